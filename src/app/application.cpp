@@ -1,0 +1,57 @@
+#include "app/application.h"
+
+#include "app/datafiles.h"
+#include "app/mainmenu.h"
+#include "app/registration.h"
+#include "app/splash.h"
+#include "app/startup.h"
+#include "users/loginwindow.h"
+
+#include <QApplication>
+
+Application::Application(const QString &programFolder, bool audible)
+    : cues(session, audible)
+{
+    startSession(session, programFolder);
+    registerAllWindows(context);
+}
+
+bool Application::login()
+{
+    auto *window = qobject_cast<id_reader *>(windows.load(QStringLiteral("id_reader")));
+    const bool identified = window->exec();
+    window->close(); // the unload stores or clears the remembered login
+    return identified;
+}
+
+frmMain *Application::startMenu(int splashMs)
+{
+    session.ShowErrorsSetting = ReadShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
+    frmSplash *splash = nullptr;
+    if (splashMs >= 0) {
+        splash = qobject_cast<frmSplash *>(windows.load(QStringLiteral("frmSplash")));
+        splash->show();
+        for (int i = 0; i < 5; ++i)
+            splash->repaint();
+    }
+    auto *menu = qobject_cast<frmMain *>(windows.load(QStringLiteral("frmMain")));
+    if (!splash)
+        menu->show();
+    return menu;
+}
+
+int Application::run()
+{
+    if (!login())
+        return 0;
+    startMenu();
+    return QApplication::exec();
+}
+
+void registerAppWindows(AppContext &context)
+{
+    context.windows.registerWindow(QStringLiteral("frmMain"),
+                                   [&context] { return new frmMain(context); });
+    context.windows.registerWindow(QStringLiteral("frmSplash"),
+                                   [&context] { return new frmSplash(context); });
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/appcontext.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "ui/cueplayer.h"
+
+#include <memory>
+
+class frmMain;
+
+// The start-up sequence: session state, login, show-errors setting, splash, main menu.
+class Application
+{
+public:
+    // audible false silences the sound device (tests and benchmarks).
+    Application(const QString &programFolder, bool audible = true);
+
+    // Shows the login window modally; false when the user gave up.
+    bool login();
+    // Reads the show-errors setting, shows the splash (when splashMs >= 0) and loads the menu,
+    // which the splash shows when it closes; without a splash the menu is shown at once.
+    frmMain *startMenu(int splashMs = 1500);
+    // The whole start; returns the process exit code.
+    int run();
+
+    SessionState session;
+    CuePlayer cues;
+    WindowHub windows;
+    AppContext context{session, cues, windows};
+};

@@ -1,0 +1,32 @@
+#include "app/datafiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString resolvePath(const QString &base, const QString &relative)
+{
+    QString current = QDir::fromNativeSeparators(base);
+    while (current.size() > 1 && current.endsWith(u'/'))
+        current.chop(1);
+    QString normalised = relative;
+    normalised.replace(u'\\', u'/');
+    const QStringList parts = normalised.split(u'/', Qt::SkipEmptyParts);
+    bool exists = QFileInfo::exists(current);
+    for (const QString &part : parts) {
+        QString next = current + u'/' + part;
+        if (exists && !QFileInfo::exists(next)) {
+            const QStringList entries =
+                QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                        QDir::NoDotAndDotDot);
+            for (const QString &entry : entries) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                    next = current + u'/' + entry;
+                    break;
+                }
+            }
+        }
+        exists = exists && QFileInfo::exists(next);
+        current = next;
+    }
+    return current;
+}

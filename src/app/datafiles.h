@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The program's own data files keep picture-like names in data/jpg.
+namespace datafiles {
+inline const QString UserBaseFile = QStringLiteral("2_17.jpg");
+inline const QString RememberedLoginFile = QStringLiteral("sv11.jpg");
+inline const QString ShowErrorsFile = QStringLiteral("sv10.jpg");
+inline const QString AnswerTimeFile = QStringLiteral("14_16.jpg");
+inline const QString TestDescriptionFile = QStringLiteral("14_13.jpg");
+inline const QString TestCatalogueFile = QStringLiteral("14_15.jpg");
+inline const QString CourseBankFile = QStringLiteral("sv9.jpg");
+inline const QString NewUserRecordFile = QStringLiteral("1n_12.jpg");
+inline const QString HistoryFile = QStringLiteral("7_12.jpg");
+inline const QString HistoryTemporaryFile = QStringLiteral("7_13.jpg");
+inline const QString ProgressFile = QStringLiteral("curr_test.ini");
+inline const QString SessionFile = QStringLiteral("temp1.ini");
+inline const QString NetConfigFile = QStringLiteral("net.ini");
+inline const QString OutlineFile = QStringLiteral("soderjanie.txt");
+} // namespace datafiles
+
+// Finds a path below a folder without regard to letter case, Latin and Cyrillic alike.
+// `relative` may use "\" or "/" as separators; each folder on the way is listed at most once.
+// Components that do not exist are kept as written, so the result also names files to create.
+QString resolvePath(const QString &base, const QString &relative);

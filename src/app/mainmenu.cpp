@@ -1,0 +1,259 @@
+#include "app/mainmenu.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/startup.h"
+#include "app/viewers.h"
+#include "app/windowhub.h"
+#include "testing/catalogue.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QVBoxLayout>
+
+const QString frmMain::DefaultStatus =
+    QStringLiteral("Выбери режим работы, нажав на одну из кнопок слева.");
+
+namespace {
+struct ModeButton
+{
+    const char *name;
+    const char *skin;
+    const char *caption;
+    const char *hint;
+};
+
+const ModeButton modeButtons[] = {
+    {"btREAD", "main/read", "Читать учебник", "Изучение материала с проверкой знаний по желанию"},
+    {"btLEARN", "main/learn", "Учиться", "Изучение материала с проверкой знаний"},
+    {"btCONTROL", "main/kontrol", "Контроль по темам", "Проверка знаний по выбранным темам"},
+    {"btTESTS", "main/tests", "Тесты по темам", "Выбрать тест для проверки знаний"},
+    {"btKURS", "main/test", "Тест по курсу", "Проверка знаний по всему курсу"},
+    {"btZAL", "main/dostig", "Достижения", "Посмотреть результаты тестов"},
+    {"btnBOSS", "main/admin", "Администрирование", "Администрирование"},
+    {"btNEW", "main/new", "Новый пользователь", "Вход нового пользователя"},
+    {"btHELP", "main/help", "Помощь", "Здесь вас научат как пользоваться программой"},
+    {"btEXIT", "main/exit", "Выход", "Всё, с меня достаточно! Я ухожу!"},
+};
+} // namespace
+
+frmMain::frmMain(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmMain"), QStringLiteral("\"Тарвел\""))
+{
+    buildControls();
+    load();
+}
+
+void frmMain::buildControls()
+{
+    auto *header = addLabel(QStringLiteral("metVERH"), QStringLiteral("Тарвел"));
+    QFont big = header->font();
+    big.setPointSize(big.pointSize() + 8);
+    big.setBold(true);
+    header->setFont(big);
+    auto *picture1 = addLabel(QStringLiteral("Picture1"), QString());
+    picture1->setFixedHeight(4);
+    picture1->setStyleSheet(QStringLiteral("background: #c8a040;"));
+
+    m_about = addLabel(QStringLiteral("aboUT"), QString());
+    m_about->setFixedSize(18, 18);
+    m_about->setCursor(Qt::WhatsThisCursor);
+    m_about->setAccessibleName(QStringLiteral("О программе"));
+    m_about->setAccessibleDescription(
+        QStringLiteral("Двойной щелчок открывает сведения о программе"));
+    m_about->installEventFilter(this);
+
+    auto *sound = new QCheckBox(this);
+    m_sound = sound;
+    sound->setObjectName(QStringLiteral("SOUNDchek"));
+    sound->setChecked(m_context.session.SoundOn);
+    sound->setAccessibleName(QStringLiteral("звук"));
+    auto *soundLabel = addLabel(QStringLiteral("Метка1"), QStringLiteral("звук"));
+    soundLabel->setBuddy(sound);
+    hover()->addHint(sound, QStringLiteral("Включение/отключение звука"));
+    hover()->addHint(soundLabel, QStringLiteral("Включение/отключение звука"));
+    connect(sound, &QCheckBox::clicked, this,
+            [this] { m_context.session.SoundOn = !m_context.session.SoundOn; });
+
+    QPushButton *minimise = addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"),
+                                           QStringLiteral("Свернуть"));
+    QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
+                                        QStringLiteral("Закрыть программу"));
+    connect(minimise, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        showMinimized();
+    });
+    connect(close, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Close);
+        m_context.windows.endProgram();
+    });
+
+    auto *buttons = new QVBoxLayout;
+    buttons->setSpacing(4);
+    for (const ModeButton &mode : modeButtons) {
+        SkinButton *button =
+            addSkinButton(QString::fromLatin1(mode.name), QString::fromLatin1(mode.skin),
+                          QString::fromUtf8(mode.caption), QString::fromUtf8(mode.hint));
+        buttons->addWidget(button);
+        if (button->objectName() == QLatin1String("btnBOSS"))
+            m_boss = button;
+    }
+    SessionState &s = m_context.session;
+    const auto button = [this](const char *name) {
+        return findChild<SkinButton *>(QString::fromLatin1(name));
+    };
+    connect(button("btREAD"), &SkinButton::clicked, this, [this, &s] {
+        s.CourseTestMode = s.ControlMode = s.LearnMode = false;
+        openMode(QStringLiteral("frmChGlava"));
+    });
+    connect(button("btLEARN"), &SkinButton::clicked, this, [this, &s] {
+        s.CourseTestMode = s.ControlMode = false;
+        s.LearnMode = true;
+        openMode(QStringLiteral("frmChGlava"));
+    });
+    connect(button("btCONTROL"), &SkinButton::clicked, this, [this, &s] {
+        s.CourseTestMode = s.LearnMode = false;
+        s.ControlMode = true;
+        openMode(QStringLiteral("frmChGlava"));
+    });
+    connect(button("btTESTS"), &SkinButton::clicked, this,
+            [this] { openMode(QStringLiteral("frmTestCh")); });
+    connect(button("btKURS"), &SkinButton::clicked, this, [this, &s] {
+        s.TestBankName = datafiles::CourseBankFile;
+        s.CourseTestMode = true;
+        openMode(QStringLiteral("frmFullTest"));
+    });
+    connect(button("btZAL"), &SkinButton::clicked, this,
+            [this] { openMode(QStringLiteral("frmDOSTIG")); });
+    connect(button("btnBOSS"), &SkinButton::clicked, this,
+            [this] { openMode(QStringLiteral("frmBOSS")); });
+    connect(button("btNEW"), &SkinButton::clicked, this, [this, &s] {
+        m_context.cues.play(Cue::Hihihih);
+        s.ChangeUserMode = true;
+        m_context.windows.close(QStringLiteral("id_reader"));
+        m_context.windows.open(QStringLiteral("id_reader"));
+    });
+    connect(button("btHELP"), &SkinButton::clicked, this, [this, &s] {
+        s.HelpFromNetwork = false;
+        m_context.cues.play(Cue::EstProblemi);
+        if (m_context.windows.open(QStringLiteral("frmHELP")))
+            hide();
+    });
+    connect(button("btEXIT"), &SkinButton::clicked, this, [this] {
+        m_context.cues.play(Cue::VsemSpat);
+        m_context.windows.endProgram();
+    });
+
+    auto *picture = addLabel(QStringLiteral("p_BOX"), QString());
+    picture->setPixmap(QPixmap(m_context.session.dataPath(QStringLiteral("jpg/main/3_1.jpg"))));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setMinimumSize(300, 260);
+    picture->setAccessibleName(QStringLiteral("Рисунок главного меню"));
+    hover()->addBackground(picture);
+    picture->setAccessibleDescription(
+        QStringLiteral("Выбери режим работы, нажав на одну из кнопок слева"));
+    dragger()->addHandle(picture);
+    dragger()->addHandle(picture1);
+    dragger()->addHandle(header);
+
+    auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
+    status->setFrameShape(QFrame::StyledPanel);
+    status->setMinimumHeight(24);
+    hover()->setStatusLine(status, DefaultStatus);
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(12, 8, 12, 8);
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_about);
+    top->addWidget(header, 1);
+    top->addWidget(sound);
+    top->addWidget(soundLabel);
+    top->addSpacing(12);
+    top->addWidget(minimise);
+    top->addWidget(close);
+    grid->addLayout(top, 0, 0, 1, 2);
+    grid->addWidget(picture1, 1, 0, 1, 2);
+    grid->addLayout(buttons, 2, 0);
+    grid->addWidget(picture, 2, 1);
+    grid->addWidget(status, 3, 0, 1, 2);
+}
+
+void frmMain::load()
+{
+    SessionState &s = m_context.session;
+    deleteStaleTestFiles(s);
+    InstallViewers(s);
+    ReadTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
+    SetBossButton();
+    adjustSize();
+    centre();
+}
+
+void frmMain::centre()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+void frmMain::SetBossButton()
+{
+    m_boss->setVisible(isAdministrator(m_context.session));
+}
+
+void frmMain::openMode(const QString &window)
+{
+    m_context.cues.play(Cue::Hihihih);
+    if (m_context.windows.open(window))
+        hide();
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        SetBossButton();
+    SkinnedWindow::changeEvent(event);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_about && event->type() == QEvent::MouseButtonDblClick) {
+        m_context.cues.play(Cue::Hujeotet);
+        if (m_context.windows.open(QStringLiteral("frmWebABOUT")))
+            hide();
+        return true;
+    }
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    m_context.windows.closeAllExcept(this);
+    storePosition();
+    m_context.cues.play(Cue::Close);
+    event->accept();
+    m_context.windows.endProgram();
+}
+
+void frmMain::storePosition()
+{
+    if (isMinimized())
+        return;
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Settings"));
+    settings.setValue(QStringLiteral("MainLeft"), QString::number(x()));
+    settings.setValue(QStringLiteral("MainTop"), QString::number(y()));
+    settings.setValue(QStringLiteral("MainWidth"), QString::number(width()));
+    settings.setValue(QStringLiteral("MainHeight"), QString::number(height()));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+class QCheckBox;
+class QLabel;
+class SkinButton;
+
+// The main menu: one picture button per mode, the status line, the sound switch.
+class frmMain : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static const QString DefaultStatus;
+
+    explicit frmMain(AppContext &context);
+
+    // Shows the administrator button exactly to the administrator.
+    void SetBossButton();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void load();
+    void centre();
+    // Starts the cue, opens the mode window and hides the menu.
+    void openMode(const QString &window);
+    void storePosition();
+
+    SkinButton *m_boss = nullptr;
+    QCheckBox *m_sound = nullptr;
+    QLabel *m_about = nullptr;
+};

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The state of a pupil computer as last read from its curr_test.ini.
+struct PupilStatus
+{
+    QString first;
+    QString second;
+    QString name;
+    QString max;
+    QString curr;
+    QString ok;
+    QString ocenka;
+};
+
+// The one record of session state that every window reads and writes. Windows never pass
+// parameters to each other: they set and read these fields. Indexed tables are 0-based here:
+// result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
+struct SessionState
+{
+    static constexpr int ResultSlots = 20;
+    static constexpr int CatalogueSlots = 20;
+    static constexpr int MaxComputers = 50;
+
+    // Program and skin folders, without and with a trailing separator.
+    QString ProgramFolder;
+    QString SkinFolder;
+
+    // The identified user.
+    QString UserFirstName;
+    QString UserSurname;
+    QString UserPassword;
+    QString UserBookmark;
+    std::array<QString, ResultSlots> UserResults;
+
+    bool SoundOn = true;
+
+    // Mode flags: how a window was entered and where it returns.
+    bool ChangeUserMode = false;
+    bool CourseTestMode = false;
+    bool ControlMode = false;
+    bool LearnMode = false;
+    bool ContentsFromReader = false;
+    bool HelpFromNetwork = false;
+    bool ConfirmAnswer = false;
+
+    QString TestBankName;
+    std::array<QString, CatalogueSlots> TestCatalogueNames;
+    std::array<QString, CatalogueSlots> TestCatalogueFiles;
+    qint16 ShowErrorsSetting = 1;
+
+    // Reading.
+    QString CurrentParagraph;
+    bool ReaderToContents = false;
+    bool QuestionsShown = false;
+    int TestChoice = 0;
+    bool HistoryView = false;
+
+    // The running test.
+    QString CurrentTestName;
+    bool TestFromChoice = false;
+    qint16 AskedCount = 0;
+    qint16 CorrectCount = 0;
+    qint16 RecordedCount = 0;
+    qint16 Grade = 0;
+    qint16 ElapsedSeconds = 0;
+    qint16 PausesUsed = 0;
+    bool PauseRequested = false;
+    float ResultPercent = 0;
+    QString ElapsedText;
+    QString PictureToShow;
+    bool PictureViewerOpen = false;
+
+    // Classroom network.
+    qint16 NetCount = 0;
+    std::array<QString, MaxComputers> NetPath;
+    qint16 NetWizardIndex = 0;
+    QString NetChosenFile;
+    bool NetConfigWritten = false;
+    bool NetReloadRequested = false;
+    bool NetPollBusy = false;
+    int NetPage = 1;
+    std::array<PupilStatus, MaxComputers> Pupils;
+
+    // A path below the data folder, found without regard to letter case.
+    QString dataPath(const QString &relative) const;
+    // A file of data/jpg (data files, banks, pictures).
+    QString jpgPath(const QString &name) const;
+    // A skin bitmap below data/jpg/skin.
+    QString skinPath(const QString &relative) const;
+
+    // Sets the folders for a program that lives in programFolder.
+    void setProgramFolder(const QString &programFolder);
+};

@@ -1,0 +1,36 @@
+#include "app/startup.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+
+#include <QFile>
+
+qint16 ReadShowErrorsSetting(const QString &path)
+{
+    const std::optional<QStringList> lines = textfile::readLines(path);
+    if (!lines || lines->isEmpty() || lines->first().isEmpty())
+        return 1;
+    return textfile::leadingInt16(lines->first().trimmed());
+}
+
+void startSession(SessionState &session, const QString &programFolder)
+{
+    session.SoundOn = true;
+    session.setProgramFolder(programFolder);
+    session.ChangeUserMode = false;
+    session.ContentsFromReader = false;
+    session.CourseTestMode = false;
+}
+
+void deleteStaleTestFiles(const SessionState &session)
+{
+    QFile::remove(session.dataPath(datafiles::ProgressFile));
+    QFile::remove(session.dataPath(datafiles::SessionFile));
+}
+
+bool isAdministrator(const SessionState &session)
+{
+    return session.UserFirstName == QLatin1String("vedok") &&
+           session.UserSurname == QLatin1String("vedok");
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+struct SessionState;
+
+// The show-errors setting: 1 when the file is missing or its first line is empty, otherwise
+// the leading number of the trimmed first line.
+qint16 ReadShowErrorsSetting(const QString &path);
+
+// Prepares the session for a program living in programFolder (data-file names, sound on,
+// mode flags off).
+void startSession(SessionState &session, const QString &programFolder);
+
+// A test never survives a program restart: removes curr_test.ini and temp1.ini.
+void deleteStaleTestFiles(const SessionState &session);
+
+// The administrator's first name and surname are both "vedok".
+bool isAdministrator(const SessionState &session);

@@ -1,0 +1,247 @@
+#include "app/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryFile>
+#include <QThread>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace textfile {
+
+namespace {
+constexpr auto codepage = "windows-1251";
+
+bool writeThroughSaveFile(const QString &path, const QByteArray &bytes, bool *opened)
+{
+    QSaveFile file(path);
+    *opened = file.open(QIODevice::WriteOnly);
+    if (!*opened)
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+bool renameOver(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+                       reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) ==
+           0;
+#endif
+}
+
+// Some network file systems refuse the unnamed temporary file QSaveFile asks for;
+// a named one beside the target works everywhere.
+bool writeThroughNamedTemporary(const QString &path, const QByteArray &bytes)
+{
+    QTemporaryFile temp(path + QStringLiteral(".XXXXXX.tmp"));
+    if (!temp.open())
+        return false;
+    bool written = temp.write(bytes) == bytes.size() && temp.flush();
+#ifndef Q_OS_WIN
+    written = written && ::fsync(temp.handle()) == 0;
+#endif
+    temp.close();
+    if (!written || !renameOver(temp.fileName(), path))
+        return false;
+    temp.setAutoRemove(false);
+    return true;
+}
+} // namespace
+
+QString decode1251(const QByteArray &bytes)
+{
+    QStringDecoder decoder(codepage);
+    return decoder.decode(bytes);
+}
+
+QByteArray encode1251(const QString &text)
+{
+    QStringEncoder encoder(codepage);
+    QByteArray bytes = encoder.encode(text);
+    if (!encoder.hasError())
+        return bytes;
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QStringEncoder single(codepage);
+        const QByteArray one = single.encode(QStringView(text).mid(i, length));
+        bytes += single.hasError() || one.isEmpty() ? QByteArray("?") : one;
+        i += length - 1;
+    }
+    return bytes;
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QByteArray joinLines(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += QStringLiteral("\r\n");
+    }
+    return encode1251(text);
+}
+
+std::optional<QStringList> readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return splitLines(decode1251(file.readAll()));
+}
+
+bool writeLines(const QString &path, const QStringList &lines)
+{
+    return replaceFile(path, joinLines(lines));
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    // On Windows a reader on another computer may hold the file open for a moment,
+    // so a refused replacement is retried; QSaveFile drops its temporary file each time.
+    int delay = 20;
+    for (int waited = 0; waited <= 2000; waited += delay, delay = qMin(delay * 2, 400)) {
+        bool opened = false;
+        if (writeThroughSaveFile(path, bytes, &opened))
+            return true;
+        if (!opened && writeThroughNamedTemporary(path, bytes))
+            return true;
+        if (!QFileInfo(path).absoluteDir().exists())
+            return false;
+        QThread::msleep(delay);
+    }
+    return false;
+}
+
+QString printNumber(qint64 value)
+{
+    return (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) +
+           QString::number(value < 0 ? -value : value) + QLatin1Char(' ');
+}
+
+double leadingNumber(QStringView text)
+{
+    qsizetype i = 0;
+    const auto blank = [&](qsizetype k) {
+        return k < text.size() && (text[k] == u' ' || text[k] == u'\t');
+    };
+    const auto digit = [&](qsizetype k) { return k < text.size() && text[k].isDigit() &&
+                                                 text[k].unicode() < 128; };
+    while (blank(i))
+        ++i;
+    QString number;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        number += text[i++];
+    while (digit(i))
+        number += text[i++];
+    if (i < text.size() && text[i] == u'.') {
+        number += text[i++];
+        while (digit(i))
+            number += text[i++];
+    }
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype k = i + 1;
+        QString exponent = QStringLiteral("e");
+        if (k < text.size() && (text[k] == u'-' || text[k] == u'+'))
+            exponent += text[k++];
+        if (digit(k)) {
+            while (digit(k))
+                exponent += text[k++];
+            number += exponent;
+        }
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+int leadingInt(QStringView text)
+{
+    const double value = std::trunc(leadingNumber(text));
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(value);
+}
+
+qint16 leadingInt16(QStringView text)
+{
+    const double value = std::nearbyint(leadingNumber(text)); // round half to even
+    return qint16(qBound(-32768.0, value, 32767.0));
+}
+
+QString oneLine(const QString &value)
+{
+    QString line = value;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
+QList<KeyValue> readPairs(const QStringList &lines, qsizetype from)
+{
+    QList<KeyValue> pairs;
+    for (qsizetype i = qMax<qsizetype>(from, 0); i < lines.size(); i += 2) {
+        if (i + 1 < lines.size())
+            pairs.append({lines.at(i), lines.at(i + 1), true});
+        else
+            pairs.append({lines.at(i), QString(), false});
+    }
+    return pairs;
+}
+
+qsizetype indexAfterStart(const QStringList &lines, bool trimmed)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if ((trimmed ? lines.at(i).trimmed() : lines.at(i)) == QLatin1String("start"))
+            return i + 1;
+    }
+    return -1;
+}
+
+bool isClearMarker(const QStringList &lines)
+{
+    return !lines.isEmpty() && lines.first().trimmed() == QLatin1String("clear");
+}
+
+} // namespace textfile

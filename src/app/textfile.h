@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Shared routines for the program's text files: Windows-1251 text, CR LF line ends,
+// key line / value line pairs, print-style numbers and whole-file replacement.
+namespace textfile {
+
+QString decode1251(const QByteArray &bytes);
+// A character without a Windows-1251 form is written as "?".
+QByteArray encode1251(const QString &text);
+
+// Splits text into lines; CR LF, LF and a lone CR end a line, the last line may lack an end.
+QStringList splitLines(const QString &text);
+// Every line followed by CR LF, encoded in Windows-1251.
+QByteArray joinLines(const QStringList &lines);
+
+// The lines of a Windows-1251 file, or nothing when it is missing or unreadable.
+std::optional<QStringList> readLines(const QString &path);
+// Replaces the whole file with the lines (Windows-1251, CR LF); see replaceFile.
+bool writeLines(const QString &path, const QStringList &lines);
+
+// Replaces the file with the bytes so that a crash at any moment leaves either the old or the
+// new complete file. A refused replacement is retried for about two seconds.
+bool replaceFile(const QString &path, const QByteArray &bytes);
+
+// A number as the text-file print statement writes it: " 12 ", "-3 ".
+QString printNumber(qint64 value);
+// The leading number of a text: blanks skipped, stops at the first character that cannot
+// continue a number; 0 when there is none (" 12abc" gives 12, "7.9" gives 7.9).
+double leadingNumber(QStringView text);
+// The leading number cut to its whole part ("7.9" gives 7), clamped to the int range.
+int leadingInt(QStringView text);
+// The leading number rounded to a 16-bit integer as the print-era conversion does
+// (halves to even), clamped to the 16-bit range.
+qint16 leadingInt16(QStringView text);
+
+// A value made safe for one value line: line breaks become blanks.
+QString oneLine(const QString &value);
+
+struct KeyValue
+{
+    QString key;
+    QString value;
+    bool hasValue = true; // false for a key line at the very end without its value line
+};
+
+// Reads key line / value line pairs from lines[from] to the end, lines taken as they stand.
+QList<KeyValue> readPairs(const QStringList &lines, qsizetype from = 0);
+
+// Index of the line after the first line equal to "start" (compared trimmed when asked),
+// or -1 when there is none.
+qsizetype indexAfterStart(const QStringList &lines, bool trimmed = false);
+
+// A state file whose first line is "clear" exists but carries no data.
+bool isClearMarker(const QStringList &lines);
+
+} // namespace textfile

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct SessionState;
+
+// The test catalogue: after the line "start", 20 records of three lines (a note, the test name,
+// the bank file). A missing file or a short catalogue fills what is there and leaves the
+// other slots empty. Returns false when the file could not be read.
+bool ReadTestCatalogue(SessionState &session, const QString &path);
+void parseTestCatalogue(SessionState &session, const QStringList &lines);

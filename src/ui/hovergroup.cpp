@@ -1,0 +1,116 @@
+#include "ui/hovergroup.h"
+
+#include "ui/skinbutton.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
+
+HoverGroup::HoverGroup(QObject *parent) : QObject(parent) {}
+
+void HoverGroup::setStatusLine(QLabel *statusLine, const QString &defaultText)
+{
+    m_statusLine = statusLine;
+    m_defaultText = defaultText;
+    if (m_statusLine)
+        m_statusLine->setText(defaultText);
+}
+
+void HoverGroup::addButton(SkinButton *button, const QString &hint)
+{
+    m_buttons.append(button);
+    addHint(button, hint);
+}
+
+void HoverGroup::addHint(QWidget *control, const QString &hint)
+{
+    m_hints.insert(control, hint);
+    control->setAccessibleDescription(hint);
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+void HoverGroup::addBackground(QWidget *area)
+{
+    m_backgrounds.append(area);
+    area->setMouseTracking(true);
+    area->installEventFilter(this);
+}
+
+void HoverGroup::showHover(SkinButton *button)
+{
+    for (const QPointer<SkinButton> &other : std::as_const(m_buttons)) {
+        if (other)
+            other->setLit(other == button);
+    }
+    showHint(m_hints.value(button));
+}
+
+void HoverGroup::clearHover()
+{
+    for (const QPointer<SkinButton> &button : std::as_const(m_buttons)) {
+        if (button)
+            button->setLit(false);
+    }
+    showHint(m_defaultText);
+}
+
+void HoverGroup::showHint(const QString &hint)
+{
+    if (m_statusLine)
+        m_statusLine->setText(hint);
+}
+
+// A move over a control that the control ignored reaches its parent as well.
+bool HoverGroup::overControl(QObject *background, QEvent *event) const
+{
+    auto *area = static_cast<QWidget *>(background);
+    const QPoint position = static_cast<QMouseEvent *>(event)->position().toPoint();
+    for (QWidget *child = area->childAt(position); child && child != area;
+         child = child->parentWidget()) {
+        if (m_hints.contains(child))
+            return true;
+    }
+    return false;
+}
+
+bool HoverGroup::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool moved = event->type() == QEvent::MouseMove || event->type() == QEvent::Enter ||
+                       event->type() == QEvent::FocusIn;
+    if (!moved)
+        return false;
+    if (m_backgrounds.contains(watched)) {
+        if (event->type() == QEvent::MouseMove && !overControl(watched, event))
+            clearHover();
+        return false;
+    }
+    auto *button = qobject_cast<SkinButton *>(watched);
+    if (button && m_buttons.contains(button))
+        showHover(button);
+    else if (m_hints.contains(watched))
+        showHint(m_hints.value(watched));
+    return false;
+}
+
+WindowDragger::WindowDragger(QObject *parent) : QObject(parent) {}
+
+void WindowDragger::addHandle(QWidget *handle)
+{
+    handle->installEventFilter(this);
+}
+
+bool WindowDragger::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return false;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (mouse->button() != Qt::LeftButton || !widget)
+        return false;
+    if (QWindow *window = widget->window()->windowHandle())
+        window->startSystemMove();
+    return false;
+}

@@ -1,0 +1,325 @@
+#include "users/loginwindow.h"
+
+#include "app/datafiles.h"
+#include "app/mainmenu.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+const QString id_reader::TickText =
+    QStringLiteral("Поставь здесь галочку, чтобы не вводить каждый раз ФИО и пароль.");
+const QString id_reader::UntickText =
+    QStringLiteral("Уберите галочку, чтобы не сохранять ФИО и пароль.");
+
+namespace {
+const QString vedok = QStringLiteral("vedok");
+}
+
+id_reader::id_reader(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("id_reader"),
+                    QStringLiteral("Идентификация пользователя .")),
+      m_flow(context.session, context.session.jpgPath(datafiles::UserBaseFile),
+             context.session.jpgPath(datafiles::NewUserRecordFile))
+{
+    buildControls();
+    m_message->setText(LoginFlow::PromptText);
+    m_password->clear();
+    applyRememberedLogin();
+    if (m_context.session.ChangeUserMode) {
+        clearFields();
+        if (QWidget *menu = mainWindow())
+            menu->hide();
+    }
+    if (!UserBase::readCount(context.session.jpgPath(datafiles::UserBaseFile)))
+        m_message->setText(LoginFlow::BaseUnavailableText);
+}
+
+id_reader::~id_reader() = default;
+
+void id_reader::buildControls()
+{
+    auto *header = addLabel(QStringLiteral("Метка5"), QStringLiteral("Идентификация"));
+    QFont big = header->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    header->setFont(big);
+    auto *picture = addLabel(QStringLiteral("Рисунок1"), QString());
+    picture->setFixedHeight(4);
+    picture->setStyleSheet(QStringLiteral("background: #c8a040;"));
+    m_message = addLabel(QStringLiteral("Метка4"), QString());
+    m_message->setMinimumHeight(64);
+    m_message->setAccessibleName(QStringLiteral("Сообщение"));
+    for (QWidget *handle : {static_cast<QWidget *>(header), static_cast<QWidget *>(picture),
+                            static_cast<QWidget *>(m_message)})
+        dragger()->addHandle(handle);
+
+    const auto field = [this](const QString &name, const QString &caption,
+                              const QString &labelName) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        edit->setAccessibleName(caption);
+        auto *label = addLabel(labelName, caption);
+        label->setBuddy(edit);
+        edit->installEventFilter(this);
+        return std::pair{edit, label};
+    };
+    auto [first, firstLabel] = field(QStringLiteral("Текст1"), QStringLiteral("Имя"),
+                                     QStringLiteral("Метка1"));
+    auto [second, secondLabel] = field(QStringLiteral("Текст2"), QStringLiteral("Фамилия"),
+                                       QStringLiteral("Метка2"));
+    auto [password, passwordLabel] = field(QStringLiteral("Текст3"), QStringLiteral("Пароль"),
+                                           QStringLiteral("Метка3"));
+    m_first = first;
+    m_second = second;
+    m_password = password;
+    first->setAccessibleDescription(QStringLiteral("Введите имя"));
+    second->setAccessibleDescription(QStringLiteral("Введите фамилию"));
+    password->setAccessibleDescription(QStringLiteral("Введите пароль"));
+
+    SkinButton *ok = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("ID/ok"),
+                                   QStringLiteral("ОК"), QStringLiteral("Войти в программу"));
+    SkinButton *cancelButton =
+        addSkinButton(QStringLiteral("Комманда2"), QStringLiteral("ID/cancel"),
+                      QStringLiteral("Отмена"), QStringLiteral("Отказаться от входа"));
+    connect(ok, &SkinButton::clicked, this, &id_reader::pressOk);
+    connect(cancelButton, &SkinButton::clicked, this, &id_reader::cancel);
+
+    m_remember = new QCheckBox(this);
+    m_remember->setObjectName(QStringLiteral("FIOremember"));
+    m_remember->setAccessibleName(QStringLiteral("Запомнить ФИО и пароль"));
+    m_rememberLabel = addLabel(QStringLiteral("remem_LAB"), TickText);
+    m_rememberLabel->setBuddy(m_remember);
+    m_remember->setAccessibleDescription(TickText);
+    connect(m_remember, &QCheckBox::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        SaveRememberedLogin();
+    });
+
+    QPushButton *minimise = addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"),
+                                           QStringLiteral("Свернуть"));
+    QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
+                                        QStringLiteral("Закрыть"));
+    connect(minimise, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        showMinimized();
+    });
+    connect(close, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Close);
+        cancel();
+    });
+
+    m_maskTimer = new QTimer(this);
+    m_maskTimer->setObjectName(QStringLiteral("id_timer"));
+    m_maskTimer->setInterval(100);
+    connect(m_maskTimer, &QTimer::timeout, this, &id_reader::maskPassword);
+    m_maskTimer->start();
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(16, 8, 16, 12);
+    auto *top = new QHBoxLayout;
+    top->addWidget(header, 1);
+    top->addWidget(minimise);
+    top->addWidget(close);
+    grid->addLayout(top, 0, 0, 1, 3);
+    grid->addWidget(picture, 1, 0, 1, 3);
+    grid->addWidget(firstLabel, 2, 0);
+    grid->addWidget(first, 2, 1, 1, 2);
+    grid->addWidget(secondLabel, 3, 0);
+    grid->addWidget(second, 3, 1, 1, 2);
+    grid->addWidget(passwordLabel, 4, 0);
+    grid->addWidget(password, 4, 1, 1, 2);
+    grid->addWidget(m_message, 5, 0, 1, 3);
+    auto *remember = new QHBoxLayout;
+    remember->addWidget(m_remember);
+    remember->addWidget(m_rememberLabel, 1);
+    grid->addLayout(remember, 6, 0, 1, 3);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancelButton);
+    grid->addLayout(buttons, 7, 0, 1, 3);
+    setMinimumWidth(460);
+    setTabOrder(m_first, m_second);
+    setTabOrder(m_second, m_password);
+}
+
+bool id_reader::exec()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    m_first->setFocus();
+    QEventLoop loop;
+    m_loop = &loop;
+    loop.exec();
+    m_loop = nullptr;
+    return m_identified;
+}
+
+void id_reader::clearFields()
+{
+    m_first->clear();
+    m_second->clear();
+    m_password->clear();
+}
+
+void id_reader::applyRememberedLogin()
+{
+    const RememberedLogin login =
+        RememberedLogin::read(m_context.session.jpgPath(datafiles::RememberedLoginFile));
+    switch (login.box) {
+    case RememberedLogin::Box::Missing:
+        m_remember->setChecked(false);
+        break;
+    case RememberedLogin::Box::Unticked:
+        m_remember->setChecked(false);
+        m_rememberLabel->setText(TickText);
+        break;
+    case RememberedLogin::Box::Ticked:
+        m_remember->setChecked(true);
+        m_rememberLabel->setText(UntickText);
+        break;
+    case RememberedLogin::Box::Unknown:
+        break;
+    }
+    if (!m_remember->isChecked())
+        return;
+    m_first->setText(login.firstName);
+    m_second->setText(login.surname);
+    m_password->setText(login.password);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_maskTimer->stop();
+}
+
+void id_reader::SaveRememberedLogin()
+{
+    RememberedLogin::write(m_context.session.jpgPath(datafiles::RememberedLoginFile),
+                           m_remember->isChecked(), m_first->text(), m_second->text(),
+                           m_password->text());
+    m_rememberLabel->setText(m_remember->isChecked() ? UntickText : TickText);
+}
+
+void id_reader::saveIfRemembered()
+{
+    if (!m_first->text().isEmpty() && m_remember->isChecked())
+        SaveRememberedLogin();
+}
+
+void id_reader::maskPassword()
+{
+    const bool administrator =
+        m_first->text().trimmed() == vedok && m_second->text().trimmed() == vedok;
+    const bool mask = administrator && m_password->text() != LoginFlow::WrongPasswordText;
+    m_password->setEchoMode(mask ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+void id_reader::pressOk()
+{
+    const LoginFlow::Result result =
+        m_flow.pressOk(m_first->text(), m_second->text(), m_password->text());
+    if (result == LoginFlow::Result::WrongPassword) {
+        m_password->setEchoMode(QLineEdit::Normal);
+        m_password->setText(LoginFlow::WrongPasswordText);
+    } else {
+        m_message->setText(m_flow.message());
+    }
+    if (result == LoginFlow::Result::Identified || result == LoginFlow::Result::Registered)
+        finish();
+    m_context.cues.play(Cue::Pick);
+}
+
+void id_reader::finish()
+{
+    m_identified = true;
+    if (m_context.session.ChangeUserMode) {
+        if (auto *menu = qobject_cast<frmMain *>(mainWindow())) {
+            menu->show();
+            menu->SetBossButton();
+        }
+    }
+    hide();
+    if (m_loop)
+        m_loop->quit();
+}
+
+void id_reader::cancel()
+{
+    m_context.cues.play(Cue::Oou);
+    if (m_context.session.ChangeUserMode) {
+        if (QWidget *menu = mainWindow())
+            menu->show();
+        hide();
+        return;
+    }
+    m_identified = false;
+    hide();
+    if (m_loop)
+        m_loop->quit();
+}
+
+QWidget *id_reader::mainWindow() const
+{
+    return m_context.windows.window(QStringLiteral("frmMain"));
+}
+
+bool id_reader::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && m_context.session.ChangeUserMode) {
+        if (QWidget *menu = mainWindow())
+            menu->hide();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        saveIfRemembered();
+        if (m_context.session.ChangeUserMode) {
+            if (QWidget *menu = mainWindow())
+                menu->show();
+        }
+    }
+    return SkinnedWindow::event(event);
+}
+
+bool id_reader::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool field = watched == m_first || watched == m_second || watched == m_password;
+    if (field && event->type() == QEvent::KeyPress) {
+        m_context.cues.play(Cue::Type);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == m_first)
+                m_second->setFocus();
+            else if (watched == m_second)
+                m_password->setFocus();
+            else
+                pressOk();
+            return true;
+        }
+    }
+    if (watched == m_password && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() == Qt::TabFocusReason)
+        m_first->setFocus();
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void id_reader::closeEvent(QCloseEvent *event)
+{
+    saveIfRemembered();
+    event->accept();
+    if (m_context.session.ChangeUserMode && !isHidden()) {
+        if (QWidget *menu = mainWindow())
+            menu->show();
+    }
+    if (m_loop)
+        m_loop->quit();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+#include "users/loginflow.h"
+
+class QCheckBox;
+class QEventLoop;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+// The login window: identifies the user, registers a new one on the second press of OK,
+// remembers the login on request.
+class id_reader : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static const QString TickText;
+    static const QString UntickText;
+
+    explicit id_reader(AppContext &context);
+    ~id_reader() override;
+
+    // Shows the window modally until a user is identified (true) or the user gives up (false).
+    bool exec();
+    void clearFields();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void applyRememberedLogin();
+    void SaveRememberedLogin();
+    void saveIfRemembered();
+    void maskPassword();
+    void pressOk();
+    void cancel();
+    void finish();
+    QWidget *mainWindow() const;
+
+    LoginFlow m_flow;
+    QLineEdit *m_first = nullptr;
+    QLineEdit *m_second = nullptr;
+    QLineEdit *m_password = nullptr;
+    QLabel *m_message = nullptr;
+    QCheckBox *m_remember = nullptr;
+    QLabel *m_rememberLabel = nullptr;
+    QTimer *m_maskTimer = nullptr;
+    QEventLoop *m_loop = nullptr;
+    bool m_identified = false;
+    bool m_saved = false;
+};

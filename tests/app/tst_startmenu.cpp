@@ -1,0 +1,244 @@
+#include "app/application.h"
+#include "app/mainmenu.h"
+#include "app/splash.h"
+#include "testsupport.h"
+#include "ui/skinbutton.h"
+#include "users/loginwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+// Answers the modal login window once it shows.
+void typeLoginSoon(const QString &first, const QString &second, const QString &password)
+{
+    QTimer::singleShot(50, [=] {
+        auto *login = qobject_cast<id_reader *>(QApplication::activeModalWidget());
+        if (!login) {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QLatin1String("id_reader") && w->isVisible())
+                    login = qobject_cast<id_reader *>(w);
+            }
+        }
+        QVERIFY(login);
+        login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText(first);
+        login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText(second);
+        login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText(password);
+        login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
+    });
+}
+
+void hoverOver(QWidget *widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+} // namespace
+
+class StartMenuTest : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<Application> m_app;
+    int m_ended = 0;
+
+    frmMain *startAs(const QString &first, const QString &second, const QString &password)
+    {
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        m_app->windows.endAction = [this] { ++m_ended; };
+        typeLoginSoon(first, second, password);
+        if (!m_app->login())
+            return nullptr;
+        return m_app->startMenu(-1);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
+        m_ended = 0;
+    }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+        m_app.reset();
+        m_folder.reset();
+    }
+
+    void administratorReachesMenuWithBossButton()
+    {
+        writeBytes(m_folder->data(QStringLiteral("curr_test.ini")), "first\r\nold\r\n");
+        writeBytes(m_folder->data(QStringLiteral("temp1.ini")), "first\r\nold\r\n");
+        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        QVERIFY(menu);
+        QVERIFY(menu->isVisible());
+        QCOMPARE(menu->windowTitle(), QStringLiteral("\"Тарвел\""));
+        QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("curr_test.ini"))));
+        QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("temp1.ini"))));
+        QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
+        QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
+                 frmMain::DefaultStatus);
+        QCOMPARE(m_app->session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));
+    }
+
+    void newPupilRegistersAndSeesNoBossButton()
+    {
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        // First press: not found; second press with the same names registers.
+        QTimer::singleShot(50, [] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() != QLatin1String("id_reader") || !w->isVisible())
+                    continue;
+                w->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
+                w->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Сидоров");
+                w->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText("1");
+                auto *ok = w->findChild<SkinButton *>(QStringLiteral("Комманда1"));
+                ok->click();
+                QVERIFY(w->isVisible());
+                QVERIFY(w->findChild<QLabel *>(QStringLiteral("Метка4"))
+                            ->text()
+                            .startsWith(QStringLiteral("Вас   нет")));
+                ok->click();
+            }
+        });
+        QVERIFY(m_app->login());
+        frmMain *menu = m_app->startMenu(-1);
+        QVERIFY(!menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
+        QCOMPARE(UserBase::load(m_folder->jpg(QStringLiteral("2_17.jpg")))->records.size(), 3);
+    }
+
+    void givingUpEndsBeforeTheSplash()
+    {
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        QTimer::singleShot(50, [] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QLatin1String("id_reader") && w->isVisible())
+                    w->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+            }
+        });
+        QVERIFY(!m_app->login());
+        QCOMPARE(cues.last().first().toString(), QStringLiteral("oou.wav"));
+        QVERIFY(!m_app->windows.window(QStringLiteral("frmSplash")));
+    }
+
+    void oneLitButtonAtATime()
+    {
+        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        auto *read = menu->findChild<SkinButton *>(QStringLiteral("btREAD"));
+        auto *tests = menu->findChild<SkinButton *>(QStringLiteral("btTESTS"));
+        auto *status = menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"));
+        hoverOver(read);
+        QVERIFY(read->isLit());
+        QCOMPARE(status->text(),
+                 QStringLiteral("Изучение материала с проверкой знаний по желанию"));
+        hoverOver(tests);
+        QVERIFY(tests->isLit());
+        QVERIFY(!read->isLit());
+        int lit = 0;
+        for (SkinButton *button : menu->findChildren<SkinButton *>())
+            lit += button->isLit();
+        QCOMPARE(lit, 1);
+        hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
+        QVERIFY(!tests->isLit());
+        QCOMPARE(status->text(), frmMain::DefaultStatus);
+    }
+
+    void soundSwitchTogglesSilently()
+    {
+        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        auto *sound = menu->findChild<QCheckBox *>(QStringLiteral("SOUNDchek"));
+        sound->click();
+        QVERIFY(!m_app->session.SoundOn);
+        menu->findChild<SkinButton *>(QStringLiteral("btTESTS"))->click();
+        sound->click();
+        QVERIFY(m_app->session.SoundOn);
+        QCOMPARE(cues.count(), 0);
+    }
+
+    void modeButtonsSetFlagsAndPlayTheirCue()
+    {
+        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        SessionState &s = m_app->session;
+        const auto click = [menu](const char *name) {
+            menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
+        };
+        click("btREAD");
+        QVERIFY(!s.LearnMode && !s.ControlMode);
+        click("btLEARN");
+        QVERIFY(s.LearnMode && !s.ControlMode);
+        click("btCONTROL");
+        QVERIFY(!s.LearnMode && s.ControlMode);
+        click("btKURS");
+        QVERIFY(s.CourseTestMode);
+        QCOMPARE(s.TestBankName, QStringLiteral("sv9.jpg"));
+        click("btREAD");
+        QVERIFY(!s.CourseTestMode);
+        QVERIFY(cues.count() >= 5);
+        QCOMPARE(cues.first().first().toString(), QStringLiteral("hihihih.wav"));
+        click("btEXIT");
+        QCOMPARE(cues.last().first().toString(), QStringLiteral("vsem_spat.wav"));
+        QCOMPARE(m_ended, 1);
+    }
+
+    void changeOfUserFromTheMenu()
+    {
+        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
+        auto *login = m_app->windows.find<id_reader>(QStringLiteral("id_reader"));
+        QVERIFY(login && login->isVisible());
+        QVERIFY(!menu->isVisible());
+        QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
+        // Cancel returns to the menu with the administrator still current.
+        login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+        QVERIFY(menu->isVisible());
+        QCOMPARE(m_app->session.UserFirstName, QStringLiteral("vedok"));
+        QCOMPARE(m_ended, 0);
+    }
+
+    void splashShowsTheMenuWhenItCloses()
+    {
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        m_app->session.SoundOn = false;
+        frmMain *menu = m_app->startMenu(100);
+        auto *splash = m_app->windows.find<frmSplash>(QStringLiteral("frmSplash"));
+        QVERIFY(splash && splash->isVisible());
+        QVERIFY(!menu->isVisible());
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(cues.count(), 1);
+        QCOMPARE(cues.first().first().toString(), QStringLiteral("thenx.wav"));
+    }
+
+    void everyControlIsNamedForAccessibility()
+    {
+        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        m_app->windows.open(QStringLiteral("id_reader"));
+        for (QWidget *window : {static_cast<QWidget *>(menu),
+                                m_app->windows.window(QStringLiteral("id_reader"))}) {
+            const auto controls = window->findChildren<QWidget *>();
+            for (QWidget *control : controls) {
+                const bool interactive = qobject_cast<QAbstractButton *>(control) ||
+                                         qobject_cast<QLineEdit *>(control);
+                if (!interactive)
+                    continue;
+                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+                QVERIFY2(!control->accessibleDescription().isEmpty(),
+                         qPrintable(control->objectName()));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(StartMenuTest)
+#include "tst_startmenu.moc"

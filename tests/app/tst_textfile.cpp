@@ -1,0 +1,197 @@
+#include "app/datafiles.h"
+#include "app/textfile.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace textfile;
+
+class TextFileTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyByteRoundTrips()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all.append(char(i));
+        const QString text = decode1251(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(encode1251(text), all);
+        QCOMPARE(decode1251(QByteArray("\xA8\xB8\xB9")), QStringLiteral("Ёё№"));
+        QCOMPARE(encode1251(QStringLiteral("Ёё№")), QByteArray("\xA8\xB8\xB9"));
+    }
+
+    void characterWithoutFormBecomesQuestionMark()
+    {
+        QCOMPARE(encode1251(QStringLiteral("a→b")), QByteArray("a?b"));
+        QCOMPARE(encode1251(QStringLiteral("я😀я")), QByteArray("\xFF?\xFF"));
+    }
+
+    void splitLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"};
+        QTest::addRow("LF alone") << "a\nb\n" << QStringList{"a", "b"};
+        QTest::addRow("last line without end") << "a\r\nb" << QStringList{"a", "b"};
+        QTest::addRow("empty lines kept") << "a\r\n\r\n\r\nb\r\n" << QStringList{"a", "", "", "b"};
+        QTest::addRow("empty text") << "" << QStringList{};
+        QTest::addRow("one empty line") << "\r\n" << QStringList{""};
+        QTest::addRow("mixed") << "a\nb\r\nc" << QStringList{"a", "b", "c"};
+    }
+    void splitLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(textfile::splitLines(text), lines);
+    }
+
+    void joinLinesEndsEveryLineWithCrLf()
+    {
+        QCOMPARE(joinLines({QStringLiteral("first"), QString(), QStringLiteral("Я")}),
+                 QByteArray("first\r\n\r\n\xDF\r\n"));
+    }
+
+    void printNumber_data()
+    {
+        QTest::addColumn<qint64>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("12") << qint64(12) << " 12 ";
+        QTest::addRow("0") << qint64(0) << " 0 ";
+        QTest::addRow("-3") << qint64(-3) << "-3 ";
+    }
+    void printNumber()
+    {
+        QFETCH(qint64, value);
+        QFETCH(QString, text);
+        QCOMPARE(textfile::printNumber(value), text);
+    }
+
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("number");
+        QTest::addColumn<int>("whole");
+        QTest::addRow("print style") << " 12 " << 12.0 << 12;
+        QTest::addRow("trailing letters") << " 12abc" << 12.0 << 12;
+        QTest::addRow("fraction kept") << "7.9" << 7.9 << 7;
+        QTest::addRow("negative") << "-3 " << -3.0 << -3;
+        QTest::addRow("letters only") << "abc" << 0.0 << 0;
+        QTest::addRow("empty") << "" << 0.0 << 0;
+        QTest::addRow("blank only") << "   " << 0.0 << 0;
+        QTest::addRow("sign alone") << "-" << 0.0 << 0;
+        QTest::addRow("letters after blank") << "5 x" << 5.0 << 5;
+        QTest::addRow("exponent") << "2e3" << 2000.0 << 2000;
+        QTest::addRow("e without digits") << "3e" << 3.0 << 3;
+        QTest::addRow("huge") << "99999999999999999999" << 1e20 << std::numeric_limits<int>::max();
+        QTest::addRow("Cyrillic after") << "4хорошо" << 4.0 << 4;
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, number);
+        QFETCH(int, whole);
+        QCOMPARE(textfile::leadingNumber(text), number);
+        QCOMPARE(leadingInt(text), whole);
+    }
+
+    void sixteenBitConversionRoundsAndClamps()
+    {
+        QCOMPARE(leadingInt16(u" 3 "), qint16(3));
+        QCOMPARE(leadingInt16(u"2.5"), qint16(2));
+        QCOMPARE(leadingInt16(u"3.5"), qint16(4));
+        QCOMPARE(leadingInt16(u"100000"), qint16(32767));
+        QCOMPARE(leadingInt16(u"-100000"), qint16(-32768));
+    }
+
+    void pairsAndMarkers()
+    {
+        const QStringList lines{"note", "start", "name", "Тест", "time", " 30 ", "end"};
+        QCOMPARE(indexAfterStart(lines), 2);
+        QCOMPARE(indexAfterStart({"x", " start "}), -1);
+        QCOMPARE(indexAfterStart({"x", " start "}, true), 2);
+        const QList<KeyValue> pairs = readPairs(lines, 2);
+        QCOMPARE(pairs.size(), 3);
+        QCOMPARE(pairs.at(0).key, QStringLiteral("name"));
+        QCOMPARE(pairs.at(1).value, QStringLiteral(" 30 "));
+        QVERIFY(pairs.at(1).hasValue);
+        QCOMPARE(pairs.at(2).key, QStringLiteral("end"));
+        QVERIFY(!pairs.at(2).hasValue);
+
+        QVERIFY(isClearMarker({"clear"}));
+        QVERIFY(isClearMarker({" clear ", "x"}));
+        QVERIFY(!isClearMarker({}));
+        QVERIFY(!isClearMarker({"number", "clear"}));
+    }
+
+    void valueNeverBreaksALine()
+    {
+        QCOMPARE(oneLine(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("x.txt"));
+        QVERIFY(writeLines(path, {QStringLiteral("key"), oneLine(QStringLiteral("a\nkey2"))}));
+        QCOMPARE(readLines(path)->size(), 2);
+    }
+
+    void resolvesPathsWithoutRegardToCase()
+    {
+        QTemporaryDir dir;
+        writeBytes(dir.filePath(QStringLiteral("data/jpg/skin/boss/accept.bmp")), "x");
+        writeBytes(dir.filePath(QStringLiteral("data/htm/Помощь для сетевой версии.htm")), "x");
+        const QString base = dir.path();
+        QCOMPARE(resolvePath(base, QStringLiteral("data\\jpg\\skin\\BOSS\\ACCEPT.bmp")),
+                 dir.filePath(QStringLiteral("data/jpg/skin/boss/accept.bmp")));
+        QCOMPARE(resolvePath(base, QStringLiteral("DATA/HTM/ПОМОЩЬ ДЛЯ СЕТЕВОЙ ВЕРСИИ.HTM")),
+                 dir.filePath(QStringLiteral("data/htm/Помощь для сетевой версии.htm")));
+        // A file that does not exist keeps its name, below the folders that were found.
+        QCOMPARE(resolvePath(base, QStringLiteral("Data/JPG/new.jpg")),
+                 dir.filePath(QStringLiteral("data/jpg/new.jpg")));
+        QCOMPARE(resolvePath(base, QStringLiteral("nothing/here")),
+                 dir.filePath(QStringLiteral("nothing/here")));
+    }
+
+    void readingAMissingFileGivesNothing()
+    {
+        QVERIFY(!readLines(QStringLiteral("/nonexistent/file.txt")));
+    }
+
+    void replacementLeavesNoTemporaryFiles()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("state.ini"));
+        QVERIFY(replaceFile(path, "old"));
+        QVERIFY(replaceFile(path, "new"));
+        QCOMPARE(readBytes(path), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"state.ini"});
+        QVERIFY(!replaceFile(dir.filePath(QStringLiteral("missing/state.ini")), "x"));
+    }
+
+    void killedWriterLeavesACompleteFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("2_17.jpg"));
+        const QByteArray first(300000, 'a');
+        const QByteArray second(200000, 'b');
+        int damaged = 0;
+        const int kills = 40;
+        for (int i = 0; i < kills; ++i) {
+            QProcess writer;
+            writer.start(QStringLiteral(TARVEL_REWRITER), {path});
+            QVERIFY(writer.waitForStarted());
+            QTest::qWait(5 + QRandomGenerator::global()->bounded(40));
+            writer.kill();
+            writer.waitForFinished();
+            const QByteArray content = readBytes(path);
+            if (QFile::exists(path) && content != first && content != second)
+                ++damaged;
+        }
+        qInfo("%d kills, %d damaged files", kills, damaged);
+        QCOMPARE(damaged, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TextFileTest)
+#include "tst_textfile.moc"

@@ -1,0 +1,71 @@
+#include "app/viewers.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+class ViewersTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void firstStartCreatesFolderViewersAndRegistry()
+    {
+        TestProgramFolder program;
+        writeBytes(program.data(QStringLiteral("qvx_view2.exe")), "picture viewer");
+        writeBytes(program.data(QStringLiteral("htm_view.exe")), "page viewer");
+        QTemporaryDir shared;
+        const QString folder = shared.filePath(QStringLiteral("QvxView"));
+        viewers::install(folder, program.data(QString()).chopped(1));
+        QCOMPARE(readBytes(folder + QStringLiteral("/qvx_view2.exe")),
+                 QByteArray("picture viewer"));
+        QCOMPARE(readBytes(folder + QStringLiteral("/htm_view.exe")), QByteArray("page viewer"));
+        const QString dataPath = QDir::toNativeSeparators(program.data(QString()).chopped(1));
+        QCOMPARE(readBytes(folder + QStringLiteral("/qvx.ini")),
+                 textfile::joinLines({QStringLiteral("[T01]"), dataPath}));
+    }
+
+    void movedProgramRewritesOnlyItsOwnPair()
+    {
+        const QStringList registry{"[K02]", "/other/data", "[T01]", "/old/data", "[Z9]", "/z"};
+        const auto updated = viewers::updatedRegistry(registry, QStringLiteral("/new/data"));
+        QVERIFY(updated);
+        QCOMPARE(*updated,
+                 (QStringList{"[K02]", "/other/data", "[T01]", "/new/data", "[Z9]", "/z"}));
+        const auto appended = viewers::updatedRegistry({"[K02]", "/k"}, QStringLiteral("/d"));
+        QCOMPARE(*appended, (QStringList{"[K02]", "/k", "[T01]", "/d"}));
+    }
+
+    void secondStartLeavesRegistryUntouched()
+    {
+        TestProgramFolder program;
+        QTemporaryDir shared;
+        const QString folder = shared.filePath(QStringLiteral("QvxView"));
+        const QString data = program.data(QString()).chopped(1);
+        viewers::install(folder, data); // viewers missing in data: skipped silently
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/qvx_view2.exe")));
+        const QString registry = folder + QStringLiteral("/qvx.ini");
+        writeBytes(registry, textfile::joinLines({QStringLiteral("[A1]"), QStringLiteral("/a"),
+                                                  QStringLiteral("[T01]"),
+                                                  QDir::toNativeSeparators(data)}));
+        const QDateTime before = QFileInfo(registry).lastModified();
+        const QByteArray content = readBytes(registry);
+        QTest::qWait(20);
+        viewers::install(folder, data);
+        QCOMPARE(readBytes(registry), content);
+        QCOMPARE(QFileInfo(registry).lastModified(), before);
+        QVERIFY(!viewers::updatedRegistry(*textfile::readLines(registry),
+                                          QDir::toNativeSeparators(data)));
+    }
+
+    void existingViewersAreNeverReplaced()
+    {
+        TestProgramFolder program;
+        writeBytes(program.data(QStringLiteral("htm_view.exe")), "new");
+        QTemporaryDir shared;
+        writeBytes(shared.filePath(QStringLiteral("htm_view.exe")), "old");
+        viewers::install(shared.path(), program.data(QString()).chopped(1));
+        QCOMPARE(readBytes(shared.filePath(QStringLiteral("htm_view.exe"))), QByteArray("old"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ViewersTest)
+#include "tst_viewers.moc"

@@ -1,0 +1,233 @@
+#include "app/sessionstate.h"
+#include "users/userbase.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+namespace {
+UserRecord user(const QString &first, const QString &second, const QString &password)
+{
+    UserRecord record;
+    record.firstName = first;
+    record.surname = second;
+    record.password = password;
+    return record;
+}
+
+UserBase baseOf(std::initializer_list<UserRecord> records)
+{
+    UserBase base;
+    base.records = records;
+    return base;
+}
+
+const QString vedok = QStringLiteral("vedok");
+} // namespace
+
+class UserBaseTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void writesTheExactLayout()
+    {
+        UserRecord admin = user(vedok, vedok, QStringLiteral("пароль"));
+        admin.results[0] = textfile::printNumber(5);
+        const QStringList lines = baseOf({admin, UserRecord()}).toLines();
+        QCOMPARE(lines.size(), 2 + 2 * 48);
+        QCOMPARE(lines.mid(0, 10), (QStringList{"predel", " 2 ", "first", "vedok", "second",
+                                                 "vedok", "pass", "пароль", "zak", ""}));
+        QCOMPARE(lines.at(10), QStringLiteral("test1"));
+        QCOMPARE(lines.at(11), QStringLiteral(" 5 "));
+        QCOMPARE(lines.at(48), QStringLiteral("test20"));
+        QCOMPARE(lines.at(50), QStringLiteral("first"));
+        QCOMPARE(lines.at(51), QString());
+    }
+
+    void readsRecordsWithKeysInAnyOrder()
+    {
+        const QStringList lines{"predel", " 3 ",   "first",  "Иван",  "test2", " 4 ",
+                                "zak",    "1.1.x", "second", "Петров", "pass", "п",
+                                "First",  "Ignored", "test21", " 5 ", "test0", " 3 ",
+                                "first",  "",       "second", ""};
+        const UserBase base = UserBase::fromLines(lines);
+        QCOMPARE(base.records.size(), 2);
+        const UserRecord &ivan = base.records.at(0);
+        QCOMPARE(ivan.surname, QStringLiteral("Петров"));
+        QCOMPARE(ivan.bookmark, QStringLiteral("1.1.x"));
+        QCOMPARE(ivan.results[1], QStringLiteral(" 4 "));
+        QVERIFY(ivan.results[19].isEmpty());
+        QCOMPARE(ivan.resultNumber(1), 4);
+    }
+
+    void resultsSurviveOnlyAsNumbers()
+    {
+        const UserBase base = UserBase::fromLines(
+            {"predel", " 2 ", "first", "a", "second", "b", "pass", "c", "test1", "4хорошо",
+             "test2", "", "test3", "abc", "first", ""});
+        QCOMPARE(base.records.at(0).results[0], QStringLiteral(" 4 "));
+        QVERIFY(base.records.at(0).results[1].isEmpty());
+        QCOMPARE(base.records.at(0).results[2], QStringLiteral(" 0 "));
+        SessionState session;
+        fillSessionUser(session, base.records.at(0));
+        QCOMPARE(session.UserResults[0], QStringLiteral("4"));
+        QVERIFY(session.UserResults[1].isEmpty());
+    }
+
+    void administratorAndEmptyRecord()
+    {
+        UserBase base = baseOf({user(vedok, vedok, QStringLiteral("pw")), UserRecord()});
+        QCOMPARE(base.find(vedok, vedok, QStringLiteral("pw")).outcome, UserBase::Outcome::Found);
+        const UserBase::Lookup lookup =
+            base.find(QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("1"));
+        QCOMPARE(lookup.outcome, UserBase::Outcome::NotFound);
+        QCOMPARE(lookup.freeSlot, 1);
+        QCOMPARE(base.registerUser(QStringLiteral("Иван"), QStringLiteral("Петров"),
+                                   QStringLiteral("1"), lookup.freeSlot),
+                 1);
+        QCOMPARE(base.records.size(), 3);
+        QCOMPARE(base.records.at(1).surname, QStringLiteral("Петров"));
+        QVERIFY(base.records.at(2).firstName.isEmpty());
+        QCOMPARE(base.toLines().at(1), QStringLiteral(" 3 "));
+    }
+
+    void firstMatchInFileOrderWins()
+    {
+        const UserBase base = baseOf({user("a", "b", "1"), user("a", "b", "2"), UserRecord()});
+        QCOMPARE(base.find("a", "b", "1").index, 0);
+        // The second record's password does not help: the first record answers.
+        QCOMPARE(base.find("a", "b", "2").outcome, UserBase::Outcome::WrongPassword);
+    }
+
+    void lastRecordNeverMatches()
+    {
+        UserBase base;
+        base.records = {user("x", "y", "1"), user("a", "b", "1")};
+        QCOMPARE(base.find("a", "b", "1").outcome, UserBase::Outcome::NotFound);
+    }
+
+    void freeSlotReusedAndBaseStillGrows()
+    {
+        UserBase base = baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"),
+                                UserRecord()});
+        base.records[1].bookmark = QStringLiteral("старая закладка");
+        const UserBase::Lookup lookup = base.find("c", "d", "2");
+        QCOMPARE(lookup.freeSlot, 1);
+        base.registerUser("c", "d", "2", lookup.freeSlot);
+        QCOMPARE(base.records.size(), 5);
+        QCOMPARE(base.records.at(1).bookmark, QStringLiteral("старая закладка"));
+    }
+
+    void damagedBasesLoseNothing()
+    {
+        // Count below 2 and no trailing empty record: the administrator can still log in
+        // and a new user gets a new record at the end.
+        UserBase base = UserBase::fromLines({"predel", " 1 ", "first", "vedok", "second",
+                                             "vedok", "pass", "p"});
+        QCOMPARE(base.records.size(), 2);
+        QCOMPARE(base.find(vedok, vedok, "p").outcome, UserBase::Outcome::Found);
+        // Keys before the first record and a truncated last pair are ignored.
+        base = UserBase::fromLines({"pass", "x", "predel", "5", "first", "a", "second"});
+        QCOMPARE(base.records.size(), 2);
+        QCOMPARE(base.records.at(0).firstName, QStringLiteral("a"));
+        base = UserBase::fromLines({});
+        QCOMPARE(base.records.size(), 1);
+        QCOMPARE(base.find("a", "b", "c").outcome, UserBase::Outcome::NotFound);
+    }
+
+    void thousandRecordsAndMoreAreKept()
+    {
+        UserBase base;
+        for (int i = 0; i < 1200; ++i)
+            base.records.append(user(QString::number(i), QStringLiteral("s"), QStringLiteral("p")));
+        base.records.append(UserRecord());
+        const UserBase read = UserBase::fromLines(base.toLines());
+        QCOMPARE(read.records.size(), 1201);
+        QCOMPARE(read.find("1100", "s", "p").index, 1100);
+    }
+
+    void renewalStoresBookmarkAndResults()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
+        UserRecord other = user("a", "b", "1");
+        other.results[3] = textfile::printNumber(3);
+        QVERIFY(baseOf({other, user("Иван", "Петров", "2"), UserRecord()}).save(path));
+        SessionState session;
+        session.UserFirstName = QStringLiteral("Иван");
+        session.UserSurname = QStringLiteral("Петров");
+        session.UserBookmark = QStringLiteral("2.1.Сигнал");
+        session.UserResults[0] = QStringLiteral("5");
+        QVERIFY(RenewCurrentUser(session, path));
+        const QStringList lines = readLinesOrEmpty(path);
+        QCOMPARE(lines.at(1), QStringLiteral(" 3 "));
+        const int ivan = 2 + 48;
+        QCOMPARE(lines.at(ivan + 7), QStringLiteral("2.1.Сигнал"));
+        QCOMPARE(lines.at(ivan + 9), QStringLiteral("5")); // the session's text as held
+        const UserBase read = *UserBase::load(path);
+        QCOMPARE(read.records.at(0).results[3], QStringLiteral(" 3 "));
+        QCOMPARE(read.records.at(1).resultNumber(0), 5);
+    }
+
+    void renewalOfADeletedUserLeavesTheBaseIntact()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
+        QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
+        const QByteArray before = readBytes(path);
+        SessionState session;
+        session.UserFirstName = QStringLiteral("gone");
+        session.UserSurname = QStringLiteral("user");
+        QVERIFY(!RenewCurrentUser(session, path));
+        QCOMPARE(readBytes(path), before);
+        QVERIFY(!RenewCurrentUser(session, folder.jpg(QStringLiteral("missing.jpg"))));
+        QVERIFY(!QFile::exists(folder.jpg(QStringLiteral("missing.jpg"))));
+    }
+
+    void registrationWritesBaseAndNewUserCopy()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
+        const QString copy = folder.jpg(QStringLiteral("1n_12.jpg"));
+        UserBase base = baseOf({user(vedok, vedok, "p"), UserRecord()});
+        SessionState session;
+        QVERIFY(RegisterUser(session, base, path, copy, "Иван", "Петров", "1", 1));
+        QCOMPARE(session.UserSurname, QStringLiteral("Петров"));
+        QCOMPARE(UserBase::load(path)->records.size(), 3);
+        const QStringList single = readLinesOrEmpty(copy);
+        QCOMPARE(single.size(), 48);
+        QCOMPARE(single.at(1), QStringLiteral("Иван"));
+    }
+
+    void lineBreaksCannotBreakTheFile()
+    {
+        UserBase base = baseOf({user("a\nsecond", "b\r\npass", "c\rzak"), UserRecord()});
+        const UserBase read = UserBase::fromLines(textfile::splitLines(
+            textfile::decode1251(textfile::joinLines(base.toLines()))));
+        QCOMPARE(read.records.size(), 2);
+        QCOMPARE(read.records.at(0).firstName, QStringLiteral("a second"));
+        QCOMPARE(read.records.at(0).password, QStringLiteral("c zak"));
+    }
+
+    void administrationEdits()
+    {
+        UserRecord admin = user(vedok, vedok, "p");
+        admin.bookmark = QStringLiteral("1.1");
+        admin.results[2] = textfile::printNumber(4);
+        UserBase base = baseOf({admin, user("a", "b", "1"), user("c", "d", "2"),
+                                user("a", "b", "3"), UserRecord()});
+        base.renameUser("a", "b", "x", "y", "9");
+        QCOMPARE(base.records.at(3).firstName, QStringLiteral("x"));
+        QCOMPARE(base.records.at(3).password, QStringLiteral("9"));
+        base.removeUser("x", "y");
+        QCOMPARE(base.records.size(), 3);
+        QCOMPARE(base.records.at(1).firstName, QStringLiteral("c"));
+        base.clearAllButAdministrator();
+        QCOMPARE(base.records.size(), 2);
+        QCOMPARE(base.records.at(0).bookmark, QStringLiteral("1.1"));
+        QCOMPARE(base.records.at(0).resultNumber(2), 4);
+        QVERIFY(base.records.at(1).firstName.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(UserBaseTest)
+#include "tst_userbase.moc"
