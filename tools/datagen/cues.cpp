@@ -203,7 +203,7 @@ void appendLe32(QByteArray &bytes, quint32 value)
     bytes.append(buffer, 4);
 }
 
-CueSpec parseCue(const ManifestLine &line, const QString &fileName)
+CueDef parseCue(const ManifestLine &line, const QString &fileName)
 {
     const QStringList &f = line.fields;
     if (f.size() < 2 || f.size() > 3)
@@ -232,12 +232,12 @@ QList<CueSegment> parseCuePattern(const QString &pattern, const QString &fileNam
     return segments;
 }
 
-QList<CueSpec> parseCues(const QString &manifest, const QString &fileName)
+QList<CueDef> parseCues(const QString &manifest, const QString &fileName)
 {
-    QList<CueSpec> cues;
+    QList<CueDef> cues;
     QSet<QString> seen;
     for (const ManifestLine &line : parseManifest(manifest)) {
-        const CueSpec cue = parseCue(line, fileName);
+        const CueDef cue = parseCue(line, fileName);
         if (seen.contains(cue.file))
             throw dataError(fileName, line.number, QStringLiteral("%1 listed twice").arg(cue.file));
         seen.insert(cue.file);
@@ -246,7 +246,7 @@ QList<CueSpec> parseCues(const QString &manifest, const QString &fileName)
     return cues;
 }
 
-QList<qint16> synthesize(const CueSpec &cue)
+QList<qint16> synthesize(const CueDef &cue)
 {
     QList<qint16> samples;
     NoiseSource noise(seedFor(cue.file));

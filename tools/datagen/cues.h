@@ -26,7 +26,7 @@ struct CueSegment
     double seconds = 0;
 };
 
-struct CueSpec
+struct CueDef
 {
     QString file;
     QList<CueSegment> segments;
@@ -36,10 +36,10 @@ struct CueSpec
 QList<CueSegment> parseCuePattern(const QString &pattern, const QString &fileName, int line);
 
 // Parses the cue manifest: file name ending in ".wav", pattern, optional description.
-QList<CueSpec> parseCues(const QString &manifest, const QString &fileName);
+QList<CueDef> parseCues(const QString &manifest, const QString &fileName);
 
 // The cue's samples at kSampleRate. The same cue gives the same samples on every run.
-QList<qint16> synthesize(const CueSpec &cue);
+QList<qint16> synthesize(const CueDef &cue);
 
 // A 16-bit mono PCM WAV file at kSampleRate holding the samples.
 QByteArray wavFile(const QList<qint16> &samples);

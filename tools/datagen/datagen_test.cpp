@@ -314,7 +314,7 @@ void DatagenTest::renderDrawsText()
 
 void DatagenTest::skinManifestDefaultsAndSizes()
 {
-    const QList<SkinSpec> skins = parseSkins(
+    const QList<SkinDef> skins = parseSkins(
         QStringLiteral("# buttons\nmain\tread\tЧитать\t220x44\nid\tok\tВойти\n"), "skins.txt");
     QCOMPARE(skins.size(), 2);
     QCOMPARE(skins[0].folder, QStringLiteral("main"));
@@ -346,7 +346,7 @@ void DatagenTest::skinManifestRefusesFaults()
 
 void DatagenTest::litButtonIsLighterWithBrightBorder()
 {
-    const SkinSpec skin{"main", "read", QStringLiteral("Читать"), QSize(220, 44)};
+    const SkinDef skin{"main", "read", QStringLiteral("Читать"), QSize(220, 44)};
     const QImage normal = drawButton(skin, false);
     const QImage lit = drawButton(skin, true);
     QCOMPARE(normal.size(), QSize(220, 44));
@@ -608,9 +608,9 @@ void DatagenTest::generateAllBuildsEveryKindOfOutput()
 void DatagenTest::repositorySkinsCoverEveryWindow()
 {
     const QString path = QStringLiteral(TARVEL_SOURCE_DIR "/datagen/skins.txt");
-    const QList<SkinSpec> skins = parseSkins(readUtf8File(path), path);
+    const QList<SkinDef> skins = parseSkins(readUtf8File(path), path);
     QSet<QString> listed;
-    for (const SkinSpec &skin : skins)
+    for (const SkinDef &skin : skins)
         listed.insert(skin.folder + u'/' + skin.name);
     const QStringList needed{"main/read",
                              "main/learn",
@@ -651,7 +651,7 @@ void DatagenTest::repositorySkinsCoverEveryWindow()
                              "help/return"};
     for (const QString &button : needed)
         QVERIFY2(listed.contains(button), qPrintable(button));
-    for (const SkinSpec &skin : skins) {
+    for (const SkinDef &skin : skins) {
         if (skin.folder == QLatin1String("main"))
             QCOMPARE(skin.size, QSize(220, 44));
     }
@@ -660,9 +660,9 @@ void DatagenTest::repositorySkinsCoverEveryWindow()
 void DatagenTest::repositoryCuesAreCompleteAndShort()
 {
     const QString path = QStringLiteral(TARVEL_SOURCE_DIR "/datagen/cues.txt");
-    const QList<CueSpec> cues = parseCues(readUtf8File(path), path);
+    const QList<CueDef> cues = parseCues(readUtf8File(path), path);
     QStringList files;
-    for (const CueSpec &cue : cues) {
+    for (const CueDef &cue : cues) {
         files.append(cue.file);
         const double seconds = double(synthesize(cue).size()) / kSampleRate;
         QVERIFY2(seconds >= 0.1 && seconds <= 1.5, qPrintable(cue.file));

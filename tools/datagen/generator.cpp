@@ -105,7 +105,7 @@ void convertDataTree(const QString &dataDir, const QString &outDir, Report &repo
 void drawSkins(const QString &manifestPath, const QString &outDir, Report &report)
 {
     guarded(report, [&] {
-        for (const SkinSpec &skin : parseSkins(readUtf8File(manifestPath), manifestPath)) {
+        for (const SkinDef &skin : parseSkins(readUtf8File(manifestPath), manifestPath)) {
             const QString base =
                 outDir + QStringLiteral("/jpg/skin/") + skin.folder + u'/' + skin.name;
             writeImage(base + QStringLiteral(".bmp"), drawButton(skin, false), "BMP", -1, report);
@@ -144,7 +144,7 @@ void renderPictures(const QString &picturesDir, const QString &outDir, Report &r
 void synthesizeCues(const QString &manifestPath, const QString &outDir, Report &report)
 {
     guarded(report, [&] {
-        for (const CueSpec &cue : parseCues(readUtf8File(manifestPath), manifestPath)) {
+        for (const CueDef &cue : parseCues(readUtf8File(manifestPath), manifestPath)) {
             count(report, writeIfChanged(outDir + QStringLiteral("/wav/") + cue.file,
                                          wavFile(synthesize(cue))));
             ++report.cues;

@@ -66,7 +66,7 @@ void checkFileName(const QString &name, const QString &fileName, int line)
                         QStringLiteral("\"%1\" is not a lower-case file name").arg(name));
 }
 
-SkinSpec parseSkin(const ManifestLine &line, const QString &fileName)
+SkinDef parseSkin(const ManifestLine &line, const QString &fileName)
 {
     const QStringList &f = line.fields;
     if (f.size() < 3 || f.size() > 4)
@@ -132,12 +132,12 @@ void paintLabel(QPainter &painter, const QRect &rect, const QString &label,
 
 } // namespace
 
-QList<SkinSpec> parseSkins(const QString &manifest, const QString &fileName)
+QList<SkinDef> parseSkins(const QString &manifest, const QString &fileName)
 {
-    QList<SkinSpec> skins;
+    QList<SkinDef> skins;
     QSet<QString> seen;
     for (const ManifestLine &line : parseManifest(manifest)) {
-        const SkinSpec skin = parseSkin(line, fileName);
+        const SkinDef skin = parseSkin(line, fileName);
         const QString key = skin.folder + u'/' + skin.name;
         if (seen.contains(key))
             throw dataError(fileName, line.number, QStringLiteral("%1 listed twice").arg(key));
@@ -147,7 +147,7 @@ QList<SkinSpec> parseSkins(const QString &manifest, const QString &fileName)
     return skins;
 }
 
-QImage drawButton(const SkinSpec &skin, bool lit)
+QImage drawButton(const SkinDef &skin, bool lit)
 {
     const ButtonColours colours = lit ? litColours() : normalColours();
     QImage image(skin.size, QImage::Format_RGB32);
