@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
 
@@ -195,16 +194,7 @@ void frmMain::load()
     ReadTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
     SetBossButton();
     adjustSize();
-    centre();
-}
-
-void frmMain::centre()
-{
-    const QScreen *screen = this->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    centreOnScreen();
 }
 
 void frmMain::SetBossButton()

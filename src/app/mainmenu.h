@@ -26,7 +26,6 @@ protected:
 private:
     void buildControls();
     void load();
-    void centre();
     // Starts the cue, opens the mode window and hides the menu.
     void openMode(const QString &window);
     void storePosition();

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName,
                              const QString &caption, QWidget *parent)
@@ -22,6 +23,24 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName,
     setPalette(colours);
     m_hover->addBackground(this);
     m_dragger->addHandle(this);
+}
+
+void SkinnedWindow::showEvent(QShowEvent *event)
+{
+    if (!testAttribute(Qt::WA_Moved))
+        centreOnScreen();
+    QWidget::showEvent(event);
+}
+
+void SkinnedWindow::centreOnScreen()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = this->size().expandedTo(minimumSizeHint());
+    move(area.left() + (area.width() - size.width()) / 2,
+         area.top() + (area.height() - size.height()) / 2);
 }
 
 SkinButton *SkinnedWindow::addSkinButton(const QString &objectName, const QString &skin,

@@ -20,6 +20,10 @@ public:
                   QWidget *parent = nullptr);
 
 protected:
+    // A window that was not placed by its code opens in the middle of its screen.
+    void showEvent(QShowEvent *event) override;
+    void centreOnScreen();
+
     // A skinned button with the bitmaps `skin`.bmp and `skin`_move.bmp below the skin folder.
     SkinButton *addSkinButton(const QString &objectName, const QString &skin,
                               const QString &caption, const QString &hint);
