@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <array>
+#include <memory>
+
+struct PreparedTest;
 
 // The state of a pupil computer as last read from its curr_test.ini.
 struct PupilStatus
@@ -73,6 +76,8 @@ struct SessionState
     QString ElapsedText;
     QString PictureToShow;
     bool PictureViewerOpen = false;
+    // The bank and question order prepared by the introduction window.
+    std::shared_ptr<const PreparedTest> LoadedTest;
 
     // Classroom network.
     qint16 NetCount = 0;

@@ -1,0 +1,42 @@
+#include "testing/errorreview.h"
+
+#include "app/textfile.h"
+
+namespace {
+int answerNumbered(const QString &number)
+{
+    const int value = textfile::leadingInt(number);
+    return value >= 1 && value <= 5 ? value : 0;
+}
+} // namespace
+
+int CompactWrongAnswers(SessionRecords &records)
+{
+    int wrong = 0;
+    for (const SessionRecord &record : records) {
+        if (record.otv_user != record.otv_ver)
+            records[wrong++] = record;
+    }
+    SessionRecords emptied;
+    ClearSessionRecords(emptied);
+    std::copy(emptied.begin() + wrong, emptied.end(), records.begin() + wrong);
+    return wrong;
+}
+
+WrongQuestionView ShowWrongQuestion(const SessionRecords &records, int position)
+{
+    WrongQuestionView view;
+    const int r = qBound(1, position, SessionSlots);
+    const SessionRecord &record = records[r - 1];
+    view.previousVisible = r != 1;
+    view.nextVisible = r < SessionSlots && !records[r].vop.isEmpty();
+    view.caption = QStringLiteral("Ошибка № ") + QString::number(r);
+    view.topic = QStringLiteral("Тема: ") + record.tema;
+    view.question = record.vop;
+    for (int k = 1; k <= 5; ++k)
+        view.answers[k - 1] = record.otv(k);
+    view.userAnswer = answerNumbered(record.otv_user);
+    view.correctAnswer = answerNumbered(record.otv_ver);
+    view.picture = record.ris;
+    return view;
+}

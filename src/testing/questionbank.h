@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class QRandomGenerator;
+
+// One question of a bank; answers in the shuffled order, markers removed.
+struct BankRecord
+{
+    QString topic;
+    QString question;
+    std::array<QString, 5> answers; // answer k at index k - 1
+    qint16 correct = 0;             // 1..5
+    QString picture;
+};
+
+// A loaded question bank: records 0..lastIndex are the questions of the test.
+struct QuestionBank
+{
+    static constexpr int Slots = 201;
+    // A test records at most this many questions.
+    static constexpr int MaxTestQuestions = 150;
+
+    std::array<BankRecord, Slots> records;
+    QString name;
+    qint16 time = 0;
+    int lastIndex = 0;
+
+    int questionCount() const { return lastIndex + 1; }
+};
+
+// A bank ready to play, or the reason why it cannot be played.
+struct PreparedTest
+{
+    QuestionBank bank;
+    QList<int> order; // position p: bank index of question p + 1
+    QString error;    // empty when the test can start
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads a bank from its lines: preamble up to "start", then key/value pairs up to "end".
+// Answers of every record but the first are shuffled with `random`. On a damaged bank the
+// result carries a Russian description of the fault and never a partly filled test.
+PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName,
+                               QRandomGenerator &random);
+PreparedTest LoadQuestionBank(const QString &path, QRandomGenerator &random);
+
+// Puts the answers of one record into a random order; the last answer marked "1" becomes
+// the correct one, without a marked answer the record keeps its number.
+void ShuffleAnswers(BankRecord &record, QRandomGenerator &random);
+
+// Every index 0..lastIndex once: a random pick below lastIndex, then upwards (wrapping)
+// to the first index not yet drawn.
+QList<int> DrawQuestionOrder(int lastIndex, QRandomGenerator &random);
+
+// Loads the bank and draws its question order.
+PreparedTest PrepareTest(const QString &path, QRandomGenerator &random);

@@ -1,0 +1,137 @@
+#include "testing/results.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "users/userbase.h"
+
+namespace {
+struct Description
+{
+    const char *name;
+    const char *text;
+};
+
+const Description descriptions[] = {
+    {"Проверка зависимостей", "Тест содержит вопросы по разделу 'Проверка зависимостей'."},
+    {"Светофоры", "Тест содержит вопросы по разделу 'Светофоры', посвящен проверке знаний "
+                  "обслуживания светофоров."},
+    {"Стрелки", "Тест содержит вопросы по разделу 'Стрелки', посвящен проверке знаний "
+                "обслуживания стрелок, приводов."},
+    {"Стрелки с контрольными замками",
+     "Тест содержит вопросы по разделу 'Стрелки, оборудованные контрольными замками'."},
+    {"Рельсовые цепи", "Тест содержит вопросы по разделу 'Рельсовые цепи', посвящен проверке "
+                       "знаний по обслуживанию р.ц."},
+    {"Аппараты управления. АПС", "Тест содержит вопросы по разделам 'Аппараты управления' и "
+                                 "'Автоматическая переездная сигнализация'."},
+    {"Устройства тоннельной и мостовой сигнализации",
+     "Тест содержит вопросы по разделу 'Устройства тоннельной и мостовой сигнализации'."},
+    {"КГУ. САУТ", "Тест содержит вопросы по разделам 'Контрольно-габаритные устройства' и 'САУТ'."},
+    {"Кабельная сеть. Воздушная сигнальная линия",
+     "Тест содержит вопросы по разделам 'Кабельная сеть. Внутренний монтаж' и 'Воздушная "
+     "сигнальная линия'."},
+    {"Устройства электропитания. Аккумуляторы",
+     "Тест содержит вопросы по разделам 'Устройства электропитания' и 'Аккумуляторы'."},
+    {"ДГА", "Тест содержит вопросы по разделу 'Дизель-генераторный агрегат', посвящен проверке "
+            "знаний по обслуживанию ДГА."},
+    {"Защитные устройства. Штепсельные розетки",
+     "Тест содержит вопросы по разделам 'Защитные устройства' и 'Приборы СЦБ.Штепсельные "
+     "розетки'."},
+    {"Железобетонные конструкции", "Тест содержит вопросы по разделу 'Железобетонные "
+                                   "конструкции', посвящен проверке знаний по обслуживанию жб "
+                                   "конструкций."},
+    {"Тест по всему курсу", "Тест содержит 100 вопросов по всем темам предмета."},
+};
+constexpr int TopicTests = 13;
+constexpr int AchievementRows = 14;
+} // namespace
+
+bool StoreTestResult(SessionState &session, const QString &baseFile)
+{
+    for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
+        if (session.TestCatalogueNames.at(k) == session.CurrentTestName)
+            session.UserResults[k] = QString::number(session.Grade);
+    }
+    return RenewCurrentUser(session, baseFile);
+}
+
+QStringList AchievementTopics()
+{
+    QStringList topics;
+    for (int k = 0; k < TopicTests; ++k)
+        topics << QString::fromUtf8(descriptions[k].name);
+    return topics << QStringLiteral("Тест по курсу");
+}
+
+QString GradeWord(int grade)
+{
+    switch (grade) {
+    case 2:
+        return QStringLiteral("неуд.");
+    case 3:
+        return QStringLiteral("удовл.");
+    case 4:
+        return QStringLiteral("хорошо");
+    case 5:
+        return QStringLiteral("отлично");
+    default:
+        return {};
+    }
+}
+
+QStringList AchievementGrades(const SessionState &session)
+{
+    QStringList grades;
+    for (int k = 0; k < AchievementRows; ++k)
+        grades << GradeWord(textfile::leadingInt(session.UserResults.at(k)));
+    return grades;
+}
+
+QString TestDescriptionForName(const QString &listText)
+{
+    for (const Description &d : descriptions) {
+        if (listText == QString::fromUtf8(d.name))
+            return QString::fromUtf8(d.text);
+    }
+    return {};
+}
+
+QString TestDescriptionForBank(const QString &bankFile)
+{
+    const QString file = bankFile.toLower();
+    if (file == datafiles::CourseBankFile)
+        return QString::fromUtf8(descriptions[TopicTests].text);
+    for (int k = 0; k < TopicTests; ++k) {
+        if (file == QStringLiteral("t01_%1.jpg").arg(96 + k))
+            return QString::fromUtf8(descriptions[k].text);
+    }
+    return {};
+}
+
+QString PauseSentence()
+{
+    return QStringLiteral(" Во время прохождения теста вы можете взять 3 паузы (пауза "
+                          "активируется после ответа на вопрос).");
+}
+
+QString TestReturnTarget(const SessionState &session)
+{
+    if (session.TestFromChoice)
+        return QStringLiteral("frmTestCh");
+    if (session.CourseTestMode)
+        return QStringLiteral("frmMain");
+    return QStringLiteral("frmReadLearn");
+}
+
+PauseText PauseTexts(int pausesUsed)
+{
+    PauseText text{QStringLiteral("Вы взяли тайм-аут"), QString(),
+                   QStringLiteral("Как сделаете свои дела жмите на кнопку")};
+    if (pausesUsed == 1)
+        text.count = QStringLiteral("У Вас есть еще 2 паузы");
+    else if (pausesUsed == 2)
+        text.count = QStringLiteral("У вас осталась только 1 пауза");
+    else if (pausesUsed == 3)
+        text.count = QStringLiteral("Это ваша последняя пауза");
+    return text;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct SessionState;
+
+// Writes the session's Grade into every result slot whose catalogue name equals
+// CurrentTestName, then renews the user in the base file.
+bool StoreTestResult(SessionState &session, const QString &baseFile);
+
+// Achievements: the 14 fixed topic rows and the grade words of result slots 1..14.
+QStringList AchievementTopics();
+QStringList AchievementGrades(const SessionState &session);
+// 0 and values the program never stores give an empty word.
+QString GradeWord(int grade);
+
+// Topic test descriptions, chosen by list text or by bank file; empty when unknown.
+QString TestDescriptionForName(const QString &listText);
+QString TestDescriptionForBank(const QString &bankFile);
+// Appended to every description.
+QString PauseSentence();
+
+// The pause window's texts for the pause being taken (1..3).
+struct PauseText
+{
+    QString heading;
+    QString count;
+    QString instruction;
+};
+PauseText PauseTexts(int pausesUsed);
+
+// Where a test returns: "frmTestCh", "frmMain" or "frmReadLearn".
+QString TestReturnTarget(const SessionState &session);

@@ -1,0 +1,169 @@
+#include "testing/testsession.h"
+
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "testing/grading.h"
+
+TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
+                         Files files, QObject *parent)
+    : QObject(parent), m_session(session), m_test(std::move(test)), m_files(std::move(files))
+{
+    ClearSessionRecords(m_records);
+    m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
+}
+
+void TestSession::begin()
+{
+    if (m_state != State::Ready || !m_test || !m_test->ok())
+        return;
+    select(1);
+    newQuestion();
+}
+
+void TestSession::select(int answer)
+{
+    if (answer < 1 || answer > 5 || m_state == State::Finished)
+        return;
+    m_selected = answer;
+    Q_EMIT selectionChanged(answer);
+}
+
+const BankRecord &TestSession::recordAt(int position) const
+{
+    const QList<int> &order = m_test->order;
+    return m_test->bank.records[order.value(qBound(0, position, int(order.size()) - 1))];
+}
+
+const BankRecord &TestSession::question() const
+{
+    return recordAt(m_session.AskedCount - 1);
+}
+
+bool TestSession::pauseAvailable() const
+{
+    return m_state == State::Answering && m_session.PausesUsed < 3 && !m_session.PauseRequested;
+}
+
+void TestSession::newQuestion()
+{
+    m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
+    SessionState &s = m_session;
+    if (s.PausesUsed >= 1 && s.PausesUsed <= 3 && s.PauseRequested) {
+        s.PauseRequested = false;
+        m_state = State::Paused;
+        Q_EMIT pauseStarted();
+        return;
+    }
+    showQuestion();
+}
+
+void TestSession::endPause()
+{
+    if (m_state == State::Paused)
+        showQuestion();
+}
+
+void TestSession::showQuestion()
+{
+    SessionState &s = m_session;
+    if (s.PausesUsed == 3)
+        s.PausesUsed = 4;
+    ++s.RecordedCount;
+    s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
+    m_state = State::Answering;
+    WriteProgressFile(m_files.progress, progress());
+    Q_EMIT questionShown();
+    Q_EMIT clockChanged();
+    Q_EMIT pauseStateChanged();
+}
+
+QString TestSession::frameCaption() const
+{
+    const bool last = m_session.AskedCount >= m_test->bank.questionCount();
+    const QString number = textfile::printNumber(m_session.AskedCount).chopped(1);
+    return (last ? QStringLiteral("  Boпpoc нomep  ") : QStringLiteral("  Boпpoc нomep   ")) +
+           number + QStringLiteral("  ");
+}
+
+QString TestSession::windowCaption() const
+{
+    if (m_session.PauseRequested)
+        return QStringLiteral("Пауза будет активирована после ответа на вопрос");
+    return QStringLiteral("  Вопрос №") + textfile::printNumber(m_session.AskedCount).chopped(1);
+}
+
+void TestSession::requestPause()
+{
+    if (!pauseAvailable())
+        return;
+    ++m_session.PausesUsed;
+    m_session.PauseRequested = true;
+    Q_EMIT pauseStateChanged();
+}
+
+void TestSession::tick()
+{
+    if (m_state != State::Answering)
+        return;
+    if (m_session.ElapsedSeconds < std::numeric_limits<qint16>::max())
+        ++m_session.ElapsedSeconds;
+    const AnswerClock::Tick tick = m_clock.tick();
+    Q_EMIT clockChanged();
+    if (tick == AnswerClock::Tick::Warning)
+        Q_EMIT clockWarning();
+    if (tick == AnswerClock::Tick::Expired) {
+        Q_EMIT timeUp();
+        submit();
+    }
+}
+
+void TestSession::submit()
+{
+    if (m_state != State::Answering)
+        return;
+    SessionState &s = m_session;
+    Q_EMIT answerTaken();
+    const BankRecord &asked = question();
+    if (asked.correct == m_selected)
+        ++s.CorrectCount;
+    SessionRecord &record = m_records[qBound(1, int(s.RecordedCount), SessionSlots) - 1];
+    record.tema = asked.topic;
+    record.vop = asked.question;
+    for (int k = 1; k <= 5; ++k)
+        record.otv(k) = asked.answers[k - 1];
+    record.ris = asked.picture;
+    record.otv_user = QString::number(m_selected);
+    record.otv_ver = QString::number(asked.correct);
+    WriteSessionFile(m_files.session, progress(), m_records);
+    if (s.AskedCount >= m_test->bank.questionCount()) {
+        endTest();
+        return;
+    }
+    select(1);
+    newQuestion();
+}
+
+void TestSession::endTest()
+{
+    SessionState &s = m_session;
+    s.Grade = GradeFor(s.CorrectCount, s.AskedCount);
+    s.ResultPercent = ResultPercent(s.CorrectCount, s.AskedCount);
+    s.ElapsedText = ElapsedText(s.ElapsedSeconds);
+    m_state = State::Finished;
+    WriteProgressFile(m_files.progress, progress());
+    WriteSessionFile(m_files.session, progress(), m_records);
+    Q_EMIT pauseStateChanged();
+    Q_EMIT finished();
+}
+
+SessionProgress TestSession::progress() const
+{
+    const SessionState &s = m_session;
+    return {s.UserFirstName,
+            s.UserSurname,
+            s.CurrentTestName,
+            m_test->bank.questionCount(),
+            s.AskedCount,
+            s.CorrectCount,
+            s.Grade};
+}

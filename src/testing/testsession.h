@@ -1,0 +1,79 @@
+#pragma once
+
+#include "testing/answerclock.h"
+#include "testing/questionbank.h"
+#include "testing/sessionfiles.h"
+
+#include <QObject>
+
+#include <memory>
+
+struct SessionState;
+
+// One run of a prepared test: questions in the drawn order, the selected answer, the answer
+// clock, pauses, the session files and the grade at the end. The test window shows its state
+// and forwards clicks and clock ticks.
+class TestSession : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Ready, Answering, Paused, Finished };
+
+    struct Files
+    {
+        QString progress;   // curr_test.ini
+        QString session;    // temp1.ini
+        QString answerTime; // the answer-time setting
+    };
+
+    TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test, Files files,
+                QObject *parent = nullptr);
+
+    // Shows the first question.
+    void begin();
+    void select(int answer);
+    // Takes the selected answer; the next question or the end follows.
+    void submit();
+    // One second of the answer clock.
+    void tick();
+    void requestPause();
+    // The pause window was closed: the next question follows.
+    void endPause();
+
+    State state() const { return m_state; }
+    const BankRecord &question() const;
+    int selected() const { return m_selected; }
+    const AnswerClock &clock() const { return m_clock; }
+    bool pauseAvailable() const;
+    // "  Boпpoc нomep   7  ", with one blank less on the last question.
+    QString frameCaption() const;
+    // "  Вопрос № 7", or the pause notice while a pause is pending.
+    QString windowCaption() const;
+    const SessionRecords &records() const { return m_records; }
+
+Q_SIGNALS:
+    void questionShown();
+    void selectionChanged(int answer);
+    void answerTaken();
+    void clockChanged();
+    void clockWarning();
+    void timeUp();
+    void pauseStarted();
+    void pauseStateChanged();
+    void finished();
+
+private:
+    void newQuestion();
+    void showQuestion();
+    void endTest();
+    SessionProgress progress() const;
+    const BankRecord &recordAt(int position) const;
+
+    SessionState &m_session;
+    std::shared_ptr<const PreparedTest> m_test;
+    Files m_files;
+    SessionRecords m_records;
+    AnswerClock m_clock;
+    State m_state = State::Ready;
+    int m_selected = 1;
+};

@@ -1,0 +1,178 @@
+#include "testing/errorreview.h"
+#include "testing/grading.h"
+
+#include <QTest>
+
+class tst_grading : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void gradeBoundaries_data()
+    {
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("lowest3");
+        QTest::addColumn<int>("lowest4");
+        QTest::addColumn<int>("lowest5");
+        QTest::addRow("10") << 10 << 6 << 7 << 10;
+        QTest::addRow("20") << 20 << 11 << 14 << 19;
+        QTest::addRow("25") << 25 << 13 << 18 << 23;
+        QTest::addRow("100") << 100 << 51 << 70 << 91;
+    }
+    void gradeBoundaries()
+    {
+        QFETCH(int, asked);
+        QFETCH(int, lowest3);
+        QFETCH(int, lowest4);
+        QFETCH(int, lowest5);
+        for (int correct = 0; correct <= asked; ++correct) {
+            const int expected = correct >= lowest5   ? 5
+                                 : correct >= lowest4 ? 4
+                                 : correct >= lowest3 ? 3
+                                                      : 2;
+            QCOMPARE(GradeFor(correct, asked), qint16(expected));
+        }
+    }
+
+    void percentTexts_data()
+    {
+        QTest::addColumn<int>("correct");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("word");
+        QTest::addRow("50 of 100") << 50 << 100 << "(50%)"
+                                   << "неуд.";
+        QTest::addRow("51 of 100") << 51 << 100 << "(51%)"
+                                   << "удовл.";
+        QTest::addRow("7 of 10") << 7 << 10 << "(70%)"
+                                 << "хорошо";
+        QTest::addRow("2 of 3") << 2 << 3 << "(66.7%)"
+                                << "удовл.";
+        QTest::addRow("1 of 3") << 1 << 3 << "(33.3%)"
+                                << "неуд.";
+        QTest::addRow("all") << 20 << 20 << "(100%)"
+                             << "отлично";
+        QTest::addRow("none") << 0 << 20 << "(0%)"
+                              << "неуд.";
+        QTest::addRow("1 of 8") << 1 << 8 << "(12.5%)"
+                                << "неуд.";
+    }
+    void percentTexts()
+    {
+        QFETCH(int, correct);
+        QFETCH(int, asked);
+        QFETCH(QString, text);
+        QFETCH(QString, word);
+        QCOMPARE(PercentText(correct, asked), text);
+        QCOMPARE(GradeLookFor(GradeFor(correct, asked)).word, word);
+    }
+
+    void gradeLooks()
+    {
+        QCOMPARE(GradeLookFor(2).cue, QStringLiteral("smeh.wav"));
+        QCOMPARE(GradeLookFor(2).colour, -1);
+        QVERIFY(GradeLookFor(3).cue.isEmpty());
+        QCOMPARE(GradeLookFor(3).colour, 16576);
+        QCOMPARE(GradeLookFor(4).colour, 49344);
+        QCOMPARE(GradeLookFor(5).colour, 32768);
+        QCOMPARE(GradeLookFor(5).cue, QStringLiteral("applaud.wav"));
+        QVERIFY(
+            GradeLookFor(3).verdict.startsWith("По результатам теста вы показали поверхностные"));
+    }
+
+    void elapsedTexts()
+    {
+        QCOMPARE(ElapsedText(59), QStringLiteral("0 мин"));
+        QCOMPARE(ElapsedText(60), QStringLiteral("1 мин"));
+        QCOMPARE(ElapsedText(12 * 60 + 59), QStringLiteral("12 мин"));
+    }
+
+    void errorReviewOffer_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<bool>("course");
+        QTest::addColumn<bool>("oneWrong");
+        QTest::addColumn<bool>("shown");
+        QTest::addRow("all right") << 1 << false << false << false;
+        QTest::addRow("setting 1") << 1 << true << true << true;
+        QTest::addRow("setting 2") << 2 << false << true << false;
+        QTest::addRow("setting 3 course") << 3 << true << true << false;
+        QTest::addRow("setting 3 topic") << 3 << false << true << true;
+    }
+    void errorReviewOffer()
+    {
+        QFETCH(int, setting);
+        QFETCH(bool, course);
+        QFETCH(bool, oneWrong);
+        QFETCH(bool, shown);
+        SessionHeader header;
+        header.max = QStringLiteral(" 3");
+        SessionRecords records;
+        ClearSessionRecords(records);
+        for (int i = 0; i < 3; ++i)
+            records[i].otv_user = records[i].otv_ver = QStringLiteral(" 2");
+        // A wrong answer beyond "max" is a leftover and does not count.
+        records[5].otv_user = QStringLiteral(" 1");
+        if (oneWrong)
+            records[2].otv_user = QStringLiteral(" 4");
+        QCOMPARE(ShowErrorsAllowed(header, records, setting, course), shown);
+    }
+
+    void compactsWrongAnswers()
+    {
+        SessionRecords records;
+        ClearSessionRecords(records);
+        for (int i = 1; i <= 10; ++i) {
+            SessionRecord &r = records[i - 1];
+            r.vop = QStringLiteral("Вопрос %1").arg(i);
+            r.tema = QStringLiteral("Тема %1").arg(i);
+            r.otv3 = QStringLiteral("ответ %1").arg(i);
+            r.ris = i == 5 ? QStringLiteral("p5") : QString();
+            r.otv_user = (i == 2 || i == 5 || i == 9) ? QStringLiteral(" 1") : QStringLiteral(" 3");
+            r.otv_ver = QStringLiteral(" 3");
+        }
+        QCOMPARE(CompactWrongAnswers(records), 3);
+        QCOMPARE(records[0].vop, QStringLiteral("Вопрос 2"));
+        QCOMPARE(records[1].vop, QStringLiteral("Вопрос 5"));
+        QCOMPARE(records[2].vop, QStringLiteral("Вопрос 9"));
+        QVERIFY(records[3].vop.isEmpty());
+        QCOMPARE(records[3].otv_user, QStringLiteral("0"));
+
+        const WrongQuestionView first = ShowWrongQuestion(records, 1);
+        QCOMPARE(first.caption, QStringLiteral("Ошибка № 1"));
+        QCOMPARE(first.topic, QStringLiteral("Тема: Тема 2"));
+        QVERIFY(!first.previousVisible);
+        QVERIFY(first.nextVisible);
+        QCOMPARE(first.userAnswer, 1);
+        QCOMPARE(first.correctAnswer, 3);
+        QCOMPARE(first.answers[2], QStringLiteral("ответ 2"));
+        QVERIFY(first.picture.isEmpty());
+        const WrongQuestionView second = ShowWrongQuestion(records, 2);
+        QCOMPARE(second.picture, QStringLiteral("p5"));
+        const WrongQuestionView third = ShowWrongQuestion(records, 3);
+        QCOMPARE(third.caption, QStringLiteral("Ошибка № 3"));
+        QVERIFY(third.previousVisible);
+        QVERIFY(!third.nextVisible);
+
+        // Compacting again keeps the same list.
+        QCOMPARE(CompactWrongAnswers(records), 3);
+        QCOMPARE(records[2].vop, QStringLiteral("Вопрос 9"));
+    }
+
+    void singleWrongAnswerHasNoNavigation()
+    {
+        SessionRecords records;
+        ClearSessionRecords(records);
+        records[9].vop = QStringLiteral("Последний");
+        records[9].otv_user = QStringLiteral(" 2");
+        records[9].otv_ver = QStringLiteral(" 5");
+        QCOMPARE(CompactWrongAnswers(records), 1);
+        const WrongQuestionView view = ShowWrongQuestion(records, 1);
+        QCOMPARE(view.question, QStringLiteral("Последний"));
+        QVERIFY(!view.previousVisible && !view.nextVisible);
+        QCOMPARE(view.correctAnswer, 5);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_grading)
+#include "tst_grading.moc"

@@ -1,0 +1,201 @@
+#include "testing/questionbank.h"
+#include "testsupport.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+// A bank record: question text, five answers with their markers, the "good" value.
+QStringList record(const QString &question, const QStringList &answers, const QString &good,
+                   const QString &picture = QString())
+{
+    QStringList lines{"temaname", "Тема", "vop", question};
+    for (int k = 0; k < 5; ++k)
+        lines << QStringLiteral("otv%1").arg(k + 1) << answers.value(k);
+    return lines << "good" << good << "ris" << picture;
+}
+
+QStringList markedAnswers(int right)
+{
+    QStringList answers;
+    for (int k = 1; k <= 5; ++k)
+        answers << (k == right ? "1" : "0") + QStringLiteral("ответ %1").arg(k);
+    return answers;
+}
+
+QStringList bankOf(int count)
+{
+    QStringList lines{"заголовок", "start", "name", "Светофоры"};
+    for (int i = 0; i < count; ++i)
+        lines << record(QStringLiteral("Вопрос %1").arg(i), markedAnswers(i % 5 + 1), "1");
+    return lines << "end";
+}
+} // namespace
+
+class tst_questionbank : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void markersDecideAfterTheShuffle()
+    {
+        QRandomGenerator random(7);
+        const PreparedTest test = parseQuestionBank(bankOf(40), "T01_97.jpg", random);
+        QVERIFY2(test.ok(), qPrintable(test.error));
+        QCOMPARE(test.bank.name, QStringLiteral("Светофоры"));
+        int reordered = 0;
+        for (int r = 1; r < 40; ++r) {
+            const BankRecord &b = test.bank.records[r];
+            const int fileRight = r % 5 + 1;
+            QCOMPARE(b.answers[b.correct - 1], QStringLiteral("ответ %1").arg(fileRight));
+            QStringList sorted(b.answers.begin(), b.answers.end());
+            sorted.sort();
+            QCOMPARE(sorted, (QStringList{"ответ 1", "ответ 2", "ответ 3", "ответ 4", "ответ 5"}));
+            if (b.answers[0] != QStringLiteral("ответ 1") ||
+                b.answers[4] != QStringLiteral("ответ 5"))
+                ++reordered;
+        }
+        QVERIFY(reordered > 30);
+    }
+
+    void firstRecordKeepsFileOrderAndGood()
+    {
+        QRandomGenerator random(1);
+        QStringList lines{"start"};
+        lines << record("Первый", markedAnswers(2), "4") << record("Второй", markedAnswers(3), "5");
+        const PreparedTest test = parseQuestionBank(lines, "b.jpg", random);
+        QVERIFY(test.ok());
+        const BankRecord &first = test.bank.records[0];
+        QCOMPARE(first.correct, qint16(4));
+        for (int k = 0; k < 5; ++k)
+            QCOMPARE(first.answers[k], QStringLiteral("ответ %1").arg(k + 1));
+    }
+
+    void laterOfTwoMarkedAnswersWins()
+    {
+        QStringList twice{"0а", "1б", "0в", "1г", "0д"};
+        for (quint32 seed = 1; seed <= 20; ++seed) {
+            QRandomGenerator random(seed);
+            QStringList lines{"start"};
+            lines << record("Первый", markedAnswers(1), "1") << record("Два верных", twice, "1");
+            const BankRecord b = parseQuestionBank(lines, "b.jpg", random).bank.records[1];
+            const qsizetype posB =
+                std::find(b.answers.begin(), b.answers.end(), "б") - b.answers.begin();
+            const qsizetype posG =
+                std::find(b.answers.begin(), b.answers.end(), "г") - b.answers.begin();
+            QCOMPARE(b.correct, qint16(qMax(posB, posG) + 1));
+        }
+    }
+
+    void unmarkedRecordKeepsGood()
+    {
+        QRandomGenerator random(3);
+        QStringList lines{"start"};
+        lines << record("Первый", markedAnswers(1), "1")
+              << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
+        const BankRecord b = parseQuestionBank(lines, "b.jpg", random).bank.records[1];
+        QCOMPARE(b.correct, qint16(2));
+    }
+
+    void hundredRecordsGiveEveryIndexOnce()
+    {
+        for (quint32 seed : {1u, 2u, 99u}) {
+            QRandomGenerator random(seed);
+            const PreparedTest test = parseQuestionBank(bankOf(100), "sv9.jpg", random);
+            QCOMPARE(test.bank.lastIndex, 99);
+            QList<int> order = DrawQuestionOrder(test.bank.lastIndex, random);
+            QCOMPARE(order.size(), 100);
+            QList<int> sorted = order;
+            std::sort(sorted.begin(), sorted.end());
+            for (int i = 0; i < 100; ++i)
+                QCOMPARE(sorted[i], i);
+        }
+    }
+
+    void firstPickNeverLandsOnTheLastIndex()
+    {
+        QRandomGenerator random(11);
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(DrawQuestionOrder(3, random).first() != 3);
+        QCOMPARE(DrawQuestionOrder(0, random), QList<int>{0});
+    }
+
+    void emptyQuestionEndsTheBank()
+    {
+        QRandomGenerator random(5);
+        QStringList lines{"start", "time", "30"};
+        for (int i = 0; i < 12; ++i)
+            lines << record(i == 7 ? QString() : QStringLiteral("В%1").arg(i), markedAnswers(1),
+                            "1");
+        const PreparedTest parsed = parseQuestionBank(lines, "b.jpg", random);
+        QVERIFY(parsed.ok());
+        QCOMPARE(parsed.bank.questionCount(), 7);
+        QCOMPARE(parsed.bank.time, qint16(30));
+    }
+
+    void preparesFromFile()
+    {
+        TestProgramFolder folder;
+        QStringList lines = bankOf(20);
+        lines.insert(2, "time");
+        lines.insert(3, " 30 ");
+        writeBytes(folder.jpg("T01_96.jpg"), textfile::joinLines(lines));
+        QRandomGenerator random(8);
+        const PreparedTest test = PrepareTest(folder.jpg("T01_96.jpg"), random);
+        QVERIFY2(test.ok(), qPrintable(test.error));
+        QCOMPARE(test.order.size(), 20);
+        QCOMPARE(test.bank.time, qint16(30));
+    }
+
+    void damagedBanksNeverStart_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("fault");
+        const QStringList one = record("Вопрос", markedAnswers(1), "1");
+        QTest::addRow("no start") << (QStringList{"name", "x"} + one) << "start";
+        QTest::addRow("key without value")
+            << (QStringList{"start"} + one + QStringList{"vop"}) << "нет значения";
+        QTest::addRow("time not a number")
+            << (QStringList{"start", "time", "полчаса"} + one) << "time";
+        QStringList badGood = one;
+        badGood[15] = "первый";
+        QTest::addRow("good not a number") << (QStringList{"start"} + badGood) << "good";
+        QTest::addRow("time beyond 16 bits")
+            << (QStringList{"start", "time", "70000"} + one) << "time";
+        QTest::addRow("no question") << QStringList{"start", "name", "x", "end"} << "ни одного";
+        QStringList many = bankOf(202);
+        QTest::addRow("more than the table holds") << many << "больше 200";
+        QTest::addRow("more than a test records") << bankOf(151) << "больше 150";
+        QTest::addRow("201 records") << bankOf(201) << "больше 150";
+    }
+    void damagedBanksNeverStart()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, fault);
+        QRandomGenerator random(2);
+        const PreparedTest test = parseQuestionBank(lines, "T01_99.jpg", random);
+        QVERIFY(!test.ok());
+        QVERIFY2(test.error.contains(fault), qPrintable(test.error));
+        QVERIFY(test.error.contains("T01_99.jpg"));
+        QVERIFY(test.order.isEmpty());
+    }
+
+    void missingBankIsReported()
+    {
+        QRandomGenerator random(2);
+        const PreparedTest test = PrepareTest("/nonexistent/T01_100.jpg", random);
+        QVERIFY(!test.ok());
+        QVERIFY(test.error.contains("не найден файл вопросов «T01_100.jpg»"));
+    }
+
+    void exactly150QuestionsPlay()
+    {
+        QRandomGenerator random(4);
+        const PreparedTest test = parseQuestionBank(bankOf(150), "b.jpg", random);
+        QVERIFY(test.ok());
+        QCOMPARE(test.bank.lastIndex, 149);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_questionbank)
+#include "tst_questionbank.moc"

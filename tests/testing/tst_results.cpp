@@ -1,0 +1,109 @@
+#include "app/sessionstate.h"
+#include "testing/catalogue.h"
+#include "testing/results.h"
+#include "testsupport.h"
+#include "users/userbase.h"
+
+#include <QTest>
+
+class tst_results : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QStringList catalogue()
+    {
+        QStringList lines{"Каталог", "start"};
+        for (const QString &topic : AchievementTopics().mid(0, 13))
+            lines << "-" << topic << "T01_x.jpg";
+        lines << "-"
+              << "Тест по всему курсу"
+              << "sv9.jpg";
+        for (int k = 15; k <= 20; ++k)
+            lines << "-"
+                  << ""
+                  << "";
+        return lines;
+    }
+
+private Q_SLOTS:
+    void storesByNameAndRenewsTheBase()
+    {
+        TestProgramFolder folder;
+        const QString base = folder.jpg("2_17.jpg");
+        UserBase users = UserBase::fromLines({});
+        const qsizetype slot =
+            users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
+        QVERIFY(slot >= 0);
+        QVERIFY(users.save(base));
+
+        SessionState s;
+        parseTestCatalogue(s, catalogue());
+        s.UserFirstName = "Иван";
+        s.UserSurname = "Петров";
+        s.CurrentTestName = "Светофоры";
+        s.Grade = 5;
+        QVERIFY(StoreTestResult(s, base));
+        s.Grade = 3;
+        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(s.UserResults[1], QStringLiteral("3"));
+        s.CurrentTestName = "Тест по всему курсу";
+        s.Grade = 5;
+        QVERIFY(StoreTestResult(s, base));
+        const UserRecord stored = UserBase::load(base)->records.at(users.indexOf("Иван", "Петров"));
+        QCOMPARE(stored.resultNumber(1), 3);
+        QCOMPARE(stored.resultNumber(13), 5);
+        QStringList grades = AchievementGrades(s);
+        QCOMPARE(grades.size(), 14);
+        QCOMPARE(grades[1], QStringLiteral("удовл."));
+        QCOMPARE(grades[13], QStringLiteral("отлично"));
+        QVERIFY(grades[0].isEmpty());
+
+        // A paragraph test is in no slot: nothing changes, the base is still written.
+        s.CurrentTestName = "Параграф 1.1";
+        s.Grade = 2;
+        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(AchievementGrades(s), grades);
+
+        // An interrupted test stores 0 and shows an empty row.
+        s.CurrentTestName = "Светофоры";
+        s.Grade = 0;
+        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(s.UserResults[1], QStringLiteral("0"));
+        QVERIFY(AchievementGrades(s)[1].isEmpty());
+    }
+
+    void achievementRows()
+    {
+        const QStringList topics = AchievementTopics();
+        QCOMPARE(topics.size(), 14);
+        QCOMPARE(topics.first(), QStringLiteral("Проверка зависимостей"));
+        QCOMPARE(topics.at(12), QStringLiteral("Железобетонные конструкции"));
+        QCOMPARE(topics.last(), QStringLiteral("Тест по курсу"));
+        SessionState fresh;
+        QCOMPARE(AchievementGrades(fresh), QStringList(14, QString()));
+        QCOMPARE(GradeWord(7), QString());
+    }
+
+    void descriptionsAndReturnTargets()
+    {
+        QCOMPARE(TestDescriptionForBank("T01_96.jpg"),
+                 TestDescriptionForName("Проверка зависимостей"));
+        QCOMPARE(TestDescriptionForBank("t01_108.JPG"),
+                 TestDescriptionForName("Железобетонные конструкции"));
+        QCOMPARE(TestDescriptionForBank("sv9.jpg"),
+                 QStringLiteral("Тест содержит 100 вопросов по всем темам предмета."));
+        QVERIFY(TestDescriptionForBank("par_1.jpg").isEmpty());
+        QVERIFY(TestDescriptionForName("нет такого").isEmpty());
+
+        SessionState s;
+        QCOMPARE(TestReturnTarget(s), QStringLiteral("frmReadLearn"));
+        s.CourseTestMode = true;
+        QCOMPARE(TestReturnTarget(s), QStringLiteral("frmMain"));
+        s.TestFromChoice = true;
+        QCOMPARE(TestReturnTarget(s), QStringLiteral("frmTestCh"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_results)
+#include "tst_results.moc"

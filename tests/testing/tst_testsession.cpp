@@ -1,0 +1,235 @@
+#include "app/sessionstate.h"
+#include "testing/results.h"
+#include "testing/testsession.h"
+#include "testsupport.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+std::shared_ptr<const PreparedTest> bankOf(int count)
+{
+    QStringList lines{"start", "name", "Светофоры", "time", "30"};
+    for (int i = 0; i < count; ++i) {
+        lines << "temaname"
+              << "Тема"
+              << "vop" << QStringLiteral("Вопрос %1").arg(i);
+        for (int k = 1; k <= 5; ++k)
+            lines << QStringLiteral("otv%1").arg(k) << (k == 2 ? "1" : "0") + QString::number(k);
+        lines << "good"
+              << "2"
+              << "ris" << (i == 1 ? "ris1" : "");
+    }
+    QRandomGenerator random(42);
+    auto test = std::make_shared<PreparedTest>(parseQuestionBank(lines, "b.jpg", random));
+    test->order = DrawQuestionOrder(test->bank.lastIndex, random);
+    return test;
+}
+} // namespace
+
+class tst_testsession : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Run
+    {
+        TestProgramFolder folder;
+        SessionState state;
+        std::unique_ptr<TestSession> session;
+
+        Run(int questions, const QByteArray &answerTime = QByteArray())
+        {
+            state.setProgramFolder(folder.path());
+            state.UserFirstName = "Иван";
+            state.UserSurname = "Петров";
+            state.CurrentTestName = "Светофоры";
+            state.ElapsedSeconds = 30;
+            if (!answerTime.isNull())
+                writeBytes(folder.jpg("14_16.jpg"), answerTime);
+            session = std::make_unique<TestSession>(state, bankOf(questions),
+                                                    TestSession::Files{folder.data("curr_test.ini"),
+                                                                       folder.data("temp1.ini"),
+                                                                       folder.jpg("14_16.jpg")});
+        }
+        // Selects the right (or a wrong) answer and submits it.
+        void answer(bool right)
+        {
+            const int correct = session->question().correct;
+            session->select(right ? correct : correct % 5 + 1);
+            session->submit();
+        }
+        QStringList progress() const { return readLinesOrEmpty(folder.data("curr_test.ini")); }
+    };
+
+private Q_SLOTS:
+    void clockThroughOneAnswer_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("seconds");
+        QTest::addRow("1 minute") << QByteArray(" 1 \r\n") << "0:60" << 61;
+        QTest::addRow("3 minutes") << QByteArray(" 3 \r\n") << "2:60" << 181;
+        QTest::addRow("no file") << QByteArray() << "0:60" << 61;
+        QTest::addRow("empty line") << QByteArray("\r\n") << "0:60" << 61;
+        QTest::addRow("zero") << QByteArray(" 0 \r\n") << "0:60" << 61;
+        QTest::addRow("negative") << QByteArray("-4 \r\n") << "0:60" << 61;
+        QTest::addRow("text") << QByteArray("много\r\n") << "0:60" << 61;
+    }
+    void clockThroughOneAnswer()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, start);
+        QFETCH(int, seconds);
+        Run run(3, file);
+        QSignalSpy warnings(run.session.get(), &TestSession::clockWarning);
+        QSignalSpy timeUps(run.session.get(), &TestSession::timeUp);
+        run.session->begin();
+        QCOMPARE(run.session->clock().text(), start);
+        QVERIFY(run.session->clock().visible());
+        QStringList shown;
+        for (int i = 1; i < seconds; ++i) {
+            run.session->tick();
+            shown << run.session->clock().text();
+        }
+        QCOMPARE(shown.first(), QString(start.left(start.indexOf(':')) + ":59"));
+        QCOMPARE(shown.last(), QStringLiteral("0:00"));
+        QCOMPARE(shown.at(shown.size() - 5), QStringLiteral("0:04"));
+        QCOMPARE(warnings.count(), 1);
+        QCOMPARE(run.state.AskedCount, qint16(1));
+        run.session->tick();
+        QCOMPARE(timeUps.count(), 1);
+        // Answer 1 was selected and submitted; the next question has a fresh clock.
+        QCOMPARE(run.state.AskedCount, qint16(2));
+        QCOMPARE(run.session->clock().text(), start);
+        QCOMPARE(run.state.ElapsedSeconds, qint16(30 + seconds));
+        const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
+        QCOMPARE(session.at(12 + 17), QStringLiteral("1"));
+    }
+
+    void unlimitedClockNeverSubmits()
+    {
+        Run run(3, " 9 \r\n");
+        run.session->begin();
+        QVERIFY(!run.session->clock().visible());
+        for (int i = 0; i < 1000; ++i)
+            run.session->tick();
+        QCOMPARE(run.state.AskedCount, qint16(1));
+        QCOMPARE(run.state.ElapsedSeconds, qint16(1030));
+    }
+
+    void filesFollowEveryStep()
+    {
+        Run run(10);
+        run.session->begin();
+        QCOMPARE(run.progress().mid(6),
+                 (QStringList{"max", " 10 ", "curr", " 1 ", "ok", " 0 ", "ocenka", " 0 "}));
+        QVERIFY(!QFile::exists(run.folder.data("temp1.ini")));
+        run.answer(true);
+        run.answer(true);
+        QCOMPARE(run.progress().mid(8), (QStringList{"curr", " 3 ", "ok", " 2 ", "ocenka", " 0 "}));
+        QCOMPARE(run.session->frameCaption(), QStringLiteral("  Boпpoc нomep    3  "));
+        QCOMPARE(run.session->windowCaption(), QStringLiteral("  Вопрос № 3"));
+        for (int i = 3; i <= 9; ++i)
+            run.answer(i <= 7);
+        QCOMPARE(run.session->frameCaption(), QStringLiteral("  Boпpoc нomep   10  "));
+        QSignalSpy finished(run.session.get(), &TestSession::finished);
+        run.answer(false);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(run.session->state(), TestSession::State::Finished);
+        QCOMPARE(run.progress().mid(8),
+                 (QStringList{"curr", " 10 ", "ok", " 7 ", "ocenka", " 4 "}));
+        QCOMPARE(run.state.Grade, qint16(4));
+        QCOMPARE(run.state.ElapsedText, QStringLiteral("0 мин"));
+        const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
+        QCOMPARE(session.size(), 12 + 10 * 20);
+        QCOMPARE(session.mid(8, 4), (QStringList{"ok", " 7 ", "ocenka", " 4 "}));
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(!session.at(12 + 20 * i + 3).isEmpty());
+        // No more questions after the end.
+        run.session->submit();
+        QCOMPARE(run.state.AskedCount, qint16(10));
+    }
+
+    void lastCaptionOfAHundred()
+    {
+        Run run(100);
+        run.session->begin();
+        for (int i = 1; i < 99; ++i)
+            run.answer(true);
+        QCOMPARE(run.session->frameCaption(), QStringLiteral("  Boпpoc нomep    99  "));
+        run.answer(true);
+        QCOMPARE(run.session->frameCaption(), QStringLiteral("  Boпpoc нomep   100  "));
+    }
+
+    void pauseAfterTheAnswer()
+    {
+        Run run(10);
+        QSignalSpy pauses(run.session.get(), &TestSession::pauseStarted);
+        run.session->begin();
+        for (int i = 1; i < 4; ++i)
+            run.answer(true);
+        run.session->requestPause();
+        QCOMPARE(run.state.PausesUsed, qint16(1));
+        QVERIFY(!run.session->pauseAvailable());
+        QCOMPARE(run.session->windowCaption(),
+                 QStringLiteral("Пауза будет активирована после ответа на вопрос"));
+        QCOMPARE(pauses.count(), 0);
+        for (int i = 0; i < 5; ++i)
+            run.session->tick();
+        run.answer(true);
+        QCOMPARE(pauses.count(), 1);
+        QCOMPARE(run.session->state(), TestSession::State::Paused);
+        QVERIFY(!run.state.PauseRequested);
+        QCOMPARE(run.state.AskedCount, qint16(4));
+        const qint16 elapsed = run.state.ElapsedSeconds;
+        run.session->tick();
+        QCOMPARE(run.state.ElapsedSeconds, elapsed);
+        run.session->endPause();
+        QCOMPARE(run.state.AskedCount, qint16(5));
+        QCOMPARE(run.session->clock().text(), QStringLiteral("0:60"));
+        QVERIFY(run.session->pauseAvailable());
+        QCOMPARE(run.session->windowCaption(), QStringLiteral("  Вопрос № 5"));
+    }
+
+    void thirdPauseIsTheLast()
+    {
+        Run run(10);
+        run.session->begin();
+        const QStringList counts{"У Вас есть еще 2 паузы", "У вас осталась только 1 пауза",
+                                 "Это ваша последняя пауза"};
+        for (int p = 1; p <= 3; ++p) {
+            QVERIFY(run.session->pauseAvailable());
+            run.session->requestPause();
+            run.answer(true);
+            QCOMPARE(run.session->state(), TestSession::State::Paused);
+            QCOMPARE(PauseTexts(run.state.PausesUsed).count, counts.at(p - 1));
+            run.session->endPause();
+        }
+        QCOMPARE(run.state.PausesUsed, qint16(4));
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(!run.session->pauseAvailable());
+            run.session->requestPause();
+            run.answer(true);
+            QCOMPARE(run.session->state() == TestSession::State::Paused, false);
+        }
+    }
+
+    void noPauseAfterTheLastQuestion()
+    {
+        Run run(3);
+        QSignalSpy pauses(run.session.get(), &TestSession::pauseStarted);
+        run.session->begin();
+        run.answer(true);
+        run.answer(true);
+        run.session->requestPause();
+        run.answer(true);
+        QCOMPARE(pauses.count(), 0);
+        QCOMPARE(run.session->state(), TestSession::State::Finished);
+        QCOMPARE(run.state.Grade, qint16(5));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_testsession)
+#include "tst_testsession.moc"
