@@ -22,8 +22,8 @@ QStringList toLines(const SessionState &session)
 
 void applyLines(SessionState &session, const QStringList &lines)
 {
-    session.NetCount =
-        qint16(qBound(0, textfile::leadingInt(lines.value(1).trimmed()), SessionState::MaxComputers));
+    session.NetCount = qint16(
+        qBound(0, textfile::leadingInt(lines.value(1).trimmed()), SessionState::MaxComputers));
     for (qsizetype at = 2; at + 1 < lines.size(); at += 2) {
         const int index = textfile::leadingInt(lines.at(at).trimmed());
         if (index >= 1 && index <= SessionState::MaxComputers)

@@ -1,0 +1,60 @@
+#include "network/monitorpages.h"
+
+#include "app/sessionstate.h"
+
+#include <QtGlobal>
+
+int MonitorPages::page() const
+{
+    return qBound(1, m_session.NetPage, LastPage);
+}
+
+void MonitorPages::reset()
+{
+    m_session.NetPage = 1;
+}
+
+void MonitorPages::next()
+{
+    m_session.NetPage = qMin(page() + 1, LastPage);
+}
+
+void MonitorPages::previous()
+{
+    m_session.NetPage = qMax(page() - 1, 1);
+}
+
+int MonitorPages::computerInRow(int row) const
+{
+    return RowsPerPage * (page() - 1) + row + 1;
+}
+
+bool MonitorPages::nextVisible() const
+{
+    switch (page()) {
+    case 1:
+        return m_session.NetCount > RowsPerPage;
+    case 2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MonitorPages::previousVisible() const
+{
+    return page() > 1;
+}
+
+MonitorTick decideTick(SessionState &session)
+{
+    if (session.NetReloadRequested) {
+        session.NetReloadRequested = false;
+        session.NetPollBusy = false;
+        return MonitorTick::Reload;
+    }
+    if (session.NetPollBusy)
+        return MonitorTick::Skip;
+    session.NetPollBusy = true;
+    return MonitorTick::Poll;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+struct SessionState;
+
+// The monitor's pages of 15 computers: page 1 shows computers 1-15, page 2 16-30, page 3
+// 31-45. The page lives in the session (NetPage) so that it survives a reload of the window.
+class MonitorPages
+{
+public:
+    static constexpr int RowsPerPage = 15;
+    static constexpr int LastPage = 3;
+
+    explicit MonitorPages(SessionState &session) : m_session(session) {}
+
+    int page() const;
+    void reset();
+    void next();
+    void previous();
+
+    // Computer shown in row r (0-based) of the current page.
+    int computerInRow(int row) const;
+    bool nextVisible() const;
+    bool previousVisible() const;
+
+private:
+    SessionState &m_session;
+};
+
+// What a tick of the monitor's poll timer does with the session's flags.
+enum class MonitorTick {
+    Reload, // the setup was asked for: reread the configuration, no poll on this tick
+    Poll,   // start a poll; NetPollBusy stays set until the page is drawn
+    Skip    // a poll is still in progress
+};
+MonitorTick decideTick(SessionState &session);

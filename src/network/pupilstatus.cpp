@@ -1,0 +1,72 @@
+#include "network/pupilstatus.h"
+
+#include "app/textfile.h"
+
+#include <QFileInfo>
+
+namespace pupilstatus {
+
+namespace {
+QString *field(PupilStatus &status, const QString &key)
+{
+    if (key == QLatin1String("first"))
+        return &status.first;
+    if (key == QLatin1String("second"))
+        return &status.second;
+    if (key == QLatin1String("name"))
+        return &status.name;
+    if (key == QLatin1String("max"))
+        return &status.max;
+    if (key == QLatin1String("curr"))
+        return &status.curr;
+    if (key == QLatin1String("ok"))
+        return &status.ok;
+    if (key == QLatin1String("ocenka"))
+        return &status.ocenka;
+    return nullptr;
+}
+} // namespace
+
+PupilStatus applyLines(const QStringList &lines, PupilStatus status)
+{
+    for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
+        if (!pair.hasValue)
+            break;
+        if (QString *target = field(status, pair.key.trimmed()))
+            *target = pair.value.trimmed();
+        if (textfile::leadingNumber(status.ocenka) == 0)
+            status.ocenka.clear();
+    }
+    return status;
+}
+
+PupilStatus read(const QString &file, const PupilStatus &previous)
+{
+    if (!QFileInfo::exists(file))
+        return PupilStatus();
+    const std::optional<QStringList> lines = textfile::readLines(file);
+    if (!lines || textfile::isClearMarker(*lines))
+        return previous;
+    return applyLines(*lines, previous);
+}
+
+Row row(int computer, const PupilStatus &status)
+{
+    Row r;
+    r.user = QStringLiteral("№") + QString::number(computer);
+    r.name = status.second;
+    const QString max = status.max.isEmpty() ? QStringLiteral("100") : status.max;
+    const QString curr = status.curr.isEmpty() ? QStringLiteral("1") : status.curr;
+    r.maximum = qMax(1, textfile::leadingInt(max));
+    r.value = qBound(r.minimum, textfile::leadingInt(curr), r.maximum);
+    r.prav = status.ok + QLatin1Char('/') + max;
+    r.curr = curr;
+    r.ocenka = status.ocenka.trimmed() == QLatin1String("0") ? QString() : status.ocenka;
+    if (status.second.isEmpty()) {
+        r.prav.clear();
+        r.curr.clear();
+    }
+    return r;
+}
+
+} // namespace pupilstatus

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/sessionstate.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// The class results of the finished tests as the monitor last read them: fixed-width lines,
+// three statistics, the printed page and the blocks of the results history.
+namespace resultslog {
+
+inline const QString HeaderLine =
+    QStringLiteral("  №   Фамилия Имя           Оценка   Правильных   Название теста  ");
+inline const QString BlockEnd = QString(60, u'=');
+
+// The results line of a graded computer, numbered n in the list.
+QString line(int n, const PupilStatus &status);
+
+struct Log
+{
+    QStringList lines;
+    QString average;  // "Средний балл: …"
+    QString quality;  // "Качественная успеваемость: … %"
+    QString absolute; // "Абсолютная успеваемость: … %"
+    QStringList statistics() const { return {average, quality, absolute}; }
+};
+
+// Lines of every computer 1..count with a grade, and the statistics over them.
+Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
+          const QLocale &locale);
+
+// "#,###": a whole number with group separators, nothing for a value below 0.5.
+QString formatAverage(double value, const QLocale &locale);
+// "##0.0##": at least one and at most three decimals.
+QString formatPercent(double value, const QLocale &locale);
+
+// "Результаты теста проведенного " and the date in the short format.
+QString title(const QDate &date, const QLocale &locale);
+// The lines sent to the printer.
+QStringList printLines(const Log &log, const QDate &date, const QLocale &locale);
+// The block appended to the history.
+QStringList historyBlock(const Log &log, const QDate &date, const QLocale &locale);
+
+// Appends the block to the history through the temporary copy: the history is replaced only
+// once the copy with the new block is complete. A missing history is started.
+bool appendHistory(const QString &historyFile, const QString &temporaryFile,
+                   const QStringList &block);
+// Copies the history for viewing (an empty copy when there is no history yet).
+bool copyHistory(const QString &historyFile, const QString &viewFile);
+
+} // namespace resultslog

@@ -1,0 +1,108 @@
+#include "network/setupwizard.h"
+
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "network/netconfig.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace netsetup {
+
+CountCheck checkCount(const QString &text)
+{
+    const double value = textfile::leadingNumber(text.trimmed());
+    if (value < 0)
+        return {CountAnswer::Ignored, 0};
+    const double whole = std::floor(value);
+    if (whole < 1)
+        return {CountAnswer::Zero, 0};
+    if (whole >= SessionState::MaxComputers)
+        return {CountAnswer::TooMany, 0};
+    return {CountAnswer::Accepted, int(whole)};
+}
+
+QString programFileName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+bool isProgramFile(const QString &chosen, const QString &programName)
+{
+    return chosen.size() > 12 && !programName.isEmpty() &&
+           chosen.endsWith(programName, Qt::CaseSensitive) &&
+           (chosen.size() == programName.size() ||
+            QStringLiteral("/\\").contains(chosen.at(chosen.size() - programName.size() - 1)));
+}
+
+} // namespace netsetup
+
+SetupWizard::SetupWizard(SessionState &session, QString netConfigFile, QString programName)
+    : m_session(session), m_file(std::move(netConfigFile)), m_program(std::move(programName))
+{
+}
+
+void SetupWizard::start(int count)
+{
+    m_count = qBound(0, count, SessionState::MaxComputers - 1);
+    m_computer = 1;
+    m_finished = false;
+    m_paths.fill(QString());
+    m_session.NetWizardIndex = 1;
+    m_session.NetChosenFile.clear();
+}
+
+bool SetupWizard::answer(const QString &chosen)
+{
+    if (!netsetup::isProgramFile(chosen, m_program))
+        return skip();
+    m_paths[m_computer - 1] = netconfig::folderOf(chosen);
+    return advance();
+}
+
+bool SetupWizard::skip()
+{
+    m_paths[m_computer - 1].clear();
+    return advance();
+}
+
+bool SetupWizard::advance()
+{
+    ++m_computer;
+    if (m_computer > m_count) {
+        finish();
+        return true;
+    }
+    m_session.NetWizardIndex = qint16(m_computer);
+    m_session.NetChosenFile.clear();
+    return false;
+}
+
+void SetupWizard::finish()
+{
+    m_finished = true;
+    m_session.NetCount = qint16(m_count);
+    for (int i = 0; i < m_count; ++i)
+        m_session.NetPath[i] = m_paths.at(i);
+    SaveNetConfig(m_session, m_file);
+    m_session.NetConfigWritten = true;
+}
+
+QString SetupWizard::question() const
+{
+    return QStringLiteral("На компьютере № ") + QString::number(m_computer) +
+           QStringLiteral(" программа установлена ?");
+}
+
+bool SetOneComputer(SessionState &session, const QString &netConfigFile, int computer,
+                    const QString &chosen, const QString &programName)
+{
+    if (computer < 1 || computer > SessionState::MaxComputers)
+        return false;
+    session.NetPath[computer - 1] =
+        netsetup::isProgramFile(chosen, programName) ? netconfig::folderOf(chosen) : QString();
+    session.NetChosenFile.clear();
+    return SaveNetConfig(session, netConfigFile);
+}

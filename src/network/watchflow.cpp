@@ -1,0 +1,82 @@
+#include "network/watchflow.h"
+
+const QString WatchFlow::AnswerNotice =
+    QStringLiteral("Цветом выделен, выбранный пользователем ответ.");
+const QString WatchFlow::NoTestNotice =
+    QStringLiteral("Информация о текущем или прошедшем тесте отсутствует. Очевидно на выбранном "
+                   "компьютере тестирование не проводилось.");
+const QString WatchFlow::BrowsingNotice = QStringLiteral(
+    "Автоматическое обновление отключено, чтобы не мешать просматривать ответы. Чтобы включить "
+    "автоматическое обновление нажмите кнопку 'Обновить'.");
+
+void WatchFlow::refreshed(const WatchedSession &session)
+{
+    m_session = session;
+    m_shown = qBound(1, session.lastRecorded, WatchedSession::Slots);
+}
+
+void WatchFlow::next()
+{
+    m_shown = qMin(m_shown + 1, qMax(1, m_session.lastRecorded));
+}
+
+void WatchFlow::previous()
+{
+    m_shown = qMax(1, m_shown - 1);
+    m_state = State::Browsing;
+}
+
+void WatchFlow::follow()
+{
+    m_state = State::Following;
+    m_blinks = 0;
+    m_blinkLit = false;
+}
+
+bool WatchFlow::blink()
+{
+    ++m_blinks;
+    if (m_blinks > BlinkLimit) {
+        m_blinkLit = false;
+        return false;
+    }
+    m_blinkLit = !m_blinkLit;
+    return true;
+}
+
+QString WatchFlow::notice() const
+{
+    if (m_session.noTest)
+        return NoTestNotice;
+    return m_state == State::Browsing ? BrowsingNotice : AnswerNotice;
+}
+
+WatchView WatchFlow::view() const
+{
+    WatchView v;
+    if (m_session.noTest) {
+        v.noTest = true;
+        v.frameCaption = QStringLiteral("Вопрос № ");
+        v.question = QStringLiteral("Вопрос");
+        for (int n = 0; n < 5; ++n)
+            v.answers[n] = QStringLiteral("Ответ ") + QString::number(n + 1);
+        return v;
+    }
+    const WatchedQuestion &q = m_session.slots.at(m_shown - 1);
+    v.previousVisible = m_shown != 1;
+    v.nextVisible = m_shown != m_session.lastRecorded;
+    v.frameCaption = QStringLiteral("Вопрос № ") + QString::number(m_shown);
+    v.tema = QStringLiteral("Тема: ") + q.tema;
+    v.slejka = QStringLiteral("Слежение за №") + QString::number(m_computer) + u' ' +
+               m_session.second + u' ' + m_session.first;
+    v.question = q.vop;
+    v.answers = q.otv;
+    const int answer = q.otvUser.toInt();
+    v.checked = answer >= 1 && answer <= 5 ? answer : 0;
+    v.good = QStringLiteral("Правильных: ") + QString::number(m_session.ok);
+    if (m_session.ocenka != 0)
+        v.ocenka = QStringLiteral("Оценка:") + QString::number(m_session.ocenka);
+    v.picture = q.ris;
+    v.pictureVisible = !q.ris.isEmpty();
+    return v;
+}

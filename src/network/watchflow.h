@@ -1,0 +1,67 @@
+#pragma once
+
+#include "network/watchedsession.h"
+
+#include <QString>
+
+#include <array>
+
+// What the watch window shows for the question it is on.
+struct WatchView
+{
+    bool noTest = false; // the pupil's computer has no test: placeholders only
+    QString frameCaption;
+    QString tema;
+    QString slejka;
+    QString question;
+    std::array<QString, 5> answers;
+    int checked = 0; // 1..5, 0 for none
+    QString good;
+    QString ocenka; // empty: the grade label keeps its text
+    bool previousVisible = false;
+    bool nextVisible = false;
+    bool pictureVisible = false;
+    QString picture;
+};
+
+// Following one pupil: either following (every refresh jumps to the latest answered question)
+// or browsing (the teacher went back; refreshes are off until "Обновить").
+class WatchFlow
+{
+public:
+    enum class State { Following, Browsing };
+
+    static const QString AnswerNotice;
+    static const QString NoTestNotice;
+    static const QString BrowsingNotice;
+    static constexpr int BlinkLimit = 30;
+
+    explicit WatchFlow(int computer) : m_computer(computer) {}
+
+    State state() const { return m_state; }
+    int shown() const { return m_shown; }
+    int computer() const { return m_computer; }
+    const WatchedSession &session() const { return m_session; }
+
+    // A new reading of the session file: the flow moves to the latest answered question.
+    void refreshed(const WatchedSession &session);
+    void next();
+    // Going back stops following; the notice starts blinking.
+    void previous();
+    // "Обновить": following again, blinking over.
+    void follow();
+    // One blink step; false when the notice has blinked long enough and stays put.
+    bool blink();
+    bool blinkLit() const { return m_blinkLit; }
+
+    QString notice() const;
+    WatchView view() const;
+
+private:
+    int m_computer;
+    WatchedSession m_session;
+    State m_state = State::Following;
+    int m_shown = 1;
+    int m_blinks = 0;
+    bool m_blinkLit = false;
+};

@@ -1,0 +1,169 @@
+#include "app/textfile.h"
+#include "network/resultslog.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+namespace {
+PupilStatus graded(const QString &first, const QString &second, const QString &grade,
+                   const QString &ok = QStringLiteral("8"),
+                   const QString &max = QStringLiteral("10"))
+{
+    PupilStatus s;
+    s.first = first;
+    s.second = second;
+    s.name = QStringLiteral("Реле");
+    s.ok = ok;
+    s.max = max;
+    s.ocenka = grade;
+    return s;
+}
+
+std::array<PupilStatus, SessionState::MaxComputers> classOf(const QStringList &grades)
+{
+    std::array<PupilStatus, SessionState::MaxComputers> pupils;
+    for (int i = 0; i < grades.size(); ++i)
+        pupils[i] =
+            graded(QStringLiteral("Имя"), QStringLiteral("Ученик%1").arg(i + 1), grades.at(i));
+    return pupils;
+}
+} // namespace
+
+class ResultsLogTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void lineLayout()
+    {
+        QCOMPARE(resultslog::line(1, graded("Иван", "Петров", "5")),
+                 QStringLiteral("  1   ") + QStringLiteral("Петров Иван") + QString(13, u' ') +
+                     QStringLiteral("   5    ") + QStringLiteral(" 8 / 10      ") +
+                     QStringLiteral(" Реле"));
+        QVERIFY(resultslog::line(10, graded("Иван", "Петров", "5")).startsWith("  10  Петров"));
+        // A long full name falls back to the surname alone.
+        const QString surname12 = QStringLiteral("Абвгдеёжзийк");
+        const QString first17 = QStringLiteral("Константинополий");
+        QCOMPARE(resultslog::line(2, graded(first17, surname12, "4")).mid(6, 24),
+                 surname12.leftJustified(24));
+        // A surname longer than 24 is cut to 23 characters and a full stop.
+        const QString surname26 = QString(26, u'Ж');
+        QCOMPARE(resultslog::line(3, graded("Я", surname26, "3")).mid(6, 24),
+                 QString(23, u'Ж') + u'.');
+        // The correct column is never cut; the title follows one blank after it.
+        const QString line = resultslog::line(4, graded("А", "Б", "2", "1234567", "7654321"));
+        QVERIFY(line.endsWith(QStringLiteral(" 1234567 / 7654321 Реле")));
+    }
+
+    void statistics_data()
+    {
+        QTest::addColumn<QStringList>("grades");
+        QTest::addColumn<QString>("average");
+        QTest::addColumn<QString>("quality");
+        QTest::addColumn<QString>("absolute");
+        QTest::addRow("5 4 3 2") << QStringList{"5", "4", "3", "2"} << "4"
+                                 << "50.0"
+                                 << "75.0";
+        QTest::addRow("5 4 2") << QStringList{"5", "4", "2"} << "4"
+                               << "66.667"
+                               << "66.667";
+        QTest::addRow("all 5") << QStringList{"5", "5"} << "5"
+                               << "100.0"
+                               << "100.0";
+        QTest::addRow("2 and 3") << QStringList{"2", "3"} << "3"
+                                 << "0.0"
+                                 << "50.0";
+    }
+    void statistics()
+    {
+        QFETCH(QStringList, grades);
+        QFETCH(QString, average);
+        QFETCH(QString, quality);
+        QFETCH(QString, absolute);
+        const QLocale c(QLocale::C);
+        const resultslog::Log log = resultslog::build(classOf(grades), int(grades.size()), c);
+        QCOMPARE(log.lines.size(), grades.size());
+        QCOMPARE(log.average, QStringLiteral("Средний балл: ") + average);
+        QCOMPARE(log.quality, QStringLiteral("Качественная успеваемость: ") + quality + " %");
+        QCOMPARE(log.absolute, QStringLiteral("Абсолютная успеваемость: ") + absolute + " %");
+    }
+
+    void systemDecimalSeparatorAndUngradedComputers()
+    {
+        std::array<PupilStatus, SessionState::MaxComputers> pupils = classOf({"5", "4", "2"});
+        pupils[1].ocenka.clear(); // still testing: not listed
+        const resultslog::Log log = resultslog::build(pupils, 3, QLocale(QLocale::Russian));
+        QCOMPARE(log.lines.size(), 2);
+        QVERIFY(log.lines.at(1).startsWith(QStringLiteral("  2   Ученик3")));
+        QCOMPARE(log.quality, QStringLiteral("Качественная успеваемость: 50,0 %"));
+        QCOMPARE(resultslog::formatPercent(66.6666, QLocale(QLocale::Russian)),
+                 QStringLiteral("66,667"));
+        QCOMPARE(resultslog::formatAverage(0.4, QLocale::c()), QString());
+        QCOMPARE(resultslog::formatAverage(1234.6, QLocale::c()), QStringLiteral("1,235"));
+    }
+
+    void noGradedComputerHasAnEmptyState()
+    {
+        const resultslog::Log log = resultslog::build(classOf({"", ""}), 2, QLocale::c());
+        QVERIFY(log.lines.isEmpty());
+        for (const QString &text : log.statistics()) {
+            QVERIFY(text.endsWith(QStringLiteral("нет оценённых тестов")));
+            QVERIFY(!text.contains(QStringLiteral("nan")) && !text.contains(u'%'));
+        }
+    }
+
+    void historySavedTwiceAppendsTwoBlocks()
+    {
+        TestProgramFolder folder;
+        const QString history = folder.jpg(QStringLiteral("7_12.jpg"));
+        const QString temporary = folder.jpg(QStringLiteral("7_13.jpg"));
+        writeBytes(history, "old\r\n");
+        const QLocale c(QLocale::C);
+        const resultslog::Log first = resultslog::build(classOf({"5", "3"}), 2, c);
+        const resultslog::Log second = resultslog::build(classOf({"2"}), 1, c);
+        const QDate day(2024, 5, 17);
+        QVERIFY(
+            resultslog::appendHistory(history, temporary, resultslog::historyBlock(first, day, c)));
+        QVERIFY(resultslog::appendHistory(history, temporary,
+                                          resultslog::historyBlock(second, day, c)));
+        QVERIFY(!QFile::exists(temporary));
+        const QStringList expectedSecond = {resultslog::title(day, c),
+                                            "",
+                                            resultslog::HeaderLine,
+                                            "",
+                                            second.lines.at(0),
+                                            "",
+                                            second.average,
+                                            second.quality,
+                                            second.absolute,
+                                            "",
+                                            QString(60, u'='),
+                                            "",
+                                            ""};
+        const QStringList lines = readLinesOrEmpty(history);
+        QCOMPARE(lines.first(), QStringLiteral("old"));
+        QCOMPARE(lines.size(), 1 + 14 + 13);
+        QCOMPARE(lines.mid(15), expectedSecond);
+        QCOMPARE(lines.at(5), first.lines.at(0));
+        QCOMPARE(resultslog::HeaderLine.size(), 66);
+        QVERIFY(readBytes(history).endsWith("=\r\n\r\n\r\n"));
+
+        const QString view = folder.data(QStringLiteral("htm/history.txt"));
+        QDir().mkpath(folder.data(QStringLiteral("htm")));
+        QVERIFY(resultslog::copyHistory(history, view));
+        QCOMPARE(readBytes(view), readBytes(history));
+    }
+
+    void printedLines()
+    {
+        const QLocale c(QLocale::C);
+        const resultslog::Log log = resultslog::build(classOf({"4"}), 1, c);
+        const QStringList lines = resultslog::printLines(log, QDate(2024, 1, 2), c);
+        QCOMPARE(lines.size(), 7);
+        QVERIFY(lines.at(0).startsWith(QStringLiteral("Результаты теста проведенного ")));
+        QCOMPARE(lines.at(2), log.lines.at(0));
+        QCOMPARE(lines.mid(4), log.statistics());
+    }
+};
+
+QTEST_GUILESS_MAIN(ResultsLogTest)
+#include "tst_resultslog.moc"
