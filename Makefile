@@ -3,7 +3,7 @@
 PRESET ?= dev
 BIN := build/bin
 
-.PHONY: run test deps build format
+.PHONY: run test deps build format fuzz-smoke asan
 
 deps:
 	./scripts/install-deps.sh
@@ -20,3 +20,15 @@ test: build
 
 format:
 	find src tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+# Every parser's fuzz target for 20 seconds (clang with libFuzzer and sanitizers).
+fuzz-smoke: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target tarvel_fuzzers
+	./scripts/fuzz.sh 20
+
+# The whole test suite under the address and undefined-behaviour sanitizers.
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan -j2

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/textfile.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+
+// Fuzz input as the bytes of a file, decoded like every data file of the program.
+inline QStringList fuzzLines(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    return textfile::splitLines(textfile::decode1251(bytes));
+}
+
+// Fuzz input written to a file of its own, for readers that take a path.
+inline QString fuzzFile(const uint8_t *data, size_t size, const QString &name)
+{
+    static const QString folder = [] {
+        const QString path = QDir::tempPath() + QStringLiteral("/tarvel-fuzz-") +
+                             QString::number(QCoreApplication::applicationPid());
+        QDir().mkpath(path);
+        return path;
+    }();
+    const QString path = folder + u'/' + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    return path;
+}
