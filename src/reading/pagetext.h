@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pagetext {
+// The charset a page names in its meta tag, in lower case; empty when it names none.
+QString declaredCharset(const QByteArray &page);
+// The text of a page: Windows-1251 when the page says so (or says nothing and is not valid
+// UTF-8), otherwise UTF-8. A byte-order mark wins over the meta tag.
+QString decodePage(const QByteArray &page);
+
+// Our own view of a page that does not exist, naming the missing file.
+QString missingPageHtml(const QString &path);
+} // namespace pagetext

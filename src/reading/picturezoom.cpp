@@ -1,0 +1,59 @@
+#include "reading/picturezoom.h"
+
+PictureLayout PictureLayout::compute(int zoomPercent, int naturalWidth, int naturalHeight,
+                                     int frameAllowance)
+{
+    PictureLayout layout;
+    layout.pictureHeight = static_cast<int>(qint64(zoomPercent) * naturalHeight / 100);
+    layout.pictureWidth = static_cast<int>(qint64(zoomPercent) * naturalWidth / 100);
+    layout.windowWidth = layout.pictureWidth + 100;
+    layout.windowHeight = layout.pictureHeight + 10 + ButtonStrip + frameAllowance;
+    const bool wide = layout.windowWidth > 2890;
+    layout.zoomOutCaption = wide ? QStringLiteral("уменьшить") : QStringLiteral("-");
+    layout.zoomInCaption = wide ? QStringLiteral("увеличить") : QStringLiteral("+");
+    layout.buttonTop = layout.pictureHeight + 15;
+    layout.buttonWidth = layout.pictureWidth / 2 - 10;
+    layout.zoomOutLeft = 10;
+    layout.zoomInLeft = layout.pictureWidth / 2 + 20;
+    layout.buttonHeight =
+        layout.windowHeight - frameAllowance - 10 - layout.pictureHeight - 15 - 10;
+    return layout;
+}
+
+void PictureZoom::zoomOut()
+{
+    if (m_percent != Smallest)
+        m_percent -= Step;
+    m_zoomOutEnabled = m_percent != Smallest;
+    m_zoomInEnabled = true;
+}
+
+void PictureZoom::zoomIn()
+{
+    if (!zoomInEnabled())
+        return;
+    m_percent += Step;
+    m_zoomInEnabled = true;
+    m_zoomOutEnabled = m_percent != Smallest;
+}
+
+void PictureZoom::toggleFull()
+{
+    if (m_percent == Full) {
+        m_percent = Smallest;
+        m_zoomInEnabled = true;
+        m_zoomOutEnabled = false;
+    } else {
+        m_percent = Full;
+        m_zoomOutEnabled = true;
+        m_zoomInEnabled = false;
+    }
+}
+
+const QString CaptionTicker::Notice = QStringLiteral("Рисунок для самостоятельного ответа.    ");
+
+void CaptionTicker::tick()
+{
+    if (!m_text.isEmpty())
+        m_text = m_text.mid(1) + m_text.front();
+}

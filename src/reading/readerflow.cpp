@@ -1,0 +1,185 @@
+#include "reading/readerflow.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "reading/paragraphrecord.h"
+#include "reading/readingorder.h"
+#include "users/userbase.h"
+
+const QString ReaderFlow::OutlineMissingText = QStringLiteral(
+    "Не удалось прочитать содержание курса (файл data\\soderjanie.txt). Чтение курса "
+    "невозможно, программа возвращается в главное меню.");
+const QString ReaderFlow::DescriptionUnusableText = QStringLiteral(
+    "Не удалось прочитать описание параграфов (файл data\\jpg\\14_13.jpg отсутствует или "
+    "поврежден). Вопросы к параграфам показать невозможно, программа возвращается в главное "
+    "меню.");
+const QString ReaderFlow::BookmarkNotSavedText =
+    QStringLiteral("Закладка положена, но записать ее в базу пользователей не удалось.");
+
+ReaderFlow::ReaderFlow(SessionState &session, QObject *parent) : QObject(parent), m_session(session)
+{
+}
+
+QString ReaderFlow::textPage(const QString &title) const
+{
+    return m_session.dataPath(QStringLiteral("htm/") + title.trimmed() + QStringLiteral(".htm"));
+}
+
+QString ReaderFlow::questionPage(const QString &title) const
+{
+    return m_session.dataPath(QStringLiteral("htm/qstn/") + title.trimmed() +
+                              QStringLiteral(".htm"));
+}
+
+void ReaderFlow::load()
+{
+    m_previousEnabled = m_nextEnabled = true;
+    m_hiddenForTest = false;
+    m_session.QuestionsShown = false;
+    updateButtons();
+}
+
+void ReaderFlow::openParagraph()
+{
+    showParagraphForMode();
+}
+
+void ReaderFlow::showParagraphForMode()
+{
+    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && m_session.ControlMode) {
+        m_session.QuestionsShown = false;
+        toggleQuestions();
+    } else {
+        showText();
+    }
+}
+
+void ReaderFlow::stepForward()
+{
+    Q_EMIT pageTurned();
+    if (m_session.CurrentParagraph == paragraphs::Last) {
+        m_nextEnabled = false;
+        Q_EMIT buttonsChanged();
+        return;
+    }
+    m_nextEnabled = m_previousEnabled = true;
+    Q_EMIT buttonsChanged();
+    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
+        m_session.LearnMode) {
+        toggleQuestions();
+        Q_EMIT pageTurned();
+        return;
+    }
+    const std::optional<ReadingOrder> order =
+        ReadingOrder::load(m_session.dataPath(datafiles::OutlineFile));
+    if (!order) {
+        Q_EMIT failed(OutlineMissingText);
+        return;
+    }
+    const QString next = order->next(m_session.CurrentParagraph);
+    if (!next.isEmpty()) {
+        m_session.CurrentParagraph = next;
+        showParagraphForMode();
+    }
+    Q_EMIT pageTurned();
+}
+
+void ReaderFlow::stepBack()
+{
+    Q_EMIT pageTurned();
+    if (m_session.CurrentParagraph == paragraphs::First) {
+        m_previousEnabled = false;
+        Q_EMIT buttonsChanged();
+        return;
+    }
+    m_nextEnabled = m_previousEnabled = true;
+    Q_EMIT buttonsChanged();
+    const std::optional<ReadingOrder> order =
+        ReadingOrder::load(m_session.dataPath(datafiles::OutlineFile));
+    if (!order) {
+        Q_EMIT failed(OutlineMissingText);
+        return;
+    }
+    const QString previous = order->previous(m_session.CurrentParagraph);
+    if (!previous.isEmpty()) {
+        m_session.CurrentParagraph = previous;
+        showParagraphForMode();
+    }
+    Q_EMIT pageTurned();
+}
+
+bool ReaderFlow::setBookmark()
+{
+    m_session.UserBookmark = m_session.CurrentParagraph;
+    m_goToBookmarkEnabled = !m_session.UserBookmark.isEmpty();
+    Q_EMIT buttonsChanged();
+    return RenewCurrentUser(m_session, m_session.jpgPath(datafiles::UserBaseFile));
+}
+
+void ReaderFlow::goToBookmark()
+{
+    if (m_session.UserBookmark.isEmpty())
+        return;
+    m_session.CurrentParagraph = m_session.UserBookmark;
+    showText();
+}
+
+void ReaderFlow::toggleQuestions()
+{
+    if (paragraphs::hasNoQuestions(m_session.CurrentParagraph)) {
+        updateButtons();
+        return;
+    }
+    if (m_session.QuestionsShown) {
+        showText();
+        return;
+    }
+    const ParagraphRecord::Lookup lookup = ReadParagraphRecord(m_session);
+    if (lookup == ParagraphRecord::Lookup::Unusable) {
+        Q_EMIT failed(DescriptionUnusableText);
+        return;
+    }
+    showQuestions();
+    if (lookup == ParagraphRecord::Lookup::Found)
+        offerTest();
+}
+
+void ReaderFlow::offerTest()
+{
+    const QString bank = m_session.TestBankName.trimmed();
+    if (bank.isEmpty() || bank == QLatin1String("n") || !askTestChoice)
+        return;
+    m_session.TestChoice = 0;
+    askTestChoice();
+    if (m_session.TestChoice == 2 && startTest && startTest())
+        m_hiddenForTest = true;
+}
+
+// The question flag always tells which of the paragraph's two pages is on screen.
+void ReaderFlow::showText()
+{
+    m_session.QuestionsShown = false;
+    show(textPage(m_session.CurrentParagraph));
+}
+
+void ReaderFlow::showQuestions()
+{
+    m_session.QuestionsShown = true;
+    show(questionPage(m_session.CurrentParagraph));
+}
+
+void ReaderFlow::show(const QString &path)
+{
+    m_shownPage = path;
+    updateButtons();
+    Q_EMIT pageShown(path);
+}
+
+void ReaderFlow::updateButtons()
+{
+    const bool withQuestions = !paragraphs::hasNoQuestions(m_session.CurrentParagraph);
+    m_testEnabled = withQuestions;
+    m_testVisible = m_session.LearnMode && withQuestions;
+    m_goToBookmarkEnabled = !m_session.UserBookmark.isEmpty();
+    Q_EMIT buttonsChanged();
+}
