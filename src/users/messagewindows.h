@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+class QEventLoop;
+class QLabel;
+class SkinButton;
+
+// A small window shown modally by its caller until it closes.
+class ModalMessageWindow : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    ModalMessageWindow(AppContext &context, const QString &objectName, const QString &caption,
+                       const QString &messageName);
+    ~ModalMessageWindow() override;
+
+    void setMessage(const QString &text);
+    QString message() const;
+    // Shows the window modally and returns when it has closed.
+    void exec();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void layOut(const QList<SkinButton *> &buttons);
+
+private:
+    QLabel *m_message;
+    QEventLoop *m_loop = nullptr;
+};
+
+// The confirmation window: ConfirmAnswer tells the caller what was chosen.
+class frmSURE : public ModalMessageWindow
+{
+    Q_OBJECT
+public:
+    explicit frmSURE(AppContext &context);
+
+    // Asks the question and returns the answer, also left in the session's ConfirmAnswer.
+    static bool ask(AppContext &context, const QString &question);
+
+private:
+    void answer(bool confirmed);
+};
+
+// The information window: a notice closed by its button.
+class frmINFO : public ModalMessageWindow
+{
+    Q_OBJECT
+public:
+    explicit frmINFO(AppContext &context);
+
+    static void tell(AppContext &context, const QString &notice);
+};

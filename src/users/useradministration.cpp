@@ -1,0 +1,199 @@
+#include "users/useradministration.h"
+
+#include "app/textfile.h"
+
+#include <utility>
+
+const QString UserAdministration::PromptText =
+    QStringLiteral("Ведите новые значения и нажмите кнопку \"Принять\"");
+const QString UserAdministration::FieldsEmptyText =
+    QStringLiteral("Все поля должны быть заполнены, не применяйте пробелы.");
+const QString UserAdministration::AdministratorNameText =
+    QStringLiteral("Это имя используется администратором, выберите другое.");
+const QString UserAdministration::NameTakenText =
+    QStringLiteral("Пользователь с такой фамилией и именем уже существует!");
+const QString UserAdministration::NotWrittenText =
+    QStringLiteral("Не удалось записать базу пользователей, изменения не приняты.");
+const QString UserAdministration::SelectText = QStringLiteral("Выбирайте пользователя.");
+const QString UserAdministration::DeleteAdministratorText =
+    QStringLiteral("Нельзя удалить администратора, можно только сменить для него пароль!");
+const QString UserAdministration::DeleteConfirmText =
+    QStringLiteral("Эта команда удалит всю информацию о пользователе.");
+const QString UserAdministration::ClearConfirmText =
+    QStringLiteral("Эта команда удалит всех пользователей , кроме администратора.");
+
+namespace {
+const QString vedok = QStringLiteral("vedok");
+
+QString fieldValue(const QString &typed)
+{
+    return textfile::oneLine(typed).trimmed();
+}
+} // namespace
+
+UserAdministration::UserAdministration(QString baseFile) : m_baseFile(std::move(baseFile)) {}
+
+void UserAdministration::setBaseFile(const QString &baseFile)
+{
+    m_baseFile = baseFile;
+    m_view = View::List;
+    reload();
+}
+
+bool UserAdministration::reload()
+{
+    std::optional<UserBase> base = m_baseFile.isEmpty() ? std::nullopt : UserBase::load(m_baseFile);
+    m_readable = base.has_value();
+    m_base = base.value_or(UserBase());
+    m_selected = listedCount() > 0 ? 0 : -1;
+    return m_readable;
+}
+
+qsizetype UserAdministration::listedCount() const
+{
+    return qMax<qsizetype>(0, m_base.records.size() - 1);
+}
+
+void UserAdministration::select(qsizetype index)
+{
+    if (index >= 0 && index < listedCount())
+        m_selected = index;
+}
+
+UserRecord UserAdministration::selectedRecord() const
+{
+    return hasSelection() ? m_base.records.at(m_selected) : UserRecord();
+}
+
+UserAdministration::EditStart UserAdministration::beginEdit()
+{
+    const UserRecord record = selectedRecord();
+    if (m_view == View::Edit || (record.firstName.isEmpty() && record.surname.isEmpty()))
+        return EditStart::Ignored;
+    m_view = View::Edit;
+    return record.isAdministrator() ? EditStart::PasswordOnly : EditStart::Full;
+}
+
+UserAdministration::EditResult UserAdministration::acceptEdit(const QString &surname,
+                                                              const QString &firstName,
+                                                              const QString &password)
+{
+    const UserRecord old = selectedRecord();
+    // The administrator keeps his names whatever the name fields hold.
+    const QString second = old.isAdministrator() ? vedok : fieldValue(surname);
+    const QString first = old.isAdministrator() ? vedok : fieldValue(firstName);
+    const QString pass = fieldValue(password);
+    if (second.isEmpty() || first.isEmpty() || pass.isEmpty())
+        return EditResult::FieldsEmpty;
+    if (first == vedok && second == vedok && !old.isAdministrator())
+        return EditResult::AdministratorName;
+    const bool renamed = !old.hasNames(first, second);
+    bool taken = false;
+    const bool written = change([&](UserBase &base) {
+        taken = renamed && base.indexOf(first, second) >= 0;
+        if (!taken)
+            base.renameUser(old.firstName, old.surname, first, second, pass);
+        return !taken;
+    });
+    if (taken)
+        return EditResult::NameTaken;
+    if (!written)
+        return EditResult::NotWritten;
+    m_view = View::List;
+    return EditResult::Saved;
+}
+
+void UserAdministration::cancelEdit()
+{
+    m_view = View::List;
+    reload();
+}
+
+QString UserAdministration::messageFor(EditResult result)
+{
+    switch (result) {
+    case EditResult::Saved:
+        return PromptText;
+    case EditResult::FieldsEmpty:
+        return FieldsEmptyText;
+    case EditResult::AdministratorName:
+        return AdministratorNameText;
+    case EditResult::NameTaken:
+        return NameTakenText;
+    case EditResult::NotWritten:
+        return NotWrittenText;
+    }
+    return PromptText;
+}
+
+UserAdministration::DeleteCheck UserAdministration::checkDelete() const
+{
+    const UserRecord record = selectedRecord();
+    if (record.isAdministrator())
+        return DeleteCheck::Administrator;
+    if (record.firstName.isEmpty() && record.surname.isEmpty())
+        return DeleteCheck::Ignored;
+    return DeleteCheck::Confirm;
+}
+
+bool UserAdministration::deleteSelected()
+{
+    if (checkDelete() != DeleteCheck::Confirm)
+        return false;
+    const UserRecord old = selectedRecord();
+    return change([&](UserBase &base) {
+        base.removeUser(old.firstName, old.surname);
+        return true;
+    });
+}
+
+bool UserAdministration::clearAllButAdministrator()
+{
+    return change([](UserBase &base) {
+        base.clearAllButAdministrator();
+        return true;
+    });
+}
+
+bool UserAdministration::change(const std::function<bool(UserBase &)> &apply)
+{
+    std::optional<UserBase> base = UserBase::load(m_baseFile);
+    if (!base || !apply(*base))
+        return false;
+    const bool saved = base->save(m_baseFile);
+    reload();
+    return saved;
+}
+
+UserAdministration::Grade UserAdministration::gradeOf(const UserRecord &record, int slot)
+{
+    switch (record.resultNumber(slot)) {
+    case 2:
+        return Grade::Unsatisfactory;
+    case 3:
+        return Grade::Satisfactory;
+    case 4:
+        return Grade::Good;
+    case 5:
+        return Grade::Excellent;
+    default:
+        return Grade::None;
+    }
+}
+
+QString UserAdministration::gradeWord(Grade grade)
+{
+    switch (grade) {
+    case Grade::None:
+        return QString();
+    case Grade::Unsatisfactory:
+        return QStringLiteral("неуд.");
+    case Grade::Satisfactory:
+        return QStringLiteral("удовл.");
+    case Grade::Good:
+        return QStringLiteral("хорошо");
+    case Grade::Excellent:
+        return QStringLiteral("отлично");
+    }
+    return QString();
+}

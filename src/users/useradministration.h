@@ -1,0 +1,83 @@
+#pragma once
+
+#include "users/userbase.h"
+
+#include <QString>
+
+#include <functional>
+
+// The administration of one user base file: the listed records, the selection, the edit view
+// with its checks, and the rename, delete and clear operations, always through UserBase.
+//
+// Reuse: give it the path of any base, the local one or a pupil computer's
+// (netconfig::pupilDataFolder(...) + "/jpg/2_17.jpg"); setBaseFile() switches to another base
+// and reloads. Windows normally use it through UserAdminPanel, which shows the lists, the
+// results, the edit fields and the buttons, and asks frmSURE/frmINFO for confirmations.
+//
+// Every change reloads the file first and applies the change by names, so a user registered
+// on that computer since the lists were filled is not lost by the rewrite.
+class UserAdministration
+{
+public:
+    enum class View { List, Edit };
+    enum class EditStart { Ignored, Full, PasswordOnly };
+    enum class EditResult { Saved, FieldsEmpty, AdministratorName, NameTaken, NotWritten };
+    enum class DeleteCheck { Ignored, Administrator, Confirm };
+    enum class Grade { None, Unsatisfactory, Satisfactory, Good, Excellent };
+
+    static constexpr int ShownResults = 6;
+
+    static const QString PromptText;
+    static const QString FieldsEmptyText;
+    static const QString AdministratorNameText;
+    static const QString NameTakenText;
+    static const QString NotWrittenText;
+    static const QString SelectText;
+    static const QString DeleteAdministratorText;
+    static const QString DeleteConfirmText;
+    static const QString ClearConfirmText;
+
+    explicit UserAdministration(QString baseFile = QString());
+
+    QString baseFile() const { return m_baseFile; }
+    void setBaseFile(const QString &baseFile);
+    // Reads the base again and selects the first listed record; false when it cannot be read.
+    bool reload();
+    bool isReadable() const { return m_readable; }
+
+    // Records 1..K-1 of the K read: the trailing empty record is not listed.
+    qsizetype listedCount() const;
+    const UserRecord &listed(qsizetype index) const { return m_base.records.at(index); }
+
+    qsizetype selected() const { return m_selected; }
+    void select(qsizetype index);
+    bool hasSelection() const { return m_selected >= 0 && m_selected < listedCount(); }
+    // The selected record; an empty one when nothing is selected.
+    UserRecord selectedRecord() const;
+
+    View view() const { return m_view; }
+    EditStart beginEdit();
+    // Fields as typed: line breaks become blanks, surrounding blanks are trimmed.
+    EditResult acceptEdit(const QString &surname, const QString &firstName,
+                          const QString &password);
+    void cancelEdit();
+    static QString messageFor(EditResult result);
+
+    DeleteCheck checkDelete() const;
+    // Removes every record with the selected names; false when the base could not be written.
+    bool deleteSelected();
+    // Keeps the administrator with password, bookmark and results, plus one empty record.
+    bool clearAllButAdministrator();
+
+    static Grade gradeOf(const UserRecord &record, int slot);
+    static QString gradeWord(Grade grade);
+
+private:
+    bool change(const std::function<bool(UserBase &)> &apply);
+
+    QString m_baseFile;
+    UserBase m_base;
+    bool m_readable = false;
+    qsizetype m_selected = -1;
+    View m_view = View::List;
+};

@@ -1,0 +1,344 @@
+#include "users/useradminpanel.h"
+
+#include "app/sessionstate.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+#include "users/messagewindows.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <functional>
+
+namespace {
+using Admin = UserAdministration;
+
+// A drop-down list that reports when it is opened.
+class UserList : public QComboBox
+{
+public:
+    UserList(std::function<void()> opened, QWidget *parent)
+        : QComboBox(parent), m_opened(std::move(opened))
+    {
+    }
+    void showPopup() override
+    {
+        m_opened();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> m_opened;
+};
+
+const char *const resultCaptions[Admin::ShownResults] = {
+    "Системы АТМ, датчики, фильтры, светофоры",
+    "Реле и приборы релейного действия",
+    "Реле",
+    "Общие сведения о рельсовых цепях",
+    "Рельсовые цепи",
+    "Тест по всему курсу",
+};
+const char *const valueNames[Admin::ShownResults] = {"m10", "m11", "m12", "m13", "m16", "m17"};
+
+QColor gradeColour(Admin::Grade grade, const QColor &normal)
+{
+    switch (grade) {
+    case Admin::Grade::Satisfactory:
+        return QColor(192, 64, 0);
+    case Admin::Grade::Good:
+        return QColor(192, 192, 0);
+    case Admin::Grade::Excellent:
+        return QColor(0, 128, 0);
+    default:
+        return normal;
+    }
+}
+
+const QString vedok = QStringLiteral("vedok");
+} // namespace
+
+UserAdminPanel::UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
+                               QWidget *parent)
+    : QWidget(parent), m_context(context), m_hover(hover), m_options(options)
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    buildLists();
+    buildResults();
+    buildButtons();
+    showEditView(false);
+}
+
+void UserAdminPanel::buildLists()
+{
+    auto *grid = static_cast<QGridLayout *>(layout());
+    const QStringList captions{QStringLiteral("Фамилия"), QStringLiteral("Имя"),
+                               QStringLiteral("Пароль")};
+    const QStringList fieldNames{QStringLiteral("Новая фамилия"), QStringLiteral("Новое имя"),
+                                 QStringLiteral("Новый пароль")};
+    for (int k = 0; k < 3; ++k) {
+        auto *label = new QLabel(captions.at(k), this);
+        label->setObjectName(QStringLiteral("Метка%1").arg(k + 1));
+        auto *list = new UserList(
+            [this] {
+                m_context.cues.play(Cue::Pick);
+                m_hover.showHint(Admin::SelectText);
+            },
+            this);
+        list->setObjectName(QStringLiteral("cOmBo%1").arg(k + 1));
+        list->setAccessibleName(captions.at(k));
+        list->setMinimumWidth(150);
+        label->setBuddy(list);
+        m_hover.addHint(list, Admin::SelectText);
+        connect(list, &QComboBox::activated, this, &UserAdminPanel::choose);
+        m_lists << list;
+
+        auto *field = new QLineEdit(this);
+        field->setObjectName(QStringLiteral("txt%1").arg(k + 1));
+        field->setAccessibleName(fieldNames.at(k));
+        m_hover.addHint(field, QStringLiteral("Введите: ") + fieldNames.at(k).toLower());
+        field->installEventFilter(this);
+        m_fields << field;
+
+        grid->addWidget(label, 0, k);
+        grid->addWidget(list, 1, k);
+        grid->addWidget(field, 2, k);
+    }
+    setTabOrder(m_fields.at(0), m_fields.at(1));
+    setTabOrder(m_fields.at(1), m_fields.at(2));
+
+    m_prompt = new QLabel(Admin::PromptText, this);
+    m_prompt->setObjectName(QStringLiteral("m18"));
+    m_prompt->setAccessibleName(QStringLiteral("Подсказка"));
+    m_prompt->setWordWrap(true);
+    grid->addWidget(m_prompt, 3, 0, 1, 3);
+}
+
+void UserAdminPanel::buildResults()
+{
+    auto *grid = static_cast<QGridLayout *>(layout());
+    for (int k = 0; k < Admin::ShownResults; ++k) {
+        const QString captionText = QString::fromUtf8(resultCaptions[k]);
+        auto *caption = new QLabel(captionText, this);
+        caption->setObjectName(QStringLiteral("m%1").arg(k + 4));
+        auto *value = new QLabel(this);
+        value->setObjectName(QString::fromLatin1(valueNames[k]));
+        value->setAccessibleName(captionText);
+        value->setMinimumWidth(80);
+        auto *line = new QFrame(this);
+        line->setObjectName(QStringLiteral("line%1").arg(k + 1));
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        grid->addWidget(caption, 4 + 2 * k, 0, 1, 2);
+        grid->addWidget(value, 4 + 2 * k, 2);
+        grid->addWidget(line, 5 + 2 * k, 0, 1, 3);
+        m_resultArea << caption << value << line;
+        m_values << value;
+    }
+}
+
+SkinButton *UserAdminPanel::addButton(const QString &name, const QString &skin,
+                                      const QString &caption, const QString &hint)
+{
+    auto *button = new SkinButton(name, caption, this);
+    if (m_options.pictureButtons) {
+        button->setSkin(m_context.session.skinPath(skin + QStringLiteral(".bmp")),
+                        m_context.session.skinPath(skin + QStringLiteral("_move.bmp")));
+    }
+    m_hover.addButton(button, hint);
+    return button;
+}
+
+void UserAdminPanel::buildButtons()
+{
+    m_change = addButton(QStringLiteral("chANge_but"), QStringLiteral("BOSS/change"),
+                         QStringLiteral("Изменить ID"),
+                         QStringLiteral("Здесь можно изменить ФИО или пароль у пользователя."));
+    m_delete = addButton(QStringLiteral("DEL_but"), QStringLiteral("BOSS/DEL"),
+                         QStringLiteral("Удалить выбранного"),
+                         QStringLiteral("Так можно удалить выбранного пользователя из базы."));
+    m_clear = addButton(
+        QStringLiteral("CleAR_but"), QStringLiteral("BOSS/CleAr"), QStringLiteral("Удалить всех"),
+        QStringLiteral("Осторожнее, эта кнопка удаляет всех пользователей из базы."));
+    m_accept = addButton(QStringLiteral("butACCEPT"), QStringLiteral("BOSS/ACCEPT"),
+                         QStringLiteral("Принять изменения"),
+                         QStringLiteral("Нажми и изменения будут приняты."));
+    m_cancel = addButton(QStringLiteral("butCANCEL"), QStringLiteral("BOSS/CANCEL"),
+                         QStringLiteral("Отмена изменений"),
+                         QStringLiteral("Возврат без принятия внесенных изменений."));
+    connect(m_change, &SkinButton::clicked, this, &UserAdminPanel::startEdit);
+    connect(m_delete, &SkinButton::clicked, this, &UserAdminPanel::deleteUser);
+    connect(m_clear, &SkinButton::clicked, this, &UserAdminPanel::clearBase);
+    connect(m_accept, &SkinButton::clicked, this, &UserAdminPanel::acceptEdit);
+    connect(m_cancel, &SkinButton::clicked, this, &UserAdminPanel::cancelEdit);
+
+    auto *row = new QHBoxLayout;
+    for (SkinButton *button : {m_change, m_delete, m_clear, m_accept, m_cancel})
+        row->addWidget(button);
+    row->addStretch();
+    static_cast<QGridLayout *>(layout())->addLayout(row, 4 + 2 * Admin::ShownResults, 0, 1, 3);
+}
+
+void UserAdminPanel::setBaseFile(const QString &baseFile)
+{
+    m_admin.setBaseFile(baseFile);
+    showEditView(false);
+    fillLists();
+}
+
+void UserAdminPanel::fillLists()
+{
+    for (QComboBox *list : std::as_const(m_lists)) {
+        list->clear();
+        list->setEnabled(m_admin.isReadable());
+    }
+    for (qsizetype i = 0; i < m_admin.listedCount(); ++i) {
+        const UserRecord &record = m_admin.listed(i);
+        m_lists.at(0)->addItem(record.surname);
+        m_lists.at(1)->addItem(record.firstName);
+        m_lists.at(2)->addItem(record.password);
+    }
+    for (QLabel *value : std::as_const(m_values))
+        value->setVisible(m_admin.isReadable());
+    for (SkinButton *button : {m_change, m_delete, m_clear})
+        button->setEnabled(m_admin.isReadable());
+    if (!m_admin.isReadable())
+        m_hover.showHint(m_options.unreadableText);
+    showSelection();
+}
+
+void UserAdminPanel::choose(int index)
+{
+    m_admin.select(index);
+    showSelection();
+    m_hover.showHint(Admin::SelectText);
+}
+
+void UserAdminPanel::showSelection()
+{
+    for (QComboBox *list : std::as_const(m_lists))
+        list->setCurrentIndex(int(m_admin.selected()));
+    showResults();
+}
+
+void UserAdminPanel::showResults()
+{
+    const UserRecord record = m_admin.selectedRecord();
+    const QColor normal = palette().color(QPalette::WindowText);
+    for (int k = 0; k < Admin::ShownResults; ++k) {
+        const Admin::Grade grade = Admin::gradeOf(record, k);
+        QLabel *value = m_values.at(k);
+        value->setText(Admin::gradeWord(grade));
+        QPalette colours = value->palette();
+        colours.setColor(QPalette::WindowText, gradeColour(grade, normal));
+        value->setPalette(colours);
+    }
+}
+
+void UserAdminPanel::startEdit()
+{
+    m_context.cues.play(Cue::Pick);
+    const Admin::EditStart start = m_admin.beginEdit();
+    if (start == Admin::EditStart::Ignored)
+        return;
+    const UserRecord record = m_admin.selectedRecord();
+    const bool passwordOnly = start == Admin::EditStart::PasswordOnly;
+    m_fields.at(0)->setText(passwordOnly ? vedok : record.surname);
+    m_fields.at(1)->setText(passwordOnly ? vedok : record.firstName);
+    m_fields.at(2)->setText(record.password);
+    m_fields.at(0)->setEnabled(!passwordOnly);
+    m_fields.at(1)->setEnabled(!passwordOnly);
+    m_prompt->setText(Admin::PromptText);
+    showEditView(true);
+    m_fields.at(passwordOnly ? 2 : 0)->setFocus();
+}
+
+void UserAdminPanel::acceptEdit()
+{
+    m_context.cues.play(Cue::Pick);
+    const Admin::EditResult result =
+        m_admin.acceptEdit(m_fields.at(0)->text(), m_fields.at(1)->text(), m_fields.at(2)->text());
+    m_prompt->setText(Admin::messageFor(result));
+    if (result != Admin::EditResult::Saved)
+        return;
+    showEditView(false);
+    fillLists();
+}
+
+void UserAdminPanel::cancelEdit()
+{
+    m_context.cues.play(Cue::Oou);
+    m_admin.cancelEdit();
+    m_prompt->setText(Admin::PromptText);
+    showEditView(false);
+    fillLists();
+}
+
+void UserAdminPanel::deleteUser()
+{
+    m_context.cues.play(Cue::Pick);
+    switch (m_admin.checkDelete()) {
+    case Admin::DeleteCheck::Ignored:
+        return;
+    case Admin::DeleteCheck::Administrator:
+        frmINFO::tell(m_context, Admin::DeleteAdministratorText);
+        return;
+    case Admin::DeleteCheck::Confirm:
+        break;
+    }
+    if (!frmSURE::ask(m_context, Admin::DeleteConfirmText))
+        return;
+    if (!m_admin.deleteSelected())
+        frmINFO::tell(m_context, Admin::NotWrittenText);
+    fillLists();
+}
+
+void UserAdminPanel::clearBase()
+{
+    m_context.cues.play(Cue::Pick);
+    if (!frmSURE::ask(m_context, Admin::ClearConfirmText))
+        return;
+    if (!m_admin.clearAllButAdministrator())
+        frmINFO::tell(m_context, Admin::NotWrittenText);
+    fillLists();
+}
+
+void UserAdminPanel::showEditView(bool editing)
+{
+    for (QComboBox *list : std::as_const(m_lists))
+        list->setEnabled(!editing && m_admin.isReadable());
+    for (QLineEdit *field : std::as_const(m_fields)) {
+        field->setVisible(editing);
+        if (!editing) {
+            field->setEnabled(true);
+            field->clear();
+        }
+    }
+    for (QWidget *widget : std::as_const(m_resultArea))
+        widget->setVisible(!editing);
+    for (SkinButton *button : {m_change, m_delete, m_clear})
+        button->setVisible(!editing);
+    m_prompt->setVisible(editing);
+    m_accept->setVisible(editing);
+    m_cancel->setVisible(editing);
+    Q_EMIT editingChanged(editing);
+}
+
+bool UserAdminPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto field = m_fields.indexOf(qobject_cast<QLineEdit *>(watched));
+    if (field < 0 || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    m_context.cues.play(Cue::Type);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    m_fields.at((field + 1) % m_fields.size())->setFocus();
+    return true;
+}

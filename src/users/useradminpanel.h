@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/appcontext.h"
+#include "users/useradministration.h"
+
+#include <QList>
+#include <QWidget>
+
+class HoverGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class SkinButton;
+
+// The controls of user administration: the three linked lists, the results of the selected
+// user, the edit fields with m18, and the change, delete, clear, accept and cancel buttons.
+// Confirmations go through frmSURE, refusals through frmINFO.
+//
+// Reuse: create it inside any window with that window's HoverGroup (its status line receives
+// the hints) and call setBaseFile() with the base to administer; call it again to switch to
+// another computer's base. Options cover the differences of a window without picture buttons
+// and of a base that cannot be read. editingChanged() lets the owner hide its own buttons
+// during an edit.
+class UserAdminPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        // Picture buttons from the skin folder "BOSS"; plain captioned buttons otherwise.
+        bool pictureButtons = true;
+        // Shown in the status line when the base cannot be read.
+        QString unreadableText = QStringLiteral("Не удалось прочитать базу пользователей.");
+    };
+
+    UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
+                   QWidget *parent = nullptr);
+
+    void setBaseFile(const QString &baseFile);
+    const UserAdministration &administration() const { return m_admin; }
+    bool isEditing() const { return m_admin.view() == UserAdministration::View::Edit; }
+
+Q_SIGNALS:
+    void editingChanged(bool editing);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLists();
+    void buildResults();
+    void buildButtons();
+    SkinButton *addButton(const QString &name, const QString &skin, const QString &caption,
+                          const QString &hint);
+    void fillLists();
+    void choose(int index);
+    void showSelection();
+    void showResults();
+    void startEdit();
+    void acceptEdit();
+    void cancelEdit();
+    void deleteUser();
+    void clearBase();
+    void showEditView(bool editing);
+
+    AppContext &m_context;
+    HoverGroup &m_hover;
+    Options m_options;
+    UserAdministration m_admin;
+
+    QList<QComboBox *> m_lists;
+    QList<QLineEdit *> m_fields;
+    QList<QWidget *> m_resultArea;
+    QList<QLabel *> m_values;
+    QLabel *m_prompt = nullptr;
+    SkinButton *m_change = nullptr;
+    SkinButton *m_delete = nullptr;
+    SkinButton *m_clear = nullptr;
+    SkinButton *m_accept = nullptr;
+    SkinButton *m_cancel = nullptr;
+};

@@ -1,0 +1,265 @@
+#include "testsupport.h"
+#include "users/useradministration.h"
+
+#include <QtTest>
+
+namespace {
+using Admin = UserAdministration;
+
+UserRecord user(const QString &first, const QString &second, const QString &password,
+                const QString &bookmark = QString())
+{
+    UserRecord record;
+    record.firstName = first;
+    record.surname = second;
+    record.password = password;
+    record.bookmark = bookmark;
+    return record;
+}
+
+const QString vedok = QStringLiteral("vedok");
+} // namespace
+
+// A base of its own: the administrator, three pupils and the trailing empty record.
+class UserAdministrationTest : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+
+    void writeBase(const QList<UserRecord> &records)
+    {
+        UserBase base;
+        base.records = records;
+        QVERIFY(base.save(m_path));
+    }
+    UserBase readBase() const { return UserBase::load(m_path).value_or(UserBase()); }
+    qsizetype indexOf(const Admin &admin, const QString &first, const QString &second) const
+    {
+        for (qsizetype i = 0; i < admin.listedCount(); ++i) {
+            if (admin.listed(i).hasNames(first, second))
+                return i;
+        }
+        return -1;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_path = m_dir->filePath(QStringLiteral("2_17.jpg"));
+        UserRecord admin = user(vedok, vedok, "secret", "2.4");
+        admin.results[0] = textfile::printNumber(5);
+        UserRecord ivan = user("Иван", "Петров", "1", "1.2");
+        ivan.results[1] = textfile::printNumber(3);
+        ivan.results[19] = textfile::printNumber(4);
+        writeBase(
+            {admin, ivan, user("Анна", "Сидорова", "2"), user(vedok, "Лось", "3"), UserRecord()});
+    }
+
+    void listsEveryRecordButTheLast()
+    {
+        Admin admin(m_path);
+        QVERIFY(admin.reload());
+        QCOMPARE(admin.listedCount(), 4);
+        QCOMPARE(admin.selected(), 0);
+        QVERIFY(admin.selectedRecord().isAdministrator());
+        admin.select(2);
+        QCOMPARE(admin.selectedRecord().surname, QStringLiteral("Сидорова"));
+        admin.select(4); // the trailing empty record cannot be chosen
+        QCOMPARE(admin.selected(), 2);
+    }
+
+    void renameOntoAnExistingUserIsRefused()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        admin.select(1);
+        QCOMPARE(admin.beginEdit(), Admin::EditStart::Full);
+        const QByteArray before = readBytes(m_path);
+        QCOMPARE(admin.acceptEdit(" Сидорова ", "Анна", "7"), Admin::EditResult::NameTaken);
+        QCOMPARE(Admin::messageFor(Admin::EditResult::NameTaken),
+                 QStringLiteral("Пользователь с такой фамилией и именем уже существует!"));
+        QCOMPARE(admin.view(), Admin::View::Edit);
+        QCOMPARE(readBytes(m_path), before);
+    }
+
+    void passwordOnlyChangeNeverChecksNames()
+    {
+        // Two records with the same names: a password change must not find "itself" taken.
+        UserBase base = readBase();
+        base.records.insert(3, user("Иван", "Петров", "x"));
+        QVERIFY(base.save(m_path));
+        Admin admin(m_path);
+        admin.reload();
+        admin.select(1);
+        admin.beginEdit();
+        QCOMPARE(admin.acceptEdit("Петров", "Иван", "  new  "), Admin::EditResult::Saved);
+        QCOMPARE(admin.view(), Admin::View::List);
+        const UserBase read = readBase();
+        QCOMPARE(read.records.size(), 6);
+        QCOMPARE(read.records.at(1).password, QStringLiteral("new"));
+        QCOMPARE(read.records.at(3).password, QStringLiteral("new"));
+        QCOMPARE(read.records.at(1).bookmark, QStringLiteral("1.2"));
+        QCOMPARE(read.records.at(1).resultNumber(19), 4);
+    }
+
+    void administratorNamesAreReserved()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        admin.select(2);
+        admin.beginEdit();
+        QCOMPARE(admin.acceptEdit("vedok", " vedok", "1"), Admin::EditResult::AdministratorName);
+        QCOMPARE(Admin::messageFor(Admin::EditResult::AdministratorName),
+                 QStringLiteral("Это имя используется администратором, выберите другое."));
+        admin.cancelEdit();
+
+        admin.select(0);
+        QCOMPARE(admin.beginEdit(), Admin::EditStart::PasswordOnly);
+        QCOMPARE(admin.acceptEdit("Другой", "Человек", "neu"), Admin::EditResult::Saved);
+        const UserRecord stored = readBase().records.at(0);
+        QVERIFY(stored.isAdministrator());
+        QCOMPARE(stored.password, QStringLiteral("neu"));
+        QCOMPARE(stored.bookmark, QStringLiteral("2.4"));
+    }
+
+    void typedValuesAreCleaned()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        admin.select(2);
+        admin.beginEdit();
+        QCOMPARE(admin.acceptEdit("   ", "Анна", "2"), Admin::EditResult::FieldsEmpty);
+        QCOMPARE(Admin::messageFor(Admin::EditResult::FieldsEmpty),
+                 QStringLiteral("Все поля должны быть заполнены, не применяйте пробелы."));
+        QCOMPARE(admin.acceptEdit("Сидорова", "", "2"), Admin::EditResult::FieldsEmpty);
+        QCOMPARE(admin.acceptEdit("  Иванова\r\nАнна ", " Анна\n", "2\n3"),
+                 Admin::EditResult::Saved);
+        const UserBase read = readBase();
+        QCOMPARE(read.records.size(), 5);
+        QCOMPARE(read.records.at(2).surname, QStringLiteral("Иванова Анна"));
+        QCOMPARE(read.records.at(2).firstName, QStringLiteral("Анна"));
+        QCOMPARE(read.records.at(2).password, QStringLiteral("2 3"));
+    }
+
+    void deleteRemovesOneUserAndKeepsTheOthers()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        QCOMPARE(admin.checkDelete(), Admin::DeleteCheck::Administrator);
+        QVERIFY(!admin.deleteSelected());
+        QCOMPARE(readBase().records.size(), 5);
+
+        admin.select(indexOf(admin, "Анна", "Сидорова"));
+        QCOMPARE(admin.checkDelete(), Admin::DeleteCheck::Confirm);
+        QVERIFY(admin.deleteSelected());
+        const QStringList lines = readLinesOrEmpty(m_path);
+        QCOMPARE(lines.at(0), QStringLiteral("predel"));
+        QCOMPARE(lines.at(1), QStringLiteral(" 4 "));
+        QCOMPARE(lines.size(), 2 + 4 * 48);
+        const UserBase read = readBase();
+        QCOMPARE(read.records.at(1).bookmark, QStringLiteral("1.2"));
+        QCOMPARE(read.records.at(1).resultNumber(1), 3);
+        QCOMPARE(read.records.at(0).resultNumber(0), 5);
+        QCOMPARE(admin.listedCount(), 3);
+        QCOMPARE(admin.selected(), 0);
+    }
+
+    void firstNameVedokIsAnOrdinaryUser()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        admin.select(indexOf(admin, vedok, "Лось"));
+        QCOMPARE(admin.checkDelete(), Admin::DeleteCheck::Confirm);
+        QVERIFY(admin.deleteSelected());
+        QCOMPARE(indexOf(admin, vedok, "Лось"), -1);
+    }
+
+    void clearKeepsTheAdministratorAndOneEmptyRecord()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        admin.select(2);
+        QVERIFY(admin.clearAllButAdministrator());
+        const QStringList lines = readLinesOrEmpty(m_path);
+        QCOMPARE(lines.at(1), QStringLiteral(" 2 "));
+        const UserBase read = readBase();
+        QCOMPARE(read.records.size(), 2);
+        QVERIFY(read.records.at(0).isAdministrator());
+        QCOMPARE(read.records.at(0).password, QStringLiteral("secret"));
+        QCOMPARE(read.records.at(0).bookmark, QStringLiteral("2.4"));
+        QCOMPARE(read.records.at(0).resultNumber(0), 5);
+        QVERIFY(read.records.at(1).firstName.isEmpty());
+        QCOMPARE(admin.listedCount(), 1);
+    }
+
+    void emptySelectionDoesNothing()
+    {
+        writeBase({UserRecord(), UserRecord()});
+        Admin admin(m_path);
+        admin.reload();
+        QCOMPARE(admin.listedCount(), 1);
+        QCOMPARE(admin.beginEdit(), Admin::EditStart::Ignored);
+        QCOMPARE(admin.view(), Admin::View::List);
+        QCOMPARE(admin.checkDelete(), Admin::DeleteCheck::Ignored);
+        QVERIFY(!admin.deleteSelected());
+    }
+
+    void aChangeKeepsUsersRegisteredMeanwhile()
+    {
+        Admin admin(m_path);
+        admin.reload();
+        UserBase other = readBase();
+        other.registerUser("Новый", "Ученик", "n", other.records.size() - 1);
+        QVERIFY(other.save(m_path));
+        admin.select(2);
+        QVERIFY(admin.deleteSelected());
+        QVERIFY(indexOf(admin, "Новый", "Ученик") >= 0);
+        QCOMPARE(admin.listedCount(), 4);
+    }
+
+    void unreadableBaseListsNothingAndWritesNothing()
+    {
+        Admin admin(m_dir->filePath(QStringLiteral("missing/2_17.jpg")));
+        QVERIFY(!admin.reload());
+        QCOMPARE(admin.listedCount(), 0);
+        QVERIFY(!admin.hasSelection());
+        QVERIFY(!admin.clearAllButAdministrator());
+        QVERIFY(!QFile::exists(admin.baseFile()));
+
+        Admin switched(admin.baseFile());
+        switched.setBaseFile(m_path);
+        QVERIFY(switched.isReadable());
+        QCOMPARE(switched.listedCount(), 4);
+    }
+
+    void gradeWords_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("word");
+        QTest::addRow("empty") << QString() << QString();
+        QTest::addRow("zero") << " 0 " << QString();
+        QTest::addRow("two") << " 2 "
+                             << "неуд.";
+        QTest::addRow("three") << " 3 "
+                               << "удовл.";
+        QTest::addRow("four") << " 4 "
+                              << "хорошо";
+        QTest::addRow("five") << " 5 "
+                              << "отлично";
+        QTest::addRow("out of range") << " 7 " << QString();
+    }
+    void gradeWords()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, word);
+        UserRecord record;
+        record.results[4] = stored;
+        QCOMPARE(Admin::gradeWord(Admin::gradeOf(record, 4)), word);
+    }
+};
+
+QTEST_GUILESS_MAIN(UserAdministrationTest)
+#include "tst_useradministration.moc"
