@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace viewers {
@@ -39,9 +40,8 @@ std::optional<QStringList> updatedRegistry(const QStringList &registry, const QS
             found = true;
             continue;
         }
-        result << key;
-        if (i + 1 < registry.size())
-            result << value;
+        // A key left without its value line gets an empty one, so the pairs stay aligned.
+        result << key << value;
     }
     if (!found)
         result << courseKey << dataPath;
@@ -60,7 +60,9 @@ void install(const QString &folder, const QString &dataFolder)
     const QString dataPath = QDir::toNativeSeparators(dataFolder);
     const std::optional<QStringList> registry = textfile::readLines(registryPath);
     if (!registry) {
-        textfile::writeLines(registryPath, {courseKey, dataPath});
+        // A registry that exists but cannot be read holds other courses: leave it alone.
+        if (!QFileInfo::exists(registryPath))
+            textfile::writeLines(registryPath, {courseKey, dataPath});
         return;
     }
     if (const std::optional<QStringList> updated = updatedRegistry(*registry, dataPath))

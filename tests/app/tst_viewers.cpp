@@ -43,9 +43,9 @@ private Q_SLOTS:
         viewers::install(folder, data); // viewers missing in data: skipped silently
         QVERIFY(!QFile::exists(folder + QStringLiteral("/qvx_view2.exe")));
         const QString registry = folder + QStringLiteral("/qvx.ini");
-        writeBytes(registry, textfile::joinLines({QStringLiteral("[A1]"), QStringLiteral("/a"),
-                                                  QStringLiteral("[T01]"),
-                                                  QDir::toNativeSeparators(data)}));
+        writeBytes(registry,
+                   textfile::joinLines({QStringLiteral("[A1]"), QStringLiteral("/a"),
+                                        QStringLiteral("[T01]"), QDir::toNativeSeparators(data)}));
         const QDateTime before = QFileInfo(registry).lastModified();
         const QByteArray content = readBytes(registry);
         QTest::qWait(20);
@@ -64,6 +64,44 @@ private Q_SLOTS:
         writeBytes(shared.filePath(QStringLiteral("htm_view.exe")), "old");
         viewers::install(shared.path(), program.data(QString()).chopped(1));
         QCOMPARE(readBytes(shared.filePath(QStringLiteral("htm_view.exe"))), QByteArray("old"));
+    }
+    void movedProgramIsRewrittenInPlace()
+    {
+        TestProgramFolder program;
+        QTemporaryDir shared;
+        const QString registry = shared.filePath(QStringLiteral("qvx.ini"));
+        const QString data = program.data(QString()).chopped(1);
+        writeBytes(registry, textfile::joinLines(
+                                 {"[K02]", "d:\\k\\data", "[T01]", "c:\\old\\data", "[Z9]", "/z"}));
+        viewers::install(shared.path(), data);
+        QCOMPARE(readLinesOrEmpty(registry),
+                 (QStringList{"[K02]", "d:\\k\\data", "[T01]", QDir::toNativeSeparators(data),
+                              "[Z9]", "/z"}));
+        QCOMPARE(QDir(shared.path()).entryList({QStringLiteral("*.ini")}, QDir::Files),
+                 QStringList{QStringLiteral("qvx.ini")});
+    }
+
+    void damagedRegistriesKeepTheirPairs()
+    {
+        // A key without its value line must not shift our pair out of step.
+        const auto updated = viewers::updatedRegistry({"[K02]"}, QStringLiteral("/d"));
+        QCOMPARE(*updated, (QStringList{"[K02]", "", "[T01]", "/d"}));
+        // A second, stale entry of ours is dropped with the first one rewritten.
+        const auto twice =
+            viewers::updatedRegistry({"[T01]", "/a", "[K02]", "/k", "[T01]", "/b"}, "/d");
+        QCOMPARE(*twice, (QStringList{"[T01]", "/d", "[K02]", "/k"}));
+    }
+
+    void viewerFolderIsSharedByEveryCourse()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString folder = viewers::defaultFolder();
+#ifdef Q_OS_WIN
+        QCOMPARE(folder, QStringLiteral("c:/Program Files/QvxView"));
+#else
+        QCOMPARE(folder, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/QvxView"));
+#endif
     }
 };
 
