@@ -1,0 +1,319 @@
+#include "network/frmnet.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "network/netconfig.h"
+#include "network/pupilpoller.h"
+#include "network/pupilstatus.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+const QString frmNET::NeedSetupText = QStringLiteral(
+    " Программа не обнаружила настроек сетевой версии. Нажмите кнопку 'Настройка сети' и "
+    "настройте сетевую версию. Для этого необходимо установить эту программу на все сетевые "
+    "компьютеры и включить эти компьютеры.");
+
+frmNET::frmNET(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmNET"), QStringLiteral("Сетевая версия")),
+      m_pages(context.session), m_poller(new PupilPoller(context.session, this))
+{
+    buildControls();
+    connect(m_poller, &PupilPoller::pollFinished, this, &frmNET::pollFinished);
+    connect(m_poller, &PupilPoller::computerRead, this, &frmNET::computerRead);
+    load();
+}
+
+void frmNET::buildControls()
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(12, 10, 12, 8);
+    auto *title = addLabel(QStringLiteral("metTITLE"), windowTitle());
+    QFont big = title->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    title->setFont(big);
+    dragger()->addHandle(title);
+    grid->addWidget(title, 0, 0, 1, 6);
+    const QStringList headings = {"Компьютер",  "Пользователь", "Прогресс",
+                                  "Правильных", "Текущий",      "Оценка"};
+    for (int c = 0; c < headings.size(); ++c)
+        grid->addWidget(addLabel(QStringLiteral("metHEAD%1").arg(c + 1), headings.at(c)), 1, c);
+    buildRows(grid);
+
+    m_needSetup = addLabel(QStringLiteral("metNEEDsetup"), NeedSetupText);
+    m_needSetup->setStyleSheet(QStringLiteral("color: #ffd070;"));
+    grid->addWidget(m_needSetup, 17, 0, 1, 6);
+
+    m_admin = addButton(QStringLiteral("btnNETadmin"), QStringLiteral("Достижения"),
+                        QStringLiteral("Посмотреть 'Достижения' на сетевом компьютере."));
+    m_prev = addButton(QStringLiteral("btnPREV15"), QStringLiteral("Предыдущие 15 человек"),
+                       QStringLiteral("Показать статистику предыдущих 15 человек."));
+    m_next = addButton(QStringLiteral("btnNEXT15"), QStringLiteral("Следующие 15 человек"),
+                       QStringLiteral("Показать статистику следующих 15 человек."));
+    m_alone = addButton(QStringLiteral("btnTestALONE"), QStringLiteral("Слежение"),
+                        QStringLiteral("Ознакомиться с ответами одного пользователя."));
+    QPushButton *help = addButton(QStringLiteral("btnHELP"), QStringLiteral("Помощь"),
+                                  QStringLiteral("Помощь для сетевой версии."));
+    m_log = addButton(QStringLiteral("btnLOG"), QStringLiteral("Результаты"),
+                      QStringLiteral("Посмотреть результаты теста. Распечатка результатов теста."));
+    QPushButton *setup = addButton(QStringLiteral("btnNETSetup"), QStringLiteral("Настройка сети"),
+                                   QStringLiteral("Настроить сетевую версию. Внести изменения."));
+    QPushButton *exit = addButton(QStringLiteral("btnEXIT"), QStringLiteral("Выход"),
+                                  QStringLiteral("Вернуться в предыдущее меню."));
+    auto *pageButtons = new QHBoxLayout;
+    pageButtons->addWidget(m_prev);
+    pageButtons->addStretch();
+    pageButtons->addWidget(m_next);
+    grid->addLayout(pageButtons, 18, 0, 1, 6);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {m_alone, m_log, m_admin, setup, help, exit})
+        buttons->addWidget(b);
+    grid->addLayout(buttons, 19, 0, 1, 6);
+    grid->addWidget(addStatusBar(), 20, 0, 1, 6);
+
+    connect(m_next, &QPushButton::clicked, this, [this] { turnPage(true); });
+    connect(m_prev, &QPushButton::clicked, this, [this] { turnPage(false); });
+    connect(exit, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Close);
+        close();
+    });
+    connect(help, &QPushButton::clicked, this, &frmNET::openHelp);
+    connect(m_log, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Hihihih);
+        m_context.windows.open(QStringLiteral("frmLOGnet"));
+    });
+    connect(m_admin, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Hihihih);
+        if (m_context.windows.open(QStringLiteral("frmNETBOSS")))
+            hide();
+    });
+    connect(m_alone, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Hihihih);
+        m_context.windows.open(QStringLiteral("frmUSERchange"));
+    });
+    connect(setup, &QPushButton::clicked, this, &frmNET::openSetup);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(m_timer1, &QTimer::timeout, this, &frmNET::tick);
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(100);
+    connect(m_timer2, &QTimer::timeout, this, &frmNET::watchConfiguration);
+    m_timer2->start();
+}
+
+void frmNET::buildRows(QGridLayout *grid)
+{
+    for (int r = 0; r < MonitorPages::RowsPerPage; ++r) {
+        const QString place = QStringLiteral(", строка ") + QString::number(r + 1);
+        const auto cell = [&](const char *name, const QString &caption) {
+            QLabel *label = addLabel(QString::fromLatin1(name), QString());
+            label->setWordWrap(false);
+            label->setAccessibleName(caption + place);
+            return label;
+        };
+        Row row{cell("Met_USER", QStringLiteral("Компьютер")),
+                cell("Met_NAME", QStringLiteral("Пользователь")),
+                new QProgressBar(this),
+                cell("Met_Prav", QStringLiteral("Правильных")),
+                cell("Met_CURR", QStringLiteral("Текущий")),
+                cell("Met_OCENKA", QStringLiteral("Оценка"))};
+        row.progress->setObjectName(QStringLiteral("ProgreSS1"));
+        row.progress->setAccessibleName(QStringLiteral("Прогресс") + place);
+        row.progress->setTextVisible(false);
+        row.progress->setFixedHeight(14);
+        row.progress->setRange(1, 100);
+        row.progress->setValue(1);
+        row.name->setMinimumWidth(160);
+        const QList<QWidget *> cells = {row.user, row.name, row.progress,
+                                        row.prav, row.curr, row.ocenka};
+        for (int c = 0; c < cells.size(); ++c)
+            grid->addWidget(cells.at(c), r + 2, c);
+        m_rows.append(row);
+    }
+}
+
+QString frmNET::netIni() const
+{
+    return m_context.session.dataPath(datafiles::NetConfigFile);
+}
+
+void frmNET::load()
+{
+    m_context.windows.hide(QStringLiteral("frmBOSS"));
+    if (!netconfig::isConfigured(netIni())) {
+        showUnconfigured();
+        return;
+    }
+    showConfigured();
+    LoadNetConfig(m_context.session, netIni());
+    m_pages.reset();
+    showPageButtons();
+    setPollInterval(1000);
+}
+
+void frmNET::showUnconfigured()
+{
+    m_admin->setEnabled(false);
+    m_alone->setEnabled(false);
+    m_log->setEnabled(false);
+    m_prev->hide();
+    m_next->hide();
+    for (const Row &row : std::as_const(m_rows))
+        row.progress->hide();
+    m_needSetup->show();
+    stopPolling();
+}
+
+void frmNET::showConfigured()
+{
+    m_admin->setEnabled(true);
+    m_alone->setEnabled(true);
+    m_log->setEnabled(true);
+    m_needSetup->hide();
+    for (const Row &row : std::as_const(m_rows))
+        row.progress->show();
+}
+
+void frmNET::setPollInterval(int ms)
+{
+    m_timer1->start(ms);
+}
+
+void frmNET::stopPolling()
+{
+    m_timer1->stop();
+}
+
+void frmNET::tick()
+{
+    switch (decideTick(m_context.session)) {
+    case MonitorTick::Reload:
+        reload();
+        break;
+    case MonitorTick::Poll:
+        m_poller->poll();
+        setPollInterval(PollMs);
+        break;
+    case MonitorTick::Skip:
+        break;
+    }
+}
+
+void frmNET::reload()
+{
+    if (!netconfig::isConfigured(netIni())) {
+        showUnconfigured();
+        drawPage();
+        return;
+    }
+    showConfigured();
+    LoadNetConfig(m_context.session, netIni());
+    m_pages.reset();
+    showPageButtons();
+    drawPage();
+    setPollInterval(100);
+}
+
+void frmNET::pollFinished()
+{
+    showPageButtons();
+    drawPage();
+    m_context.session.NetPollBusy = false;
+}
+
+void frmNET::computerRead(int computer)
+{
+    const int row = computer - m_pages.computerInRow(0);
+    if (row >= 0 && row < MonitorPages::RowsPerPage)
+        drawRow(row);
+}
+
+void frmNET::showPageButtons()
+{
+    m_next->setVisible(m_pages.nextVisible());
+    m_prev->setVisible(m_pages.previousVisible());
+}
+
+void frmNET::drawPage()
+{
+    for (int r = 0; r < MonitorPages::RowsPerPage; ++r)
+        drawRow(r);
+}
+
+void frmNET::drawRow(int r)
+{
+    const SessionState &s = m_context.session;
+    const int computer = m_pages.computerInRow(r);
+    const bool configured = computer <= s.NetCount && !s.NetPath.at(computer - 1).isEmpty();
+    const pupilstatus::Row view =
+        pupilstatus::row(computer, configured ? s.Pupils.at(computer - 1) : PupilStatus());
+    const Row &row = m_rows.at(r);
+    row.user->setText(view.user);
+    row.name->setText(view.name);
+    row.progress->setRange(view.minimum, view.maximum);
+    row.progress->setValue(view.value);
+    row.prav->setText(view.prav);
+    row.curr->setText(view.curr);
+    row.ocenka->setText(view.ocenka);
+}
+
+void frmNET::turnPage(bool forward)
+{
+    m_context.cues.play(Cue::Pick);
+    if (forward)
+        m_pages.next();
+    else
+        m_pages.previous();
+    showPageButtons();
+    setPollInterval(10);
+    drawPage();
+}
+
+void frmNET::watchConfiguration()
+{
+    SessionState &s = m_context.session;
+    if (!s.NetConfigWritten)
+        return;
+    s.NetConfigWritten = false;
+    showConfigured();
+    LoadNetConfig(s, netIni());
+    m_pages.reset();
+    showPageButtons();
+    setPollInterval(PollMs);
+    tick();
+}
+
+void frmNET::openSetup()
+{
+    m_context.cues.play(Cue::Hihihih);
+    m_context.session.NetReloadRequested = true;
+    m_context.windows.open(netconfig::isConfigured(netIni()) ? QStringLiteral("frmNETSetup5")
+                                                             : QStringLiteral("frmNETSetuP1"));
+}
+
+void frmNET::openHelp()
+{
+    m_context.cues.play(Cue::EstProblemi);
+    m_context.session.HelpFromNetwork = true;
+    if (m_context.windows.open(QStringLiteral("frmHELP")))
+        hide();
+}
+
+void frmNET::closeEvent(QCloseEvent *event)
+{
+    stopPolling();
+    m_timer2->stop();
+    if (QWidget *boss = m_context.windows.window(QStringLiteral("frmBOSS")))
+        boss->show();
+    event->accept();
+}

@@ -1,0 +1,59 @@
+#include "network/netwindow.h"
+
+#include "app/windowhub.h"
+#include "ui/hovergroup.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+
+NetWindow::NetWindow(AppContext &context, const QString &objectName, const QString &caption)
+    : SkinnedWindow(context, objectName, caption)
+{
+}
+
+QPushButton *NetWindow::addButton(const QString &objectName, const QString &caption,
+                                  const QString &hint)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(objectName);
+    button->setAccessibleName(caption);
+    button->setAutoDefault(false);
+    hover()->addHint(button, hint);
+    return button;
+}
+
+QLabel *NetWindow::addStatusBar()
+{
+    QLabel *status = addLabel(QStringLiteral("sbStatusBar"), QString());
+    status->setFrameShape(QFrame::StyledPanel);
+    status->setMinimumHeight(24);
+    status->setAccessibleName(QStringLiteral("Строка состояния"));
+    hover()->setStatusLine(status, QString());
+    return status;
+}
+
+void NetWindow::showMonitor()
+{
+    if (QWidget *monitor = m_context.windows.window(QStringLiteral("frmNET")))
+        monitor->show();
+}
+
+void NetWindow::exec()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    m_loop = &loop;
+    loop.exec();
+    m_loop = nullptr;
+}
+
+void NetWindow::hideEvent(QHideEvent *event)
+{
+    if (m_loop)
+        m_loop->quit();
+    SkinnedWindow::hideEvent(event);
+}

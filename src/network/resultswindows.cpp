@@ -1,0 +1,177 @@
+#include "network/resultswindows.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "network/resultsprinter.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+
+// The print confirmation.
+
+frmPrintYorN::frmPrintYorN(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmPrintYorN"), QStringLiteral("Ну что, печатать будем?"))
+{
+    QLabel *text = addLabel(QStringLiteral("Метка1"),
+                            QStringLiteral("Включите принтер и нажмите на кнопку \"ок\". Если вы "
+                                           "вспомнили что у вас нет принтера, то нажмите кнопку "
+                                           "\"Отмена\" "));
+    text->setMinimumWidth(320);
+    QPushButton *ok = addButton(QStringLiteral("Комманда1"), QStringLiteral("ok"),
+                                QStringLiteral("Печатать результаты"));
+    QPushButton *cancel = addButton(QStringLiteral("Комманда2"), QStringLiteral("Отмена"),
+                                    QStringLiteral("Не печатать"));
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        m_yes = true;
+        close();
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Oou);
+        m_yes = false;
+        close();
+    });
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(text, 0, 0, 1, 2);
+    grid->addWidget(ok, 1, 0);
+    grid->addWidget(cancel, 1, 1);
+}
+
+bool frmPrintYorN::ask(AppContext &context)
+{
+    frmPrintYorN window(context);
+    window.exec();
+    return window.m_yes;
+}
+
+// The results log.
+
+frmLOGnet::frmLOGnet(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmLOGnet"), QStringLiteral("Результаты теста ")),
+      m_log(resultslog::build(context.session.Pupils, context.session.NetCount, QLocale::system()))
+{
+    m_context.windows.hide(QStringLiteral("frmNET"));
+    buildControls();
+    m_list->addItems(m_log.lines);
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+}
+
+QString frmLOGnet::pdfFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void frmLOGnet::buildControls()
+{
+    QFont fixed(QStringLiteral("Courier"), 10);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    auto *heading = addLabel(QStringLiteral("metHEAD"), resultslog::HeaderLine);
+    heading->setFont(fixed);
+    heading->setWordWrap(false);
+    heading->setAccessibleName(QStringLiteral("Фамилия и имя, Оценка, Правильных, Название теста"));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("list1"));
+    m_list->setAccessibleName(QStringLiteral("Результаты теста"));
+    m_list->setFont(fixed);
+    m_list->setMinimumSize(640, 260);
+    hover()->addHint(m_list, QStringLiteral("Результаты законченных тестов"));
+    QLabel *average = addLabel(QStringLiteral("metAVER"), m_log.average);
+    QLabel *quality = addLabel(QStringLiteral("metCACH"), m_log.quality);
+    QLabel *absolute = addLabel(QStringLiteral("metABSOL"), m_log.absolute);
+    m_printed = addLabel(QStringLiteral("metPRINT"), QString());
+    m_printed->setAccessibleName(QStringLiteral("Сообщение о печати"));
+    m_printed->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    QPushButton *print = addButton(QStringLiteral("Комманда1"), QStringLiteral("Печать"),
+                                   QStringLiteral("Распечатать результаты теста"));
+    QPushButton *back = addButton(QStringLiteral("Комманда2"), QStringLiteral("Вернуться"),
+                                  QStringLiteral("Вернуться в меню 'Сетевая версия'"));
+    m_remember =
+        addButton(QStringLiteral("btnHISTORYmemo"), QStringLiteral("Запомнить результаты теста"),
+                  QStringLiteral("Добавить эти результаты в историю"));
+    QPushButton *history =
+        addButton(QStringLiteral("HISTORYread"), QStringLiteral("Просмотр старых результатов"),
+                  QStringLiteral("Посмотреть сохраненные результаты тестов"));
+    connect(print, &QPushButton::clicked, this, &frmLOGnet::print);
+    connect(back, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Close);
+        close();
+    });
+    connect(m_remember, &QPushButton::clicked, this, &frmLOGnet::remember);
+    connect(history, &QPushButton::clicked, this, &frmLOGnet::showHistory);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(heading, 0, 0, 1, 4);
+    grid->addWidget(m_list, 1, 0, 1, 4);
+    grid->addWidget(average, 2, 0, 1, 4);
+    grid->addWidget(quality, 3, 0, 1, 4);
+    grid->addWidget(absolute, 4, 0, 1, 4);
+    grid->addWidget(print, 5, 0);
+    grid->addWidget(m_remember, 5, 1);
+    grid->addWidget(history, 5, 2);
+    grid->addWidget(back, 5, 3);
+    grid->addWidget(m_printed, 6, 0, 1, 4);
+    grid->addWidget(addStatusBar(), 7, 0, 1, 4);
+}
+
+void frmLOGnet::print()
+{
+    m_context.cues.play(Cue::Pick);
+    if (!frmPrintYorN::ask(m_context))
+        return;
+    const PrintOutcome outcome = printLines(
+        resultslog::printLines(m_log, QDate::currentDate(), QLocale::system()), pdfFolder());
+    if (outcome.pdfFile.isEmpty())
+        m_printed->setText(outcome.printed ? QStringLiteral("Результаты отправлены на принтер.")
+                                           : QStringLiteral("Не удалось напечатать результаты."));
+    else if (outcome.printed)
+        m_printed->setText(QStringLiteral("Принтер не найден. Результаты сохранены в файл ") +
+                           QDir::toNativeSeparators(outcome.pdfFile));
+    else
+        m_printed->setText(QStringLiteral("Принтер не найден, и файл ") +
+                           QDir::toNativeSeparators(outcome.pdfFile) +
+                           QStringLiteral(" не удалось записать."));
+}
+
+void frmLOGnet::remember()
+{
+    m_context.cues.play(Cue::Pick);
+    m_remember->setEnabled(false);
+    const SessionState &s = m_context.session;
+    const bool saved = resultslog::appendHistory(
+        s.jpgPath(datafiles::HistoryFile), s.jpgPath(datafiles::HistoryTemporaryFile),
+        resultslog::historyBlock(m_log, QDate::currentDate(), QLocale::system()));
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+    m_printed->setText(saved ? QStringLiteral("Результаты теста запомнены.")
+                             : QStringLiteral("Не удалось записать историю результатов."));
+    m_remember->setEnabled(true);
+}
+
+void frmLOGnet::showHistory()
+{
+    m_context.cues.play(Cue::Pick);
+    SessionState &s = m_context.session;
+    s.HistoryView = true;
+    resultslog::copyHistory(s.jpgPath(datafiles::HistoryFile),
+                            s.dataPath(QStringLiteral("htm/history.txt")));
+    if (m_context.windows.open(QStringLiteral("frmHELP")))
+        hide();
+}
+
+void frmLOGnet::closeEvent(QCloseEvent *event)
+{
+    showMonitor();
+    event->accept();
+}

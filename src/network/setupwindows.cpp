@@ -1,0 +1,347 @@
+#include "network/setupwindows.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "app/windowhub.h"
+#include "network/frmnet.h"
+#include "network/netconfig.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+frmNET *monitor(AppContext &context)
+{
+    return context.windows.find<frmNET>(QStringLiteral("frmNET"));
+}
+
+QString netIni(const AppContext &context)
+{
+    return context.session.dataPath(datafiles::NetConfigFile);
+}
+
+QString programName()
+{
+    return netsetup::programFileName();
+}
+
+QLabel *wrapped(QLabel *label, int width)
+{
+    label->setMinimumWidth(width);
+    label->setWordWrap(true);
+    return label;
+}
+} // namespace
+
+// Step 1.
+
+frmNETSetuP1::frmNETSetuP1(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmNETSetuP1"), QStringLiteral("Настройка сети"))
+{
+    auto *question = wrapped(
+        addLabel(QStringLiteral("Met1"),
+                 QStringLiteral("Сколько компьютеров пользователей в сети (не считая компьютера "
+                                "преподавателя и сервера)?   Введите число в поле и нажмите "
+                                "кнопку \"ок\".")),
+        360);
+    m_count = new QLineEdit(QStringLiteral("0"), this);
+    m_count->setObjectName(QStringLiteral("txt1"));
+    m_count->setAccessibleName(QStringLiteral("Количество компьютеров"));
+    m_message = addLabel(QStringLiteral("Met2"),
+                         QStringLiteral("В это поле введите количество компьютеров"));
+    m_message->setBuddy(m_count);
+    hover()->addHint(m_count, QStringLiteral("В это поле введите количество компьютеров"));
+    QPushButton *ok = addButton(QStringLiteral("Комманда1"), QStringLiteral("ok"),
+                                QStringLiteral("Принять количество компьютеров"));
+    QPushButton *abort =
+        addButton(QStringLiteral("Комманда2"), QStringLiteral("Прервать настройку сети"),
+                  QStringLiteral("Вернуться без изменения настроек"));
+    connect(ok, &QPushButton::clicked, this, &frmNETSetuP1::accept);
+    connect(m_count, &QLineEdit::returnPressed, this, &frmNETSetuP1::accept);
+    connect(abort, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Oou);
+        m_context.session.NetConfigWritten = false;
+        close();
+    });
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(question, 0, 0, 1, 2);
+    grid->addWidget(m_count, 1, 0, 1, 2);
+    grid->addWidget(m_message, 2, 0, 1, 2);
+    grid->addWidget(ok, 3, 0);
+    grid->addWidget(abort, 3, 1);
+    grid->addWidget(addStatusBar(), 4, 0, 1, 2);
+    m_context.windows.hide(QStringLiteral("frmNET"));
+}
+
+void frmNETSetuP1::accept()
+{
+    m_context.cues.play(Cue::Pick);
+    const netsetup::CountCheck check = netsetup::checkCount(m_count->text());
+    switch (check.answer) {
+    case netsetup::CountAnswer::Zero:
+        m_message->setText(netsetup::ZeroText);
+        break;
+    case netsetup::CountAnswer::TooMany:
+        m_message->setText(netsetup::TooManyText);
+        break;
+    case netsetup::CountAnswer::Ignored:
+        break;
+    case netsetup::CountAnswer::Accepted:
+        m_context.session.NetCount = qint16(check.count);
+        m_context.session.NetWizardIndex = 1;
+        m_context.windows.close(QStringLiteral("frmNETSetuP2"));
+        m_context.windows.open(QStringLiteral("frmNETSetuP2"));
+        break;
+    }
+}
+
+void frmNETSetuP1::closeEvent(QCloseEvent *event)
+{
+    showMonitor();
+    if (frmNET *net = monitor(m_context))
+        net->setPollInterval(100);
+    event->accept();
+}
+
+// Step 2.
+
+frmNETSetuP2::frmNETSetuP2(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmNETSetuP2"),
+                QStringLiteral("Настройка сетевой версии")),
+      m_wizard(context.session, netIni(context))
+{
+    auto *info =
+        wrapped(addLabel(QStringLiteral("Met1"),
+                         QStringLiteral("На каждом компьютере в сети должна быть установлена эта "
+                                        "программа, все компьютеры должны быть включены.")),
+                380);
+    auto *how = wrapped(addLabel(QStringLiteral("Met3"),
+                                 QStringLiteral("Нажми \"Да\" если установлена или \"Пропустить "
+                                                "этот компьютер\" если программа на него не "
+                                                "устанавливалась (ну или если он временно не "
+                                                "работает).")),
+                        380);
+    m_question = addLabel(QStringLiteral("Met2"), QString());
+    QPushButton *yes = addButton(QStringLiteral("Комманда1"), QStringLiteral("Да"),
+                                 QStringLiteral("Указать программу на этом компьютере"));
+    QPushButton *skip =
+        addButton(QStringLiteral("Комманда2"), QStringLiteral("Пропустить этот компьютер"),
+                  QStringLiteral("Этот компьютер не будет настроен"));
+    connect(yes, &QPushButton::clicked, this, &frmNETSetuP2::locate);
+    connect(skip, &QPushButton::clicked, this, &frmNETSetuP2::skip);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(info, 0, 0, 1, 2);
+    grid->addWidget(m_question, 1, 0, 1, 2);
+    grid->addWidget(how, 2, 0, 1, 2);
+    grid->addWidget(yes, 3, 0);
+    grid->addWidget(skip, 3, 1);
+    grid->addWidget(addStatusBar(), 4, 0, 1, 2);
+
+    m_wizard.start(context.session.NetCount);
+    m_question->setText(m_wizard.question());
+    m_context.windows.hide(QStringLiteral("frmNETSetuP1"));
+    if (frmNET *net = monitor(m_context))
+        net->stopPolling();
+}
+
+void frmNETSetuP2::locate()
+{
+    m_context.cues.play(Cue::Pick);
+    frmNETSetuP3::locate(m_context);
+    moved(m_wizard.answer(m_context.session.NetChosenFile));
+}
+
+void frmNETSetuP2::skip()
+{
+    m_context.cues.play(Cue::Close);
+    moved(m_wizard.skip());
+}
+
+void frmNETSetuP2::moved(bool finished)
+{
+    if (!finished) {
+        m_question->setText(m_wizard.question());
+        return;
+    }
+    if (frmNET *net = monitor(m_context))
+        net->setPollInterval(100);
+    m_context.windows.close(QStringLiteral("frmNETSetuP1"));
+    close();
+}
+
+void frmNETSetuP2::closeEvent(QCloseEvent *event)
+{
+    if (!m_wizard.finished()) {
+        if (QWidget *step1 = m_context.windows.window(QStringLiteral("frmNETSetuP1")))
+            step1->show();
+    }
+    event->accept();
+}
+
+// Step 3.
+
+std::function<QString(QWidget *, const QString &)> frmNETSetuP3::chooseFile =
+    [](QWidget *parent, const QString &start) {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть"), start);
+    };
+
+frmNETSetuP3::frmNETSetuP3(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmNETSetuP3"), QStringLiteral("Настройка сетевой версии"))
+{
+    const QString n = QString::number(context.session.NetWizardIndex);
+    const QString program = programName();
+    auto *heading = addLabel(QStringLiteral("Met3"), QStringLiteral("Установка компьютера № ") + n);
+    auto *how = wrapped(
+        addLabel(QStringLiteral("Met1"),
+                 QStringLiteral("        Нажмите на кнопку 'выбрать' и найдите на сетевом "
+                                "компьютере № %1 файл '%2'. Для этого сначала откройте общую "
+                                "папку компьютера № %1 (сетевой диск или подключённый ресурс). "
+                                "Дальнейшее расположение файла '%2' зависит от указанного вами "
+                                "пути при установке программы на данный компьютер.")
+                     .arg(n, program)),
+        420);
+    m_path = new QLineEdit(QStringLiteral("Укажите сетевой путь к файлу '%1'").arg(program), this);
+    m_path->setObjectName(QStringLiteral("Text1"));
+    m_path->setReadOnly(true);
+    m_path->setAccessibleName(QStringLiteral("Путь к программе"));
+    hover()->addHint(m_path, QStringLiteral("Сетевой путь к программе на компьютере № ") + n);
+    m_message = addLabel(QStringLiteral("Met2"), QString());
+    m_message->setAccessibleName(QStringLiteral("Сообщение"));
+    QPushButton *choose = addButton(QStringLiteral("Command1"), QStringLiteral("Выбрать"),
+                                    QStringLiteral("Найти программу на сетевом компьютере"));
+    connect(choose, &QPushButton::clicked, this, &frmNETSetuP3::choose);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(heading, 0, 0);
+    grid->addWidget(how, 1, 0);
+    grid->addWidget(m_path, 2, 0);
+    grid->addWidget(m_message, 3, 0);
+    grid->addWidget(choose, 4, 0, Qt::AlignRight);
+    grid->addWidget(addStatusBar(), 5, 0);
+}
+
+void frmNETSetuP3::locate(AppContext &context)
+{
+    frmNETSetuP3 window(context);
+    window.exec();
+}
+
+void frmNETSetuP3::choose()
+{
+    m_context.cues.play(Cue::Pick);
+    SessionState &s = m_context.session;
+    QString start = netconfig::folderOf(s.NetChosenFile);
+    if (start.isEmpty() && s.NetWizardIndex >= 1 && s.NetWizardIndex <= SessionState::MaxComputers)
+        start = s.NetPath.at(s.NetWizardIndex - 1);
+    if (start.isEmpty())
+        start = QDir(QStringLiteral("/mnt")).exists() ? QStringLiteral("/mnt") : QDir::homePath();
+    const QString chosen = chooseFile(this, start);
+    if (!chosen.isEmpty())
+        m_path->setText(QDir::toNativeSeparators(chosen));
+    s.NetChosenFile = chosen.isEmpty() ? s.NetChosenFile : m_path->text();
+    if (netsetup::isProgramFile(s.NetChosenFile)) {
+        close();
+        return;
+    }
+    m_message->setText(QStringLiteral("Выберите файл '%1' !").arg(programName()));
+}
+
+// One computer.
+
+frmNETSetup5::frmNETSetup5(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmNETSetup5"),
+                QStringLiteral("Настройка сетевой версии."))
+{
+    auto *frame = new QGroupBox(QStringLiteral("Настройка отдельных компьютеров"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto *info = wrapped(
+        addLabel(QStringLiteral("Met1"),
+                 QStringLiteral("Для настройки отдельных компьютеров, выберите номер компьютера "
+                                "и нажмите кнопку \"Изменить\". Кнопка \"Полная настройка\" "
+                                "позволяет заново настроить все компьютеры.  ")),
+        380);
+    auto *numberLabel = addLabel(QStringLiteral("Met2"), QStringLiteral("Номер компьютера:"));
+    m_computers = new QComboBox(this);
+    m_computers->setObjectName(QStringLiteral("cOmBo1"));
+    m_computers->setAccessibleName(QStringLiteral("Номер компьютера:"));
+    numberLabel->setBuddy(m_computers);
+    hover()->addHint(m_computers, QStringLiteral("Выберите номер компьютера"));
+    m_way = addLabel(QStringLiteral("metWAY"), QString());
+    m_way->setAccessibleName(QStringLiteral("Путь к программе"));
+    QPushButton *change = addButton(QStringLiteral("btnChangeONE"), QStringLiteral("Изменить"),
+                                    QStringLiteral("Указать программу на выбранном компьютере"));
+    QPushButton *full =
+        addButton(QStringLiteral("btnFullSetup"), QStringLiteral("Полная настройка"),
+                  QStringLiteral("Заново настроить все компьютеры"));
+    QPushButton *back = addButton(QStringLiteral("btnRETURN"), QStringLiteral("Вернуться"),
+                                  QStringLiteral("Вернуться в меню 'Сетевая версия'"));
+    auto *inner = new QGridLayout(frame);
+    inner->addWidget(numberLabel, 0, 0);
+    inner->addWidget(m_computers, 0, 1);
+    inner->addWidget(change, 0, 2);
+    inner->addWidget(m_way, 1, 0, 1, 3);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(info, 0, 0, 1, 2);
+    grid->addWidget(frame, 1, 0, 1, 2);
+    grid->addWidget(full, 2, 0);
+    grid->addWidget(back, 2, 1);
+    grid->addWidget(addStatusBar(), 3, 0, 1, 2);
+
+    for (int i = 1; i <= m_context.session.NetCount; ++i)
+        m_computers->addItem(QStringLiteral("№ ") + QString::number(i));
+    connect(m_computers, &QComboBox::currentIndexChanged, this, &frmNETSetup5::showPath);
+    connect(change, &QPushButton::clicked, this, &frmNETSetup5::change);
+    connect(full, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Hihihih);
+        m_fullSetup = true;
+        close();
+        m_context.windows.open(QStringLiteral("frmNETSetuP1"));
+    });
+    connect(back, &QPushButton::clicked, this, &frmNETSetup5::close);
+    showPath();
+    m_context.windows.hide(QStringLiteral("frmNET"));
+}
+
+int frmNETSetup5::selectedComputer() const
+{
+    return textfile::leadingInt(m_computers->currentText().mid(2));
+}
+
+void frmNETSetup5::showPath()
+{
+    const int i = selectedComputer();
+    m_way->setText(i >= 1 && i <= SessionState::MaxComputers ? m_context.session.NetPath.at(i - 1)
+                                                             : QString());
+}
+
+void frmNETSetup5::change()
+{
+    const int i = selectedComputer();
+    if (i < 1)
+        return;
+    m_context.cues.play(Cue::Pick);
+    m_context.session.NetWizardIndex = qint16(i);
+    frmNETSetuP3::locate(m_context);
+    SetOneComputer(m_context.session, netIni(m_context), i, m_context.session.NetChosenFile);
+    if (frmNET *net = monitor(m_context))
+        net->setPollInterval(100);
+    showPath();
+}
+
+void frmNETSetup5::closeEvent(QCloseEvent *event)
+{
+    if (!m_fullSetup) {
+        m_context.cues.play(Cue::Close);
+        showMonitor();
+    }
+    event->accept();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "network/netwindow.h"
+#include "network/setupwizard.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// Step 1 of the classroom setup: how many pupil computers there are.
+class frmNETSetuP1 : public NetWindow
+{
+    Q_OBJECT
+public:
+    explicit frmNETSetuP1(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void accept();
+
+    QLineEdit *m_count = nullptr;
+    QLabel *m_message = nullptr;
+};
+
+// Step 2: for every computer in turn, locate the program or skip the computer.
+class frmNETSetuP2 : public NetWindow
+{
+    Q_OBJECT
+public:
+    explicit frmNETSetuP2(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void locate();
+    void skip();
+    void moved(bool finished);
+
+    SetupWizard m_wizard;
+    QLabel *m_question = nullptr;
+};
+
+// Step 3: the program file on one pupil computer, chosen in a file dialog (modal).
+class frmNETSetuP3 : public NetWindow
+{
+    Q_OBJECT
+public:
+    explicit frmNETSetuP3(AppContext &context);
+
+    // Asks for the file; its answer is left in the session's NetChosenFile.
+    static void locate(AppContext &context);
+    // Tests replace the file dialog.
+    static std::function<QString(QWidget *parent, const QString &start)> chooseFile;
+
+private:
+    void choose();
+
+    QLineEdit *m_path = nullptr;
+    QLabel *m_message = nullptr;
+};
+
+// Changes one computer or starts the full setup again.
+class frmNETSetup5 : public NetWindow
+{
+    Q_OBJECT
+public:
+    explicit frmNETSetup5(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    int selectedComputer() const;
+    void showPath();
+    void change();
+
+    QComboBox *m_computers = nullptr;
+    QLabel *m_way = nullptr;
+    bool m_fullSetup = false;
+};

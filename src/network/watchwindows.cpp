@@ -1,0 +1,327 @@
+#include "network/watchwindows.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "app/windowhub.h"
+#include "network/sharereader.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QColor darkRed(128, 0, 0);
+
+QString pupilFile(const SessionState &session, int computer, const QString &name)
+{
+    return resolvePath(session.NetPath.at(computer - 1), QStringLiteral("data/") + name);
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(p);
+}
+} // namespace
+
+// The chooser.
+
+frmUSERchange::frmUSERchange(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmUSERchange"), QStringLiteral("Выбор пользователя."))
+{
+    auto *prompt = addLabel(QStringLiteral("Метка1"),
+                            QStringLiteral("Выберите пользователя и нажмите \"ОК\""));
+    m_list = new QComboBox(this);
+    m_list->setObjectName(QStringLiteral("Combo1"));
+    m_list->setAccessibleName(QStringLiteral("Пользователь"));
+    m_list->setMinimumWidth(300);
+    prompt->setBuddy(m_list);
+    hover()->addHint(m_list, QStringLiteral("Компьютеры, на которых проводилось тестирование"));
+    QPushButton *ok = addButton(QStringLiteral("Комманда1"), QStringLiteral("ok"),
+                                QStringLiteral("Следить за выбранным пользователем"));
+    QPushButton *cancel = addButton(QStringLiteral("Комманда2"), QStringLiteral("Отмена"),
+                                    QStringLiteral("Вернуться в меню 'Сетевая версия'"));
+    connect(ok, &QPushButton::clicked, this, &frmUSERchange::accept);
+    connect(cancel, &QPushButton::clicked, this, &frmUSERchange::close);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(prompt, 0, 0, 1, 2);
+    grid->addWidget(m_list, 1, 0, 1, 2);
+    grid->addWidget(ok, 2, 0);
+    grid->addWidget(cancel, 2, 1);
+    grid->addWidget(addStatusBar(), 3, 0, 1, 2);
+}
+
+int frmUSERchange::computerOf(const QString &item)
+{
+    return textfile::leadingInt(item.mid(1, 2));
+}
+
+void frmUSERchange::showEvent(QShowEvent *event)
+{
+    m_context.windows.hide(QStringLiteral("frmNET"));
+    fill();
+    NetWindow::showEvent(event);
+}
+
+void frmUSERchange::fill()
+{
+    m_list->clear();
+    const int generation = ++m_generation;
+    const SessionState &s = m_context.session;
+    for (int i = 1; i <= qMin(int(s.NetCount), SessionState::MaxComputers); ++i) {
+        if (s.NetPath.at(i - 1).isEmpty())
+            continue;
+        const QString file = pupilFile(s, i, datafiles::SessionFile);
+        readOffThread<bool>(
+            this, [file] { return QFileInfo::exists(file); },
+            [this, i, generation](const bool &exists) {
+                if (exists && generation == m_generation)
+                    addComputer(i);
+            });
+    }
+}
+
+// Items come back in any order; they are kept in computer order.
+void frmUSERchange::addComputer(int computer)
+{
+    const PupilStatus &p = m_context.session.Pupils.at(computer - 1);
+    const QString item =
+        QStringLiteral("№") + QString::number(computer) + u' ' + p.second + u' ' + p.first;
+    int at = 0;
+    while (at < m_list->count() && computerOf(m_list->itemText(at)) < computer)
+        ++at;
+    m_list->insertItem(at, item);
+    if (m_list->currentIndex() < 0 || at == 0)
+        m_list->setCurrentIndex(0);
+}
+
+void frmUSERchange::accept()
+{
+    m_context.cues.play(Cue::Pick);
+    if (m_list->currentIndex() < 0)
+        return;
+    m_context.session.NetWizardIndex = qint16(computerOf(m_list->currentText()));
+    m_context.windows.close(QStringLiteral("frmNetLog"));
+    if (m_context.windows.open(QStringLiteral("frmNetLog")))
+        hide();
+}
+
+void frmUSERchange::closeEvent(QCloseEvent *event)
+{
+    m_context.cues.play(Cue::Oou);
+    showMonitor();
+    event->accept();
+}
+
+// The watch window.
+
+frmNetLog::frmNetLog(AppContext &context)
+    : NetWindow(context, QStringLiteral("frmNetLog"),
+                QStringLiteral("Наблюдение за пользователем")),
+      m_flow(context.session.NetWizardIndex)
+{
+    buildControls();
+    m_refresh->hide();
+    m_notice->setText(WatchFlow::AnswerNotice);
+    m_timer1->start(100);
+}
+
+void frmNetLog::buildControls()
+{
+    m_frame2 = new QGroupBox(QStringLiteral("Вопрос № "), this);
+    m_frame2->setObjectName(QStringLiteral("Frame2"));
+    m_question = addLabel(QStringLiteral("QESTION"), QStringLiteral("Вопрос"));
+    m_question->setAccessibleName(QStringLiteral("Вопрос"));
+    m_question->setMinimumWidth(480);
+    (new QVBoxLayout(m_frame2))->addWidget(m_question);
+    m_frame3 = new QGroupBox(QStringLiteral("Варианты ответов"), this);
+    m_frame3->setObjectName(QStringLiteral("Frame3"));
+    auto *answers = new QVBoxLayout(m_frame3);
+    for (int n = 1; n <= 5; ++n) {
+        auto *option = new QRadioButton(QStringLiteral("Ответ ") + QString::number(n), m_frame3);
+        option->setObjectName(QStringLiteral("OTVET"));
+        option->setAccessibleName(QStringLiteral("Ответ ") + QString::number(n));
+        option->setAutoExclusive(false);
+        option->setFocusPolicy(Qt::NoFocus);
+        option->setAttribute(Qt::WA_TransparentForMouseEvents);
+        answers->addWidget(option);
+        m_answers.append(option);
+    }
+    m_tema = addLabel(QStringLiteral("lbTema"), QString());
+    m_slejka = addLabel(QStringLiteral("metSLEJKA"), QString());
+    m_good = addLabel(QStringLiteral("metGOOD"), QString());
+    m_ocenka = addLabel(QStringLiteral("metOcenka"), QStringLiteral("Оценка:"));
+    m_notice = addLabel(QStringLiteral("metINFA"), QString());
+    m_notice->setAccessibleName(QStringLiteral("Сообщение"));
+    m_prev = addButton(QStringLiteral("btnPREV"), QStringLiteral("Предыдущий"),
+                       QStringLiteral("Предыдущий ответ пользователя"));
+    m_next = addButton(QStringLiteral("btnNEXT"), QStringLiteral("Следующий"),
+                       QStringLiteral("Следующий ответ пользователя"));
+    m_picture = addButton(QStringLiteral("btnRIS"), QStringLiteral("Рисунок"),
+                          QStringLiteral("Рисунок к вопросу"));
+    m_refresh = addButton(QStringLiteral("btnRefresH"), QStringLiteral("Обновить"),
+                          QStringLiteral("Включить автоматическое обновление"));
+    QPushButton *exit = addButton(QStringLiteral("Комманда1"), QStringLiteral("Выход"),
+                                  QStringLiteral("Вернуться в меню 'Сетевая версия'"));
+    connect(m_next, &QPushButton::clicked, this, &frmNetLog::goNext);
+    connect(m_prev, &QPushButton::clicked, this, &frmNetLog::goPrevious);
+    connect(m_refresh, &QPushButton::clicked, this, &frmNetLog::followAgain);
+    connect(m_picture, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        m_context.session.PictureToShow = m_flow.view().picture;
+        m_context.windows.open(QStringLiteral("PICview"));
+    });
+    connect(exit, &QPushButton::clicked, this, &frmNetLog::close);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_slejka, 0, 0, 1, 5);
+    grid->addWidget(m_tema, 1, 0, 1, 5);
+    grid->addWidget(m_frame2, 2, 0, 1, 5);
+    grid->addWidget(m_frame3, 3, 0, 1, 5);
+    grid->addWidget(m_good, 4, 0, 1, 2);
+    grid->addWidget(m_ocenka, 4, 2, 1, 3);
+    grid->addWidget(m_notice, 5, 0, 1, 5);
+    const QList<QPushButton *> buttons = {m_prev, m_next, m_picture, m_refresh, exit};
+    for (int c = 0; c < buttons.size(); ++c)
+        grid->addWidget(buttons.at(c), 6, c);
+    grid->addWidget(addStatusBar(), 7, 0, 1, 5);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(m_timer1, &QTimer::timeout, this, &frmNetLog::refresh);
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(500);
+    connect(m_timer2, &QTimer::timeout, this, &frmNetLog::blink);
+}
+
+void frmNetLog::refresh()
+{
+    m_timer1->setInterval(RefreshMs);
+    const int computer = m_flow.computer();
+    if (m_reading || computer < 1 || computer > SessionState::MaxComputers)
+        return;
+    m_reading = true;
+    const QString file = pupilFile(m_context.session, computer, datafiles::SessionFile);
+    readOffThread<std::optional<WatchedSession>>(
+        this, [file] { return WatchedSession::read(file); },
+        [this](const std::optional<WatchedSession> &session) { received(session); });
+}
+
+// A file that is gone or cannot be read leaves the question on screen as it is.
+void frmNetLog::received(const std::optional<WatchedSession> &session)
+{
+    m_reading = false;
+    if (!session || m_flow.state() == WatchFlow::State::Browsing)
+        return;
+    m_flow.refreshed(*session);
+    m_notice->setText(m_flow.notice());
+    showSlot();
+}
+
+void frmNetLog::showSlot()
+{
+    const WatchView v = m_flow.view();
+    m_frame2->setTitle(v.frameCaption);
+    m_question->setText(v.question);
+    if (v.noTest) {
+        for (int n = 0; n < 5; ++n)
+            m_answers.at(n)->setText(v.answers.at(n));
+        m_prev->hide();
+        m_next->hide();
+        m_picture->hide();
+        return;
+    }
+    m_prev->setVisible(v.previousVisible);
+    m_next->setVisible(v.nextVisible);
+    m_tema->setText(v.tema);
+    m_slejka->setText(v.slejka);
+    showAnswers(v);
+    m_good->setText(v.good);
+    if (!v.ocenka.isEmpty()) {
+        m_ocenka->show();
+        m_ocenka->setText(v.ocenka);
+    }
+    m_picture->setVisible(v.pictureVisible);
+}
+
+void frmNetLog::showAnswers(const WatchView &view)
+{
+    const QColor normal = m_frame3->palette().color(QPalette::WindowText);
+    for (int n = 0; n < 5; ++n) {
+        QRadioButton *option = m_answers.at(n);
+        option->setText(view.answers.at(n));
+        option->setChecked(view.checked == n + 1);
+        setTextColour(option, view.checked == n + 1 ? darkRed : normal);
+    }
+}
+
+void frmNetLog::closePicture()
+{
+    m_context.windows.close(QStringLiteral("PICview"));
+    m_context.session.PictureViewerOpen = false;
+}
+
+void frmNetLog::goNext()
+{
+    m_context.cues.play(Cue::Pick);
+    closePicture();
+    m_flow.next();
+    showSlot();
+}
+
+void frmNetLog::goPrevious()
+{
+    m_context.cues.play(Cue::Pick);
+    closePicture();
+    m_flow.previous();
+    m_notice->setText(m_flow.notice());
+    m_timer2->start();
+    m_refresh->show();
+    m_timer1->stop();
+    showSlot();
+}
+
+void frmNetLog::followAgain()
+{
+    m_context.cues.play(Cue::Hihihih);
+    m_flow.follow();
+    m_timer2->stop();
+    setNoticeLit(false);
+    m_notice->setText(m_flow.notice());
+    m_timer1->start(1);
+}
+
+void frmNetLog::blink()
+{
+    if (!m_flow.blink())
+        m_timer2->stop();
+    setNoticeLit(m_flow.blinkLit());
+}
+
+void frmNetLog::setNoticeLit(bool lit)
+{
+    setTextColour(m_notice, lit ? darkRed : m_frame3->palette().color(QPalette::WindowText));
+}
+
+void frmNetLog::closeEvent(QCloseEvent *event)
+{
+    m_timer1->stop();
+    m_timer2->stop();
+    closePicture();
+    showMonitor();
+    m_context.cues.play(Cue::Close);
+    event->accept();
+}

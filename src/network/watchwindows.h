@@ -1,0 +1,84 @@
+#pragma once
+
+#include "network/netwindow.h"
+#include "network/watchflow.h"
+
+#include <QList>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The choice of the pupil to watch: the computers that have a session file.
+class frmUSERchange : public NetWindow
+{
+    Q_OBJECT
+public:
+    explicit frmUSERchange(AppContext &context);
+
+    // Computer number of a list item: the two characters after "№".
+    static int computerOf(const QString &item);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void fill();
+    void addComputer(int computer);
+    void accept();
+
+    QComboBox *m_list = nullptr;
+    int m_generation = 0;
+};
+
+// Follows one pupil's test answer by answer from the pupil's temp1.ini, refreshed every ten
+// seconds off the user-interface thread.
+class frmNetLog : public NetWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int RefreshMs = 10000;
+
+    explicit frmNetLog(AppContext &context);
+
+    const WatchFlow &flow() const { return m_flow; }
+    bool isReading() const { return m_reading; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void refresh();
+    void received(const std::optional<WatchedSession> &session);
+    void showSlot();
+    void showAnswers(const WatchView &view);
+    void goNext();
+    void goPrevious();
+    void followAgain();
+    void blink();
+    void closePicture();
+    void setNoticeLit(bool lit);
+
+    WatchFlow m_flow;
+    bool m_reading = false;
+    QGroupBox *m_frame2 = nullptr;
+    QGroupBox *m_frame3 = nullptr;
+    QLabel *m_question = nullptr;
+    QList<QRadioButton *> m_answers;
+    QLabel *m_tema = nullptr;
+    QLabel *m_slejka = nullptr;
+    QLabel *m_good = nullptr;
+    QLabel *m_ocenka = nullptr;
+    QLabel *m_notice = nullptr;
+    QPushButton *m_prev = nullptr;
+    QPushButton *m_next = nullptr;
+    QPushButton *m_picture = nullptr;
+    QPushButton *m_refresh = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QTimer *m_timer2 = nullptr;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/appcontext.h"
+#include "app/registration.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "ui/cueplayer.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+// The network windows on their own, with a silent cue player and the teacher's program folder.
+struct NetworkHarness
+{
+    explicit NetworkHarness(const QString &programFolder)
+    {
+        session.setProgramFolder(programFolder);
+        registerNetworkWindows(context);
+    }
+    ~NetworkHarness()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+    }
+
+    template <class T = QWidget> T *child(const QString &window, const QString &name) const
+    {
+        QWidget *w = windows.window(window);
+        return w ? w->findChild<T *>(name) : nullptr;
+    }
+    QString text(const QString &window, const QString &name) const
+    {
+        QLabel *label = child<QLabel>(window, name);
+        return label ? label->text() : QStringLiteral("<none>");
+    }
+    void click(const QString &window, const QString &name) const
+    {
+        QPushButton *button = child<QPushButton>(window, name);
+        QVERIFY2(button, qPrintable(name));
+        button->click();
+    }
+
+    SessionState session;
+    CuePlayer cues{session, false};
+    WindowHub windows;
+    AppContext context{session, cues, windows};
+};
+
+// Presses a button of the modal window `name` as soon as it shows.
+inline void pressInModalSoon(const QString &name, const QString &button,
+                             std::function<void(QWidget *)> before = {})
+{
+    QTimer::singleShot(50, [=] {
+        QWidget *modal = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == name && w->isVisible())
+                modal = w;
+        }
+        if (!modal) {
+            pressInModalSoon(name, button, before);
+            return;
+        }
+        if (before)
+            before(modal);
+        if (auto *b = modal->findChild<QPushButton *>(button))
+            b->click();
+    });
+}
+
+// Every visible control of the window has an accessible name; buttons also a description.
+inline void checkAccessibility(QWidget *window)
+{
+    const QList<QWidget *> controls = window->findChildren<QWidget *>();
+    for (QWidget *c : controls) {
+        if (!c->isVisibleTo(window) || c->inherits("QGroupBox") || !c->focusPolicy())
+            continue;
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(c);
+        QVERIFY2(face && !face->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(c->objectName()));
+        if (qobject_cast<QPushButton *>(c))
+            QVERIFY2(!c->accessibleDescription().isEmpty(), qPrintable(c->objectName()));
+    }
+}

@@ -1,0 +1,211 @@
+#include "classroom.h"
+#include "network/frmnet.h"
+#include "network/pupilpoller.h"
+#include "network/setupwindows.h"
+#include "network/setupwizard.h"
+
+#include "networkharness.h"
+#include <QLineEdit>
+
+#include <QProgressBar>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QList<QLabel *> cells(QWidget *monitor, const char *name)
+{
+    return monitor->findChildren<QLabel *>(QString::fromLatin1(name));
+}
+} // namespace
+
+class MonitorTest : public QObject
+{
+    Q_OBJECT
+private:
+    frmNET *openMonitor(NetworkHarness &h)
+    {
+        auto *monitor = qobject_cast<frmNET *>(h.windows.open(QStringLiteral("frmNET")));
+        monitor->poller()->setPatience(500);
+        return monitor;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void showsRunningAndFinishedTests()
+    {
+        Classroom room(3);
+        room.progress(2, "Иван", "Петров", 20, 7, 5);
+        NetworkHarness h(room.teacher().path());
+        frmNET *monitor = openMonitor(h);
+        QVERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Петров"));
+        QCOMPARE(cells(monitor, "Met_USER").at(1)->text(), QStringLiteral("№2"));
+        QCOMPARE(cells(monitor, "Met_Prav").at(1)->text(), QStringLiteral("5/20"));
+        QCOMPARE(cells(monitor, "Met_CURR").at(1)->text(), QStringLiteral("7"));
+        QCOMPARE(cells(monitor, "Met_OCENKA").at(1)->text(), QString());
+        QProgressBar *bar = monitor->findChildren<QProgressBar *>("ProgreSS1").at(1);
+        QCOMPARE(bar->maximum(), 20);
+        QCOMPARE(bar->value(), 7);
+        QCOMPARE(cells(monitor, "Met_USER").at(0)->text(), QStringLiteral("№1"));
+        QVERIFY(cells(monitor, "Met_Prav").at(0)->text().isEmpty());
+        checkAccessibility(monitor);
+
+        // The pupil finishes; a damaged file on computer 3 never gives an invalid range.
+        room.progress(2, "Иван", "Петров", 10, 10, 7, 4);
+        writeBytes(room.pupilData(3, "curr_test.ini"),
+                   textfile::joinLines({"first", "Ф", "second", "Сидоров", "max", "-4", "curr",
+                                        "999", "ocenka", "0"}));
+        monitor->setPollInterval(10);
+        QTRY_COMPARE(cells(monitor, "Met_OCENKA").at(1)->text(), QStringLiteral("4"));
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Сидоров"));
+        QProgressBar *damaged = monitor->findChildren<QProgressBar *>("ProgreSS1").at(2);
+        QVERIFY(damaged->minimum() <= damaged->value() && damaged->value() <= damaged->maximum());
+
+        // A file that is gone after having had data shows the number only.
+        QFile::remove(room.pupilData(2, "curr_test.ini"));
+        monitor->setPollInterval(10);
+        QTRY_VERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
+        QCOMPARE(cells(monitor, "Met_USER").at(1)->text(), QStringLiteral("№2"));
+    }
+
+    void pageButtonsWithTenAndTwentyComputers()
+    {
+        Classroom ten(10);
+        NetworkHarness h10(ten.teacher().path());
+        frmNET *small = openMonitor(h10);
+        QVERIFY(!small->findChild<QPushButton *>("btnNEXT15")->isVisible());
+        QVERIFY(!small->findChild<QPushButton *>("btnPREV15")->isVisible());
+        QTRY_VERIFY(!h10.session.NetPollBusy && h10.session.Pupils.size() > 0 &&
+                    cells(small, "Met_USER").at(14)->text() == QStringLiteral("№15"));
+        small->close();
+
+        Classroom twenty(20);
+        twenty.progress(17, "Анна", "Смирнова", 10, 3, 2);
+        NetworkHarness h(twenty.teacher().path());
+        frmNET *monitor = openMonitor(h);
+        auto *next = monitor->findChild<QPushButton *>("btnNEXT15");
+        auto *prev = monitor->findChild<QPushButton *>("btnPREV15");
+        QVERIFY(next->isVisible());
+        QVERIFY(!prev->isVisible());
+        QTRY_COMPARE(h.session.Pupils.at(16).second, QStringLiteral("Смирнова"));
+        next->click();
+        QVERIFY(next->isVisible() && prev->isVisible());
+        QCOMPARE(cells(monitor, "Met_USER").at(0)->text(), QStringLiteral("№16"));
+        QCOMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Смирнова"));
+        next->click();
+        QVERIFY(!next->isVisible() && prev->isVisible());
+        QCOMPARE(cells(monitor, "Met_USER").at(0)->text(), QStringLiteral("№31"));
+        QCOMPARE(cells(monitor, "Met_USER").at(14)->text(), QStringLiteral("№45"));
+        QVERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
+        prev->click();
+        prev->click();
+        QVERIFY(!prev->isVisible() && next->isVisible());
+        QCOMPARE(h.session.NetPage, 1);
+    }
+
+    // A pupil share that does not answer (a pipe nobody writes to) holds only its own row.
+    void hangingComputerDoesNotStopThePoll()
+    {
+        Classroom room(3);
+        room.progress(1, "А", "Первый", 10, 2, 1);
+        room.progress(3, "В", "Третий", 10, 4, 3);
+        const QByteArray fifo = QFile::encodeName(room.pupilData(2, "curr_test.ini"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        NetworkHarness h(room.teacher().path());
+        frmNET *monitor = openMonitor(h);
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
+        QCOMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
+        QVERIFY(monitor->poller()->isReading(2));
+        QTRY_VERIFY(!h.session.NetPollBusy);
+
+        room.progress(3, "В", "Третий", 10, 9, 8);
+        monitor->setPollInterval(10);
+        QTRY_COMPARE(cells(monitor, "Met_CURR").at(2)->text(), QStringLiteral("9"));
+        QVERIFY(monitor->poller()->isReading(2));
+        QVERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
+
+        // The share answers at last: its row follows.
+        const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        QVERIFY(writer >= 0);
+        const QByteArray content = textfile::joinLines(
+            {"first", "Б", "second", "Второй", "max", "5", "curr", "2", "ok", "1", "ocenka", "0"});
+        QCOMPARE(::write(writer, content.constData(), size_t(content.size())),
+                 ssize_t(content.size()));
+        ::close(writer);
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Второй"));
+        QTRY_VERIFY(!monitor->poller()->isReading(2));
+    }
+
+    void unconfiguredMonitorAndSetupWizard()
+    {
+        Classroom room(2);
+        writeBytes(room.netIni(), "clear\r\n");
+        const QString program = netsetup::programFileName();
+        writeBytes(room.pupilFolder(1) + program, "program");
+        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &) {
+            return room.pupilFolder(1) + program;
+        };
+        NetworkHarness h(room.teacher().path());
+        frmNET *monitor = openMonitor(h);
+        QVERIFY(monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
+        QVERIFY(!monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
+        QVERIFY(!monitor->findChild<QPushButton *>("btnTestALONE")->isEnabled());
+        QVERIFY(!monitor->pollTimer()->isActive());
+
+        h.click("frmNET", "btnNETSetup");
+        QVERIFY(h.windows.window("frmNETSetuP1")->isVisible());
+        QVERIFY(!monitor->isVisible());
+        auto *count = h.child<QLineEdit>("frmNETSetuP1", "txt1");
+        count->setText("abc");
+        h.click("frmNETSetuP1", "Комманда1");
+        QCOMPARE(h.text("frmNETSetuP1", "Met2"), netsetup::ZeroText);
+        count->setText("2 компьютера");
+        h.click("frmNETSetuP1", "Комманда1");
+        QCOMPARE(h.text("frmNETSetuP2", "Met2"),
+                 QStringLiteral("На компьютере № 1 программа установлена ?"));
+        checkAccessibility(h.windows.window("frmNETSetuP2"));
+        pressInModalSoon("frmNETSetuP3", "Command1",
+                         [](QWidget *step3) { checkAccessibility(step3); });
+        h.click("frmNETSetuP2", "Комманда1");
+        QCOMPARE(h.text("frmNETSetuP2", "Met2"),
+                 QStringLiteral("На компьютере № 2 программа установлена ?"));
+        QCOMPARE(readBytes(room.netIni()), QByteArray("clear\r\n"));
+        h.click("frmNETSetuP2", "Комманда2");
+        QCOMPARE(readBytes(room.netIni()),
+                 textfile::joinLines({"number", " 2 ", " 1 ", room.pupilFolder(1), " 2 ", ""}));
+        QTRY_VERIFY(monitor->isVisible());
+        QTRY_VERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
+        QVERIFY(monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
+        QVERIFY(monitor->pollTimer()->isActive());
+        QCOMPARE(h.session.NetPath.at(0), room.pupilFolder(1));
+
+        // One computer changed, the next one cleared by a wrong choice.
+        h.click("frmNET", "btnNETSetup");
+        QVERIFY(h.windows.window("frmNETSetup5")->isVisible());
+        QCOMPARE(h.text("frmNETSetup5", "metWAY"), room.pupilFolder(1));
+        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &) {
+            return room.pupilFolder(1) + QStringLiteral("data/curr_test.ini");
+        };
+        pressInModalSoon("frmNETSetuP3", "Command1", {});
+        QTimer::singleShot(400, [] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QLatin1String("frmNETSetuP3") && w->isVisible()) {
+                    QVERIFY(w->findChild<QLabel *>("Met2")->text().startsWith("Выберите файл"));
+                    w->close();
+                }
+            }
+        });
+        h.click("frmNETSetup5", "btnChangeONE");
+        QCOMPARE(readBytes(room.netIni()),
+                 textfile::joinLines({"number", " 2 ", " 1 ", "", " 2 ", ""}));
+        h.click("frmNETSetup5", "btnRETURN");
+        QTRY_VERIFY(monitor->isVisible());
+    }
+};
+
+QTEST_MAIN(MonitorTest)
+#include "tst_monitor.moc"
