@@ -2,7 +2,9 @@
 
 #include "app/textfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -119,6 +121,7 @@ bool appendHistory(const QString &historyFile, const QString &temporaryFile,
 
 bool copyHistory(const QString &historyFile, const QString &viewFile)
 {
+    QDir().mkpath(QFileInfo(viewFile).absolutePath());
     return textfile::writeLines(viewFile, textfile::readLines(historyFile).value_or(QStringList()));
 }
 

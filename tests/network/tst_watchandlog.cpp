@@ -1,0 +1,180 @@
+#include "classroom.h"
+#include "network/frmnet.h"
+#include "network/pupilpoller.h"
+#include "network/resultswindows.h"
+#include "network/watchwindows.h"
+#include "networkharness.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QtTest>
+
+class WatchAndLogTest : public QObject
+{
+    Q_OBJECT
+private:
+    frmNET *monitorAfterPoll(NetworkHarness &h)
+    {
+        auto *monitor = qobject_cast<frmNET *>(h.windows.open(QStringLiteral("frmNET")));
+        monitor->poller()->setPatience(500);
+        QSignalSpy polled(monitor->poller(), &PupilPoller::pollFinished);
+        [&] { QVERIFY(polled.wait(5000)); }();
+        return monitor;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void watchingOnePupil()
+    {
+        Classroom room(12);
+        room.progress(12, "Иван", "Петров", 20, 8, 5);
+        room.session(12, "Иван", "Петров", 20, 7, 5);
+        room.progress(5, "Олег", "Сидоров", 10, 1, 0);
+        room.session(5, "Олег", "Сидоров", 10, 1, 0);
+        NetworkHarness h(room.teacher().path());
+        frmNET *monitor = monitorAfterPoll(h);
+
+        h.click("frmNET", "btnTestALONE");
+        auto *list = h.child<QComboBox>("frmUSERchange", "Combo1");
+        QTRY_COMPARE(list->count(), 2);
+        QVERIFY(!monitor->isVisible());
+        QCOMPARE(list->itemText(0), QStringLiteral("№5 Сидоров Олег"));
+        QCOMPARE(list->itemText(1), QStringLiteral("№12 Петров Иван"));
+        QCOMPARE(frmUSERchange::computerOf(list->itemText(0)), 5);
+        checkAccessibility(h.windows.window("frmUSERchange"));
+        list->setCurrentIndex(1);
+        h.click("frmUSERchange", "Комманда1");
+        QCOMPARE(h.session.NetWizardIndex, qint16(12));
+
+        auto *frame = h.child<QGroupBox>("frmNetLog", "Frame2");
+        QTRY_COMPARE(frame->title(), QStringLiteral("Вопрос № 7"));
+        auto *next = h.child<QPushButton>("frmNetLog", "btnNEXT");
+        auto *prev = h.child<QPushButton>("frmNetLog", "btnPREV");
+        auto *refresh = h.child<QPushButton>("frmNetLog", "btnRefresH");
+        QVERIFY(!next->isVisible() && prev->isVisible() && !refresh->isVisible());
+        QCOMPARE(h.text("frmNetLog", "QESTION"), QStringLiteral("Вопрос 7"));
+        QCOMPARE(h.text("frmNetLog", "metSLEJKA"), QStringLiteral("Слежение за №12 Петров Иван"));
+        const QList<QRadioButton *> answers =
+            h.windows.window("frmNetLog")->findChildren<QRadioButton *>("OTVET");
+        QVERIFY(answers.at(2)->isChecked()); // 7 % 5 + 1
+        QCOMPARE(answers.at(2)->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        checkAccessibility(h.windows.window("frmNetLog"));
+
+        // Browsing back stops following; the pupil goes on meanwhile.
+        prev->click();
+        QCOMPARE(frame->title(), QStringLiteral("Вопрос № 6"));
+        QVERIFY(refresh->isVisible());
+        QCOMPARE(h.text("frmNetLog", "metINFA"), WatchFlow::BrowsingNotice);
+        room.session(12, "Иван", "Петров", 20, 20, 15, 4);
+        QTest::qWait(300);
+        QCOMPARE(frame->title(), QStringLiteral("Вопрос № 6"));
+        refresh->click();
+        QTRY_COMPARE(frame->title(), QStringLiteral("Вопрос № 20"));
+        QCOMPARE(h.text("frmNetLog", "metOcenka"), QStringLiteral("Оценка:4"));
+        QCOMPARE(h.text("frmNetLog", "metINFA"), WatchFlow::AnswerNotice);
+
+        // The pupil's program starts again: the file is gone, the screen stays as it was.
+        QFile::remove(room.pupilData(12, "temp1.ini"));
+        h.click("frmNetLog", "btnPREV");
+        refresh->click();
+        QTest::qWait(200);
+        QVERIFY(!qobject_cast<frmNetLog *>(h.windows.window("frmNetLog"))->isReading());
+        QCOMPARE(frame->title(), QStringLiteral("Вопрос № 19"));
+
+        h.click("frmNetLog", "Комманда1");
+        QTRY_VERIFY(monitor->isVisible());
+    }
+
+    void resultsLogPrintingAndHistory()
+    {
+        Classroom room(5);
+        room.progress(1, "Иван", "Петров", 10, 10, 9, 5);
+        room.progress(2, "Олег", "Сидоров", 10, 10, 7, 4);
+        room.progress(3, "Анна", "Кузнецова", 10, 4, 2); // still testing
+        room.progress(4, "Пётр", "Смирнов", 10, 10, 5, 3);
+        room.progress(5, "Ян", "Ли", 10, 10, 2, 2);
+        QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
+        NetworkHarness h(room.teacher().path());
+        writeBytes(room.teacher().jpg("7_12.jpg"), QByteArray());
+        frmNET *monitor = monitorAfterPoll(h);
+        h.click("frmNET", "btnLOG");
+        QVERIFY(!monitor->isVisible());
+        auto *list = h.child<QListWidget>("frmLOGnet", "list1");
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(list->item(2)->text().startsWith(QStringLiteral("  3   Смирнов Пётр")));
+        const QLocale locale = QLocale::system();
+        QCOMPARE(h.text("frmLOGnet", "metAVER"), QStringLiteral("Средний балл: 4"));
+        QCOMPARE(h.text("frmLOGnet", "metCACH"), QStringLiteral("Качественная успеваемость: ") +
+                                                     resultslog::formatPercent(50, locale) + " %");
+        QCOMPARE(h.text("frmLOGnet", "metABSOL"), QStringLiteral("Абсолютная успеваемость: ") +
+                                                      resultslog::formatPercent(75, locale) + " %");
+        checkAccessibility(h.windows.window("frmLOGnet"));
+
+        // Refusing prints nothing; accepting prints to a PDF file when there is no printer.
+        pressInModalSoon("frmPrintYorN", "Комманда2");
+        h.click("frmLOGnet", "Комманда1");
+        QVERIFY(h.text("frmLOGnet", "metPRINT").isEmpty());
+        pressInModalSoon("frmPrintYorN", "Комманда1");
+        h.click("frmLOGnet", "Комманда1");
+        const QString message = h.text("frmLOGnet", "metPRINT");
+        QVERIFY2(message.contains(home.path()), qPrintable(message));
+        const QStringList pdfs =
+            QDir(frmLOGnet::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        QCOMPARE(pdfs.size(), 1);
+        const QString pdf = QDir(frmLOGnet::pdfFolder()).filePath(pdfs.first());
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QVERIFY(QFileInfo(pdf).size() > 0);
+        } else {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+            QVERIFY(text.waitForFinished(20000));
+            // pdftotext narrows runs of blanks; the words and their order must match.
+            const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+            QVERIFY2(printed.contains(QStringLiteral("Результаты теста проведенного")),
+                     qPrintable(printed));
+            for (int row = 0; row < list->count(); ++row)
+                QVERIFY2(printed.contains(list->item(row)->text().simplified()),
+                         qPrintable(printed));
+            QVERIFY(printed.contains(h.text("frmLOGnet", "metABSOL")));
+        }
+
+        // Saved twice: two blocks, the newest last.
+        h.click("frmLOGnet", "btnHISTORYmemo");
+        h.click("frmLOGnet", "btnHISTORYmemo");
+        const QStringList history = readLinesOrEmpty(room.teacher().jpg("7_12.jpg"));
+        QCOMPARE(history.count(resultslog::BlockEnd), 2);
+        QCOMPARE(history.size(), 2 * (4 + 4 + 1 + 3 + 4));
+        QCOMPARE(history.at(4), list->item(0)->text());
+        QVERIFY(!QFile::exists(room.teacher().jpg("7_13.jpg")));
+        QVERIFY(h.child<QPushButton>("frmLOGnet", "btnHISTORYmemo")->isEnabled());
+
+        // The copy for viewing; the help window belongs to another part of the program.
+        h.click("frmLOGnet", "HISTORYread");
+        QVERIFY(h.session.HistoryView);
+        QCOMPARE(readBytes(room.teacher().data("htm/history.txt")),
+                 readBytes(room.teacher().jpg("7_12.jpg")));
+        h.click("frmLOGnet", "Комманда2");
+        QTRY_VERIFY(monitor->isVisible());
+    }
+
+    void noGradedComputer()
+    {
+        Classroom room(2);
+        room.progress(1, "Иван", "Петров", 10, 3, 1);
+        NetworkHarness h(room.teacher().path());
+        monitorAfterPoll(h);
+        h.click("frmNET", "btnLOG");
+        QCOMPARE(h.child<QListWidget>("frmLOGnet", "list1")->count(), 0);
+        QVERIFY(h.text("frmLOGnet", "metCACH").endsWith(QStringLiteral("нет оценённых тестов")));
+    }
+};
+
+QTEST_MAIN(WatchAndLogTest)
+#include "tst_watchandlog.moc"
