@@ -2,7 +2,8 @@
 # Installs the Debian packages needed to build, run and test the program; skips what is present.
 set -e
 packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-tools-dev-tools libgl-dev
-  qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev"
+  qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev
+  samba smbnetfs poppler-utils"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
