@@ -66,7 +66,7 @@ inline void pressInModalSoon(const QString &name, const QString &button,
         }
         if (before)
             before(modal);
-        if (auto *b = modal->findChild<QPushButton *>(button))
+        if (auto *b = modal->findChild<QAbstractButton *>(button))
             b->click();
     });
 }

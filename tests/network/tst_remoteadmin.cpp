@@ -1,0 +1,116 @@
+#include "classroom.h"
+#include "network/frmnet.h"
+#include "network/frmnetboss.h"
+#include "networkharness.h"
+#include "users/useradminpanel.h"
+#include "users/userbase.h"
+
+#include <QComboBox>
+#include <QtTest>
+
+namespace {
+// A base with the administrator, the given pupils (surname, first name) and the empty record.
+void writeBase(const QString &path, const QList<std::pair<QString, QString>> &pupils)
+{
+    UserBase base;
+    UserRecord admin;
+    admin.firstName = admin.surname = admin.password = QStringLiteral("vedok");
+    base.records = {admin, UserRecord()};
+    for (const auto &[surname, first] : pupils)
+        base.registerUser(first, surname, QStringLiteral("111"), base.records.size() - 1);
+    QVERIFY(base.save(path));
+}
+
+QString basePath(const Classroom &room, int i)
+{
+    return room.pupilData(i, QStringLiteral("jpg/2_17.jpg"));
+}
+} // namespace
+
+class RemoteAdminTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void deletingOnComputerThreeTouchesNoOtherBase()
+    {
+        Classroom room(4);
+        writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        writeBase(basePath(room, 3), {{"Сидоров", "Олег"}, {"Смирнова", "Анна"}});
+        writeBase(basePath(room, 4), {{"Кузнецов", "Пётр"}});
+        writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
+        // Computer 2 is not set up; computer 4's folder has gone.
+        SessionState config;
+        LoadNetConfig(config, room.netIni());
+        config.NetPath[1].clear();
+        config.NetPath[3] = room.pupilFolder(4) + QStringLiteral("gone/");
+        QVERIFY(SaveNetConfig(config, room.netIni()));
+        const QByteArray before1 = readBytes(basePath(room, 1));
+        const QByteArray before4 = readBytes(basePath(room, 4));
+        const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
+
+        NetworkHarness h(room.teacher().path());
+        h.windows.open(QStringLiteral("frmNET"));
+        h.click("frmNET", "btnNETadmin");
+        QWidget *boss = h.windows.window("frmNETBOSS");
+        QVERIFY(boss && boss->isVisible());
+        QVERIFY(!h.windows.window("frmNET")->isVisible());
+        QVERIFY(boss->windowTitle().startsWith(QString(30, u' ') + u'"'));
+        auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
+        QCOMPARE(computers->count(), 3);
+        QCOMPARE(computers->itemText(0), QStringLiteral("№ 1"));
+        QCOMPARE(computers->itemText(1), QStringLiteral("№ 3"));
+        auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
+        QTRY_COMPARE(surnames->count(), 2);
+        QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
+        checkAccessibility(boss);
+
+        computers->setCurrentIndex(1);
+        Q_EMIT computers->activated(1);
+        QTRY_COMPARE(surnames->count(), 3);
+        surnames->setCurrentIndex(1);
+        Q_EMIT surnames->activated(1);
+        QCOMPARE(surnames->currentText(), QStringLiteral("Сидоров"));
+        pressInModalSoon("frmSURE", "cmd1");
+        auto *del = boss->findChild<QAbstractButton *>("DEL_but");
+        QVERIFY(del);
+        del->click();
+        QTRY_COMPARE(surnames->count(), 2);
+        const UserBase after = *UserBase::load(basePath(room, 3));
+        QCOMPARE(after.indexOf(QStringLiteral("Олег"), QStringLiteral("Сидоров")), -1);
+        QVERIFY(after.indexOf(QStringLiteral("Анна"), QStringLiteral("Смирнова")) > 0);
+        QCOMPARE(readBytes(basePath(room, 1)), before1);
+        QCOMPARE(readBytes(basePath(room, 4)), before4);
+        QCOMPARE(readBytes(room.teacher().jpg("2_17.jpg")), teacher);
+
+        // A computer that cannot be reached says so; choosing another one recovers.
+        computers->setCurrentIndex(2);
+        Q_EMIT computers->activated(2);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::UnreadableText);
+        QVERIFY(!surnames->isEnabled());
+        computers->setCurrentIndex(0);
+        Q_EMIT computers->activated(0);
+        QTRY_VERIFY(surnames->isEnabled());
+        QCOMPARE(surnames->count(), 2);
+
+        h.click("frmNETBOSS", "btnRETURN");
+        QTRY_VERIFY(h.windows.window("frmNET")->isVisible());
+    }
+
+    void noConfiguredComputer()
+    {
+        Classroom room(2);
+        SessionState config;
+        config.NetCount = 2;
+        QVERIFY(SaveNetConfig(config, room.netIni()));
+        NetworkHarness h(room.teacher().path());
+        h.windows.open(QStringLiteral("frmNET"));
+        h.click("frmNET", "btnNETadmin");
+        QCOMPARE(h.child<QComboBox>("frmNETBOSS", "cOmBo4")->count(), 0);
+        QCOMPARE(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count(), 0);
+    }
+};
+
+QTEST_MAIN(RemoteAdminTest)
+#include "tst_remoteadmin.moc"
