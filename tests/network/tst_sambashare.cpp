@@ -1,0 +1,95 @@
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "network/netconfig.h"
+#include "network/pupilstatus.h"
+#include "network/setupwizard.h"
+#include "network/watchedsession.h"
+#include "testing/sessionfiles.h"
+#include "testsupport.h"
+#include "users/useradministration.h"
+#include "users/userbase.h"
+
+#include <QtTest>
+
+// Run by samba_share.sh: a pupil's program folder served by Samba, seen here twice, as the
+// pupil's own folder (local) and as the teacher reaches it over the network (mount).
+class SambaShareTest : public QObject
+{
+    Q_OBJECT
+private:
+    QString m_local;
+    QString m_mount;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_local = qEnvironmentVariable("TARVEL_SHARE_LOCAL");
+        m_mount = qEnvironmentVariable("TARVEL_SHARE_MOUNT");
+        if (m_local.isEmpty() || m_mount.isEmpty())
+            QSKIP("run through samba_share.sh, which serves and mounts the share");
+    }
+
+    void teacherLocatesTheProgramOnTheShare()
+    {
+        writeBytes(m_local + QStringLiteral("Тарвел"), "program");
+        TestProgramFolder teacher;
+        SessionState session;
+        session.NetCount = 1;
+        const QString netIni = teacher.data(datafiles::NetConfigFile);
+        QVERIFY(SetOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел"),
+                               QStringLiteral("Тарвел")));
+        SessionState read;
+        LoadNetConfig(read, netIni);
+        QCOMPARE(read.NetPath.at(0), m_mount);
+    }
+
+    void monitorAndWatchWindowReadThroughTheShare()
+    {
+        WriteProgressFile(m_local + QStringLiteral("data/curr_test.ini"),
+                          {"Иван", "Петров", "Реле", 20, 7, 5, 0});
+        const PupilStatus status = pupilstatus::read(
+            resolvePath(m_mount, QStringLiteral("data/CURR_TEST.INI")), PupilStatus());
+        QCOMPARE(status.second, QStringLiteral("Петров"));
+        QCOMPARE(status.curr, QStringLiteral("7"));
+
+        SessionRecords records;
+        ClearSessionRecords(records);
+        for (int j = 0; j < 3; ++j) {
+            records[j].tema = QStringLiteral("Тема");
+            records[j].vop = QStringLiteral("Вопрос %1").arg(j + 1);
+            records[j].otv_user = QStringLiteral("2");
+        }
+        WriteSessionFile(m_local + QStringLiteral("data/temp1.ini"),
+                         {"Иван", "Петров", "Реле", 20, 3, 2, 0}, records);
+        const std::optional<WatchedSession> watched =
+            WatchedSession::read(m_mount + QStringLiteral("data/temp1.ini"));
+        QVERIFY(watched);
+        QCOMPARE(watched->lastRecorded, 3);
+        QCOMPARE(watched->slots.at(2).vop, QStringLiteral("Вопрос 3"));
+    }
+
+    void remoteAdministrationWritesThroughTheShare()
+    {
+        UserBase base;
+        UserRecord admin;
+        admin.firstName = admin.surname = admin.password = QStringLiteral("vedok");
+        base.records = {admin, UserRecord()};
+        base.registerUser(QStringLiteral("Олег"), QStringLiteral("Сидоров"), QStringLiteral("1"),
+                          1);
+        base.registerUser(QStringLiteral("Анна"), QStringLiteral("Смирнова"), QStringLiteral("2"),
+                          2);
+        QVERIFY(base.save(m_local + QStringLiteral("data/jpg/2_17.jpg")));
+
+        UserAdministration remote(m_mount + QStringLiteral("data/jpg/2_17.jpg"));
+        QVERIFY(remote.reload());
+        QCOMPARE(remote.listedCount(), 3);
+        remote.select(1);
+        QVERIFY(remote.deleteSelected());
+        const UserBase local = *UserBase::load(m_local + QStringLiteral("data/jpg/2_17.jpg"));
+        QCOMPARE(local.indexOf(QStringLiteral("Олег"), QStringLiteral("Сидоров")), -1);
+        QVERIFY(local.indexOf(QStringLiteral("Анна"), QStringLiteral("Смирнова")) > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(SambaShareTest)
+#include "tst_sambashare.moc"
