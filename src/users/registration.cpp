@@ -2,10 +2,16 @@
 
 #include "app/appcontext.h"
 #include "app/windowhub.h"
+#include "testing/frmdopsetup.h"
+#include "users/adminwindow.h"
 #include "users/loginwindow.h"
 
 void registerUsersWindows(AppContext &context)
 {
     context.windows.registerWindow(QStringLiteral("id_reader"),
                                    [&context] { return new id_reader(context); });
+    context.windows.registerWindow(QStringLiteral("frmBOSS"),
+                                   [&context] { return new frmBOSS(context); });
+    context.windows.registerWindow(QStringLiteral("frmDopSETUP"),
+                                   [&context] { return new frmDopSETUP(context); });
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "testing/testsettings.h"
+#include "ui/skinnedwindow.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+
+// The additional settings: answer time and error review, applied here and on the classroom's
+// pupil computers.
+class frmDopSETUP : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static const QString Explanation;
+
+    explicit frmDopSETUP(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QGroupBox *addOptions(const QString &frameName, const QString &title, QButtonGroup *group,
+                          const QList<std::pair<int, QString>> &options, int firstLabel,
+                          const QString &buttonPrefix);
+    void showSettings();
+    void choose();
+    void apply();
+
+    TestSettings m_settings;
+    QButtonGroup *m_time = nullptr;
+    QButtonGroup *m_errors = nullptr;
+    QLabel *m_delivery = nullptr;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+struct SessionState;
+
+// The answer time and the error-review rule, each a one-line file in data/jpg.
+struct TestSettings
+{
+    static constexpr qint16 UnlimitedTime = 9;
+    enum ShowErrors : qint16 { ShowAlways = 1, ShowNever = 2, ShowExceptCourseTest = 3 };
+
+    qint16 answerTime = 1; // minutes per answer 1..5, or UnlimitedTime
+    qint16 showErrors = ShowAlways;
+
+    // Reads both files of a data/jpg folder; a missing file or an empty first line gives 1.
+    static TestSettings read(const QString &jpgFolder);
+    // Writes both files of a data/jpg folder in print style; stops at the first failure.
+    bool write(const QString &jpgFolder) const;
+};
+
+// Which computers received the settings.
+struct SettingsDelivery
+{
+    bool local = false;
+    QList<int> reached; // pupil computers by number
+    QList<int> missed;
+
+    // A short line for the window: this computer, then how many pupil computers got them.
+    QString summary() const;
+};
+
+// Reads this computer's settings and takes the error-review rule into the session.
+TestSettings LoadTestSettings(SessionState &session);
+
+// Writes the settings here and under every configured pupil computer's data/jpg; a computer
+// that cannot be written is skipped and the others are still written.
+SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings);

@@ -1,0 +1,109 @@
+#include "users/adminwindow.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+#include "users/useradminpanel.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const QString frmBOSS::DefaultStatus =
+    QStringLiteral("Это меню администратора. Здесь можно вносить изменения в базу.");
+
+frmBOSS::frmBOSS(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmBOSS"), QStringLiteral("Администрирование"))
+{
+    buildControls();
+    m_panel->setBaseFile(m_context.session.jpgPath(datafiles::UserBaseFile));
+    adjustSize();
+}
+
+void frmBOSS::buildControls()
+{
+    auto *header = addLabel(QStringLiteral("caption"), windowTitle());
+    header->setAccessibleName(windowTitle());
+    QFont big = header->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    header->setFont(big);
+    dragger()->addHandle(header);
+
+    QPushButton *minimise =
+        addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
+    QPushButton *closeButton =
+        addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
+    connect(minimise, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        showMinimized();
+    });
+    connect(closeButton, &QPushButton::clicked, this, &frmBOSS::close);
+
+    auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
+    status->setFrameShape(QFrame::StyledPanel);
+    status->setMinimumHeight(24);
+    status->setAccessibleName(QStringLiteral("Строка состояния"));
+    hover()->setStatusLine(status, DefaultStatus);
+
+    m_panel = new UserAdminPanel(m_context, *hover(), UserAdminPanel::Options(), this);
+    hover()->addBackground(m_panel);
+    dragger()->addHandle(m_panel);
+    m_net = addSkinButton(QStringLiteral("btnNET"), QStringLiteral("BOSS/net"),
+                          QStringLiteral("Сетевая версия"),
+                          QStringLiteral("Слежение за тестами в сети. Слежение за пользователем."));
+    m_setup = addSkinButton(QStringLiteral("btnSETUP"), QStringLiteral("BOSS/setup"),
+                            QStringLiteral("Дополнительные настройки"),
+                            QStringLiteral("Дополнительные настройки."));
+    SkinButton *back = addSkinButton(QStringLiteral("btnRETURN"), QStringLiteral("BOSS/return"),
+                                     QStringLiteral("Вернуться в главное меню"),
+                                     QStringLiteral("Нажми, чтобы вернуться в главное меню."));
+    connect(m_net, &SkinButton::clicked, this, [this] { openFromHere(QStringLiteral("frmNET")); });
+    connect(m_setup, &SkinButton::clicked, this,
+            [this] { openFromHere(QStringLiteral("frmDopSETUP")); });
+    connect(back, &SkinButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        close();
+    });
+    connect(m_panel, &UserAdminPanel::editingChanged, this, [this](bool editing) {
+        m_net->setVisible(!editing);
+        m_setup->setVisible(!editing);
+    });
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 8, 14, 8);
+    auto *top = new QHBoxLayout;
+    top->addWidget(header, 1);
+    top->addWidget(minimise);
+    top->addWidget(closeButton);
+    column->addLayout(top);
+    column->addWidget(m_panel, 1);
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_net);
+    row->addWidget(m_setup);
+    row->addStretch();
+    row->addWidget(back);
+    column->addLayout(row);
+    column->addWidget(status);
+    setMinimumWidth(640);
+}
+
+void frmBOSS::openFromHere(const QString &window)
+{
+    m_context.cues.play(Cue::Hihihih);
+    m_context.windows.open(window);
+}
+
+void frmBOSS::closeEvent(QCloseEvent *event)
+{
+    m_context.cues.play(Cue::Close);
+    event->accept();
+    // A hidden window is closed by the program (at its end), not by the administrator.
+    if (isVisible())
+        m_context.windows.open(QStringLiteral("frmMain"));
+}

@@ -1,0 +1,124 @@
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "testing/testsettings.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+namespace {
+const QString timeFile = datafiles::AnswerTimeFile;
+const QString errorsFile = datafiles::ShowErrorsFile;
+
+// A pupil computer's program folder, as net.ini names it (with a trailing separator).
+QString pupilFolder(const TestProgramFolder &pupil)
+{
+    return pupil.path() + u'/';
+}
+} // namespace
+
+class TestSettingsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void readingGivesOneForMissingOrEmpty()
+    {
+        TestProgramFolder program;
+        const QString jpg = program.data(QStringLiteral("jpg"));
+        TestSettings read = TestSettings::read(jpg);
+        QCOMPARE(read.answerTime, 1);
+        QCOMPARE(read.showErrors, 1);
+        writeBytes(program.jpg(timeFile), "\r\n 4 \r\n");
+        writeBytes(program.jpg(errorsFile), " 3 \r\n");
+        read = TestSettings::read(jpg);
+        QCOMPARE(read.answerTime, 1);
+        QCOMPARE(read.showErrors, 3);
+        writeBytes(program.jpg(timeFile.toUpper()), " 9 \r\n"); // names ignore letter case
+        QFile::remove(program.jpg(timeFile));
+        QCOMPARE(TestSettings::read(jpg).answerTime, 9);
+
+        SessionState session;
+        session.setProgramFolder(program.path());
+        session.ShowErrorsSetting = 1;
+        QCOMPARE(LoadTestSettings(session).showErrors, 3);
+        QCOMPARE(session.ShowErrorsSetting, 3);
+    }
+
+    void onlyThisComputerWithoutAClassroom()
+    {
+        TestProgramFolder program;
+        TestProgramFolder pupil;
+        SessionState session;
+        session.setProgramFolder(program.path());
+        // A classroom remembered from earlier must not be written once net.ini is gone.
+        session.NetCount = 1;
+        session.NetPath[0] = pupilFolder(pupil);
+        TestSettings settings;
+        settings.answerTime = TestSettings::UnlimitedTime;
+        settings.showErrors = TestSettings::ShowNever;
+
+        SettingsDelivery delivery = ApplySettings(session, settings);
+        QVERIFY(delivery.local);
+        QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());
+        QCOMPARE(readBytes(program.jpg(timeFile)), QByteArray(" 9 \r\n"));
+        QCOMPARE(readBytes(program.jpg(errorsFile)), QByteArray(" 2 \r\n"));
+        QCOMPARE(session.ShowErrorsSetting, 2);
+        QCOMPARE(delivery.summary(), QStringLiteral("Настройки записаны на этом компьютере."));
+
+        writeBytes(program.data(datafiles::NetConfigFile), "clear\r\nnumber\r\n 1 \r\n");
+        delivery = ApplySettings(session, settings);
+        QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());
+        QVERIFY(!QFile::exists(pupil.jpg(timeFile)));
+    }
+
+    void pushedToEveryReachablePupil()
+    {
+        TestProgramFolder program;
+        TestProgramFolder first, refusing, third;
+        QTemporaryDir gone;
+        const QString goneFolder = gone.path() + QStringLiteral("/off/");
+        // A folder that refuses the files, also for a privileged user.
+        QDir().mkpath(refusing.jpg(timeFile));
+        QFile::setPermissions(refusing.data(QStringLiteral("jpg")),
+                              QFile::ReadOwner | QFile::ExeOwner);
+        const QStringList net{"number", " 5 ",
+                              " 1 ",    pupilFolder(first),
+                              " 3 ",    pupilFolder(third),
+                              " 2 ",    pupilFolder(refusing),
+                              " 4 ",    goneFolder,
+                              " 5 ",    ""};
+        QVERIFY(textfile::writeLines(program.data(datafiles::NetConfigFile), net));
+        SessionState session;
+        session.setProgramFolder(program.path());
+        TestSettings settings;
+        settings.answerTime = 4;
+        settings.showErrors = TestSettings::ShowExceptCourseTest;
+
+        const SettingsDelivery delivery = ApplySettings(session, settings);
+        QFile::setPermissions(refusing.data(QStringLiteral("jpg")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(delivery.local);
+        QCOMPARE(delivery.reached, (QList<int>{1, 3}));
+        QCOMPARE(delivery.missed, (QList<int>{2, 4}));
+        for (const TestProgramFolder *pupil : {&program, &first, &third}) {
+            QCOMPARE(readBytes(pupil->jpg(timeFile)), QByteArray(" 4 \r\n"));
+            QCOMPARE(readBytes(pupil->jpg(errorsFile)), QByteArray(" 3 \r\n"));
+        }
+        QVERIFY(!QFile::exists(refusing.jpg(errorsFile)));
+        QVERIFY(!QDir(goneFolder).exists());
+        QCOMPARE(delivery.summary(),
+                 QStringLiteral("Настройки записаны на этом компьютере. Сетевые компьютеры: "
+                                "получили 2 из 4; не получили № 2, № 4."));
+    }
+
+    void summaryWhenThisComputerFails()
+    {
+        SettingsDelivery delivery;
+        delivery.reached = {1, 2};
+        QCOMPARE(delivery.summary(),
+                 QStringLiteral("Не удалось записать настройки на этом компьютере. Сетевые "
+                                "компьютеры: получили 2 из 2."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsTest)
+#include "tst_testsettings.moc"

@@ -1,0 +1,288 @@
+#include "app/application.h"
+#include "app/datafiles.h"
+#include "testing/frmdopsetup.h"
+#include "testsupport.h"
+#include "ui/skinbutton.h"
+#include "users/adminwindow.h"
+#include "users/messagewindows.h"
+#include "users/useradministration.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+using Admin = UserAdministration;
+
+struct ModalAnswer
+{
+    QString message;
+    bool seen = false;
+};
+
+// Presses a button of the modal window `window` once it shows and notes its message.
+void pressInModalSoon(const QString &window, const QString &button, ModalAnswer *answer)
+{
+    QTimer::singleShot(50, [=] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *modal = qobject_cast<ModalMessageWindow *>(w);
+            if (!modal || modal->objectName() != window || !modal->isVisible())
+                continue;
+            answer->seen = modal->isModal();
+            answer->message = modal->message();
+            modal->findChild<SkinButton *>(button)->click();
+            return;
+        }
+    });
+}
+
+UserRecord user(const QString &first, const QString &second, const QString &password)
+{
+    UserRecord record;
+    record.firstName = first;
+    record.surname = second;
+    record.password = password;
+    return record;
+}
+} // namespace
+
+class AdminWindowTest : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<Application> m_app;
+    QString m_base;
+
+    frmBOSS *openAdministration()
+    {
+        return qobject_cast<frmBOSS *>(m_app->windows.open(QStringLiteral("frmBOSS")));
+    }
+    template <class T = QWidget> T *child(QWidget *window, const char *name)
+    {
+        T *found = window->findChild<T *>(QString::fromUtf8(name));
+        [&] { QVERIFY2(found, name); }();
+        return found;
+    }
+    UserBase readBase() const { return UserBase::load(m_base).value_or(UserBase()); }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        m_app->windows.endAction = [] {};
+        m_base = m_app->session.jpgPath(datafiles::UserBaseFile);
+        UserRecord admin = user("vedok", "vedok", "vedok");
+        UserRecord ivan = user("Иван", "Петров", "1");
+        ivan.results[0] = textfile::printNumber(3);
+        ivan.results[5] = textfile::printNumber(5);
+        ivan.results[6] = textfile::printNumber(2);
+        UserBase base;
+        base.records = {admin, ivan, user("Анна", "Сидорова", "2"), UserRecord()};
+        QVERIFY(base.save(m_base));
+    }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+        m_app.reset();
+        m_folder.reset();
+    }
+
+    void everyControlIsNamedAndDescribed()
+    {
+        frmBOSS *boss = openAdministration();
+        QVERIFY(boss);
+        QCOMPARE(boss->windowTitle(), QStringLiteral("Администрирование"));
+        for (const char *name : {"chANge_but", "DEL_but", "CleAR_but", "butACCEPT", "butCANCEL",
+                                 "btnNET", "btnSETUP", "btnRETURN", "btnSVER", "btnUNLOAD",
+                                 "cOmBo1", "cOmBo2", "cOmBo3", "txt1", "txt2", "txt3"}) {
+            QWidget *control = child(boss, name);
+            QVERIFY2(!control->accessibleName().isEmpty(), name);
+            QVERIFY2(!control->accessibleDescription().isEmpty(), name);
+        }
+        QCOMPARE(child(boss, "DEL_but")->accessibleDescription(),
+                 QStringLiteral("Так можно удалить выбранного пользователя из базы."));
+        QCOMPARE(child<QLabel>(boss, "Метка1")->buddy(), child(boss, "cOmBo1"));
+        QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), frmBOSS::DefaultStatus);
+        auto *surnames = child<QComboBox>(boss, "cOmBo1");
+        QCOMPARE(surnames->count(), 3);
+        QCOMPARE(surnames->currentText(), QStringLiteral("vedok"));
+        for (const char *name : {"txt1", "m18", "butACCEPT", "butCANCEL"})
+            QVERIFY2(child(boss, name)->isHidden(), name);
+    }
+
+    void selectionShowsGradesInColour()
+    {
+        frmBOSS *boss = openAdministration();
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        auto *firstNames = child<QComboBox>(boss, "cOmBo2");
+        firstNames->setFocus();
+        QTest::keyClick(firstNames, Qt::Key_Down);
+        QCOMPARE(child<QComboBox>(boss, "cOmBo1")->currentText(), QStringLiteral("Петров"));
+        QCOMPARE(child<QComboBox>(boss, "cOmBo3")->currentText(), QStringLiteral("1"));
+        QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), Admin::SelectText);
+        auto *first = child<QLabel>(boss, "m10");
+        QCOMPARE(first->text(), QStringLiteral("удовл."));
+        QCOMPARE(first->palette().color(QPalette::WindowText), QColor(192, 64, 0));
+        auto *sixth = child<QLabel>(boss, "m17");
+        QCOMPARE(sixth->text(), QStringLiteral("отлично"));
+        QCOMPARE(sixth->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QCOMPARE(child<QLabel>(boss, "m11")->text(), QString());
+        firstNames->showPopup();
+        QCOMPARE(cues.size(), 1);
+        QCOMPARE(cues.at(0).at(0).toString(), QStringLiteral("pick.wav"));
+        firstNames->hidePopup();
+    }
+
+    void editViewRoundTrip()
+    {
+        frmBOSS *boss = openAdministration();
+        boss->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(boss));
+        QTest::keyClick(child<QComboBox>(boss, "cOmBo1"), Qt::Key_Down);
+        child<SkinButton>(boss, "chANge_but")->click();
+        auto *surname = child<QLineEdit>(boss, "txt1");
+        auto *firstName = child<QLineEdit>(boss, "txt2");
+        auto *password = child<QLineEdit>(boss, "txt3");
+        QVERIFY(surname->isVisible());
+        QCOMPARE(surname->text(), QStringLiteral("Петров"));
+        QCOMPARE(password->text(), QStringLiteral("1"));
+        for (const char *name : {"cOmBo1", "cOmBo2", "cOmBo3"})
+            QVERIFY(!child(boss, name)->isEnabled());
+        for (const char *name :
+             {"m4", "m10", "line1", "chANge_but", "DEL_but", "CleAR_but", "btnNET", "btnSETUP"})
+            QVERIFY2(child(boss, name)->isHidden(), name);
+        QCOMPARE(child<QLabel>(boss, "m18")->text(), Admin::PromptText);
+
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        surname->setFocus();
+        QTest::keyClick(surname, Qt::Key_Return);
+        QVERIFY(firstName->hasFocus());
+        QTest::keyClick(firstName, Qt::Key_Return);
+        QTest::keyClick(password, Qt::Key_Return);
+        QVERIFY(surname->hasFocus());
+        QCOMPARE(cues.first().at(0).toString(), QStringLiteral("type.wav"));
+
+        const QByteArray before = readBytes(m_base);
+        surname->setText(QStringLiteral("Сидорова"));
+        firstName->setText(QStringLiteral("Анна"));
+        child<SkinButton>(boss, "butACCEPT")->click();
+        QCOMPARE(child<QLabel>(boss, "m18")->text(), Admin::NameTakenText);
+        QVERIFY(surname->isVisible());
+        QCOMPARE(readBytes(m_base), before);
+
+        surname->setText(QStringLiteral("  Петрова "));
+        firstName->setText(QStringLiteral("Инна"));
+        password->setText(QStringLiteral("7"));
+        child<SkinButton>(boss, "butACCEPT")->click();
+        QVERIFY(surname->isHidden());
+        QVERIFY(child(boss, "m18")->isHidden());
+        QVERIFY(child(boss, "btnNET")->isVisible());
+        QVERIFY(child(boss, "cOmBo1")->isEnabled());
+        const UserRecord renamed = readBase().records.at(1);
+        QCOMPARE(renamed.surname, QStringLiteral("Петрова"));
+        QCOMPARE(renamed.firstName, QStringLiteral("Инна"));
+        QCOMPARE(renamed.password, QStringLiteral("7"));
+        QCOMPARE(renamed.resultNumber(5), 5);
+        QCOMPARE(child<QComboBox>(boss, "cOmBo1")->itemText(1), QStringLiteral("Петрова"));
+
+        // Cancelling writes nothing; the administrator may change only his password.
+        child<SkinButton>(boss, "chANge_but")->click();
+        QVERIFY(!surname->isEnabled());
+        QCOMPARE(surname->text(), QStringLiteral("vedok"));
+        password->setText(QStringLiteral("new"));
+        const QByteArray renamedBytes = readBytes(m_base);
+        child<SkinButton>(boss, "butCANCEL")->click();
+        QCOMPARE(readBytes(m_base), renamedBytes);
+        QVERIFY(surname->isHidden());
+        QVERIFY(surname->isEnabled());
+    }
+
+    void deleteAsksFirst()
+    {
+        frmBOSS *boss = openAdministration();
+        auto *surnames = child<QComboBox>(boss, "cOmBo1");
+        ModalAnswer refusal;
+        pressInModalSoon(QStringLiteral("frmINFO"), QStringLiteral("cmd_EXIT"), &refusal);
+        child<SkinButton>(boss, "DEL_but")->click(); // the administrator is selected
+        QVERIFY(refusal.seen);
+        QCOMPARE(refusal.message, Admin::DeleteAdministratorText);
+        QCOMPARE(readBase().records.size(), 4);
+
+        QTest::keyClick(surnames, Qt::Key_Down);
+        QTest::keyClick(surnames, Qt::Key_Down);
+        ModalAnswer no;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &no);
+        child<SkinButton>(boss, "DEL_but")->click();
+        QVERIFY(no.seen);
+        QCOMPARE(no.message, Admin::DeleteConfirmText);
+        QVERIFY(!m_app->session.ConfirmAnswer);
+        QCOMPARE(readBase().records.size(), 4);
+
+        ModalAnswer yes;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
+        child<SkinButton>(boss, "DEL_but")->click();
+        QVERIFY(yes.seen);
+        QVERIFY(m_app->session.ConfirmAnswer);
+        const UserBase base = readBase();
+        QCOMPARE(base.records.size(), 3);
+        QCOMPARE(base.indexOf(QStringLiteral("Анна"), QStringLiteral("Сидорова")), -1);
+        QCOMPARE(surnames->count(), 2);
+        QCOMPARE(surnames->currentIndex(), 0);
+
+        ModalAnswer clear;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &clear);
+        child<SkinButton>(boss, "CleAR_but")->click();
+        QCOMPARE(clear.message, Admin::ClearConfirmText);
+        QCOMPARE(surnames->count(), 1);
+        QCOMPARE(readBase().records.size(), 2);
+    }
+
+    void leadsToSettingsAndBackToTheMenu()
+    {
+        frmBOSS *boss = openAdministration();
+        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        child<SkinButton>(boss, "btnNET")->click(); // no network window registered: nothing
+        QVERIFY(boss->isVisible());
+        child<SkinButton>(boss, "btnSETUP")->click();
+        QCOMPARE(cues.first().at(0).toString(), QStringLiteral("hihihih.wav"));
+        auto *setup = m_app->windows.find<frmDopSETUP>(QStringLiteral("frmDopSETUP"));
+        QVERIFY(setup && setup->isVisible());
+        QVERIFY(boss->isHidden());
+        for (const char *name : {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"}) {
+            QVERIFY2(!child(setup, name)->accessibleName().isEmpty(), name);
+            QVERIFY2(!child(setup, name)->accessibleDescription().isEmpty(), name);
+        }
+        QFile::remove(m_app->session.jpgPath(datafiles::AnswerTimeFile));
+        setup->close();
+        setup = qobject_cast<frmDopSETUP *>(m_app->windows.open(QStringLiteral("frmDopSETUP")));
+        QVERIFY(child<QRadioButton>(setup, "MIN1")->isChecked());
+        QTest::mouseClick(child(setup, "Метка7"), Qt::LeftButton);
+        QVERIFY(child<QRadioButton>(setup, "UNLIM")->isChecked());
+        child<QRadioButton>(setup, "test3")->click();
+        qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
+        QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
+                 QByteArray(" 9 \r\n"));
+        QCOMPARE(m_app->session.ShowErrorsSetting, 3);
+        QVERIFY(child<QLabel>(setup, "labDELIVERY")
+                    ->text()
+                    .startsWith(QStringLiteral("Настройки записаны на этом компьютере.")));
+        setup->close();
+        QVERIFY(boss->isVisible());
+
+        child<SkinButton>(boss, "btnRETURN")->click();
+        QVERIFY(!m_app->windows.window(QStringLiteral("frmBOSS")));
+        QWidget *menu = m_app->windows.window(QStringLiteral("frmMain"));
+        QVERIFY(menu && menu->isVisible());
+    }
+};
+
+QTEST_MAIN(AdminWindowTest)
+#include "tst_adminwindow.moc"
