@@ -3,7 +3,7 @@
 PRESET ?= dev
 BIN := build/bin
 
-.PHONY: run test deps build format fuzz-smoke asan
+.PHONY: run test deps build format fuzz-smoke asan bench
 
 deps:
 	./scripts/install-deps.sh
@@ -32,3 +32,10 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan -j2
+
+# Benchmarks on a release build; each prints its medians or figures.
+bench: deps
+	cmake --preset release
+	cmake --build --preset release
+	./build-release/bench/bench_core
+	./build-release/bench/bench_startup

@@ -3,6 +3,7 @@
 set -e
 packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-tools-dev-tools libgl-dev
   qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev
+  libbenchmark-dev
   samba smbnetfs poppler-utils"
 missing=""
 for p in $packages; do

@@ -5,13 +5,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <QThread>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -67,28 +68,64 @@ bool writeThroughNamedTemporary(const QString &path, const QByteArray &bytes)
     temp.setAutoRemove(false);
     return true;
 }
+
+// The code page's table is taken once from Qt's converter; converting through the table keeps
+// reading and writing the large files (user base, session files) fast.
+struct CodePage
+{
+    std::array<char16_t, 256> toUnicode{};
+    std::vector<char> fromUnicode = std::vector<char>(65536, 0);
+    std::vector<bool> mapped = std::vector<bool>(65536, false);
+
+    CodePage()
+    {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        QStringDecoder decoder(codepage);
+        const QString text = decoder.decode(all);
+        for (int i = 0; i < 256 && i < text.size(); ++i) {
+            const char16_t unit = text.at(i).unicode();
+            toUnicode[i] = unit;
+            if (!mapped[unit]) {
+                fromUnicode[unit] = char(i);
+                mapped[unit] = true;
+            }
+        }
+    }
+};
+
+const CodePage &codePage()
+{
+    static const CodePage page;
+    return page;
+}
+
 } // namespace
 
 QString decode1251(const QByteArray &bytes)
 {
-    QStringDecoder decoder(codepage);
-    return decoder.decode(bytes);
+    const CodePage &page = codePage();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(page.toUnicode[uchar(bytes.at(i))]);
+    return text;
 }
 
 QByteArray encode1251(const QString &text)
 {
-    QStringEncoder encoder(codepage);
-    QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError())
-        return bytes;
-    bytes.clear();
+    const CodePage &page = codePage();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    qsizetype length = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QStringEncoder single(codepage);
-        const QByteArray one = single.encode(QStringView(text).mid(i, length));
-        bytes += single.hasError() || one.isEmpty() ? QByteArray("?") : one;
-        i += length - 1;
+        const char16_t unit = text.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+            text.at(i + 1).isLowSurrogate())
+            ++i; // one character without a form, one question mark
+        bytes[length++] = page.mapped[unit] ? page.fromUnicode[unit] : '?';
     }
+    bytes.truncate(length);
     return bytes;
 }
 
@@ -112,7 +149,11 @@ QStringList splitLines(const QString &text)
 
 QByteArray joinLines(const QStringList &lines)
 {
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
     QString text;
+    text.reserve(size);
     for (const QString &line : lines) {
         text += line;
         text += QStringLiteral("\r\n");
@@ -211,6 +252,8 @@ qint16 leadingInt16(QStringView text)
 
 QString oneLine(const QString &value)
 {
+    if (!value.contains(u'\r') && !value.contains(u'\n'))
+        return value;
     QString line = value;
     line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     line.replace(u'\r', u' ');

@@ -11,16 +11,27 @@ const QString keySecond = QStringLiteral("second");
 const QString keyPass = QStringLiteral("pass");
 const QString keyZak = QStringLiteral("zak");
 
-// The slot index 0..19 of a key "test1".."test20", or -1.
+const std::array<QString, UserRecord::ResultCount> resultKeys = [] {
+    std::array<QString, UserRecord::ResultCount> keys;
+    for (int k = 0; k < UserRecord::ResultCount; ++k)
+        keys[k] = QStringLiteral("test") + QString::number(k + 1);
+    return keys;
+}();
+
+// The slot index 0..19 of a key "test1".."test20" (no leading zeros, no blanks), or -1.
 int resultKeyIndex(const QString &key)
 {
-    if (!key.startsWith(QLatin1String("test")))
+    if (key.size() < 5 || key.size() > 6 || !key.startsWith(QLatin1String("test")) ||
+        key.at(4) == u'0')
         return -1;
-    for (int k = 1; k <= UserRecord::ResultCount; ++k) {
-        if (key.size() == 4 + (k < 10 ? 1 : 2) && key.mid(4) == QString::number(k))
-            return k - 1;
+    int number = 0;
+    for (qsizetype i = 4; i < key.size(); ++i) {
+        const char16_t c = key.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        number = number * 10 + (c - u'0');
     }
-    return -1;
+    return number >= 1 && number <= UserRecord::ResultCount ? number - 1 : -1;
 }
 
 QString storedResult(const QString &value)
@@ -41,24 +52,25 @@ UserBase UserBase::fromLines(const QStringList &lines)
 {
     UserBase base;
     UserRecord *current = nullptr;
-    for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
-        const QString &key = pair.key;
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+        const QString &key = lines.at(i);
+        const QString &value = lines.at(i + 1);
         if (key == keyFirst) {
             base.records.append(UserRecord());
             current = &base.records.last();
-            current->firstName = pair.value;
+            current->firstName = value;
             continue;
         }
         if (!current)
             continue; // the count pair, or keys before the first record
         if (key == keySecond)
-            current->surname = pair.value;
+            current->surname = value;
         else if (key == keyPass)
-            current->password = pair.value;
+            current->password = value;
         else if (key == keyZak)
-            current->bookmark = pair.value;
+            current->bookmark = value;
         else if (const int slot = resultKeyIndex(key); slot >= 0)
-            current->results[slot] = storedResult(pair.value);
+            current->results[slot] = storedResult(value);
     }
     base.ensureTrailingEmptyRecord();
     return base;
@@ -86,16 +98,15 @@ QStringList UserBase::recordLines(const UserRecord &record)
                       keySecond, textfile::oneLine(record.surname),
                       keyPass,   textfile::oneLine(record.password),
                       keyZak,    textfile::oneLine(record.bookmark)};
-    for (int k = 0; k < UserRecord::ResultCount; ++k) {
-        lines << QStringLiteral("test") + QString::number(k + 1)
-              << textfile::oneLine(record.results.at(k));
-    }
+    for (int k = 0; k < UserRecord::ResultCount; ++k)
+        lines << resultKeys[k] << textfile::oneLine(record.results.at(k));
     return lines;
 }
 
 QStringList UserBase::toLines() const
 {
     QStringList lines{keyPredel, textfile::printNumber(records.size())};
+    lines.reserve(2 + records.size() * 48);
     for (const UserRecord &record : records)
         lines << recordLines(record);
     return lines;
