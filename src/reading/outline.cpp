@@ -1,6 +1,7 @@
 #include "reading/outline.h"
 
 #include "app/textfile.h"
+#include "reading/readingorder.h"
 
 Outline Outline::fromLines(const QStringList &lines)
 {
@@ -50,11 +51,20 @@ QString Outline::itemKey(int section, int item)
     return QStringLiteral("P%1.%2").arg(section).arg(item);
 }
 
-QString Outline::firstItemFrom(int section) const
+bool Outline::isParagraphLine(const QString &line)
+{
+    return !ReadingOrder::isHeadingLine(line);
+}
+
+// The first paragraph at item `item` of `section` or after it (section 0: the root's items).
+QString Outline::firstParagraphFrom(int section, int item) const
 {
     for (qsizetype n = section; n <= sections.size(); ++n) {
-        if (!sections.at(n - 1).items.isEmpty())
-            return sections.at(n - 1).items.first();
+        const QStringList &items = n == 0 ? rootItems : sections.at(n - 1).items;
+        for (qsizetype k = n == section ? item - 1 : 0; k < items.size(); ++k) {
+            if (isParagraphLine(items.at(k)))
+                return items.at(k);
+        }
     }
     return QString();
 }
@@ -62,11 +72,11 @@ QString Outline::firstItemFrom(int section) const
 QString Outline::resolve(const QString &key) const
 {
     if (key == rootKey())
-        return firstItemFrom(1);
+        return firstParagraphFrom(sections.isEmpty() ? 0 : 1, 1);
     bool ok = false;
     if (key.startsWith(u'R')) {
         const int section = key.mid(1).toInt(&ok);
-        return ok && section >= 1 && section <= sections.size() ? firstItemFrom(section)
+        return ok && section >= 1 && section <= sections.size() ? firstParagraphFrom(section, 1)
                                                                 : QString();
     }
     if (!key.startsWith(u'P'))
@@ -80,5 +90,5 @@ QString Outline::resolve(const QString &key) const
     if (!ok || !itemOk || section < 0 || section > sections.size() || item < 1)
         return QString();
     const QStringList &items = section == 0 ? rootItems : sections.at(section - 1).items;
-    return item <= items.size() ? items.at(item - 1) : QString();
+    return item <= items.size() ? firstParagraphFrom(section, item) : QString();
 }

@@ -35,11 +35,14 @@ public:
     static QString sectionKey(int section);
     static QString itemKey(int section, int item);
 
-    // The paragraph to open for a node: the root opens the first item of the first section,
-    // a section its first item (a section without items the next item of the outline after
-    // it), an item itself. Empty when the key names nothing that can be opened.
+    // The paragraph to open for a node: a paragraph itself; the root, a section, a chapter or
+    // a heading the first paragraph that follows it in the outline. Empty when the key names
+    // nothing that leads to a paragraph.
     QString resolve(const QString &key) const;
 
+    // Chapter ("Гла…") and heading ("Эле…") items have no page of their own.
+    static bool isParagraphLine(const QString &line);
+
 private:
-    QString firstItemFrom(int section) const;
+    QString firstParagraphFrom(int section, int item) const;
 };

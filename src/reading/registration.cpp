@@ -2,8 +2,20 @@
 
 #include "app/appcontext.h"
 #include "app/windowhub.h"
+#include "reading/contentswindow.h"
+#include "reading/helpwindow.h"
+#include "reading/pictureviewer.h"
+#include "reading/readerwindow.h"
 
 void registerReadingWindows(AppContext &context)
 {
-    Q_UNUSED(context);
+    WindowHub &windows = context.windows;
+    windows.registerWindow(QStringLiteral("frmChGlava"),
+                           [&context] { return new frmChGlava(context); });
+    windows.registerWindow(QStringLiteral("frmReadLearn"),
+                           [&context] { return new frmReadLearn(context); });
+    windows.registerWindow(QStringLiteral("PICview"), [&context] { return new PICview(context); });
+    windows.registerWindow(QStringLiteral("frmHELP"), [&context] { return new frmHELP(context); });
+    windows.registerWindow(QStringLiteral("frmWebABOUT"),
+                           [&context] { return new frmWebABOUT(context); });
 }

@@ -44,6 +44,19 @@ private Q_SLOTS:
         QVERIFY(outline.resolve(QStringLiteral("X")).isEmpty());
     }
 
+    void headingsOpenTheParagraphThatFollows()
+    {
+        const Outline outline =
+            Outline::fromLines({"Курс", "Раздел 1", "Глава 1", "1.1.а", "Элемент", "1.2.б",
+                                "Раздел 2", "Глава 2", "Раздел 3", "Глава 3", "3.1.в"});
+        QCOMPARE(outline.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
+        QCOMPARE(outline.resolve(Outline::itemKey(1, 1)), QStringLiteral("1.1.а"));
+        QCOMPARE(outline.resolve(Outline::itemKey(1, 3)), QStringLiteral("1.2.б"));
+        QCOMPARE(outline.resolve(Outline::sectionKey(2)), QStringLiteral("3.1.в"));
+        QCOMPARE(outline.resolve(Outline::itemKey(2, 1)), QStringLiteral("3.1.в"));
+        QVERIFY(Outline::fromLines({"Курс", "Раздел 1", "Глава 1"}).resolve("A").isEmpty());
+    }
+
     void keysStayUniqueWhereDigitsRunTogether()
     {
         QCOMPARE_NE(Outline::itemKey(1, 12), Outline::itemKey(11, 2));

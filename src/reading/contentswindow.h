@@ -1,0 +1,44 @@
+#pragma once
+
+#include "reading/outline.h"
+#include "ui/skinnedwindow.h"
+
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+class SkinButton;
+
+// The table of contents: the outline as a tree, opening the chosen paragraph or the bookmark
+// in the reader. Hidden, not closed, while the reader is open.
+class frmChGlava : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static const QString DefaultHint;
+
+    explicit frmChGlava(AppContext &context);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void LoadContents();
+    void buildTree();
+    void loadSkins();
+    void updateBookmarkButton();
+    void openSelected();
+    void openBookmark();
+    void cancel();
+    void openReader(const QString &paragraph);
+    void reportMissingOutline();
+
+    Outline m_outline;
+    bool m_outlineMissing = false;
+    QTreeWidget *m_tree = nullptr;
+    SkinButton *m_open = nullptr;
+    SkinButton *m_bookmark = nullptr;
+    SkinButton *m_cancel = nullptr;
+};

@@ -1,0 +1,128 @@
+#include "reading/helpwindow.h"
+
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "reading/pageview.h"
+#include "ui/cueplayer.h"
+#include "ui/skinbutton.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+const QString frmHELP::HistoryCaption = QStringLiteral("История сохраненных результатов тестов");
+
+namespace {
+const QString NetworkWindow = QStringLiteral("frmNET");
+const QString ResultsLogWindow = QStringLiteral("frmLOGnet");
+const QString HistoryCopy = QStringLiteral("htm/history.txt");
+} // namespace
+
+frmHELP::frmHELP(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmHELP"), QStringLiteral("Помощь"))
+{
+    m_return = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("help/return"),
+                             QStringLiteral("Назад"), QStringLiteral("Закрыть и вернуться"));
+    connect(m_return, &SkinButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Close);
+        close();
+    });
+    m_view =
+        PageView::create(QStringLiteral("WebBrowser2"), QStringLiteral("Страница помощи"), this);
+    const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1024, 768);
+    resize(qMin(860, screen.width()), qMin(680, screen.height()));
+    showOpenersPage();
+}
+
+void frmHELP::showOpenersPage()
+{
+    SessionState &s = m_context.session;
+    if (s.HelpFromNetwork) {
+        m_view->showFile(s.dataPath(QStringLiteral("htm/Помощь для сетевой версии.htm")));
+        m_context.windows.hide(NetworkWindow);
+    } else if (s.HistoryView) {
+        m_view->showTextFile(s.dataPath(HistoryCopy));
+        setWindowTitle(HistoryCaption);
+        setAccessibleName(HistoryCaption);
+        if (QWidget *log = m_context.windows.window(ResultsLogWindow))
+            setWindowIcon(log->windowIcon());
+    } else {
+        m_view->showFile(s.dataPath(QStringLiteral("htm/help.htm")));
+    }
+}
+
+// The page fills the window but for 130 twips of margin and 1250 twips for the return button.
+void frmHELP::arrange()
+{
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
+    const int margin = px(65);
+    if (height() - px(1050) > 0)
+        m_view->setGeometry(margin, margin, width() - px(130), height() - px(1250));
+    const QSize button = m_return->sizeHint();
+    m_return->setGeometry(width() / 2 - button.width() / 2, height() - button.height() - px(500),
+                          button.width(), button.height());
+}
+
+void frmHELP::resizeEvent(QResizeEvent *event)
+{
+    SkinnedWindow::resizeEvent(event);
+    arrange();
+}
+
+void frmHELP::closeEvent(QCloseEvent *event)
+{
+    SessionState &s = m_context.session;
+    event->accept();
+    if (s.HelpFromNetwork) {
+        s.HelpFromNetwork = false;
+        m_context.windows.open(NetworkWindow);
+    } else if (s.HistoryView) {
+        m_context.windows.open(ResultsLogWindow);
+        QFile::remove(s.dataPath(HistoryCopy));
+        s.HistoryView = false;
+    } else {
+        m_context.windows.open(QStringLiteral("frmMain"));
+    }
+}
+
+frmWebABOUT::frmWebABOUT(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmWebABOUT"),
+                    QStringLiteral("О программе и создателях"))
+{
+    const SessionState &s = context.session;
+    auto *returnButton = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("help/return"),
+                                       QStringLiteral("Назад"),
+                                       QStringLiteral("Закрыть и вернуться в главное меню"));
+    connect(returnButton, &SkinButton::clicked, this, &frmWebABOUT::close);
+    PageView *program =
+        PageView::create(QStringLiteral("brOUser2"), QStringLiteral("О программе"), this);
+    PageView *authors =
+        PageView::create(QStringLiteral("brOUser3"), QStringLiteral("О создателях"), this);
+    program->showFile(s.dataPath(QStringLiteral("htm/about/about.htm")));
+    authors->showFile(s.dataPath(QStringLiteral("htm/about/1/about.htm")));
+
+    auto *pages = new QHBoxLayout;
+    pages->addWidget(program, 1);
+    pages->addWidget(authors, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addLayout(pages, 1);
+    layout->addWidget(returnButton, 0, Qt::AlignHCenter);
+    resize(820, 560);
+
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("TIMer"));
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this] { m_context.cues.play(Cue::About); });
+    timer->start(GreetingDelayMs);
+}
+
+void frmWebABOUT::closeEvent(QCloseEvent *event)
+{
+    m_context.cues.play(Cue::Close);
+    event->accept();
+    m_context.windows.open(QStringLiteral("frmMain"));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+class PageView;
+class SkinButton;
+
+// Shows the user's guide, the network version's guide or the saved results history,
+// depending on who opened it, and returns to that window.
+class frmHELP : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static const QString HistoryCaption;
+
+    explicit frmHELP(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void showOpenersPage();
+    void arrange();
+
+    PageView *m_view = nullptr;
+    SkinButton *m_return = nullptr;
+};
+
+// The about window: two pages and a greeting cue three seconds after it opens.
+class frmWebABOUT : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int GreetingDelayMs = 3000;
+
+    explicit frmWebABOUT(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+};

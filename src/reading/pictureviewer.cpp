@@ -1,0 +1,168 @@
+#include "reading/pictureviewer.h"
+
+#include "app/sessionstate.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+const QString PICview::MissingPictureText =
+    QStringLiteral("Рисунок «%1» не найден. Ответьте на вопрос без рисунка.");
+
+PICview::PICview(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("PICview"), CaptionTicker::Notice)
+{
+    buildControls();
+    m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
+    m_context.session.PictureViewerOpen = true;
+    loadPicture();
+    redisplay();
+    m_timer->start(200);
+}
+
+void PICview::buildControls()
+{
+    m_caption = addLabel(QStringLiteral("labCaption"), m_ticker.text());
+    m_caption->setWordWrap(false);
+    m_caption->setAccessibleName(QStringLiteral("Заголовок рисунка"));
+    dragger()->addHandle(m_caption);
+
+    m_image = addLabel(QStringLiteral("Image1"), QString());
+    m_image->setScaledContents(true);
+    m_image->setAlignment(Qt::AlignCenter);
+    m_image->setAccessibleName(QStringLiteral("Рисунок к вопросу"));
+    m_image->setAccessibleDescription(
+        QStringLiteral("Двойной щелчок переключает полный и уменьшенный размер"));
+    m_image->installEventFilter(this);
+    dragger()->addHandle(m_image);
+
+    m_zoomOut = new QPushButton(QStringLiteral("уменьшить"), this);
+    m_zoomOut->setObjectName(QStringLiteral("comm1"));
+    m_zoomOut->setAccessibleName(QStringLiteral("Уменьшить"));
+    hover()->addHint(m_zoomOut, QStringLiteral("Уменьшить рисунок"));
+    m_zoomIn = new QPushButton(QStringLiteral("увеличить"), this);
+    m_zoomIn->setObjectName(QStringLiteral("comm2"));
+    m_zoomIn->setAccessibleName(QStringLiteral("Увеличить"));
+    hover()->addHint(m_zoomIn, QStringLiteral("Увеличить рисунок"));
+    connect(m_zoomOut, &QPushButton::clicked, this, &PICview::zoomOut);
+    connect(m_zoomIn, &QPushButton::clicked, this, &PICview::zoomIn);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("timer"));
+    connect(m_timer, &QTimer::timeout, this, &PICview::tick);
+}
+
+void PICview::loadPicture()
+{
+    const QString name = m_context.session.PictureToShow + QStringLiteral(".jpg");
+    m_picture = QPixmap(m_context.session.jpgPath(name));
+    if (m_picture.isNull()) {
+        // A test may be running behind the viewer: tell and carry on.
+        m_image->setScaledContents(false);
+        m_image->setWordWrap(true);
+        m_image->setText(MissingPictureText.arg(name));
+        m_naturalWidth = 4000;
+        m_naturalHeight = 1600;
+        return;
+    }
+    m_image->setPixmap(m_picture);
+    m_naturalWidth = pixelsToTwips(m_picture.width(), this);
+    m_naturalHeight = pixelsToTwips(m_picture.height(), this);
+}
+
+int PICview::largestZoomOnScreen() const
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return PictureZoom::Full;
+    const int width = pixelsToTwips(screen->availableSize().width(), this);
+    const int height = pixelsToTwips(screen->availableSize().height(), this);
+    const auto fits = [&](int zoom) {
+        const PictureLayout layout =
+            PictureLayout::compute(zoom, m_naturalWidth, m_naturalHeight, m_frameAllowance);
+        return layout.windowWidth <= width && layout.windowHeight <= height;
+    };
+    int largest = PictureZoom::Smallest;
+    while (largest < 1000 && fits(largest + PictureZoom::Step))
+        largest += PictureZoom::Step;
+    return largest;
+}
+
+void PICview::redisplay()
+{
+    m_layout =
+        PictureLayout::compute(m_zoom.percent(), m_naturalWidth, m_naturalHeight, m_frameAllowance);
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
+    const int captionHeight = px(m_frameAllowance);
+    m_caption->setGeometry(px(PictureLayout::PictureLeft), 0,
+                           px(m_layout.windowWidth) - px(2 * PictureLayout::PictureLeft),
+                           captionHeight);
+    m_image->setGeometry(px(PictureLayout::PictureLeft),
+                         captionHeight + px(PictureLayout::PictureTop), px(m_layout.pictureWidth),
+                         px(m_layout.pictureHeight));
+    m_zoomOut->setText(m_layout.zoomOutCaption);
+    m_zoomIn->setText(m_layout.zoomInCaption);
+    m_zoomOut->setGeometry(px(m_layout.zoomOutLeft), captionHeight + px(m_layout.buttonTop),
+                           px(m_layout.buttonWidth), px(m_layout.buttonHeight));
+    m_zoomIn->setGeometry(px(m_layout.zoomInLeft), captionHeight + px(m_layout.buttonTop),
+                          px(m_layout.buttonWidth), px(m_layout.buttonHeight));
+    setFixedSize(px(m_layout.windowWidth), px(m_layout.windowHeight));
+    m_zoom.setLargest(largestZoomOnScreen());
+    applyButtons();
+}
+
+void PICview::applyButtons()
+{
+    const bool shown = !m_picture.isNull();
+    m_zoomOut->setEnabled(shown && m_zoom.zoomOutEnabled());
+    m_zoomIn->setEnabled(shown && m_zoom.zoomInEnabled());
+}
+
+void PICview::zoomOut()
+{
+    m_context.cues.play(Cue::Pick);
+    m_zoom.zoomOut();
+    redisplay();
+}
+
+void PICview::zoomIn()
+{
+    m_context.cues.play(Cue::Pick);
+    m_zoom.zoomIn();
+    redisplay();
+}
+
+void PICview::toggleFull()
+{
+    m_context.cues.play(Cue::Pick);
+    m_zoom.toggleFull();
+    redisplay();
+}
+
+void PICview::tick()
+{
+    m_ticker.tick();
+    setWindowTitle(m_ticker.text());
+    m_caption->setText(m_ticker.text());
+}
+
+bool PICview::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_image && event->type() == QEvent::MouseButtonDblClick && !m_picture.isNull()) {
+        toggleFull();
+        return true;
+    }
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void PICview::closeEvent(QCloseEvent *event)
+{
+    m_timer->stop();
+    m_context.cues.play(Cue::Pick);
+    event->accept();
+}

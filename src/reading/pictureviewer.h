@@ -1,0 +1,50 @@
+#pragma once
+
+#include "reading/picturezoom.h"
+#include "ui/skinnedwindow.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// The picture of a test question, zoomed in steps, with a scrolling notice as its caption.
+class PICview : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    static const QString MissingPictureText;
+
+    explicit PICview(AppContext &context);
+
+    const PictureZoom &zoom() const { return m_zoom; }
+    // The layout in twips as last applied.
+    const PictureLayout &layout() const { return m_layout; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void loadPicture();
+    void zoomOut();
+    void zoomIn();
+    void toggleFull();
+    void redisplay();
+    void applyButtons();
+    int largestZoomOnScreen() const;
+    void tick();
+
+    PictureZoom m_zoom;
+    PictureLayout m_layout;
+    CaptionTicker m_ticker;
+    QPixmap m_picture;
+    int m_naturalWidth = 0;
+    int m_naturalHeight = 0;
+    int m_frameAllowance = 0;
+    QLabel *m_caption = nullptr;
+    QLabel *m_image = nullptr;
+    QPushButton *m_zoomOut = nullptr;
+    QPushButton *m_zoomIn = nullptr;
+    QTimer *m_timer = nullptr;
+};

@@ -1,0 +1,207 @@
+#include "reading/readerwindow.h"
+
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "reading/pageview.h"
+#include "reading/testchoicewindow.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+frmReadLearn::frmReadLearn(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmReadLearn"), context.session.CurrentParagraph),
+      m_flow(context.session)
+{
+    buildControls();
+    m_flow.askTestChoice = [this] { askTestChoice(); };
+    m_flow.startTest = [this] { return startTest(); };
+    connect(&m_flow, &ReaderFlow::pageShown, this, &frmReadLearn::showPage);
+    connect(&m_flow, &ReaderFlow::buttonsChanged, this, &frmReadLearn::applyButtons);
+    connect(&m_flow, &ReaderFlow::pageTurned, this, [this] { m_context.cues.play(Cue::Book); });
+    connect(&m_flow, &ReaderFlow::failed, this, &frmReadLearn::fail);
+
+    if (QWidget *menu = m_context.windows.window(QStringLiteral("frmMain")))
+        setWindowIcon(menu->windowIcon());
+    m_flow.load();
+    setWindowTitle(m_context.session.CurrentParagraph);
+    m_context.windows.hide(QStringLiteral("frmChGlava"));
+    const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1024, 768);
+    resize(qMin(1000, screen.width()), qMin(740, screen.height()));
+}
+
+SkinButton *frmReadLearn::addReaderButton(const char *name, const char *skin, const char *caption,
+                                          const char *toolTip, const char *hint)
+{
+    SkinButton *button = addSkinButton(QString::fromLatin1(name), QString::fromLatin1(skin),
+                                       QString::fromUtf8(caption), QString::fromUtf8(hint));
+    button->setToolTip(QString::fromUtf8(toolTip));
+    button->setAutoFillBackground(true);
+    m_buttons.append(button);
+    return button;
+}
+
+void frmReadLearn::buildControls()
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(144, 152, 160));
+    colours.setColor(QPalette::Button, QColor(144, 152, 160));
+    colours.setColor(QPalette::WindowText, QColor(16, 16, 16));
+    setPalette(colours);
+
+    m_prev = addReaderButton("btnPrev", "read/prev", "Назад", "Предыдущий параграф",
+                             "Нажми эту кнопку чтобы перейти к предыдущему параграфу.");
+    m_next = addReaderButton("btnNext", "read/next", "Вперед", "Следующий параграф",
+                             "Нажми эту кнопку чтобы перейти к следующему параграфу (или вопросам "
+                             "в режиме'учиться').");
+    m_bookmarkSet = addReaderButton("btnZaklad1", "read/zaklad1", "Положить закладку",
+                                    "Положить закладку", "Нажми сюда, чтобы положить закладку.");
+    m_bookmarkGo = addReaderButton("btnZaklad2", "read/zaklad2", "К закладке", "Перейти к закладке",
+                                   "Перейти к параграфу на котором лежит закладка.");
+    m_contents = addReaderButton("btnChGlava", "read/glava", "Содержание", "Выбрать другой раздел",
+                                 "Нажми эту кнопку чтобы выбрать другой параграф из 'оглавления'.");
+    m_test = addReaderButton("btnTest", "read/test", "Вопросы", "Контроль по этой теме",
+                             "Показать/убрать вопросы по текущему материалу.");
+    m_exit = addReaderButton("btnExit", "read/exit", "Выход", "Выход в главное меню",
+                             "Нажми эту кнопку чтобы вернуться в главное меню.");
+    m_test->hide();
+
+    connect(m_prev, &SkinButton::clicked, &m_flow, &ReaderFlow::stepBack);
+    connect(m_next, &SkinButton::clicked, &m_flow, &ReaderFlow::stepForward);
+    connect(m_bookmarkSet, &SkinButton::clicked, this, &frmReadLearn::setBookmark);
+    connect(m_bookmarkGo, &SkinButton::clicked, &m_flow, &ReaderFlow::goToBookmark);
+    connect(m_contents, &SkinButton::clicked, this, &frmReadLearn::chooseAnotherParagraph);
+    connect(m_test, &SkinButton::clicked, &m_flow, &ReaderFlow::toggleQuestions);
+    connect(m_exit, &SkinButton::clicked, this, &frmReadLearn::close);
+
+    m_view =
+        PageView::create(QStringLiteral("WebBrowser1"), QStringLiteral("Страница учебника"), this);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    m_statusBar->setAccessibleName(QStringLiteral("Строка подсказок"));
+    m_status = new QLabel(m_statusBar);
+    m_status->setObjectName(QStringLiteral("labStatus"));
+    m_status->setAccessibleName(QStringLiteral("Подсказка"));
+    m_statusBar->addWidget(m_status, 1);
+    hover()->setStatusLine(m_status, QString());
+}
+
+void frmReadLearn::applyButtons()
+{
+    m_prev->setEnabled(m_flow.previousEnabled());
+    m_next->setEnabled(m_flow.nextEnabled());
+    m_bookmarkGo->setEnabled(m_flow.goToBookmarkEnabled());
+    m_test->setEnabled(m_flow.testEnabled());
+    m_test->setVisible(m_flow.testVisible());
+    arrange();
+}
+
+void frmReadLearn::showPage(const QString &path)
+{
+    m_view->showFile(path);
+    setWindowTitle(m_context.session.CurrentParagraph);
+}
+
+void frmReadLearn::chooseAnotherParagraph()
+{
+    SessionState &s = m_context.session;
+    s.ContentsFromReader = true;
+    m_context.windows.open(QStringLiteral("frmChGlava"));
+    s.ReaderToContents = true;
+    close();
+}
+
+void frmReadLearn::setBookmark()
+{
+    if (!m_flow.setBookmark())
+        m_status->setText(ReaderFlow::BookmarkNotSavedText);
+}
+
+void frmReadLearn::askTestChoice()
+{
+    frmVopORTest choice(m_context);
+    choice.exec();
+}
+
+bool frmReadLearn::startTest()
+{
+    if (!m_context.windows.isRegistered(QStringLiteral("frmFullTest")))
+        return false;
+    hide();
+    m_context.windows.open(QStringLiteral("frmFullTest"));
+    return true;
+}
+
+void frmReadLearn::ShowAgainAfterTest()
+{
+    m_flow.showAgainAfterTest();
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmReadLearn::fail(const QString &message)
+{
+    QMessageBox::warning(this, QStringLiteral("Учебник"), message);
+    m_context.session.ReaderToContents = false;
+    close();
+}
+
+void frmReadLearn::showEvent(QShowEvent *event)
+{
+    SkinnedWindow::showEvent(event);
+    if (m_flow.hiddenForTest()) {
+        QTimer::singleShot(0, this, &frmReadLearn::hide);
+        return;
+    }
+    if (!m_opened) {
+        // After the first show, so that a test chosen at once finds the reader to hide.
+        m_opened = true;
+        QTimer::singleShot(0, &m_flow, &ReaderFlow::openParagraph);
+    }
+}
+
+void frmReadLearn::resizeEvent(QResizeEvent *event)
+{
+    if (m_flow.hiddenForTest())
+        QTimer::singleShot(0, this, &frmReadLearn::hide);
+    SkinnedWindow::resizeEvent(event);
+    arrange();
+}
+
+// Buttons in a row above the page; the page keeps 130 twips of the width for its margins and
+// leaves room for the status bar, the buttons and 450 twips.
+void frmReadLearn::arrange()
+{
+    const int margin = twipsToPixels(65, this);
+    const int gap = twipsToPixels(60, this);
+    int left = margin;
+    for (SkinButton *button : std::as_const(m_buttons)) {
+        if (button->isHidden())
+            continue;
+        const QSize size = button->sizeHint();
+        button->setGeometry(left, gap, size.width(), size.height());
+        left += size.width() + gap;
+    }
+    const int statusHeight = m_statusBar->sizeHint().height();
+    m_statusBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    const int buttonHeight = m_exit->sizeHint().height();
+    const int browserHeight = pixelsToTwips(height() - statusHeight - buttonHeight, this) - 450;
+    const int top = gap + buttonHeight + gap;
+    m_view->setGeometry(margin, top, width() - 2 * margin,
+                        browserHeight > 0 ? twipsToPixels(browserHeight, this) : m_view->height());
+}
+
+void frmReadLearn::closeEvent(QCloseEvent *event)
+{
+    m_context.cues.play(Cue::Close);
+    event->accept();
+    if (!m_context.session.ReaderToContents)
+        m_context.windows.open(QStringLiteral("frmMain"));
+}
