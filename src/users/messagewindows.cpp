@@ -17,6 +17,10 @@ ModalMessageWindow::ModalMessageWindow(AppContext &context, const QString &objec
                                        const QString &caption, const QString &messageName)
     : SkinnedWindow(context, objectName, caption), m_message(addLabel(messageName, QString()))
 {
+    // A lighter face sets the small window apart from the one it covers.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(84, 104, 132));
+    setPalette(colours);
     m_message->setAlignment(Qt::AlignCenter);
     m_message->setMinimumSize(320, 70);
     m_message->setAccessibleName(QStringLiteral("Сообщение"));

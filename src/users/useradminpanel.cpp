@@ -182,7 +182,10 @@ void UserAdminPanel::buildButtons()
     for (SkinButton *button : {m_change, m_delete, m_clear, m_accept, m_cancel})
         row->addWidget(button);
     row->addStretch();
-    static_cast<QGridLayout *>(layout())->addLayout(row, 4 + 2 * Admin::ShownResults, 0, 1, 3);
+    auto *grid = static_cast<QGridLayout *>(layout());
+    grid->addLayout(row, 4 + 2 * Admin::ShownResults, 0, 1, 3);
+    // Both views keep their controls at the top when the window is taller than they need.
+    grid->setRowStretch(5 + 2 * Admin::ShownResults, 1);
 }
 
 void UserAdminPanel::setBaseFile(const QString &baseFile)

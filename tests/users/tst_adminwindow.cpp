@@ -89,8 +89,13 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        // Popups of the lists are top-level too but die with their window.
+        QList<QPointer<QWidget>> windows;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!w->parentWidget())
+                windows << w;
+        }
+        qDeleteAll(windows);
         m_app.reset();
         m_folder.reset();
     }
@@ -256,7 +261,8 @@ private Q_SLOTS:
         auto *setup = m_app->windows.find<frmDopSETUP>(QStringLiteral("frmDopSETUP"));
         QVERIFY(setup && setup->isVisible());
         QVERIFY(boss->isHidden());
-        for (const char *name : {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"}) {
+        for (const char *name :
+             {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"}) {
             QVERIFY2(!child(setup, name)->accessibleName().isEmpty(), name);
             QVERIFY2(!child(setup, name)->accessibleDescription().isEmpty(), name);
         }
