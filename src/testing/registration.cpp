@@ -2,8 +2,22 @@
 
 #include "app/appcontext.h"
 #include "app/windowhub.h"
+#include "testing/achievements.h"
+#include "testing/errorwindow.h"
+#include "testing/resultwindow.h"
+#include "testing/testchoice.h"
+#include "testing/testintro.h"
+#include "testing/testwindow.h"
 
 void registerTestingWindows(AppContext &context)
 {
-    Q_UNUSED(context);
+    WindowHub &hub = context.windows;
+    hub.registerWindow(QStringLiteral("frmTestCh"), [&context] { return new frmTestCh(context); });
+    hub.registerWindow(QStringLiteral("frmFullTest"),
+                       [&context] { return new frmFullTest(context); });
+    hub.registerWindow(QStringLiteral("fullTST"), [&context] { return new fullTST(context); });
+    hub.registerWindow(QStringLiteral("frmFULLtestEND"),
+                       [&context] { return new frmFULLtestEND(context); });
+    hub.registerWindow(QStringLiteral("frmWRONG"), [&context] { return new frmWRONG(context); });
+    hub.registerWindow(QStringLiteral("frmDOSTIG"), [&context] { return new frmDOSTIG(context); });
 }

@@ -1,0 +1,107 @@
+#include "testing/achievements.h"
+
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "testing/results.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+frmDOSTIG::frmDOSTIG(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmDOSTIG"), QString())
+{
+    const SessionState &s = m_context.session;
+    const QString who = s.UserSurname + QStringLiteral("  ") + s.UserFirstName;
+    setWindowTitle(QStringLiteral("Доска почета пользователя: ") + who);
+    setAccessibleName(windowTitle());
+    auto *heading =
+        addLabel(QStringLiteral("Метка2"), QStringLiteral("Результаты пользователя: ") + who);
+    auto *intro = addLabel(QStringLiteral("Метка1"),
+                           QStringLiteral("Тесты пройдены вами со следующими результатами :"));
+    auto *m10 = addLabel(QStringLiteral("m10"), QStringLiteral("отлично"));
+    m_topics = new QListWidget(this);
+    m_topics->setObjectName(QStringLiteral("SpiS1"));
+    m_topics->setAccessibleName(QStringLiteral("Темы тестов"));
+    m_grades = new QListWidget(this);
+    m_grades->setObjectName(QStringLiteral("SpiS2"));
+    m_grades->setAccessibleName(QStringLiteral("Оценки"));
+    hover()->addHint(m_topics, QStringLiteral("Темы тестов"));
+    hover()->addHint(m_grades, QStringLiteral("Оценки за тесты"));
+    SkinButton *exit =
+        addSkinButton(QStringLiteral("comEXIT"), QStringLiteral("dostig/return"),
+                      QStringLiteral("Назад"), QStringLiteral("Вернуться в главное меню"));
+    QPushButton *minimise =
+        addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
+    QPushButton *close =
+        addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
+    for (QLabel *label : {heading, intro, m10})
+        dragger()->addHandle(label);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(heading, 0, 0);
+    grid->addWidget(minimise, 0, 1);
+    grid->addWidget(close, 0, 2);
+    grid->addWidget(intro, 1, 0, 1, 3);
+    grid->addWidget(m_topics, 2, 0);
+    grid->addWidget(m_grades, 2, 1, 1, 2);
+    grid->addWidget(m10, 3, 0);
+    grid->addWidget(exit, 3, 1, 1, 2);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 1);
+
+    const QString first = s.UserResults.at(0).trimmed();
+    if (first.isEmpty() || first == QLatin1String("0"))
+        m10->clear();
+    FillAchievements();
+
+    connect(m_topics, &QListWidget::currentRowChanged, m_grades,
+            qOverload<int>(&QListWidget::setCurrentRow));
+    connect(m_grades, &QListWidget::currentRowChanged, m_topics,
+            qOverload<int>(&QListWidget::setCurrentRow));
+    connect(exit, &SkinButton::clicked, this, &frmDOSTIG::leave);
+    connect(close, &QPushButton::clicked, this, &frmDOSTIG::leave);
+    connect(minimise, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        showMinimized();
+    });
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("TIMer"));
+    timer->setSingleShot(true);
+    timer->setInterval(300);
+    connect(timer, &QTimer::timeout, this, [this] { m_context.cues.play(Cue::Dostig); });
+    timer->start();
+    resize(560, 420);
+}
+
+void frmDOSTIG::FillAchievements()
+{
+    m_topics->clear();
+    m_grades->clear();
+    m_topics->addItems(AchievementTopics());
+    const QStringList grades = AchievementGrades(m_context.session);
+    for (const QString &grade : grades) {
+        auto *item = new QListWidgetItem(grade, m_grades);
+        // An empty row still needs its height to stay beside its topic.
+        item->setSizeHint(m_topics->sizeHintForIndex(m_topics->model()->index(0, 0)));
+    }
+}
+
+void frmDOSTIG::leave()
+{
+    m_closeCue = true;
+    close();
+}
+
+void frmDOSTIG::closeEvent(QCloseEvent *event)
+{
+    m_context.cues.play(m_closeCue ? Cue::Close : Cue::Pick);
+    m_context.windows.open(QStringLiteral("frmMain"));
+    event->accept();
+}

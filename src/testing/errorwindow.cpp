@@ -1,0 +1,132 @@
+#include "testing/errorwindow.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "testing/errorreview.h"
+#include "testing/testwindows.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+const QColor UserColour(128, 0, 0);
+const QColor CorrectColour(0, 128, 0);
+} // namespace
+
+frmWRONG::frmWRONG(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmWRONG"), QStringLiteral("Просмотр ошибок в тесте"))
+{
+    auto *note =
+        addLabel(QStringLiteral("lblNote"),
+                 QStringLiteral("Красным цветом выделен данный вами ответ, зеленым - верный."));
+    m_topic = addLabel(QStringLiteral("lbTema"), QStringLiteral("Тема:"));
+    m_errorFrame = new QGroupBox(this);
+    m_errorFrame->setObjectName(QStringLiteral("Frame2"));
+    m_question = addLabel(QStringLiteral("QESTION"), QString());
+    m_question->setAccessibleName(QStringLiteral("Вопрос"));
+    (new QVBoxLayout(m_errorFrame))->addWidget(m_question);
+    m_answerFrame = new QGroupBox(QStringLiteral("Варианты ответов"), this);
+    m_answerFrame->setObjectName(QStringLiteral("Frame3"));
+    auto *answers = new QVBoxLayout(m_answerFrame);
+    for (int k = 1; k <= 5; ++k) {
+        auto *answer = new QRadioButton(m_answerFrame);
+        answer->setObjectName(QStringLiteral("OTVET%1").arg(k));
+        answer->setAttribute(Qt::WA_TransparentForMouseEvents);
+        answer->setFocusPolicy(Qt::NoFocus);
+        answers->addWidget(answer);
+        m_answers[k - 1] = answer;
+    }
+    const auto button = [this](const char *name, const QString &caption, const QString &hint) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAccessibleName(caption);
+        hover()->addHint(b, hint);
+        return b;
+    };
+    m_previous =
+        button("btnPREV", QStringLiteral("Предыдущая"), QStringLiteral("Предыдущая ошибка"));
+    m_next = button("btnNEXT", QStringLiteral("Следующая"), QStringLiteral("Следующая ошибка"));
+    m_picture =
+        button("btnRIS", QStringLiteral("Рисунок"), QStringLiteral("Показать рисунок к вопросу"));
+    QPushButton *exit = button("picEXit", QStringLiteral("Закрыть"),
+                               QStringLiteral("Вернуться к результату теста"));
+    for (QWidget *handle : {static_cast<QWidget *>(note), static_cast<QWidget *>(m_topic)})
+        dragger()->addHandle(handle);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {m_previous, m_next, m_picture, exit})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(note);
+    layout->addWidget(m_topic);
+    layout->addWidget(m_errorFrame);
+    layout->addWidget(m_answerFrame);
+    layout->addLayout(buttons);
+
+    connect(m_next, &QPushButton::clicked, this, [this] { step(1); });
+    connect(m_previous, &QPushButton::clicked, this, [this] { step(-1); });
+    connect(m_picture, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        m_context.session.PictureToShow = m_records[m_position - 1].ris;
+        m_context.windows.open(QStringLiteral("PICview"));
+    });
+    connect(exit, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        close();
+    });
+
+    SessionHeader header;
+    ClearSessionRecords(m_records);
+    ReadSessionFile(m_context.session.dataPath(datafiles::SessionFile), header, m_records);
+    CompactWrongAnswers(m_records);
+    ShowWrongQuestion();
+    resize(600, 460);
+}
+
+void frmWRONG::ShowWrongQuestion()
+{
+    const WrongQuestionView view = ::ShowWrongQuestion(m_records, m_position);
+    m_previous->setVisible(view.previousVisible);
+    m_next->setVisible(view.nextVisible);
+    m_errorFrame->setTitle(view.caption);
+    m_topic->setText(view.topic);
+    m_question->setText(view.question);
+    const QColor normal = m_answerFrame->palette().color(QPalette::WindowText);
+    for (int k = 1; k <= 5; ++k) {
+        QRadioButton *answer = m_answers[k - 1];
+        answer->setText(view.answers[k - 1]);
+        answer->setAccessibleName(view.answers[k - 1]);
+        answer->setChecked(k == view.userAnswer);
+        QPalette colours = answer->palette();
+        colours.setColor(QPalette::WindowText, k == view.correctAnswer ? CorrectColour
+                                               : k == view.userAnswer  ? UserColour
+                                                                       : normal);
+        answer->setPalette(colours);
+        answer->setAccessibleDescription(k == view.correctAnswer ? QStringLiteral("верный ответ")
+                                         : k == view.userAnswer ? QStringLiteral("ваш ответ")
+                                                                : QString());
+    }
+    m_picture->setVisible(!view.picture.isEmpty());
+}
+
+void frmWRONG::step(int by)
+{
+    m_context.cues.play(Cue::Pick);
+    ClosePictureViewer(m_context);
+    m_position = qBound(1, m_position + by, SessionSlots);
+    ShowWrongQuestion();
+}
+
+void frmWRONG::closeEvent(QCloseEvent *event)
+{
+    ClosePictureViewer(m_context);
+    m_context.windows.open(QStringLiteral("frmFULLtestEND"));
+    event->accept();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "testing/sessionfiles.h"
+#include "ui/skinnedwindow.h"
+
+#include <array>
+
+class QGroupBox;
+class QRadioButton;
+
+// The review of the wrongly answered questions of the finished test, read from temp1.ini.
+class frmWRONG : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    explicit frmWRONG(AppContext &context);
+
+    void ShowWrongQuestion();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void step(int by);
+
+    SessionRecords m_records;
+    int m_position = 1;
+    QLabel *m_question = nullptr;
+    QLabel *m_topic = nullptr;
+    QGroupBox *m_errorFrame = nullptr;
+    QGroupBox *m_answerFrame = nullptr;
+    std::array<QRadioButton *, 5> m_answers{};
+    QPushButton *m_previous = nullptr;
+    QPushButton *m_next = nullptr;
+    QPushButton *m_picture = nullptr;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+// The pause between two questions; the test goes on when it closes.
+class frmPAUSE : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    frmPAUSE(AppContext &context, int pausesUsed);
+
+Q_SIGNALS:
+    void finished();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+};

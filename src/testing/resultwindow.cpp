@@ -1,0 +1,99 @@
+#include "testing/resultwindow.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "testing/grading.h"
+#include "testing/results.h"
+#include "testing/sessionfiles.h"
+#include "testing/testwindows.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+
+frmFULLtestEND::frmFULLtestEND(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmFULLtestEND"),
+                    QStringLiteral("Результат Ваших трудов"))
+{
+    auto *gradeCaption = addLabel(QStringLiteral("LABEL1"), QStringLiteral("Оценка за тест :"));
+    auto *timeCaption = addLabel(QStringLiteral("LABEL2"), QStringLiteral("Вы затратили на тест:"));
+    auto *grade = addLabel(QStringLiteral("Label4"), QString());
+    QFont big = grade->font();
+    big.setPointSize(big.pointSize() + 8);
+    big.setBold(true);
+    grade->setFont(big);
+    auto *percent = addLabel(QStringLiteral("pecent_LAB"), QStringLiteral("(100%)"));
+    auto *time = addLabel(QStringLiteral("LABEL5"), QStringLiteral("100 минут"));
+    auto *verdict = addLabel(QStringLiteral("LABEL3"), QString());
+    verdict->setMinimumSize(380, 90);
+    verdict->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    grade->setBuddy(gradeCaption);
+    time->setBuddy(timeCaption);
+    for (QLabel *label : {gradeCaption, timeCaption, grade, percent, time, verdict})
+        dragger()->addHandle(label);
+    m_wrong = addSkinButton(QStringLiteral("wrong"), QStringLiteral("testend/error"),
+                            QStringLiteral("Ошибки"), QStringLiteral("Посмотреть свои ошибки"));
+    SkinButton *exit = addSkinButton(QStringLiteral("cmdEXIT"), QStringLiteral("testend/return"),
+                                     QStringLiteral("Закрыть"), QStringLiteral("Вернуться"));
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(gradeCaption, 0, 0);
+    grid->addWidget(grade, 0, 1);
+    grid->addWidget(percent, 0, 2);
+    grid->addWidget(timeCaption, 1, 0);
+    grid->addWidget(time, 1, 1, 1, 2);
+    grid->addWidget(verdict, 2, 0, 1, 3);
+    grid->addWidget(m_wrong, 3, 0);
+    grid->addWidget(exit, 3, 2);
+    connect(m_wrong, &SkinButton::clicked, this, [this] {
+        m_context.windows.open(QStringLiteral("frmWRONG"));
+        hide();
+    });
+    connect(exit, &SkinButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Close);
+        close();
+    });
+    load(grade, verdict, time, percent);
+}
+
+void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *percent)
+{
+    const SessionState &s = m_context.session;
+    m_wrong->hide();
+    setWindowTitle(QStringLiteral("Тест: ") + s.CurrentTestName);
+    setAccessibleName(windowTitle());
+    percent->setText(PercentText(s.CorrectCount, s.AskedCount));
+    const GradeLook look = GradeLookFor(s.Grade);
+    grade->setText(look.word);
+    QPalette colours = grade->palette();
+    colours.setColor(QPalette::WindowText,
+                     look.colour < 0 ? palette().color(QPalette::ButtonText)
+                                     : QColor(look.colour & 0xff, (look.colour >> 8) & 0xff,
+                                              (look.colour >> 16) & 0xff));
+    grade->setPalette(colours);
+    verdict->setText(look.verdict);
+    if (look.cue == QLatin1String("smeh.wav"))
+        m_context.cues.play(Cue::Smeh);
+    else if (look.cue == QLatin1String("applaud.wav"))
+        m_context.cues.play(Cue::Applaud);
+    time->setText(s.ElapsedText);
+
+    SessionHeader header;
+    SessionRecords records;
+    ClearSessionRecords(records);
+    ReadSessionFile(s.dataPath(datafiles::SessionFile), header, records);
+    const bool course = s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
+    m_wrong->setVisible(ShowErrorsAllowed(header, records, s.ShowErrorsSetting, course));
+    adjustSize();
+}
+
+void frmFULLtestEND::closeEvent(QCloseEvent *event)
+{
+    StoreTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    ShowTestReturnTarget(m_context);
+    CloseTestWindows(m_context);
+    event->accept();
+}

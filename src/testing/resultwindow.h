@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+class SkinButton;
+
+// The result of a finished test: grade, share of right answers, time, verdict; the way to the
+// error review; stores the grade when it closes.
+class frmFULLtestEND : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    explicit frmFULLtestEND(AppContext &context);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *percent);
+    void leave();
+
+    SkinButton *m_wrong = nullptr;
+};

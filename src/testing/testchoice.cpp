@@ -1,0 +1,116 @@
+#include "testing/testchoice.h"
+
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "testing/results.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const QString BackgroundHint = QStringLiteral("Выберите тест и нажмите кнопку 'Пройти тест'.");
+}
+
+frmTestCh::frmTestCh(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmTestCh"), QStringLiteral("Выбор теста "))
+{
+    auto *title = addLabel(QStringLiteral("metTITLE"), QStringLiteral("Выбор теста"));
+    dragger()->addHandle(title);
+    m_list = new QComboBox(this);
+    m_list->setObjectName(QStringLiteral("cOmBo1"));
+    m_list->setAccessibleName(QStringLiteral("Название теста"));
+    hover()->addHint(m_list, QStringLiteral("Выберайте название теста."));
+    m_description = addLabel(QStringLiteral("metDESCRIBE"), QString());
+    m_description->setMinimumSize(380, 110);
+    m_description->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_description->setAccessibleName(QStringLiteral("Описание теста"));
+    hover()->addHint(m_description, BackgroundHint);
+    dragger()->addHandle(m_description);
+
+    SkinButton *ok = addSkinButton(QStringLiteral("btnOK"), QStringLiteral("tests/ok"),
+                                   QStringLiteral("Пройти тест"),
+                                   QStringLiteral("Нажми для начала выбранного теста."));
+    SkinButton *exit = addSkinButton(QStringLiteral("btnEXIT"), QStringLiteral("tests/return"),
+                                     QStringLiteral("Назад"),
+                                     QStringLiteral("Нажми чтобы вернуться в главное меню."));
+    QPushButton *minimise =
+        addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
+    QPushButton *close =
+        addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
+    auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
+    status->setFrameShape(QFrame::StyledPanel);
+    hover()->setStatusLine(status, BackgroundHint);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(title, 0, 0, 1, 2);
+    grid->addWidget(minimise, 0, 2);
+    grid->addWidget(close, 0, 3);
+    grid->addWidget(m_list, 1, 0, 1, 4);
+    grid->addWidget(m_description, 2, 0, 1, 4);
+    grid->addWidget(ok, 3, 0);
+    grid->addWidget(exit, 3, 1);
+    grid->addWidget(status, 4, 0, 1, 4);
+
+    connect(ok, &SkinButton::clicked, this, &frmTestCh::startTest);
+    connect(exit, &SkinButton::clicked, this, &frmTestCh::leave);
+    connect(close, &QPushButton::clicked, this, &frmTestCh::leave);
+    connect(minimise, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        showMinimized();
+    });
+
+    SessionState &s = m_context.session;
+    for (const QString &name : s.TestCatalogueNames) {
+        if (!name.isEmpty())
+            m_list->addItem(name);
+    }
+    s.CurrentTestName = m_list->currentText();
+    ShowTestDescription();
+    connect(m_list, &QComboBox::activated, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        m_context.session.CurrentTestName = m_list->currentText();
+        ShowTestDescription();
+    });
+    adjustSize();
+}
+
+void frmTestCh::ShowTestDescription()
+{
+    m_description->setText(TestDescriptionForName(m_list->currentText()) + PauseSentence());
+}
+
+void frmTestCh::startTest()
+{
+    SessionState &s = m_context.session;
+    m_context.cues.play(Cue::Hihihih);
+    for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
+        if (s.TestCatalogueNames.at(k) == s.CurrentTestName) {
+            s.TestBankName = s.TestCatalogueFiles.at(k);
+            break;
+        }
+    }
+    s.CourseTestMode = false;
+    s.TestFromChoice = true;
+    m_context.windows.close(QStringLiteral("frmFullTest"));
+    m_context.windows.open(QStringLiteral("frmFullTest"));
+    hide();
+}
+
+void frmTestCh::leave()
+{
+    m_context.cues.play(Cue::Close);
+    close();
+}
+
+void frmTestCh::closeEvent(QCloseEvent *event)
+{
+    m_context.windows.open(QStringLiteral("frmMain"));
+    m_context.session.TestFromChoice = false;
+    event->accept();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+class QComboBox;
+
+// The choice of a topic test from the catalogue, with its description.
+class frmTestCh : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    explicit frmTestCh(AppContext &context);
+
+    void ShowTestDescription();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void startTest();
+    void leave();
+
+    QComboBox *m_list = nullptr;
+    QLabel *m_description = nullptr;
+};

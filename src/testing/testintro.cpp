@@ -1,0 +1,157 @@
+#include "testing/testintro.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "testing/questionbank.h"
+#include "testing/results.h"
+#include "testing/testwindows.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/skinbutton.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QRandomGenerator>
+
+frmFullTest::frmFullTest(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmFullTest"), QString())
+{
+    buildControls();
+    load();
+}
+
+void frmFullTest::buildControls()
+{
+    m_title = addLabel(QStringLiteral("LAB11"), QString());
+    QFont big = m_title->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    m_title->setFont(big);
+    m_intro = addLabel(
+        QStringLiteral("LABEL1"),
+        QStringLiteral("    Настало время проверить Ваши знания по всему предмету . Вам будет "
+                       "предложено 100 вопросов по всем пройденным темам. У Вас попрежнему три "
+                       "паузы, расходуйте их с умом.    И так, готовы?"));
+    m_intro->setMinimumSize(420, 120);
+    m_intro->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_notFinished = addLabel(QStringLiteral("LABEL2"), QStringLiteral("не закончен..."));
+    for (QLabel *label : {m_title, m_intro, m_notFinished})
+        dragger()->addHandle(label);
+    m_start = addSkinButton(QStringLiteral("cmdSTART"), QStringLiteral("fulltest/ok"),
+                            QStringLiteral("Начать тест"), QStringLiteral("Начать тест"));
+    m_exit = addSkinButton(QStringLiteral("cmdEXIT"), QStringLiteral("fulltest/cancel"),
+                           QStringLiteral("Отмена"), QStringLiteral("Отказаться от теста"));
+    m_return = addSkinButton(QStringLiteral("cmdRETurn"), QStringLiteral("fulltest/return"),
+                             QStringLiteral("Вернуться"), QStringLiteral("Вернуться"));
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_title, 0, 0, 1, 3);
+    grid->addWidget(m_intro, 1, 0, 1, 3);
+    grid->addWidget(m_notFinished, 2, 0, 1, 3);
+    grid->addWidget(m_start, 3, 0);
+    grid->addWidget(m_exit, 3, 1);
+    grid->addWidget(m_return, 3, 2);
+    connect(m_start, &SkinButton::clicked, this, &frmFullTest::start);
+    connect(m_exit, &SkinButton::clicked, this, &frmFullTest::cancel);
+    connect(m_return, &SkinButton::clicked, this, &frmFullTest::returnFromUnfinished);
+}
+
+void frmFullTest::load()
+{
+    SessionState &s = m_context.session;
+    m_started = false;
+    if (s.CourseTestMode) {
+        m_context.windows.hide(QStringLiteral("frmMain"));
+        if (s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0)
+            m_intro->setText(TestDescriptionForBank(s.TestBankName));
+        m_intro->setText(m_intro->text() + PauseSentence() + QStringLiteral("  И так, готовы?"));
+        m_title->setText(QStringLiteral("Тест по всему курсу"));
+    } else {
+        const QString description = TestDescriptionForBank(s.TestBankName);
+        if (!description.isEmpty())
+            m_intro->setText(description);
+        m_intro->setText(m_intro->text() + PauseSentence() + QStringLiteral("  И так, готовы?"));
+        m_context.windows.hide(QStringLiteral("frmReadLearn"));
+    }
+    m_return->hide();
+    m_notFinished->hide();
+    s.ElapsedSeconds = s.AskedCount = s.CorrectCount = s.Grade = s.RecordedCount = 0;
+    s.PausesUsed = 0;
+    s.PauseRequested = false;
+
+    auto test = std::make_shared<PreparedTest>(
+        PrepareTest(s.jpgPath(s.TestBankName), *QRandomGenerator::global()));
+    s.LoadedTest = test;
+    if (test->ok()) {
+        s.CurrentTestName = test->bank.name;
+        s.ElapsedSeconds = test->bank.time;
+    } else {
+        m_intro->setText(test->error);
+        m_start->hide();
+    }
+    setWindowTitle(s.CurrentTestName);
+    setAccessibleName(s.CurrentTestName);
+    if (!s.CourseTestMode)
+        m_title->setText(s.CurrentTestName);
+    adjustSize();
+}
+
+void frmFullTest::start()
+{
+    m_started = true;
+    m_context.cues.play(Cue::Pick);
+    hide();
+    m_start->hide();
+    m_context.windows.close(QStringLiteral("fullTST"));
+    m_context.windows.open(QStringLiteral("fullTST"));
+}
+
+void frmFullTest::showNotFinished()
+{
+    m_intro->hide();
+    m_start->hide();
+    m_exit->hide();
+    m_notFinished->show();
+    m_return->show();
+    show();
+    raise();
+}
+
+void frmFullTest::returnFromUnfinished()
+{
+    StoreTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    m_context.cues.play(Cue::Close);
+    leave();
+}
+
+void frmFullTest::cancel()
+{
+    ClosePictureViewer(m_context);
+    if (m_started)
+        StoreTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    m_context.cues.play(Cue::Oou);
+    m_started = false;
+    leave();
+}
+
+void frmFullTest::leave()
+{
+    ShowTestReturnTarget(m_context);
+    CloseTestWindows(m_context);
+}
+
+void frmFullTest::closeQuietly()
+{
+    m_leaving = true;
+    close();
+}
+
+void frmFullTest::closeEvent(QCloseEvent *event)
+{
+    if (!m_leaving) {
+        m_leaving = true;
+        leave();
+    }
+    event->accept();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+class SkinButton;
+
+// The introduction of every test: prepares the test while it loads, starts it, and after an
+// early end of the test offers only the way back.
+class frmFullTest : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    explicit frmFullTest(AppContext &context);
+
+    // The test window was closed before the end.
+    void showNotFinished();
+    // Unloads without showing the return target.
+    void closeQuietly();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void load();
+    void start();
+    void returnFromUnfinished();
+    void cancel();
+    void leave();
+
+    QLabel *m_intro = nullptr;
+    QLabel *m_title = nullptr;
+    QLabel *m_notFinished = nullptr;
+    SkinButton *m_start = nullptr;
+    SkinButton *m_exit = nullptr;
+    SkinButton *m_return = nullptr;
+    bool m_started = false;
+    bool m_leaving = false;
+};

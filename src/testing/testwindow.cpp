@@ -1,0 +1,224 @@
+#include "testing/testwindow.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/windowhub.h"
+#include "testing/pausewindow.h"
+#include "testing/testintro.h"
+#include "testing/testsession.h"
+#include "testing/testwindows.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QColor SelectedColour(128, 0, 0);
+}
+
+fullTST::fullTST(AppContext &context) : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
+{
+    SessionState &s = m_context.session;
+    m_session =
+        new TestSession(s, s.LoadedTest,
+                        {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),
+                         s.jpgPath(datafiles::AnswerTimeFile)},
+                        this);
+    m_clock = new QTimer(this);
+    m_clock->setObjectName(QStringLiteral("Timer2"));
+    m_clock->setInterval(1000);
+    buildControls();
+    connectSession();
+    m_time->setText(
+        m_session->clock().startText().replace(QStringLiteral(":60"), QStringLiteral(":00")));
+    showClock();
+    resize(640, 520);
+    QTimer::singleShot(0, this, [this] { m_session->begin(); });
+}
+
+void fullTST::buildControls()
+{
+    m_instructions = new QGroupBox(QStringLiteral("Выберите ответ"), this);
+    m_instructions->setObjectName(QStringLiteral("Frame1"));
+    auto *instructionText = addLabel(
+        QStringLiteral("lblInstruction"),
+        QStringLiteral("Выберите ответ и нажмите кнопку 'Ответить' (или дважды щёлкните ответ),"));
+    m_timeNote = addLabel(QStringLiteral("Метка1"),
+                          QStringLiteral("или у Вас просто кончится время для ответа на вопрос"));
+    m_time = addLabel(QStringLiteral("lblTime"), QString());
+    m_time->setAccessibleName(QStringLiteral("Оставшееся время"));
+    QFont big = m_time->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    m_time->setFont(big);
+    auto *instructionsLayout = new QGridLayout(m_instructions);
+    instructionsLayout->addWidget(instructionText, 0, 0);
+    instructionsLayout->addWidget(m_timeNote, 1, 0);
+    instructionsLayout->addWidget(m_time, 0, 1, 2, 1);
+
+    m_topic = addLabel(QStringLiteral("lblTitle1"), QString());
+    m_questionFrame = new QGroupBox(this);
+    m_questionFrame->setObjectName(QStringLiteral("Frame2"));
+    m_question = addLabel(QStringLiteral("QESTION"), QString());
+    m_question->setAccessibleName(QStringLiteral("Вопрос"));
+    auto *questionLayout = new QVBoxLayout(m_questionFrame);
+    questionLayout->addWidget(m_question);
+
+    auto *answerFrame = new QGroupBox(QStringLiteral("Варианты ответов"), this);
+    answerFrame->setObjectName(QStringLiteral("Frame3"));
+    auto *answerLayout = new QVBoxLayout(answerFrame);
+    for (int k = 1; k <= 5; ++k) {
+        auto *answer = new QRadioButton(answerFrame);
+        answer->setObjectName(QStringLiteral("OTVET%1").arg(k));
+        answer->installEventFilter(this);
+        hover()->addHint(answer, QStringLiteral("Двойной щелчок отвечает этим ответом"));
+        answerLayout->addWidget(answer);
+        connect(answer, &QRadioButton::clicked, this, [this, k] { m_session->select(k); });
+        m_answers[k - 1] = answer;
+    }
+    m_submit = new QPushButton(QStringLiteral("Ответить"), this);
+    m_submit->setObjectName(QStringLiteral("OKKEY"));
+    m_submit->setAccessibleName(m_submit->text());
+    hover()->addHint(m_submit, QStringLiteral("Ответить выбранным ответом"));
+    m_pause = new QPushButton(QStringLiteral("Пауза"), this);
+    m_pause->setObjectName(QStringLiteral("btnPAUSE"));
+    m_pause->setAccessibleName(m_pause->text());
+    hover()->addHint(m_pause, QStringLiteral("Пауза начнётся после ответа на вопрос"));
+    for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
+        dragger()->addHandle(handle);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_submit);
+    buttons->addStretch();
+    buttons->addWidget(m_pause);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_instructions);
+    layout->addWidget(m_topic);
+    layout->addWidget(m_questionFrame);
+    layout->addWidget(answerFrame, 1);
+    layout->addLayout(buttons);
+
+    connect(m_submit, &QPushButton::clicked, m_session, &TestSession::submit);
+    connect(m_pause, &QPushButton::clicked, m_session, &TestSession::requestPause);
+    connect(m_clock, &QTimer::timeout, m_session, &TestSession::tick);
+}
+
+void fullTST::connectSession()
+{
+    connect(m_session, &TestSession::questionShown, this, &fullTST::showQuestion);
+    connect(m_session, &TestSession::selectionChanged, this, &fullTST::showSelection);
+    connect(m_session, &TestSession::clockChanged, this, &fullTST::showClock);
+    connect(m_session, &TestSession::pauseStateChanged, this, &fullTST::showPauseState);
+    connect(m_session, &TestSession::pauseStarted, this, &fullTST::takePause);
+    connect(m_session, &TestSession::answerTaken, this, &fullTST::answerTaken);
+    connect(m_session, &TestSession::finished, this, &fullTST::finish);
+    connect(m_session, &TestSession::clockWarning, this,
+            [this] { m_context.cues.play(Cue::TukTuk); });
+    connect(m_session, &TestSession::timeUp, this, [] { QApplication::beep(); });
+}
+
+void fullTST::showQuestion()
+{
+    const BankRecord &record = m_session->question();
+    m_question->setText(record.question);
+    for (int k = 0; k < 5; ++k) {
+        m_answers[k]->setText(record.answers[k]);
+        m_answers[k]->setAccessibleName(record.answers[k]);
+    }
+    m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
+    m_questionFrame->setTitle(m_session->frameCaption());
+    show();
+    m_clock->start();
+    if (!record.picture.isEmpty()) {
+        m_context.session.PictureToShow = record.picture;
+        m_context.windows.open(QStringLiteral("PICview"));
+    }
+}
+
+void fullTST::showSelection(int answer)
+{
+    const QColor normal = m_instructions->palette().color(QPalette::WindowText);
+    for (int k = 0; k < 5; ++k) {
+        QPalette colours = m_answers[k]->palette();
+        colours.setColor(QPalette::WindowText, k + 1 == answer ? SelectedColour : normal);
+        m_answers[k]->setPalette(colours);
+        m_answers[k]->setChecked(k + 1 == answer);
+    }
+}
+
+void fullTST::showClock()
+{
+    const AnswerClock &clock = m_session->clock();
+    m_time->setVisible(clock.visible());
+    m_timeNote->setVisible(clock.visible());
+    if (m_session->state() == TestSession::State::Answering)
+        m_time->setText(clock.text());
+}
+
+void fullTST::showPauseState()
+{
+    m_pause->setEnabled(m_session->pauseAvailable());
+    setWindowTitle(m_session->windowCaption());
+    setAccessibleName(windowTitle());
+}
+
+void fullTST::takePause()
+{
+    hide();
+    m_clock->stop();
+    auto *pause = new frmPAUSE(m_context, m_context.session.PausesUsed);
+    connect(pause, &frmPAUSE::finished, m_session, &TestSession::endPause);
+    pause->show();
+}
+
+void fullTST::answerTaken()
+{
+    m_context.cues.play(Cue::Pick);
+    ClosePictureViewer(m_context);
+}
+
+void fullTST::finish()
+{
+    hide();
+    m_clock->stop();
+    m_context.windows.open(QStringLiteral("frmFULLtestEND"));
+}
+
+bool fullTST::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int k = 0; k < 5; ++k) {
+            if (watched == m_answers[k]) {
+                m_session->select(k + 1);
+                m_session->submit();
+                return true;
+            }
+        }
+    }
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void fullTST::closeQuietly()
+{
+    m_quiet = true;
+    close();
+}
+
+void fullTST::closeEvent(QCloseEvent *event)
+{
+    m_clock->stop();
+    if (!m_quiet && m_session->state() != TestSession::State::Finished) {
+        ClosePictureViewer(m_context);
+        if (auto *intro = m_context.windows.find<frmFullTest>(QStringLiteral("frmFullTest")))
+            intro->showNotFinished();
+    }
+    event->accept();
+}

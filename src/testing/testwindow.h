@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/skinnedwindow.h"
+
+#include <array>
+
+class QGroupBox;
+class QRadioButton;
+class QTimer;
+class TestSession;
+
+// The test window: shows the question of the running test, forwards answers, clock ticks and
+// the pause request to the session, and opens the pause and result windows.
+class fullTST : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    explicit fullTST(AppContext &context);
+
+    TestSession *session() const { return m_session; }
+    // Unloads without making the introduction window visible again.
+    void closeQuietly();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void connectSession();
+    void showQuestion();
+    void showSelection(int answer);
+    void showClock();
+    void showPauseState();
+    void takePause();
+    void answerTaken();
+    void finish();
+
+    TestSession *m_session = nullptr;
+    QTimer *m_clock = nullptr;
+    QLabel *m_question = nullptr;
+    QLabel *m_topic = nullptr;
+    QLabel *m_time = nullptr;
+    QLabel *m_timeNote = nullptr;
+    QGroupBox *m_instructions = nullptr;
+    QGroupBox *m_questionFrame = nullptr;
+    std::array<QRadioButton *, 5> m_answers{};
+    QPushButton *m_submit = nullptr;
+    QPushButton *m_pause = nullptr;
+    bool m_quiet = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+struct AppContext;
+
+// Shows the window a test returns to: the topic-test choice, the main menu or the reader.
+void ShowTestReturnTarget(AppContext &context);
+// Unloads the picture viewer and clears its flag.
+void ClosePictureViewer(AppContext &context);
+// Unloads the test window and the introduction window without their own return handling.
+void CloseTestWindows(AppContext &context);

@@ -1,0 +1,261 @@
+#include "app/application.h"
+#include "app/mainmenu.h"
+#include "testing/testsession.h"
+#include "testing/testwindow.h"
+#include "testsupport.h"
+#include "ui/skinbutton.h"
+#include "users/userbase.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+class tst_testwindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<Application> m_app;
+
+    QWidget *shown(const QString &name) const
+    {
+        QWidget *w = m_app->windows.window(name);
+        return w && w->isVisible() ? w : nullptr;
+    }
+    // A window not loaded through the hub, such as the pause window.
+    static QWidget *topLevel(const QString &name)
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == name && w->isVisible())
+                return w;
+        }
+        return nullptr;
+    }
+    template <class T = QAbstractButton> T *control(const QString &window, const QString &name)
+    {
+        QWidget *w = m_app->windows.window(window);
+        return w ? w->findChild<T *>(name) : nullptr;
+    }
+    void click(const QString &window, const QString &name)
+    {
+        QAbstractButton *button = control(window, name);
+        QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void checkAccessible(const QString &window)
+    {
+        for (QAbstractButton *button :
+             m_app->windows.window(window)->findChildren<QAbstractButton *>()) {
+            QVERIFY2(!button->accessibleName().isEmpty(),
+                     qPrintable(window + "/" + button->objectName()));
+            if (qobject_cast<SkinButton *>(button))
+                QVERIFY2(!button->accessibleDescription().isEmpty(),
+                         qPrintable(button->objectName()));
+        }
+    }
+    TestSession *running() { return m_app->windows.find<fullTST>("fullTST")->session(); }
+    // Answers the question on screen through the window: right or wrong.
+    void answer(bool right)
+    {
+        const int correct = running()->question().correct;
+        const int chosen = right ? correct : correct % 5 + 1;
+        QTest::mouseClick(control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(chosen)),
+                          Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(running()->selected(), chosen);
+        click("fullTST", "OKKEY");
+    }
+    void startTopicTest(int listIndex)
+    {
+        QVERIFY(m_app->startMenu(-1));
+        click("frmMain", "btTESTS");
+        QTRY_VERIFY(shown("frmTestCh"));
+        auto *list = control<QComboBox>("frmTestCh", "cOmBo1");
+        list->setCurrentIndex(listIndex);
+        Q_EMIT list->activated(listIndex);
+        click("frmTestCh", "btnOK");
+        QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(!shown("frmTestCh"));
+        click("frmFullTest", "cmdSTART");
+        QTRY_VERIFY(shown("fullTST"));
+        QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
+    }
+    QString storedResult(int slot) const
+    {
+        const auto base = UserBase::load(m_folder->jpg("2_17.jpg"));
+        return base->records.at(base->indexOf("vedok", "vedok")).results.at(slot - 1).trimmed();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
+        writeBytes(m_folder->jpg("14_16.jpg"), " 9 \r\n");
+        writeBytes(m_folder->jpg("sv10.jpg"), " 1 \r\n");
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        m_app->windows.endAction = [] {};
+        SessionState &s = m_app->session;
+        s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
+    }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+        m_app.reset();
+        m_folder.reset();
+    }
+
+    void wholeTopicTestFromChoiceToAchievements()
+    {
+        startTopicTest(1);
+        SessionState &s = m_app->session;
+        QCOMPARE(s.CurrentTestName, QStringLiteral("Светофоры"));
+        QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(), QStringLiteral("Светофоры"));
+        checkAccessible("frmFullTest");
+        checkAccessible("fullTST");
+        QVERIFY(!QTest::currentTestFailed());
+        const int count = s.LoadedTest->bank.questionCount();
+        QVERIFY(count >= 20);
+        QVERIFY(!control<QLabel>("fullTST", "lblTime")->isVisible());
+
+        answer(true);
+        // A pause asked for on question 2 comes after its answer.
+        click("fullTST", "btnPAUSE");
+        QVERIFY(!control("fullTST", "btnPAUSE")->isEnabled());
+        answer(false);
+        QTRY_VERIFY(topLevel("frmPAUSE"));
+        QVERIFY(!shown("fullTST"));
+        QWidget *pause = topLevel("frmPAUSE");
+        QCOMPARE(pause->findChild<QLabel *>("Метка1")->text(), QStringLiteral("Вы взяли тайм-аут"));
+        QCOMPARE(pause->findChild<QLabel *>("Метка2")->text(),
+                 QStringLiteral("У Вас есть еще 2 паузы"));
+        pause->findChild<SkinButton *>("Комманда1")->click();
+        QTRY_VERIFY(shown("fullTST"));
+        QCOMPARE(s.AskedCount, qint16(3));
+        QVERIFY(control("fullTST", "btnPAUSE")->isEnabled());
+        QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(8, 4),
+                 (QStringList{"curr", " 3 ", "ok", " 1 "}));
+
+        for (int i = 3; i <= count; ++i)
+            answer(true);
+        QTRY_VERIFY(shown("frmFULLtestEND"));
+        QVERIFY(!shown("fullTST"));
+        checkAccessible("frmFULLtestEND");
+        const int grade = s.Grade;
+        QCOMPARE(grade, int(qBound(2.0, std::nearbyint((count - 1) * 5.0 / count), 5.0)));
+        QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(),
+                 grade == 5 ? "отлично" : "хорошо");
+        QCOMPARE(m_app->windows.window("frmFULLtestEND")->windowTitle(), "Тест: Светофоры");
+        QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(12, 2),
+                 (QStringList{"ocenka", QStringLiteral(" %1 ").arg(grade)}));
+
+        click("frmFULLtestEND", "wrong");
+        QTRY_VERIFY(shown("frmWRONG"));
+        QVERIFY(!shown("frmFULLtestEND"));
+        checkAccessible("frmWRONG");
+        QCOMPARE(control<QGroupBox>("frmWRONG", "Frame2")->title(), QStringLiteral("Ошибка № 1"));
+        QVERIFY(!control("frmWRONG", "btnPREV")->isVisible());
+        QVERIFY(!control("frmWRONG", "btnNEXT")->isVisible());
+        click("frmWRONG", "picEXit");
+        QTRY_VERIFY(shown("frmFULLtestEND"));
+
+        click("frmFULLtestEND", "cmdEXIT");
+        QTRY_VERIFY(shown("frmTestCh"));
+        QVERIFY(!m_app->windows.window("frmFullTest"));
+        QVERIFY(!m_app->windows.window("fullTST"));
+        QCOMPARE(s.UserResults[1], QString::number(grade));
+        QCOMPARE(storedResult(2), QString::number(grade));
+
+        click("frmTestCh", "btnEXIT");
+        QTRY_VERIFY(shown("frmMain"));
+        QVERIFY(!s.TestFromChoice);
+        click("frmMain", "btZAL");
+        QTRY_VERIFY(shown("frmDOSTIG"));
+        checkAccessible("frmDOSTIG");
+        auto *grades = control<QListWidget>("frmDOSTIG", "SpiS2");
+        QCOMPARE(grades->count(), 14);
+        QCOMPARE(grades->item(1)->text(), grade == 5 ? "отлично" : "хорошо");
+        control<QListWidget>("frmDOSTIG", "SpiS1")->setCurrentRow(4);
+        QCOMPARE(grades->currentRow(), 4);
+        click("frmDOSTIG", "comEXIT");
+        QTRY_VERIFY(shown("frmMain"));
+    }
+
+    void interruptedTestStoresZero()
+    {
+        m_app->session.UserResults[0] = "4";
+        startTopicTest(0);
+        answer(true);
+        m_app->windows.window("fullTST")->close();
+        QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(control("frmFullTest", "cmdRETurn")->isVisible());
+        QVERIFY(control<QLabel>("frmFullTest", "LABEL2")->isVisible());
+        QVERIFY(!control("frmFullTest", "cmdSTART")->isVisible());
+        QVERIFY(!control("frmFullTest", "cmdEXIT")->isVisible());
+        click("frmFullTest", "cmdRETurn");
+        QTRY_VERIFY(shown("frmTestCh"));
+        QCOMPARE(m_app->session.UserResults[0], QStringLiteral("0"));
+        QCOMPARE(storedResult(1), QStringLiteral("0"));
+    }
+
+    void cancelBeforeStartStoresNothing()
+    {
+        QVERIFY(m_app->startMenu(-1));
+        click("frmMain", "btTESTS");
+        QTRY_VERIFY(shown("frmTestCh"));
+        click("frmTestCh", "btnOK");
+        QTRY_VERIFY(shown("frmFullTest"));
+        click("frmFullTest", "cmdEXIT");
+        QTRY_VERIFY(shown("frmTestCh"));
+        QVERIFY(m_app->session.UserResults[0].isEmpty());
+    }
+
+    void courseTestReturnsToTheMainMenu()
+    {
+        QVERIFY(m_app->startMenu(-1));
+        click("frmMain", "btKURS");
+        QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(!shown("frmMain"));
+        QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(),
+                 QStringLiteral("Тест по всему курсу"));
+        QVERIFY(control<QLabel>("frmFullTest", "LABEL1")
+                    ->text()
+                    .startsWith("Тест содержит 100 вопросов по всем темам предмета."));
+        click("frmFullTest", "cmdSTART");
+        QTRY_VERIFY(shown("fullTST"));
+        QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
+        for (int i = 1; i <= 100; ++i) {
+            if (i == 100)
+                QCOMPARE(control<QGroupBox>("fullTST", "Frame2")->title(),
+                         QStringLiteral("  Boпpoc нomep   100  "));
+            answer(i % 2 == 0);
+        }
+        QTRY_VERIFY(shown("frmFULLtestEND"));
+        QCOMPARE(control<QLabel>("frmFULLtestEND", "pecent_LAB")->text(), QStringLiteral("(50%)"));
+        QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(), QStringLiteral("неуд."));
+        click("frmFULLtestEND", "cmdEXIT");
+        QTRY_VERIFY(shown("frmMain"));
+        QCOMPARE(storedResult(14), QStringLiteral("2"));
+    }
+
+    void damagedBankOffersOnlyTheWayBack()
+    {
+        writeBytes(m_folder->jpg("sv9.jpg"), "start\r\ntime\r\nдолго\r\n");
+        QVERIFY(m_app->startMenu(-1));
+        click("frmMain", "btKURS");
+        QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(control<QLabel>("frmFullTest", "LABEL1")->text().contains("повреждён"));
+        QVERIFY(!control("frmFullTest", "cmdSTART")->isVisible());
+        click("frmFullTest", "cmdEXIT");
+        QTRY_VERIFY(shown("frmMain"));
+    }
+};
+
+QTEST_MAIN(tst_testwindows)
+#include "tst_testwindows.moc"
