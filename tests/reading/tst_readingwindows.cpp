@@ -1,0 +1,450 @@
+#include "app/application.h"
+#include "app/datafiles.h"
+#include "app/mainmenu.h"
+#include "reading/contentswindow.h"
+#include "reading/helpwindow.h"
+#include "reading/pageview.h"
+#include "reading/pictureviewer.h"
+#include "reading/readerwindow.h"
+#include "reading/readingorder.h"
+#include "reading/testchoicewindow.h"
+#include "testsupport.h"
+#include "ui/skinbutton.h"
+#include "users/loginwindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+const QString Strelka = QStringLiteral("1.2.Стрелка (проверка зависимостей на станции)");
+const QString Marshrut = QStringLiteral("1.3.Маршрут (проверка взаимозависимостей)");
+
+QWidget *visibleTopLevel(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+// Runs `answer` on the first visible top-level widget of that name, as soon as it shows.
+void answerWhenShown(const QString &name, std::function<void(QWidget *)> answer)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, answer] {
+        if (QWidget *w = visibleTopLevel(name)) {
+            timer->stop();
+            timer->deleteLater();
+            answer(w);
+        }
+    });
+    timer->start(20);
+}
+
+void answerLogin(const QString &first, const QString &second, const QString &password)
+{
+    answerWhenShown(QStringLiteral("id_reader"), [=](QWidget *login) {
+        login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText(first);
+        login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText(second);
+        login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText(password);
+        login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
+    });
+}
+
+void click(QWidget *window, const char *name)
+{
+    auto *button = window->findChild<QAbstractButton *>(QString::fromUtf8(name));
+    QVERIFY2(button, name);
+    QVERIFY2(button->isVisible() && button->isEnabled(), name);
+    button->click();
+}
+
+QString shownFile(QWidget *window, const char *view)
+{
+    return window->findChild<PageView *>(QString::fromUtf8(view))->shownFile();
+}
+} // namespace
+
+class ReadingWindowsTest : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<Application> m_app;
+    frmMain *m_menu = nullptr;
+    QStringList m_cues;
+
+    void start()
+    {
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        m_app->windows.endAction = [] {};
+        connect(&m_app->cues, &CuePlayer::cueStarted, this,
+                [this](const QString &cue) { m_cues << cue; });
+        answerLogin("vedok", "vedok", "vedok");
+        QVERIFY(m_app->login());
+        m_menu = m_app->startMenu(-1);
+        QVERIFY(m_menu->isVisible());
+    }
+
+    void stop()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+        m_app.reset();
+    }
+
+    QWidget *window(const QString &name) const { return m_app->windows.window(name); }
+    frmChGlava *contents() const { return m_app->windows.find<frmChGlava>("frmChGlava"); }
+    frmReadLearn *reader() const { return m_app->windows.find<frmReadLearn>("frmReadLearn"); }
+    QString textPage(const QString &title) const
+    {
+        return m_app->session.dataPath("htm/" + title + ".htm");
+    }
+    QString questionPage(const QString &title) const
+    {
+        return m_app->session.dataPath("htm/qstn/" + title + ".htm");
+    }
+
+    // From the main menu's button to the reader on that paragraph.
+    void openParagraph(const char *menuButton, const QString &title)
+    {
+        click(m_menu, menuButton);
+        QVERIFY(contents() && contents()->isVisible());
+        QVERIFY(!m_menu->isVisible());
+        auto *tree = contents()->findChild<QTreeWidget *>("tv1");
+        const QList<QTreeWidgetItem *> found =
+            tree->findItems(title, Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(found.size(), 1);
+        tree->setCurrentItem(found.first());
+        click(contents(), "btnOpen");
+        QVERIFY(reader() && reader()->isVisible());
+        QVERIFY(!contents()->isVisible());
+        QVERIFY(window("frmChGlava"));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
+        m_cues.clear();
+        start();
+    }
+    void cleanup()
+    {
+        stop();
+        m_folder.reset();
+    }
+
+    void contentsFromReaderAndCancelKeepThePage()
+    {
+        openParagraph("btREAD", Strelka);
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Strelka));
+        QCOMPARE(reader()->windowTitle(), Strelka);
+        QVERIFY(!reader()->findChild<SkinButton *>("btnTest")->isVisible());
+        click(reader(), "btnNext");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        QCOMPARE(m_cues.count(QStringLiteral("book.wav")), 2);
+
+        click(reader(), "btnChGlava");
+        QTRY_VERIFY(!reader());
+        QVERIFY(contents()->isVisible());
+        QVERIFY(!m_menu->isVisible());
+        auto *tree = contents()->findChild<QTreeWidget *>("tv1");
+        QCOMPARE(tree->currentItem()->text(0), Strelka);
+
+        click(contents(), "btnCancel");
+        QVERIFY(reader() && reader()->isVisible());
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        QVERIFY(!m_menu->isVisible());
+        QVERIFY(!contents()->isVisible());
+        QVERIFY(!m_app->session.ContentsFromReader);
+
+        click(reader(), "btnExit");
+        QTRY_VERIFY(m_menu->isVisible());
+        QVERIFY(m_cues.contains(QStringLiteral("close.wav")));
+        // Opened from the main menu this time: cancel goes back there.
+        click(m_menu, "btREAD");
+        QVERIFY(contents()->isVisible());
+        click(contents(), "btnCancel");
+        QTRY_VERIFY(!contents());
+        QVERIFY(m_menu->isVisible());
+        QCOMPARE(m_cues.last(), QStringLiteral("oou.wav"));
+    }
+
+    void bookmarkSurvivesANewLogin()
+    {
+        click(m_menu, "btREAD");
+        QVERIFY(!contents()->findChild<SkinButton *>("btnZaklad")->isVisible());
+        click(contents(), "btnCancel");
+        openParagraph("btREAD", Marshrut);
+        QVERIFY(!reader()->findChild<SkinButton *>("btnZaklad2")->isEnabled());
+        click(reader(), "btnZaklad1");
+        QVERIFY(reader()->findChild<SkinButton *>("btnZaklad2")->isEnabled());
+        const auto base = UserBase::load(m_folder->jpg(datafiles::UserBaseFile));
+        QCOMPARE(base->records.at(base->indexOf("vedok", "vedok")).bookmark, Marshrut);
+        // The hidden contents shows its bookmark button as soon as it comes back.
+        click(reader(), "btnChGlava");
+        QTRY_VERIFY(contents()->isVisible());
+        QVERIFY(contents()->findChild<SkinButton *>("btnZaklad")->isVisible());
+
+        stop();
+        start();
+        QCOMPARE(m_app->session.UserBookmark, Marshrut);
+        click(m_menu, "btLEARN");
+        click(contents(), "btnZaklad");
+        QVERIFY(reader()->isVisible());
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        click(reader(), "btnPrev");
+        click(reader(), "btnZaklad2");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+    }
+
+    void learningModeShowsQuestionsFirst()
+    {
+        openParagraph("btLEARN", Strelka);
+        QVERIFY(reader()->findChild<SkinButton *>("btnTest")->isVisible());
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Strelka));
+        click(reader(), "btnNext");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Strelka));
+        QCOMPARE(m_app->session.CurrentParagraph, Strelka);
+        QVERIFY(reader()
+                    ->findChild<PageView *>("WebBrowser1")
+                    ->visibleText()
+                    .contains(QStringLiteral("Контрольные вопросы")));
+        click(reader(), "btnNext");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        click(reader(), "btnTest");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Marshrut));
+        click(reader(), "btnTest");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+
+        m_app->session.UserBookmark = paragraphs::SingleLinePlan;
+        reader()->flow().goToBookmark();
+        QVERIFY(!reader()->findChild<SkinButton *>("btnTest")->isVisible());
+    }
+
+    void testChosenFromTheQuestionsHidesTheReader()
+    {
+        auto *introduction = new QWidget;
+        m_app->windows.registerWindow("frmFullTest", [introduction] { return introduction; });
+        answerWhenShown("frmVopORTest", [](QWidget *choice) {
+            QCOMPARE(choice->windowTitle(), frmVopORTest::Caption);
+            QVERIFY(choice->isModal());
+            click(choice, "comTEST");
+        });
+        openParagraph("btCONTROL", paragraphs::First);
+        QTRY_VERIFY(introduction->isVisible());
+        QVERIFY(!reader()->isVisible());
+        QVERIFY(reader()->flow().hiddenForTest());
+        QCOMPARE(m_app->session.TestChoice, 2);
+        QCOMPARE(m_app->session.TestBankName, QStringLiteral("T01_P01.jpg"));
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
+        // The test windows bring the reader back when the test ends.
+        QVERIFY(QMetaObject::invokeMethod(reader(), "ShowAgainAfterTest"));
+        QVERIFY(reader()->isVisible());
+        QVERIFY(!reader()->flow().hiddenForTest());
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
+    }
+
+    void choosingTheQuestionsKeepsThem()
+    {
+        answerWhenShown("frmVopORTest", [](QWidget *choice) { click(choice, "comVOPR"); });
+        openParagraph("btCONTROL", paragraphs::First);
+        QTRY_COMPARE(m_app->session.TestChoice, 1);
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
+        QVERIFY(reader()->isVisible());
+        QVERIFY(!reader()->flow().hiddenForTest());
+        // Forward in the check mode: the next paragraph's questions, without a test to offer.
+        click(reader(), "btnNext");
+        QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Strelka));
+        QVERIFY(!visibleTopLevel("frmVopORTest"));
+    }
+
+    // Answers the next message box and returns its text through `message`.
+    void answerMessageBox(QString *message)
+    {
+        auto *timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [timer, message] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *message = box->text();
+                timer->stop();
+                timer->deleteLater();
+                box->accept();
+            }
+        });
+        timer->start(20);
+    }
+
+    void missingOutlineReturnsToTheMenu()
+    {
+        QFile::remove(m_folder->data(datafiles::OutlineFile));
+        QString message;
+        answerMessageBox(&message);
+        click(m_menu, "btREAD");
+        QTRY_VERIFY(!message.isEmpty());
+        QVERIFY(message.contains(QStringLiteral("soderjanie.txt")));
+        QTRY_VERIFY(!contents());
+        QVERIFY(m_menu->isVisible());
+    }
+
+    void missingDescriptionReturnsToTheMenu()
+    {
+        QFile::remove(m_folder->jpg(datafiles::TestDescriptionFile));
+        QString message;
+        answerMessageBox(&message);
+        openParagraph("btCONTROL", Strelka);
+        QTRY_VERIFY(!message.isEmpty());
+        QVERIFY(message.contains(QStringLiteral("14_13.jpg")));
+        QTRY_VERIFY(!reader());
+        QVERIFY(m_menu->isVisible());
+    }
+
+    void helpReturnsToItsOpener()
+    {
+        click(m_menu, "btHELP");
+        QWidget *help = window("frmHELP");
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->windowTitle(), QStringLiteral("Помощь"));
+        QCOMPARE(shownFile(help, "WebBrowser2"), m_app->session.dataPath("htm/help.htm"));
+        click(help, "Комманда1");
+        QTRY_VERIFY(m_menu->isVisible());
+
+        auto *monitor = new QWidget;
+        m_app->windows.registerWindow("frmNET", [monitor] { return monitor; });
+        m_app->windows.open("frmNET");
+        m_app->session.HelpFromNetwork = true;
+        help = m_app->windows.open("frmHELP");
+        QVERIFY(!monitor->isVisible());
+        QVERIFY(shownFile(help, "WebBrowser2").endsWith("Помощь для сетевой версии.htm"));
+        click(help, "Комманда1");
+        QTRY_VERIFY(monitor->isVisible());
+        QVERIFY(!m_app->session.HelpFromNetwork);
+    }
+
+    void historyViewDeletesItsCopy()
+    {
+        const QString copy = m_folder->data("htm/history.txt");
+        textfile::writeLines(copy, {"Иванов Петр", "Тест по курсу", " 5 "});
+        auto *log = new QWidget;
+        m_app->windows.registerWindow("frmLOGnet", [log] { return log; });
+        m_menu->hide();
+        m_app->session.HistoryView = true;
+        QWidget *help = m_app->windows.open("frmHELP");
+        QCOMPARE(help->windowTitle(), frmHELP::HistoryCaption);
+        const QString text = help->findChild<PageView *>("WebBrowser2")->visibleText();
+        QVERIFY2(text.contains(QStringLiteral("Иванов Петр")), qPrintable(text));
+        click(help, "Комманда1");
+        QTRY_VERIFY(log->isVisible());
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(!m_app->session.HistoryView);
+        QVERIFY(!m_menu->isVisible());
+    }
+
+    void pagesShowCyrillicPicturesAndMissingFiles()
+    {
+        QWidget holder;
+        PageView *view = PageView::create("view", "Страница", &holder);
+        const QString page = m_app->session.dataPath("htm/10.1.Путевые устройства САУТ.htm");
+        QVERIFY(readBytes(page).contains("windows-1251"));
+        view->showFile(page);
+        QVERIFY(view->visibleText().contains(QStringLiteral("Путевые устройства САУТ")));
+        auto *browser = view->findChild<QTextBrowser *>();
+        const QVariant picture =
+            browser->loadResource(QTextDocument::ImageResource, QUrl("../jpg/k_saut.jpg"));
+        QVERIFY(!QImage::fromData(picture.toByteArray()).isNull());
+
+        const QString utf8 = m_folder->data("htm/utf8.htm");
+        writeBytes(utf8, "<html><head><meta charset=\"utf-8\"></head><body>" +
+                             QStringLiteral("Рельсовая цепь").toUtf8() + "</body></html>");
+        view->showFile(utf8);
+        QVERIFY(view->visibleText().contains(QStringLiteral("Рельсовая цепь")));
+
+        view->showFile(m_folder->data("htm/нет такой.htm"));
+        QVERIFY(view->visibleText().contains(QStringLiteral("Страница не найдена")));
+        QVERIFY(view->visibleText().contains(QStringLiteral("нет такой.htm")));
+    }
+
+    void pictureViewerZoomsAndSurvivesAMissingPicture()
+    {
+        m_app->session.PictureToShow = "k_saut";
+        auto *viewer = qobject_cast<PICview *>(m_app->windows.open("PICview"));
+        QVERIFY(m_app->session.PictureViewerOpen);
+        QCOMPARE(viewer->zoom().percent(), 50);
+        auto *zoomOut = viewer->findChild<QPushButton *>("comm1");
+        auto *zoomIn = viewer->findChild<QPushButton *>("comm2");
+        zoomOut->click();
+        zoomOut->click();
+        QCOMPARE(viewer->zoom().percent(), 30);
+        QVERIFY(!zoomOut->isEnabled());
+        QCOMPARE(viewer->width(), twipsToPixels(viewer->layout().windowWidth, viewer));
+        QWidget *image = viewer->findChild<QWidget *>("Image1");
+        QTest::mouseDClick(image, Qt::LeftButton);
+        QCOMPARE(viewer->zoom().percent(), 100);
+        QVERIFY(zoomOut->isEnabled());
+        QVERIFY(!zoomIn->isEnabled());
+        QCOMPARE(image->width(), twipsToPixels(viewer->layout().pictureWidth, viewer));
+        QTRY_VERIFY(viewer->windowTitle() != CaptionTicker::Notice);
+        m_app->windows.close("PICview");
+        QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
+
+        m_app->session.PictureToShow = "нет_рисунка";
+        viewer = qobject_cast<PICview *>(m_app->windows.open("PICview"));
+        QVERIFY(viewer->isVisible());
+        auto *notice = viewer->findChild<QLabel *>("Image1");
+        QVERIFY(notice->text().contains(QStringLiteral("нет_рисунка.jpg")));
+        QVERIFY(!viewer->findChild<QPushButton *>("comm2")->isEnabled());
+    }
+
+    void aboutGreetsAfterThreeSeconds()
+    {
+        QWidget *about = m_app->windows.open("frmWebABOUT");
+        QCOMPARE(about->windowTitle(), QStringLiteral("О программе и создателях"));
+        QVERIFY(shownFile(about, "brOUser2").endsWith("htm/about/about.htm"));
+        QVERIFY(shownFile(about, "brOUser3").endsWith("htm/about/1/about.htm"));
+        QTest::qWait(2500);
+        QVERIFY(!m_cues.contains(QStringLiteral("about.wav")));
+        QTRY_COMPARE_WITH_TIMEOUT(m_cues.count(QStringLiteral("about.wav")), 1, 2000);
+        click(about, "Комманда1");
+        QCOMPARE(m_cues.last(), QStringLiteral("close.wav"));
+        QTRY_VERIFY(m_menu->isVisible());
+    }
+
+    void everyControlIsNamedAndHinted()
+    {
+        openParagraph("btLEARN", Strelka);
+        const QHash<QString, QString> readerHints{
+            {"btnChGlava", "Нажми эту кнопку чтобы выбрать другой параграф из 'оглавления'."},
+            {"btnExit", "Нажми эту кнопку чтобы вернуться в главное меню."},
+            {"btnTest", "Показать/убрать вопросы по текущему материалу."},
+            {"btnZaklad2", "Перейти к параграфу на котором лежит закладка."}};
+        for (auto it = readerHints.cbegin(); it != readerHints.cend(); ++it)
+            QCOMPARE(reader()->findChild<QWidget *>(it.key())->accessibleDescription(), it.value());
+        QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(),
+                 QStringLiteral("Предыдущий параграф"));
+        m_app->session.PictureToShow = "k_saut";
+        m_app->windows.open("PICview");
+        frmVopORTest choice(m_app->context);
+        QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
+        for (QWidget *w : windows) {
+            for (QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
+                QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->objectName()));
+                QVERIFY2(!button->accessibleDescription().isEmpty(),
+                         qPrintable(button->objectName()));
+            }
+        }
+        QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
+        QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), frmChGlava::DefaultHint);
+    }
+};
+
+QTEST_MAIN(ReadingWindowsTest)
+#include "tst_readingwindows.moc"
