@@ -39,3 +39,5 @@ bench: deps
 	cmake --build --preset release
 	./build-release/bench/bench_core
 	./build-release/bench/bench_startup
+	./build-release/bench/bench_poll
+	./build-release/bench/bench_teacher
