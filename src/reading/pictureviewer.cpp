@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 const QString PICview::MissingPictureText =
     QStringLiteral("Рисунок «%1» не найден. Ответьте на вопрос без рисунка.");
@@ -39,7 +40,6 @@ void PICview::buildControls()
     m_image->setAccessibleDescription(
         QStringLiteral("Двойной щелчок переключает полный и уменьшенный размер"));
     m_image->installEventFilter(this);
-    dragger()->addHandle(m_image);
 
     m_zoomOut = new QPushButton(QStringLiteral("уменьшить"), this);
     m_zoomOut->setObjectName(QStringLiteral("comm1"));
@@ -66,8 +66,8 @@ void PICview::loadPicture()
         m_image->setScaledContents(false);
         m_image->setWordWrap(true);
         m_image->setText(MissingPictureText.arg(name));
-        m_naturalWidth = 4000;
-        m_naturalHeight = 1600;
+        m_naturalWidth = 8000;
+        m_naturalHeight = 3000;
         return;
     }
     m_image->setPixmap(m_picture);
