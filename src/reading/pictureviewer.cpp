@@ -20,10 +20,30 @@ PICview::PICview(AppContext &context)
 {
     buildControls();
     m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
+    openPicture();
+    m_timer->start(200);
+}
+
+void PICview::openPicture()
+{
     m_context.session.PictureViewerOpen = true;
+    m_zoom = PictureZoom();
     loadPicture();
     redisplay();
-    m_timer->start(200);
+}
+
+// A caller that opens the viewer again for another question finds it loaded, often still
+// shown: the new picture is taken when the window shows or at the next tick.
+void PICview::showEvent(QShowEvent *event)
+{
+    followPictureToShow();
+    SkinnedWindow::showEvent(event);
+}
+
+void PICview::followPictureToShow()
+{
+    if (m_context.session.PictureToShow != m_shownName)
+        openPicture();
 }
 
 void PICview::buildControls()
@@ -59,7 +79,8 @@ void PICview::buildControls()
 
 void PICview::loadPicture()
 {
-    const QString name = m_context.session.PictureToShow + QStringLiteral(".jpg");
+    m_shownName = m_context.session.PictureToShow;
+    const QString name = m_shownName + QStringLiteral(".jpg");
     m_picture = QPixmap(m_context.session.jpgPath(name));
     if (m_picture.isNull()) {
         // A test may be running behind the viewer: tell and carry on.
@@ -70,6 +91,8 @@ void PICview::loadPicture()
         m_naturalHeight = 3000;
         return;
     }
+    m_image->setScaledContents(true);
+    m_image->setText(QString());
     m_image->setPixmap(m_picture);
     m_naturalWidth = pixelsToTwips(m_picture.width(), this);
     m_naturalHeight = pixelsToTwips(m_picture.height(), this);
@@ -146,6 +169,7 @@ void PICview::toggleFull()
 
 void PICview::tick()
 {
+    followPictureToShow();
     m_ticker.tick();
     setWindowTitle(m_ticker.text());
     m_caption->setText(m_ticker.text());

@@ -23,9 +23,12 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
+    void openPicture();
+    void followPictureToShow();
     void loadPicture();
     void zoomOut();
     void zoomIn();
@@ -39,6 +42,7 @@ private:
     PictureLayout m_layout;
     CaptionTicker m_ticker;
     QPixmap m_picture;
+    QString m_shownName;
     int m_naturalWidth = 0;
     int m_naturalHeight = 0;
     int m_frameAllowance = 0;

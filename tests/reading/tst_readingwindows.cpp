@@ -393,6 +393,12 @@ private Q_SLOTS:
         QVERIFY(!zoomIn->isEnabled());
         QCOMPARE(image->width(), twipsToPixels(viewer->layout().pictureWidth, viewer));
         QTRY_VERIFY(viewer->windowTitle() != CaptionTicker::Notice);
+        // Opened again for the next question: its picture, from the start size.
+        m_app->session.PictureToShow = "k_rc";
+        QCOMPARE(m_app->windows.open("PICview"), viewer);
+        QTRY_COMPARE(viewer->zoom().percent(), 50);
+        const QPixmap next(m_app->session.jpgPath("k_rc.jpg"));
+        QCOMPARE(viewer->layout().pictureWidth, pixelsToTwips(next.width(), viewer) / 2);
         m_app->windows.close("PICview");
         QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
 
