@@ -254,8 +254,13 @@ private Q_SLOTS:
     {
         frmBOSS *boss = openAdministration();
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
-        child<SkinButton>(boss, "btnNET")->click(); // no network window registered: nothing
+        child<SkinButton>(boss, "btnNET")->click();
+        QWidget *monitor = m_app->windows.window(QStringLiteral("frmNET"));
+        QVERIFY(monitor && monitor->isVisible());
+        QVERIFY(boss->isHidden());
+        monitor->close();
         QVERIFY(boss->isVisible());
+        cues.clear();
         child<SkinButton>(boss, "btnSETUP")->click();
         QCOMPARE(cues.first().at(0).toString(), QStringLiteral("hihihih.wav"));
         auto *setup = m_app->windows.find<frmDopSETUP>(QStringLiteral("frmDopSETUP"));
