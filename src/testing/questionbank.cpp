@@ -83,6 +83,16 @@ struct BankReader
     }
 };
 
+// A question whose right answer is no answer at all could never be answered right.
+int firstWithoutRightAnswer(const QuestionBank &bank)
+{
+    for (int r = 0; r <= bank.lastIndex; ++r) {
+        if (bank.records[r].correct < 1 || bank.records[r].correct > 5)
+            return r;
+    }
+    return -1;
+}
+
 } // namespace
 
 void ShuffleAnswers(BankRecord &record, QRandomGenerator &random)
@@ -146,6 +156,11 @@ PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName
                                       "вопросов.")
                            .arg(fileName)
                            .arg(QuestionBank::MaxTestQuestions);
+    else if (const int r = firstWithoutRightAnswer(bank); r >= 0)
+        result.error = damaged(fileName, QStringLiteral("у вопроса %1 нет верного ответа: "
+                                                        "«good» %2 не от 1 до 5")
+                                             .arg(r + 1)
+                                             .arg(bank.records[r].correct));
     return result;
 }
 

@@ -160,6 +160,13 @@ private Q_SLOTS:
         QStringList badGood = one;
         badGood[15] = "первый";
         QTest::addRow("good not a number") << (QStringList{"start"} + badGood) << "good";
+        // Found by fuzzing: an unmarked question whose "good" names no answer.
+        QTest::addRow("unmarked question, good beyond 5")
+            << (QStringList{"start"} + one + record("Без меток", {"0а", "0б", "0в"}, "11"))
+            << "нет верного ответа";
+        QTest::addRow("first question, good 0")
+            << (QStringList{"start"} + record("Первый", markedAnswers(2), "0"))
+            << "у вопроса 1 нет верного ответа";
         QTest::addRow("time beyond 16 bits")
             << (QStringList{"start", "time", "70000"} + one) << "time";
         QTest::addRow("no question") << QStringList{"start", "name", "x", "end"} << "ни одного";
