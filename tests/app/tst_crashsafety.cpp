@@ -1,0 +1,289 @@
+#include "app/datafiles.h"
+#include "network/netconfig.h"
+#include "statecontents.h"
+#include "testsupport.h"
+#include "users/loginflow.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QThread>
+
+#include <functional>
+
+// A writer process is killed at random moments while it rewrites a state file with the
+// program's own writers; whatever it leaves must be one of the complete contents.
+class CrashSafetyTest : public QObject
+{
+    Q_OBJECT
+
+    static constexpr int Kills = 1000;
+
+    // tmpfs keeps thousands of rewrites quick; a killed process leaves the page cache to the
+    // file system, so what it leaves does not depend on the file system.
+    static QString scratchParent()
+    {
+        return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                  : QDir::tempPath();
+    }
+
+    QTemporaryDir m_dir{scratchParent() + QStringLiteral("/tarvel-crash-XXXXXX")};
+    QRandomGenerator m_random{QRandomGenerator::global()->generate()};
+
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
+    // Starts the writer, waits for its first round, lets it run up to maxDelayUs and kills it.
+    // Returns what it printed, or nothing when it failed on its own.
+    std::optional<QByteArray> runAndKill(const QString &mode, const QString &target, int maxDelayUs)
+    {
+        QProcess writer;
+        writer.start(QStringLiteral(TARVEL_STATEWRITER), {mode, target});
+        if (!writer.waitForStarted())
+            return std::nullopt;
+        QByteArray output;
+        while (!output.contains("ready\n") && writer.waitForReadyRead(5000))
+            output += writer.readAllStandardOutput();
+        QThread::usleep(m_random.bounded(maxDelayUs));
+        writer.kill();
+        writer.waitForFinished();
+        output += writer.readAllStandardOutput();
+        if (!output.contains("ready\n") || writer.exitStatus() != QProcess::CrashExit)
+            return std::nullopt;
+        return output;
+    }
+
+    // Kills the writer again and again; `intact` judges the files after each kill.
+    // Returns the number of kills that left a damaged file, -1 when the writer failed.
+    int damagedAfterKills(const QString &mode, const QString &target, int kills, int maxDelayUs,
+                          const std::function<bool(const QByteArray &output)> &intact)
+    {
+        int damaged = 0;
+        for (int i = 0; i < kills; ++i) {
+            const std::optional<QByteArray> output = runAndKill(mode, target, maxDelayUs);
+            if (!output)
+                return -1;
+            if (!intact(*output))
+                ++damaged;
+        }
+        qInfo("%s: %d kills, %d damaged files", qPrintable(mode), kills, damaged);
+        return damaged;
+    }
+
+    void killRepeatedly(const QString &mode, const QString &target, int maxDelayUs,
+                        const std::function<bool(const QByteArray &output)> &intact)
+    {
+        QCOMPARE(damagedAfterKills(mode, target, Kills, maxDelayUs, intact), 0);
+    }
+
+    // The bytes a writer produces, taken from a reference file written by it.
+    QByteArray written(const QString &name, const std::function<bool(const QString &)> &write)
+    {
+        const QString file = path(QStringLiteral("reference/") + name);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        return write(file) ? readBytes(file) : QByteArray();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void killedUserBaseWriterLeavesOldOrNewBase()
+    {
+        const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
+        const QByteArray contents[] = {
+            written(QStringLiteral("base0"), [&](const QString &f) { return bases[0].save(f); }),
+            written(QStringLiteral("base1"), [&](const QString &f) { return bases[1].save(f); })};
+        const QString file = path(datafiles::UserBaseFile);
+        QVERIFY(bases[0].save(file));
+        killRepeatedly(QStringLiteral("userbase"), file, 2000, [&](const QByteArray &) {
+            const QByteArray bytes = readBytes(file);
+            const std::optional<UserBase> base = UserBase::load(file);
+            const qsizetype variant = bytes == contents[0] ? 0 : bytes == contents[1] ? 1 : -1;
+            return variant >= 0 && base && base->records.size() == bases[variant].records.size() &&
+                   base->records.first().firstName == bases[variant].records.first().firstName;
+        });
+    }
+
+    // The kills land inside the writes: a writer that overwrites the base in place is caught.
+    void killsCatchAWriterThatOverwritesInPlace()
+    {
+        const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
+        const QByteArray contents[] = {textfile::joinLines(bases[0].toLines()),
+                                       textfile::joinLines(bases[1].toLines())};
+        const QString file = path(QStringLiteral("inplace.jpg"));
+        QVERIFY(bases[0].save(file));
+        const int damaged =
+            damagedAfterKills(QStringLiteral("inplace"), file, 100, 2000, [&](const QByteArray &) {
+                const QByteArray bytes = readBytes(file);
+                return bytes == contents[0] || bytes == contents[1];
+            });
+        QVERIFY(damaged > 0);
+    }
+
+    void killedSessionWriterLeavesOldOrNewRecord()
+    {
+        const auto records0 = statecontents::records(0);
+        const auto records1 = statecontents::records(1);
+        const QByteArray contents[] = {
+            written(QStringLiteral("temp0"),
+                    [&](const QString &f) {
+                        return WriteSessionFile(f, statecontents::progress(0), *records0);
+                    }),
+            written(QStringLiteral("temp1"), [&](const QString &f) {
+                return WriteSessionFile(f, statecontents::progress(1), *records1);
+            })};
+        const QString file = path(datafiles::SessionFile);
+        QVERIFY(WriteSessionFile(file, statecontents::progress(0), *records0));
+        auto read = std::make_unique<SessionRecords>();
+        killRepeatedly(QStringLiteral("session"), file, 2000, [&](const QByteArray &) {
+            const QByteArray bytes = readBytes(file);
+            SessionHeader header;
+            if (!ReadSessionFile(file, header, *read))
+                return false;
+            const int variant = bytes == contents[0] ? 0 : bytes == contents[1] ? 1 : -1;
+            if (variant < 0)
+                return false;
+            const SessionProgress expected = statecontents::progress(variant);
+            const int last = expected.max - 1;
+            return header.second == expected.second &&
+                   read->at(last).tema == (variant ? *records1 : *records0).at(last).tema;
+        });
+    }
+
+    // Every append that reported completion is in the store, the one running when the
+    // writer was killed is either wholly there or not at all.
+    void killedHistoryAppendLeavesCompleteBlocks()
+    {
+        const QString store = path(datafiles::HistoryFile);
+        const QStringList block = statecontents::historyBlock();
+        qsizetype blocks = 0;
+        killRepeatedly(QStringLiteral("history"), m_dir.path(), 3000, [&](const QByteArray &out) {
+            const QStringList lines = readLinesOrEmpty(store);
+            const qsizetype now = lines.size() / block.size();
+            if (now * block.size() != lines.size())
+                return false;
+            for (qsizetype b = 0; b < now; ++b) {
+                if (lines.mid(b * block.size(), block.size()) != block)
+                    return false;
+            }
+            const qsizetype completed = blocks + out.count('+');
+            if (now != completed && now != completed + 1)
+                return false;
+            blocks = now;
+            if (blocks > 40) { // keeps every append short
+                QFile::remove(store);
+                blocks = 0;
+            }
+            return true;
+        });
+    }
+
+    void killedSettingsWriterLeavesOldOrNewSettings()
+    {
+        const QString folder = path(QStringLiteral("jpg"));
+        QVERIFY(QDir().mkpath(folder));
+        struct Kind
+        {
+            QString name;
+            std::function<bool(const QString &, int)> write;
+        };
+        const QList<Kind> kinds{
+            {datafiles::AnswerTimeFile,
+             [](const QString &f, int v) {
+                 return textfile::writeLines(
+                     f, {textfile::printNumber(statecontents::testSettings(v).answerTime)});
+             }},
+            {datafiles::ShowErrorsFile,
+             [](const QString &f, int v) {
+                 return textfile::writeLines(
+                     f, {textfile::printNumber(statecontents::testSettings(v).showErrors)});
+             }},
+            {datafiles::RememberedLoginFile,
+             [](const QString &f, int v) {
+                 const QString name = statecontents::rememberedName(v);
+                 return RememberedLogin::write(f, v == 1, name, name, name);
+             }},
+            {datafiles::NetConfigFile, [](const QString &f, int v) {
+                 SessionState session;
+                 statecontents::netConfig(session, v);
+                 return SaveNetConfig(session, f);
+             }}};
+        QList<std::array<QByteArray, 2>> contents;
+        for (const Kind &kind : kinds) {
+            std::array<QByteArray, 2> both;
+            for (int v = 0; v < 2; ++v) {
+                both[v] = written(kind.name + QString::number(v),
+                                  [&](const QString &f) { return kind.write(f, v); });
+            }
+            contents.append(both);
+        }
+        QVERIFY(statecontents::testSettings(0).write(folder));
+        QVERIFY(kinds[2].write(QDir(folder).filePath(kinds[2].name), 0));
+        QVERIFY(kinds[3].write(QDir(folder).filePath(kinds[3].name), 0));
+        // The written files are the ones the program reads.
+        QCOMPARE(TestSettings::read(folder).answerTime, statecontents::testSettings(0).answerTime);
+        QCOMPARE(readBytes(QDir(folder).filePath(kinds[0].name)), contents[0][0]);
+
+        killRepeatedly(QStringLiteral("settings"), folder, 2000, [&](const QByteArray &) {
+            for (qsizetype k = 0; k < kinds.size(); ++k) {
+                const QByteArray bytes = readBytes(QDir(folder).filePath(kinds[k].name));
+                if (bytes != contents[k][0] && bytes != contents[k][1])
+                    return false;
+            }
+            const TestSettings read = TestSettings::read(folder);
+            return read.answerTime == statecontents::testSettings(0).answerTime ||
+                   read.answerTime == statecontents::testSettings(1).answerTime;
+        });
+    }
+
+    // A reader (this test) never sees a torn curr_test.ini or temp1.ini while another process
+    // keeps replacing them.
+    void readerNeverSeesATornTestFile()
+    {
+        const QString folder = path(QStringLiteral("shared"));
+        QVERIFY(QDir().mkpath(folder));
+        const auto records0 = statecontents::records(0);
+        const auto records1 = statecontents::records(1);
+        const QByteArray progress[] = {
+            written(
+                QStringLiteral("curr0"),
+                [](const QString &f) { return WriteProgressFile(f, statecontents::progress(0)); }),
+            written(QStringLiteral("curr1"), [](const QString &f) {
+                return WriteProgressFile(f, statecontents::progress(1));
+            })};
+        const QByteArray session[] = {
+            written(QStringLiteral("temp0"),
+                    [&](const QString &f) {
+                        return WriteSessionFile(f, statecontents::progress(0), *records0);
+                    }),
+            written(QStringLiteral("temp1"), [&](const QString &f) {
+                return WriteSessionFile(f, statecontents::progress(1), *records1);
+            })};
+        const int rewrites = 10000;
+        QProcess writer;
+        writer.start(QStringLiteral(TARVEL_STATEWRITER),
+                     {QStringLiteral("testfiles"), folder, QString::number(rewrites)});
+        QVERIFY(writer.waitForStarted());
+        const QString progressFile = QDir(folder).filePath(datafiles::ProgressFile);
+        const QString sessionFile = QDir(folder).filePath(datafiles::SessionFile);
+        int reads = 0;
+        int torn = 0;
+        while (!writer.waitForFinished(0)) {
+            QThread::yieldCurrentThread(); // leaves the writer its share of a busy machine
+            const QByteArray current = readBytes(progressFile);
+            const QByteArray full = readBytes(sessionFile);
+            if (current.isEmpty() || full.isEmpty())
+                continue; // not written yet
+            reads += 2;
+            torn += current != progress[0] && current != progress[1];
+            torn += full != session[0] && full != session[1];
+        }
+        qInfo("%d rewrites of each file, %d reads, %d torn files", rewrites, reads, torn);
+        QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(writer.exitCode(), 0);
+        QVERIFY2(reads > 1000, "the reader barely overlapped the writer");
+        QCOMPARE(torn, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(CrashSafetyTest)
+#include "tst_crashsafety.moc"
