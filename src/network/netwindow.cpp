@@ -3,7 +3,6 @@
 #include "app/windowhub.h"
 #include "ui/hovergroup.h"
 
-#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 
@@ -41,19 +40,6 @@ void NetWindow::showMonitor()
 
 void NetWindow::exec()
 {
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    m_loop = &loop;
-    loop.exec();
-    m_loop = nullptr;
+    execModal();
 }
 
-void NetWindow::hideEvent(QHideEvent *event)
-{
-    if (m_loop)
-        m_loop->quit();
-    SkinnedWindow::hideEvent(event);
-}

@@ -22,8 +22,4 @@ protected:
     QLabel *addStatusBar();
     // Shows the monitor again (it stays loaded while its helpers are open).
     void showMonitor();
-    void hideEvent(QHideEvent *event) override;
-
-private:
-    class QEventLoop *m_loop = nullptr;
 };

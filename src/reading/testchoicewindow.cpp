@@ -6,7 +6,6 @@
 #include "ui/skinbutton.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -52,14 +51,7 @@ frmVopORTest::frmVopORTest(AppContext &context, QWidget *parent)
 
 void frmVopORTest::exec()
 {
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    m_loop = &loop;
-    loop.exec();
-    m_loop = nullptr;
+    execModal();
 }
 
 void frmVopORTest::loadSkins()
@@ -88,6 +80,4 @@ void frmVopORTest::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();
-    if (m_loop)
-        m_loop->quit();
 }

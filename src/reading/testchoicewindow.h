@@ -2,7 +2,6 @@
 
 #include "ui/skinnedwindow.h"
 
-class QEventLoop;
 class SkinButton;
 
 // The choice after a paragraph's questions: stay with the questions or take the test.
@@ -28,5 +27,4 @@ private:
 
     SkinButton *m_questions = nullptr;
     SkinButton *m_test = nullptr;
-    QEventLoop *m_loop = nullptr;
 };

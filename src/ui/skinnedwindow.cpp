@@ -4,6 +4,7 @@
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -30,6 +31,25 @@ void SkinnedWindow::showEvent(QShowEvent *event)
     if (!testAttribute(Qt::WA_Moved))
         centreOnScreen();
     QWidget::showEvent(event);
+}
+
+void SkinnedWindow::hideEvent(QHideEvent *event)
+{
+    if (m_modalLoop)
+        m_modalLoop->quit();
+    QWidget::hideEvent(event);
+}
+
+void SkinnedWindow::execModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    loop.exec();
+    m_modalLoop = nullptr;
 }
 
 void SkinnedWindow::centreOnScreen()

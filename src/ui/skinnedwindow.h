@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class HoverGroup;
+class QEventLoop;
 class QLabel;
 class QPushButton;
 class SkinButton;
@@ -19,9 +20,13 @@ public:
     SkinnedWindow(AppContext &context, const QString &objectName, const QString &caption,
                   QWidget *parent = nullptr);
 
+    // Shows the window application-modal; returns once it is hidden or closed.
+    void execModal();
+
 protected:
     // A window that was not placed by its code opens in the middle of its screen.
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void centreOnScreen();
 
     // A skinned button with the bitmaps `skin`.bmp and `skin`_move.bmp below the skin folder.
@@ -38,6 +43,7 @@ protected:
     AppContext &m_context;
 
 private:
+    QEventLoop *m_modalLoop = nullptr;
     HoverGroup *m_hover;
     WindowDragger *m_dragger;
 };

@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -157,15 +156,8 @@ void id_reader::buildControls()
 
 bool id_reader::exec()
 {
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
     m_first->setFocus();
-    QEventLoop loop;
-    m_loop = &loop;
-    loop.exec();
-    m_loop = nullptr;
+    execModal();
     return m_identified;
 }
 
@@ -251,8 +243,6 @@ void id_reader::finish()
         }
     }
     hide();
-    if (m_loop)
-        m_loop->quit();
 }
 
 void id_reader::cancel()
@@ -266,8 +256,6 @@ void id_reader::cancel()
     }
     m_identified = false;
     hide();
-    if (m_loop)
-        m_loop->quit();
 }
 
 QWidget *id_reader::mainWindow() const
@@ -320,6 +308,4 @@ void id_reader::closeEvent(QCloseEvent *event)
         if (QWidget *menu = mainWindow())
             menu->show();
     }
-    if (m_loop)
-        m_loop->quit();
 }

@@ -4,7 +4,6 @@
 #include "users/loginflow.h"
 
 class QCheckBox;
-class QEventLoop;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -49,7 +48,6 @@ private:
     QCheckBox *m_remember = nullptr;
     QLabel *m_rememberLabel = nullptr;
     QTimer *m_maskTimer = nullptr;
-    QEventLoop *m_loop = nullptr;
     bool m_identified = false;
     bool m_saved = false;
 };

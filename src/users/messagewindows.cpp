@@ -6,7 +6,6 @@
 #include "ui/skinbutton.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -62,23 +61,10 @@ void ModalMessageWindow::layOut(const QList<SkinButton *> &buttons)
 
 void ModalMessageWindow::exec()
 {
-    setWindowModality(Qt::ApplicationModal);
     adjustSize();
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    m_loop = &loop;
-    loop.exec();
-    m_loop = nullptr;
+    execModal();
 }
 
-void ModalMessageWindow::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    if (m_loop)
-        m_loop->quit();
-}
 
 frmSURE::frmSURE(AppContext &context)
     : ModalMessageWindow(context, QStringLiteral("frmSURE"),

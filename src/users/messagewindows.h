@@ -2,7 +2,6 @@
 
 #include "ui/skinnedwindow.h"
 
-class QEventLoop;
 class QLabel;
 class SkinButton;
 
@@ -21,12 +20,10 @@ public:
     void exec();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void layOut(const QList<SkinButton *> &buttons);
 
 private:
     QLabel *m_message;
-    QEventLoop *m_loop = nullptr;
 };
 
 // The confirmation window: ConfirmAnswer tells the caller what was chosen.

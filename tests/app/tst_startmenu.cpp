@@ -91,6 +91,8 @@ private Q_SLOTS:
 
     void newPupilRegistersAndSeesNoBossButton()
     {
+        const QString base = m_folder->jpg(QStringLiteral("2_17.jpg"));
+        const qsizetype before = UserBase::load(base)->records.size();
         m_app = std::make_unique<Application>(m_folder->path(), false);
         // First press: not found; second press with the same names registers.
         QTimer::singleShot(50, [] {
@@ -112,7 +114,7 @@ private Q_SLOTS:
         QVERIFY(m_app->login());
         frmMain *menu = m_app->startMenu(-1);
         QVERIFY(!menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
-        QCOMPARE(UserBase::load(m_folder->jpg(QStringLiteral("2_17.jpg")))->records.size(), 3);
+        QCOMPARE(UserBase::load(base)->records.size(), before + 1);
     }
 
     void givingUpEndsBeforeTheSplash()
