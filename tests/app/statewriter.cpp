@@ -1,126 +1,17 @@
-// Rewrites one kind of state file with the program's own writers until killed, or a given
-// number of times. Prints "ready" once the first round is written, and "+" after each
-// completed history append, so that the test knows what the files may hold.
-#include "app/datafiles.h"
-#include "network/netconfig.h"
-#include "statecontents.h"
-#include "users/loginflow.h"
-
-#include <QDir>
-#include <QFile>
-#include <QString>
+// Rewrites curr_test.ini and temp1.ini in the folder COUNT times, in a process of its own,
+// while a test reads them.
+#include "statewriters.h"
 
 #include <cstdio>
-#include <cstring>
-#include <functional>
-
-namespace {
-
-void say(const char *text)
-{
-    std::fputs(text, stdout);
-    std::fflush(stdout);
-}
-
-// Runs the round for round numbers 0, 1, 2 ... until it fails or `rounds` are done.
-int loop(long rounds, const std::function<bool(long)> &round)
-{
-    for (long n = 0; rounds < 0 || n < rounds; ++n) {
-        if (!round(n))
-            return 1;
-        if (n == 0)
-            say("ready\n");
-    }
-    return 0;
-}
-
-int userBase(const QString &path)
-{
-    const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
-    return loop(-1, [&](long n) { return bases[(n + 1) % 2].save(path); });
-}
-
-// The unsafe way, for the test to prove that its kills land inside writes.
-int userBaseInPlace(const QString &path)
-{
-    const QByteArray bases[] = {textfile::joinLines(statecontents::userBase(0).toLines()),
-                                textfile::joinLines(statecontents::userBase(1).toLines())};
-    return loop(-1, [&](long n) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               file.write(bases[(n + 1) % 2]) == bases[(n + 1) % 2].size();
-    });
-}
-
-int sessionFile(const QString &path)
-{
-    const auto first = statecontents::records(0);
-    const auto second = statecontents::records(1);
-    return loop(-1, [&](long n) {
-        const int variant = int((n + 1) % 2);
-        return WriteSessionFile(path, statecontents::progress(variant), variant ? *second : *first);
-    });
-}
-
-int history(const QString &folder)
-{
-    const QString store = QDir(folder).filePath(datafiles::HistoryFile);
-    const QString temporary = QDir(folder).filePath(datafiles::HistoryTemporaryFile);
-    const QStringList block = statecontents::historyBlock();
-    say("ready\n");
-    for (;;) {
-        if (!resultslog::appendHistory(store, temporary, block))
-            return 1;
-        say("+");
-    }
-}
-
-int settings(const QString &folder)
-{
-    return loop(-1, [&](long n) {
-        const int variant = int((n + 1) % 2);
-        SessionState session;
-        statecontents::netConfig(session, variant);
-        const QString name = statecontents::rememberedName(variant);
-        return statecontents::testSettings(variant).write(folder) &&
-               RememberedLogin::write(QDir(folder).filePath(datafiles::RememberedLoginFile),
-                                      variant == 1, name, name, name) &&
-               SaveNetConfig(session, QDir(folder).filePath(datafiles::NetConfigFile));
-    });
-}
-
-int testFiles(const QString &folder, long rounds)
-{
-    const auto first = statecontents::records(0);
-    const auto second = statecontents::records(1);
-    const QString progressFile = QDir(folder).filePath(datafiles::ProgressFile);
-    const QString sessionFile = QDir(folder).filePath(datafiles::SessionFile);
-    return loop(rounds, [&](long n) {
-        const int variant = int(n % 2);
-        const SessionProgress progress = statecontents::progress(variant);
-        return WriteProgressFile(progressFile, progress) &&
-               WriteSessionFile(sessionFile, progress, variant ? *second : *first);
-    });
-}
-
-} // namespace
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
-    if (argc < 3)
+    if (argc != 3)
         return 2;
-    const QString target = QString::fromLocal8Bit(argv[2]);
-    if (std::strcmp(argv[1], "userbase") == 0)
-        return userBase(target);
-    if (std::strcmp(argv[1], "inplace") == 0)
-        return userBaseInPlace(target);
-    if (std::strcmp(argv[1], "session") == 0)
-        return sessionFile(target);
-    if (std::strcmp(argv[1], "history") == 0)
-        return history(target);
-    if (std::strcmp(argv[1], "settings") == 0)
-        return settings(target);
-    if (std::strcmp(argv[1], "testfiles") == 0 && argc == 4)
-        return testFiles(target, std::atol(argv[3]));
-    return 2;
+    const statewriters::Say say = [](const char *text) {
+        std::fputs(text, stdout);
+        std::fflush(stdout);
+    };
+    return statewriters::testFiles(say, QString::fromLocal8Bit(argv[1]), std::atol(argv[2]));
 }
