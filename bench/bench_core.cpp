@@ -19,9 +19,9 @@ QTemporaryDir &folder()
 
 QStringList bankLines(int records)
 {
-    QStringList lines{QStringLiteral("Банк для замера"), QStringLiteral("start"),
-                      QStringLiteral("name"), QStringLiteral("Светофоры"),
-                      QStringLiteral("time"), QStringLiteral("0")};
+    QStringList lines{
+        QStringLiteral("Банк для замера"), QStringLiteral("start"), QStringLiteral("name"),
+        QStringLiteral("Светофоры"),       QStringLiteral("time"),  QStringLiteral("0")};
     for (int r = 0; r < records; ++r) {
         lines << QStringLiteral("temaname") << QStringLiteral("Светофоры. Тема %1").arg(r % 7)
               << QStringLiteral("vop")
@@ -67,8 +67,13 @@ SessionRecords fullRecords()
 
 SessionProgress progress150()
 {
-    return {QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("Рельсовые цепи"),
-            150, 150, 120, 4};
+    return {QStringLiteral("Иван"),
+            QStringLiteral("Петров"),
+            QStringLiteral("Рельсовые цепи"),
+            150,
+            150,
+            120,
+            4};
 }
 
 void writeSessionFile(benchmark::State &state)
@@ -114,13 +119,21 @@ void loadFindSaveUserBase(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(loadBankAndPrepareTest)->Unit(benchmark::kMicrosecond)->Repetitions(9)
+BENCHMARK(loadBankAndPrepareTest)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-BENCHMARK(writeSessionFile)->Unit(benchmark::kMicrosecond)->Repetitions(9)
+BENCHMARK(writeSessionFile)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-BENCHMARK(buildSessionFileText)->Unit(benchmark::kMicrosecond)->Repetitions(9)
+BENCHMARK(buildSessionFileText)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-BENCHMARK(loadFindSaveUserBase)->Unit(benchmark::kMicrosecond)->Repetitions(9)
+BENCHMARK(loadFindSaveUserBase)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 BENCHMARK_MAIN();

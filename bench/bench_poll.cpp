@@ -1,11 +1,9 @@
 // One monitor poll of 49 pupil folders on local disk: the time until every row is read, and
 // the longest stretch during which the user-interface thread could not handle events.
-#include "app/sessionstate.h"
+#include "benchsupport.h"
 #include "network/pupilpoller.h"
-#include "testing/sessionfiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -24,18 +22,6 @@ double median(QList<double> values)
     return values.at(values.size() / 2);
 }
 
-void buildClassroom(const QTemporaryDir &dir, SessionState &session)
-{
-    session.NetCount = Pupils;
-    for (int i = 1; i <= Pupils; ++i) {
-        const QString folder = dir.filePath(QStringLiteral("pc%1/").arg(i));
-        QDir().mkpath(folder + QStringLiteral("data"));
-        WriteProgressFile(folder + QStringLiteral("data/curr_test.ini"),
-                          {QStringLiteral("Иван"), QStringLiteral("Ученик%1").arg(i),
-                           QStringLiteral("Рельсовые цепи"), 20, 1 + i % 20, i % 15, 0});
-        session.NetPath[i - 1] = folder;
-    }
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -43,7 +29,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     SessionState session;
-    buildClassroom(dir, session);
+    buildClassroom(dir, session, Pupils);
     PupilPoller poller(session);
 
     QList<double> totals;

@@ -2,11 +2,10 @@
 // splash window's fixed wait: the work it takes and the peak resident memory.
 #include "app/application.h"
 #include "app/mainmenu.h"
+#include "benchsupport.h"
 #include "ui/skinbutton.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -16,28 +15,6 @@
 #include <cstdio>
 
 namespace {
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(source, target);
-    }
-}
-
-double peakResidentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
 
 void logInWhenShown(Application &application)
 {

@@ -32,6 +32,7 @@ void PupilPoller::poll()
     m_polling = true;
     m_pending.clear();
     const int count = qBound(0, int(m_session.NetCount), SessionState::MaxComputers);
+    QList<std::pair<std::function<PupilStatus()>, std::function<void(const PupilStatus &)>>> reads;
     for (int i = 1; i <= count; ++i) {
         const QString folder = m_session.NetPath.at(i - 1);
         if (folder.isEmpty() || m_reading.contains(i))
@@ -39,18 +40,18 @@ void PupilPoller::poll()
         m_reading.insert(i);
         m_pending.insert(i);
         const PupilStatus previous = m_session.Pupils.at(i - 1);
-        readOffThread<PupilStatus>(
-            this,
-            [folder, previous] {
-                return pupilstatus::read(
-                    resolvePath(folder, QStringLiteral("data/") + datafiles::ProgressFile),
-                    previous);
-            },
-            [this, i](const PupilStatus &status) {
-                m_session.Pupils[i - 1] = status;
-                received(i);
-            });
+        reads.append({[folder, previous] {
+                          return pupilstatus::read(resolvePath(folder, QStringLiteral("data/") +
+                                                                           datafiles::ProgressFile),
+                                                   previous);
+                      },
+                      [this, i](const PupilStatus &status) {
+                          m_session.Pupils[i - 1] = status;
+                          received(i);
+                      }});
     }
+    if (!reads.isEmpty())
+        readAllOffThread<PupilStatus>(this, std::move(reads));
     if (m_pending.isEmpty())
         QMetaObject::invokeMethod(this, &PupilPoller::finish, Qt::QueuedConnection);
     else
