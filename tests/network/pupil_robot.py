@@ -1,0 +1,190 @@
+"""Plays a pupil at a running program from outside, as a user with a screen reader would: finds
+controls through the accessibility interface by their accessible names and presses them.
+
+pupil_robot.py PID login FIRST SECOND PASSWORD   identify, registering a new pupil if needed
+pupil_robot.py PID press NAME                    press the showing button with that name
+pupil_robot.py PID question                      print the test window's title and its answers
+pupil_robot.py PID answer TEXT                   click the answer TEXT, press "Ответить" and
+                                                 wait for the next question
+
+Every wait is bounded; a failure prints its reason and exits with 1.
+"""
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+WAIT = 15
+
+
+class Failure(Exception):
+    pass
+
+
+def program(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        try:
+            if app is not None and app.get_process_id() == pid:
+                # Names change as the program runs: read them afresh.
+                app.clear_cache()
+                return app
+        except Exception:
+            continue
+    return None
+
+
+def walk(node):
+    yield node
+    try:
+        count = node.childCount
+    except Exception:
+        return
+    for i in range(count):
+        try:
+            child = node.getChildAtIndex(i)
+        except Exception:
+            continue
+        if child is not None:
+            yield from walk(child)
+
+
+def showing(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def windows(pid):
+    app = program(pid)
+    if app is None:
+        return []
+    return [w for w in (app.getChildAtIndex(i) for i in range(app.childCount))
+            if w is not None and showing(w)]
+
+
+def wait_for(what, probe, timeout=WAIT):
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            found = probe()
+        except Exception:
+            found = None
+        if found:
+            return found
+        time.sleep(0.2)
+    raise Failure('timed out waiting for ' + what)
+
+
+def control(pid, name, role=None, inside=None):
+    for window in windows(pid):
+        if inside is not None and window.name != inside:
+            continue
+        for node in walk(window):
+            if node.name == name and showing(node) and (role is None or node.getRoleName() == role):
+                return node
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    action.doAction(names.index('press') if 'press' in names else 0)
+
+
+# An answer is chosen with the mouse: the accessible toggle action of a radio button checks it
+# without the click the test window listens to.
+def click(node):
+    x, y, width, height = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(['xdotool', 'mousemove', str(x + min(8, width // 2)),
+                    str(y + height // 2), 'click', '1'], check=True, timeout=WAIT)
+
+
+def checked(node):
+    node.clear_cache()
+    return node.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def set_text(pid, name, text):
+    field = wait_for('the field ' + name, lambda: control(pid, name, 'text'))
+    field.queryEditableText().setTextContents(text)
+    wait_for('the text of ' + name, lambda: field.queryText().getText(0, -1) == text)
+
+
+def login(pid, first, second, password):
+    window = 'Идентификация пользователя .'
+    set_text(pid, 'Имя', first)
+    set_text(pid, 'Фамилия', second)
+    set_text(pid, 'Пароль', password)
+    # An unknown pupil is registered by the second press.
+    for _ in range(2):
+        ok = wait_for('the button ОК', lambda: control(pid, 'ОК', 'push button', window))
+        press(ok)
+        try:
+            wait_for('the login window to close',
+                     lambda: all(w.name != window for w in windows(pid)), 2)
+            return
+        except Failure:
+            pass
+    raise Failure('the login window stayed open')
+
+
+def test_window(pid):
+    for window in windows(pid):
+        if window.name.strip().startswith('Вопрос №'):
+            return window
+    return None
+
+
+def answers(window):
+    return [n for n in walk(window) if n.getRoleName() == 'radio button' and showing(n)]
+
+
+def question(pid):
+    window = wait_for('the test window', lambda: test_window(pid))
+    shown = wait_for('the answers', lambda: [n.name for n in answers(window) if n.name])
+    print(window.name.strip())
+    for text in shown:
+        print(text)
+
+
+def answer(pid, text):
+    window = wait_for('the test window', lambda: test_window(pid))
+    title = window.name
+    choice = wait_for('the answer ' + text,
+                      lambda: next((n for n in answers(window) if n.name == text), None))
+    click(choice)
+    wait_for('the answer to be chosen', lambda: checked(choice))
+    press(wait_for('the button Ответить', lambda: control(pid, 'Ответить', 'push button')))
+    wait_for('the next question', lambda: (test_window(pid) is None
+                                           or test_window(pid).name != title))
+
+
+def main(argv):
+    pid = int(argv[1])
+    command, args = argv[2], argv[3:]
+    wait_for('the program on the accessibility bus', lambda: program(pid))
+    if command == 'login':
+        login(pid, *args)
+    elif command == 'press':
+        press(wait_for('the button ' + args[0],
+                       lambda: control(pid, args[0], 'push button')))
+    elif command == 'question':
+        question(pid)
+    elif command == 'answer':
+        answer(pid, args[0])
+    else:
+        print(__doc__)
+        return 2
+    return 0
+
+
+if __name__ == '__main__':
+    try:
+        sys.exit(main(sys.argv))
+    except Failure as failure:
+        print(failure, file=sys.stderr)
+        sys.exit(1)

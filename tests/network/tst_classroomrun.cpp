@@ -1,0 +1,313 @@
+#include "app/application.h"
+#include "network/frmnet.h"
+#include "testing/catalogue.h"
+#include "testing/questionbank.h"
+
+#include "classroom.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString Python = QStringLiteral("/usr/bin/python3");
+const QString BusLauncher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+// A private X server and session bus with the accessibility bus on it: the desk of the pupil's
+// computer. Everything started here is stopped by the destructor.
+class PupilDesk
+{
+public:
+    ~PupilDesk()
+    {
+        for (QProcess *p : {&m_launcher, &m_bus, &m_server})
+            stop(*p);
+    }
+
+    // Empty when the X server runs; otherwise why it does not.
+    QString startServer()
+    {
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                        QStringLiteral("-screen"), QStringLiteral("0"),
+                        QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+        if (!m_server.waitForStarted(5000))
+            return QStringLiteral("Xvfb is not installed (scripts/install-deps.sh installs xvfb)");
+        const QByteArray number = firstLine(m_server, 10000);
+        if (number.isEmpty())
+            return QStringLiteral("Xvfb did not start: ") +
+                   QString::fromLocal8Bit(m_server.readAllStandardError());
+        m_display = QLatin1Char(':') + QString::fromLatin1(number);
+        return {};
+    }
+
+    // Empty when the session bus and the accessibility bus run; otherwise why they do not.
+    QString startBuses()
+    {
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                     QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
+        if (m_bus.waitForStarted(5000))
+            m_address = QString::fromLatin1(firstLine(m_bus, 10000));
+        if (m_address.isEmpty())
+            return QStringLiteral("dbus-daemon did not start (package dbus-daemon)");
+        if (!QFileInfo::exists(BusLauncher))
+            return BusLauncher + QStringLiteral(" is missing (package at-spi2-core)");
+        m_launcher.setProcessEnvironment(environment());
+        m_launcher.start(BusLauncher, {QStringLiteral("--launch-immediately")});
+        return m_launcher.waitForStarted(5000)
+                   ? QString()
+                   : QStringLiteral("at-spi-bus-launcher did not start");
+    }
+
+    // The environment of a program shown on this desk, readable by a screen reader.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("QT_ACCESSIBILITY"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.multimedia*=false"));
+        return env;
+    }
+
+private:
+    static QByteArray firstLine(QProcess &process, int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!process.canReadLine() && process.state() == QProcess::Running &&
+               !deadline.hasExpired())
+            process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        return process.canReadLine() ? process.readLine().trimmed() : QByteArray();
+    }
+
+    QProcess m_server;
+    QProcess m_bus;
+    QProcess m_launcher;
+    QString m_display;
+    QString m_address;
+};
+
+// The right answer of every question of a bank, found by the set of its answers.
+class AnswerKey
+{
+public:
+    explicit AnswerKey(const QString &bankPath)
+    {
+        QRandomGenerator random(1);
+        const PreparedTest test = LoadQuestionBank(bankPath, random);
+        for (int i = 0; i <= test.bank.lastIndex; ++i) {
+            const BankRecord &r = test.bank.records[size_t(i)];
+            m_questions.append(
+                {sorted({r.answers.begin(), r.answers.end()}), r.answers[size_t(r.correct - 1)]});
+        }
+    }
+
+    int questionCount() const { return int(m_questions.size()); }
+
+    // The right answer among the answers shown; empty when they fit no question or more than
+    // one with different right answers.
+    QString rightAnswer(const QStringList &shown) const
+    {
+        QStringList right;
+        for (const auto &[answers, correct] : m_questions) {
+            if (answers == sorted(shown) && !right.contains(correct))
+                right.append(correct);
+        }
+        return right.size() == 1 ? right.first() : QString();
+    }
+
+private:
+    static QStringList sorted(QStringList list)
+    {
+        list.sort();
+        return list;
+    }
+
+    QList<std::pair<QStringList, QString>> m_questions;
+};
+
+// The pupil's real program, started in its own folder on the desk. It is stopped when this goes,
+// and what it said is shown when the test failed.
+class PupilProgram
+{
+public:
+    PupilProgram(const QString &folder, const QString &built, const QProcessEnvironment &env)
+    {
+        const QString program = folder + QFileInfo(built).fileName();
+        if (!QFile::copy(built, program))
+            return;
+        m_process.setProcessEnvironment(env);
+        m_process.setWorkingDirectory(folder);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(program, {});
+        m_process.waitForStarted(10000);
+    }
+    ~PupilProgram()
+    {
+        stop(m_process);
+        if (QTest::currentTestFailed())
+            qWarning().noquote() << "The pupil's program said:\n"
+                                 << QString::fromLocal8Bit(m_process.readAll());
+    }
+
+    bool running() const { return m_process.state() == QProcess::Running; }
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    QProcess m_process;
+};
+
+// The teacher's program without its login; its windows go with it.
+struct Teacher
+{
+    explicit Teacher(const QString &programFolder) : app(programFolder, false) {}
+    ~Teacher()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+    }
+    Application app;
+};
+
+} // namespace
+
+// A pupil takes a test in the real program on a computer of the classroom while the teacher's
+// monitor shows the pupil's row change. The pupil is driven from outside through the program's
+// accessibility interface, as a screen reader user would.
+class ClassroomRunTest : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<PupilDesk> m_desk;
+
+    // Runs one step of the pupil robot; false (with the reason in the log) when it failed.
+    bool robot(const PupilProgram &pupil, const QStringList &step, QStringList *printed = nullptr)
+    {
+        QProcess robot;
+        robot.setProcessEnvironment(m_desk->environment());
+        robot.start(Python,
+                    QStringList{QStringLiteral(TARVEL_PUPIL_ROBOT), QString::number(pupil.pid())} +
+                        step);
+        const bool finished = robot.waitForFinished(40000);
+        stop(robot);
+        if (!finished || robot.exitStatus() != QProcess::NormalExit || robot.exitCode() != 0) {
+            qWarning().noquote() << "The pupil could not" << step.join(u' ') << ":"
+                                 << QString::fromUtf8(robot.readAllStandardError());
+            return false;
+        }
+        if (printed)
+            *printed =
+                QString::fromUtf8(robot.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        return true;
+    }
+
+    static QString cell(QWidget *monitor, const char *name)
+    {
+        return monitor->findChildren<QLabel *>(QString::fromLatin1(name)).at(0)->text();
+    }
+
+    // The first row of the monitor shows the pupil at question `current` with `right` answers.
+    static void rowShows(QWidget *monitor, int current, int right, int max)
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_CURR"), QString::number(current), 12000);
+        QCOMPARE(cell(monitor, "Met_USER"), QStringLiteral("№1"));
+        QCOMPARE(cell(monitor, "Met_NAME"), QStringLiteral("Петров"));
+        QCOMPARE(cell(monitor, "Met_Prav"), QStringLiteral("%1/%2").arg(right).arg(max));
+        QCOMPARE(cell(monitor, "Met_OCENKA"), QString());
+        auto *progress = monitor->findChildren<QProgressBar *>(QStringLiteral("ProgreSS1")).at(0);
+        QCOMPARE(progress->maximum(), max);
+        QCOMPARE(progress->value(), current);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        m_desk = std::make_unique<PupilDesk>();
+        if (const QString fault = m_desk->startServer(); !fault.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no X server for the pupil's program: ") + fault));
+        const QString fault = m_desk->startBuses();
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        QProcess probe;
+        probe.start(Python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")});
+        QVERIFY2(probe.waitForFinished(20000) && probe.exitCode() == 0,
+                 "python3-pyatspi is needed to drive the pupil's program "
+                 "(scripts/install-deps.sh installs it)");
+    }
+
+    void cleanupTestCase() { m_desk.reset(); }
+
+    void teacherWatchesPupilTakeATest()
+    {
+        Classroom room(1, TestProgramFolder::Content::DemoData);
+        const QString pupilFolder = room.pupilFolder(1);
+        TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA),
+                                    pupilFolder + QStringLiteral("data"));
+
+        // The teacher's program with its monitor, reading the pupil's folder every five seconds.
+        Teacher teacher(room.teacher().path());
+        QWidget *monitor = teacher.app.windows.open(QStringLiteral("frmNET"));
+        QVERIFY(qobject_cast<frmNET *>(monitor));
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_USER"), QStringLiteral("№1"), 5000);
+        QCOMPARE(cell(monitor, "Met_NAME"), QString());
+
+        // A new pupil starts the program on the pupil's computer and takes the first topic test.
+        PupilProgram pupil(pupilFolder, QString::fromUtf8(TARVEL_PROGRAM), m_desk->environment());
+        QVERIFY(pupil.running());
+        QVERIFY(robot(pupil, {"login", "Иван", "Петров", "12345"}));
+        QVERIFY(robot(pupil, {"press", "Тесты по темам"}));
+        QVERIFY(robot(pupil, {"press", "Пройти тест"}));
+        QVERIFY(robot(pupil, {"press", "Начать тест"}));
+
+        SessionState files;
+        files.setProgramFolder(pupilFolder);
+        QVERIFY(ReadTestCatalogue(files, files.jpgPath(datafiles::TestCatalogueFile)));
+        const AnswerKey key(files.jpgPath(files.TestCatalogueFiles.at(0)));
+        const int max = key.questionCount();
+        QVERIFY(max > 3);
+        rowShows(monitor, 1, 0, max);
+        if (QTest::currentTestFailed())
+            return;
+
+        // Right, wrong, right: the row follows every answer.
+        int right = 0;
+        for (int question = 1; question <= 3; ++question) {
+            QStringList shown;
+            QVERIFY(robot(pupil, {"question"}, &shown));
+            QCOMPARE(shown.size(), 6);
+            QCOMPARE(shown.at(0), QStringLiteral("Вопрос № %1").arg(question));
+            const QString correct = key.rightAnswer(shown.mid(1));
+            QVERIFY2(!correct.isEmpty(), qPrintable(shown.join(u'\n')));
+            const bool answerRight = question != 2;
+            const QString choice = answerRight ? correct : shown.at(shown.at(1) == correct ? 2 : 1);
+            QVERIFY(robot(pupil, {"answer", choice}));
+            right += answerRight ? 1 : 0;
+            rowShows(monitor, question + 1, right, max);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+};
+
+QTEST_MAIN(ClassroomRunTest)
+#include "tst_classroomrun.moc"
