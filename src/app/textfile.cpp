@@ -7,11 +7,13 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QThread>
+#include <QVarLengthArray>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 #ifdef Q_OS_WIN
@@ -46,8 +48,7 @@ bool renameOver(const QString &from, const QString &to)
                        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 #else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) ==
-           0;
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
 }
 
@@ -74,8 +75,7 @@ bool writeThroughNamedTemporary(const QString &path, const QByteArray &bytes)
 struct CodePage
 {
     std::array<char16_t, 256> toUnicode{};
-    std::vector<char> fromUnicode = std::vector<char>(65536, 0);
-    std::vector<bool> mapped = std::vector<bool>(65536, false);
+    std::vector<qint16> fromUnicode = std::vector<qint16>(65536, -1); // -1: no form
 
     CodePage()
     {
@@ -87,10 +87,8 @@ struct CodePage
         for (int i = 0; i < 256 && i < text.size(); ++i) {
             const char16_t unit = text.at(i).unicode();
             toUnicode[i] = unit;
-            if (!mapped[unit]) {
-                fromUnicode[unit] = char(i);
-                mapped[unit] = true;
-            }
+            if (fromUnicode[unit] < 0)
+                fromUnicode[unit] = qint16(i);
         }
     }
 };
@@ -113,19 +111,28 @@ QString decode1251(const QByteArray &bytes)
     return text;
 }
 
-QByteArray encode1251(const QString &text)
+namespace {
+// Writes the text's bytes at out and returns the position after them.
+char *encodeInto(char *out, QStringView text)
 {
     const CodePage &page = codePage();
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
-            text.at(i + 1).isLowSurrogate())
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]))
             ++i; // one character without a form, one question mark
-        bytes[length++] = page.mapped[unit] ? page.fromUnicode[unit] : '?';
+        const qint16 byte = page.fromUnicode[unit];
+        *out++ = byte < 0 ? '?' : char(byte);
     }
-    bytes.truncate(length);
+    return out;
+}
+} // namespace
+
+QByteArray encode1251(const QString &text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bytes.truncate(encodeInto(bytes.data(), text) - bytes.constData());
     return bytes;
 }
 
@@ -147,18 +154,30 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+void appendLine(QByteArray &bytes, QStringView line)
+{
+    const qsizetype at = bytes.size();
+    bytes.resize(at + line.size() + 2);
+    char *out = encodeInto(bytes.data() + at, line);
+    *out++ = '\r';
+    *out++ = '\n';
+    bytes.truncate(out - bytes.constData());
+}
+
 QByteArray joinLines(const QStringList &lines)
 {
     qsizetype size = 0;
     for (const QString &line : lines)
         size += line.size() + 2;
-    QString text;
-    text.reserve(size);
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *out = bytes.data();
     for (const QString &line : lines) {
-        text += line;
-        text += QStringLiteral("\r\n");
+        out = encodeInto(out, line);
+        *out++ = '\r';
+        *out++ = '\n';
     }
-    return encode1251(text);
+    bytes.truncate(out - bytes.constData());
+    return bytes;
 }
 
 std::optional<QStringList> readLines(const QString &path)
@@ -194,44 +213,72 @@ bool replaceFile(const QString &path, const QByteArray &bytes)
 
 QString printNumber(qint64 value)
 {
+    // Results and counts are small numbers: their texts are made once and shared.
+    static const std::array<QString, 256> small = [] {
+        std::array<QString, 256> texts;
+        for (int i = 0; i < 256; ++i)
+            texts[i] = QLatin1Char(' ') + QString::number(i) + QLatin1Char(' ');
+        return texts;
+    }();
+    if (value >= 0 && value < 256)
+        return small[value];
     return (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) +
            QString::number(value < 0 ? -value : value) + QLatin1Char(' ');
 }
 
-double leadingNumber(QStringView text)
+namespace {
+template <class View> double leadingNumberOf(View text)
 {
-    qsizetype i = 0;
-    const auto blank = [&](qsizetype k) {
-        return k < text.size() && (text[k] == u' ' || text[k] == u'\t');
+    const auto unit = [&text](qsizetype k) -> char16_t {
+        if constexpr (std::is_same_v<View, QStringView>)
+            return text[k].unicode();
+        else
+            return uchar(text[k]);
     };
-    const auto digit = [&](qsizetype k) { return k < text.size() && text[k].isDigit() &&
-                                                 text[k].unicode() < 128; };
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    const auto blank = [&](qsizetype k) {
+        return k < size && (unit(k) == u' ' || unit(k) == u'\t');
+    };
+    const auto digit = [&](qsizetype k) { return k < size && unit(k) >= u'0' && unit(k) <= u'9'; };
     while (blank(i))
         ++i;
-    QString number;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        number += text[i++];
+    QVarLengthArray<char, 64> number;
+    if (i < size && (unit(i) == u'-' || unit(i) == u'+'))
+        number.append(char(unit(i++)));
     while (digit(i))
-        number += text[i++];
-    if (i < text.size() && text[i] == u'.') {
-        number += text[i++];
+        number.append(char(unit(i++)));
+    if (i < size && unit(i) == u'.') {
+        number.append('.');
+        ++i;
         while (digit(i))
-            number += text[i++];
+            number.append(char(unit(i++)));
     }
-    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+    if (i < size && (unit(i) == u'e' || unit(i) == u'E')) {
         qsizetype k = i + 1;
-        QString exponent = QStringLiteral("e");
-        if (k < text.size() && (text[k] == u'-' || text[k] == u'+'))
-            exponent += text[k++];
+        QVarLengthArray<char, 16> exponent{'e'};
+        if (k < size && (unit(k) == u'-' || unit(k) == u'+'))
+            exponent.append(char(unit(k++)));
         if (digit(k)) {
             while (digit(k))
-                exponent += text[k++];
-            number += exponent;
+                exponent.append(char(unit(k++)));
+            number.append(exponent.constData(), exponent.size());
         }
     }
     bool ok = false;
-    const double value = number.toDouble(&ok);
+    const double value = QByteArrayView(number.constData(), number.size()).toDouble(&ok);
     return ok && std::isfinite(value) ? value : 0.0;
+}
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    return leadingNumberOf(text);
+}
+
+double leadingNumber(QByteArrayView text)
+{
+    return leadingNumberOf(text);
 }
 
 int leadingInt(QStringView text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,12 +37,35 @@ QString printNumber(qint64 value);
 double leadingNumber(QStringView text);
 // The leading number cut to its whole part ("7.9" gives 7), clamped to the int range.
 int leadingInt(QStringView text);
+// The same for the bytes of a Windows-1251 text (digits, signs and points are the same bytes).
+double leadingNumber(QByteArrayView text);
 // The leading number rounded to a 16-bit integer as the print-era conversion does
 // (halves to even), clamped to the 16-bit range.
 qint16 leadingInt16(QStringView text);
 
 // A value made safe for one value line: line breaks become blanks.
 QString oneLine(const QString &value);
+
+// Calls line(view) for every line of the bytes; line ends as in splitLines.
+template <class Function> void forEachLine(QByteArrayView bytes, Function line)
+{
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        line(bytes.sliced(start, i - start));
+        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        line(bytes.sliced(start));
+}
+
+// Appends the text's Windows-1251 bytes and CR LF.
+void appendLine(QByteArray &bytes, QStringView line);
 
 struct KeyValue
 {

@@ -3,42 +3,33 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 
+#include <QFile>
+
+#include <cmath>
+
 namespace {
 
-const QString keyPredel = QStringLiteral("predel");
-const QString keyFirst = QStringLiteral("first");
-const QString keySecond = QStringLiteral("second");
-const QString keyPass = QStringLiteral("pass");
-const QString keyZak = QStringLiteral("zak");
-
-const std::array<QString, UserRecord::ResultCount> resultKeys = [] {
-    std::array<QString, UserRecord::ResultCount> keys;
-    for (int k = 0; k < UserRecord::ResultCount; ++k)
-        keys[k] = QStringLiteral("test") + QString::number(k + 1);
-    return keys;
-}();
-
 // The slot index 0..19 of a key "test1".."test20" (no leading zeros, no blanks), or -1.
-int resultKeyIndex(const QString &key)
+int resultKeyIndex(QByteArrayView key)
 {
-    if (key.size() < 5 || key.size() > 6 || !key.startsWith(QLatin1String("test")) ||
-        key.at(4) == u'0')
+    if (key.size() < 5 || key.size() > 6 || !key.startsWith("test") || key.at(4) == '0')
         return -1;
     int number = 0;
     for (qsizetype i = 4; i < key.size(); ++i) {
-        const char16_t c = key.at(i).unicode();
-        if (c < u'0' || c > u'9')
+        const char c = key.at(i);
+        if (c < '0' || c > '9')
             return -1;
-        number = number * 10 + (c - u'0');
+        number = number * 10 + (c - '0');
     }
     return number >= 1 && number <= UserRecord::ResultCount ? number - 1 : -1;
 }
 
-QString storedResult(const QString &value)
+QString storedResult(QByteArrayView value)
 {
     if (value.trimmed().isEmpty())
         return QString();
-    return textfile::printNumber(textfile::leadingInt(value.trimmed()));
+    const double number = std::trunc(textfile::leadingNumber(value.trimmed()));
+    return textfile::printNumber(qint64(qBound(-2147483648.0, number, 2147483647.0)));
 }
 
 } // namespace
@@ -48,40 +39,51 @@ int UserRecord::resultNumber(int index) const
     return textfile::leadingInt(results.at(index).trimmed());
 }
 
-UserBase UserBase::fromLines(const QStringList &lines)
+UserBase UserBase::fromBytes(QByteArrayView bytes)
 {
     UserBase base;
     UserRecord *current = nullptr;
-    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
-        const QString &key = lines.at(i);
-        const QString &value = lines.at(i + 1);
-        if (key == keyFirst) {
+    QByteArrayView key;
+    bool isKey = true;
+    textfile::forEachLine(bytes, [&](QByteArrayView line) {
+        if (isKey) {
+            key = line;
+            isKey = false;
+            return;
+        }
+        isKey = true;
+        if (key == "first") {
             base.records.append(UserRecord());
             current = &base.records.last();
-            current->firstName = value;
-            continue;
+            current->firstName = textfile::decode1251(line.toByteArray());
+            return;
         }
         if (!current)
-            continue; // the count pair, or keys before the first record
-        if (key == keySecond)
-            current->surname = value;
-        else if (key == keyPass)
-            current->password = value;
-        else if (key == keyZak)
-            current->bookmark = value;
+            return; // the count pair, or keys before the first record
+        if (key == "second")
+            current->surname = textfile::decode1251(line.toByteArray());
+        else if (key == "pass")
+            current->password = textfile::decode1251(line.toByteArray());
+        else if (key == "zak")
+            current->bookmark = textfile::decode1251(line.toByteArray());
         else if (const int slot = resultKeyIndex(key); slot >= 0)
-            current->results[slot] = storedResult(value);
-    }
+            current->results[slot] = storedResult(line);
+    });
     base.ensureTrailingEmptyRecord();
     return base;
 }
 
+UserBase UserBase::fromLines(const QStringList &lines)
+{
+    return fromBytes(textfile::joinLines(lines));
+}
+
 std::optional<UserBase> UserBase::load(const QString &path)
 {
-    const std::optional<QStringList> lines = textfile::readLines(path);
-    if (!lines)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return fromLines(*lines);
+    return fromBytes(file.readAll());
 }
 
 std::optional<int> UserBase::readCount(const QString &path)
@@ -92,29 +94,51 @@ std::optional<int> UserBase::readCount(const QString &path)
     return textfile::leadingInt(lines->at(1).trimmed());
 }
 
+namespace {
+void appendRecord(QByteArray &bytes, const UserRecord &record)
+{
+    const auto pair = [&bytes](const char *key, const QString &value) {
+        bytes += key;
+        bytes += "\r\n";
+        textfile::appendLine(bytes, textfile::oneLine(value));
+    };
+    pair("first", record.firstName);
+    pair("second", record.surname);
+    pair("pass", record.password);
+    pair("zak", record.bookmark);
+    for (int k = 0; k < UserRecord::ResultCount; ++k) {
+        bytes += "test" + QByteArray::number(k + 1) + "\r\n";
+        textfile::appendLine(bytes, textfile::oneLine(record.results.at(k)));
+    }
+}
+} // namespace
+
 QStringList UserBase::recordLines(const UserRecord &record)
 {
-    QStringList lines{keyFirst,  textfile::oneLine(record.firstName),
-                      keySecond, textfile::oneLine(record.surname),
-                      keyPass,   textfile::oneLine(record.password),
-                      keyZak,    textfile::oneLine(record.bookmark)};
-    for (int k = 0; k < UserRecord::ResultCount; ++k)
-        lines << resultKeys[k] << textfile::oneLine(record.results.at(k));
-    return lines;
+    QByteArray bytes;
+    appendRecord(bytes, record);
+    return textfile::splitLines(textfile::decode1251(bytes));
+}
+
+QByteArray UserBase::toBytes() const
+{
+    QByteArray bytes;
+    bytes.reserve(records.size() * 400 + 32);
+    bytes += "predel\r\n";
+    textfile::appendLine(bytes, textfile::printNumber(records.size()));
+    for (const UserRecord &record : records)
+        appendRecord(bytes, record);
+    return bytes;
 }
 
 QStringList UserBase::toLines() const
 {
-    QStringList lines{keyPredel, textfile::printNumber(records.size())};
-    lines.reserve(2 + records.size() * 48);
-    for (const UserRecord &record : records)
-        lines << recordLines(record);
-    return lines;
+    return textfile::splitLines(textfile::decode1251(toBytes()));
 }
 
 bool UserBase::save(const QString &path) const
 {
-    return textfile::writeLines(path, toLines());
+    return textfile::replaceFile(path, toBytes());
 }
 
 UserBase::Lookup UserBase::find(const QString &first, const QString &second,
@@ -126,8 +150,7 @@ UserBase::Lookup UserBase::find(const QString &first, const QString &second,
         const UserRecord &record = records.at(i);
         if (record.hasNames(first, second)) {
             lookup.index = i;
-            lookup.outcome =
-                record.password == password ? Outcome::Found : Outcome::WrongPassword;
+            lookup.outcome = record.password == password ? Outcome::Found : Outcome::WrongPassword;
             return lookup;
         }
         if (lookup.freeSlot < 0 && records.at(i + 1).firstName.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,10 @@ struct UserRecord
     {
         return firstName == first && surname == second;
     }
-    bool isAdministrator() const { return hasNames(QStringLiteral("vedok"), QStringLiteral("vedok")); }
+    bool isAdministrator() const
+    {
+        return hasNames(QStringLiteral("vedok"), QStringLiteral("vedok"));
+    }
     // A result slot as the number it holds, 0 when empty.
     int resultNumber(int index) const;
 };
@@ -48,11 +52,13 @@ public:
 
     // Reads a base; a base without a trailing empty record gets one, so that nothing written
     // is lost and a new user always finds a slot.
+    static UserBase fromBytes(QByteArrayView bytes);
     static UserBase fromLines(const QStringList &lines);
     static std::optional<UserBase> load(const QString &path);
     // The record count of the first "predel" pair, as the login window sizes itself by it.
     static std::optional<int> readCount(const QString &path);
 
+    QByteArray toBytes() const;
     QStringList toLines() const;
     bool save(const QString &path) const;
 
