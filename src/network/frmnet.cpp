@@ -118,7 +118,7 @@ void frmNET::buildRows(QGridLayout *grid)
         const auto cell = [&](const char *name, const QString &caption) {
             QLabel *label = addLabel(QString::fromLatin1(name), QString());
             label->setWordWrap(false);
-            label->setAccessibleName(caption + place);
+            label->setAccessibleDescription(caption + place); // the name is the value shown
             return label;
         };
         Row row{cell("Met_USER", QStringLiteral("Компьютер")),

@@ -216,7 +216,7 @@ frmNETSetuP3::frmNETSetuP3(AppContext &context)
     m_path->setAccessibleName(QStringLiteral("Путь к программе"));
     hover()->addHint(m_path, QStringLiteral("Сетевой путь к программе на компьютере № ") + n);
     m_message = addLabel(QStringLiteral("Met2"), QString());
-    m_message->setAccessibleName(QStringLiteral("Сообщение"));
+    m_message->setAccessibleDescription(QStringLiteral("Сообщение"));
     QPushButton *choose = addButton(QStringLiteral("Command1"), QStringLiteral("Выбрать"),
                                     QStringLiteral("Найти программу на сетевом компьютере"));
     connect(choose, &QPushButton::clicked, this, &frmNETSetuP3::choose);

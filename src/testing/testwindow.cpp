@@ -81,7 +81,11 @@ void fullTST::buildControls()
         answer->installEventFilter(this);
         hover()->addHint(answer, QStringLiteral("Двойной щелчок отвечает этим ответом"));
         answerLayout->addWidget(answer);
-        connect(answer, &QRadioButton::clicked, this, [this, k] { m_session->select(k); });
+        // Toggled, not clicked: a screen reader ticks the answer without a click.
+        connect(answer, &QRadioButton::toggled, this, [this, k](bool checked) {
+            if (checked)
+                m_session->select(k);
+        });
         m_answers[k - 1] = answer;
     }
     m_submit = new QPushButton(QStringLiteral("Ответить"), this);

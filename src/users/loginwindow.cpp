@@ -59,7 +59,7 @@ void id_reader::buildControls()
     picture->setStyleSheet(QStringLiteral("background: #c8a040;"));
     m_message = addLabel(QStringLiteral("Метка4"), QString());
     m_message->setMinimumHeight(64);
-    m_message->setAccessibleName(QStringLiteral("Сообщение"));
+    m_message->setAccessibleDescription(QStringLiteral("Сообщение"));
     for (QWidget *handle : {static_cast<QWidget *>(header), static_cast<QWidget *>(picture),
                             static_cast<QWidget *>(m_message)})
         dragger()->addHandle(handle);

@@ -22,7 +22,7 @@ ModalMessageWindow::ModalMessageWindow(AppContext &context, const QString &objec
     setPalette(colours);
     m_message->setAlignment(Qt::AlignCenter);
     m_message->setMinimumSize(320, 70);
-    m_message->setAccessibleName(QStringLiteral("Сообщение"));
+    m_message->setAccessibleDescription(QStringLiteral("Сообщение"));
     dragger()->addHandle(m_message);
 }
 

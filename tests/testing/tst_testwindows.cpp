@@ -204,6 +204,17 @@ private Q_SLOTS:
         QCOMPARE(storedResult(1), QStringLiteral("0"));
     }
 
+    void answerTickedWithoutAClickCounts()
+    {
+        // A screen reader ticks an answer; it never sends a mouse click.
+        startTopicTest(0);
+        const int correct = running()->question().correct;
+        control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(correct))->setChecked(true);
+        QCOMPARE(running()->selected(), correct);
+        click("fullTST", "OKKEY");
+        QTRY_COMPARE(m_app->session.CorrectCount, qint16(1));
+    }
+
     void cancelBeforeStartStoresNothing()
     {
         QVERIFY(m_app->startMenu(-1));
