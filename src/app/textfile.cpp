@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -264,6 +265,16 @@ template <class View> double leadingNumberOf(View text)
                 exponent.append(char(unit(k++)));
             number.append(exponent.constData(), exponent.size());
         }
+    }
+    // Whole numbers, the usual case, need no floating-point parsing.
+    const qsizetype signs = !number.isEmpty() && (number[0] == '-' || number[0] == '+');
+    if (number.size() > signs && number.size() - signs <= 15 &&
+        std::all_of(number.begin() + signs, number.end(),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+        qint64 whole = 0;
+        for (qsizetype k = signs; k < number.size(); ++k)
+            whole = whole * 10 + (number[k] - '0');
+        return number[0] == '-' ? -double(whole) : double(whole);
     }
     bool ok = false;
     const double value = QByteArrayView(number.constData(), number.size()).toDouble(&ok);

@@ -42,6 +42,7 @@ int UserRecord::resultNumber(int index) const
 UserBase UserBase::fromBytes(QByteArrayView bytes)
 {
     UserBase base;
+    base.records.reserve(bytes.size() / 300 + 1); // a record takes some 300 bytes or more
     UserRecord *current = nullptr;
     QByteArrayView key;
     bool isKey = true;
