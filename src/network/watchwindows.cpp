@@ -164,7 +164,7 @@ void frmNetLog::buildControls()
     m_good = addLabel(QStringLiteral("metGOOD"), QString());
     m_ocenka = addLabel(QStringLiteral("metOcenka"), QStringLiteral("Оценка:"));
     m_notice = addLabel(QStringLiteral("metINFA"), QString());
-    m_notice->setAccessibleName(QStringLiteral("Сообщение"));
+    m_notice->setAccessibleDescription(QStringLiteral("Сообщение"));
     m_prev = addButton(QStringLiteral("btnPREV"), QStringLiteral("Предыдущий"),
                        QStringLiteral("Предыдущий ответ пользователя"));
     m_next = addButton(QStringLiteral("btnNEXT"), QStringLiteral("Следующий"),
