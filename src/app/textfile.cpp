@@ -102,7 +102,7 @@ const CodePage &codePage()
 
 } // namespace
 
-QString decode1251(const QByteArray &bytes)
+QString decode1251(QByteArrayView bytes)
 {
     const CodePage &page = codePage();
     QString text(bytes.size(), Qt::Uninitialized);
@@ -113,8 +113,10 @@ QString decode1251(const QByteArray &bytes)
 }
 
 namespace {
+enum class LineBreaks { Keep, AsBlanks };
+
 // Writes the text's bytes at out and returns the position after them.
-char *encodeInto(char *out, QStringView text)
+char *encodeInto(char *out, QStringView text, LineBreaks breaks = LineBreaks::Keep)
 {
     const CodePage &page = codePage();
     const char16_t *units = text.utf16();
@@ -123,6 +125,12 @@ char *encodeInto(char *out, QStringView text)
         const char16_t unit = units[i];
         if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]))
             ++i; // one character without a form, one question mark
+        if (breaks == LineBreaks::AsBlanks && (unit == u'\r' || unit == u'\n')) {
+            if (unit == u'\r' && i + 1 < size && units[i + 1] == u'\n')
+                ++i;
+            *out++ = ' ';
+            continue;
+        }
         const qint16 byte = page.fromUnicode[unit];
         *out++ = byte < 0 ? '?' : char(byte);
     }
@@ -159,7 +167,7 @@ void appendLine(QByteArray &bytes, QStringView line)
 {
     const qsizetype at = bytes.size();
     bytes.resize(at + line.size() + 2);
-    char *out = encodeInto(bytes.data() + at, line);
+    char *out = encodeInto(bytes.data() + at, line, LineBreaks::AsBlanks);
     *out++ = '\r';
     *out++ = '\n';
     bytes.truncate(out - bytes.constData());

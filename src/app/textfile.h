@@ -12,7 +12,7 @@
 // key line / value line pairs, print-style numbers and whole-file replacement.
 namespace textfile {
 
-QString decode1251(const QByteArray &bytes);
+QString decode1251(QByteArrayView bytes);
 // A character without a Windows-1251 form is written as "?".
 QByteArray encode1251(const QString &text);
 
@@ -64,7 +64,7 @@ template <class Function> void forEachLine(QByteArrayView bytes, Function line)
         line(bytes.sliced(start));
 }
 
-// Appends the text's Windows-1251 bytes and CR LF.
+// Appends the text's Windows-1251 bytes and CR LF; line breaks inside become blanks, as oneLine.
 void appendLine(QByteArray &bytes, QStringView line);
 
 struct KeyValue

@@ -56,17 +56,17 @@ UserBase UserBase::fromBytes(QByteArrayView bytes)
         if (key == "first") {
             base.records.append(UserRecord());
             current = &base.records.last();
-            current->firstName = textfile::decode1251(line.toByteArray());
+            current->firstName = textfile::decode1251(line);
             return;
         }
         if (!current)
             return; // the count pair, or keys before the first record
         if (key == "second")
-            current->surname = textfile::decode1251(line.toByteArray());
+            current->surname = textfile::decode1251(line);
         else if (key == "pass")
-            current->password = textfile::decode1251(line.toByteArray());
+            current->password = textfile::decode1251(line);
         else if (key == "zak")
-            current->bookmark = textfile::decode1251(line.toByteArray());
+            current->bookmark = textfile::decode1251(line);
         else if (const int slot = resultKeyIndex(key); slot >= 0)
             current->results[slot] = storedResult(line);
     });
@@ -96,20 +96,46 @@ std::optional<int> UserBase::readCount(const QString &path)
 }
 
 namespace {
+// The key lines of a record in file order, CR LF included.
+const std::array<QByteArray, 4 + UserRecord::ResultCount> &recordKeyLines()
+{
+    static const auto keys = [] {
+        std::array<QByteArray, 4 + UserRecord::ResultCount> keys{"first\r\n", "second\r\n",
+                                                                 "pass\r\n", "zak\r\n"};
+        for (int k = 0; k < UserRecord::ResultCount; ++k)
+            keys[4 + k] = "test" + QByteArray::number(k + 1) + "\r\n";
+        return keys;
+    }();
+    return keys;
+}
+
+// The record's values in the order of its key lines.
+std::array<const QString *, 4 + UserRecord::ResultCount> recordValues(const UserRecord &record)
+{
+    std::array<const QString *, 4 + UserRecord::ResultCount> values{
+        &record.firstName, &record.surname, &record.password, &record.bookmark};
+    for (int k = 0; k < UserRecord::ResultCount; ++k)
+        values[4 + k] = &record.results.at(k);
+    return values;
+}
+
+qsizetype recordSize(const UserRecord &record)
+{
+    qsizetype size = 0;
+    for (const QByteArray &key : recordKeyLines())
+        size += key.size() + 2;
+    for (const QString *value : recordValues(record))
+        size += value->size();
+    return size;
+}
+
 void appendRecord(QByteArray &bytes, const UserRecord &record)
 {
-    const auto pair = [&bytes](const char *key, const QString &value) {
-        bytes += key;
-        bytes += "\r\n";
-        textfile::appendLine(bytes, textfile::oneLine(value));
-    };
-    pair("first", record.firstName);
-    pair("second", record.surname);
-    pair("pass", record.password);
-    pair("zak", record.bookmark);
-    for (int k = 0; k < UserRecord::ResultCount; ++k) {
-        bytes += "test" + QByteArray::number(k + 1) + "\r\n";
-        textfile::appendLine(bytes, textfile::oneLine(record.results.at(k)));
+    const auto &keys = recordKeyLines();
+    const auto values = recordValues(record);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        bytes.append(keys[i]);
+        textfile::appendLine(bytes, *values[i]);
     }
 }
 } // namespace
@@ -123,10 +149,14 @@ QStringList UserBase::recordLines(const UserRecord &record)
 
 QByteArray UserBase::toBytes() const
 {
+    const QString count = textfile::printNumber(records.size());
+    qsizetype size = 8 + count.size() + 2;
+    for (const UserRecord &record : records)
+        size += recordSize(record);
     QByteArray bytes;
-    bytes.reserve(records.size() * 400 + 32);
+    bytes.reserve(size); // one allocation: the base is rewritten on every login and result
     bytes += "predel\r\n";
-    textfile::appendLine(bytes, textfile::printNumber(records.size()));
+    textfile::appendLine(bytes, count);
     for (const UserRecord &record : records)
         appendRecord(bytes, record);
     return bytes;

@@ -134,6 +134,10 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("x.txt"));
         QVERIFY(writeLines(path, {QStringLiteral("key"), oneLine(QStringLiteral("a\nkey2"))}));
         QCOMPARE(readLines(path)->size(), 2);
+
+        QByteArray bytes("key\r\n");
+        appendLine(bytes, u"\u0416\r\nb\nc\rd\r");
+        QCOMPARE(bytes, QByteArray("key\r\n\xC6 b c d \r\n"));
     }
 
     void resolvesPathsWithoutRegardToCase()
