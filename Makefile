@@ -27,14 +27,11 @@ fuzz-smoke: deps
 	cmake --build --preset fuzz --target tarvel_fuzzers
 	./scripts/fuzz.sh 20
 
-# The test suite under the address and undefined-behaviour sanitizers. The kill-and-check test
-# of the file writers is left to the normal run: it proves atomic replacement on the file
-# system, its writers run under the sanitizers in the other tests and the fuzz targets, and
-# its thousands of forked writers take far too long with the sanitizers' shadow memory.
+# The whole test suite under the address and undefined-behaviour sanitizers.
 asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
-	ctest --preset asan -j2 -E tst_crashsafety
+	ctest --preset asan -j2
 
 # Benchmarks on a release build; each prints its medians or figures.
 bench: deps
