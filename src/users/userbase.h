@@ -32,6 +32,8 @@ struct UserRecord
     }
     // A result slot as the number it holds, 0 when empty.
     int resultNumber(int index) const;
+
+    bool operator==(const UserRecord &) const = default;
 };
 
 // The user base: "predel" with the record count, then 24 key/value pairs per record, always
