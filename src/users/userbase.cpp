@@ -96,12 +96,15 @@ std::optional<int> UserBase::readCount(const QString &path)
 }
 
 namespace {
+constexpr QByteArrayView HeaderLine = "predel\r\n";
+constexpr int PairsPerRecord = 4 + UserRecord::ResultCount;
+
 // The key lines of a record in file order, CR LF included.
-const std::array<QByteArray, 4 + UserRecord::ResultCount> &recordKeyLines()
+const std::array<QByteArray, PairsPerRecord> &recordKeyLines()
 {
     static const auto keys = [] {
-        std::array<QByteArray, 4 + UserRecord::ResultCount> keys{"first\r\n", "second\r\n",
-                                                                 "pass\r\n", "zak\r\n"};
+        std::array<QByteArray, PairsPerRecord> keys{"first\r\n", "second\r\n", "pass\r\n",
+                                                    "zak\r\n"};
         for (int k = 0; k < UserRecord::ResultCount; ++k)
             keys[4 + k] = "test" + QByteArray::number(k + 1) + "\r\n";
         return keys;
@@ -110,10 +113,10 @@ const std::array<QByteArray, 4 + UserRecord::ResultCount> &recordKeyLines()
 }
 
 // The record's values in the order of its key lines.
-std::array<const QString *, 4 + UserRecord::ResultCount> recordValues(const UserRecord &record)
+std::array<const QString *, PairsPerRecord> recordValues(const UserRecord &record)
 {
-    std::array<const QString *, 4 + UserRecord::ResultCount> values{
-        &record.firstName, &record.surname, &record.password, &record.bookmark};
+    std::array<const QString *, PairsPerRecord> values{&record.firstName, &record.surname,
+                                                       &record.password, &record.bookmark};
     for (int k = 0; k < UserRecord::ResultCount; ++k)
         values[4 + k] = &record.results.at(k);
     return values;
@@ -150,12 +153,12 @@ QStringList UserBase::recordLines(const UserRecord &record)
 QByteArray UserBase::toBytes() const
 {
     const QString count = textfile::printNumber(records.size());
-    qsizetype size = 8 + count.size() + 2;
+    qsizetype size = HeaderLine.size() + count.size() + 2;
     for (const UserRecord &record : records)
         size += recordSize(record);
     QByteArray bytes;
     bytes.reserve(size); // one allocation: the base is rewritten on every login and result
-    bytes += "predel\r\n";
+    bytes += HeaderLine;
     textfile::appendLine(bytes, count);
     for (const UserRecord &record : records)
         appendRecord(bytes, record);
