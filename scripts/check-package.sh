@@ -38,7 +38,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
     fail "Version, Maintainer or Description is empty"
 depends=$(field Depends)
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6printsupport6 \
-    libc6 passwd; do
+    libc6 passwd acl; do
     echo "$depends" | grep -Eq "(^|, )$library( |,|$)" || fail "Depends lacks $library: $depends"
 done
 dpkg-deb -e "$deb" "$work/control"
@@ -99,8 +99,8 @@ timeout 120 xvfb-run -a dbus-run-session -- sh "$source_dir/scripts/login-window
 echo "check-package: the unpacked program went to its login window and back"
 
 # 5. A real install, only as root and only where the package is not installed already: the
-# post-installation script's group and modes, a member of the group (not root) registering a
-# pupil through the installed program, removal keeping the state, purging removing it.
+# post-installation script's group and modes, two members of the group (not root) registering in
+# turn through the installed program, removal keeping the state, purging removing it.
 if [ "$(id -u)" -ne 0 ] || dpkg-query -W -f='${Status}' tarvel 2>/dev/null | grep -q installed; then
     echo "check-package: real install skipped (not root, or the package is in use here)"
     exit 0
@@ -114,10 +114,18 @@ for folder in "$data" "$data/jpg" "$data/htm"; do
 done
 [ "$(stat -c %G:%a "$data/jpg/2_17.jpg")" = "$group:664" ] || fail "the user base is not $group:664"
 cmp -s "$data/jpg/2_17.jpg" "$root/$initial_dir/jpg/2_17.jpg" || fail "the user base is not the first"
-timeout 120 setpriv --reuid=nobody --regid=nogroup --groups="$group" \
-    xvfb-run -a dbus-run-session -- sh "$source_dir/scripts/login-window.sh" "/$program_dir/Тарвел" \
-    Пакетов Проверочный 123 || fail "a member of $group could not register through the program"
-iconv -f CP1251 "$data/jpg/2_17.jpg" | grep -q "Пакетов" || fail "the new pupil is not in the user base"
+# Two accounts in turn: the second must replace what the first made (1n_12.jpg, the record of
+# the last registration), and leave it readable by the group for the classroom share.
+for account in nobody daemon; do
+    timeout 120 setpriv --reuid="$account" --regid=nogroup --groups="$group" \
+        xvfb-run -a dbus-run-session -- sh "$source_dir/scripts/login-window.sh" \
+        "/$program_dir/Тарвел" "Пакетов$account" Проверочный 123 ||
+        fail "$account, a member of $group, could not register through the program"
+    iconv -f CP1251 "$data/jpg/2_17.jpg" | grep -q "Пакетов$account" ||
+        fail "$account is not in the user base"
+    [ "$(stat -c %U:%G:%a "$data/jpg/1n_12.jpg")" = "$account:$group:664" ] ||
+        fail "1n_12.jpg made by $account is $(stat -c %U:%G:%a "$data/jpg/1n_12.jpg")"
+done
 cp "$data/jpg/2_17.jpg" "$work/users"
 dpkg --remove tarvel >/dev/null
 cmp -s "$data/jpg/2_17.jpg" "$work/users" || fail "removing the package lost the user base"
@@ -125,4 +133,4 @@ apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >/dev/null
 cmp -s "$data/jpg/2_17.jpg" "$work/users" || fail "reinstalling the package reset the user base"
 dpkg --purge tarvel >/dev/null
 [ ! -e "$data" ] || fail "purging the package left $data"
-echo "check-package: installed, registered a pupil as a member of $group, removed, reinstalled, purged"
+echo "check-package: installed, two members of $group registered in turn, removed, reinstalled, purged"
