@@ -63,12 +63,12 @@ done
 grep -q "^$program_dir/data/wav/.*\.wav$" "$work/files" || fail "the package has no sound cues"
 grep -q "^$program_dir/data/jpg/skin/.*\.bmp$" "$work/files" || fail "the package has no skins"
 # State belongs to the school: a packaged copy would be reset by every upgrade.
-if grep -Ei "^$program_dir/data/(jpg/(2_17|sv11|sv10|14_16|7_12|7_13|1n_12)\.jpg|net\.ini|curr_test\.ini|temp1\.ini|htm/history\.txt)$|\.exe$|\.tmp$" \
-    "$work/files"; then
+state="jpg/(2_17|sv11|sv10|14_16|7_12|7_13|1n_12)\.jpg|net\.ini|curr_test\.ini|temp1\.ini"
+if grep -Ei "^$program_dir/data/($state|htm/history\.txt)$|\.exe$|\.tmp$" "$work/files"; then
     fail "state, test or stand-in files are packaged as content"
 fi
-if grep -Ev "^(opt|$program_dir(/.*)?|usr|usr/share|usr/share/(tarvel|applications|metainfo|icons)(/.*)?)$" \
-    "$work/files"; then
+desktop="usr/share/(tarvel|applications|metainfo|icons)"
+if grep -Ev "^(opt|$program_dir(/.*)?|usr|usr/share|$desktop(/.*)?)$" "$work/files"; then
     fail "files outside the program folder and the desktop integration"
 fi
 
