@@ -46,13 +46,35 @@ constexpr int TopicTests = 13;
 constexpr int AchievementRows = 14;
 } // namespace
 
-bool StoreTestResult(SessionState &session, const QString &baseFile)
+ResultStore StoreTestResult(SessionState &session, const QString &baseFile)
 {
+    bool slotFound = false;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (session.TestCatalogueNames.at(k) == session.CurrentTestName)
+        if (session.TestCatalogueNames.at(k) == session.CurrentTestName) {
             session.UserResults[k] = QString::number(session.Grade);
+            slotFound = true;
+        }
     }
-    return RenewCurrentUser(session, baseFile);
+    const bool written = RenewCurrentUser(session, baseFile);
+    if (!slotFound)
+        return ResultStore::NoCatalogueSlot;
+    return written ? ResultStore::Stored : ResultStore::BaseNotWritten;
+}
+
+QString ResultStoreNotice(ResultStore outcome, const QString &testName)
+{
+    switch (outcome) {
+    case ResultStore::Stored:
+        return {};
+    case ResultStore::NoCatalogueSlot:
+        return QStringLiteral("Оценка не записана в ваши результаты: теста «%1» нет в каталоге "
+                              "тестов.")
+            .arg(testName);
+    case ResultStore::BaseNotWritten:
+        return QStringLiteral("Оценку не удалось записать в ваши результаты: база пользователей "
+                              "не найдена или недоступна для записи.");
+    }
+    return {};
 }
 
 QStringList AchievementTopics()

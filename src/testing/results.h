@@ -5,9 +5,13 @@
 
 struct SessionState;
 
+enum class ResultStore { Stored, NoCatalogueSlot, BaseNotWritten };
+
 // Writes the session's Grade into every result slot whose catalogue name equals
 // CurrentTestName, then renews the user in the base file.
-bool StoreTestResult(SessionState &session, const QString &baseFile);
+ResultStore StoreTestResult(SessionState &session, const QString &baseFile);
+// Why the grade of the test did not reach the user's results; empty when it did.
+QString ResultStoreNotice(ResultStore outcome, const QString &testName);
 
 // Achievements: the 14 fixed topic rows and the grade words of result slots 1..14.
 QStringList AchievementTopics();
