@@ -250,6 +250,20 @@ private Q_SLOTS:
         QCOMPARE(readLinesOrEmpty(m_folder->data("temp1.ini")).at(12 + 2 * 20 + 3), QString());
     }
 
+    void missingCatalogueOffersNoTest()
+    {
+        QFile::remove(m_folder->jpg("14_15.jpg"));
+        QVERIFY(m_app->startMenu(-1));
+        click("frmMain", "btTESTS");
+        QTRY_VERIFY(shown("frmTestCh"));
+        QVERIFY(control<QLabel>("frmTestCh", "metDESCRIBE")
+                    ->text()
+                    .startsWith("Каталог тестов (файл data/jpg/14_15.jpg) не найден"));
+        QVERIFY(!control("frmTestCh", "btnOK")->isEnabled());
+        control("frmTestCh", "btnOK")->click();
+        QVERIFY(!m_app->windows.window("frmFullTest"));
+    }
+
     void cancelBeforeStartStoresNothing()
     {
         QVERIFY(m_app->startMenu(-1));
