@@ -136,6 +136,22 @@ QString PauseSentence()
                           "активируется после ответа на вопрос).");
 }
 
+QString TestIntroduction(const QString &bankFile, int questionCount)
+{
+    QString description = TestDescriptionForBank(bankFile);
+    if (description.isEmpty()) {
+        const int lastTwo = questionCount % 100;
+        const int last = questionCount % 10;
+        const char *word = lastTwo >= 11 && lastTwo <= 14 ? "вопросов"
+                           : last == 1                    ? "вопрос"
+                           : last >= 2 && last <= 4       ? "вопроса"
+                                                          : "вопросов";
+        description =
+            QStringLiteral("Тест содержит %1 %2.").arg(questionCount).arg(QString::fromUtf8(word));
+    }
+    return description + PauseSentence() + QStringLiteral("  И так, готовы?");
+}
+
 QString TestReturnTarget(const SessionState &session)
 {
     if (session.TestFromChoice)

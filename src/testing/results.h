@@ -24,6 +24,9 @@ QString TestDescriptionForName(const QString &listText);
 QString TestDescriptionForBank(const QString &bankFile);
 // Appended to every description.
 QString PauseSentence();
+// The introduction of a test: the bank's description, or the number of its questions for a
+// bank without one (a paragraph test), then the pause sentence and the question "ready?".
+QString TestIntroduction(const QString &bankFile, int questionCount);
 
 // The pause window's texts for the pause being taken (1..3).
 struct PauseText

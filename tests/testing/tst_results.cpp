@@ -100,6 +100,14 @@ private Q_SLOTS:
         QVERIFY(TestDescriptionForBank("par_1.jpg").isEmpty());
         QVERIFY(TestDescriptionForName("нет такого").isEmpty());
 
+        // A paragraph test states its own number of questions, every sentence once.
+        const QString ready = PauseSentence() + "  И так, готовы?";
+        QCOMPARE(TestIntroduction("par_1.jpg", 12), "Тест содержит 12 вопросов." + ready);
+        QCOMPARE(TestIntroduction("par_1.jpg", 21), "Тест содержит 21 вопрос." + ready);
+        QCOMPARE(TestIntroduction("par_1.jpg", 3), "Тест содержит 3 вопроса." + ready);
+        QCOMPARE(TestIntroduction("par_1.jpg", 111), "Тест содержит 111 вопросов." + ready);
+        QCOMPARE(TestIntroduction("sv9.jpg", 100), TestDescriptionForBank("sv9.jpg") + ready);
+
         SessionState s;
         QCOMPARE(TestReturnTarget(s), QStringLiteral("frmReadLearn"));
         s.CourseTestMode = true;
