@@ -57,6 +57,15 @@ void ReaderFlow::showParagraphForMode()
 void ReaderFlow::stepForward()
 {
     Q_EMIT pageTurned();
+    // The learning mode shows every paragraph's questions before it moves on, the last
+    // paragraph's too.
+    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
+        m_session.LearnMode) {
+        m_nextEnabled = m_previousEnabled = true;
+        toggleQuestions();
+        Q_EMIT pageTurned();
+        return;
+    }
     if (m_session.CurrentParagraph == paragraphs::Last) {
         m_nextEnabled = false;
         Q_EMIT buttonsChanged();
@@ -64,12 +73,6 @@ void ReaderFlow::stepForward()
     }
     m_nextEnabled = m_previousEnabled = true;
     Q_EMIT buttonsChanged();
-    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
-        m_session.LearnMode) {
-        toggleQuestions();
-        Q_EMIT pageTurned();
-        return;
-    }
     const std::optional<ReadingOrder> order =
         ReadingOrder::load(m_session.dataPath(datafiles::OutlineFile));
     if (!order) {
@@ -134,13 +137,14 @@ void ReaderFlow::toggleQuestions()
         showText();
         return;
     }
-    const ParagraphRecord::Lookup lookup = ReadParagraphRecord(m_session);
-    if (lookup == ParagraphRecord::Lookup::Unusable) {
+    const ParagraphRecord record = ReadParagraphRecord(m_session);
+    if (record.lookup == ParagraphRecord::Lookup::Unusable) {
         Q_EMIT failed(DescriptionUnusableText);
         return;
     }
     showQuestions();
-    if (lookup == ParagraphRecord::Lookup::Found)
+    // Only the paragraph's own test: an empty "test" value never offers an earlier one.
+    if (record.hasTest())
         offerTest();
 }
 
