@@ -9,6 +9,9 @@
 const QString ReaderFlow::OutlineMissingText = QStringLiteral(
     "Не удалось прочитать содержание курса (файл data\\soderjanie.txt). Чтение курса "
     "невозможно, программа возвращается в главное меню.");
+const QString ReaderFlow::OutlineEmptyText = QStringLiteral(
+    "В содержании курса (файл data\\soderjanie.txt) нет ни одного параграфа. Чтение курса "
+    "невозможно, программа возвращается в главное меню.");
 const QString ReaderFlow::DescriptionUnusableText = QStringLiteral(
     "Не удалось прочитать описание параграфов (файл data\\jpg\\14_13.jpg отсутствует или "
     "поврежден). Вопросы к параграфам показать невозможно, программа возвращается в главное "
