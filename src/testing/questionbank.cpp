@@ -131,6 +131,7 @@ public:
                            false});
         m_bank.records[m_record] = BankRecord();
         m_good[m_record] = 0;
+        m_firstLine[m_record] = 0;
     }
 
     qint16 good(int record) const { return m_good[record]; }
