@@ -33,7 +33,7 @@ frmFULLtestEND::frmFULLtestEND(AppContext &context)
     verdict->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_notice = addLabel(QStringLiteral("labNotStored"), QString());
     m_notice->setAccessibleName(QStringLiteral("Запись оценки"));
-    m_notice->setStyleSheet(QStringLiteral("color: #800000;"));
+    m_notice->setStyleSheet(QStringLiteral("color: #ffc860;"));
     grade->setBuddy(gradeCaption);
     time->setBuddy(timeCaption);
     for (QLabel *label : {gradeCaption, timeCaption, grade, percent, time, verdict})
