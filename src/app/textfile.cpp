@@ -295,12 +295,13 @@ void keepPermissions([[maybe_unused]] QFile &temporary, [[maybe_unused]] const Q
 const QString TemporarySuffix = QStringLiteral(".tmp");
 
 // A new file beside the target, named "<target>.<random>.tmp"; created as any new file, so
-// the system gives it the usual permissions.
+// the system gives it the usual permissions. The name comes from the system's generator, which
+// a forked process does not share with its parent.
 bool createTemporary(QFile &file, const QString &target)
 {
     for (int attempt = 0; attempt < 4; ++attempt) {
         file.setFileName(target + u'.' +
-                         QString::number(QRandomGenerator::global()->generate(), 36) +
+                         QString::number(QRandomGenerator::system()->generate64(), 36) +
                          TemporarySuffix);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return true;
