@@ -336,12 +336,12 @@ QString UserBase::messageFor(Access access, const QString &path)
     case Access::Declined:
         return QString();
     case Access::Missing:
-        return QStringLiteral("Не найден список пользователей (файл %1). Вход невозможен: "
-                              "обратитесь к администратору.")
+        return QStringLiteral("Не найден список пользователей (файл %1). Обратитесь к "
+                              "администратору.")
             .arg(file);
     case Access::Unreadable:
-        return QStringLiteral("Не удается прочитать список пользователей (файл %1). Вход "
-                              "невозможен: обратитесь к администратору.")
+        return QStringLiteral("Не удается прочитать список пользователей (файл %1). Обратитесь "
+                              "к администратору.")
             .arg(file);
     case Access::Damaged:
         return QStringLiteral("Список пользователей поврежден (файл %1). Восстановите его из "
