@@ -175,6 +175,28 @@ private Q_SLOTS:
         QCOMPARE(UserBase::load(base())->indexOf(vedok, vedok), -1);
     }
 
+    // On a full disk the registration is refused with the file's name; nothing is lost and
+    // nobody is logged in.
+    void registrationOnAFullDisk()
+    {
+        SmallDisk disk(64);
+        if (!disk.isMounted())
+            QSKIP("mounting a small file system is not permitted here");
+        const QString path = disk.file(QStringLiteral("2_17.jpg"));
+        writeAdministratorBase(path);
+        const QByteArray before = readBytes(path);
+        disk.fill();
+        SessionState session;
+        LoginFlow flow(session, path, disk.file(QStringLiteral("1n_12.jpg")));
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::NotFound);
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::Refused);
+        QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::NotWritten, path));
+        QVERIFY(flow.message().startsWith(QStringLiteral("Не удалось записать")));
+        QVERIFY(session.UserFirstName.isEmpty());
+        QCOMPARE(readBytes(path), before);
+        QCOMPARE(flow.pressOk(vedok, vedok, vedok), LoginFlow::Result::Identified);
+    }
+
     // Letter case and blanks never split one person into two accounts; stored names stay.
     void typedNamesFindTheOneUserTheyMean()
     {
