@@ -68,28 +68,37 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
         file.write(bytes);
 }
 
-#ifdef Q_OS_LINUX
-// A small file system of a test's own, to fill up or make read-only. Mounting needs the right
-// to mount (CI runs as root); isMounted() tells the test whether to skip.
+// A small file system of a test's own, to fill up or make read-only. Mounting needs Linux and
+// the right to mount (CI runs as root); isMounted() tells the test whether to skip.
 class SmallDisk
 {
 public:
-    explicit SmallDisk(int kilobytes = 64)
+    explicit SmallDisk([[maybe_unused]] int kilobytes = 64)
     {
+#ifdef Q_OS_LINUX
         const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
         m_mounted = m_dir.isValid() && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(),
                                                "tmpfs", 0, options.constData()) == 0;
+#endif
     }
     ~SmallDisk()
     {
+#ifdef Q_OS_LINUX
         if (m_mounted)
             ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+#endif
     }
     SmallDisk(const SmallDisk &) = delete;
     SmallDisk &operator=(const SmallDisk &) = delete;
 
-    bool isMounted() const { return m_mounted; }
-    QString file(const QString &name) const { return m_dir.filePath(name); }
+    bool isMounted() const
+    {
+        return m_mounted;
+    }
+    QString file(const QString &name) const
+    {
+        return m_dir.filePath(name);
+    }
 
     // Fills the disk until no more than `leave` bytes are free.
     void fill(qint64 leave = 0)
@@ -107,12 +116,15 @@ public:
     }
     bool makeReadOnly()
     {
+#ifdef Q_OS_LINUX
         return ::mount(nullptr, QFile::encodeName(m_dir.path()).constData(), nullptr,
                        MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+#else
+        return false;
+#endif
     }
 
 private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
 };
-#endif

@@ -193,9 +193,6 @@ FileRead readFile(const QString &path)
         return {};
     FileRead read;
     read.status = FileRead::Status::Unreadable;
-    // Only a regular file is opened: a pipe in its place would never answer.
-    if (!info.isFile())
-        return read;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return read;

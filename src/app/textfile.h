@@ -25,7 +25,7 @@ QStringList splitLines(const QString &text);
 QByteArray joinLines(const QStringList &lines);
 
 // A whole file as read. A file that exists but cannot be read (no permission, an I/O error,
-// a folder or a pipe in its place) is told apart from a missing one, so that a writer that
+// a folder in its place) is told apart from a missing one, so that a writer that
 // starts from what it read never takes an unreadable file for an empty one.
 struct FileRead
 {

@@ -225,6 +225,8 @@ public:
         if (m_damage == UserBase::Damage::None && m_lines % 2 != 0)
             m_damage = UserBase::Damage::Truncated;
         startRecord();
+        if (m_damage == UserBase::Damage::None && m_records == 0)
+            m_damage = UserBase::Damage::Empty; // every base has at least its empty record
         if (m_damage == UserBase::Damage::None && m_count != double(m_records))
             m_damage = UserBase::Damage::CountDisagrees;
         return m_damage;

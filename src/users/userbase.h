@@ -47,7 +47,7 @@ public:
     // record after the damage would be lost with it.
     enum class Damage {
         None,
-        Empty,          // an empty file
+        Empty,          // an empty file, or one without any record
         NotText,        // bytes no text file holds
         OtherEncoding,  // saved as UTF-8 instead of Windows-1251
         NoHeader,       // not starting with "predel"

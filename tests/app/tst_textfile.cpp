@@ -6,8 +6,10 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace textfile;
 
@@ -213,6 +215,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(fresh));
     }
 
+#ifdef Q_OS_UNIX
     void replacementKeepsPermissions_data()
     {
         QTest::addColumn<int>("mode");
@@ -235,6 +238,8 @@ private Q_SLOTS:
         QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
         QCOMPARE(int(status.st_mode & 07777), mode);
     }
+
+#endif
 
     // A write that fails anywhere leaves the old file whole, no temporary file, and fails at
     // once instead of retrying.

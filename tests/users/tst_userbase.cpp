@@ -223,6 +223,7 @@ private Q_SLOTS:
         const qsizetype second = good.indexOf("first", 20); // the second record
         using D = UserBase::Damage;
         QTest::addRow("empty file") << QByteArray() << int(D::Empty);
+        QTest::addRow("header alone") << QByteArray("predel\r\n 0 \r\n") << int(D::Empty);
         QTest::addRow("truncated inside a record")
             << good.left(good.size() / 2) << int(D::Truncated);
         QTest::addRow("cut after a key line") << good.left(second + 7) << int(D::Truncated);
