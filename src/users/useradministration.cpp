@@ -42,11 +42,9 @@ void UserAdministration::setBaseFile(const QString &baseFile)
 
 bool UserAdministration::reload()
 {
-    m_base = UserBase();
+    m_base = UserBase(); // read() fills it only from a clean base
     m_access =
         m_baseFile.isEmpty() ? UserBase::Access::Missing : UserBase::read(m_baseFile, m_base);
-    if (!isReadable())
-        m_base = UserBase();
     m_selected = listedCount() > 0 ? 0 : -1;
     return isReadable();
 }

@@ -4,13 +4,13 @@
 #include "app/textfile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QElapsedTimer>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QThread>
 #include <QStringDecoder>
+#include <QThread>
 
 #include <algorithm>
 #include <bitset>
