@@ -6,7 +6,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
 
 // A program folder of its own for one test: an empty data folder, or a copy of the demo data.
 class TestProgramFolder
@@ -62,3 +67,64 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
 }
+
+// A small file system of a test's own, to fill up or make read-only. Mounting needs Linux and
+// the right to mount (CI runs as root); isMounted() tells the test whether to skip.
+class SmallDisk
+{
+public:
+    explicit SmallDisk([[maybe_unused]] int kilobytes = 64)
+    {
+#ifdef Q_OS_LINUX
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        m_mounted = m_dir.isValid() && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(),
+                                               "tmpfs", 0, options.constData()) == 0;
+#endif
+    }
+    ~SmallDisk()
+    {
+#ifdef Q_OS_LINUX
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+#endif
+    }
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+
+    bool isMounted() const
+    {
+        return m_mounted;
+    }
+    QString file(const QString &name) const
+    {
+        return m_dir.filePath(name);
+    }
+
+    // Fills the disk until no more than `leave` bytes are free.
+    void fill(qint64 leave = 0)
+    {
+        QFile filler(file(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray block(leave > 0 ? 1024 : 4096, 'x');
+        QStorageInfo disk(m_dir.path());
+        while (filler.write(block) == block.size()) {
+            disk.refresh();
+            if (leave > 0 && disk.bytesAvailable() <= leave)
+                break;
+        }
+    }
+    bool makeReadOnly()
+    {
+#ifdef Q_OS_LINUX
+        return ::mount(nullptr, QFile::encodeName(m_dir.path()).constData(), nullptr,
+                       MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+#else
+        return false;
+#endif
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};

@@ -1,11 +1,10 @@
 #include "app/textfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <QThread>
 #include <QVarLengthArray>
 
@@ -18,61 +17,48 @@
 #include <vector>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace textfile {
 
 namespace {
-constexpr auto codepage = "windows-1251";
 
-bool writeThroughSaveFile(const QString &path, const QByteArray &bytes, bool *opened)
-{
-    QSaveFile file(path);
-    *opened = file.open(QIODevice::WriteOnly);
-    if (!*opened)
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
-}
+// Windows-1251, bytes 0x80 to 0xFF; the lower half is ASCII. 0x98 has no character in the
+// code page and stands for the control character of the same number, so every byte survives
+// a read and a write.
+constexpr std::array<char16_t, 128> upperHalf1251{
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, // 0x80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F, // 0x88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 0x90
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, // 0x98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, // 0xA0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, // 0xA8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, // 0xB0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, // 0xB8
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, // 0xC0
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, // 0xC8
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, // 0xD0
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F, // 0xD8
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, // 0xE0
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F, // 0xE8
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, // 0xF0
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F, // 0xF8
+};
 
-bool renameOver(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-                       reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
-}
-
-// Some network file systems refuse the unnamed temporary file QSaveFile asks for;
-// a named one beside the target works everywhere.
-bool writeThroughNamedTemporary(const QString &path, const QByteArray &bytes)
-{
-    QTemporaryFile temp(path + QStringLiteral(".XXXXXX.tmp"));
-    if (!temp.open())
-        return false;
-    bool written = temp.write(bytes) == bytes.size() && temp.flush();
-#ifndef Q_OS_WIN
-    written = written && ::fsync(temp.handle()) == 0;
-#endif
-    temp.close();
-    if (!written || !renameOver(temp.fileName(), path))
-        return false;
-    temp.setAutoRemove(false);
-    return true;
-}
-
-// The code page's table is taken once from Qt's converter; converting through the table keeps
-// reading and writing the large files (user base, session files) fast.
+// Both directions of the code page as lookup tables, so that reading and writing the large
+// files (user base, session files) stays fast.
 struct CodePage
 {
     std::array<char16_t, 256> toUnicode{};
@@ -80,16 +66,10 @@ struct CodePage
 
     CodePage()
     {
-        QByteArray all(256, Qt::Uninitialized);
-        for (int i = 0; i < 256; ++i)
-            all[i] = char(i);
-        QStringDecoder decoder(codepage);
-        const QString text = decoder.decode(all);
-        for (int i = 0; i < 256 && i < text.size(); ++i) {
-            const char16_t unit = text.at(i).unicode();
+        for (int i = 0; i < 256; ++i) {
+            const char16_t unit = i < 128 ? char16_t(i) : upperHalf1251[i - 128];
             toUnicode[i] = unit;
-            if (fromUnicode[unit] < 0)
-                fromUnicode[unit] = qint16(i);
+            fromUnicode[unit] = qint16(i);
         }
     }
 };
@@ -145,6 +125,23 @@ QByteArray encode1251(const QString &text)
     return bytes;
 }
 
+QString charactersWithout1251Form(QStringView text)
+{
+    const CodePage &page = codePage();
+    QString missing;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+                          QChar::isLowSurrogate(text[i + 1].unicode());
+        const QStringView character = text.sliced(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        if ((pair || page.fromUnicode[unit] < 0) && !missing.contains(character))
+            missing += character;
+    }
+    return missing;
+}
+
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
@@ -189,12 +186,31 @@ QByteArray joinLines(const QStringList &lines)
     return bytes;
 }
 
-std::optional<QStringList> readLines(const QString &path)
+FileRead readFile(const QString &path)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    FileRead read;
+    read.status = FileRead::Status::Unreadable;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
+        return read;
+    read.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        read.bytes.clear();
+        return read;
+    }
+    read.status = FileRead::Status::Read;
+    return read;
+}
+
+std::optional<QStringList> readLines(const QString &path)
+{
+    const FileRead read = readFile(path);
+    if (!read.isRead())
         return std::nullopt;
-    return splitLines(decode1251(file.readAll()));
+    return splitLines(decode1251(read.bytes));
 }
 
 bool writeLines(const QString &path, const QStringList &lines)
@@ -202,22 +218,158 @@ bool writeLines(const QString &path, const QStringList &lines)
     return replaceFile(path, joinLines(lines));
 }
 
-bool replaceFile(const QString &path, const QByteArray &bytes)
+namespace {
+
+RenameOutcome systemRename(const QString &from, const QString &to)
 {
-    // On Windows a reader on another computer may hold the file open for a moment,
-    // so a refused replacement is retried; QSaveFile drops its temporary file each time.
-    int delay = 20;
-    for (int waited = 0; waited <= 2000; waited += delay, delay = qMin(delay * 2, 400)) {
-        bool opened = false;
-        if (writeThroughSaveFile(path, bytes, &opened))
+#ifdef Q_OS_WIN
+    if (MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return RenameOutcome::Done;
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                   error == ERROR_ACCESS_DENIED
+               ? RenameOutcome::Busy
+               : RenameOutcome::Refused;
+#else
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return RenameOutcome::Done;
+    return errno == EBUSY || errno == ETXTBSY ? RenameOutcome::Busy : RenameOutcome::Refused;
+#endif
+}
+
+RenameStep &renameStep()
+{
+    static RenameStep step;
+    return step;
+}
+
+// A written file is on the disk, not only in the system's cache, once this returns true.
+bool syncToDisk(QFile &file)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle = CreateFileW(
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file.fileName()).utf16()),
+        GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(handle);
+    CloseHandle(handle);
+    return flushed;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+// The new name of a file in a folder lasts through a power cut once the folder is synced;
+// Windows does this as part of the write-through rename.
+void syncFolder([[maybe_unused]] const QString &folder)
+{
+#ifndef Q_OS_WIN
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // Some network file systems refuse to sync a folder; the rename is done all the same.
+    ::fsync(fd);
+    ::close(fd);
+#endif
+}
+
+// The replaced file's permission bits go to the new file, so that the other accounts of a
+// shared folder keep their access. A file system without them leaves the defaults.
+void keepPermissions([[maybe_unused]] QFile &temporary, [[maybe_unused]] const QString &target)
+{
+#ifndef Q_OS_WIN
+    struct stat status;
+    if (::stat(QFile::encodeName(target).constData(), &status) == 0)
+        ::fchmod(temporary.handle(), status.st_mode & 07777);
+#endif
+}
+
+const QString TemporarySuffix = QStringLiteral(".tmp");
+
+// A new file beside the target, named "<target>.<random>.tmp"; created as any new file, so
+// the system gives it the usual permissions. The name comes from the system's generator, which
+// a forked process does not share with its parent.
+bool createTemporary(QFile &file, const QString &target)
+{
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        file.setFileName(target + u'.' +
+                         QString::number(QRandomGenerator::system()->generate64(), 36) +
+                         TemporarySuffix);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return true;
-        if (!opened && writeThroughNamedTemporary(path, bytes))
+        // Only a name taken by another writer is worth a second try.
+        if (!file.exists())
+            return false;
+    }
+    return false;
+}
+
+bool writeCompletely(QFile &file, const QByteArray &bytes)
+{
+    return file.write(bytes) == bytes.size() && file.flush() && file.size() == bytes.size() &&
+           syncToDisk(file);
+}
+
+bool renameWithRetry(const QString &from, const QString &to)
+{
+    const RenameStep &injected = renameStep();
+    int delay = 10;
+    for (int waited = 0;; waited += delay, delay *= 2) {
+        const RenameOutcome outcome = injected ? injected(from, to) : systemRename(from, to);
+        if (outcome == RenameOutcome::Done)
             return true;
-        if (!QFileInfo(path).absoluteDir().exists())
+        if (outcome == RenameOutcome::Refused || waited >= 500)
             return false;
         QThread::msleep(delay);
     }
-    return false;
+}
+
+// A writer killed in the middle leaves its temporary file; the next successful write of the
+// same file removes those that no writer can still be working on.
+void removeStaleTemporaries(const QString &target)
+{
+    const QFileInfo info(target);
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-10 * 60);
+    const QFileInfoList leftovers = info.dir().entryInfoList(
+        {info.fileName() + QStringLiteral(".*") + TemporarySuffix}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &leftover : leftovers) {
+        if (leftover.lastModified() < stale)
+            QFile::remove(leftover.filePath());
+    }
+}
+
+} // namespace
+
+void setRenameStep(RenameStep step)
+{
+    renameStep() = std::move(step);
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    // A read-only file stays as it is; a folder or a pipe in its place is never replaced.
+    if (target.exists() && (!target.isFile() || !target.isWritable()))
+        return false;
+    QFile temporary;
+    if (!createTemporary(temporary, path))
+        return false;
+    keepPermissions(temporary, path);
+    const bool written = writeCompletely(temporary, bytes);
+    temporary.close();
+    if (!written || temporary.error() != QFileDevice::NoError ||
+        !renameWithRetry(temporary.fileName(), path)) {
+        temporary.remove();
+        return false;
+    }
+    syncFolder(target.absolutePath());
+    removeStaleTemporaries(path);
+    return true;
 }
 
 QString printNumber(qint64 value)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Shared routines for the program's text files: Windows-1251 text, CR LF line ends,
@@ -15,20 +16,46 @@ namespace textfile {
 QString decode1251(QByteArrayView bytes);
 // A character without a Windows-1251 form is written as "?".
 QByteArray encode1251(const QString &text);
+// The characters of the text that Windows-1251 cannot hold, each once, in order of appearance.
+QString charactersWithout1251Form(QStringView text);
 
 // Splits text into lines; CR LF, LF and a lone CR end a line, the last line may lack an end.
 QStringList splitLines(const QString &text);
 // Every line followed by CR LF, encoded in Windows-1251.
 QByteArray joinLines(const QStringList &lines);
 
+// A whole file as read. A file that exists but cannot be read (no permission, an I/O error,
+// a folder in its place) is told apart from a missing one, so that a writer that
+// starts from what it read never takes an unreadable file for an empty one.
+struct FileRead
+{
+    enum class Status { Read, Missing, Unreadable };
+    Status status = Status::Missing;
+    QByteArray bytes;
+
+    bool isRead() const { return status == Status::Read; }
+};
+FileRead readFile(const QString &path);
+
 // The lines of a Windows-1251 file, or nothing when it is missing or unreadable.
 std::optional<QStringList> readLines(const QString &path);
 // Replaces the whole file with the lines (Windows-1251, CR LF); see replaceFile.
 bool writeLines(const QString &path, const QStringList &lines);
 
-// Replaces the file with the bytes so that a crash at any moment leaves either the old or the
-// new complete file. A refused replacement is retried for about two seconds.
+// Replaces the file with the bytes so that a crash or a power cut at any moment leaves either
+// the old or the new complete file. The bytes go to a new file beside the target, checked to
+// the last byte and flushed to the disk, which then takes the target's name; a write that fails
+// anywhere (a full disk, an I/O error, a read-only file or folder) leaves the old file as it
+// was and no new file behind. The replaced file keeps its permission bits.
 bool replaceFile(const QString &path, const QByteArray &bytes);
+
+// The last step of replaceFile: the written file takes the target's name. Busy means that
+// another program holds the target for a moment (a reader on another Windows computer); only
+// then is the step tried again, for about half a second.
+enum class RenameOutcome { Done, Busy, Refused };
+using RenameStep = std::function<RenameOutcome(const QString &from, const QString &to)>;
+// Replaces the step, for tests; an empty step restores the system's rename.
+void setRenameStep(RenameStep step);
 
 // A number as the text-file print statement writes it: " 12 ", "-3 ".
 QString printNumber(qint64 value);

@@ -16,8 +16,6 @@ const QString ReaderFlow::DescriptionUnusableText = QStringLiteral(
     "Не удалось прочитать описание параграфов (файл data\\jpg\\14_13.jpg отсутствует или "
     "поврежден). Вопросы к параграфам показать невозможно, программа возвращается в главное "
     "меню.");
-const QString ReaderFlow::BookmarkNotSavedText =
-    QStringLiteral("Закладка положена, но записать ее в базу пользователей не удалось.");
 
 ReaderFlow::ReaderFlow(SessionState &session, QObject *parent) : QObject(parent), m_session(session)
 {
@@ -116,10 +114,24 @@ void ReaderFlow::stepBack()
 
 bool ReaderFlow::setBookmark()
 {
+    const QString baseFile = m_session.jpgPath(datafiles::UserBaseFile);
+    const QString previous = m_session.UserBookmark;
     m_session.UserBookmark = m_session.CurrentParagraph;
+    const UserBase::Access access = RenewUser(m_session, baseFile);
+    if (access != UserBase::Access::Done) {
+        // The bookmark stays where the base has it.
+        m_session.UserBookmark = previous;
+        m_bookmarkProblem =
+            QStringLiteral("Закладка не положена. ") +
+            (access == UserBase::Access::Declined
+                 ? QStringLiteral("Вашей записи нет в списке пользователей (файл %1).")
+                       .arg(QStringLiteral("data/jpg/") + datafiles::UserBaseFile)
+                 : UserBase::messageFor(access, baseFile));
+        return false;
+    }
     m_goToBookmarkEnabled = !m_session.UserBookmark.isEmpty();
     Q_EMIT buttonsChanged();
-    return RenewCurrentUser(m_session, m_session.jpgPath(datafiles::UserBaseFile));
+    return true;
 }
 
 void ReaderFlow::goToBookmark()

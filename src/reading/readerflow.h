@@ -18,7 +18,6 @@ public:
     static const QString OutlineMissingText;
     static const QString OutlineEmptyText;
     static const QString DescriptionUnusableText;
-    static const QString BookmarkNotSavedText;
 
     explicit ReaderFlow(SessionState &session, QObject *parent = nullptr);
 
@@ -34,7 +33,9 @@ public:
     void stepForward();
     void stepBack();
     // Stores the bookmark in the user base at once; false when the base could not be written.
+    // Stores the bookmark in the user base; false when it could not, see bookmarkProblem().
     bool setBookmark();
+    QString bookmarkProblem() const { return m_bookmarkProblem; }
     void goToBookmark();
     void toggleQuestions();
     void showAgainAfterTest() { m_hiddenForTest = false; }
@@ -71,6 +72,7 @@ private:
     bool m_previousEnabled = true;
     bool m_nextEnabled = true;
     bool m_goToBookmarkEnabled = false;
+    QString m_bookmarkProblem;
     bool m_testVisible = false;
     bool m_testEnabled = true;
     bool m_hiddenForTest = false;

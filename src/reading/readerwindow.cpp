@@ -120,7 +120,7 @@ void frmReadLearn::chooseAnotherParagraph()
 void frmReadLearn::setBookmark()
 {
     if (!m_flow.setBookmark())
-        m_status->setText(ReaderFlow::BookmarkNotSavedText);
+        m_status->setText(m_flow.bookmarkProblem());
 }
 
 void frmReadLearn::askTestChoice()

@@ -150,7 +150,12 @@ void frmDopSETUP::choose()
 void frmDopSETUP::apply()
 {
     m_context.cues.play(Cue::Pick);
-    m_delivery->setText(ApplySettings(m_context.session, m_settings).summary());
+    const SettingsDelivery delivery = ApplySettings(m_context.session, m_settings);
+    m_delivery->setText(delivery.summary());
+    if (!delivery.local) { // the options show again what this computer's files hold
+        m_settings = LoadTestSettings(m_context.session);
+        showSettings();
+    }
 }
 
 bool frmDopSETUP::eventFilter(QObject *watched, QEvent *event)

@@ -32,21 +32,30 @@ TestSettings TestSettings::read(const QString &jpgFolder)
     return settings;
 }
 
-bool TestSettings::write(const QString &jpgFolder) const
+bool TestSettings::write(const QString &jpgFolder, QString *failedFile) const
 {
     // A pupil folder that is gone is never created anew.
     if (!QFileInfo(jpgFolder).isDir())
         return false;
-    return textfile::writeLines(settingPath(jpgFolder, datafiles::AnswerTimeFile),
-                                {textfile::printNumber(answerTime)}) &&
-           textfile::writeLines(settingPath(jpgFolder, datafiles::ShowErrorsFile),
-                                {textfile::printNumber(showErrors)});
+    const std::pair<QString, qint16> files[] = {{datafiles::AnswerTimeFile, answerTime},
+                                                {datafiles::ShowErrorsFile, showErrors}};
+    for (const auto &[name, value] : files) {
+        if (!textfile::writeLines(settingPath(jpgFolder, name), {textfile::printNumber(value)})) {
+            if (failedFile)
+                *failedFile = QStringLiteral("data/jpg/") + name;
+            return false;
+        }
+    }
+    return true;
 }
 
 QString SettingsDelivery::summary() const
 {
     QString text = local ? QStringLiteral("Настройки записаны на этом компьютере.")
                          : QStringLiteral("Не удалось записать настройки на этом компьютере.");
+    if (!local && !localFailedFile.isEmpty())
+        text = QStringLiteral("Не удалось записать настройки на этом компьютере (файл %1).")
+                   .arg(localFailedFile);
     const qsizetype total = reached.size() + missed.size();
     if (total == 0)
         return text;
@@ -66,8 +75,10 @@ TestSettings LoadTestSettings(SessionState &session)
 SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings)
 {
     SettingsDelivery delivery;
-    session.ShowErrorsSetting = settings.showErrors;
-    delivery.local = settings.write(session.dataPath(QStringLiteral("jpg")));
+    delivery.local =
+        settings.write(session.dataPath(QStringLiteral("jpg")), &delivery.localFailedFile);
+    if (delivery.local)
+        session.ShowErrorsSetting = settings.showErrors;
     const QString netFile = session.dataPath(datafiles::NetConfigFile);
     if (!netconfig::isConfigured(netFile))
         return delivery;

@@ -16,15 +16,17 @@ struct TestSettings
 
     // Reads both files of a data/jpg folder; a missing file or an empty first line gives 1.
     static TestSettings read(const QString &jpgFolder);
-    // Writes both files of a data/jpg folder in print style; stops at the first failure.
-    bool write(const QString &jpgFolder) const;
+    // Writes both files of a data/jpg folder in print style; stops at the first failure and
+    // names the file that could not be written.
+    bool write(const QString &jpgFolder, QString *failedFile = nullptr) const;
 };
 
 // Which computers received the settings.
 struct SettingsDelivery
 {
     bool local = false;
-    QList<int> reached; // pupil computers by number
+    QString localFailedFile; // the file of this computer that could not be written
+    QList<int> reached;      // pupil computers by number
     QList<int> missed;
 
     // A short line for the window: this computer, then how many pupil computers got them.
@@ -35,5 +37,6 @@ struct SettingsDelivery
 TestSettings LoadTestSettings(SessionState &session);
 
 // Writes the settings here and under every configured pupil computer's data/jpg; a computer
-// that cannot be written is skipped and the others are still written.
+// that cannot be written is skipped and the others are still written. The session takes the
+// error-review rule only when this computer's files were written.
 SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings);

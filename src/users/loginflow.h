@@ -18,7 +18,9 @@ public:
         NotFound,
         NamesMissing,
         PasswordMissing,
-        BaseUnavailable
+        BaseUnavailable, // missing or unreadable
+        BaseDamaged,
+        Refused // names the base cannot hold or that another user has; the message says why
     };
 
     static const QString PromptText;
@@ -26,27 +28,32 @@ public:
     static const QString PasswordMissingText;
     static const QString NotFoundText;
     static const QString WrongPasswordText;
-    static const QString BaseUnavailableText;
+    static const QString AdministratorNameText;
 
     LoginFlow(SessionState &session, QString baseFile, QString newUserFile);
 
     // Fields as typed; they are trimmed here.
     Result pressOk(const QString &firstName, const QString &surname, const QString &password);
     void reset();
+    // The message line when the window opens: the prompt, or what is wrong with the base.
+    QString openingMessage() const;
 
     bool registrationPending() const { return m_registrationPending; }
     // The message line after the last press (the prompt when nothing is to be said).
     QString message() const { return m_message; }
 
 private:
+    Result identify(const QString &first, const QString &second, const QString &password);
+    Result registerNew(const QString &first, const QString &second, const QString &password);
+    Result baseProblem(UserBase::Access access);
+    Result refuse(const QString &message);
+
     SessionState &m_session;
     QString m_baseFile;
     QString m_newUserFile;
     bool m_registrationPending = false;
     QString m_pendingFirst;
     QString m_pendingSecond;
-    UserBase m_base;
-    qsizetype m_freeSlot = -1;
     QString m_message = PromptText;
 };
 
@@ -59,7 +66,13 @@ struct RememberedLogin
     QString surname;
     QString password;
 
+    // The administrator's login is never remembered: a file holding it reads as unticked,
+    // without the password.
     static RememberedLogin read(const QString &path);
+    static bool mayRemember(const QString &firstName, const QString &surname);
+    static const QString AdministratorRefusedText;
+    // The note when the file could not be written, naming it.
+    static QString notWrittenText(const QString &path);
     static bool write(const QString &path, bool ticked, const QString &firstName,
                       const QString &surname, const QString &password);
 };

@@ -22,10 +22,6 @@ const QString id_reader::TickText =
 const QString id_reader::UntickText =
     QStringLiteral("Уберите галочку, чтобы не сохранять ФИО и пароль.");
 
-namespace {
-const QString vedok = QStringLiteral("vedok");
-}
-
 id_reader::id_reader(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("id_reader"),
                     QStringLiteral("Идентификация пользователя .")),
@@ -41,8 +37,7 @@ id_reader::id_reader(AppContext &context)
         if (QWidget *menu = mainWindow())
             menu->hide();
     }
-    if (!UserBase::readCount(context.session.jpgPath(datafiles::UserBaseFile)))
-        m_message->setText(LoginFlow::BaseUnavailableText);
+    m_message->setText(m_flow.openingMessage());
 }
 
 id_reader::~id_reader() = default;
@@ -74,12 +69,12 @@ void id_reader::buildControls()
         edit->installEventFilter(this);
         return std::pair{edit, label};
     };
-    auto [first, firstLabel] = field(QStringLiteral("Текст1"), QStringLiteral("Имя"),
-                                     QStringLiteral("Метка1"));
-    auto [second, secondLabel] = field(QStringLiteral("Текст2"), QStringLiteral("Фамилия"),
-                                       QStringLiteral("Метка2"));
-    auto [password, passwordLabel] = field(QStringLiteral("Текст3"), QStringLiteral("Пароль"),
-                                           QStringLiteral("Метка3"));
+    auto [first, firstLabel] =
+        field(QStringLiteral("Текст1"), QStringLiteral("Имя"), QStringLiteral("Метка1"));
+    auto [second, secondLabel] =
+        field(QStringLiteral("Текст2"), QStringLiteral("Фамилия"), QStringLiteral("Метка2"));
+    auto [password, passwordLabel] =
+        field(QStringLiteral("Текст3"), QStringLiteral("Пароль"), QStringLiteral("Метка3"));
     m_first = first;
     m_second = second;
     m_password = password;
@@ -101,15 +96,25 @@ void id_reader::buildControls()
     m_rememberLabel = addLabel(QStringLiteral("remem_LAB"), TickText);
     m_rememberLabel->setBuddy(m_remember);
     m_remember->setAccessibleDescription(TickText);
-    connect(m_remember, &QCheckBox::clicked, this, [this] {
+    connect(m_remember, &QCheckBox::clicked, this, [this](bool ticked) {
         m_context.cues.play(Cue::Pick);
-        SaveRememberedLogin();
+        if (ticked && !RememberedLogin::mayRemember(m_first->text(), m_second->text())) {
+            m_remember->setChecked(false);
+            m_rememberLabel->setText(RememberedLogin::AdministratorRefusedText);
+            return;
+        }
+        if (!SaveRememberedLogin())
+            m_remember->setChecked(!ticked); // the box keeps showing what the file holds
+    });
+    connect(m_password, &QLineEdit::textEdited, this, [this] {
+        // The typed password is hidden again as soon as the wrong-password note is replaced.
+        m_password->setEchoMode(m_echoBeforeMessage);
     });
 
-    QPushButton *minimise = addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"),
-                                           QStringLiteral("Свернуть"));
-    QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
-                                        QStringLiteral("Закрыть"));
+    QPushButton *minimise =
+        addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
+    QPushButton *close =
+        addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
     connect(minimise, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         showMinimized();
@@ -196,24 +201,28 @@ void id_reader::applyRememberedLogin()
     m_maskTimer->stop();
 }
 
-void id_reader::SaveRememberedLogin()
+bool id_reader::SaveRememberedLogin()
 {
-    RememberedLogin::write(m_context.session.jpgPath(datafiles::RememberedLoginFile),
-                           m_remember->isChecked(), m_first->text(), m_second->text(),
-                           m_password->text());
+    const QString path = m_context.session.jpgPath(datafiles::RememberedLoginFile);
+    if (!RememberedLogin::write(path, m_remember->isChecked(), m_first->text(), m_second->text(),
+                                m_password->text())) {
+        m_rememberLabel->setText(RememberedLogin::notWrittenText(path));
+        return false;
+    }
     m_rememberLabel->setText(m_remember->isChecked() ? UntickText : TickText);
+    return true;
 }
 
 void id_reader::saveIfRemembered()
 {
-    if (!m_first->text().isEmpty() && m_remember->isChecked())
+    if (!m_first->text().isEmpty() && m_remember->isChecked() &&
+        RememberedLogin::mayRemember(m_first->text(), m_second->text()))
         SaveRememberedLogin();
 }
 
 void id_reader::maskPassword()
 {
-    const bool administrator =
-        m_first->text().trimmed() == vedok && m_second->text().trimmed() == vedok;
+    const bool administrator = isAdministratorName(m_first->text(), m_second->text());
     const bool mask = administrator && m_password->text() != LoginFlow::WrongPasswordText;
     m_password->setEchoMode(mask ? QLineEdit::Password : QLineEdit::Normal);
 }
@@ -223,6 +232,8 @@ void id_reader::pressOk()
     const LoginFlow::Result result =
         m_flow.pressOk(m_first->text(), m_second->text(), m_password->text());
     if (result == LoginFlow::Result::WrongPassword) {
+        if (m_password->text() != LoginFlow::WrongPasswordText)
+            m_echoBeforeMessage = m_password->echoMode();
         m_password->setEchoMode(QLineEdit::Normal);
         m_password->setText(LoginFlow::WrongPasswordText);
     } else {

@@ -3,9 +3,10 @@
 #include "ui/skinnedwindow.h"
 #include "users/loginflow.h"
 
+#include <QLineEdit>
+
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QTimer;
 
 // The login window: identifies the user, registers a new one on the second press of OK,
@@ -32,7 +33,8 @@ protected:
 private:
     void buildControls();
     void applyRememberedLogin();
-    void SaveRememberedLogin();
+    // Writes the remembered login; false when it was refused or not written (the label says so).
+    bool SaveRememberedLogin();
     void saveIfRemembered();
     void maskPassword();
     void pressOk();
@@ -48,6 +50,7 @@ private:
     QCheckBox *m_remember = nullptr;
     QLabel *m_rememberLabel = nullptr;
     QTimer *m_maskTimer = nullptr;
+    QLineEdit::EchoMode m_echoBeforeMessage = QLineEdit::Normal;
     bool m_identified = false;
     bool m_saved = false;
 };

@@ -65,7 +65,6 @@ void ModalMessageWindow::exec()
     execModal();
 }
 
-
 frmSURE::frmSURE(AppContext &context)
     : ModalMessageWindow(context, QStringLiteral("frmSURE"),
                          QStringLiteral("     У нас к вам вопросик появился..."),

@@ -42,11 +42,11 @@ void UserAdministration::setBaseFile(const QString &baseFile)
 
 bool UserAdministration::reload()
 {
-    std::optional<UserBase> base = m_baseFile.isEmpty() ? std::nullopt : UserBase::load(m_baseFile);
-    m_readable = base.has_value();
-    m_base = base.value_or(UserBase());
+    m_base = UserBase(); // read() fills it only from a clean base
+    m_access =
+        m_baseFile.isEmpty() ? UserBase::Access::Missing : UserBase::read(m_baseFile, m_base);
     m_selected = listedCount() > 0 ? 0 : -1;
-    return m_readable;
+    return isReadable();
 }
 
 qsizetype UserAdministration::listedCount() const
@@ -87,6 +87,9 @@ UserAdministration::EditResult UserAdministration::acceptEdit(const QString &sur
         return EditResult::FieldsEmpty;
     if (first == vedok && second == vedok && !old.isAdministrator())
         return EditResult::AdministratorName;
+    m_problem = unstorableText({surname, firstName, password});
+    if (!m_problem.isEmpty())
+        return EditResult::Unstorable;
     const bool renamed = !old.hasNames(first, second);
     bool taken = false;
     const bool written = change([&](UserBase &base) {
@@ -120,6 +123,7 @@ QString UserAdministration::messageFor(EditResult result)
         return AdministratorNameText;
     case EditResult::NameTaken:
         return NameTakenText;
+    case EditResult::Unstorable:
     case EditResult::NotWritten:
         return NotWrittenText;
     }
@@ -157,12 +161,12 @@ bool UserAdministration::clearAllButAdministrator()
 
 bool UserAdministration::change(const std::function<bool(UserBase &)> &apply)
 {
-    std::optional<UserBase> base = UserBase::load(m_baseFile);
-    if (!base || !apply(*base))
-        return false;
-    const bool saved = base->save(m_baseFile);
+    const UserBase::Access access = UserBase::update(m_baseFile, apply);
+    m_problem = UserBase::messageFor(access, m_baseFile);
+    if (access != UserBase::Access::Done)
+        return false; // the lists keep showing what the file holds
     reload();
-    return saved;
+    return true;
 }
 
 UserAdministration::Grade UserAdministration::gradeOf(const UserRecord &record, int slot)

@@ -21,7 +21,14 @@ class UserAdministration
 public:
     enum class View { List, Edit };
     enum class EditStart { Ignored, Full, PasswordOnly };
-    enum class EditResult { Saved, FieldsEmpty, AdministratorName, NameTaken, NotWritten };
+    enum class EditResult {
+        Saved,
+        FieldsEmpty,
+        AdministratorName,
+        NameTaken,
+        Unstorable, // characters the base cannot hold; problem() names them
+        NotWritten  // the base was not changed; problem() says why
+    };
     enum class DeleteCheck { Ignored, Administrator, Confirm };
     enum class Grade { None, Unsatisfactory, Satisfactory, Good, Excellent };
 
@@ -43,7 +50,10 @@ public:
     void setBaseFile(const QString &baseFile);
     // Reads the base again and selects the first listed record; false when it cannot be read.
     bool reload();
-    bool isReadable() const { return m_readable; }
+    bool isReadable() const { return m_access == UserBase::Access::Done; }
+    bool isDamaged() const { return m_access == UserBase::Access::Damaged; }
+    // Why the last change was refused or not written, naming the file or the characters.
+    QString problem() const { return m_problem; }
 
     // Records 1..K-1 of the K read: the trailing empty record is not listed.
     qsizetype listedCount() const;
@@ -77,7 +87,8 @@ private:
 
     QString m_baseFile;
     UserBase m_base;
-    bool m_readable = false;
+    UserBase::Access m_access = UserBase::Access::Missing;
+    QString m_problem;
     qsizetype m_selected = -1;
     View m_view = View::List;
 };

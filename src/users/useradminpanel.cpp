@@ -211,7 +211,9 @@ void UserAdminPanel::fillLists()
         value->setVisible(m_admin.isReadable());
     for (SkinButton *button : {m_change, m_delete, m_clear})
         button->setEnabled(m_admin.isReadable());
-    if (!m_admin.isReadable())
+    if (m_admin.isDamaged())
+        m_hover.showHint(UserBase::messageFor(UserBase::Access::Damaged, m_admin.baseFile()));
+    else if (!m_admin.isReadable())
         m_hover.showHint(m_options.unreadableText);
     showSelection();
 }
@@ -267,7 +269,9 @@ void UserAdminPanel::acceptEdit()
     m_context.cues.play(Cue::Pick);
     const Admin::EditResult result =
         m_admin.acceptEdit(m_fields.at(0)->text(), m_fields.at(1)->text(), m_fields.at(2)->text());
-    m_prompt->setText(Admin::messageFor(result));
+    const bool explained =
+        result == Admin::EditResult::Unstorable || result == Admin::EditResult::NotWritten;
+    m_prompt->setText(explained ? m_admin.problem() : Admin::messageFor(result));
     if (result != Admin::EditResult::Saved)
         return;
     showEditView(false);
@@ -298,7 +302,7 @@ void UserAdminPanel::deleteUser()
     if (!frmSURE::ask(m_context, Admin::DeleteConfirmText))
         return;
     if (!m_admin.deleteSelected())
-        frmINFO::tell(m_context, Admin::NotWrittenText);
+        frmINFO::tell(m_context, m_admin.problem());
     fillLists();
 }
 
@@ -308,7 +312,7 @@ void UserAdminPanel::clearBase()
     if (!frmSURE::ask(m_context, Admin::ClearConfirmText))
         return;
     if (!m_admin.clearAllButAdministrator())
-        frmINFO::tell(m_context, Admin::NotWrittenText);
+        frmINFO::tell(m_context, m_admin.problem());
     fillLists();
 }
 

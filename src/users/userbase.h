@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 struct SessionState;
@@ -42,6 +43,22 @@ struct UserRecord
 class UserBase
 {
 public:
+    // What stops a base from being trusted. A damaged base is never written over: every
+    // record after the damage would be lost with it.
+    enum class Damage {
+        None,
+        Empty,          // an empty file, or one without any record
+        NotText,        // bytes no text file holds
+        OtherEncoding,  // saved as UTF-8 instead of Windows-1251
+        NoHeader,       // not starting with "predel"
+        StrayLine,      // an empty line where a key belongs: every later pair would shift
+        Truncated,      // ending inside a pair or a line
+        BrokenRecord,   // a record lacking one of its 24 keys or holding one twice
+        CountDisagrees, // "predel" says another number of records than the file holds
+    };
+    // How reading or changing a base file went.
+    enum class Access { Done, Declined, Missing, Unreadable, Damaged, Locked, NotWritten };
+
     enum class Outcome { Found, WrongPassword, NotFound };
     struct Lookup
     {
@@ -56,9 +73,21 @@ public:
     // is lost and a new user always finds a slot.
     static UserBase fromBytes(QByteArrayView bytes);
     static UserBase fromLines(const QStringList &lines);
+    // The first damage of a base's bytes, Damage::None for a clean base.
+    static Damage check(QByteArrayView bytes);
+    // Reads a base file; the base is filled only when the access is Done.
+    static Access read(const QString &path, UserBase &base);
+    // A base read cleanly, or nothing when it is missing, unreadable or damaged.
     static std::optional<UserBase> load(const QString &path);
-    // The record count of the first "predel" pair, as the login window sizes itself by it.
-    static std::optional<int> readCount(const QString &path);
+    // Reads the base under its lock file, lets `change` alter it and writes it back, keeping
+    // the base as it was in the backup file beside it. `change` returns false to leave the
+    // base as it is (Declined). A missing, unreadable or damaged base is never written.
+    static Access update(const QString &path, const std::function<bool(UserBase &)> &change);
+    // A message for the user about what went wrong with the base file, naming it.
+    static QString messageFor(Access access, const QString &path);
+    // The backup beside a base ("2_17.jpg" -> "2_17.bak") and its lock file ("2_17.lock").
+    static QString backupFile(const QString &path);
+    static QString lockFile(const QString &path);
 
     QByteArray toBytes() const;
     QStringList toLines() const;
@@ -74,6 +103,9 @@ public:
                            qsizetype freeSlot);
     // The first record with these names, password not compared.
     qsizetype indexOf(const QString &first, const QString &second) const;
+    // The listed records (not the last) whose names differ from these only in letter case or
+    // blanks, each person once; exact matches are not included.
+    QList<qsizetype> similarUsers(const QString &first, const QString &second) const;
 
     // Gives every record with the old names the new names and password.
     void renameUser(const QString &oldFirst, const QString &oldSecond, const QString &first,
@@ -87,14 +119,20 @@ private:
     void ensureTrailingEmptyRecord();
 };
 
+// The characters of a name or password the base cannot hold (without a Windows-1251 form, line
+// breaks, tabs and other control characters), each named for a message; empty when none.
+QStringList unstorableCharacters(const QString &text);
+// "Эти знаки нельзя сохранить в списке пользователей: ..." for the characters, or empty.
+QString unstorableText(const QStringList &fields);
+// Names compared without regard to letter case and to leading, trailing or doubled blanks.
+QString nameKey(const QString &name);
+// Typed names that find the administrator: "vedok" twice, letter case and blanks aside.
+bool isAdministratorName(const QString &first, const QString &second);
+
 // Fills the session's user fields from a record: results as digits without blanks.
 void fillSessionUser(SessionState &session, const UserRecord &record);
 
 // Looks up the session's user in the base file by names, stores the session's bookmark and
 // results there and rewrites the base. A user no longer in the base leaves it untouched.
 bool RenewCurrentUser(const SessionState &session, const QString &baseFile);
-
-// Registers a user in the base loaded from baseFile and writes the base and the new-user copy.
-bool RegisterUser(SessionState &session, UserBase &base, const QString &baseFile,
-                  const QString &newUserFile, const QString &first, const QString &second,
-                  const QString &password, qsizetype freeSlot);
+UserBase::Access RenewUser(const SessionState &session, const QString &baseFile);

@@ -96,8 +96,31 @@ class CrashSafetyTest : public QObject
             if (!intact(*output))
                 ++damaged;
         }
-        qInfo("%s: %d kills, %d damaged files", qPrintable(mode), kills, damaged);
+        // A killed writer may leave the temporary file it was writing, one at most; a completed
+        // write never leaves one.
+        const qsizetype leftovers = temporaryFiles();
+        qInfo("%s: %d kills, %d damaged files, %lld temporary files left", qPrintable(mode), kills,
+              damaged, qlonglong(leftovers));
+        if (leftovers > kills)
+            return -1;
+        clearTemporaryFiles();
         return damaged;
+    }
+
+    QStringList temporaryFilesIn() const
+    {
+        QStringList found;
+        QDirIterator it(m_dir.path(), {QStringLiteral("*.tmp")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        return found;
+    }
+    qsizetype temporaryFiles() const { return temporaryFilesIn().size(); }
+    void clearTemporaryFiles() const
+    {
+        for (const QString &file : temporaryFilesIn())
+            QFile::remove(file);
     }
 
     void killRepeatedly(const QString &mode, const Writer &writer, int maxDelayUs,

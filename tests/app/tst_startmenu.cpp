@@ -117,6 +117,63 @@ private Q_SLOTS:
         QCOMPARE(UserBase::load(base)->records.size(), before + 1);
     }
 
+    // A damaged base admits nobody; the administrator's password is never remembered and
+    // stays hidden after a wrong try.
+    void loginGuardsTheBaseAndTheAdministrator()
+    {
+        const QString base = m_folder->jpg(QStringLiteral("2_17.jpg"));
+        const QByteArray good = readBytes(base);
+        writeBytes(base, QByteArray());
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        QTimer::singleShot(50, [] {
+            auto *login = qobject_cast<id_reader *>(QApplication::activeModalWidget());
+            QVERIFY(login);
+            auto *message = login->findChild<QLabel *>(QStringLiteral("Метка4"));
+            QVERIFY(message->text().contains(QStringLiteral("поврежден")));
+            QVERIFY(message->text().contains(QStringLiteral("data/jpg/2_17.jpg")));
+            login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
+            login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("vedok");
+            login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText("mine");
+            auto *ok = login->findChild<SkinButton *>(QStringLiteral("Комманда1"));
+            ok->click();
+            ok->click();
+            QVERIFY(login->isVisible());
+            QVERIFY(message->text().contains(QStringLiteral("поврежден")));
+            login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+        });
+        QVERIFY(!m_app->login());
+        QCOMPARE(readBytes(base), QByteArray());
+
+        writeBytes(base, good);
+        const QString remembered = m_folder->jpg(QStringLiteral("sv11.jpg"));
+        writeBytes(remembered, " 1 \r\nvedok\r\nvedok\r\nvedok\r\n");
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        QTimer::singleShot(50, [remembered] {
+            auto *login = qobject_cast<id_reader *>(QApplication::activeModalWidget());
+            QVERIFY(login);
+            auto *box = login->findChild<QCheckBox *>(QStringLiteral("FIOremember"));
+            auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
+            QVERIFY(!box->isChecked());
+            QVERIFY(password->text().isEmpty());
+            login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
+            login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Vedok ");
+            password->setText("wrong");
+            box->click();
+            QVERIFY(!box->isChecked());
+            QCOMPARE(login->findChild<QLabel *>(QStringLiteral("remem_LAB"))->text(),
+                     RememberedLogin::AdministratorRefusedText);
+            QVERIFY(readBytes(remembered).startsWith(" 1 \r\nvedok"));
+            QTRY_COMPARE(password->echoMode(), QLineEdit::Password);
+            login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
+            QCOMPARE(password->text(), LoginFlow::WrongPasswordText);
+            password->selectAll();
+            QTest::keyClicks(password, "ve");
+            QCOMPARE(password->echoMode(), QLineEdit::Password);
+            login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+        });
+        QVERIFY(!m_app->login());
+    }
+
     void givingUpEndsBeforeTheSplash()
     {
         m_app = std::make_unique<Application>(m_folder->path(), false);
@@ -226,12 +283,12 @@ private Q_SLOTS:
     {
         frmMain *menu = startAs("vedok", "vedok", "vedok");
         m_app->windows.open(QStringLiteral("id_reader"));
-        for (QWidget *window : {static_cast<QWidget *>(menu),
-                                m_app->windows.window(QStringLiteral("id_reader"))}) {
+        for (QWidget *window :
+             {static_cast<QWidget *>(menu), m_app->windows.window(QStringLiteral("id_reader"))}) {
             const auto controls = window->findChildren<QWidget *>();
             for (QWidget *control : controls) {
-                const bool interactive = qobject_cast<QAbstractButton *>(control) ||
-                                         qobject_cast<QLineEdit *>(control);
+                const bool interactive =
+                    qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control);
                 if (!interactive)
                     continue;
                 QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));

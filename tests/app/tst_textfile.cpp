@@ -6,6 +6,11 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace textfile;
 
 class TextFileTest : public QObject
@@ -28,6 +33,7 @@ private Q_SLOTS:
     {
         QCOMPARE(encode1251(QStringLiteral("a→b")), QByteArray("a?b"));
         QCOMPARE(encode1251(QStringLiteral("я😀я")), QByteArray("\xFF?\xFF"));
+        QCOMPARE(charactersWithout1251Form(u"Renée Әлиева😀 é Ёж"), QStringLiteral("éӘ😀"));
     }
 
     void splitLines_data()
@@ -162,6 +168,19 @@ private Q_SLOTS:
         QVERIFY(!readLines(QStringLiteral("/nonexistent/file.txt")));
     }
 
+    void readTellsMissingFromUnreadable()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("none"))).status, FileRead::Status::Missing);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("folder"))).status,
+                 FileRead::Status::Unreadable);
+        writeBytes(dir.filePath(QStringLiteral("empty")), QByteArray());
+        const FileRead empty = readFile(dir.filePath(QStringLiteral("empty")));
+        QCOMPARE(empty.status, FileRead::Status::Read);
+        QVERIFY(empty.bytes.isEmpty());
+    }
+
     void replacementLeavesNoTemporaryFiles()
     {
         QTemporaryDir dir;
@@ -171,6 +190,124 @@ private Q_SLOTS:
         QCOMPARE(readBytes(path), QByteArray("new"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"state.ini"});
         QVERIFY(!replaceFile(dir.filePath(QStringLiteral("missing/state.ini")), "x"));
+        // A folder in the file's place is never replaced.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
+        QVERIFY(!replaceFile(dir.filePath(QStringLiteral("taken.ini")), "x"));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.ini"))).isDir());
+    }
+
+    // What a killed writer left is removed by the next write once no writer can still use it.
+    void staleTemporariesAreRemoved()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("state.ini"));
+        const QString stale = path + QStringLiteral(".old1.tmp");
+        const QString fresh = path + QStringLiteral(".new1.tmp");
+        writeBytes(stale, "half");
+        writeBytes(fresh, "half");
+        QFile file(stale);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(replaceFile(path, "new"));
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY(QFile::exists(fresh));
+    }
+
+#ifdef Q_OS_UNIX
+    void replacementKeepsPermissions_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addRow("shared 0664") << 0664;
+        QTest::addRow("others read 0644") << 0644;
+        QTest::addRow("group only 0660") << 0660;
+        if (::geteuid() == 0) // only the superuser may replace a read-only file
+            QTest::addRow("read-only 0444") << 0444;
+    }
+    void replacementKeepsPermissions()
+    {
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("2_17.jpg"));
+        writeBytes(path, "old");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+        QVERIFY(replaceFile(path, "new"));
+        QCOMPARE(readBytes(path), QByteArray("new"));
+        struct stat status;
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+        QCOMPARE(int(status.st_mode & 07777), mode);
+    }
+
+#endif
+
+    // A write that fails anywhere leaves the old file whole, no temporary file, and fails at
+    // once instead of retrying.
+    void failedWriteKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addRow("disk full") << "full";
+        QTest::addRow("disk full in the middle of the write") << "nearly full";
+        QTest::addRow("read-only file system") << "read-only";
+    }
+    void failedWriteKeepsTheOldFile()
+    {
+        QFETCH(QString, fault);
+        SmallDisk disk(64);
+        if (!disk.isMounted())
+            QSKIP("mounting a small file system is not permitted here");
+        const QString path = disk.file(QStringLiteral("2_17.jpg"));
+        const QByteArray old(3000, 'o');
+        QVERIFY(replaceFile(path, old));
+        if (fault == QLatin1String("full"))
+            disk.fill();
+        else if (fault == QLatin1String("nearly full"))
+            disk.fill(12 * 1024);
+        else
+            QVERIFY(disk.makeReadOnly());
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!replaceFile(path, QByteArray(40000, 'n')));
+        QVERIFY2(clock.elapsed() < 400, "a failed write must not keep the window waiting");
+        QCOMPARE(readBytes(path), old);
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList({QStringLiteral("*.tmp")}, QDir::Files),
+                 QStringList());
+    }
+
+    void onlyABusyRenameIsRetried()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("curr_test.ini"));
+        QVERIFY(replaceFile(path, "old"));
+        // A reader holds the target for the first three tries, then lets go.
+        int tries = 0;
+        RenameOutcome answer = RenameOutcome::Busy;
+        setRenameStep([&](const QString &from, const QString &to) {
+            if (++tries <= 3 || answer != RenameOutcome::Busy)
+                return answer;
+            return QFile::rename(from, to) || (QFile::remove(to) && QFile::rename(from, to))
+                       ? RenameOutcome::Done
+                       : RenameOutcome::Refused;
+        });
+        QVERIFY(replaceFile(path, "new"));
+        QCOMPARE(tries, 4);
+        QCOMPARE(readBytes(path), QByteArray("new"));
+
+        tries = 0;
+        answer = RenameOutcome::Refused;
+        QVERIFY(!replaceFile(path, "refused"));
+        QCOMPARE(tries, 1);
+
+        // Held for good: given up after about half a second.
+        tries = -1000000;
+        answer = RenameOutcome::Busy;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!replaceFile(path, "held"));
+        QVERIFY(clock.elapsed() < 1500);
+        setRenameStep({});
+        QCOMPARE(readBytes(path), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"curr_test.ini"});
     }
 
     void killedWriterLeavesACompleteFile()
@@ -179,6 +316,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("2_17.jpg"));
         const QByteArray first(300000, 'a');
         const QByteArray second(200000, 'b');
+        QVERIFY(replaceFile(path, second));
         int damaged = 0;
         const int kills = 40;
         for (int i = 0; i < kills; ++i) {
@@ -189,11 +327,16 @@ private Q_SLOTS:
             writer.kill();
             writer.waitForFinished();
             const QByteArray content = readBytes(path);
-            if (QFile::exists(path) && content != first && content != second)
+            if (content != first && content != second) // a missing file is damage too
                 ++damaged;
         }
-        qInfo("%d kills, %d damaged files", kills, damaged);
+        // Each kill may leave the temporary file it was writing, never more.
+        const qsizetype leftovers =
+            QDir(dir.path()).entryList({QStringLiteral("*.tmp")}, QDir::Files).size();
+        qInfo("%d kills, %d damaged files, %lld temporary files left", kills, damaged,
+              qlonglong(leftovers));
         QCOMPARE(damaged, 0);
+        QVERIFY(leftovers <= kills);
     }
 };
 

@@ -272,8 +272,12 @@ private Q_SLOTS:
         QCOMPARE(m_session->CurrentParagraph, Q);
         QCOMPARE(m_flow->shownPage(), text(Q));
 
+        // A base that cannot be written keeps the bookmark where it was, and says why.
+        m_flow->stepBack();
         QFile::remove(m_folder->jpg(datafiles::UserBaseFile));
         QVERIFY(!m_flow->setBookmark());
+        QCOMPARE(m_session->UserBookmark, Q);
+        QVERIFY(m_flow->bookmarkProblem().contains(QStringLiteral("data/jpg/2_17.jpg")));
     }
 };
 

@@ -64,6 +64,16 @@ private Q_SLOTS:
         QCOMPARE(session.ShowErrorsSetting, 2);
         QCOMPARE(delivery.summary(), QStringLiteral("Настройки записаны на этом компьютере."));
 
+        // A file that cannot be written is named, and the session keeps the rule it had.
+        QVERIFY(QFile::remove(program.jpg(errorsFile)) && QDir().mkpath(program.jpg(errorsFile)));
+        settings.showErrors = TestSettings::ShowAlways;
+        QVERIFY(!ApplySettings(session, settings).local);
+        QCOMPARE(session.ShowErrorsSetting, 2);
+        QCOMPARE(ApplySettings(session, settings).summary(),
+                 QStringLiteral("Не удалось записать настройки на этом компьютере (файл "
+                                "data/jpg/sv10.jpg)."));
+        QVERIFY(QDir().rmdir(program.jpg(errorsFile)));
+
         writeBytes(program.data(datafiles::NetConfigFile), "clear\r\nnumber\r\n 1 \r\n");
         delivery = ApplySettings(session, settings);
         QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());

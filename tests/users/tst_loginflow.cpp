@@ -1,19 +1,25 @@
 #include "app/sessionstate.h"
-#include "users/loginflow.h"
 #include "testsupport.h"
+#include "users/loginflow.h"
 
+#include <QProcess>
 #include <QtTest>
 
 namespace {
 const QString vedok = QStringLiteral("vedok");
 
-void writeAdministratorBase(const QString &path)
+UserBase administratorBase()
 {
     UserBase base;
     UserRecord admin;
     admin.firstName = admin.surname = admin.password = vedok;
     base.records = {admin, UserRecord()};
-    QVERIFY(base.save(path));
+    return base;
+}
+
+void writeAdministratorBase(const QString &path)
+{
+    QVERIFY(administratorBase().save(path));
 }
 } // namespace
 
@@ -98,9 +104,121 @@ private Q_SLOTS:
         SessionState session;
         LoginFlow flow(session, base(), copy());
         QCOMPARE(flow.pressOk("a", "b", "c"), LoginFlow::Result::BaseUnavailable);
-        QCOMPARE(flow.message(), LoginFlow::BaseUnavailableText);
+        QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::Missing, base()));
+        QVERIFY(flow.message().contains(QStringLiteral("data/jpg/2_17.jpg")));
         QVERIFY(!QFile::exists(base()));
         QVERIFY(!QFile::exists(copy()));
+    }
+
+    // A damaged base lets nobody in, registers nobody and is never written over: today's
+    // administrator cannot be replaced by whoever types vedok/vedok.
+    void damagedBaseLetsNobodyRegister_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = administratorBase().toBytes();
+        QTest::addRow("empty file") << QByteArray();
+        QTest::addRow("truncated") << good.left(good.size() - 30);
+        QTest::addRow("stray empty line")
+            << QByteArray(good).insert(good.indexOf("second"), "\r\n");
+        QTest::addRow("binary bytes") << QByteArray(good).replace(20, 2, QByteArray(2, '\x01'));
+        QTest::addRow("another encoding")
+            << QByteArray(good).replace("pass\r\nvedok", "pass\r\n\xD0\x96\xD0\xB6");
+        QTest::addRow("count disagrees") << QByteArray(good).replace(" 2 ", " 7 ");
+    }
+    void damagedBaseLetsNobodyRegister()
+    {
+        QFETCH(QByteArray, bytes);
+        writeBytes(base(), bytes);
+        SessionState session;
+        LoginFlow flow(session, base(), copy());
+        const QString damaged = UserBase::messageFor(UserBase::Access::Damaged, base());
+        QVERIFY(damaged.contains(QStringLiteral("поврежден")));
+        QCOMPARE(flow.openingMessage(), damaged);
+        for (int press = 0; press < 2; ++press) {
+            QCOMPARE(flow.pressOk(vedok, vedok, "new"), LoginFlow::Result::BaseDamaged);
+            QCOMPARE(flow.message(), damaged);
+        }
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::BaseDamaged);
+        QVERIFY(session.UserFirstName.isEmpty());
+        QCOMPARE(readBytes(base()), bytes);
+        QVERIFY(!QFile::exists(copy()));
+    }
+
+    void registrationRefusals()
+    {
+        SessionState session;
+        LoginFlow flow(session, base(), copy());
+        const QByteArray before = readBytes(base());
+        // Characters the base cannot hold are named, never stored as "?".
+        QCOMPARE(flow.pressOk("Renée", "Dupont😀", "1"), LoginFlow::Result::Refused);
+        QCOMPARE(flow.message(), QStringLiteral("Эти знаки нельзя сохранить в списке "
+                                                "пользователей: «é», «😀». Замените их."));
+        QVERIFY(!flow.registrationPending());
+        // An empty password never makes an account; the registration waits for one.
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::NotFound);
+        QCOMPARE(flow.pressOk("Иван", "Петров", "  "), LoginFlow::Result::PasswordMissing);
+        QVERIFY(flow.registrationPending());
+        QCOMPARE(readBytes(base()), before);
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::Registered);
+        const QStringList single = readLinesOrEmpty(copy());
+        QCOMPARE(single.size(), 48);
+        QCOMPARE(single.at(1), QStringLiteral("Иван"));
+
+        // Nobody becomes the administrator by registering: a base without one stays so.
+        UserBase noAdministrator = *UserBase::load(base());
+        noAdministrator.removeUser(vedok, vedok);
+        QVERIFY(noAdministrator.save(base()));
+        LoginFlow other(session, base(), copy());
+        QCOMPARE(other.pressOk(" VEDOK", "vedok ", "x"), LoginFlow::Result::NotFound);
+        QCOMPARE(other.pressOk(" VEDOK", "vedok ", "x"), LoginFlow::Result::Refused);
+        QCOMPARE(other.message(), LoginFlow::AdministratorNameText);
+        QCOMPARE(UserBase::load(base())->indexOf(vedok, vedok), -1);
+    }
+
+    // On a full disk the registration is refused with the file's name; nothing is lost and
+    // nobody is logged in.
+    void registrationOnAFullDisk()
+    {
+        SmallDisk disk(64);
+        if (!disk.isMounted())
+            QSKIP("mounting a small file system is not permitted here");
+        const QString path = disk.file(QStringLiteral("2_17.jpg"));
+        writeAdministratorBase(path);
+        const QByteArray before = readBytes(path);
+        disk.fill();
+        SessionState session;
+        LoginFlow flow(session, path, disk.file(QStringLiteral("1n_12.jpg")));
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::NotFound);
+        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::Refused);
+        QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::NotWritten, path));
+        QVERIFY(flow.message().startsWith(QStringLiteral("Не удалось записать")));
+        QVERIFY(session.UserFirstName.isEmpty());
+        QCOMPARE(readBytes(path), before);
+        QCOMPARE(flow.pressOk(vedok, vedok, vedok), LoginFlow::Result::Identified);
+    }
+
+    // Letter case and blanks never split one person into two accounts; stored names stay.
+    void typedNamesFindTheOneUserTheyMean()
+    {
+        UserBase written = *UserBase::load(base());
+        written.registerUser("Анна Мария", "Сидорова", "1", 1);
+        QVERIFY(written.save(base()));
+        const QByteArray before = readBytes(base());
+        SessionState session;
+        LoginFlow flow(session, base(), copy());
+        QCOMPARE(flow.pressOk("  анна   МАРИЯ ", "сидорова", "1"), LoginFlow::Result::Identified);
+        QCOMPARE(session.UserFirstName, QStringLiteral("Анна Мария"));
+        QCOMPARE(flow.pressOk("Анна мария", "Сидорова", "2"), LoginFlow::Result::WrongPassword);
+        QCOMPARE(flow.pressOk("Vedok", "VEDOK", "vedok"), LoginFlow::Result::Identified);
+        QCOMPARE(readBytes(base()), before);
+
+        // Registered meanwhile in another letter case: the registration names that user.
+        QCOMPARE(flow.pressOk("Пётр", "Иванов", "1"), LoginFlow::Result::NotFound);
+        written.registerUser("пётр", "иванов", "9", 2);
+        QVERIFY(written.save(base()));
+        QCOMPARE(flow.pressOk("Пётр", "Иванов", "1"), LoginFlow::Result::Refused);
+        QVERIFY(flow.message().contains(QStringLiteral("«пётр иванов»")));
+        QCOMPARE(UserBase::load(base())->records.size(), written.records.size());
     }
 
     void baseChangedBetweenPressesLosesNothing()
@@ -119,6 +237,41 @@ private Q_SLOTS:
         QCOMPARE(written.indexOf("a", "b"), 2);
     }
 
+    // Two programs registering on one base at once: every registration is in the base.
+    void concurrentRegistrationsLoseNobody()
+    {
+        const int each = 200;
+        // tmpfs keeps hundreds of synced rewrites quick.
+        QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                              ? QStringLiteral("/dev/shm/tarvel-users-XXXXXX")
+                              : QDir::tempPath() + QStringLiteral("/tarvel-users-XXXXXX"));
+        const QString path = dir.filePath(QStringLiteral("2_17.jpg"));
+        writeAdministratorBase(path);
+        QList<QProcess *> writers;
+        for (const QString &surname : {QStringLiteral("Первый"), QStringLiteral("Второй")}) {
+            auto *writer = new QProcess(this);
+            writer->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            writer->start(QStringLiteral(TARVEL_REGISTRAR), {path, surname, QString::number(each)});
+            writers << writer;
+        }
+        for (QProcess *writer : writers) {
+            QVERIFY(writer->waitForFinished(240000));
+            QCOMPARE(writer->exitCode(), 0);
+            delete writer;
+        }
+        const UserBase written = *UserBase::load(path);
+        QCOMPARE(written.records.size(), 2 + 2 * each);
+        int turns = 0; // how often the registering program changed in the base's order
+        for (qsizetype i = 2; i + 1 < written.records.size(); ++i)
+            turns += written.records.at(i).surname != written.records.at(i - 1).surname;
+        qInfo("%d registrations, the programs took turns %d times", 2 * each, turns);
+        QVERIFY(turns > 2);
+        for (int n = 0; n < each; ++n) {
+            QVERIFY(written.indexOf(QString::number(n), QStringLiteral("Первый")) >= 0);
+            QVERIFY(written.indexOf(QString::number(n), QStringLiteral("Второй")) >= 0);
+        }
+    }
+
     void rememberedLoginRoundTrip()
     {
         const QString path = m_folder->jpg(QStringLiteral("sv11.jpg"));
@@ -133,6 +286,11 @@ private Q_SLOTS:
         QCOMPARE(RememberedLogin::read(path).box, RememberedLogin::Box::Unknown);
         writeBytes(path, "\r\na\r\n");
         QCOMPARE(RememberedLogin::read(path).box, RememberedLogin::Box::Unticked);
+        // The administrator's password is never taken from the file.
+        QVERIFY(!RememberedLogin::mayRemember(" Vedok", "vedok"));
+        writeBytes(path, " 1 \r\nvedok\r\nvedok\r\nsecret\r\n");
+        QCOMPARE(RememberedLogin::read(path).box, RememberedLogin::Box::Unticked);
+        QVERIFY(RememberedLogin::read(path).password.isEmpty());
     }
 };
 

@@ -135,13 +135,22 @@ private Q_SLOTS:
         QCOMPARE(Admin::messageFor(Admin::EditResult::FieldsEmpty),
                  QStringLiteral("Все поля должны быть заполнены, не применяйте пробелы."));
         QCOMPARE(admin.acceptEdit("Сидорова", "", "2"), Admin::EditResult::FieldsEmpty);
-        QCOMPARE(admin.acceptEdit("  Иванова\r\nАнна ", " Анна\n", "2\n3"),
-                 Admin::EditResult::Saved);
+        // What the base cannot hold is refused by name, never stored as "?" or joined.
+        const QByteArray before = readBytes(m_path);
+        QCOMPARE(admin.acceptEdit("  Иванова\r\nАнна ", " Анна", "2\t3"),
+                 Admin::EditResult::Unstorable);
+        QCOMPARE(admin.problem(), QStringLiteral("Эти знаки нельзя сохранить в списке "
+                                                 "пользователей: перевод строки, табуляция. "
+                                                 "Замените их."));
+        QCOMPARE(admin.acceptEdit("Renée", "Әлиева", "2"), Admin::EditResult::Unstorable);
+        QVERIFY(admin.problem().contains(QStringLiteral("«é», «Ә»")));
+        QCOMPARE(readBytes(m_path), before);
+        QCOMPARE(admin.acceptEdit("  Иванова ", " Анна", " 2 "), Admin::EditResult::Saved);
         const UserBase read = readBase();
         QCOMPARE(read.records.size(), 5);
-        QCOMPARE(read.records.at(2).surname, QStringLiteral("Иванова Анна"));
+        QCOMPARE(read.records.at(2).surname, QStringLiteral("Иванова"));
         QCOMPARE(read.records.at(2).firstName, QStringLiteral("Анна"));
-        QCOMPARE(read.records.at(2).password, QStringLiteral("2 3"));
+        QCOMPARE(read.records.at(2).password, QStringLiteral("2"));
     }
 
     void deleteRemovesOneUserAndKeepsTheOthers()
@@ -218,6 +227,20 @@ private Q_SLOTS:
         QVERIFY(admin.deleteSelected());
         QVERIFY(indexOf(admin, "Новый", "Ученик") >= 0);
         QCOMPARE(admin.listedCount(), 4);
+    }
+
+    void damagedBaseListsNothingAndWritesNothing()
+    {
+        const QByteArray damaged =
+            readBytes(m_path).replace("\r\nsecond\r\n", "\r\n\r\nsecond\r\n");
+        writeBytes(m_path, damaged);
+        Admin admin(m_path);
+        QVERIFY(!admin.reload());
+        QVERIFY(admin.isDamaged());
+        QCOMPARE(admin.listedCount(), 0);
+        QVERIFY(!admin.clearAllButAdministrator());
+        QVERIFY(admin.problem().contains(QStringLiteral("поврежден")));
+        QCOMPARE(readBytes(m_path), damaged);
     }
 
     void unreadableBaseListsNothingAndWritesNothing()

@@ -1,7 +1,8 @@
 #include "app/sessionstate.h"
-#include "users/userbase.h"
 #include "testsupport.h"
+#include "users/userbase.h"
 
+#include <QLockFile>
 #include <QtTest>
 
 namespace {
@@ -35,7 +36,7 @@ private Q_SLOTS:
         const QStringList lines = baseOf({admin, UserRecord()}).toLines();
         QCOMPARE(lines.size(), 2 + 2 * 48);
         QCOMPARE(lines.mid(0, 10), (QStringList{"predel", " 2 ", "first", "vedok", "second",
-                                                 "vedok", "pass", "пароль", "zak", ""}));
+                                                "vedok", "pass", "пароль", "zak", ""}));
         QCOMPARE(lines.at(10), QStringLiteral("test1"));
         QCOMPARE(lines.at(11), QStringLiteral(" 5 "));
         QCOMPARE(lines.at(48), QStringLiteral("test20"));
@@ -45,10 +46,10 @@ private Q_SLOTS:
 
     void readsRecordsWithKeysInAnyOrder()
     {
-        const QStringList lines{"predel", " 3 ",   "first",  "Иван",  "test2", " 4 ",
-                                "zak",    "1.1.x", "second", "Петров", "pass", "п",
-                                "First",  "Ignored", "test21", " 5 ", "test0", " 3 ",
-                                "first",  "",       "second", ""};
+        const QStringList lines{"predel", " 3 ",     "first",  "Иван",   "test2", " 4 ",
+                                "zak",    "1.1.x",   "second", "Петров", "pass",  "п",
+                                "First",  "Ignored", "test21", " 5 ",    "test0", " 3 ",
+                                "first",  "",        "second", ""};
         const UserBase base = UserBase::fromLines(lines);
         QCOMPARE(base.records.size(), 2);
         const UserRecord &ivan = base.records.at(0);
@@ -61,9 +62,9 @@ private Q_SLOTS:
 
     void resultsSurviveOnlyAsNumbers()
     {
-        const UserBase base = UserBase::fromLines(
-            {"predel", " 2 ", "first", "a", "second", "b", "pass", "c", "test1", "4хорошо",
-             "test2", "", "test3", "abc", "first", ""});
+        const UserBase base =
+            UserBase::fromLines({"predel", " 2 ", "first", "a", "second", "b", "pass", "c", "test1",
+                                 "4хорошо", "test2", "", "test3", "abc", "first", ""});
         QCOMPARE(base.records.at(0).results[0], QStringLiteral(" 4 "));
         QVERIFY(base.records.at(0).results[1].isEmpty());
         QCOMPARE(base.records.at(0).results[2], QStringLiteral(" 0 "));
@@ -107,8 +108,8 @@ private Q_SLOTS:
 
     void freeSlotReusedAndBaseStillGrows()
     {
-        UserBase base = baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"),
-                                UserRecord()});
+        UserBase base =
+            baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"), UserRecord()});
         base.records[1].bookmark = QStringLiteral("старая закладка");
         const UserBase::Lookup lookup = base.find("c", "d", "2");
         QCOMPARE(lookup.freeSlot, 1);
@@ -121,8 +122,8 @@ private Q_SLOTS:
     {
         // Count below 2 and no trailing empty record: the administrator can still log in
         // and a new user gets a new record at the end.
-        UserBase base = UserBase::fromLines({"predel", " 1 ", "first", "vedok", "second",
-                                             "vedok", "pass", "p"});
+        UserBase base = UserBase::fromLines(
+            {"predel", " 1 ", "first", "vedok", "second", "vedok", "pass", "p"});
         QCOMPARE(base.records.size(), 2);
         QCOMPARE(base.find(vedok, vedok, "p").outcome, UserBase::Outcome::Found);
         // Keys before the first record and a truncated last pair are ignored.
@@ -168,6 +169,24 @@ private Q_SLOTS:
         QCOMPARE(read.records.at(1).resultNumber(0), 5);
     }
 
+    // A base held by another program is not changed; the lock is waited for a few seconds.
+    void lockedBaseIsNotChanged()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
+        QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
+        QLockFile other(UserBase::lockFile(path));
+        QVERIFY(other.lock());
+        SessionState session;
+        session.UserFirstName = QStringLiteral("a");
+        session.UserSurname = QStringLiteral("b");
+        QCOMPARE(RenewUser(session, path), UserBase::Access::Locked);
+        QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
+                    .contains(QStringLiteral("другая программа")));
+        other.unlock();
+        QCOMPARE(RenewUser(session, path), UserBase::Access::Done);
+    }
+
     void renewalOfADeletedUserLeavesTheBaseIntact()
     {
         TestProgramFolder folder;
@@ -183,29 +202,105 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(folder.jpg(QStringLiteral("missing.jpg"))));
     }
 
-    void registrationWritesBaseAndNewUserCopy()
-    {
-        TestProgramFolder folder;
-        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
-        const QString copy = folder.jpg(QStringLiteral("1n_12.jpg"));
-        UserBase base = baseOf({user(vedok, vedok, "p"), UserRecord()});
-        SessionState session;
-        QVERIFY(RegisterUser(session, base, path, copy, "Иван", "Петров", "1", 1));
-        QCOMPARE(session.UserSurname, QStringLiteral("Петров"));
-        QCOMPARE(UserBase::load(path)->records.size(), 3);
-        const QStringList single = readLinesOrEmpty(copy);
-        QCOMPARE(single.size(), 48);
-        QCOMPARE(single.at(1), QStringLiteral("Иван"));
-    }
-
     void lineBreaksCannotBreakTheFile()
     {
         UserBase base = baseOf({user("a\nsecond", "b\r\npass", "c\rzak"), UserRecord()});
-        const UserBase read = UserBase::fromLines(textfile::splitLines(
-            textfile::decode1251(textfile::joinLines(base.toLines()))));
+        const UserBase read = UserBase::fromLines(
+            textfile::splitLines(textfile::decode1251(textfile::joinLines(base.toLines()))));
         QCOMPARE(read.records.size(), 2);
         QCOMPARE(read.records.at(0).firstName, QStringLiteral("a second"));
         QCOMPARE(read.records.at(0).password, QStringLiteral("c zak"));
+    }
+
+    // Every damage a base can suffer is found, and such a base is never written over.
+    void damagedBaseIsNeverWritten_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("damage");
+        UserRecord admin = user(vedok, vedok, QStringLiteral("пароль"));
+        const QByteArray good =
+            baseOf({admin, user("Иван", "Петров", "1"), UserRecord()}).toBytes();
+        const qsizetype second = good.indexOf("first", 20); // the second record
+        using D = UserBase::Damage;
+        QTest::addRow("empty file") << QByteArray() << int(D::Empty);
+        QTest::addRow("header alone") << QByteArray("predel\r\n 0 \r\n") << int(D::Empty);
+        QTest::addRow("truncated inside a record")
+            << good.left(good.size() / 2) << int(D::Truncated);
+        QTest::addRow("cut after a key line") << good.left(second + 7) << int(D::Truncated);
+        QTest::addRow("stray empty line")
+            << QByteArray(good).insert(second, "\r\n") << int(D::StrayLine);
+        QTest::addRow("empty line at the end") << good + "\r\n" << int(D::StrayLine);
+        QTest::addRow("binary bytes")
+            << QByteArray(good).replace(200, 4, QByteArray(4, '\0')) << int(D::NotText);
+        QTest::addRow("saved as UTF-8")
+            << textfile::decode1251(good).toUtf8() << int(D::OtherEncoding);
+        QTest::addRow("count disagrees")
+            << QByteArray(good).replace("predel\r\n 3 ", "predel\r\n 2 ") << int(D::CountDisagrees);
+        QTest::addRow("no header") << good.mid(good.indexOf("first")) << int(D::NoHeader);
+        QTest::addRow("record without its password")
+            << QByteArray(good).replace("pass\r\n", "zzzz\r\n") << int(D::BrokenRecord);
+    }
+    void damagedBaseIsNeverWritten()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, damage);
+        QCOMPARE(int(UserBase::check(bytes)), damage);
+        TestProgramFolder folder;
+        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
+        writeBytes(path, bytes);
+        UserBase base;
+        QCOMPARE(UserBase::read(path, base), UserBase::Access::Damaged);
+        QVERIFY(!UserBase::load(path));
+        bool changed = false;
+        QCOMPARE(UserBase::update(path, [&](UserBase &) { return changed = true; }),
+                 UserBase::Access::Damaged);
+        QVERIFY(!changed);
+        QCOMPARE(readBytes(path), bytes);
+        QVERIFY(!QFile::exists(UserBase::backupFile(path)));
+        QVERIFY(UserBase::messageFor(UserBase::Access::Damaged, path)
+                    .contains(QStringLiteral("data/jpg/2_17.jpg")));
+    }
+
+    // The checker accepts what the program writes and the delivered base.
+    void writtenAndDeliveredBasesAreClean()
+    {
+        UserRecord odd = user(QStringLiteral("First"), QStringLiteral("x"), QString());
+        odd.results[4] = QStringLiteral("5");
+        QCOMPARE(UserBase::check(baseOf({odd, UserRecord()}).toBytes()), UserBase::Damage::None);
+        const TestProgramFolder demo(TestProgramFolder::Content::DemoData);
+        QCOMPARE(UserBase::check(readBytes(demo.jpg(QStringLiteral("2_17.jpg")))),
+                 UserBase::Damage::None);
+        // An unknown key pair is ignored, as the format allows.
+        QByteArray extra = baseOf({user("a", "b", "c"), UserRecord()}).toBytes();
+        extra.insert(extra.indexOf("second"), "First\r\nignored\r\n");
+        QCOMPARE(UserBase::check(extra), UserBase::Damage::None);
+    }
+
+    void rewriteKeepsThePreviousBaseAsBackup()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
+        QVERIFY(baseOf({user(vedok, vedok, "p"), UserRecord()}).save(path));
+        const QByteArray before = readBytes(path);
+        QCOMPARE(UserBase::update(path,
+                                  [](UserBase &base) {
+                                      base.registerUser("a", "b", "c", 1);
+                                      return true;
+                                  }),
+                 UserBase::Access::Done);
+        QCOMPARE(UserBase::backupFile(path), folder.jpg(QStringLiteral("2_17.bak")));
+        QCOMPARE(readBytes(UserBase::backupFile(path)), before);
+        QCOMPARE(UserBase::load(path)->records.size(), 3);
+        QVERIFY(!QFile::exists(UserBase::lockFile(path)));
+    }
+
+    void unstorableCharactersAreNamed()
+    {
+        QCOMPARE(unstorableCharacters(QStringLiteral("Renée 😀 Әлиева é")),
+                 (QStringList{"«é»", "«😀»", "«Ә»"}));
+        QCOMPARE(unstorableCharacters(QStringLiteral("a\r\nb\tc")),
+                 (QStringList{"перевод строки", "табуляция"}));
+        QVERIFY(unstorableCharacters(QStringLiteral("Пётр Ёжиков-№1")).isEmpty());
     }
 
     void administrationEdits()
@@ -213,8 +308,8 @@ private Q_SLOTS:
         UserRecord admin = user(vedok, vedok, "p");
         admin.bookmark = QStringLiteral("1.1");
         admin.results[2] = textfile::printNumber(4);
-        UserBase base = baseOf({admin, user("a", "b", "1"), user("c", "d", "2"),
-                                user("a", "b", "3"), UserRecord()});
+        UserBase base = baseOf(
+            {admin, user("a", "b", "1"), user("c", "d", "2"), user("a", "b", "3"), UserRecord()});
         base.renameUser("a", "b", "x", "y", "9");
         QCOMPARE(base.records.at(3).firstName, QStringLiteral("x"));
         QCOMPARE(base.records.at(3).password, QStringLiteral("9"));

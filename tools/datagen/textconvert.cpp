@@ -1,13 +1,11 @@
 #include "textconvert.h"
 
+#include "app/textfile.h"
 #include "dataerror.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
-
-const char *const kCodePage = "windows-1251";
 
 // Number of the first line (counted by LF) that is not valid UTF-8 on its own. No multi-byte
 // sequence contains the LF byte, so the lines can be checked one by one.
@@ -31,36 +29,6 @@ QString withLfOnly(const QString &text)
     return result;
 }
 
-QStringDecoder codePageDecoder()
-{
-    return QStringDecoder(kCodePage);
-}
-
-QStringEncoder codePageEncoder()
-{
-    QStringEncoder encoder(kCodePage);
-    if (!encoder.isValid())
-        throw DataError{QStringLiteral("this Qt build has no %1 encoder").arg(kCodePage)};
-    return encoder;
-}
-
-// True when the text survives the trip to Windows-1251 and back unchanged; a converter that
-// substitutes or approximates a character fails here even if it reports no error.
-bool encodesExactly(const QString &text, QByteArray *bytes = nullptr)
-{
-    QStringEncoder encoder = codePageEncoder();
-    const QByteArray encoded = encoder(text);
-    if (encoder.hasError())
-        return false;
-    QStringDecoder decoder = codePageDecoder();
-    const QString back = decoder(encoded);
-    if (decoder.hasError() || back != text)
-        return false;
-    if (bytes)
-        *bytes = encoded;
-    return true;
-}
-
 QString describeCharacter(char32_t code)
 {
     const QString hex = QString::number(uint(code), 16).toUpper().rightJustified(4, u'0');
@@ -75,7 +43,7 @@ DataError unmappableError(const QString &text, const QString &fileName)
         const QList<uint> codes = lines[row].toUcs4();
         for (qsizetype column = 0; column < codes.size(); ++column) {
             const char32_t code = codes[column];
-            if (encodesExactly(QString::fromUcs4(&code, 1)))
+            if (textfile::charactersWithout1251Form(QString::fromUcs4(&code, 1)).isEmpty())
                 continue;
             return dataError(fileName, int(row + 1),
                              QStringLiteral("column %1: character %2 has no Windows-1251 form")
@@ -110,10 +78,9 @@ QByteArray toWindows1251(const QString &text, const QString &fileName)
 {
     QString crlf = withLfOnly(text);
     crlf.replace(u'\n', QStringLiteral("\r\n"));
-    QByteArray bytes;
-    if (!encodesExactly(crlf, &bytes))
+    if (!textfile::charactersWithout1251Form(crlf).isEmpty())
         throw unmappableError(text, fileName);
-    return bytes;
+    return textfile::encode1251(crlf);
 }
 
 QByteArray utf8ToWindows1251(const QByteArray &utf8, const QString &fileName)
