@@ -17,6 +17,8 @@ struct PupilStatus
     QString curr;
     QString ok;
     QString ocenka;
+    // The file was too big, or not a regular file: the row says so instead of showing data.
+    bool damaged = false;
 };
 
 // The one record of session state that every window reads and writes. Windows never pass

@@ -1,6 +1,5 @@
 #include "network/pupilpoller.h"
 
-#include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "network/pupilstatus.h"
 #include "network/sharereader.h"
@@ -40,11 +39,7 @@ void PupilPoller::poll()
         m_reading.insert(i);
         m_pending.insert(i);
         const PupilStatus previous = m_session.Pupils.at(i - 1);
-        reads.append({[folder, previous] {
-                          return pupilstatus::read(resolvePath(folder, QStringLiteral("data/") +
-                                                                           datafiles::ProgressFile),
-                                                   previous);
-                      },
+        reads.append({[folder, previous] { return pupilstatus::read(folder, previous); },
                       [this, i](const PupilStatus &status) {
                           m_session.Pupils[i - 1] = status;
                           received(i);

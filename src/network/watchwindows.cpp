@@ -214,9 +214,9 @@ void frmNetLog::refresh()
     if (m_reading || computer < 1 || computer > SessionState::MaxComputers)
         return;
     m_reading = true;
-    const QString file = pupilFile(m_context.session, computer, datafiles::SessionFile);
+    const QString folder = m_context.session.NetPath.at(computer - 1);
     readOffThread<std::optional<WatchedSession>>(
-        this, [file] { return WatchedSession::read(file); },
+        this, [folder] { return WatchedSession::read(folder); },
         [this](const std::optional<WatchedSession> &session) { received(session); });
 }
 
