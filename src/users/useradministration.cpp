@@ -31,7 +31,15 @@ QString fieldValue(const QString &typed)
 }
 } // namespace
 
-UserAdministration::UserAdministration(QString baseFile) : m_baseFile(std::move(baseFile)) {}
+UserAdministration::UserAdministration(QString baseFile)
+    : UserAdministration(std::move(baseFile), Storage())
+{
+}
+
+UserAdministration::UserAdministration(QString baseFile, Storage storage)
+    : m_baseFile(std::move(baseFile)), m_storage(std::move(storage))
+{
+}
 
 void UserAdministration::setBaseFile(const QString &baseFile)
 {
@@ -42,7 +50,7 @@ void UserAdministration::setBaseFile(const QString &baseFile)
 
 bool UserAdministration::reload()
 {
-    std::optional<UserBase> base = m_baseFile.isEmpty() ? std::nullopt : UserBase::load(m_baseFile);
+    std::optional<UserBase> base = m_baseFile.isEmpty() ? std::nullopt : m_storage.load(m_baseFile);
     m_readable = base.has_value();
     m_base = base.value_or(UserBase());
     m_selected = listedCount() > 0 ? 0 : -1;
@@ -157,10 +165,10 @@ bool UserAdministration::clearAllButAdministrator()
 
 bool UserAdministration::change(const std::function<bool(UserBase &)> &apply)
 {
-    std::optional<UserBase> base = UserBase::load(m_baseFile);
+    std::optional<UserBase> base = m_storage.load(m_baseFile);
     if (!base || !apply(*base))
         return false;
-    const bool saved = base->save(m_baseFile);
+    const bool saved = m_storage.save(m_baseFile, *base);
     reload();
     return saved;
 }

@@ -37,7 +37,17 @@ public:
     static const QString DeleteConfirmText;
     static const QString ClearConfirmText;
 
+    // How the base is read and written: the local base directly; a pupil computer's base
+    // through the checks for files written by another computer.
+    struct Storage
+    {
+        std::function<std::optional<UserBase>(const QString &)> load = UserBase::load;
+        std::function<bool(const QString &, const UserBase &)> save =
+            [](const QString &file, const UserBase &base) { return base.save(file); };
+    };
+
     explicit UserAdministration(QString baseFile = QString());
+    UserAdministration(QString baseFile, Storage storage);
 
     QString baseFile() const { return m_baseFile; }
     void setBaseFile(const QString &baseFile);
@@ -76,6 +86,7 @@ private:
     bool change(const std::function<bool(UserBase &)> &apply);
 
     QString m_baseFile;
+    Storage m_storage;
     UserBase m_base;
     bool m_readable = false;
     qsizetype m_selected = -1;

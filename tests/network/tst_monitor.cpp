@@ -1,6 +1,7 @@
 #include "classroom.h"
 #include "network/frmnet.h"
 #include "network/pupilpoller.h"
+#include "network/pupilstatus.h"
 #include "network/setupwindows.h"
 #include "network/setupwizard.h"
 
@@ -107,37 +108,48 @@ private Q_SLOTS:
         QCOMPARE(h.session.NetPage, 1);
     }
 
-    // A pupil share that does not answer (a pipe nobody writes to) holds only its own row.
-    void hangingComputerDoesNotStopThePoll()
+    // A pipe in place of a pupil's file is damage, shown at once; it never holds the poll.
+    void pipeInPlaceOfTheFileIsDamage()
     {
         Classroom room(3);
         room.progress(1, "А", "Первый", 10, 2, 1);
         room.progress(3, "В", "Третий", 10, 4, 3);
-        const QByteArray fifo = QFile::encodeName(room.pupilData(2, "curr_test.ini"));
-        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        const QString fifo = room.pupilData(2, "curr_test.ini");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         NetworkHarness h(room.teacher().path());
         frmNET *monitor = openMonitor(h);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), pupilstatus::DamagedText);
         QCOMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
-        QVERIFY(monitor->poller()->isReading(2));
         QTRY_VERIFY(!h.session.NetPollBusy);
+        QVERIFY(!monitor->poller()->isReading(2));
 
-        room.progress(3, "В", "Третий", 10, 9, 8);
+        // A regular file again: its row follows.
+        QVERIFY(QFile::remove(fifo));
+        room.progress(2, "Б", "Второй", 5, 2, 1);
         monitor->setPollInterval(10);
-        QTRY_COMPARE(cells(monitor, "Met_CURR").at(2)->text(), QStringLiteral("9"));
-        QVERIFY(monitor->poller()->isReading(2));
-        QVERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
-
-        // The share answers at last: its row follows.
-        const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
-        QVERIFY(writer >= 0);
-        const QByteArray content = textfile::joinLines(
-            {"first", "Б", "second", "Второй", "max", "5", "curr", "2", "ok", "1", "ocenka", "0"});
-        QCOMPARE(::write(writer, content.constData(), size_t(content.size())),
-                 ssize_t(content.size()));
-        ::close(writer);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Второй"));
-        QTRY_VERIFY(!monitor->poller()->isReading(2));
+    }
+
+    // Reads under way when the classroom changes are dropped: their computers are gone.
+    void forgottenPollBringsNothingBack()
+    {
+        Classroom room(2);
+        room.progress(1, "А", "Первый", 10, 2, 1);
+        SessionState session;
+        LoadNetConfig(session, room.netIni());
+        PupilPoller poller(session);
+        QSignalSpy read(&poller, &PupilPoller::computerRead);
+        poller.poll();
+        poller.forget();
+        session.NetCount = 0;
+        QTest::qWait(300);
+        QCOMPARE(read.count(), 0);
+        QVERIFY(session.Pupils.at(0).second.isEmpty());
+        QVERIFY(!poller.isReading(1) && !poller.isPolling());
+        poller.poll(); // nothing configured: nothing read
+        QTest::qWait(100);
+        QCOMPARE(read.count(), 0);
     }
 
     void unconfiguredMonitorAndSetupWizard()
