@@ -86,6 +86,7 @@ struct SessionState
     std::array<QString, MaxComputers> NetPath;
     qint16 NetWizardIndex = 0;
     QString NetChosenFile;
+    QString NetLastFolder; // where the teacher last chose a pupil's program
     bool NetConfigWritten = false;
     bool NetReloadRequested = false;
     bool NetPollBusy = false;

@@ -6,6 +6,7 @@
 #include "network/setupwizard.h"
 
 #include "networkharness.h"
+#include <QComboBox>
 #include <QLineEdit>
 
 #include <QProgressBar>
@@ -156,10 +157,13 @@ private Q_SLOTS:
     {
         Classroom room(2);
         writeBytes(room.netIni(), "clear\r\n");
-        const QString program = netsetup::programFileName();
-        writeBytes(room.pupilFolder(1) + program, "program");
-        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &) {
-            return room.pupilFolder(1) + program;
+        QStringList starts;
+        QString answer = room.pupilFolder(1) + QStringLiteral("Тарвел");
+        const auto chooser = frmNETSetuP3::chooseFile;
+        auto restore = qScopeGuard([&] { frmNETSetuP3::chooseFile = chooser; });
+        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &start) {
+            starts << start;
+            return answer;
         };
         NetworkHarness h(room.teacher().path());
         frmNET *monitor = openMonitor(h);
@@ -185,35 +189,58 @@ private Q_SLOTS:
         h.click("frmNETSetuP2", "Комманда1");
         QCOMPARE(h.text("frmNETSetuP2", "Met2"),
                  QStringLiteral("На компьютере № 2 программа установлена ?"));
+        QCOMPARE(starts, QStringList{QDir::homePath()});
+
+        // "Отмена" in the middle leaves the whole setup; net.ini and the session stay as they were.
+        h.click("frmNETSetuP2", "Комманда3");
+        QTRY_VERIFY(monitor->isVisible());
+        QVERIFY(!h.windows.window("frmNETSetuP1") ||
+                !h.windows.window("frmNETSetuP1")->isVisible());
         QCOMPARE(readBytes(room.netIni()), QByteArray("clear\r\n"));
+        QCOMPARE(h.session.NetCount, qint16(0));
+
+        // Escape leaves step 1 as its cancel button does.
+        h.click("frmNET", "btnNETSetup");
+        QWidget *step1 = h.windows.window("frmNETSetuP1");
+        QVERIFY(QTest::qWaitForWindowActive(step1));
+        QTest::keyClick(step1, Qt::Key_Escape);
+        QTRY_VERIFY(monitor->isVisible());
+
+        // Again, with a Windows pupil's program in capitals; the dialog starts where the last
+        // program was chosen.
+        h.click("frmNET", "btnNETSetup");
+        h.child<QLineEdit>("frmNETSetuP1", "txt1")->setText("2");
+        h.click("frmNETSetuP1", "Комманда1");
+        answer = room.pupilFolder(1) + QStringLiteral("ТАРВЕЛ.EXE");
+        pressInModalSoon("frmNETSetuP3", "Command1");
+        h.click("frmNETSetuP2", "Комманда1");
+        QCOMPARE(starts.last(), room.pupilFolder(1));
         h.click("frmNETSetuP2", "Комманда2");
-        QCOMPARE(readBytes(room.netIni()),
-                 textfile::joinLines({"number", " 2 ", " 1 ", room.pupilFolder(1), " 2 ", ""}));
+        const QByteArray configured =
+            textfile::joinLines({"number", " 2 ", " 1 ", room.pupilFolder(1), " 2 ", ""});
+        QCOMPARE(readBytes(room.netIni()), configured);
         QTRY_VERIFY(monitor->isVisible());
         QTRY_VERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QVERIFY(monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
         QVERIFY(monitor->pollTimer()->isActive());
         QCOMPARE(h.session.NetPath.at(0), room.pupilFolder(1));
 
-        // One computer changed, the next one cleared by a wrong choice.
+        // Computer 2 changed through a cancelled dialog, then a wrong file: nothing is stored.
         h.click("frmNET", "btnNETSetup");
         QVERIFY(h.windows.window("frmNETSetup5")->isVisible());
         QCOMPARE(h.text("frmNETSetup5", "metWAY"), room.pupilFolder(1));
-        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &) {
-            return room.pupilFolder(1) + QStringLiteral("data/curr_test.ini");
-        };
-        pressInModalSoon("frmNETSetuP3", "Command1", {});
-        QTimer::singleShot(400, [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->objectName() == QLatin1String("frmNETSetuP3") && w->isVisible()) {
-                    QVERIFY(w->findChild<QLabel *>("Met2")->text().startsWith("Выберите файл"));
-                    w->close();
-                }
-            }
-        });
-        h.click("frmNETSetup5", "btnChangeONE");
-        QCOMPARE(readBytes(room.netIni()),
-                 textfile::joinLines({"number", " 2 ", " 1 ", "", " 2 ", ""}));
+        h.child<QComboBox>("frmNETSetup5", "cOmBo1")->setCurrentIndex(1);
+        for (const QString &chosen :
+             {QString(), room.pupilFolder(1) + QStringLiteral("data/curr_test.ini")}) {
+            answer = chosen;
+            pressInModalSoon("frmNETSetuP3", "Command1", {});
+            pressInModalSoon("frmNETSetuP3", "Command2", [&](QWidget *step3) {
+                QCOMPARE(step3->findChild<QLabel *>("Met2")->text().isEmpty(), chosen.isEmpty());
+            });
+            h.click("frmNETSetup5", "btnChangeONE");
+            QCOMPARE(readBytes(room.netIni()), configured);
+            QCOMPARE(h.text("frmNETSetup5", "metWAY"), QString());
+        }
         h.click("frmNETSetup5", "btnRETURN");
         QTRY_VERIFY(monitor->isVisible());
     }

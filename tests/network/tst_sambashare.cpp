@@ -36,8 +36,7 @@ private Q_SLOTS:
         SessionState session;
         session.NetCount = 1;
         const QString netIni = teacher.data(datafiles::NetConfigFile);
-        QVERIFY(SetOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел"),
-                               QStringLiteral("Тарвел")));
+        QVERIFY(SetOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел")));
         SessionState read;
         LoadNetConfig(read, netIni);
         QCOMPARE(read.NetPath.at(0), m_mount);
