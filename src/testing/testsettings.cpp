@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/textfile.h"
 #include "network/netconfig.h"
+#include "network/pupilfiles.h"
 
 #include <QFileInfo>
 
@@ -12,6 +13,15 @@ namespace {
 QString settingPath(const QString &jpgFolder, const QString &name)
 {
     return resolvePath(jpgFolder, name);
+}
+
+// The two files and their one-line contents.
+QList<std::pair<QString, QByteArray>> settingFiles(const TestSettings &settings)
+{
+    return {{datafiles::AnswerTimeFile,
+             textfile::joinLines({textfile::printNumber(settings.answerTime)})},
+            {datafiles::ShowErrorsFile,
+             textfile::joinLines({textfile::printNumber(settings.showErrors)})}};
 }
 
 QString computerList(const QList<int> &computers)
@@ -34,13 +44,23 @@ TestSettings TestSettings::read(const QString &jpgFolder)
 
 bool TestSettings::write(const QString &jpgFolder) const
 {
-    // A pupil folder that is gone is never created anew.
     if (!QFileInfo(jpgFolder).isDir())
         return false;
-    return textfile::writeLines(settingPath(jpgFolder, datafiles::AnswerTimeFile),
-                                {textfile::printNumber(answerTime)}) &&
-           textfile::writeLines(settingPath(jpgFolder, datafiles::ShowErrorsFile),
-                                {textfile::printNumber(showErrors)});
+    bool all = true;
+    for (const auto &[name, bytes] : settingFiles(*this))
+        all = textfile::replaceFile(settingPath(jpgFolder, name), bytes) && all;
+    return all;
+}
+
+bool TestSettings::writeToPupil(const QString &programFolder) const
+{
+    bool all = true;
+    for (const auto &[name, bytes] : settingFiles(*this)) {
+        all = pupilfiles::write(programFolder, QStringLiteral("data/jpg/") + name, bytes) ==
+                  pupilfiles::Status::Done &&
+              all;
+    }
+    return all;
 }
 
 QString SettingsDelivery::summary() const
@@ -73,10 +93,10 @@ SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settin
         return delivery;
     LoadNetConfig(session, netFile);
     for (int computer = 1; computer <= session.NetCount; ++computer) {
-        const QString dataFolder = netconfig::pupilDataFolder(session, computer);
-        if (dataFolder.isEmpty())
+        const QString folder = session.NetPath.at(computer - 1);
+        if (folder.trimmed().isEmpty())
             continue;
-        if (settings.write(resolvePath(dataFolder, QStringLiteral("jpg"))))
+        if (settings.writeToPupil(folder))
             delivery.reached << computer;
         else
             delivery.missed << computer;

@@ -16,8 +16,12 @@ struct TestSettings
 
     // Reads both files of a data/jpg folder; a missing file or an empty first line gives 1.
     static TestSettings read(const QString &jpgFolder);
-    // Writes both files of a data/jpg folder in print style; stops at the first failure.
+    // Writes both files of a data/jpg folder in print style, each whether or not the other
+    // could be written; true when both were.
     bool write(const QString &jpgFolder) const;
+    // The same below a pupil's program folder, only into regular files and never through a
+    // link; a folder that is gone is not created.
+    bool writeToPupil(const QString &programFolder) const;
 };
 
 // Which computers received the settings.
@@ -34,6 +38,6 @@ struct SettingsDelivery
 // Reads this computer's settings and takes the error-review rule into the session.
 TestSettings LoadTestSettings(SessionState &session);
 
-// Writes the settings here and under every configured pupil computer's data/jpg; a computer
-// that cannot be written is skipped and the others are still written.
+// Writes the settings here and under every configured pupil computer's data/jpg; a file that
+// cannot be written is counted as a miss of its computer and every other file is still written.
 SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings);
