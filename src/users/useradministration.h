@@ -9,9 +9,9 @@
 // The administration of one user base file: the listed records, the selection, the edit view
 // with its checks, and the rename, delete and clear operations, always through UserBase.
 //
-// Reuse: give it the path of any base, the local one or a pupil computer's
-// (netconfig::pupilDataFolder(...) + "/jpg/2_17.jpg"); setBaseFile() switches to another base
-// and reloads. Windows normally use it through UserAdminPanel, which shows the lists, the
+// Reuse: give it the path of any base, or with a Storage of its own any place a base is kept
+// (the remote administration gives a pupil's program folder); setBaseFile() switches to another
+// base and reloads. Windows normally use it through UserAdminPanel, which shows the lists, the
 // results, the edit fields and the buttons, and asks frmSURE/frmINFO for confirmations.
 //
 // Every change reloads the file first and applies the change by names, so a user registered

@@ -1,5 +1,6 @@
 #include "app/sessionstate.h"
 #include "network/netconfig.h"
+#include "network/pupilfiles.h"
 #include "network/setupwizard.h"
 #include "testsupport.h"
 
@@ -69,13 +70,11 @@ private Q_SLOTS:
                  QStringLiteral("C:\\x\\"));
         QCOMPARE(netconfig::folderOf(QStringLiteral("/mnt/pc1/Тарвел")),
                  QStringLiteral("/mnt/pc1/"));
-        SessionState session;
-        session.NetPath[0] = QStringLiteral("/mnt/pc1/");
-        session.NetPath[1] = QStringLiteral("/mnt/pc2");
-        QCOMPARE(netconfig::pupilDataFolder(session, 1), QStringLiteral("/mnt/pc1/data"));
-        QCOMPARE(netconfig::pupilDataFolder(session, 2), QStringLiteral("/mnt/pc2/data"));
-        QVERIFY(netconfig::pupilDataFolder(session, 3).isEmpty());
-        QVERIFY(netconfig::pupilDataFolder(session, 51).isEmpty());
+        // A pupil's files lie below his folder, with or without its closing separator.
+        QCOMPARE(pupilfiles::pathOf(QStringLiteral("/mnt/pc1/"), QStringLiteral("data")),
+                 QStringLiteral("/mnt/pc1/data"));
+        QCOMPARE(pupilfiles::pathOf(QStringLiteral("/mnt/pc2"), QStringLiteral("data")),
+                 QStringLiteral("/mnt/pc2/data"));
     }
     void countsTypedInStepOne_data()
     {
