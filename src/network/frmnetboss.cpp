@@ -1,6 +1,5 @@
 #include "network/frmnetboss.h"
 
-#include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "network/pupilfiles.h"
@@ -26,8 +25,6 @@ const QString frmNETBOSS::BackgroundHint =
     QStringLiteral("В этом окне можно посмотреть 'Достижения' на других компьютерах.");
 
 namespace {
-const QString baseInFolder = QStringLiteral("data/jpg/") + datafiles::UserBaseFile;
-
 // Runs the work on a share reader; the answer counts only when it comes within the limit.
 void runOnShare(QObject *context, std::function<void()> work, std::function<void(bool)> done)
 {
@@ -49,17 +46,8 @@ void runOnShare(QObject *context, std::function<void()> work, std::function<void
 }
 } // namespace
 
-UserAdministration::Storage frmNETBOSS::pupilStorage = {
-    [](const QString &folder) -> std::optional<UserBase> {
-        const pupilfiles::Contents contents =
-            pupilfiles::read(folder, baseInFolder, pupilfiles::UserBaseLimit);
-        if (contents.status != pupilfiles::Status::Done)
-            return std::nullopt;
-        return UserBase::fromBytes(contents.bytes);
-    },
-    [](const QString &folder, const UserBase &base) {
-        return pupilfiles::write(folder, baseInFolder, base.toBytes()) == pupilfiles::Status::Done;
-    }};
+UserAdministration::Storage frmNETBOSS::pupilStorage = {pupilfiles::readUserBase,
+                                                        pupilfiles::writeUserBase};
 
 int frmNETBOSS::answerLimitMs = 10000;
 

@@ -144,4 +144,26 @@ Status write(const QString &programFolder, const QString &relative, const QByteA
     return textfile::replaceFile(path, bytes) ? Status::Done : Status::Failed;
 }
 
+namespace {
+const QString userBaseInFolder = QStringLiteral("data/jpg/") + datafiles::UserBaseFile;
+}
+
+std::optional<UserBase> readUserBase(const QString &programFolder)
+{
+    const Contents contents = read(programFolder, userBaseInFolder, UserBaseLimit);
+    if (contents.status != Status::Done)
+        return std::nullopt;
+    qsizetype records = 0;
+    textfile::forEachLine(contents.bytes,
+                          [&records](QByteArrayView line) { records += line == "first" ? 1 : 0; });
+    if (records > MaxUsers)
+        return std::nullopt;
+    return UserBase::fromBytes(contents.bytes);
+}
+
+bool writeUserBase(const QString &programFolder, const UserBase &base)
+{
+    return write(programFolder, userBaseInFolder, base.toBytes()) == Status::Done;
+}
+
 } // namespace pupilfiles

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "users/userbase.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 // The one way the teacher's program reads and writes files in a pupil's shared program folder.
 // Everything there is written by another computer and may be anything: only regular files are
@@ -14,6 +18,8 @@ namespace pupilfiles {
 constexpr qint64 StateFileLimit = 64 * 1024;
 // The pupil's user base: some 300 bytes a user, room for several thousand users.
 constexpr qint64 UserBaseLimit = 2 * 1024 * 1024;
+// More records than a class ever has: such a base is damage, whatever its size.
+constexpr qsizetype MaxUsers = 5000;
 
 enum class Status {
     Done,
@@ -37,5 +43,10 @@ Contents read(const QString &programFolder, const QString &relative, qint64 limi
 // Replaces the file (or creates it in an existing folder) when nothing on the way is a link
 // and the file is not something other than a regular file.
 Status write(const QString &programFolder, const QString &relative, const QByteArray &bytes);
+
+// The user base of a pupil's program folder; nothing when it is missing, damaged or holds more
+// than MaxUsers records (counted before the records are built).
+std::optional<UserBase> readUserBase(const QString &programFolder);
+bool writeUserBase(const QString &programFolder, const UserBase &base);
 
 } // namespace pupilfiles

@@ -90,6 +90,20 @@ private Q_SLOTS:
         QCOMPARE(readBytes(secret), QByteArray("secret\r\n"));
     }
 
+    // A base within the size limit but of more records than any class has is not built.
+    void userBaseOfTinyRecordsIsRefused()
+    {
+        TestProgramFolder pupil;
+        QByteArray tiny;
+        for (qsizetype i = 0; i <= pupilfiles::MaxUsers; ++i)
+            tiny += "first\r\nx\r\n";
+        writeBytes(pupil.jpg(QStringLiteral("2_17.jpg")), tiny);
+        QVERIFY(!pupilfiles::readUserBase(pupil.path()));
+        UserBase base = UserBase::fromBytes(tiny.left(10 * 3));
+        QVERIFY(pupilfiles::writeUserBase(pupil.path(), base));
+        QCOMPARE(pupilfiles::readUserBase(pupil.path())->records, base.records);
+    }
+
     void writeNeedsTheFolder()
     {
         TestProgramFolder pupil;
