@@ -3,7 +3,7 @@
 PRESET ?= dev
 BIN := build/bin
 
-.PHONY: run test deps build format fuzz-smoke asan bench
+.PHONY: run test deps build format fuzz-smoke asan bench package package-check
 
 deps:
 	./scripts/install-deps.sh
@@ -35,9 +35,19 @@ asan: deps
 
 # Benchmarks on a release build; each prints its medians or figures.
 bench: deps
-	cmake --preset release
-	cmake --build --preset release
-	./build-release/bench/bench_core
-	./build-release/bench/bench_startup
-	./build-release/bench/bench_poll
-	./build-release/bench/bench_teacher
+	cmake --preset bench
+	cmake --build --preset bench
+	./build-bench/bench/bench_core
+	./build-bench/bench/bench_startup
+	./build-bench/bench/bench_poll
+	./build-bench/bench/bench_teacher
+
+# The Debian package build-package/tarvel_<version>_<arch>.deb (CPack with dpkg-shlibdeps).
+package: deps
+	cmake --preset package
+	cmake --build --preset package --target package
+
+# The package's contents, control fields and desktop files checked, then the program started
+# from an unpacked copy to the login window and back.
+package-check: package
+	./scripts/check-package.sh build-package

@@ -9,6 +9,7 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "users/messagewindows.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
 
 const QString frmMain::DefaultStatus =
@@ -83,8 +85,8 @@ void frmMain::buildControls()
     connect(sound, &QCheckBox::clicked, this,
             [this] { m_context.session.SoundOn = !m_context.session.SoundOn; });
 
-    QPushButton *minimise = addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"),
-                                           QStringLiteral("Свернуть"));
+    QPushButton *minimise =
+        addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
     QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
                                         QStringLiteral("Закрыть программу"));
     connect(minimise, &QPushButton::clicked, this, [this] {
@@ -190,11 +192,22 @@ void frmMain::load()
 {
     SessionState &s = m_context.session;
     deleteStaleTestFiles(s);
-    InstallViewers(s);
+    // A viewer folder the user may not write is told once, beside the menu, never in its way.
+    if (const QString notice = InstallViewers(s); !notice.isEmpty())
+        QTimer::singleShot(0, this, [this, notice] { showNotice(notice); });
     ReadTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
     SetBossButton();
     adjustSize();
     centreOnScreen();
+}
+
+void frmMain::showNotice(const QString &notice)
+{
+    auto *info = new frmINFO(m_context);
+    info->setAttribute(Qt::WA_DeleteOnClose);
+    info->setMessage(notice);
+    info->adjustSize();
+    info->show();
 }
 
 void frmMain::SetBossButton()

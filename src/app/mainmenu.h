@@ -26,6 +26,8 @@ protected:
 private:
     void buildControls();
     void load();
+    // A notice in its own window that does not hold up the menu.
+    void showNotice(const QString &notice);
     // Starts the cue, opens the mode window and hides the menu.
     void openMode(const QString &window);
     void storePosition();

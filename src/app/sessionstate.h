@@ -76,6 +76,8 @@ struct SessionState
     bool PauseRequested = false;
     float ResultPercent = 0;
     QString ElapsedText;
+    // Why the finished test's grade did not reach the user base; empty when it did.
+    QString ResultNotice;
     QString PictureToShow;
     bool PictureViewerOpen = false;
     // The bank and question order prepared by the introduction window.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace viewers {
@@ -13,6 +14,25 @@ namespace viewers {
 namespace {
 const QString courseKey = QStringLiteral("[T01]");
 const QStringList viewerFiles{QStringLiteral("qvx_view2.exe"), QStringLiteral("htm_view.exe")};
+
+// The viewers are Windows programs, which begin with "MZ"; anything else is a stand-in.
+bool isProgram(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+}
+
+// Copies the viewers missing in the folder; returns the name of the one that failed.
+QString copyViewers(const QString &folder, const QString &dataFolder)
+{
+    for (const QString &viewer : viewerFiles) {
+        const QString source = dataFolder + u'/' + viewer;
+        const QString target = folder + u'/' + viewer;
+        if (!QFile::exists(target) && isProgram(source) && !QFile::copy(source, target))
+            return viewer;
+    }
+    return {};
+}
 } // namespace
 
 QString defaultFolder()
@@ -48,30 +68,59 @@ std::optional<QStringList> updatedRegistry(const QStringList &registry, const QS
     return result;
 }
 
-void install(const QString &folder, const QString &dataFolder)
+namespace {
+// Makes the registry in the folder hold this course's pair; false when it could not be written.
+bool keepRegistry(const QString &folder, const QString &dataPath)
 {
-    QDir().mkpath(folder);
-    for (const QString &viewer : viewerFiles) {
-        const QString target = folder + u'/' + viewer;
-        if (!QFile::exists(target))
-            QFile::copy(dataFolder + u'/' + viewer, target); // a missing source is skipped
-    }
     const QString registryPath = folder + QStringLiteral("/qvx.ini");
-    const QString dataPath = QDir::toNativeSeparators(dataFolder);
     const std::optional<QStringList> registry = textfile::readLines(registryPath);
-    if (!registry) {
-        // A registry that exists but cannot be read holds other courses: leave it alone.
-        if (!QFileInfo::exists(registryPath))
-            textfile::writeLines(registryPath, {courseKey, dataPath});
-        return;
+    std::optional<QStringList> wanted;
+    if (registry)
+        wanted = updatedRegistry(*registry, dataPath);
+    else if (!QFileInfo::exists(registryPath)) // one that cannot be read holds other courses
+        wanted = QStringList{courseKey, dataPath};
+    // An unwritable folder is known at once; trying the replacement would wait for it.
+    return !wanted ||
+           (QFileInfo(folder).isWritable() && textfile::writeLines(registryPath, *wanted));
+}
+} // namespace
+
+QString install(const QString &folder, const QString &dataFolder)
+{
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("Программы просмотра не установлены: не удалось создать папку "
+                              "%1. Курс работает и без них.")
+            .arg(QDir::toNativeSeparators(folder));
+    if (const QString failed = copyViewers(folder, dataFolder); !failed.isEmpty())
+        return QStringLiteral("Программы просмотра не установлены: не удалось скопировать "
+                              "%1 в папку %2. Курс работает и без них.")
+            .arg(failed, QDir::toNativeSeparators(folder));
+    if (!keepRegistry(folder, QDir::toNativeSeparators(dataFolder)))
+        return QStringLiteral("Не удалось записать список курсов qvx.ini в папку %1. Курс "
+                              "работает и без него.")
+            .arg(QDir::toNativeSeparators(folder));
+    return {};
+}
+
+bool firstReport(QSettings &settings, const QString &notice)
+{
+    const QString key = QStringLiteral("Viewers/ReportedFailure");
+    if (notice.isEmpty()) {
+        settings.remove(key);
+        return false;
     }
-    if (const std::optional<QStringList> updated = updatedRegistry(*registry, dataPath))
-        textfile::writeLines(registryPath, *updated);
+    if (settings.value(key).toString() == notice)
+        return false;
+    settings.setValue(key, notice);
+    return true;
 }
 
 } // namespace viewers
 
-void InstallViewers(const SessionState &session)
+QString InstallViewers(const SessionState &session)
 {
-    viewers::install(viewers::defaultFolder(), session.ProgramFolder + QStringLiteral("/data"));
+    const QString notice =
+        viewers::install(viewers::defaultFolder(), session.ProgramFolder + QStringLiteral("/data"));
+    QSettings settings;
+    return viewers::firstReport(settings, notice) ? notice : QString();
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -15,9 +16,9 @@ bool paint(QPrinter &printer, const QStringList &lines)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    QFont font(QStringLiteral("Courier"), 10);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
+    // The system's fixed-width font has Cyrillic everywhere; "Courier" lacks it on Windows.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
     painter.setFont(font);
     const QFontMetrics metrics(painter.font());
     const int bottom = painter.viewport().height() - metrics.height();

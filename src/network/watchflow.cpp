@@ -74,8 +74,10 @@ WatchView WatchFlow::view() const
     const int answer = q.otvUser.toInt();
     v.checked = answer >= 1 && answer <= 5 ? answer : 0;
     v.good = QStringLiteral("Правильных: ") + QString::number(m_session.ok);
+    // A new test on the pupil's computer has no grade yet: the old one must not linger.
+    v.ocenka = QStringLiteral("Оценка:");
     if (m_session.ocenka != 0)
-        v.ocenka = QStringLiteral("Оценка:") + QString::number(m_session.ocenka);
+        v.ocenka += QString::number(m_session.ocenka);
     v.picture = q.ris;
     v.pictureVisible = !q.ris.isEmpty();
     return v;

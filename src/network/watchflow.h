@@ -17,7 +17,7 @@ struct WatchView
     std::array<QString, 5> answers;
     int checked = 0; // 1..5, 0 for none
     QString good;
-    QString ocenka; // empty: the grade label keeps its text
+    QString ocenka; // "Оценка:" with the grade once the test is over
     bool previousVisible = false;
     bool nextVisible = false;
     bool pictureVisible = false;

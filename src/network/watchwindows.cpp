@@ -247,10 +247,7 @@ void frmNetLog::showSlot()
     m_slejka->setText(v.slejka);
     showAnswers(v);
     m_good->setText(v.good);
-    if (!v.ocenka.isEmpty()) {
-        m_ocenka->show();
-        m_ocenka->setText(v.ocenka);
-    }
+    m_ocenka->setText(v.ocenka);
     m_picture->setVisible(v.pictureVisible);
 }
 

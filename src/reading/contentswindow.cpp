@@ -105,8 +105,11 @@ void frmChGlava::LoadContents()
 {
     const std::optional<Outline> outline =
         Outline::load(m_context.session.dataPath(datafiles::OutlineFile));
-    m_outlineMissing = !outline;
     m_outline = outline.value_or(Outline());
+    if (!outline)
+        m_outlineProblem = ReaderFlow::OutlineMissingText;
+    else if (m_outline.hasNoParagraph())
+        m_outlineProblem = ReaderFlow::OutlineEmptyText;
 }
 
 void frmChGlava::buildTree()
@@ -201,16 +204,16 @@ void frmChGlava::showEvent(QShowEvent *event)
 {
     // Shown again by the main menu or the reader: the bookmark may have changed meanwhile.
     updateBookmarkButton();
-    if (m_outlineMissing)
-        QTimer::singleShot(0, this, &frmChGlava::reportMissingOutline);
+    if (!m_outlineProblem.isEmpty())
+        QTimer::singleShot(0, this, &frmChGlava::reportOutlineProblem);
     SkinnedWindow::showEvent(event);
 }
 
-void frmChGlava::reportMissingOutline()
+void frmChGlava::reportOutlineProblem()
 {
     if (!isVisible())
         return;
-    QMessageBox::warning(this, QStringLiteral("Содержание"), ReaderFlow::OutlineMissingText);
+    QMessageBox::warning(this, QStringLiteral("Содержание"), m_outlineProblem);
     close();
 }
 

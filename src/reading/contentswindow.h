@@ -33,10 +33,10 @@ private:
     void openBookmark();
     void cancel();
     void openReader(const QString &paragraph);
-    void reportMissingOutline();
+    void reportOutlineProblem();
 
     Outline m_outline;
-    bool m_outlineMissing = false;
+    QString m_outlineProblem; // why the outline cannot be read from, empty when it can
     QTreeWidget *m_tree = nullptr;
     SkinButton *m_open = nullptr;
     SkinButton *m_bookmark = nullptr;

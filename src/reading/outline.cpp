@@ -56,6 +56,11 @@ bool Outline::isParagraphLine(const QString &line)
     return !ReadingOrder::isHeadingLine(line);
 }
 
+bool Outline::hasNoParagraph() const
+{
+    return firstParagraphFrom(0, 1).isEmpty();
+}
+
 // The first paragraph at item `item` of `section` or after it (section 0: the root's items).
 QString Outline::firstParagraphFrom(int section, int item) const
 {

@@ -43,6 +43,9 @@ public:
     // Chapter ("Гла…") and heading ("Эле…") items have no page of their own.
     static bool isParagraphLine(const QString &line);
 
+    // Not a single paragraph to read (an empty file, a title alone, headings only).
+    bool hasNoParagraph() const;
+
 private:
     QString firstParagraphFrom(int section, int item) const;
 };

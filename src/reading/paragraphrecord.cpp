@@ -31,14 +31,14 @@ bool ParagraphRecord::hasTest() const
     return lookup == Lookup::Found && !test.isEmpty() && test != QLatin1String("n");
 }
 
-ParagraphRecord::Lookup ReadParagraphRecord(SessionState &session)
+ParagraphRecord ReadParagraphRecord(SessionState &session)
 {
     const std::optional<QStringList> lines =
         textfile::readLines(session.jpgPath(datafiles::TestDescriptionFile));
     if (!lines)
-        return ParagraphRecord::Lookup::Unusable;
+        return {ParagraphRecord::Lookup::Unusable, {}};
     const ParagraphRecord record = ParagraphRecord::find(*lines, session.CurrentParagraph);
-    if (record.lookup == ParagraphRecord::Lookup::Found && !record.test.isEmpty())
+    if (record.hasTest())
         session.TestBankName = record.test;
-    return record.lookup;
+    return record;
 }

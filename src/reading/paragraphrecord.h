@@ -20,6 +20,6 @@ struct ParagraphRecord
     bool hasTest() const;
 };
 
-// Looks the session's current paragraph up and takes its test into TestBankName.
-// Unusable when the file is missing or has no "start" line.
-ParagraphRecord::Lookup ReadParagraphRecord(SessionState &session);
+// Looks the session's current paragraph up and takes its test, if it has one, into
+// TestBankName. Unusable when the file is missing or has no "start" line.
+ParagraphRecord ReadParagraphRecord(SessionState &session);

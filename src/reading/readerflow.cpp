@@ -9,6 +9,9 @@
 const QString ReaderFlow::OutlineMissingText = QStringLiteral(
     "Не удалось прочитать содержание курса (файл data\\soderjanie.txt). Чтение курса "
     "невозможно, программа возвращается в главное меню.");
+const QString ReaderFlow::OutlineEmptyText = QStringLiteral(
+    "В содержании курса (файл data\\soderjanie.txt) нет ни одного параграфа. Чтение курса "
+    "невозможно, программа возвращается в главное меню.");
 const QString ReaderFlow::DescriptionUnusableText = QStringLiteral(
     "Не удалось прочитать описание параграфов (файл data\\jpg\\14_13.jpg отсутствует или "
     "поврежден). Вопросы к параграфам показать невозможно, программа возвращается в главное "
@@ -57,6 +60,15 @@ void ReaderFlow::showParagraphForMode()
 void ReaderFlow::stepForward()
 {
     Q_EMIT pageTurned();
+    // The learning mode shows every paragraph's questions before it moves on, the last
+    // paragraph's too.
+    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
+        m_session.LearnMode) {
+        m_nextEnabled = m_previousEnabled = true;
+        toggleQuestions();
+        Q_EMIT pageTurned();
+        return;
+    }
     if (m_session.CurrentParagraph == paragraphs::Last) {
         m_nextEnabled = false;
         Q_EMIT buttonsChanged();
@@ -64,12 +76,6 @@ void ReaderFlow::stepForward()
     }
     m_nextEnabled = m_previousEnabled = true;
     Q_EMIT buttonsChanged();
-    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
-        m_session.LearnMode) {
-        toggleQuestions();
-        Q_EMIT pageTurned();
-        return;
-    }
     const std::optional<ReadingOrder> order =
         ReadingOrder::load(m_session.dataPath(datafiles::OutlineFile));
     if (!order) {
@@ -134,13 +140,14 @@ void ReaderFlow::toggleQuestions()
         showText();
         return;
     }
-    const ParagraphRecord::Lookup lookup = ReadParagraphRecord(m_session);
-    if (lookup == ParagraphRecord::Lookup::Unusable) {
+    const ParagraphRecord record = ReadParagraphRecord(m_session);
+    if (record.lookup == ParagraphRecord::Lookup::Unusable) {
         Q_EMIT failed(DescriptionUnusableText);
         return;
     }
     showQuestions();
-    if (lookup == ParagraphRecord::Lookup::Found)
+    // Only the paragraph's own test: an empty "test" value never offers an earlier one.
+    if (record.hasTest())
         offerTest();
 }
 

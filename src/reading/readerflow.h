@@ -16,6 +16,7 @@ class ReaderFlow : public QObject
     Q_OBJECT
 public:
     static const QString OutlineMissingText;
+    static const QString OutlineEmptyText;
     static const QString DescriptionUnusableText;
     static const QString BookmarkNotSavedText;
 

@@ -1,7 +1,10 @@
 #include "testing/catalogue.h"
 
+#include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "app/textfile.h"
+
+#include <QFileInfo>
 
 void parseTestCatalogue(SessionState &session, const QStringList &lines)
 {
@@ -22,4 +25,28 @@ bool ReadTestCatalogue(SessionState &session, const QString &path)
     const std::optional<QStringList> lines = textfile::readLines(path);
     parseTestCatalogue(session, lines.value_or(QStringList()));
     return lines.has_value();
+}
+
+QString CatalogueBankFor(const SessionState &session, const QString &testName)
+{
+    for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
+        if (session.TestCatalogueNames.at(k) == testName)
+            return session.TestCatalogueFiles.at(k);
+    }
+    return {};
+}
+
+QString TestCatalogueProblem(const SessionState &session)
+{
+    for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
+        if (!session.TestCatalogueNames.at(k).isEmpty())
+            return {};
+    }
+    if (!QFileInfo::exists(session.jpgPath(datafiles::TestCatalogueFile)))
+        return QStringLiteral("Каталог тестов (файл data/jpg/%1) не найден, поэтому выбрать тест "
+                              "нельзя. Сообщите об этом преподавателю.")
+            .arg(datafiles::TestCatalogueFile);
+    return QStringLiteral("В каталоге тестов (файл data/jpg/%1) нет ни одного теста, поэтому "
+                          "выбрать тест нельзя. Сообщите об этом преподавателю.")
+        .arg(datafiles::TestCatalogueFile);
 }

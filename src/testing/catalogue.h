@@ -10,3 +10,9 @@ struct SessionState;
 // other slots empty. Returns false when the file could not be read.
 bool ReadTestCatalogue(SessionState &session, const QString &path);
 void parseTestCatalogue(SessionState &session, const QStringList &lines);
+
+// The bank file of the first slot named testName; empty when there is none.
+QString CatalogueBankFor(const SessionState &session, const QString &testName);
+// Why no topic test can be chosen (the catalogue is missing or lists no test); empty when one
+// can.
+QString TestCatalogueProblem(const SessionState &session);

@@ -33,25 +33,40 @@ struct QuestionBank
     int questionCount() const { return lastIndex + 1; }
 };
 
+// Something a bank author should mend, found while loading.
+struct BankProblem
+{
+    int question = 0;   // number of the question (record) it concerns, 0 for the whole file
+    int line = 0;       // line of the file, 0 when no single line is at fault
+    QString text;       // what is wrong, in plain Russian
+    bool fatal = false; // the bank cannot be played
+
+    // "вопрос 3, строка 27: …"
+    QString describe() const;
+};
+
 // A bank ready to play, or the reason why it cannot be played.
 struct PreparedTest
 {
     QuestionBank bank;
-    QList<int> order; // position p: bank index of question p + 1
-    QString error;    // empty when the test can start
+    QList<int> order;            // position p: bank index of question p + 1
+    QString error;               // empty when the test can start
+    QList<BankProblem> problems; // every fault and warning, in file order
 
     bool ok() const { return error.isEmpty(); }
 };
 
 // Reads a bank from its lines: preamble up to "start", then key/value pairs up to "end".
-// Answers of every record but the first are shuffled with `random`. On a damaged bank the
-// result carries a Russian description of the fault and never a partly filled test.
+// Answers of every record but the first are shuffled with `random`. A record cut off before
+// its closing "ris" is not played. On a damaged bank the result carries a Russian description
+// of the first fault, naming the question and line, and never a partly filled test.
 PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName,
                                QRandomGenerator &random);
 PreparedTest LoadQuestionBank(const QString &path, QRandomGenerator &random);
 
 // Puts the answers of one record into a random order; the last answer marked "1" becomes
-// the correct one, without a marked answer the record keeps its number.
+// the correct one. Without a marked answer `correct` holds the file place of the right answer
+// ("good") and follows that answer to its new place.
 void ShuffleAnswers(BankRecord &record, QRandomGenerator &random);
 
 // Every index 0..lastIndex once: a random pick below lastIndex, then upwards (wrapping)

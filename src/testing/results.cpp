@@ -46,13 +46,35 @@ constexpr int TopicTests = 13;
 constexpr int AchievementRows = 14;
 } // namespace
 
-bool StoreTestResult(SessionState &session, const QString &baseFile)
+ResultStore StoreTestResult(SessionState &session, const QString &baseFile)
 {
+    bool slotFound = false;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (session.TestCatalogueNames.at(k) == session.CurrentTestName)
+        if (session.TestCatalogueNames.at(k) == session.CurrentTestName) {
             session.UserResults[k] = QString::number(session.Grade);
+            slotFound = true;
+        }
     }
-    return RenewCurrentUser(session, baseFile);
+    const bool written = RenewCurrentUser(session, baseFile);
+    if (!slotFound)
+        return ResultStore::NoCatalogueSlot;
+    return written ? ResultStore::Stored : ResultStore::BaseNotWritten;
+}
+
+QString ResultStoreNotice(ResultStore outcome, const QString &testName)
+{
+    switch (outcome) {
+    case ResultStore::Stored:
+        return {};
+    case ResultStore::NoCatalogueSlot:
+        return QStringLiteral("Оценка не записана в ваши результаты: теста «%1» нет в каталоге "
+                              "тестов.")
+            .arg(testName);
+    case ResultStore::BaseNotWritten:
+        return QStringLiteral("Оценку не удалось записать в ваши результаты: база пользователей "
+                              "не найдена или недоступна для записи.");
+    }
+    return {};
 }
 
 QStringList AchievementTopics()
@@ -112,6 +134,22 @@ QString PauseSentence()
 {
     return QStringLiteral(" Во время прохождения теста вы можете взять 3 паузы (пауза "
                           "активируется после ответа на вопрос).");
+}
+
+QString TestIntroduction(const QString &bankFile, int questionCount)
+{
+    QString description = TestDescriptionForBank(bankFile);
+    if (description.isEmpty()) {
+        const int lastTwo = questionCount % 100;
+        const int last = questionCount % 10;
+        const char *word = lastTwo >= 11 && lastTwo <= 14 ? "вопросов"
+                           : last == 1                    ? "вопрос"
+                           : last >= 2 && last <= 4       ? "вопроса"
+                                                          : "вопросов";
+        description =
+            QStringLiteral("Тест содержит %1 %2.").arg(questionCount).arg(QString::fromUtf8(word));
+    }
+    return description + PauseSentence() + QStringLiteral("  И так, готовы?");
 }
 
 QString TestReturnTarget(const SessionState &session)

@@ -5,9 +5,13 @@
 
 struct SessionState;
 
+enum class ResultStore { Stored, NoCatalogueSlot, BaseNotWritten };
+
 // Writes the session's Grade into every result slot whose catalogue name equals
 // CurrentTestName, then renews the user in the base file.
-bool StoreTestResult(SessionState &session, const QString &baseFile);
+ResultStore StoreTestResult(SessionState &session, const QString &baseFile);
+// Why the grade of the test did not reach the user's results; empty when it did.
+QString ResultStoreNotice(ResultStore outcome, const QString &testName);
 
 // Achievements: the 14 fixed topic rows and the grade words of result slots 1..14.
 QStringList AchievementTopics();
@@ -20,6 +24,9 @@ QString TestDescriptionForName(const QString &listText);
 QString TestDescriptionForBank(const QString &bankFile);
 // Appended to every description.
 QString PauseSentence();
+// The introduction of a test: the bank's description, or the number of its questions for a
+// bank without one (a paragraph test), then the pause sentence and the question "ready?".
+QString TestIntroduction(const QString &bankFile, int questionCount);
 
 // The pause window's texts for the pause being taken (1..3).
 struct PauseText

@@ -4,8 +4,8 @@
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
 #include "testing/grading.h"
-#include "testing/results.h"
 #include "testing/sessionfiles.h"
+#include "testing/testsettings.h"
 #include "testing/testwindows.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -31,6 +31,9 @@ frmFULLtestEND::frmFULLtestEND(AppContext &context)
     auto *verdict = addLabel(QStringLiteral("LABEL3"), QString());
     verdict->setMinimumSize(380, 90);
     verdict->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_notice = addLabel(QStringLiteral("labNotStored"), QString());
+    m_notice->setAccessibleName(QStringLiteral("Запись оценки"));
+    m_notice->setStyleSheet(QStringLiteral("color: #ffc860;"));
     grade->setBuddy(gradeCaption);
     time->setBuddy(timeCaption);
     for (QLabel *label : {gradeCaption, timeCaption, grade, percent, time, verdict})
@@ -46,8 +49,9 @@ frmFULLtestEND::frmFULLtestEND(AppContext &context)
     grid->addWidget(timeCaption, 1, 0);
     grid->addWidget(time, 1, 1, 1, 2);
     grid->addWidget(verdict, 2, 0, 1, 3);
-    grid->addWidget(m_wrong, 3, 0);
-    grid->addWidget(exit, 3, 2);
+    grid->addWidget(m_notice, 3, 0, 1, 3);
+    grid->addWidget(m_wrong, 4, 0);
+    grid->addWidget(exit, 4, 2);
     connect(m_wrong, &SkinButton::clicked, this, [this] {
         m_context.windows.open(QStringLiteral("frmWRONG"));
         hide();
@@ -61,7 +65,7 @@ frmFULLtestEND::frmFULLtestEND(AppContext &context)
 
 void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *percent)
 {
-    const SessionState &s = m_context.session;
+    SessionState &s = m_context.session;
     m_wrong->hide();
     setWindowTitle(QStringLiteral("Тест: ") + s.CurrentTestName);
     setAccessibleName(windowTitle());
@@ -80,11 +84,15 @@ void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *
     else if (look.cue == QLatin1String("applaud.wav"))
         m_context.cues.play(Cue::Applaud);
     time->setText(s.ElapsedText);
+    m_notice->setText(s.ResultNotice);
+    m_notice->setVisible(!s.ResultNotice.isEmpty());
 
     SessionHeader header;
     SessionRecords records;
     ClearSessionRecords(records);
     ReadSessionFile(s.dataPath(datafiles::SessionFile), header, records);
+    // Read now, so a setting the teacher pushed during the lesson applies to this result.
+    LoadTestSettings(s);
     const bool course = s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
     m_wrong->setVisible(ShowErrorsAllowed(header, records, s.ShowErrorsSetting, course));
     adjustSize();
@@ -92,7 +100,7 @@ void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *
 
 void frmFULLtestEND::closeEvent(QCloseEvent *event)
 {
-    StoreTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    // The grade was stored when the test ended.
     ShowTestReturnTarget(m_context);
     CloseTestWindows(m_context);
     event->accept();

@@ -5,7 +5,7 @@
 class SkinButton;
 
 // The result of a finished test: grade, share of right answers, time, verdict; the way to the
-// error review; stores the grade when it closes.
+// error review; says so when the grade could not be stored.
 class frmFULLtestEND : public SkinnedWindow
 {
     Q_OBJECT
@@ -20,4 +20,5 @@ private:
     void leave();
 
     SkinButton *m_wrong = nullptr;
+    QLabel *m_notice = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
+#include "testing/catalogue.h"
 #include "testing/results.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -33,9 +34,9 @@ frmTestCh::frmTestCh(AppContext &context)
     hover()->addHint(m_description, BackgroundHint);
     dragger()->addHandle(m_description);
 
-    SkinButton *ok = addSkinButton(QStringLiteral("btnOK"), QStringLiteral("tests/ok"),
-                                   QStringLiteral("Пройти тест"),
-                                   QStringLiteral("Нажми для начала выбранного теста."));
+    m_ok = addSkinButton(QStringLiteral("btnOK"), QStringLiteral("tests/ok"),
+                         QStringLiteral("Пройти тест"),
+                         QStringLiteral("Нажми для начала выбранного теста."));
     SkinButton *exit = addSkinButton(QStringLiteral("btnEXIT"), QStringLiteral("tests/return"),
                                      QStringLiteral("Назад"),
                                      QStringLiteral("Нажми чтобы вернуться в главное меню."));
@@ -53,11 +54,11 @@ frmTestCh::frmTestCh(AppContext &context)
     grid->addWidget(close, 0, 3);
     grid->addWidget(m_list, 1, 0, 1, 4);
     grid->addWidget(m_description, 2, 0, 1, 4);
-    grid->addWidget(ok, 3, 0);
+    grid->addWidget(m_ok, 3, 0);
     grid->addWidget(exit, 3, 1);
     grid->addWidget(status, 4, 0, 1, 4);
 
-    connect(ok, &SkinButton::clicked, this, &frmTestCh::startTest);
+    connect(m_ok, &SkinButton::clicked, this, &frmTestCh::startTest);
     connect(exit, &SkinButton::clicked, this, &frmTestCh::leave);
     connect(close, &QPushButton::clicked, this, &frmTestCh::leave);
     connect(minimise, &QPushButton::clicked, this, [this] {
@@ -82,19 +83,27 @@ frmTestCh::frmTestCh(AppContext &context)
 
 void frmTestCh::ShowTestDescription()
 {
-    m_description->setText(TestDescriptionForName(m_list->currentText()) + PauseSentence());
+    const QString catalogueProblem = TestCatalogueProblem(m_context.session);
+    const bool playable = catalogueProblem.isEmpty() &&
+                          !CatalogueBankFor(m_context.session, m_list->currentText()).isEmpty();
+    m_ok->setEnabled(playable);
+    if (!catalogueProblem.isEmpty())
+        m_description->setText(catalogueProblem);
+    else if (!playable)
+        m_description->setText(QStringLiteral("Для этого теста в каталоге тестов не указан файл "
+                                              "вопросов, поэтому пройти его нельзя."));
+    else
+        m_description->setText(TestDescriptionForName(m_list->currentText()) + PauseSentence());
 }
 
 void frmTestCh::startTest()
 {
     SessionState &s = m_context.session;
+    const QString bank = CatalogueBankFor(s, s.CurrentTestName);
+    if (bank.isEmpty())
+        return;
     m_context.cues.play(Cue::Hihihih);
-    for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (s.TestCatalogueNames.at(k) == s.CurrentTestName) {
-            s.TestBankName = s.TestCatalogueFiles.at(k);
-            break;
-        }
-    }
+    s.TestBankName = bank;
     s.CourseTestMode = false;
     s.TestFromChoice = true;
     m_context.windows.close(QStringLiteral("frmFullTest"));

@@ -3,6 +3,7 @@
 #include "ui/skinnedwindow.h"
 
 class QComboBox;
+class SkinButton;
 
 // The choice of a topic test from the catalogue, with its description.
 class frmTestCh : public SkinnedWindow
@@ -22,4 +23,5 @@ private:
 
     QComboBox *m_list = nullptr;
     QLabel *m_description = nullptr;
+    SkinButton *m_ok = nullptr;
 };

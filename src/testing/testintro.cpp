@@ -29,11 +29,7 @@ void frmFullTest::buildControls()
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
     m_title->setFont(big);
-    m_intro = addLabel(
-        QStringLiteral("LABEL1"),
-        QStringLiteral("    Настало время проверить Ваши знания по всему предмету . Вам будет "
-                       "предложено 100 вопросов по всем пройденным темам. У Вас попрежнему три "
-                       "паузы, расходуйте их с умом.    И так, готовы?"));
+    m_intro = addLabel(QStringLiteral("LABEL1"), QString());
     m_intro->setMinimumSize(420, 120);
     m_intro->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_notFinished = addLabel(QStringLiteral("LABEL2"), QStringLiteral("не закончен..."));
@@ -61,19 +57,10 @@ void frmFullTest::load()
 {
     SessionState &s = m_context.session;
     m_started = false;
-    if (s.CourseTestMode) {
-        m_context.windows.hide(QStringLiteral("frmMain"));
-        if (s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0)
-            m_intro->setText(TestDescriptionForBank(s.TestBankName));
-        m_intro->setText(m_intro->text() + PauseSentence() + QStringLiteral("  И так, готовы?"));
+    m_context.windows.hide(s.CourseTestMode ? QStringLiteral("frmMain")
+                                            : QStringLiteral("frmReadLearn"));
+    if (s.CourseTestMode)
         m_title->setText(QStringLiteral("Тест по всему курсу"));
-    } else {
-        const QString description = TestDescriptionForBank(s.TestBankName);
-        if (!description.isEmpty())
-            m_intro->setText(description);
-        m_intro->setText(m_intro->text() + PauseSentence() + QStringLiteral("  И так, готовы?"));
-        m_context.windows.hide(QStringLiteral("frmReadLearn"));
-    }
     m_return->hide();
     m_notFinished->hide();
     s.ElapsedSeconds = s.AskedCount = s.CorrectCount = s.Grade = s.RecordedCount = 0;
@@ -86,6 +73,7 @@ void frmFullTest::load()
     if (test->ok()) {
         s.CurrentTestName = test->bank.name;
         s.ElapsedSeconds = test->bank.time;
+        m_intro->setText(TestIntroduction(s.TestBankName, test->bank.questionCount()));
     } else {
         m_intro->setText(test->error);
         m_start->hide();

@@ -3,6 +3,9 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "testing/grading.h"
+#include "testing/results.h"
+
+#include <limits>
 
 TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
                          Files files, QObject *parent)
@@ -10,12 +13,16 @@ TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTe
 {
     ClearSessionRecords(m_records);
     m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
+    m_monotonic.start();
+    m_now = [this] { return m_monotonic.elapsed(); };
 }
 
 void TestSession::begin()
 {
     if (m_state != State::Ready || !m_test || !m_test->ok())
         return;
+    m_startSeconds = m_session.ElapsedSeconds;
+    m_session.ResultNotice.clear();
     select(1);
     newQuestion();
 }
@@ -75,6 +82,8 @@ void TestSession::showQuestion()
     Q_EMIT questionShown();
     Q_EMIT clockChanged();
     Q_EMIT pauseStateChanged();
+    // Taken after the window has shown the question, picture included.
+    m_shownAt = m_now();
 }
 
 QString TestSession::frameCaption() const
@@ -101,27 +110,39 @@ void TestSession::requestPause()
     Q_EMIT pauseStateChanged();
 }
 
+void TestSession::countAnsweringTime()
+{
+    const qint64 seconds = m_startSeconds + (m_answeredMs + m_now() - m_shownAt) / 1000;
+    m_session.ElapsedSeconds =
+        static_cast<qint16>(qMin<qint64>(seconds, std::numeric_limits<qint16>::max()));
+}
+
 void TestSession::tick()
 {
     if (m_state != State::Answering)
         return;
-    if (m_session.ElapsedSeconds < std::numeric_limits<qint16>::max())
-        ++m_session.ElapsedSeconds;
+    countAnsweringTime();
     const AnswerClock::Tick tick = m_clock.tick();
     Q_EMIT clockChanged();
     if (tick == AnswerClock::Tick::Warning)
         Q_EMIT clockWarning();
     if (tick == AnswerClock::Tick::Expired) {
         Q_EMIT timeUp();
-        submit();
+        takeAnswer();
     }
 }
 
 void TestSession::submit()
 {
-    if (m_state != State::Answering)
-        return;
+    if (m_state == State::Answering && m_now() - m_shownAt >= SightMs)
+        takeAnswer();
+}
+
+void TestSession::takeAnswer()
+{
     SessionState &s = m_session;
+    countAnsweringTime();
+    m_answeredMs += m_now() - m_shownAt;
     Q_EMIT answerTaken();
     const BankRecord &asked = question();
     if (asked.correct == m_selected)
@@ -152,6 +173,8 @@ void TestSession::endTest()
     m_state = State::Finished;
     WriteProgressFile(m_files.progress, progress());
     WriteSessionFile(m_files.session, progress(), m_records);
+    // Stored now, not when the result window closes: the grade survives a killed program.
+    s.ResultNotice = ResultStoreNotice(StoreTestResult(s, m_files.userBase), s.CurrentTestName);
     Q_EMIT pauseStateChanged();
     Q_EMIT finished();
 }

@@ -4,15 +4,22 @@
 #include "testing/questionbank.h"
 #include "testing/sessionfiles.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 struct SessionState;
 
 // One run of a prepared test: questions in the drawn order, the selected answer, the answer
-// clock, pauses, the session files and the grade at the end. The test window shows its state
-// and forwards clicks and clock ticks.
+// clock, pauses, the session files and the grade at the end, stored in the user base at once.
+// The test window shows its state and forwards clicks and clock ticks.
+//
+// Time spent answering is read from a monotonic clock, from each question shown to its answer,
+// so pauses and partial seconds are counted right. A question takes no answer from the pupil
+// until it has been on screen for SightMs: a double-click or a repeated key meant for the
+// question before never answers the next one.
 class TestSession : public QObject
 {
     Q_OBJECT
@@ -24,15 +31,23 @@ public:
         QString progress;   // curr_test.ini
         QString session;    // temp1.ini
         QString answerTime; // the answer-time setting
+        QString userBase;   // where the grade is stored when the test ends
     };
+
+    // Milliseconds from a fixed start, never going back.
+    using MonotonicClock = std::function<qint64()>;
+    static constexpr qint64 SightMs = 500;
 
     TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test, Files files,
                 QObject *parent = nullptr);
 
+    void setClock(MonotonicClock clock) { m_now = std::move(clock); }
+
     // Shows the first question.
     void begin();
     void select(int answer);
-    // Takes the selected answer; the next question or the end follows.
+    // Takes the selected answer; the next question or the end follows. Ignored while the
+    // question has been on screen for less than SightMs.
     void submit();
     // One second of the answer clock.
     void tick();
@@ -65,6 +80,8 @@ Q_SIGNALS:
 private:
     void newQuestion();
     void showQuestion();
+    void takeAnswer();
+    void countAnsweringTime();
     void endTest();
     SessionProgress progress() const;
     const BankRecord &recordAt(int position) const;
@@ -76,4 +93,9 @@ private:
     AnswerClock m_clock;
     State m_state = State::Ready;
     int m_selected = 1;
+    QElapsedTimer m_monotonic;
+    MonotonicClock m_now;
+    qint64 m_shownAt = 0;
+    qint64 m_answeredMs = 0; // questions answered so far
+    qint16 m_startSeconds = 0;
 };

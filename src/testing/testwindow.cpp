@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,7 +31,7 @@ fullTST::fullTST(AppContext &context) : SkinnedWindow(context, QStringLiteral("f
     m_session =
         new TestSession(s, s.LoadedTest,
                         {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),
-                         s.jpgPath(datafiles::AnswerTimeFile)},
+                         s.jpgPath(datafiles::AnswerTimeFile), s.jpgPath(datafiles::UserBaseFile)},
                         this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));
@@ -194,6 +195,17 @@ void fullTST::finish()
     hide();
     m_clock->stop();
     m_context.windows.open(QStringLiteral("frmFULLtestEND"));
+}
+
+void fullTST::keyPressEvent(QKeyEvent *event)
+{
+    // Enter answers; a key held down answers once, never the question that follows.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat())
+            m_session->submit();
+        return;
+    }
+    SkinnedWindow::keyPressEvent(event);
 }
 
 bool fullTST::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,7 @@
 #include "app/viewers.h"
 #include "testsupport.h"
 
+#include <QSettings>
 #include <QtTest>
 
 class ViewersTest : public QObject
@@ -10,14 +11,15 @@ private Q_SLOTS:
     void firstStartCreatesFolderViewersAndRegistry()
     {
         TestProgramFolder program;
-        writeBytes(program.data(QStringLiteral("qvx_view2.exe")), "picture viewer");
-        writeBytes(program.data(QStringLiteral("htm_view.exe")), "page viewer");
+        writeBytes(program.data(QStringLiteral("qvx_view2.exe")), "MZ picture viewer");
+        writeBytes(program.data(QStringLiteral("htm_view.exe")), "page viewer placeholder");
         QTemporaryDir shared;
         const QString folder = shared.filePath(QStringLiteral("QvxView"));
-        viewers::install(folder, program.data(QString()).chopped(1));
+        QCOMPARE(viewers::install(folder, program.data(QString()).chopped(1)), QString());
         QCOMPARE(readBytes(folder + QStringLiteral("/qvx_view2.exe")),
-                 QByteArray("picture viewer"));
-        QCOMPARE(readBytes(folder + QStringLiteral("/htm_view.exe")), QByteArray("page viewer"));
+                 QByteArray("MZ picture viewer"));
+        // A stand-in that is no program is never copied as a viewer.
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/htm_view.exe")));
         const QString dataPath = QDir::toNativeSeparators(program.data(QString()).chopped(1));
         QCOMPARE(readBytes(folder + QStringLiteral("/qvx.ini")),
                  textfile::joinLines({QStringLiteral("[T01]"), dataPath}));
@@ -59,7 +61,7 @@ private Q_SLOTS:
     void existingViewersAreNeverReplaced()
     {
         TestProgramFolder program;
-        writeBytes(program.data(QStringLiteral("htm_view.exe")), "new");
+        writeBytes(program.data(QStringLiteral("htm_view.exe")), "MZ new");
         QTemporaryDir shared;
         writeBytes(shared.filePath(QStringLiteral("htm_view.exe")), "old");
         viewers::install(shared.path(), program.data(QString()).chopped(1));
@@ -90,6 +92,27 @@ private Q_SLOTS:
         const auto twice =
             viewers::updatedRegistry({"[T01]", "/a", "[K02]", "/k", "[T01]", "/b"}, "/d");
         QCOMPARE(*twice, (QStringList{"[T01]", "/d", "[K02]", "/k"}));
+    }
+
+    // A folder that cannot be made is told at once, without waiting on a write.
+    void failureIsToldOnceAndNeverWaits()
+    {
+        TestProgramFolder program;
+        QTemporaryDir shared;
+        const QString blocked = shared.filePath(QStringLiteral("Program Files"));
+        writeBytes(blocked, "a file where the folder should be");
+        QElapsedTimer clock;
+        clock.start();
+        const QString notice = viewers::install(blocked + QStringLiteral("/QvxView"),
+                                                program.data(QString()).chopped(1));
+        QVERIFY(clock.elapsed() < 500);
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(blocked)), qPrintable(notice));
+
+        QSettings settings(shared.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        QVERIFY(viewers::firstReport(settings, notice));
+        QVERIFY(!viewers::firstReport(settings, notice));
+        QVERIFY(!viewers::firstReport(settings, QString())); // success forgets it
+        QVERIFY(viewers::firstReport(settings, notice));
     }
 
     void viewerFolderIsSharedByEveryCourse()

@@ -45,12 +45,15 @@ private Q_SLOTS:
         QCOMPARE(v.slejka, QStringLiteral("Слежение за №12 Петров Иван"));
         QCOMPARE(v.checked, 1);
         QCOMPARE(v.good, QStringLiteral("Правильных: 5"));
-        QVERIFY(v.ocenka.isEmpty());
+        QCOMPARE(v.ocenka, QStringLiteral("Оценка:"));
         QCOMPARE(flow.notice(), WatchFlow::AnswerNotice);
 
         flow.refreshed(WatchedSession::fromLines(sessionLines(20, 4)));
         QCOMPARE(flow.shown(), 20);
         QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:4"));
+        // The pupil starts a new test: the finished one's grade goes.
+        flow.refreshed(WatchedSession::fromLines(sessionLines(1)));
+        QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:"));
     }
 
     void browsingBackStopsFollowing()

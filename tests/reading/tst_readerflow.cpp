@@ -55,7 +55,7 @@ private Q_SLOTS:
         textfile::writeLines(m_folder->jpg(datafiles::TestDescriptionFile),
                              {"start", "name", paragraphs::First, "qstn", "y", "test", "n", "name",
                               P, "qstn", "y", "test", "T01_P01.jpg", "name", Q, "qstn", "y", "test",
-                              "n"});
+                              ""});
         m_session = std::make_unique<SessionState>();
         m_session->setProgramFolder(m_folder->path());
         m_flow = std::make_unique<ReaderFlow>(*m_session);
@@ -104,7 +104,8 @@ private Q_SLOTS:
         QCOMPARE(m_session->CurrentParagraph, Q);
         QCOMPARE(m_flow->shownPage(), text(Q));
         QVERIFY(!m_session->QuestionsShown);
-        // Q's record has no test: its questions come without the choice.
+        // Q's record has an empty test: its questions come without the choice, and P's test
+        // is not offered again.
         m_flow->stepForward();
         QCOMPARE(m_flow->shownPage(), questions(Q));
         QCOMPARE(m_choicesAsked, 1);
@@ -195,6 +196,14 @@ private Q_SLOTS:
         QCOMPARE(m_session->CurrentParagraph, paragraphs::Last);
         m_flow->stepBack();
         QVERIFY(m_flow->nextEnabled());
+        // Learning: the last paragraph's questions come before the reader stops.
+        openOn(paragraphs::Last, true, false);
+        m_flow->stepForward();
+        QCOMPARE(m_flow->shownPage(), questions(paragraphs::Last));
+        QVERIFY(m_flow->nextEnabled());
+        QCOMPARE(stepCues(&ReaderFlow::stepForward), 1);
+        QVERIFY(!m_flow->nextEnabled());
+        QCOMPARE(m_flow->shownPage(), questions(paragraphs::Last));
         openOn(paragraphs::First, false, false);
         QCOMPARE(stepCues(&ReaderFlow::stepBack), 1);
         QVERIFY(!m_flow->previousEnabled());

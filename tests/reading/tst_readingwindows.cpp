@@ -5,6 +5,7 @@
 #include "reading/helpwindow.h"
 #include "reading/pageview.h"
 #include "reading/pictureviewer.h"
+#include "reading/readerflow.h"
 #include "reading/readerwindow.h"
 #include "reading/readingorder.h"
 #include "reading/testchoicewindow.h"
@@ -284,14 +285,28 @@ private Q_SLOTS:
         timer->start(20);
     }
 
-    void missingOutlineReturnsToTheMenu()
+    void unusableOutlineReturnsToTheMenu_data()
     {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("missing") << QByteArray() << ReaderFlow::OutlineMissingText;
+        QTest::addRow("empty") << QByteArray("") << ReaderFlow::OutlineEmptyText;
+        QTest::addRow("title and headings only")
+            << textfile::joinLines({"Курс", "", "Раздел 1", "Глава 1"})
+            << ReaderFlow::OutlineEmptyText;
+    }
+    void unusableOutlineReturnsToTheMenu()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
         QFile::remove(m_folder->data(datafiles::OutlineFile));
+        if (!content.isNull())
+            writeBytes(m_folder->data(datafiles::OutlineFile), content);
         QString message;
         answerMessageBox(&message);
         click(m_menu, "btREAD");
         QTRY_VERIFY(!message.isEmpty());
-        QVERIFY(message.contains(QStringLiteral("soderjanie.txt")));
+        QCOMPARE(message, expected);
         QTRY_VERIFY(!contents());
         QVERIFY(m_menu->isVisible());
     }

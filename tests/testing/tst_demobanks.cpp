@@ -1,9 +1,11 @@
 #include "app/datafiles.h"
 #include "app/sessionstate.h"
+#include "app/textfile.h"
 #include "reading/paragraphrecord.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
@@ -17,6 +19,32 @@ class tst_demobanks : public QObject
     static QString jpg(const QString &name)
     {
         return QStringLiteral(TARVEL_DEMO_DATA "/jpg/") + name;
+    }
+
+    // The answers (markers kept) and the "good" value of every record as the file states them;
+    // the loader keeps neither.
+    struct FileRecord
+    {
+        std::array<QString, 5> answers;
+        QString good;
+    };
+
+    static QList<FileRecord> fileRecords(const QStringList &lines)
+    {
+        QList<FileRecord> records(1);
+        for (const textfile::KeyValue &pair :
+             textfile::readPairs(lines, textfile::indexAfterStart(lines))) {
+            if (pair.key == QLatin1String("end"))
+                break;
+            if (pair.key.size() == 4 && pair.key.startsWith(QLatin1String("otv")))
+                records.last().answers[qBound(1, pair.key[3].digitValue(), 5) - 1] = pair.value;
+            else if (pair.key == QLatin1String("good"))
+                records.last().good = pair.value;
+            else if (pair.key == QLatin1String("ris"))
+                records.emplaceBack();
+        }
+        records.removeLast();
+        return records;
     }
 
 private Q_SLOTS:
@@ -37,8 +65,7 @@ private Q_SLOTS:
             QCOMPARE(test.order.size(), test.bank.questionCount());
             for (int i = 0; i < test.bank.questionCount(); ++i) {
                 const BankRecord &record = test.bank.records[i];
-                QVERIFY2(record.correct >= 1 && record.correct <= 5,
-                         qPrintable(record.question));
+                QVERIFY2(record.correct >= 1 && record.correct <= 5, qPrintable(record.question));
                 for (const QString &answer : record.answers)
                     QVERIFY(!answer.isEmpty());
                 if (!record.picture.isEmpty())
@@ -49,6 +76,59 @@ private Q_SLOTS:
         }
         QCOMPARE(tests, 14);
         QCOMPARE(PrepareTest(jpg(datafiles::CourseBankFile), random).bank.questionCount(), 100);
+    }
+
+    void rightAnswerStandsOutNeitherByLengthNorByMarkers_data()
+    {
+        QTest::addColumn<QString>("file");
+        QStringList files = QDir(jpg({})).entryList({QStringLiteral("T01_*.jpg")}, QDir::Files);
+        files.append(datafiles::CourseBankFile);
+        QCOMPARE(files.size(), 17); // 13 topic banks, 3 paragraph banks and the course bank
+        for (const QString &file : std::as_const(files))
+            QTest::newRow(qPrintable(file)) << file;
+    }
+
+    // Always picking the longest answer, or never the shortest, must not pass a test; and
+    // every record names its right answer by a single "1" marker and by "good" alike.
+    void rightAnswerStandsOutNeitherByLengthNorByMarkers()
+    {
+        QFETCH(QString, file);
+        const std::optional<QStringList> lines = textfile::readLines(jpg(file));
+        QVERIFY(lines);
+        QRandomGenerator random(5);
+        const PreparedTest test = parseQuestionBank(*lines, file, random);
+        QVERIFY2(test.ok(), qPrintable(test.error));
+        const QList<FileRecord> records = fileRecords(*lines);
+        QCOMPARE(records.size(), test.bank.questionCount());
+        int longest = 0;
+        int shortest = 0;
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            const QByteArray question = "question " + QByteArray::number(i + 1);
+            bool numeric = false;
+            const int good = records[i].good.trimmed().toInt(&numeric);
+            QVERIFY2(numeric && good >= 1 && good <= 5, question);
+            for (int k = 1; k <= 5; ++k) {
+                const QString &answer = records[i].answers[k - 1];
+                QVERIFY2(answer.startsWith(k == good ? u'1' : u'0'),
+                         question + " answer " + QByteArray::number(k));
+            }
+            const BankRecord &loaded = test.bank.records[i];
+            QCOMPARE(loaded.answers[loaded.correct - 1], records[i].answers[good - 1].mid(1));
+            const qsizetype right = loaded.answers[loaded.correct - 1].size();
+            int longer = 0;
+            int shorter = 0;
+            for (int k = 0; k < 5; ++k) {
+                if (k == loaded.correct - 1)
+                    continue;
+                longer += loaded.answers[k].size() > right;
+                shorter += loaded.answers[k].size() < right;
+            }
+            longest += shorter == 4;
+            shortest += longer == 4;
+        }
+        QVERIFY2(longest * 4 <= records.size(),
+                 QByteArray::number(longest) + " right answers are the longest");
+        QVERIFY2(shortest >= 1, "no right answer is the shortest");
     }
 
     void paragraphBanksPlayAndAreInNoCatalogueSlot()
@@ -63,7 +143,8 @@ private Q_SLOTS:
                                 session.TestCatalogueNames.end(), test.bank.name));
         }
         session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
-        session.CurrentParagraph = QStringLiteral("1.1.Светофор (проверка зависимостей на станции)");
+        session.CurrentParagraph =
+            QStringLiteral("1.1.Светофор (проверка зависимостей на станции)");
         ReadParagraphRecord(session);
         QCOMPARE(session.TestBankName, QStringLiteral("T01_P01.jpg"));
     }

@@ -87,14 +87,74 @@ private Q_SLOTS:
         }
     }
 
-    void unmarkedRecordKeepsGood()
+    void goodFollowsItsAnswerThroughTheShuffle()
     {
-        QRandomGenerator random(3);
-        QStringList lines{"start"};
-        lines << record("Первый", markedAnswers(1), "1")
-              << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
-        const BankRecord b = parseQuestionBank(lines, "b.jpg", random).bank.records[1];
-        QCOMPARE(b.correct, qint16(2));
+        for (quint32 seed = 1; seed <= 20; ++seed) {
+            QRandomGenerator random(seed);
+            QStringList lines{"start"};
+            lines << record("Первый", markedAnswers(1), "1")
+                  << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
+            const BankRecord b = parseQuestionBank(lines, "b.jpg", random).bank.records[1];
+            QCOMPARE(b.answers[b.correct - 1], QStringLiteral("б"));
+        }
+    }
+
+    void firstRecordWithoutGoodTakesItsMarker()
+    {
+        QRandomGenerator random(1);
+        QStringList first = record("Первый", markedAnswers(3), "");
+        first.erase(first.end() - 4, first.end() - 2);
+        const PreparedTest test = parseQuestionBank(QStringList{"start"} + first +
+                                                        record("Второй", markedAnswers(1), "1"),
+                                                    "b.jpg", random);
+        QVERIFY2(test.ok(), qPrintable(test.error));
+        QCOMPARE(test.bank.records[0].correct, qint16(3));
+    }
+
+    // Banks that still play, and what their author is told about them.
+    void playableBanksReportTheirFlaws_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QString>("problem");
+        const QStringList one = record("Вопрос", markedAnswers(1), "1");
+        const QStringList two = record("Второй", markedAnswers(2), "2");
+        QTest::addRow("last record cut before ris")
+            << (QStringList{"start"} + one + two.mid(0, 8)) << 1
+            << "вопрос 2, строка 20: вопрос не закончен строкой «ris»";
+        QTest::addRow("cut off after a key line")
+            << (QStringList{"start"} + one + QStringList{"temaname"}) << 1
+            << "строка 20: ключ «temaname» стоит в последней строке";
+        QTest::addRow("closing ris without its empty value")
+            << (QStringList{"start"} + one + two.mid(0, 17)) << 2
+            << "вопрос 2, строка 36: после «ris» нет строки значения";
+        QStringList twice = two;
+        twice[11] = "1ответ 4";
+        QTest::addRow("two answers marked")
+            << (QStringList{"start"} + one + twice) << 2
+            << "вопрос 2, строка 20: верными («1») отмечены несколько ответов: 2, 4";
+        QTest::addRow("good disagrees with the marker")
+            << (QStringList{"start"} + one + record("Второй", markedAnswers(2), "5")) << 2
+            << "вопрос 2, строка 20: «good» 5 не совпадает с ответом 2";
+        QTest::addRow("misspelt key") << (QStringList{"start", "god", "3"} + one) << 1
+                                      << "вопрос 1, строка 2: неизвестный ключ «god»";
+        QTest::addRow("empty question ends the test")
+            << (QStringList{"start"} + one + record("", markedAnswers(1), "1") + two) << 1
+            << "вопрос 2, строка 20: нет текста вопроса";
+    }
+    void playableBanksReportTheirFlaws()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, questions);
+        QFETCH(QString, problem);
+        QRandomGenerator random(2);
+        const PreparedTest test = parseQuestionBank(lines, "b.jpg", random);
+        QVERIFY2(test.ok(), qPrintable(test.error));
+        QCOMPARE(test.bank.questionCount(), questions);
+        QStringList described;
+        for (const BankProblem &p : test.problems)
+            described << p.describe();
+        QVERIFY2(described.join('\n').contains(problem), qPrintable(described.join('\n')));
     }
 
     void hundredRecordsGiveEveryIndexOnce()
@@ -152,28 +212,28 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("fault");
         const QStringList one = record("Вопрос", markedAnswers(1), "1");
-        QTest::addRow("no start") << (QStringList{"name", "x"} + one) << "start";
-        QTest::addRow("key without value")
-            << (QStringList{"start"} + one + QStringList{"vop"}) << "нет значения";
+        QTest::addRow("no start") << (QStringList{"name", "x"} + one) << "нет строки «start»";
         QTest::addRow("time not a number")
-            << (QStringList{"start", "time", "полчаса"} + one) << "time";
+            << (QStringList{"start", "time", "полчаса"} + one) << "строка 2: значение «time»";
         QStringList badGood = one;
         badGood[15] = "первый";
-        QTest::addRow("good not a number") << (QStringList{"start"} + badGood) << "good";
+        QTest::addRow("good not a number")
+            << (QStringList{"start"} + badGood) << "вопрос 1, строка 16: значение «good»";
         // Found by fuzzing: an unmarked question whose "good" names no answer.
         QTest::addRow("unmarked question, good beyond 5")
             << (QStringList{"start"} + one + record("Без меток", {"0а", "0б", "0в"}, "11"))
-            << "нет верного ответа";
-        QTest::addRow("first question, good 0")
-            << (QStringList{"start"} + record("Первый", markedAnswers(2), "0"))
-            << "у вопроса 1 нет верного ответа";
+            << "вопрос 2, строка 20: верный ответ не указан";
+        QTest::addRow("unmarked first question without good")
+            << (QStringList{"start"} + record("Первый", {"0а", "0б", "0в", "0г", "0д"}, "0"))
+            << "вопрос 1, строка 2: верный ответ не указан";
         QTest::addRow("time beyond 16 bits")
             << (QStringList{"start", "time", "70000"} + one) << "time";
         QTest::addRow("no question") << QStringList{"start", "name", "x", "end"} << "ни одного";
         QStringList many = bankOf(202);
         QTest::addRow("more than the table holds") << many << "больше 200";
-        QTest::addRow("more than a test records") << bankOf(151) << "больше 150";
-        QTest::addRow("201 records") << bankOf(201) << "больше 150";
+        QTest::addRow("more than a test records")
+            << bankOf(151) << "вопрос 151, строка 2705: в тесте может быть не больше 150";
+        QTest::addRow("201 records") << bankOf(201) << "не больше 150 вопросов, а в файле их 201";
     }
     void damagedBanksNeverStart()
     {

@@ -43,13 +43,13 @@ private Q_SLOTS:
         s.UserSurname = "Петров";
         s.CurrentTestName = "Светофоры";
         s.Grade = 5;
-        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
         s.Grade = 3;
-        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
         QCOMPARE(s.UserResults[1], QStringLiteral("3"));
         s.CurrentTestName = "Тест по всему курсу";
         s.Grade = 5;
-        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
         const UserRecord stored = UserBase::load(base)->records.at(users.indexOf("Иван", "Петров"));
         QCOMPARE(stored.resultNumber(1), 3);
         QCOMPARE(stored.resultNumber(13), 5);
@@ -62,15 +62,19 @@ private Q_SLOTS:
         // A paragraph test is in no slot: nothing changes, the base is still written.
         s.CurrentTestName = "Параграф 1.1";
         s.Grade = 2;
-        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(StoreTestResult(s, base), ResultStore::NoCatalogueSlot);
         QCOMPARE(AchievementGrades(s), grades);
 
         // An interrupted test stores 0 and shows an empty row.
         s.CurrentTestName = "Светофоры";
         s.Grade = 0;
-        QVERIFY(StoreTestResult(s, base));
+        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
         QCOMPARE(s.UserResults[1], QStringLiteral("0"));
         QVERIFY(AchievementGrades(s)[1].isEmpty());
+
+        QFile::remove(base);
+        QVERIFY(QDir().mkpath(base));
+        QCOMPARE(StoreTestResult(s, base), ResultStore::BaseNotWritten);
     }
 
     void achievementRows()
@@ -95,6 +99,14 @@ private Q_SLOTS:
                  QStringLiteral("Тест содержит 100 вопросов по всем темам предмета."));
         QVERIFY(TestDescriptionForBank("par_1.jpg").isEmpty());
         QVERIFY(TestDescriptionForName("нет такого").isEmpty());
+
+        // A paragraph test states its own number of questions, every sentence once.
+        const QString ready = PauseSentence() + "  И так, готовы?";
+        QCOMPARE(TestIntroduction("par_1.jpg", 12), "Тест содержит 12 вопросов." + ready);
+        QCOMPARE(TestIntroduction("par_1.jpg", 21), "Тест содержит 21 вопрос." + ready);
+        QCOMPARE(TestIntroduction("par_1.jpg", 3), "Тест содержит 3 вопроса." + ready);
+        QCOMPARE(TestIntroduction("par_1.jpg", 111), "Тест содержит 111 вопросов." + ready);
+        QCOMPARE(TestIntroduction("sv9.jpg", 100), TestDescriptionForBank("sv9.jpg") + ready);
 
         SessionState s;
         QCOMPARE(TestReturnTarget(s), QStringLiteral("frmReadLearn"));

@@ -2,6 +2,7 @@
 #include "testing/results.h"
 #include "testing/testsession.h"
 #include "testsupport.h"
+#include "users/userbase.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -38,6 +39,7 @@ private:
         TestProgramFolder folder;
         SessionState state;
         std::unique_ptr<TestSession> session;
+        qint64 now = 0; // the monotonic clock, in milliseconds
 
         Run(int questions, const QByteArray &answerTime = QByteArray())
         {
@@ -48,14 +50,22 @@ private:
             state.ElapsedSeconds = 30;
             if (!answerTime.isNull())
                 writeBytes(folder.jpg("14_16.jpg"), answerTime);
-            session = std::make_unique<TestSession>(state, bankOf(questions),
-                                                    TestSession::Files{folder.data("curr_test.ini"),
-                                                                       folder.data("temp1.ini"),
-                                                                       folder.jpg("14_16.jpg")});
+            session = std::make_unique<TestSession>(
+                state, bankOf(questions),
+                TestSession::Files{folder.data("curr_test.ini"), folder.data("temp1.ini"),
+                                   folder.jpg("14_16.jpg"), folder.jpg("2_17.jpg")});
+            session->setClock([this] { return now; });
         }
-        // Selects the right (or a wrong) answer and submits it.
-        void answer(bool right)
+        void tick()
         {
+            now += 1000;
+            session->tick();
+        }
+        // Selects the right (or a wrong) answer a second after the question appeared and
+        // submits it.
+        void answer(bool right, qint64 afterMs = 1000)
+        {
+            now += afterMs;
             const int correct = session->question().correct;
             session->select(right ? correct : correct % 5 + 1);
             session->submit();
@@ -90,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(run.session->clock().visible());
         QStringList shown;
         for (int i = 1; i < seconds; ++i) {
-            run.session->tick();
+            run.tick();
             shown << run.session->clock().text();
         }
         QCOMPARE(shown.first(), QString(start.left(start.indexOf(':')) + ":59"));
@@ -98,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(shown.at(shown.size() - 5), QStringLiteral("0:04"));
         QCOMPARE(warnings.count(), 1);
         QCOMPARE(run.state.AskedCount, qint16(1));
-        run.session->tick();
+        run.tick();
         QCOMPARE(timeUps.count(), 1);
         // Answer 1 was selected and submitted; the next question has a fresh clock.
         QCOMPARE(run.state.AskedCount, qint16(2));
@@ -114,7 +124,7 @@ private Q_SLOTS:
         run.session->begin();
         QVERIFY(!run.session->clock().visible());
         for (int i = 0; i < 1000; ++i)
-            run.session->tick();
+            run.tick();
         QCOMPARE(run.state.AskedCount, qint16(1));
         QCOMPARE(run.state.ElapsedSeconds, qint16(1030));
     }
@@ -177,14 +187,14 @@ private Q_SLOTS:
                  QStringLiteral("Пауза будет активирована после ответа на вопрос"));
         QCOMPARE(pauses.count(), 0);
         for (int i = 0; i < 5; ++i)
-            run.session->tick();
+            run.tick();
         run.answer(true);
         QCOMPARE(pauses.count(), 1);
         QCOMPARE(run.session->state(), TestSession::State::Paused);
         QVERIFY(!run.state.PauseRequested);
         QCOMPARE(run.state.AskedCount, qint16(4));
         const qint16 elapsed = run.state.ElapsedSeconds;
-        run.session->tick();
+        run.tick();
         QCOMPARE(run.state.ElapsedSeconds, elapsed);
         run.session->endPause();
         QCOMPARE(run.state.AskedCount, qint16(5));
@@ -228,6 +238,62 @@ private Q_SLOTS:
         QCOMPARE(pauses.count(), 0);
         QCOMPARE(run.session->state(), TestSession::State::Finished);
         QCOMPARE(run.state.Grade, qint16(5));
+        QCOMPARE(run.state.ResultNotice,
+                 QStringLiteral("Оценка не записана в ваши результаты: теста «Светофоры» нет в "
+                                "каталоге тестов."));
+    }
+
+    void oneAnswerPerQuestionShown()
+    {
+        Run run(5);
+        run.session->begin();
+        run.answer(true);
+        QCOMPARE(run.state.AskedCount, qint16(2));
+        // The second click of a double-click, a repeated key, a click queued while the
+        // question was being shown: all too soon to be meant for question 2.
+        run.session->submit();
+        run.now += TestSession::SightMs - 1;
+        run.session->submit();
+        QCOMPARE(run.state.AskedCount, qint16(2));
+        QCOMPARE(readLinesOrEmpty(run.folder.data("temp1.ini")).at(12 + 20 + 3), QString());
+        run.now += 1;
+        run.session->submit();
+        QCOMPARE(run.state.AskedCount, qint16(3));
+    }
+
+    void answeringTimeIsRealTimeWithoutPauses()
+    {
+        Run run(100);
+        run.session->begin();
+        for (int i = 1; i <= 100; ++i) {
+            if (i == 50)
+                run.session->requestPause();
+            run.answer(true, 1300);
+            if (i == 50) {
+                run.now += 10 * 60 * 1000;
+                run.session->endPause();
+            }
+        }
+        QCOMPARE(run.session->state(), TestSession::State::Finished);
+        QCOMPARE(run.state.ElapsedSeconds, qint16(30 + 130));
+        QCOMPARE(run.state.ElapsedText, QStringLiteral("2 мин"));
+    }
+
+    void gradeIsStoredWhenTheTestEnds()
+    {
+        Run run(3);
+        UserBase users = UserBase::fromLines({});
+        users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
+        QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
+        run.state.TestCatalogueNames[1] = "Светофоры";
+        run.session->begin();
+        for (int i = 0; i < 3; ++i)
+            run.answer(i == 0);
+        QCOMPARE(run.state.Grade, qint16(2));
+        QVERIFY(run.state.ResultNotice.isEmpty());
+        const std::optional<UserBase> stored = UserBase::load(run.folder.jpg("2_17.jpg"));
+        QVERIFY(stored);
+        QCOMPARE(stored->records.at(stored->indexOf("Иван", "Петров")).resultNumber(1), 2);
     }
 };
 

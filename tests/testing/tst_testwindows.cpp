@@ -60,6 +60,15 @@ private:
         }
     }
     TestSession *running() { return m_app->windows.find<fullTST>("fullTST")->session(); }
+    // Every reading of this clock is long enough after the one before for a question to be
+    // seen: clicks come as fast as the test sends them.
+    void hurry()
+    {
+        running()->setClock([] {
+            static qint64 ms = std::numeric_limits<qint32>::max();
+            return ms += TestSession::SightMs;
+        });
+    }
     // Answers the question on screen through the window: right or wrong.
     void answer(bool right)
     {
@@ -84,6 +93,7 @@ private:
         click("frmFullTest", "cmdSTART");
         QTRY_VERIFY(shown("fullTST"));
         QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
+        hurry();
     }
     QString storedResult(int slot) const
     {
@@ -148,6 +158,9 @@ private Q_SLOTS:
         QVERIFY(!shown("fullTST"));
         checkAccessible("frmFULLtestEND");
         const int grade = s.Grade;
+        // Stored the moment the test ended, while the result is still on screen.
+        QCOMPARE(storedResult(2), QString::number(grade));
+        QVERIFY(!control<QLabel>("frmFULLtestEND", "labNotStored")->isVisible());
         QCOMPARE(grade, int(qBound(2.0, std::nearbyint((count - 1) * 5.0 / count), 5.0)));
         QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(),
                  grade == 5 ? "отлично" : "хорошо");
@@ -215,6 +228,42 @@ private Q_SLOTS:
         QTRY_COMPARE(m_app->session.CorrectCount, qint16(1));
     }
 
+    void oneAnswerPerQuestionShown()
+    {
+        startTopicTest(0);
+        QWidget *test = m_app->windows.window("fullTST");
+        qint64 now = std::numeric_limits<qint64>::max() / 2;
+        running()->setClock([&now] { return now; });
+        now += TestSession::SightMs;
+        // A double-click on the button: its second press comes before question 2 was seen.
+        click("fullTST", "OKKEY");
+        click("fullTST", "OKKEY");
+        QCOMPARE(m_app->session.AskedCount, qint16(2));
+        // Enter answers; held down, its repeats never answer question 3.
+        now += TestSession::SightMs;
+        QTest::keyPress(test, Qt::Key_Return);
+        QCOMPARE(m_app->session.AskedCount, qint16(3));
+        now += TestSession::SightMs;
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(test, &repeat);
+        QCOMPARE(m_app->session.AskedCount, qint16(3));
+        QCOMPARE(readLinesOrEmpty(m_folder->data("temp1.ini")).at(12 + 2 * 20 + 3), QString());
+    }
+
+    void missingCatalogueOffersNoTest()
+    {
+        QFile::remove(m_folder->jpg("14_15.jpg"));
+        QVERIFY(m_app->startMenu(-1));
+        click("frmMain", "btTESTS");
+        QTRY_VERIFY(shown("frmTestCh"));
+        QVERIFY(control<QLabel>("frmTestCh", "metDESCRIBE")
+                    ->text()
+                    .startsWith("Каталог тестов (файл data/jpg/14_15.jpg) не найден"));
+        QVERIFY(!control("frmTestCh", "btnOK")->isEnabled());
+        control("frmTestCh", "btnOK")->click();
+        QVERIFY(!m_app->windows.window("frmFullTest"));
+    }
+
     void cancelBeforeStartStoresNothing()
     {
         QVERIFY(m_app->startMenu(-1));
@@ -241,7 +290,11 @@ private Q_SLOTS:
         click("frmFullTest", "cmdSTART");
         QTRY_VERIFY(shown("fullTST"));
         QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
+        hurry();
         for (int i = 1; i <= 100; ++i) {
+            // The teacher's "not after the course test" reaches the running program.
+            if (i == 90)
+                writeBytes(m_folder->jpg("sv10.jpg"), " 3 \r\n");
             if (i == 100)
                 QCOMPARE(control<QGroupBox>("fullTST", "Frame2")->title(),
                          QStringLiteral("  Boпpoc нomep   100  "));
@@ -250,6 +303,7 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmFULLtestEND"));
         QCOMPARE(control<QLabel>("frmFULLtestEND", "pecent_LAB")->text(), QStringLiteral("(50%)"));
         QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(), QStringLiteral("неуд."));
+        QVERIFY(!control("frmFULLtestEND", "wrong")->isVisible());
         click("frmFULLtestEND", "cmdEXIT");
         QTRY_VERIFY(shown("frmMain"));
         QCOMPARE(storedResult(14), QStringLiteral("2"));
@@ -261,7 +315,9 @@ private Q_SLOTS:
         QVERIFY(m_app->startMenu(-1));
         click("frmMain", "btKURS");
         QTRY_VERIFY(shown("frmFullTest"));
-        QVERIFY(control<QLabel>("frmFullTest", "LABEL1")->text().contains("повреждён"));
+        QVERIFY(control<QLabel>("frmFullTest", "LABEL1")
+                    ->text()
+                    .contains("ошибка в файле вопросов «sv9.jpg», строка 2: значение «time»"));
         QVERIFY(!control("frmFullTest", "cmdSTART")->isVisible());
         click("frmFullTest", "cmdEXIT");
         QTRY_VERIFY(shown("frmMain"));

@@ -15,7 +15,8 @@
 //   noise D           white noise burst
 //   silence D
 
-inline constexpr int kSampleRate = 22050;
+// 48 kHz: many sound devices, on Windows above all, refuse 22,050 Hz.
+inline constexpr int kSampleRate = 48000;
 
 struct CueSegment
 {

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtEndian>
 #include <QtTest>
 
@@ -143,6 +144,7 @@ private Q_SLOTS:
     // The repository's own manifests
     void repositorySkinsCoverEveryWindow();
     void repositoryCuesAreCompleteAndShort();
+    void repositoryIconIsScalableAndBitmap();
 };
 
 void DatagenTest::convertsCyrillicAndPunctuation()
@@ -461,8 +463,8 @@ void DatagenTest::wavHeaderDescribesPcm()
     QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
     QCOMPARE(le16At(wav, 20), quint16(1));     // PCM
     QCOMPARE(le16At(wav, 22), quint16(1));     // mono
-    QCOMPARE(le32At(wav, 24), quint32(22050)); // rate
-    QCOMPARE(le32At(wav, 28), quint32(44100)); // bytes per second
+    QCOMPARE(le32At(wav, 24), quint32(48000)); // rate
+    QCOMPARE(le32At(wav, 28), quint32(96000)); // bytes per second
     QCOMPARE(le16At(wav, 34), quint16(16));    // bits
     QCOMPARE(wav.mid(36, 4), QByteArray("data"));
     QCOMPARE(le32At(wav, 40), quint32(10));
@@ -549,6 +551,17 @@ void DatagenTest::dataTreeConvertsContentAndKeepsState()
     QCOMPARE(second.unchanged, 1);
     QCOMPARE(second.stateFilesKept, 2);
     QCOMPARE(readBytes(out.filePath("jpg/2_17.jpg")), QByteArray("users changed by the program"));
+
+    // A package keeps the first state apart: its data folder must hold content only.
+    QTemporaryDir content;
+    QTemporaryDir state;
+    Report apart;
+    convertDataTree(source.filePath("data"), content.path(), apart, state.path());
+    QVERIFY(QFileInfo::exists(content.filePath("htm/Глава 1.htm")));
+    QVERIFY(!QFileInfo::exists(content.filePath("net.ini")));
+    QVERIFY(!QFileInfo::exists(content.filePath("jpg/2_17.jpg")));
+    QCOMPARE(readBytes(state.filePath("net.ini")), QByteArray("clear\r\n"));
+    QCOMPARE(readBytes(state.filePath("jpg/2_17.jpg")), QByteArray("first\r\nvedok\r\n"));
 }
 
 void DatagenTest::dataTreeReportsBadFileAndGoesOn()
@@ -577,9 +590,8 @@ void DatagenTest::generateAllBuildsEveryKindOfOutput()
     writeBytes(repo.filePath("datagen/cues.txt"), "pick.wav\ttone 1400 0.1\n");
     writeBytes(repo.filePath("datagen/pictures/svetofor.txt"),
                "size 64 48\nbrush #FF0000\nellipse 32 24 10 10\n");
-    writeBytes(out.filePath("htm_view.exe"), "a real viewer");
 
-    const Report report = generateAll(repo.path(), out.path());
+    const Report report = generateAll(repo.path(), {out.path(), {}, {}});
     QVERIFY2(report.errors.isEmpty(), qPrintable(report.errors.join('\n')));
     QCOMPARE(QImage(out.filePath("jpg/skin/main/read.bmp")).size(), QSize(220, 44));
     QCOMPARE(QImage(out.filePath("jpg/skin/main/read_move.bmp")).size(), QSize(220, 44));
@@ -587,22 +599,17 @@ void DatagenTest::generateAllBuildsEveryKindOfOutput()
     QVERIFY(QFileInfo::exists(out.filePath("jpg/skin/id/ok_move.bmp")));
     QCOMPARE(QImage(out.filePath("jpg/main/3_1.jpg")).size(), QSize(360, 300));
     QCOMPARE(QImage(out.filePath("jpg/svetofor.jpg")).size(), QSize(64, 48));
-    QCOMPARE(readBytes(out.filePath("wav/pick.wav")).size(), 44 + 2 * 2205);
+    QCOMPARE(readBytes(out.filePath("wav/pick.wav")).size(), 44 + 2 * 4800);
     QCOMPARE(readBytes(out.filePath("soderjanie.txt")), QByteArray("\xD0\xE0\xE7\xE4\xE5\xEB\r\n"));
-    QCOMPARE(readBytes(out.filePath("qvx_view2.exe")),
-             QByteArray("companion viewer placeholder\r\n"));
-    QCOMPARE(readBytes(out.filePath("htm_view.exe")), QByteArray("a real viewer"));
     QCOMPARE(report.skinBitmaps, 4);
     QCOMPARE(report.pictures, 2);
     QCOMPARE(report.cues, 1);
-    QCOMPARE(report.viewers, 1);
 
     // A second run changes nothing.
-    const Report again = generateAll(repo.path(), out.path());
+    const Report again = generateAll(repo.path(), {out.path(), {}, {}});
     QVERIFY2(again.errors.isEmpty(), qPrintable(again.errors.join('\n')));
     QCOMPARE(again.written, 0);
-    QCOMPARE(again.viewers, 0);
-    QCOMPARE(again.unchanged, report.written - 1);
+    QCOMPARE(again.unchanged, report.written);
 }
 
 void DatagenTest::repositorySkinsCoverEveryWindow()
@@ -678,6 +685,31 @@ void DatagenTest::repositoryCuesAreCompleteAndShort()
         for (qsizetype j = i + 1; j < cues.size(); ++j)
             QVERIFY(synthesize(cues[i]) != synthesize(cues[j]));
     }
+}
+
+// The SVG must be a well-formed document with one element per shape, or the desktop menu shows
+// no icon at all.
+void DatagenTest::repositoryIconIsScalableAndBitmap()
+{
+    QTemporaryDir icons;
+    Report report;
+    const QString path = QStringLiteral(TARVEL_SOURCE_DIR "/datagen/icon.txt");
+    drawIcon(path, icons.path(), report);
+    QVERIFY2(report.errors.isEmpty(), qPrintable(report.errors.join('\n')));
+    const QImage png(icons.filePath("tarvel.png"));
+    QCOMPARE(png.size(), QSize(256, 256));
+    QCOMPARE(QColor(png.pixel(128, 102)), QColor(0x43, 0xA0, 0x47)); // the green light
+
+    QXmlStreamReader svg(readBytes(icons.filePath("tarvel.svg")));
+    QStringList elements;
+    while (!svg.atEnd())
+        if (svg.readNext() == QXmlStreamReader::StartElement)
+            elements << svg.name().toString();
+    QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+    const Drawing drawing = parseDrawing(readUtf8File(path), path);
+    QCOMPARE(elements.size(), 2 + drawing.shapes.size()); // svg and the background, then shapes
+    QCOMPARE(elements.first(), QStringLiteral("svg"));
+    QCOMPARE(elements.count(QStringLiteral("ellipse")), 3);
 }
 
 QTEST_MAIN(DatagenTest)

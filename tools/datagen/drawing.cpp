@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <QRegularExpression>
+#include <QTextStream>
 
 #include <cmath>
 
@@ -185,6 +186,57 @@ void paintShape(QPainter &painter, const DrawingShape &shape)
     }
 }
 
+// A pen of width 0 is one device pixel wide when painted; in SVG it would draw nothing.
+QString svgStroke(const QPen &pen)
+{
+    return QStringLiteral("stroke=\"%1\" stroke-width=\"%2\"")
+        .arg(pen.color().name())
+        .arg(pen.widthF() > 0 ? pen.widthF() : 1.0);
+}
+
+QString svgFill(const QBrush &brush)
+{
+    return QStringLiteral("fill=\"%1\"")
+        .arg(brush.style() == Qt::NoBrush ? QStringLiteral("none") : brush.color().name());
+}
+
+QString svgElement(const DrawingShape &shape)
+{
+    const auto &n = shape.numbers;
+    switch (shape.kind) {
+    case DrawingShape::Kind::Line:
+        return QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" %5/>")
+            .arg(n[0])
+            .arg(n[1])
+            .arg(n[2])
+            .arg(n[3])
+            .arg(svgStroke(shape.pen));
+    case DrawingShape::Kind::Rect:
+        return QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" %5 %6/>")
+            .arg(n[0])
+            .arg(n[1])
+            .arg(n[2])
+            .arg(n[3])
+            .arg(svgFill(shape.brush), svgStroke(shape.pen));
+    case DrawingShape::Kind::Ellipse:
+        return QStringLiteral("<ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\" %5 %6/>")
+            .arg(n[0])
+            .arg(n[1])
+            .arg(n[2])
+            .arg(n[3])
+            .arg(svgFill(shape.brush), svgStroke(shape.pen));
+    case DrawingShape::Kind::Text:
+        return QStringLiteral("<text x=\"%1\" y=\"%2\" font-family=\"%3\" font-size=\"%4\" "
+                              "fill=\"%5\">%6</text>")
+            .arg(n[0])
+            .arg(n[1])
+            .arg(drawingFont(1).families().join(QStringLiteral(", ")))
+            .arg(std::lround(n[2]))
+            .arg(shape.pen.color().name(), shape.text.toHtmlEscaped());
+    }
+    return {};
+}
+
 } // namespace
 
 Drawing parseDrawing(const QString &description, const QString &fileName)
@@ -203,9 +255,29 @@ QImage renderDrawing(const Drawing &drawing)
     return image;
 }
 
+QByteArray drawingToSvg(const Drawing &drawing)
+{
+    QString svg;
+    QTextStream out(&svg);
+    const int w = drawing.size.width();
+    const int h = drawing.size.height();
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w << "\" height=\"" << h
+        << "\" viewBox=\"0 0 " << w << ' ' << h << "\">\n"
+        << "  <rect width=\"" << w << "\" height=\"" << h << "\" fill=\""
+        << drawing.background.name() << "\"/>\n";
+    for (const DrawingShape &shape : drawing.shapes)
+        out << "  " << svgElement(shape) << '\n';
+    out << "</svg>\n";
+    out.flush();
+    return svg.toUtf8();
+}
+
 QFont drawingFont(int pixelSize, bool bold)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // Windows has no DejaVu; Arial is there with Cyrillic, so labels look alike on both.
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setStyleStrategy(QFont::PreferAntialias);

@@ -40,5 +40,8 @@ Drawing parseDrawing(const QString &description, const QString &fileName);
 // Paints the shapes in order over the background.
 QImage renderDrawing(const Drawing &drawing);
 
+// The same picture as a scalable SVG document, one element per shape.
+QByteArray drawingToSvg(const Drawing &drawing);
+
 // The font for texts drawn by the generator, at a pixel size.
 QFont drawingFont(int pixelSize, bool bold = false);

@@ -17,6 +17,7 @@
 namespace {
 
 constexpr int kJpegQuality = 90;
+constexpr int kIconSide = 256; // the largest bitmap size desktop menus ask for
 
 void count(Report &report, WriteResult result)
 {
@@ -56,11 +57,11 @@ QStringList filesBelow(const QString &dir)
 }
 
 void convertOne(const QString &dataDir, const QString &relative, const QString &outDir,
-                Report &report)
+                const QString &stateDir, Report &report)
 {
     const QString source = dataDir + u'/' + relative;
-    const QString target = outDir + u'/' + relative;
     if (isStateFile(relative)) {
+        const QString target = (stateDir.isEmpty() ? outDir : stateDir) + u'/' + relative;
         if (QFileInfo::exists(target)) {
             ++report.stateFilesKept;
             return;
@@ -70,7 +71,8 @@ void convertOne(const QString &dataDir, const QString &relative, const QString &
         ++report.written;
         return;
     }
-    count(report, writeIfChanged(target, utf8ToWindows1251(readBytes(source), source)));
+    count(report,
+          writeIfChanged(outDir + u'/' + relative, utf8ToWindows1251(readBytes(source), source)));
     ++report.textFiles;
 }
 
@@ -92,14 +94,15 @@ bool isStateFile(const QString &relativePath)
     return stateFiles.contains(QDir::fromNativeSeparators(relativePath), Qt::CaseInsensitive);
 }
 
-void convertDataTree(const QString &dataDir, const QString &outDir, Report &report)
+void convertDataTree(const QString &dataDir, const QString &outDir, Report &report,
+                     const QString &stateDir)
 {
     if (!QFileInfo(dataDir).isDir()) {
         report.errors.append(dataError(dataDir, 0, QStringLiteral("no such folder")).message);
         return;
     }
     for (const QString &relative : filesBelow(dataDir))
-        guarded(report, [&] { convertOne(dataDir, relative, outDir, report); });
+        guarded(report, [&] { convertOne(dataDir, relative, outDir, stateDir, report); });
 }
 
 void drawSkins(const QString &manifestPath, const QString &outDir, Report &report)
@@ -152,43 +155,44 @@ void synthesizeCues(const QString &manifestPath, const QString &outDir, Report &
     });
 }
 
-void placeViewers(const QString &outDir, Report &report)
+void drawIcon(const QString &descriptionPath, const QString &iconDir, Report &report)
 {
-    for (const QString &name : {QStringLiteral("qvx_view2.exe"), QStringLiteral("htm_view.exe")}) {
-        guarded(report, [&] {
-            if (writeIfMissing(outDir + u'/' + name, "companion viewer placeholder\r\n")) {
-                ++report.viewers;
-                ++report.written;
-            }
-        });
-    }
+    guarded(report, [&] {
+        const Drawing drawing = parseDrawing(readUtf8File(descriptionPath), descriptionPath);
+        if (drawing.size != QSize(kIconSide, kIconSide))
+            throw dataError(descriptionPath, 0,
+                            QStringLiteral("the icon must be %1 by %1").arg(kIconSide));
+        count(report,
+              writeIfChanged(iconDir + QStringLiteral("/tarvel.svg"), drawingToSvg(drawing)));
+        writeImage(iconDir + QStringLiteral("/tarvel.png"), renderDrawing(drawing), "PNG", -1,
+                   report);
+    });
 }
 
-Report generateAll(const QString &sourceDir, const QString &outDir)
+Report generateAll(const QString &sourceDir, const OutputFolders &out)
 {
     Report report;
     const QString manifests = sourceDir + QStringLiteral("/datagen");
-    convertDataTree(sourceDir + QStringLiteral("/data"), outDir, report);
-    drawSkins(manifests + QStringLiteral("/skins.txt"), outDir, report);
-    drawMainPicture(outDir, report);
-    renderPictures(manifests + QStringLiteral("/pictures"), outDir, report);
-    synthesizeCues(manifests + QStringLiteral("/cues.txt"), outDir, report);
-    placeViewers(outDir, report);
+    convertDataTree(sourceDir + QStringLiteral("/data"), out.data, report, out.state);
+    drawSkins(manifests + QStringLiteral("/skins.txt"), out.data, report);
+    drawMainPicture(out.data, report);
+    renderPictures(manifests + QStringLiteral("/pictures"), out.data, report);
+    synthesizeCues(manifests + QStringLiteral("/cues.txt"), out.data, report);
+    if (!out.icons.isEmpty())
+        drawIcon(manifests + QStringLiteral("/icon.txt"), out.icons, report);
     return report;
 }
 
 QString summary(const Report &report)
 {
     return QStringLiteral("tarvel_datagen: %1 text files, %2 state files new (%3 kept), "
-                          "%4 skin bitmaps, %5 pictures, %6 cues, %7 viewer placeholders new; "
-                          "%8 files written, %9 unchanged")
+                          "%4 skin bitmaps, %5 pictures, %6 cues; %7 files written, %8 unchanged")
         .arg(report.textFiles)
         .arg(report.stateFilesWritten)
         .arg(report.stateFilesKept)
         .arg(report.skinBitmaps)
         .arg(report.pictures)
         .arg(report.cues)
-        .arg(report.viewers)
         .arg(report.written)
         .arg(report.unchanged);
 }

@@ -13,7 +13,6 @@ struct Report
     int skinBitmaps = 0;
     int pictures = 0;
     int cues = 0;
-    int viewers = 0;
     int written = 0;
     int unchanged = 0;
     QStringList errors;
@@ -24,8 +23,10 @@ struct Report
 bool isStateFile(const QString &relativePath);
 
 // Every file under dataDir (hidden ones aside) to the same relative path under outDir, in
-// Windows-1251 with CR LF line ends.
-void convertDataTree(const QString &dataDir, const QString &outDir, Report &report);
+// Windows-1251 with CR LF line ends; state files under stateDir instead when it is given (a
+// package lays them down only where none exist yet).
+void convertDataTree(const QString &dataDir, const QString &outDir, Report &report,
+                     const QString &stateDir = {});
 
 // The skin bitmaps of the manifest to outDir/jpg/skin/<folder>/<name>.bmp and <name>_move.bmp.
 void drawSkins(const QString &manifestPath, const QString &outDir, Report &report);
@@ -39,11 +40,20 @@ void renderPictures(const QString &picturesDir, const QString &outDir, Report &r
 // The cues of the manifest to outDir/wav/<file>.
 void synthesizeCues(const QString &manifestPath, const QString &outDir, Report &report);
 
-// Placeholders for the two companion viewers, created only when missing.
-void placeViewers(const QString &outDir, Report &report);
+// The program's icon from its drawing description: iconDir/tarvel.svg and a 256 px tarvel.png.
+void drawIcon(const QString &descriptionPath, const QString &iconDir, Report &report);
 
-// Runs every step above from the repository at sourceDir into outDir.
-Report generateAll(const QString &sourceDir, const QString &outDir);
+// Where one run writes: the data folder, the state files when they go elsewhere, and the icon
+// when it is wanted.
+struct OutputFolders
+{
+    QString data;
+    QString state; // empty: into data
+    QString icons; // empty: no icon
+};
+
+// Runs every step above from the repository at sourceDir.
+Report generateAll(const QString &sourceDir, const OutputFolders &out);
 
 // One line with the counts.
 QString summary(const Report &report);

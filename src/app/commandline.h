@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+// The program's command line. "--help", "--version" and "--check-bank FILE" are answered on
+// the console without opening a window; they return the exit code. Without them the result is
+// empty and the program opens its windows; options it does not know are left to the window
+// system ("-platform offscreen" and the like).
+std::optional<int> RunCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
