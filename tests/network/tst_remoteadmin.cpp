@@ -10,6 +10,8 @@
 #include <QSemaphore>
 #include <QtTest>
 
+#include <memory>
+
 #include <sys/stat.h>
 
 namespace {
@@ -124,18 +126,19 @@ private Q_SLOTS:
         writeBase(basePath(room, 1), {{"Петров", "Иван"}});
         QCOMPARE(::mkfifo(QFile::encodeName(basePath(room, 2)).constData(), 0600), 0);
         writeBase(basePath(room, 3), {{"Сидоров", "Олег"}});
-        QSemaphore release;
+        // Shared with the reader thread, which may outlive this test.
+        auto release = std::make_shared<QSemaphore>();
         const UserAdministration::Storage real = frmNETBOSS::pupilStorage;
         const int limit = frmNETBOSS::answerLimitMs;
         const QString hung = room.pupilFolder(3);
-        frmNETBOSS::pupilStorage.load = [&](const QString &folder) {
+        frmNETBOSS::pupilStorage.load = [release, real, hung](const QString &folder) {
             if (folder == hung)
-                release.acquire(); // a dead server
+                release->acquire(); // a dead server
             return real.load(folder);
         };
         frmNETBOSS::answerLimitMs = 300;
         auto restore = qScopeGuard([&] {
-            release.release(10);
+            release->release(10);
             frmNETBOSS::pupilStorage = real;
             frmNETBOSS::answerLimitMs = limit;
         });
@@ -162,7 +165,7 @@ private Q_SLOTS:
         QTRY_COMPARE(surnames->count(), 2);
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
         // The late answer of computer 3 does not replace computer 1's lists.
-        release.release();
+        release->release();
         QTest::qWait(200);
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
     }
