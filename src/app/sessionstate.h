@@ -17,6 +17,8 @@ struct PupilStatus
     QString curr;
     QString ok;
     QString ocenka;
+    // The file was too big, or not a regular file: the row says so instead of showing data.
+    bool damaged = false;
 };
 
 // The one record of session state that every window reads and writes. Windows never pass
@@ -86,6 +88,7 @@ struct SessionState
     std::array<QString, MaxComputers> NetPath;
     qint16 NetWizardIndex = 0;
     QString NetChosenFile;
+    QString NetLastFolder; // where the teacher last chose a pupil's program
     bool NetConfigWritten = false;
     bool NetReloadRequested = false;
     bool NetPollBusy = false;

@@ -155,7 +155,7 @@ void frmNET::load()
         return;
     }
     showConfigured();
-    LoadNetConfig(m_context.session, netIni());
+    loadConfiguration();
     m_pages.reset();
     showPageButtons();
     setPollInterval(1000);
@@ -172,6 +172,25 @@ void frmNET::showUnconfigured()
         row.progress->hide();
     m_needSetup->show();
     stopPolling();
+    forgetClassroom();
+}
+
+// Nothing of a classroom that is no longer configured may come back: reads under way are
+// dropped and the computers and their last states are forgotten.
+void frmNET::forgetClassroom()
+{
+    SessionState &s = m_context.session;
+    m_poller->forget();
+    s.NetPollBusy = false;
+    s.NetCount = 0;
+    s.NetPath.fill(QString());
+    s.Pupils.fill(PupilStatus());
+}
+
+void frmNET::loadConfiguration()
+{
+    forgetClassroom();
+    LoadNetConfig(m_context.session, netIni());
 }
 
 void frmNET::showConfigured()
@@ -217,7 +236,7 @@ void frmNET::reload()
         return;
     }
     showConfigured();
-    LoadNetConfig(m_context.session, netIni());
+    loadConfiguration();
     m_pages.reset();
     showPageButtons();
     drawPage();
@@ -286,7 +305,7 @@ void frmNET::watchConfiguration()
         return;
     s.NetConfigWritten = false;
     showConfigured();
-    LoadNetConfig(s, netIni());
+    loadConfiguration();
     m_pages.reset();
     showPageButtons();
     setPollInterval(PollMs);

@@ -48,6 +48,8 @@ private:
     void load();
     void showUnconfigured();
     void showConfigured();
+    void forgetClassroom();
+    void loadConfiguration();
     void tick();
     void reload();
     void pollFinished();

@@ -1,25 +1,70 @@
 #include "network/frmnetboss.h"
 
-#include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "app/textfile.h"
+#include "network/pupilfiles.h"
 #include "network/sharereader.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "users/messagewindows.h"
 #include "users/useradminpanel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+
+#include <memory>
 
 const QString frmNETBOSS::UnreadableText =
     QStringLiteral("Немогу считать информацию с этого компьютера.");
 const QString frmNETBOSS::BackgroundHint =
     QStringLiteral("В этом окне можно посмотреть 'Достижения' на других компьютерах.");
+
+namespace {
+// Runs the work on a share reader; the answer counts only when it comes within the limit.
+void runOnShare(QObject *context, std::function<void()> work, std::function<void(bool)> done)
+{
+    auto settled = std::make_shared<bool>(false); // touched on the user-interface thread only
+    auto settle = [settled, done = std::move(done)](bool answered) {
+        if (*settled)
+            return;
+        *settled = true;
+        done(answered);
+    };
+    readOffThread<bool>(
+        context,
+        [work = std::move(work)] {
+            work();
+            return true;
+        },
+        [settle](const bool &) { settle(true); });
+    QTimer::singleShot(frmNETBOSS::answerLimitMs, context, [settle] { settle(false); });
+}
+} // namespace
+
+UserAdministration::Storage frmNETBOSS::pupilStorage = {pupilfiles::readUserBase,
+                                                        pupilfiles::updateUserBase};
+
+int frmNETBOSS::answerLimitMs = 10000;
+
+QString frmNETBOSS::notAnsweredText(int computer)
+{
+    return QStringLiteral("Компьютер № %1 не ответил вовремя: база пользователей на нём не "
+                          "прочитана, изменения могли не записаться. Попробуйте позже.")
+        .arg(computer);
+}
+
+QString frmNETBOSS::testingText(int computer, const UserRecord &record)
+{
+    return QStringLiteral("%1 %2 сейчас проходит тест на компьютере № %3. Если изменить или "
+                          "удалить его, результат этого теста не сохранится. Продолжить?")
+        .arg(record.surname, record.firstName)
+        .arg(computer);
+}
 
 frmNETBOSS::frmNETBOSS(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETBOSS"),
@@ -38,7 +83,12 @@ frmNETBOSS::frmNETBOSS(AppContext &context)
     UserAdminPanel::Options options;
     options.pictureButtons = false;
     options.unreadableText = UnreadableText;
+    options.storage = pupilStorage;
+    options.runAway = runOnShare;
+    options.confirmChange = [this](const UserRecord &record) { return confirmChange(record); };
     m_panel = new UserAdminPanel(m_context, *hover(), options, this);
+    connect(m_panel, &UserAdminPanel::notAnswered, this,
+            [this] { hover()->showHint(notAnsweredText(chosenComputer())); });
 
     QPushButton *exit =
         addButton(QStringLiteral("btnRETURN"), QStringLiteral("Выход"),
@@ -77,25 +127,32 @@ void frmNETBOSS::fillComputers()
         m_computers->setCurrentIndex(0);
 }
 
-// The pupil's share is first looked at off the user-interface thread: a computer that is off
-// only keeps the lists waiting, never the window.
+int frmNETBOSS::chosenComputer() const
+{
+    return computerOf(m_computers->currentText());
+}
+
+// The pupil's base is read off the user-interface thread: a computer that is off only keeps
+// the lists waiting, never the window.
 void frmNETBOSS::chooseComputer()
 {
-    const int computer = computerOf(m_computers->currentText());
+    const int computer = chosenComputer();
     if (computer < 1 || computer > SessionState::MaxComputers)
         return;
-    const QString base = resolvePath(m_context.session.NetPath.at(computer - 1),
-                                     QStringLiteral("data/jpg/") + datafiles::UserBaseFile);
-    const int request = ++m_request;
-    m_panel->setEnabled(false);
-    readOffThread<bool>(
-        this, [base] { return QFileInfo::exists(base); },
-        [this, base, request](const bool &) {
-            if (request != m_request)
-                return;
-            m_panel->setEnabled(true);
-            m_panel->setBaseFile(base);
-        });
+    m_panel->setBaseFile(m_context.session.NetPath.at(computer - 1));
+}
+
+// The pupil named in the computer's curr_test.ini, as the monitor last read it, is testing:
+// renamed or deleted now, his result would find no user to go to.
+bool frmNETBOSS::confirmChange(const UserRecord &record)
+{
+    const int computer = chosenComputer();
+    if (computer < 1 || computer > SessionState::MaxComputers)
+        return true;
+    const PupilStatus &status = m_context.session.Pupils.at(computer - 1);
+    if (status.damaged || !record.hasNames(status.first, status.second))
+        return true;
+    return frmSURE::ask(m_context, testingText(computer, record));
 }
 
 void frmNETBOSS::closeEvent(QCloseEvent *event)

@@ -2,8 +2,12 @@
 
 #include "network/netwindow.h"
 
+#include "users/useradministration.h"
+
 class QComboBox;
+class QLabel;
 class UserAdminPanel;
+struct UserRecord;
 
 // The user administration of a pupil computer: the administration panel on the user base in
 // that computer's shared program folder.
@@ -13,6 +17,16 @@ class frmNETBOSS : public NetWindow
 public:
     static const QString UnreadableText;
     static const QString BackgroundHint;
+    // The base of a pupil computer: the "file" the panel is given is that computer's program
+    // folder. Tests replace it with a share that does not answer.
+    static UserAdministration::Storage pupilStorage;
+    // How long reading or writing a pupil's base may take before the window gives up on it.
+    static int answerLimitMs;
+
+    // "… does not answer" for computer i.
+    static QString notAnsweredText(int computer);
+    // The warning before a pupil testing on computer i is renamed or deleted.
+    static QString testingText(int computer, const UserRecord &record);
 
     explicit frmNETBOSS(AppContext &context);
 
@@ -25,9 +39,10 @@ protected:
 
 private:
     void fillComputers();
+    int chosenComputer() const;
     void chooseComputer();
+    bool confirmChange(const UserRecord &record);
 
     QComboBox *m_computers = nullptr;
     UserAdminPanel *m_panel = nullptr;
-    int m_request = 0;
 };

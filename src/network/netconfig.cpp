@@ -37,18 +37,6 @@ QString folderOf(const QString &programFile)
     return programFile.left(slash + 1);
 }
 
-QString pupilDataFolder(const SessionState &session, int computer)
-{
-    if (computer < 1 || computer > SessionState::MaxComputers)
-        return QString();
-    QString folder = session.NetPath.at(computer - 1);
-    if (folder.trimmed().isEmpty())
-        return QString();
-    if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
-        folder += u'/';
-    return folder + QStringLiteral("data");
-}
-
 } // namespace netconfig
 
 void LoadNetConfig(SessionState &session, const QString &path)

@@ -17,8 +17,6 @@ QStringList toLines(const SessionState &session);
 void applyLines(SessionState &session, const QStringList &lines);
 // The folder part of a chosen program file: up to and including the last separator.
 QString folderOf(const QString &programFile);
-// The data folder of pupil computer i (1-based), or an empty string when it is not set up.
-QString pupilDataFolder(const SessionState &session, int computer);
 } // namespace netconfig
 
 // Refreshes NetCount and NetPath from net.ini when it exists and is not "clear".

@@ -1,6 +1,5 @@
 #include "network/pupilpoller.h"
 
-#include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "network/pupilstatus.h"
 #include "network/sharereader.h"
@@ -40,12 +39,10 @@ void PupilPoller::poll()
         m_reading.insert(i);
         m_pending.insert(i);
         const PupilStatus previous = m_session.Pupils.at(i - 1);
-        reads.append({[folder, previous] {
-                          return pupilstatus::read(resolvePath(folder, QStringLiteral("data/") +
-                                                                           datafiles::ProgressFile),
-                                                   previous);
-                      },
-                      [this, i](const PupilStatus &status) {
+        reads.append({[folder, previous] { return pupilstatus::read(folder, previous); },
+                      [this, i, generation = m_generation](const PupilStatus &status) {
+                          if (generation != m_generation)
+                              return;
                           m_session.Pupils[i - 1] = status;
                           received(i);
                       }});
@@ -56,6 +53,15 @@ void PupilPoller::poll()
         QMetaObject::invokeMethod(this, &PupilPoller::finish, Qt::QueuedConnection);
     else
         m_patience.start();
+}
+
+void PupilPoller::forget()
+{
+    ++m_generation;
+    m_reading.clear();
+    m_pending.clear();
+    m_patience.stop();
+    m_polling = false;
 }
 
 void PupilPoller::received(int computer)

@@ -19,6 +19,9 @@ public:
     void poll();
     bool isPolling() const { return m_polling; }
     bool isReading(int computer) const { return m_reading.contains(computer); }
+    // Drops every read still under way: the classroom has changed or is gone, so their results
+    // would belong to computers no longer configured.
+    void forget();
     // How long a poll waits for slow computers before it counts as finished.
     void setPatience(int ms) { m_patience.setInterval(ms); }
 
@@ -36,4 +39,5 @@ private:
     QSet<int> m_pending;
     QTimer m_patience;
     bool m_polling = false;
+    int m_generation = 0;
 };

@@ -1,8 +1,7 @@
 #include "network/pupilstatus.h"
 
+#include "app/datafiles.h"
 #include "app/textfile.h"
-
-#include <QFileInfo>
 
 namespace pupilstatus {
 
@@ -29,6 +28,7 @@ QString *field(PupilStatus &status, const QString &key)
 
 PupilStatus applyLines(const QStringList &lines, PupilStatus status)
 {
+    status.damaged = false;
     for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
         if (!pair.hasValue)
             break;
@@ -40,14 +40,33 @@ PupilStatus applyLines(const QStringList &lines, PupilStatus status)
     return status;
 }
 
-PupilStatus read(const QString &file, const PupilStatus &previous)
+PupilStatus fromContents(const pupilfiles::Contents &contents, const PupilStatus &previous)
 {
-    if (!QFileInfo::exists(file))
+    switch (contents.status) {
+    case pupilfiles::Status::Missing:
         return PupilStatus();
-    const std::optional<QStringList> lines = textfile::readLines(file);
-    if (!lines || textfile::isClearMarker(*lines))
+    case pupilfiles::Status::Damaged: {
+        PupilStatus damaged;
+        damaged.damaged = true;
+        return damaged;
+    }
+    case pupilfiles::Status::Failed:
         return previous;
-    return applyLines(*lines, previous);
+    case pupilfiles::Status::Done:
+        break;
+    }
+    const QStringList lines = textfile::splitLines(textfile::decode1251(contents.bytes));
+    if (textfile::isClearMarker(lines))
+        return previous;
+    return applyLines(lines, previous);
+}
+
+PupilStatus read(const QString &programFolder, const PupilStatus &previous)
+{
+    return fromContents(pupilfiles::read(programFolder,
+                                         QStringLiteral("data/") + datafiles::ProgressFile,
+                                         pupilfiles::StateFileLimit),
+                        previous);
 }
 
 Row row(int computer, const PupilStatus &status)
@@ -62,6 +81,8 @@ Row row(int computer, const PupilStatus &status)
     r.prav = status.ok + QLatin1Char('/') + max;
     r.curr = curr;
     r.ocenka = status.ocenka.trimmed() == QLatin1String("0") ? QString() : status.ocenka;
+    if (status.damaged)
+        r.name = DamagedText;
     if (status.second.isEmpty()) {
         r.prav.clear();
         r.curr.clear();

@@ -1,20 +1,26 @@
 #pragma once
 
 #include "app/sessionstate.h"
+#include "network/pupilfiles.h"
 
 #include <QString>
 #include <QStringList>
 
 // The monitor's reader of a pupil's curr_test.ini: pairs of key and value lines. A file that
-// is missing empties the status; a file that cannot be read or starts with "clear" keeps it.
+// is missing empties the status; a file that cannot be read or starts with "clear" keeps it; a
+// file too big or not a regular file marks the status damaged.
 namespace pupilstatus {
+
+inline const QString DamagedText = QStringLiteral("Файл curr_test.ini повреждён");
 
 // Applies the pairs of the file's lines to the status read before; keys not in the lines
 // keep their earlier values and a grade that is not a non-zero number becomes empty.
 PupilStatus applyLines(const QStringList &lines, PupilStatus status);
 
-// Reads the file of one pupil computer (blocking: a share may take long to answer).
-PupilStatus read(const QString &file, const PupilStatus &previous);
+// The status after one reading of the file.
+PupilStatus fromContents(const pupilfiles::Contents &contents, const PupilStatus &previous);
+// Reads the file below one pupil's program folder (blocking: a share may take long to answer).
+PupilStatus read(const QString &programFolder, const PupilStatus &previous);
 
 // What one row of the monitor shows for a computer.
 struct Row
@@ -30,7 +36,7 @@ struct Row
 };
 
 // The row of computer i; the progress range is always valid: a damaged maximum becomes 1,
-// and the value is kept within the range.
+// and the value is kept within the range. A damaged status shows DamagedText as its name.
 Row row(int computer, const PupilStatus &status);
 
 } // namespace pupilstatus

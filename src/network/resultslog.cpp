@@ -54,34 +54,56 @@ QString formatPercent(double value, const QLocale &locale)
     return text;
 }
 
+bool countsInStatistics(const PupilStatus &status)
+{
+    const double grade = textfile::leadingNumber(status.ocenka);
+    const double max = textfile::leadingNumber(status.max);
+    const double ok = textfile::leadingNumber(status.ok);
+    const auto whole = [](double value) { return std::floor(value) == value; };
+    return grade >= 2 && grade <= 5 && whole(grade) && max >= 1 && max <= MaxQuestions &&
+           whole(max) && ok >= 0 && ok <= max && whole(ok);
+}
+
 Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
           const QLocale &locale)
 {
     Log log;
-    float sum = 0;
+    int counted = 0;
+    int sum = 0;
     int count3 = 0;
     int count4 = 0;
+    QStringList excluded;
     for (int i = 1; i <= qBound(0, count, SessionState::MaxComputers); ++i) {
         const PupilStatus &status = pupils.at(i - 1);
         if (status.ocenka.isEmpty())
             continue;
-        log.lines << line(int(log.lines.size()) + 1, status);
-        const double g = textfile::leadingNumber(status.ocenka);
-        sum += float(g);
+        const int n = int(log.lines.size()) + 1;
+        log.lines << line(n, status);
+        if (!countsInStatistics(status)) {
+            excluded << QString::number(n);
+            continue;
+        }
+        const int g = int(textfile::leadingNumber(status.ocenka));
+        ++counted;
+        sum += g;
         count3 += g > 2 ? 1 : 0;
         count4 += g > 3 ? 1 : 0;
     }
-    const auto lines = float(log.lines.size());
+    if (!excluded.isEmpty())
+        log.excluded = QStringLiteral("Не учтены в статистике (неверная оценка или число "
+                                      "ответов): ") +
+                       excluded.join(QStringLiteral(", "));
+    const auto lines = float(counted);
     log.average = QStringLiteral("Средний балл: ");
     log.quality = QStringLiteral("Качественная успеваемость: ");
     log.absolute = QStringLiteral("Абсолютная успеваемость: ");
-    if (log.lines.isEmpty()) {
+    if (counted == 0) {
         log.average += noData;
         log.quality += noData;
         log.absolute += noData;
         return log;
     }
-    log.average += formatAverage(sum / lines, locale);
+    log.average += formatAverage(float(sum) / lines, locale);
     log.quality += formatPercent(count4 / lines * 100, locale) + QStringLiteral(" %");
     log.absolute += formatPercent(count3 / lines * 100, locale) + QStringLiteral(" %");
     return log;
@@ -106,17 +128,19 @@ QStringList historyBlock(const Log &log, const QDate &date, const QLocale &local
            QStringList{QString(), BlockEnd, QString(), QString()};
 }
 
-bool appendHistory(const QString &historyFile, const QString &temporaryFile,
-                   const QStringList &block)
+HistorySave appendHistory(const QString &historyFile, const QString &temporaryFile,
+                          const QStringList &block)
 {
-    const QStringList history = textfile::readLines(historyFile).value_or(QStringList());
-    if (!textfile::writeLines(temporaryFile, history + block))
-        return false;
+    const std::optional<QStringList> history = textfile::readLines(historyFile);
+    if (!history && QFileInfo::exists(historyFile))
+        return HistorySave::Unreadable;
+    if (!textfile::writeLines(temporaryFile, history.value_or(QStringList()) + block))
+        return HistorySave::NotWritten;
     const std::optional<QStringList> copy = textfile::readLines(temporaryFile);
     if (!copy || !textfile::writeLines(historyFile, *copy))
-        return false;
+        return HistorySave::NotWritten;
     QFile::remove(temporaryFile);
-    return true;
+    return HistorySave::Saved;
 }
 
 bool copyHistory(const QString &historyFile, const QString &viewFile)

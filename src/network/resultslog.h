@@ -24,8 +24,21 @@ struct Log
     QString average;  // "Средний балл: …"
     QString quality;  // "Качественная успеваемость: … %"
     QString absolute; // "Абсолютная успеваемость: … %"
-    QStringList statistics() const { return {average, quality, absolute}; }
+    QString excluded; // the listed lines kept out of the statistics, or empty
+    QStringList statistics() const
+    {
+        return excluded.isEmpty() ? QStringList{average, quality, absolute}
+                                  : QStringList{average, quality, absolute, excluded};
+    }
 };
+
+// The most questions a test has.
+constexpr int MaxQuestions = 150;
+
+// A grade and counts that can come from a test: a whole grade 2..5, 1..MaxQuestions questions
+// and no more right answers than questions. Anything else a pupil's file says is listed but kept
+// out of the statistics.
+bool countsInStatistics(const PupilStatus &status);
 
 // Lines of every computer 1..count with a grade, and the statistics over them.
 Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
@@ -43,10 +56,16 @@ QStringList printLines(const Log &log, const QDate &date, const QLocale &locale)
 // The block appended to the history.
 QStringList historyBlock(const Log &log, const QDate &date, const QLocale &locale);
 
+enum class HistorySave {
+    Saved,
+    Unreadable, // the history exists but cannot be read: it is kept as it is
+    NotWritten
+};
 // Appends the block to the history through the temporary copy: the history is replaced only
-// once the copy with the new block is complete. A missing history is started.
-bool appendHistory(const QString &historyFile, const QString &temporaryFile,
-                   const QStringList &block);
+// once the copy with the new block is complete. A missing history is started; one that exists
+// but cannot be read is never replaced.
+HistorySave appendHistory(const QString &historyFile, const QString &temporaryFile,
+                          const QStringList &block);
 // Copies the history for viewing (an empty copy when there is no history yet).
 bool copyHistory(const QString &historyFile, const QString &viewFile);
 

@@ -149,13 +149,26 @@ void frmLOGnet::remember()
     m_context.cues.play(Cue::Pick);
     m_remember->setEnabled(false);
     const SessionState &s = m_context.session;
-    const bool saved = resultslog::appendHistory(
-        s.jpgPath(datafiles::HistoryFile), s.jpgPath(datafiles::HistoryTemporaryFile),
+    const QString history = s.jpgPath(datafiles::HistoryFile);
+    const resultslog::HistorySave saved = resultslog::appendHistory(
+        history, s.jpgPath(datafiles::HistoryTemporaryFile),
         resultslog::historyBlock(m_log, QDate::currentDate(), QLocale::system()));
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
-    m_printed->setText(saved ? QStringLiteral("Результаты теста запомнены.")
-                             : QStringLiteral("Не удалось записать историю результатов."));
+    switch (saved) {
+    case resultslog::HistorySave::Saved:
+        m_printed->setText(QStringLiteral("Результаты теста запомнены."));
+        break;
+    case resultslog::HistorySave::Unreadable:
+        m_printed->setText(QStringLiteral("Не удалось прочитать историю результатов ") +
+                           QDir::toNativeSeparators(history) +
+                           QStringLiteral(". Файл оставлен как есть, результаты не запомнены."));
+        break;
+    case resultslog::HistorySave::NotWritten:
+        m_printed->setText(QStringLiteral("Не удалось записать историю результатов ") +
+                           QDir::toNativeSeparators(history) + u'.');
+        break;
+    }
     m_remember->setEnabled(true);
 }
 

@@ -8,6 +8,7 @@
 #include "network/netconfig.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "users/messagewindows.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,9 +16,11 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 frmNET *monitor(AppContext &context)
@@ -41,7 +44,20 @@ QLabel *wrapped(QLabel *label, int width)
     label->setWordWrap(true);
     return label;
 }
+
+// Escape leaves the window as its cancel button does.
+void cancelOnEscape(QWidget *window, QPushButton *cancel)
+{
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
+}
 } // namespace
+
+QString netConfigNotWrittenText(const QString &netConfigFile)
+{
+    return QStringLiteral("Не удалось записать файл ") + QDir::toNativeSeparators(netConfigFile) +
+           QStringLiteral(". Настройки сети остались прежними.");
+}
 
 // Step 1.
 
@@ -68,11 +84,8 @@ frmNETSetuP1::frmNETSetuP1(AppContext &context)
                   QStringLiteral("Вернуться без изменения настроек"));
     connect(ok, &QPushButton::clicked, this, &frmNETSetuP1::accept);
     connect(m_count, &QLineEdit::returnPressed, this, &frmNETSetuP1::accept);
-    connect(abort, &QPushButton::clicked, this, [this] {
-        m_context.cues.play(Cue::Oou);
-        m_context.session.NetConfigWritten = false;
-        close();
-    });
+    connect(abort, &QPushButton::clicked, this, &frmNETSetuP1::cancel);
+    cancelOnEscape(this, abort);
     auto *grid = new QGridLayout(this);
     grid->addWidget(question, 0, 0, 1, 2);
     grid->addWidget(m_count, 1, 0, 1, 2);
@@ -105,8 +118,18 @@ void frmNETSetuP1::accept()
     }
 }
 
+// Leaving the setup: the count typed here is forgotten, net.ini is as it was.
+void frmNETSetuP1::cancel()
+{
+    m_context.cues.play(Cue::Oou);
+    m_context.session.NetConfigWritten = false;
+    close();
+}
+
 void frmNETSetuP1::closeEvent(QCloseEvent *event)
 {
+    // Whether the setup ended or was left, the session holds what net.ini holds.
+    ReloadNetConfig(m_context.session, netIni(m_context));
     showMonitor();
     if (frmNET *net = monitor(m_context))
         net->setPollInterval(100);
@@ -137,15 +160,20 @@ frmNETSetuP2::frmNETSetuP2(AppContext &context)
     QPushButton *skip =
         addButton(QStringLiteral("Комманда2"), QStringLiteral("Пропустить этот компьютер"),
                   QStringLiteral("Этот компьютер не будет настроен"));
+    QPushButton *cancel = addButton(QStringLiteral("Комманда3"), QStringLiteral("Отмена"),
+                                    QStringLiteral("Прервать настройку сети без изменений"));
     connect(yes, &QPushButton::clicked, this, &frmNETSetuP2::locate);
     connect(skip, &QPushButton::clicked, this, &frmNETSetuP2::skip);
+    connect(cancel, &QPushButton::clicked, this, &frmNETSetuP2::close);
+    cancelOnEscape(this, cancel);
     auto *grid = new QGridLayout(this);
-    grid->addWidget(info, 0, 0, 1, 2);
-    grid->addWidget(m_question, 1, 0, 1, 2);
-    grid->addWidget(how, 2, 0, 1, 2);
+    grid->addWidget(info, 0, 0, 1, 3);
+    grid->addWidget(m_question, 1, 0, 1, 3);
+    grid->addWidget(how, 2, 0, 1, 3);
     grid->addWidget(yes, 3, 0);
     grid->addWidget(skip, 3, 1);
-    grid->addWidget(addStatusBar(), 4, 0, 1, 2);
+    grid->addWidget(cancel, 3, 2);
+    grid->addWidget(addStatusBar(), 4, 0, 1, 3);
 
     m_wizard.start(context.session.NetCount);
     m_question->setText(m_wizard.question());
@@ -157,8 +185,9 @@ frmNETSetuP2::frmNETSetuP2(AppContext &context)
 void frmNETSetuP2::locate()
 {
     m_context.cues.play(Cue::Pick);
-    frmNETSetuP3::locate(m_context);
-    moved(m_wizard.answer(m_context.session.NetChosenFile));
+    const std::optional<QString> chosen = frmNETSetuP3::locate(m_context);
+    if (chosen)
+        moved(m_wizard.answer(*chosen));
 }
 
 void frmNETSetuP2::skip()
@@ -173,18 +202,19 @@ void frmNETSetuP2::moved(bool finished)
         m_question->setText(m_wizard.question());
         return;
     }
+    if (!m_wizard.written())
+        frmINFO::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
     if (frmNET *net = monitor(m_context))
         net->setPollInterval(100);
-    m_context.windows.close(QStringLiteral("frmNETSetuP1"));
     close();
 }
 
+// Leaving before the last computer changes nothing: the whole setup is left.
 void frmNETSetuP2::closeEvent(QCloseEvent *event)
 {
-    if (!m_wizard.finished()) {
-        if (QWidget *step1 = m_context.windows.window(QStringLiteral("frmNETSetuP1")))
-            step1->show();
-    }
+    if (!m_wizard.finished())
+        m_context.cues.play(Cue::Oou);
+    m_context.windows.close(QStringLiteral("frmNETSetuP1"));
     event->accept();
 }
 
@@ -219,40 +249,52 @@ frmNETSetuP3::frmNETSetuP3(AppContext &context)
     m_message->setAccessibleDescription(QStringLiteral("Сообщение"));
     QPushButton *choose = addButton(QStringLiteral("Command1"), QStringLiteral("Выбрать"),
                                     QStringLiteral("Найти программу на сетевом компьютере"));
+    QPushButton *cancel =
+        addButton(QStringLiteral("Command2"), QStringLiteral("Отмена"),
+                  QStringLiteral("Вернуться, не выбирая программу на этом компьютере"));
     connect(choose, &QPushButton::clicked, this, &frmNETSetuP3::choose);
+    connect(cancel, &QPushButton::clicked, this, &frmNETSetuP3::close);
+    cancelOnEscape(this, cancel);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(choose);
+    buttons->addWidget(cancel);
     auto *grid = new QGridLayout(this);
     grid->addWidget(heading, 0, 0);
     grid->addWidget(how, 1, 0);
     grid->addWidget(m_path, 2, 0);
     grid->addWidget(m_message, 3, 0);
-    grid->addWidget(choose, 4, 0, Qt::AlignRight);
+    grid->addLayout(buttons, 4, 0);
     grid->addWidget(addStatusBar(), 5, 0);
 }
 
-void frmNETSetuP3::locate(AppContext &context)
+std::optional<QString> frmNETSetuP3::locate(AppContext &context)
 {
+    context.session.NetChosenFile.clear();
     frmNETSetuP3 window(context);
     window.exec();
+    return window.m_chosen;
 }
 
+// Only a program file is taken; a cancelled dialog or another file leaves nothing chosen.
 void frmNETSetuP3::choose()
 {
     m_context.cues.play(Cue::Pick);
     SessionState &s = m_context.session;
-    QString start = netconfig::folderOf(s.NetChosenFile);
-    if (start.isEmpty() && s.NetWizardIndex >= 1 && s.NetWizardIndex <= SessionState::MaxComputers)
-        start = s.NetPath.at(s.NetWizardIndex - 1);
-    if (start.isEmpty())
-        start = QDir(QStringLiteral("/mnt")).exists() ? QStringLiteral("/mnt") : QDir::homePath();
+    const QString start = m_tried.isEmpty() ? netsetup::startFolder(s, s.NetWizardIndex) : m_tried;
     const QString chosen = chooseFile(this, start);
-    if (!chosen.isEmpty())
-        m_path->setText(QDir::toNativeSeparators(chosen));
-    s.NetChosenFile = chosen.isEmpty() ? s.NetChosenFile : m_path->text();
-    if (netsetup::isProgramFile(s.NetChosenFile)) {
-        close();
+    if (chosen.isEmpty())
+        return;
+    m_path->setText(QDir::toNativeSeparators(chosen));
+    if (!netsetup::isProgramFile(chosen)) {
+        m_tried = netconfig::folderOf(chosen);
+        m_message->setText(QStringLiteral("Выберите файл '%1' !").arg(programName()));
         return;
     }
-    m_message->setText(QStringLiteral("Выберите файл '%1' !").arg(programName()));
+    m_chosen = m_path->text();
+    s.NetChosenFile = *m_chosen;
+    s.NetLastFolder = netconfig::folderOf(chosen);
+    close();
 }
 
 // One computer.
@@ -307,6 +349,7 @@ frmNETSetup5::frmNETSetup5(AppContext &context)
         m_context.windows.open(QStringLiteral("frmNETSetuP1"));
     });
     connect(back, &QPushButton::clicked, this, &frmNETSetup5::close);
+    cancelOnEscape(this, back);
     showPath();
     m_context.windows.hide(QStringLiteral("frmNET"));
 }
@@ -330,8 +373,11 @@ void frmNETSetup5::change()
         return;
     m_context.cues.play(Cue::Pick);
     m_context.session.NetWizardIndex = qint16(i);
-    frmNETSetuP3::locate(m_context);
-    SetOneComputer(m_context.session, netIni(m_context), i, m_context.session.NetChosenFile);
+    const std::optional<QString> chosen = frmNETSetuP3::locate(m_context);
+    if (!chosen)
+        return;
+    if (!SetOneComputer(m_context.session, netIni(m_context), i, *chosen))
+        frmINFO::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
     if (frmNET *net = monitor(m_context))
         net->setPollInterval(100);
     showPath();

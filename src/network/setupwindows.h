@@ -7,6 +7,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 
+#include <optional>
+
 // Step 1 of the classroom setup: how many pupil computers there are.
 class frmNETSetuP1 : public NetWindow
 {
@@ -19,6 +21,7 @@ protected:
 
 private:
     void accept();
+    void cancel();
 
     QLineEdit *m_count = nullptr;
     QLabel *m_message = nullptr;
@@ -38,6 +41,7 @@ private:
     void locate();
     void skip();
     void moved(bool finished);
+    void cancel();
 
     SetupWizard m_wizard;
     QLabel *m_question = nullptr;
@@ -50,9 +54,10 @@ class frmNETSetuP3 : public NetWindow
 public:
     explicit frmNETSetuP3(AppContext &context);
 
-    // Asks for the file; its answer is left in the session's NetChosenFile.
-    static void locate(AppContext &context);
-    // Tests replace the file dialog.
+    // Asks for the program file of computer NetWizardIndex; nothing when the teacher cancelled.
+    // The answer is also left in the session's NetChosenFile.
+    static std::optional<QString> locate(AppContext &context);
+    // Tests replace the file dialog; an empty answer is a cancelled dialog.
     static std::function<QString(QWidget *parent, const QString &start)> chooseFile;
 
 private:
@@ -60,7 +65,12 @@ private:
 
     QLineEdit *m_path = nullptr;
     QLabel *m_message = nullptr;
+    QString m_tried; // the folder of a wrong file chosen in this window
+    std::optional<QString> m_chosen;
 };
+
+// "… could not be written": the message after a failed write of net.ini.
+QString netConfigNotWrittenText(const QString &netConfigFile);
 
 // Changes one computer or starts the full setup again.
 class frmNETSetup5 : public NetWindow

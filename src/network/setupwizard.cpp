@@ -5,6 +5,7 @@
 #include "network/netconfig.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -29,18 +30,32 @@ QString programFileName()
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
-bool isProgramFile(const QString &chosen, const QString &programName)
+bool isProgramFile(const QString &chosen)
 {
-    return chosen.size() > 12 && !programName.isEmpty() &&
-           chosen.endsWith(programName, Qt::CaseSensitive) &&
-           (chosen.size() == programName.size() ||
-            QStringLiteral("/\\").contains(chosen.at(chosen.size() - programName.size() - 1)));
+    const QString name = chosen.mid(netconfig::folderOf(chosen).size());
+    return chosen.size() > 12 &&
+           (name.compare(QStringLiteral("Тарвел"), Qt::CaseInsensitive) == 0 ||
+            name.compare(QStringLiteral("Тарвел.exe"), Qt::CaseInsensitive) == 0);
+}
+
+QString startFolder(const SessionState &session, int computer)
+{
+    if (!session.NetLastFolder.isEmpty())
+        return session.NetLastFolder;
+    if (computer >= 1 && computer <= SessionState::MaxComputers &&
+        !session.NetPath.at(computer - 1).isEmpty())
+        return session.NetPath.at(computer - 1);
+    for (const QString &folder : session.NetPath) {
+        if (!folder.isEmpty())
+            return folder;
+    }
+    return QDir::homePath();
 }
 
 } // namespace netsetup
 
-SetupWizard::SetupWizard(SessionState &session, QString netConfigFile, QString programName)
-    : m_session(session), m_file(std::move(netConfigFile)), m_program(std::move(programName))
+SetupWizard::SetupWizard(SessionState &session, QString netConfigFile)
+    : m_session(session), m_file(std::move(netConfigFile))
 {
 }
 
@@ -49,6 +64,7 @@ void SetupWizard::start(int count)
     m_count = qBound(0, count, SessionState::MaxComputers - 1);
     m_computer = 1;
     m_finished = false;
+    m_written = false;
     m_paths.fill(QString());
     m_session.NetWizardIndex = 1;
     m_session.NetChosenFile.clear();
@@ -56,7 +72,7 @@ void SetupWizard::start(int count)
 
 bool SetupWizard::answer(const QString &chosen)
 {
-    if (!netsetup::isProgramFile(chosen, m_program))
+    if (!netsetup::isProgramFile(chosen))
         return skip();
     m_paths[m_computer - 1] = netconfig::folderOf(chosen);
     return advance();
@@ -86,8 +102,10 @@ void SetupWizard::finish()
     m_session.NetCount = qint16(m_count);
     for (int i = 0; i < m_count; ++i)
         m_session.NetPath[i] = m_paths.at(i);
-    SaveNetConfig(m_session, m_file);
-    m_session.NetConfigWritten = true;
+    m_written = SaveNetConfig(m_session, m_file);
+    if (!m_written)
+        ReloadNetConfig(m_session, m_file);
+    m_session.NetConfigWritten = true; // the monitor shows the file again either way
 }
 
 QString SetupWizard::question() const
@@ -97,12 +115,22 @@ QString SetupWizard::question() const
 }
 
 bool SetOneComputer(SessionState &session, const QString &netConfigFile, int computer,
-                    const QString &chosen, const QString &programName)
+                    const QString &chosen)
 {
     if (computer < 1 || computer > SessionState::MaxComputers)
         return false;
     session.NetPath[computer - 1] =
-        netsetup::isProgramFile(chosen, programName) ? netconfig::folderOf(chosen) : QString();
+        netsetup::isProgramFile(chosen) ? netconfig::folderOf(chosen) : QString();
     session.NetChosenFile.clear();
-    return SaveNetConfig(session, netConfigFile);
+    if (SaveNetConfig(session, netConfigFile))
+        return true;
+    ReloadNetConfig(session, netConfigFile);
+    return false;
+}
+
+void ReloadNetConfig(SessionState &session, const QString &netConfigFile)
+{
+    session.NetCount = 0;
+    session.NetPath.fill(QString());
+    LoadNetConfig(session, netConfigFile);
 }

@@ -29,10 +29,15 @@ inline const QString TooManyText = QStringLiteral("Ладно врать-то 50
 // is 7); less than one computer is zero, 50 and more is too many.
 CountCheck checkCount(const QString &text);
 
-// The file name of this program as it lies in every pupil's program folder.
+// The file name of this program as it lies in this computer's program folder.
 QString programFileName();
-// A chosen file is this program: longer than 12 characters and ending with its name exactly.
-bool isProgramFile(const QString &chosen, const QString &programName = programFileName());
+// A chosen file is this program: longer than 12 characters, and named "Тарвел" (a Linux pupil)
+// or "Тарвел.exe" (a Windows pupil) in any letter case, whatever system the teacher runs.
+bool isProgramFile(const QString &chosen);
+
+// Where the file dialog opens for computer i: the folder of the program chosen last, else that
+// computer's folder, else the folder of any computer set up, else the home folder.
+QString startFolder(const SessionState &session, int computer);
 
 } // namespace netsetup
 
@@ -41,14 +46,15 @@ bool isProgramFile(const QString &chosen, const QString &programName = programFi
 class SetupWizard
 {
 public:
-    SetupWizard(SessionState &session, QString netConfigFile,
-                QString programName = netsetup::programFileName());
+    SetupWizard(SessionState &session, QString netConfigFile);
 
     // Starts again at computer 1 for `count` computers.
     void start(int count);
     int computer() const { return m_computer; }
     int count() const { return m_count; }
     bool finished() const { return m_finished; }
+    // net.ini was written at the end; when it was not, the session holds what the file holds.
+    bool written() const { return m_written; }
 
     // "Да" after the locate window returned `chosen`: a program file sets the computer up,
     // anything else skips it. Returns true when that was the last computer.
@@ -64,15 +70,18 @@ private:
 
     SessionState &m_session;
     QString m_file;
-    QString m_program;
     std::array<QString, 50> m_paths;
     int m_count = 0;
     int m_computer = 1;
     bool m_finished = false;
+    bool m_written = false;
 };
 
 // frmNETSetup5: sets one computer from the chosen file (or clears it) and writes net.ini as the
-// paths stand. Returns false when net.ini could not be written.
+// paths stand. Returns false when net.ini could not be written; the session then holds what
+// the file holds.
 bool SetOneComputer(SessionState &session, const QString &netConfigFile, int computer,
-                    const QString &chosen,
-                    const QString &programName = netsetup::programFileName());
+                    const QString &chosen);
+
+// Gives the session the computers of net.ini, or none when the classroom is not configured.
+void ReloadNetConfig(SessionState &session, const QString &netConfigFile);

@@ -1,6 +1,8 @@
 #include "network/watchedsession.h"
 
+#include "app/datafiles.h"
 #include "app/textfile.h"
+#include "network/pupilfiles.h"
 
 namespace {
 // The first slot up to max without a question, less one; all of max when every slot has one.
@@ -65,10 +67,12 @@ WatchedSession WatchedSession::fromLines(const QStringList &lines)
     return session;
 }
 
-std::optional<WatchedSession> WatchedSession::read(const QString &file)
+std::optional<WatchedSession> WatchedSession::read(const QString &programFolder)
 {
-    const std::optional<QStringList> lines = textfile::readLines(file);
-    if (!lines)
+    const pupilfiles::Contents contents =
+        pupilfiles::read(programFolder, QStringLiteral("data/") + datafiles::SessionFile,
+                         pupilfiles::StateFileLimit);
+    if (contents.status != pupilfiles::Status::Done)
         return std::nullopt;
-    return fromLines(*lines);
+    return fromLines(textfile::splitLines(textfile::decode1251(contents.bytes)));
 }

@@ -33,6 +33,7 @@ struct WatchedSession
     int lastRecorded = 1;
 
     static WatchedSession fromLines(const QStringList &lines);
-    // Nothing when the file is missing or cannot be read (blocking: a share may be slow).
-    static std::optional<WatchedSession> read(const QString &file);
+    // The file below a pupil's program folder; nothing when it is missing, cannot be read, is
+    // too big or is not a regular file (blocking: a share may be slow).
+    static std::optional<WatchedSession> read(const QString &programFolder);
 };

@@ -4,6 +4,7 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "app/windowhub.h"
+#include "network/pupilfiles.h"
 #include "network/sharereader.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -21,11 +22,6 @@
 
 namespace {
 const QColor darkRed(128, 0, 0);
-
-QString pupilFile(const SessionState &session, int computer, const QString &name)
-{
-    return resolvePath(session.NetPath.at(computer - 1), QStringLiteral("data/") + name);
-}
 
 void setTextColour(QWidget *widget, const QColor &colour)
 {
@@ -83,7 +79,8 @@ void frmUSERchange::fill()
     for (int i = 1; i <= qMin(int(s.NetCount), SessionState::MaxComputers); ++i) {
         if (s.NetPath.at(i - 1).isEmpty())
             continue;
-        const QString file = pupilFile(s, i, datafiles::SessionFile);
+        const QString file = pupilfiles::pathOf(s.NetPath.at(i - 1),
+                                                QStringLiteral("data/") + datafiles::SessionFile);
         readOffThread<bool>(
             this, [file] { return QFileInfo::exists(file); },
             [this, i, generation](const bool &exists) {
@@ -214,9 +211,9 @@ void frmNetLog::refresh()
     if (m_reading || computer < 1 || computer > SessionState::MaxComputers)
         return;
     m_reading = true;
-    const QString file = pupilFile(m_context.session, computer, datafiles::SessionFile);
+    const QString folder = m_context.session.NetPath.at(computer - 1);
     readOffThread<std::optional<WatchedSession>>(
-        this, [file] { return WatchedSession::read(file); },
+        this, [folder] { return WatchedSession::read(folder); },
         [this](const std::optional<WatchedSession> &session) { received(session); });
 }
 

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/textfile.h"
 #include "network/netconfig.h"
+#include "network/pupilfiles.h"
 
 #include <QFileInfo>
 
@@ -12,6 +13,15 @@ namespace {
 QString settingPath(const QString &jpgFolder, const QString &name)
 {
     return resolvePath(jpgFolder, name);
+}
+
+// The two files and their one-line contents.
+QList<std::pair<QString, QByteArray>> settingFiles(const TestSettings &settings)
+{
+    return {{datafiles::AnswerTimeFile,
+             textfile::joinLines({textfile::printNumber(settings.answerTime)})},
+            {datafiles::ShowErrorsFile,
+             textfile::joinLines({textfile::printNumber(settings.showErrors)})}};
 }
 
 QString computerList(const QList<int> &computers)
@@ -34,19 +44,28 @@ TestSettings TestSettings::read(const QString &jpgFolder)
 
 bool TestSettings::write(const QString &jpgFolder, QString *failedFile) const
 {
-    // A pupil folder that is gone is never created anew.
     if (!QFileInfo(jpgFolder).isDir())
         return false;
-    const std::pair<QString, qint16> files[] = {{datafiles::AnswerTimeFile, answerTime},
-                                                {datafiles::ShowErrorsFile, showErrors}};
-    for (const auto &[name, value] : files) {
-        if (!textfile::writeLines(settingPath(jpgFolder, name), {textfile::printNumber(value)})) {
-            if (failedFile)
-                *failedFile = QStringLiteral("data/jpg/") + name;
-            return false;
-        }
+    bool all = true;
+    for (const auto &[name, bytes] : settingFiles(*this)) {
+        if (textfile::replaceFile(settingPath(jpgFolder, name), bytes))
+            continue;
+        if (all && failedFile)
+            *failedFile = QStringLiteral("data/jpg/") + name;
+        all = false;
     }
-    return true;
+    return all;
+}
+
+bool TestSettings::writeToPupil(const QString &programFolder) const
+{
+    bool all = true;
+    for (const auto &[name, bytes] : settingFiles(*this)) {
+        all = pupilfiles::write(programFolder, QStringLiteral("data/jpg/") + name, bytes) ==
+                  pupilfiles::Status::Done &&
+              all;
+    }
+    return all;
 }
 
 QString SettingsDelivery::summary() const
@@ -84,10 +103,10 @@ SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settin
         return delivery;
     LoadNetConfig(session, netFile);
     for (int computer = 1; computer <= session.NetCount; ++computer) {
-        const QString dataFolder = netconfig::pupilDataFolder(session, computer);
-        if (dataFolder.isEmpty())
+        const QString folder = session.NetPath.at(computer - 1);
+        if (folder.trimmed().isEmpty())
             continue;
-        if (settings.write(resolvePath(dataFolder, QStringLiteral("jpg"))))
+        if (settings.writeToPupil(folder))
             delivery.reached << computer;
         else
             delivery.missed << computer;

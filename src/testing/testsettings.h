@@ -16,9 +16,12 @@ struct TestSettings
 
     // Reads both files of a data/jpg folder; a missing file or an empty first line gives 1.
     static TestSettings read(const QString &jpgFolder);
-    // Writes both files of a data/jpg folder in print style; stops at the first failure and
-    // names the file that could not be written.
+    // Writes both files of a data/jpg folder in print style, each whether or not the other
+    // could be written; true when both were, else the first file not written is named.
     bool write(const QString &jpgFolder, QString *failedFile = nullptr) const;
+    // The same below a pupil's program folder, only into regular files and never through a
+    // link; a folder that is gone is not created.
+    bool writeToPupil(const QString &programFolder) const;
 };
 
 // Which computers received the settings.
@@ -36,7 +39,7 @@ struct SettingsDelivery
 // Reads this computer's settings and takes the error-review rule into the session.
 TestSettings LoadTestSettings(SessionState &session);
 
-// Writes the settings here and under every configured pupil computer's data/jpg; a computer
-// that cannot be written is skipped and the others are still written. The session takes the
-// error-review rule only when this computer's files were written.
+// Writes the settings here and under every configured pupil computer's data/jpg; a file that
+// cannot be written is counted as a miss of its computer and every other file is still written.
+// The session takes the error-review rule only when this computer's files were written.
 SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings);

@@ -31,7 +31,15 @@ QString fieldValue(const QString &typed)
 }
 } // namespace
 
-UserAdministration::UserAdministration(QString baseFile) : m_baseFile(std::move(baseFile)) {}
+UserAdministration::UserAdministration(QString baseFile)
+    : UserAdministration(std::move(baseFile), Storage())
+{
+}
+
+UserAdministration::UserAdministration(QString baseFile, Storage storage)
+    : m_baseFile(std::move(baseFile)), m_storage(std::move(storage))
+{
+}
 
 void UserAdministration::setBaseFile(const QString &baseFile)
 {
@@ -44,7 +52,7 @@ bool UserAdministration::reload()
 {
     m_base = UserBase(); // read() fills it only from a clean base
     m_access =
-        m_baseFile.isEmpty() ? UserBase::Access::Missing : UserBase::read(m_baseFile, m_base);
+        m_baseFile.isEmpty() ? UserBase::Access::Missing : m_storage.read(m_baseFile, m_base);
     m_selected = listedCount() > 0 ? 0 : -1;
     return isReadable();
 }
@@ -161,7 +169,7 @@ bool UserAdministration::clearAllButAdministrator()
 
 bool UserAdministration::change(const std::function<bool(UserBase &)> &apply)
 {
-    const UserBase::Access access = UserBase::update(m_baseFile, apply);
+    const UserBase::Access access = m_storage.update(m_baseFile, apply);
     m_problem = UserBase::messageFor(access, m_baseFile);
     if (access != UserBase::Access::Done)
         return false; // the lists keep showing what the file holds

@@ -9,9 +9,9 @@
 // The administration of one user base file: the listed records, the selection, the edit view
 // with its checks, and the rename, delete and clear operations, always through UserBase.
 //
-// Reuse: give it the path of any base, the local one or a pupil computer's
-// (netconfig::pupilDataFolder(...) + "/jpg/2_17.jpg"); setBaseFile() switches to another base
-// and reloads. Windows normally use it through UserAdminPanel, which shows the lists, the
+// Reuse: give it the path of any base, or with a Storage of its own any place a base is kept
+// (the remote administration gives a pupil's program folder); setBaseFile() switches to another
+// base and reloads. Windows normally use it through UserAdminPanel, which shows the lists, the
 // results, the edit fields and the buttons, and asks frmSURE/frmINFO for confirmations.
 //
 // Every change reloads the file first and applies the change by names, so a user registered
@@ -44,7 +44,20 @@ public:
     static const QString DeleteConfirmText;
     static const QString ClearConfirmText;
 
+    // How the base is read and changed: the local base file directly; a pupil computer's base
+    // through the checks for files written by another computer.
+    struct Storage
+    {
+        std::function<UserBase::Access(const QString &, UserBase &)> read =
+            [](const QString &file, UserBase &base) { return UserBase::read(file, base); };
+        std::function<UserBase::Access(const QString &, const std::function<bool(UserBase &)> &)>
+            update = [](const QString &file, const std::function<bool(UserBase &)> &change) {
+                return UserBase::update(file, change);
+            };
+    };
+
     explicit UserAdministration(QString baseFile = QString());
+    UserAdministration(QString baseFile, Storage storage);
 
     QString baseFile() const { return m_baseFile; }
     void setBaseFile(const QString &baseFile);
@@ -86,6 +99,7 @@ private:
     bool change(const std::function<bool(UserBase &)> &apply);
 
     QString m_baseFile;
+    Storage m_storage;
     UserBase m_base;
     UserBase::Access m_access = UserBase::Access::Missing;
     QString m_problem;

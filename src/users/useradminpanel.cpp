@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <memory>
+
 #include <functional>
 
 namespace {
@@ -65,7 +67,8 @@ const QString vedok = QStringLiteral("vedok");
 
 UserAdminPanel::UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
                                QWidget *parent)
-    : QWidget(parent), m_context(context), m_hover(hover), m_options(options)
+    : QWidget(parent), m_context(context), m_hover(hover), m_options(options),
+      m_admin(QString(), options.storage)
 {
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -188,11 +191,43 @@ void UserAdminPanel::buildButtons()
     grid->setRowStretch(5 + 2 * Admin::ShownResults, 1);
 }
 
+void UserAdminPanel::onBase(std::function<void(UserAdministration &)> work,
+                            std::function<void()> shown)
+{
+    const int generation = ++m_generation;
+    if (!m_options.runAway) {
+        work(m_admin);
+        shown();
+        return;
+    }
+    // The work changes a copy; the window takes it over only when the work is over in time.
+    auto copy = std::make_shared<UserAdministration>(m_admin);
+    setEnabled(false);
+    m_options.runAway(
+        this, [copy, work = std::move(work)] { work(*copy); },
+        [this, copy, generation, shown = std::move(shown)](bool done) {
+            if (generation != m_generation)
+                return; // a later request replaced this one
+            setEnabled(true);
+            if (done) {
+                m_admin = *copy;
+                shown();
+                return;
+            }
+            m_admin = UserAdministration(QString(), m_options.storage);
+            showEditView(false);
+            fillLists();
+            Q_EMIT notAnswered();
+        });
+}
+
 void UserAdminPanel::setBaseFile(const QString &baseFile)
 {
-    m_admin.setBaseFile(baseFile);
-    showEditView(false);
-    fillLists();
+    onBase([baseFile](Admin &admin) { admin.setBaseFile(baseFile); },
+           [this] {
+               showEditView(false);
+               fillLists();
+           });
 }
 
 void UserAdminPanel::fillLists()
@@ -267,24 +302,32 @@ void UserAdminPanel::startEdit()
 void UserAdminPanel::acceptEdit()
 {
     m_context.cues.play(Cue::Pick);
-    const Admin::EditResult result =
-        m_admin.acceptEdit(m_fields.at(0)->text(), m_fields.at(1)->text(), m_fields.at(2)->text());
-    const bool explained =
-        result == Admin::EditResult::Unstorable || result == Admin::EditResult::NotWritten;
-    m_prompt->setText(explained ? m_admin.problem() : Admin::messageFor(result));
-    if (result != Admin::EditResult::Saved)
+    if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
         return;
-    showEditView(false);
-    fillLists();
+    auto result = std::make_shared<Admin::EditResult>();
+    onBase([result, surname = m_fields.at(0)->text(), first = m_fields.at(1)->text(),
+            password = m_fields.at(2)->text()](
+               Admin &admin) { *result = admin.acceptEdit(surname, first, password); },
+           [this, result] {
+               const bool explained = *result == Admin::EditResult::Unstorable ||
+                                      *result == Admin::EditResult::NotWritten;
+               m_prompt->setText(explained ? m_admin.problem() : Admin::messageFor(*result));
+               if (*result != Admin::EditResult::Saved)
+                   return;
+               showEditView(false);
+               fillLists();
+           });
 }
 
 void UserAdminPanel::cancelEdit()
 {
     m_context.cues.play(Cue::Oou);
-    m_admin.cancelEdit();
-    m_prompt->setText(Admin::PromptText);
-    showEditView(false);
-    fillLists();
+    onBase([](Admin &admin) { admin.cancelEdit(); },
+           [this] {
+               m_prompt->setText(Admin::PromptText);
+               showEditView(false);
+               fillLists();
+           });
 }
 
 void UserAdminPanel::deleteUser()
@@ -299,11 +342,11 @@ void UserAdminPanel::deleteUser()
     case Admin::DeleteCheck::Confirm:
         break;
     }
+    if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
+        return;
     if (!frmSURE::ask(m_context, Admin::DeleteConfirmText))
         return;
-    if (!m_admin.deleteSelected())
-        frmINFO::tell(m_context, m_admin.problem());
-    fillLists();
+    changeAndTell([](Admin &admin) { return admin.deleteSelected(); });
 }
 
 void UserAdminPanel::clearBase()
@@ -311,9 +354,18 @@ void UserAdminPanel::clearBase()
     m_context.cues.play(Cue::Pick);
     if (!frmSURE::ask(m_context, Admin::ClearConfirmText))
         return;
-    if (!m_admin.clearAllButAdministrator())
-        frmINFO::tell(m_context, m_admin.problem());
-    fillLists();
+    changeAndTell([](Admin &admin) { return admin.clearAllButAdministrator(); });
+}
+
+void UserAdminPanel::changeAndTell(const std::function<bool(UserAdministration &)> &change)
+{
+    auto written = std::make_shared<bool>(false);
+    onBase([written, change](Admin &admin) { *written = change(admin); },
+           [this, written] {
+               fillLists();
+               if (!*written)
+                   frmINFO::tell(m_context, m_admin.problem());
+           });
 }
 
 void UserAdminPanel::showEditView(bool editing)

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 class HoverGroup;
 class QComboBox;
 class QFrame;
@@ -32,6 +34,15 @@ public:
         bool pictureButtons = true;
         // Shown in the status line when the base cannot be read.
         QString unreadableText = QStringLiteral("Не удалось прочитать базу пользователей.");
+        UserAdministration::Storage storage;
+        // Runs `work` on the base away from the user-interface thread and then `done` on it:
+        // done(true) once the work is over, done(false) when it did not end in time. Empty:
+        // the work runs in place.
+        std::function<void(QObject *context, std::function<void()> work,
+                           std::function<void(bool)> done)>
+            runAway;
+        // Asked before the selected user is renamed or deleted; false stops the change.
+        std::function<bool(const UserRecord &)> confirmChange;
     };
 
     UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
@@ -43,6 +54,8 @@ public:
 
 Q_SIGNALS:
     void editingChanged(bool editing);
+    // Work on the base did not end in time: the lists are emptied, the base's state unknown.
+    void notAnswered();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,12 +75,17 @@ private:
     void cancelEdit();
     void deleteUser();
     void clearBase();
+    // A delete or clear; a base that could not be written is reported.
+    void changeAndTell(const std::function<bool(UserAdministration &)> &change);
     void showEditView(bool editing);
+    // Runs work on the administration, then `shown` with its outcome on the window.
+    void onBase(std::function<void(UserAdministration &)> work, std::function<void()> shown);
 
     AppContext &m_context;
     HoverGroup &m_hover;
     Options m_options;
     UserAdministration m_admin;
+    int m_generation = 0;
 
     QList<QComboBox *> m_lists;
     QList<QLineEdit *> m_fields;

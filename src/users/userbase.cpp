@@ -88,9 +88,9 @@ UserBase UserBase::fromLines(const QStringList &lines)
     return fromBytes(textfile::joinLines(lines));
 }
 
-UserBase::Access UserBase::read(const QString &path, UserBase &base)
+UserBase::Access UserBase::read(const QString &path, UserBase &base, const Files &files)
 {
-    const textfile::FileRead file = textfile::readFile(path);
+    const textfile::FileRead file = files.read(path);
     switch (file.status) {
     case textfile::FileRead::Status::Missing:
         return Access::Missing;
@@ -307,13 +307,13 @@ QString UserBase::lockFile(const QString &path)
 }
 
 UserBase::Access UserBase::update(const QString &path,
-                                  const std::function<bool(UserBase &)> &change)
+                                  const std::function<bool(UserBase &)> &change, const Files &files)
 {
     QLockFile lock(lockFile(path));
     const bool locked = takeLock(lock);
     if (!locked && lock.error() == QLockFile::LockFailedError)
         return Access::Locked;
-    const textfile::FileRead file = textfile::readFile(path);
+    const textfile::FileRead file = files.read(path);
     if (file.status == textfile::FileRead::Status::Missing)
         return Access::Missing;
     if (file.status == textfile::FileRead::Status::Unreadable)
@@ -325,7 +325,7 @@ UserBase::Access UserBase::update(const QString &path,
     UserBase base = fromBytes(file.bytes);
     if (!change(base))
         return Access::Declined;
-    if (!textfile::replaceFile(backupFile(path), file.bytes) || !base.save(path))
+    if (!files.write(backupFile(path), file.bytes) || !files.write(path, base.toBytes()))
         return Access::NotWritten;
     return Access::Done;
 }

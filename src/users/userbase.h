@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/textfile.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -35,6 +37,14 @@ struct UserRecord
     int resultNumber(int index) const;
 
     bool operator==(const UserRecord &) const = default;
+};
+
+// Where a user base's bytes come from and go to: this computer's files by default, a pupil
+// computer's share through the checks for files written by another computer.
+struct UserBaseFiles
+{
+    std::function<textfile::FileRead(const QString &)> read = textfile::readFile;
+    std::function<bool(const QString &, const QByteArray &)> write = textfile::replaceFile;
 };
 
 // The user base: "predel" with the record count, then 24 key/value pairs per record, always
@@ -76,13 +86,16 @@ public:
     // The first damage of a base's bytes, Damage::None for a clean base.
     static Damage check(QByteArrayView bytes);
     // Reads a base file; the base is filled only when the access is Done.
-    static Access read(const QString &path, UserBase &base);
+    using Files = UserBaseFiles;
+
+    static Access read(const QString &path, UserBase &base, const Files &files = {});
     // A base read cleanly, or nothing when it is missing, unreadable or damaged.
     static std::optional<UserBase> load(const QString &path);
     // Reads the base under its lock file, lets `change` alter it and writes it back, keeping
     // the base as it was in the backup file beside it. `change` returns false to leave the
     // base as it is (Declined). A missing, unreadable or damaged base is never written.
-    static Access update(const QString &path, const std::function<bool(UserBase &)> &change);
+    static Access update(const QString &path, const std::function<bool(UserBase &)> &change,
+                         const Files &files = {});
     // A message for the user about what went wrong with the base file, naming it.
     static QString messageFor(Access access, const QString &path);
     // The backup beside a base ("2_17.jpg" -> "2_17.bak") and its lock file ("2_17.lock").

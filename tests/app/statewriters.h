@@ -66,7 +66,7 @@ inline int history(const Say &say, const QString &folder)
     const QStringList block = statecontents::historyBlock();
     say("ready\n");
     for (;;) {
-        if (!resultslog::appendHistory(store, temporary, block))
+        if (resultslog::appendHistory(store, temporary, block) != resultslog::HistorySave::Saved)
             return 1;
         say("+");
     }

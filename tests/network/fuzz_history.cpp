@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList expected =
         textfile::splitLines(textfile::decode1251(textfile::joinLines(fuzzLines(data, size)))) +
         block;
-    if (!resultslog::appendHistory(history, temporary, block))
+    if (resultslog::appendHistory(history, temporary, block) != resultslog::HistorySave::Saved)
         __builtin_trap();
     if (textfile::readLines(history) != expected || QFileInfo::exists(temporary))
         __builtin_trap();

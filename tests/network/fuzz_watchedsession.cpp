@@ -1,4 +1,5 @@
 #include "fuzzsupport.h"
+#include "network/pupilfiles.h"
 #include "network/watchedsession.h"
 #include "testing/sessionfiles.h"
 
@@ -8,8 +9,10 @@
 // the questions it sees are those the test's own reader sees.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const std::optional<WatchedSession> watched =
-        WatchedSession::read(fuzzFile(data, size, QStringLiteral("temp1.ini")));
+    if (qint64(size) > pupilfiles::StateFileLimit)
+        return 0;
+    fuzzFile(data, size, QStringLiteral("data/temp1.ini"));
+    const std::optional<WatchedSession> watched = WatchedSession::read(fuzzFolder());
     if (!watched)
         __builtin_trap();
     if (watched->lastRecorded < 1 || watched->lastRecorded > WatchedSession::Slots)

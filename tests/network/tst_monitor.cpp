@@ -1,10 +1,12 @@
 #include "classroom.h"
 #include "network/frmnet.h"
 #include "network/pupilpoller.h"
+#include "network/pupilstatus.h"
 #include "network/setupwindows.h"
 #include "network/setupwizard.h"
 
 #include "networkharness.h"
+#include <QComboBox>
 #include <QLineEdit>
 
 #include <QProgressBar>
@@ -107,47 +109,61 @@ private Q_SLOTS:
         QCOMPARE(h.session.NetPage, 1);
     }
 
-    // A pupil share that does not answer (a pipe nobody writes to) holds only its own row.
-    void hangingComputerDoesNotStopThePoll()
+    // A pipe in place of a pupil's file is damage, shown at once; it never holds the poll.
+    void pipeInPlaceOfTheFileIsDamage()
     {
         Classroom room(3);
         room.progress(1, "А", "Первый", 10, 2, 1);
         room.progress(3, "В", "Третий", 10, 4, 3);
-        const QByteArray fifo = QFile::encodeName(room.pupilData(2, "curr_test.ini"));
-        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        const QString fifo = room.pupilData(2, "curr_test.ini");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         NetworkHarness h(room.teacher().path());
         frmNET *monitor = openMonitor(h);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
-        QCOMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
-        QVERIFY(monitor->poller()->isReading(2));
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), pupilstatus::DamagedText);
+        QTRY_COMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
         QTRY_VERIFY(!h.session.NetPollBusy);
+        QVERIFY(!monitor->poller()->isReading(2));
 
-        room.progress(3, "В", "Третий", 10, 9, 8);
+        // A regular file again: its row follows.
+        QVERIFY(QFile::remove(fifo));
+        room.progress(2, "Б", "Второй", 5, 2, 1);
         monitor->setPollInterval(10);
-        QTRY_COMPARE(cells(monitor, "Met_CURR").at(2)->text(), QStringLiteral("9"));
-        QVERIFY(monitor->poller()->isReading(2));
-        QVERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
-
-        // The share answers at last: its row follows.
-        const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
-        QVERIFY(writer >= 0);
-        const QByteArray content = textfile::joinLines(
-            {"first", "Б", "second", "Второй", "max", "5", "curr", "2", "ok", "1", "ocenka", "0"});
-        QCOMPARE(::write(writer, content.constData(), size_t(content.size())),
-                 ssize_t(content.size()));
-        ::close(writer);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Второй"));
-        QTRY_VERIFY(!monitor->poller()->isReading(2));
+    }
+
+    // Reads under way when the classroom changes are dropped: their computers are gone.
+    void forgottenPollBringsNothingBack()
+    {
+        Classroom room(2);
+        room.progress(1, "А", "Первый", 10, 2, 1);
+        SessionState session;
+        LoadNetConfig(session, room.netIni());
+        PupilPoller poller(session);
+        QSignalSpy read(&poller, &PupilPoller::computerRead);
+        poller.poll();
+        poller.forget();
+        session.NetCount = 0;
+        QTest::qWait(300);
+        QCOMPARE(read.count(), 0);
+        QVERIFY(session.Pupils.at(0).second.isEmpty());
+        QVERIFY(!poller.isReading(1) && !poller.isPolling());
+        poller.poll(); // nothing configured: nothing read
+        QTest::qWait(100);
+        QCOMPARE(read.count(), 0);
     }
 
     void unconfiguredMonitorAndSetupWizard()
     {
         Classroom room(2);
         writeBytes(room.netIni(), "clear\r\n");
-        const QString program = netsetup::programFileName();
-        writeBytes(room.pupilFolder(1) + program, "program");
-        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &) {
-            return room.pupilFolder(1) + program;
+        QStringList starts;
+        QString answer = room.pupilFolder(1) + QStringLiteral("Тарвел");
+        const auto chooser = frmNETSetuP3::chooseFile;
+        auto restore = qScopeGuard([&] { frmNETSetuP3::chooseFile = chooser; });
+        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &start) {
+            starts << start;
+            return answer;
         };
         NetworkHarness h(room.teacher().path());
         frmNET *monitor = openMonitor(h);
@@ -173,35 +189,58 @@ private Q_SLOTS:
         h.click("frmNETSetuP2", "Комманда1");
         QCOMPARE(h.text("frmNETSetuP2", "Met2"),
                  QStringLiteral("На компьютере № 2 программа установлена ?"));
+        QCOMPARE(starts, QStringList{QDir::homePath()});
+
+        // "Отмена" in the middle leaves the whole setup; net.ini and the session stay as they were.
+        h.click("frmNETSetuP2", "Комманда3");
+        QTRY_VERIFY(monitor->isVisible());
+        QVERIFY(!h.windows.window("frmNETSetuP1") ||
+                !h.windows.window("frmNETSetuP1")->isVisible());
         QCOMPARE(readBytes(room.netIni()), QByteArray("clear\r\n"));
+        QCOMPARE(h.session.NetCount, qint16(0));
+
+        // Escape leaves step 1 as its cancel button does.
+        h.click("frmNET", "btnNETSetup");
+        QWidget *step1 = h.windows.window("frmNETSetuP1");
+        QVERIFY(QTest::qWaitForWindowActive(step1));
+        QTest::keyClick(step1, Qt::Key_Escape);
+        QTRY_VERIFY(monitor->isVisible());
+
+        // Again, with a Windows pupil's program in capitals; the dialog starts where the last
+        // program was chosen.
+        h.click("frmNET", "btnNETSetup");
+        h.child<QLineEdit>("frmNETSetuP1", "txt1")->setText("2");
+        h.click("frmNETSetuP1", "Комманда1");
+        answer = room.pupilFolder(1) + QStringLiteral("ТАРВЕЛ.EXE");
+        pressInModalSoon("frmNETSetuP3", "Command1");
+        h.click("frmNETSetuP2", "Комманда1");
+        QCOMPARE(starts.last(), room.pupilFolder(1));
         h.click("frmNETSetuP2", "Комманда2");
-        QCOMPARE(readBytes(room.netIni()),
-                 textfile::joinLines({"number", " 2 ", " 1 ", room.pupilFolder(1), " 2 ", ""}));
+        const QByteArray configured =
+            textfile::joinLines({"number", " 2 ", " 1 ", room.pupilFolder(1), " 2 ", ""});
+        QCOMPARE(readBytes(room.netIni()), configured);
         QTRY_VERIFY(monitor->isVisible());
         QTRY_VERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QVERIFY(monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
         QVERIFY(monitor->pollTimer()->isActive());
         QCOMPARE(h.session.NetPath.at(0), room.pupilFolder(1));
 
-        // One computer changed, the next one cleared by a wrong choice.
+        // Computer 2 changed through a cancelled dialog, then a wrong file: nothing is stored.
         h.click("frmNET", "btnNETSetup");
         QVERIFY(h.windows.window("frmNETSetup5")->isVisible());
         QCOMPARE(h.text("frmNETSetup5", "metWAY"), room.pupilFolder(1));
-        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &) {
-            return room.pupilFolder(1) + QStringLiteral("data/curr_test.ini");
-        };
-        pressInModalSoon("frmNETSetuP3", "Command1", {});
-        QTimer::singleShot(400, [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->objectName() == QLatin1String("frmNETSetuP3") && w->isVisible()) {
-                    QVERIFY(w->findChild<QLabel *>("Met2")->text().startsWith("Выберите файл"));
-                    w->close();
-                }
-            }
-        });
-        h.click("frmNETSetup5", "btnChangeONE");
-        QCOMPARE(readBytes(room.netIni()),
-                 textfile::joinLines({"number", " 2 ", " 1 ", "", " 2 ", ""}));
+        h.child<QComboBox>("frmNETSetup5", "cOmBo1")->setCurrentIndex(1);
+        for (const QString &chosen :
+             {QString(), room.pupilFolder(1) + QStringLiteral("data/curr_test.ini")}) {
+            answer = chosen;
+            pressInModalSoon("frmNETSetuP3", "Command1", {});
+            pressInModalSoon("frmNETSetuP3", "Command2", [&](QWidget *step3) {
+                QCOMPARE(step3->findChild<QLabel *>("Met2")->text().isEmpty(), chosen.isEmpty());
+            });
+            h.click("frmNETSetup5", "btnChangeONE");
+            QCOMPARE(readBytes(room.netIni()), configured);
+            QCOMPARE(h.text("frmNETSetup5", "metWAY"), QString());
+        }
         h.click("frmNETSetup5", "btnRETURN");
         QTRY_VERIFY(monitor->isVisible());
     }

@@ -1,5 +1,6 @@
 #include "app/sessionstate.h"
 #include "network/netconfig.h"
+#include "network/pupilfiles.h"
 #include "network/setupwizard.h"
 #include "testsupport.h"
 
@@ -69,13 +70,11 @@ private Q_SLOTS:
                  QStringLiteral("C:\\x\\"));
         QCOMPARE(netconfig::folderOf(QStringLiteral("/mnt/pc1/Тарвел")),
                  QStringLiteral("/mnt/pc1/"));
-        SessionState session;
-        session.NetPath[0] = QStringLiteral("/mnt/pc1/");
-        session.NetPath[1] = QStringLiteral("/mnt/pc2");
-        QCOMPARE(netconfig::pupilDataFolder(session, 1), QStringLiteral("/mnt/pc1/data"));
-        QCOMPARE(netconfig::pupilDataFolder(session, 2), QStringLiteral("/mnt/pc2/data"));
-        QVERIFY(netconfig::pupilDataFolder(session, 3).isEmpty());
-        QVERIFY(netconfig::pupilDataFolder(session, 51).isEmpty());
+        // A pupil's files lie below his folder, with or without its closing separator.
+        QCOMPARE(pupilfiles::pathOf(QStringLiteral("/mnt/pc1/"), QStringLiteral("data")),
+                 QStringLiteral("/mnt/pc1/data"));
+        QCOMPARE(pupilfiles::pathOf(QStringLiteral("/mnt/pc2"), QStringLiteral("data")),
+                 QStringLiteral("/mnt/pc2/data"));
     }
     void countsTypedInStepOne_data()
     {
@@ -104,19 +103,79 @@ private Q_SLOTS:
         QCOMPARE(check.count, count);
     }
 
+    void programFileCheck_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("program");
+        QTest::newRow("Windows pupil") << "C:\\x\\Тарвел.exe" << true;
+        QTest::newRow("upper-case EXE") << "C:\\x\\Тарвел.EXE" << true;
+        QTest::newRow("upper-case name") << "\\\\PC2\\Общая\\ТАРВЕЛ.exe" << true;
+        QTest::newRow("Linux pupil") << "/mnt/pc1/Тарвел" << true;
+        QTest::newRow("Linux pupil, lower case") << "/mnt/pc1/тарвел" << true;
+        QTest::newRow("Linux pupil, mixed separators") << "Z:\\pc1/ТарВел" << true;
+        QTest::newRow("other program") << "C:\\x\\Другой.exe" << false;
+        QTest::newRow("11 characters") << "\\Тарвел.exe" << false;
+        QTest::newRow("longer name") << "/mnt/pc1/НеТарвел.exe" << false;
+        QTest::newRow("other extension") << "/mnt/pc1/Тарвел.exe.txt" << false;
+        QTest::newRow("a folder of that name") << "/mnt/pc1/Тарвел/" << false;
+    }
     void programFileCheck()
     {
-        const QString exe = QStringLiteral("Тарвел.exe");
-        QVERIFY(netsetup::isProgramFile(QStringLiteral("C:\\x\\Тарвел.exe"), exe));
-        QVERIFY(!netsetup::isProgramFile(QStringLiteral("C:\\x\\Тарвел.EXE"), exe));
-        QVERIFY(!netsetup::isProgramFile(QStringLiteral("C:\\x\\Другой.exe"), exe));
-        QVERIFY(!netsetup::isProgramFile(QStringLiteral("\\Тарвел.exe"), exe)); // 11 characters
-        QVERIFY(!netsetup::isProgramFile(QStringLiteral("/mnt/pc1/НеТарвел.exe"), exe));
-        QVERIFY(
-            netsetup::isProgramFile(QStringLiteral("/mnt/pc1/Тарвел"), QStringLiteral("Тарвел")));
-        // The running program's own name is what is looked for.
-        QCOMPARE(netsetup::programFileName(),
-                 QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+        QFETCH(QString, chosen);
+        QFETCH(bool, program);
+        QCOMPARE(netsetup::isProgramFile(chosen), program);
+    }
+
+    void dialogStartsWhereTheLastProgramWasChosen()
+    {
+        SessionState session;
+        QCOMPARE(netsetup::startFolder(session, 1), QDir::homePath());
+        session.NetPath[2] = QStringLiteral("/srv/pc3/");
+        QCOMPARE(netsetup::startFolder(session, 1), QStringLiteral("/srv/pc3/"));
+        session.NetPath[0] = QStringLiteral("/srv/pc1/");
+        QCOMPARE(netsetup::startFolder(session, 1), QStringLiteral("/srv/pc1/"));
+        session.NetLastFolder = QStringLiteral("/srv/pc2/");
+        QCOMPARE(netsetup::startFolder(session, 1), QStringLiteral("/srv/pc2/"));
+    }
+
+    // A net.ini that cannot be written is reported and the session keeps what the file holds.
+    void failedWriteLeavesTheFileAndSession()
+    {
+        TestProgramFolder folder;
+        QString path = folder.data(QStringLiteral("net.ini"));
+        SessionState before;
+        before.NetCount = 1;
+        before.NetPath[0] = QStringLiteral("/mnt/old/");
+        QVERIFY(SaveNetConfig(before, path));
+        const QString data = folder.data(QString());
+        const auto writable =
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+        auto restore = qScopeGuard([&] { QFile::setPermissions(data, writable); });
+        QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool refused = !SaveNetConfig(before, folder.data(QStringLiteral("probe")));
+        if (!refused) {
+            // Permissions do not stop this account: a folder stands in place of net.ini.
+            QFile::setPermissions(data, writable);
+            path = folder.data(QStringLiteral("folder/net.ini"));
+            QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
+        }
+        const QByteArray bytes = refused ? readBytes(path) : QByteArray();
+
+        SessionState session;
+        LoadNetConfig(session, path);
+        SetupWizard wizard(session, path);
+        wizard.start(2);
+        wizard.answer(QStringLiteral("/mnt/pc1/Тарвел"));
+        QVERIFY(wizard.answer(QStringLiteral("/mnt/pc2/Тарвел")));
+        QVERIFY(!wizard.written());
+        QCOMPARE(session.NetCount, qint16(refused ? 1 : 0));
+        QCOMPARE(session.NetPath.at(1), QString());
+        QVERIFY(!SetOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QCOMPARE(session.NetPath.at(0), refused ? QStringLiteral("/mnt/old/") : QString());
+        if (refused)
+            QCOMPARE(readBytes(path), bytes);
+        else
+            QVERIFY(QFileInfo(path).isDir());
     }
 
     void wizardWritesOnlyAtTheEnd()
@@ -125,7 +184,7 @@ private Q_SLOTS:
         const QString path = folder.data(QStringLiteral("net.ini"));
         writeBytes(path, "clear\r\n");
         SessionState session;
-        SetupWizard wizard(session, path, QStringLiteral("Тарвел.exe"));
+        SetupWizard wizard(session, path);
         wizard.start(3);
         QCOMPARE(wizard.question(), QStringLiteral("На компьютере № 1 программа установлена ?"));
         QVERIFY(!wizard.answer(QStringLiteral("C:\\x\\Тарвел.exe")));
@@ -142,7 +201,7 @@ private Q_SLOTS:
         // A second run starts from computer 1 again; a wrong file skips the computer.
         session.NetConfigWritten = false;
         wizard.start(1);
-        QVERIFY(wizard.answer(QStringLiteral("C:\\x\\Тарвел.EXE")));
+        QVERIFY(wizard.answer(QStringLiteral("C:\\x\\Тарвел.txt")));
         QCOMPARE(readBytes(path), textfile::joinLines({"number", " 1 ", " 1 ", ""}));
     }
 
@@ -154,10 +213,8 @@ private Q_SLOTS:
         session.NetCount = 2;
         session.NetPath[0] = QStringLiteral("/mnt/a/");
         session.NetPath[1] = QStringLiteral("/mnt/b/");
-        QVERIFY(SetOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел"),
-                               QStringLiteral("Тарвел")));
-        QVERIFY(SetOneComputer(session, path, 2, QStringLiteral("/mnt/b/other"),
-                               QStringLiteral("Тарвел")));
+        QVERIFY(SetOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QVERIFY(SetOneComputer(session, path, 2, QStringLiteral("/mnt/b/other")));
         QCOMPARE(readBytes(path),
                  textfile::joinLines({"number", " 2 ", " 1 ", "/mnt/new/", " 2 ", ""}));
     }

@@ -81,22 +81,24 @@ private Q_SLOTS:
         before.second = QStringLiteral("Старый");
         before.ocenka = QStringLiteral("3");
         // A missing file empties the row: no test since the pupil's program started.
-        QCOMPARE(pupilstatus::read(file, before).second, QString());
+        QCOMPARE(pupilstatus::read(folder.path(), before).second, QString());
         writeBytes(file, "clear\r\n");
-        QCOMPARE(pupilstatus::read(file, before).second, QStringLiteral("Старый"));
+        QCOMPARE(pupilstatus::read(folder.path(), before).second, QStringLiteral("Старый"));
         writeBytes(file, textfile::joinLines(progressLines(" 20 ", " 7 ", " 5 ", " 0 ")));
-        const PupilStatus read = pupilstatus::read(file, before);
+        const PupilStatus read = pupilstatus::read(folder.path(), before);
         QCOMPARE(read.second, QStringLiteral("Петров"));
         QVERIFY(read.ocenka.isEmpty());
         // A half-written file keeps what it could not say yet.
         writeBytes(file, textfile::joinLines({"first", "Олег", "second"}));
-        const PupilStatus half = pupilstatus::read(file, read);
+        const PupilStatus half = pupilstatus::read(folder.path(), read);
         QCOMPARE(half.first, QStringLiteral("Олег"));
         QCOMPARE(half.second, QStringLiteral("Петров"));
-        // Something that exists but cannot be read as a file keeps the row.
+        // A folder in place of the file is damage, shown in the row instead of a name.
         QFile::remove(file);
         QDir().mkpath(file);
-        QCOMPARE(pupilstatus::read(file, before).second, QStringLiteral("Старый"));
+        const PupilStatus odd = pupilstatus::read(folder.path(), before);
+        QVERIFY(odd.damaged);
+        QCOMPARE(pupilstatus::row(1, odd).name, pupilstatus::DamagedText);
     }
 
     void rowWithoutPupilShowsNumberOnly()

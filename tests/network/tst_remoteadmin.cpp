@@ -6,7 +6,13 @@
 #include "users/userbase.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QSemaphore>
 #include <QtTest>
+
+#include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 // A base with the administrator, the given pupils (surname, first name) and the empty record.
@@ -24,6 +30,20 @@ void writeBase(const QString &path, const QList<std::pair<QString, QString>> &pu
 QString basePath(const Classroom &room, int i)
 {
     return room.pupilData(i, QStringLiteral("jpg/2_17.jpg"));
+}
+
+void choose(QComboBox *computers, int index)
+{
+    computers->setCurrentIndex(index);
+    Q_EMIT computers->activated(index);
+}
+
+// Answers the next frmSURE with `button` once it shows `text`.
+void answerSure(const QString &text, const char *button)
+{
+    pressInModalSoon("frmSURE", QString::fromLatin1(button), [text](QWidget *sure) {
+        QCOMPARE(sure->findChild<QLabel *>("m1")->text(), text);
+    });
 }
 } // namespace
 
@@ -96,6 +116,110 @@ private Q_SLOTS:
 
         h.click("frmNETBOSS", "btnRETURN");
         QTRY_VERIFY(h.windows.window("frmNET")->isVisible());
+    }
+
+    // A pipe in place of one base, and a share that does not answer at all, cost the teacher
+    // nothing but a message for that computer; the monitor goes on polling meanwhile.
+    void oddOrHungShareLeavesTheTeacherWorking()
+    {
+        Classroom room(3);
+        writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        QCOMPARE(::mkfifo(QFile::encodeName(basePath(room, 2)).constData(), 0600), 0);
+        writeBase(basePath(room, 3), {{"Сидоров", "Олег"}});
+        // Shared with the reader thread, which may outlive this test.
+        auto release = std::make_shared<QSemaphore>();
+        const UserAdministration::Storage real = frmNETBOSS::pupilStorage;
+        const int limit = frmNETBOSS::answerLimitMs;
+        const QString hung = room.pupilFolder(3);
+        frmNETBOSS::pupilStorage.read = [release, real, hung](const QString &folder,
+                                                              UserBase &base) {
+            if (folder == hung)
+                release->acquire(); // a dead server
+            return real.read(folder, base);
+        };
+        frmNETBOSS::answerLimitMs = 300;
+        auto restore = qScopeGuard([&] {
+            release->release(10);
+            frmNETBOSS::pupilStorage = real;
+            frmNETBOSS::answerLimitMs = limit;
+        });
+
+        NetworkHarness h(room.teacher().path());
+        auto *monitor = qobject_cast<frmNET *>(h.windows.open(QStringLiteral("frmNET")));
+        h.click("frmNET", "btnNETadmin");
+        auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
+        auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
+        QTRY_COMPARE(surnames->count(), 2);
+
+        choose(computers, 1);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::UnreadableText);
+        QCOMPARE(surnames->count(), 0);
+
+        choose(computers, 2);
+        room.progress(1, "Иван", "Петров", 10, 3, 2);
+        monitor->setPollInterval(10);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::notAnsweredText(3));
+        QCOMPARE(surnames->count(), 0);
+        QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
+
+        choose(computers, 0);
+        QTRY_COMPARE(surnames->count(), 2);
+        QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
+        // The late answer of computer 3 does not replace computer 1's lists.
+        release->release();
+        QTest::qWait(200);
+        QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
+    }
+
+    // A link in a pupil's folder is never read or written through.
+    void linkedBaseIsLeftAlone()
+    {
+        Classroom room(1);
+        writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
+        const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
+        QVERIFY(QFile::link(room.teacher().jpg("2_17.jpg"), basePath(room, 1)));
+        NetworkHarness h(room.teacher().path());
+        h.windows.open(QStringLiteral("frmNET"));
+        h.click("frmNET", "btnNETadmin");
+        QTest::qWait(100); // the window has settled its focus and hints
+        choose(h.child<QComboBox>("frmNETBOSS", "cOmBo4"), 0);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::UnreadableText);
+        QVERIFY(!h.child<QComboBox>("frmNETBOSS", "cOmBo1")->isEnabled());
+        QVERIFY(!h.windows.window("frmNETBOSS")
+                     ->findChild<QAbstractButton *>("chANge_but")
+                     ->isEnabled());
+        QCOMPARE(readBytes(room.teacher().jpg("2_17.jpg")), teacher);
+    }
+
+    // The pupil whose curr_test.ini names him is warned about before a rename or a delete.
+    void warnsBeforeChangingAPupilUnderTest()
+    {
+        Classroom room(1);
+        writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        room.progress(1, "Иван", "Петров", 10, 3, 2);
+        NetworkHarness h(room.teacher().path());
+        h.windows.open(QStringLiteral("frmNET"));
+        QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
+        h.click("frmNET", "btnNETadmin");
+        auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
+        QTRY_COMPARE(surnames->count(), 2);
+        choose(surnames, 1);
+        QWidget *boss = h.windows.window("frmNETBOSS");
+        UserRecord pupil;
+        pupil.firstName = QStringLiteral("Иван");
+        pupil.surname = QStringLiteral("Петров");
+        const QString warning = frmNETBOSS::testingText(1, pupil);
+
+        answerSure(warning, "cmd2");
+        boss->findChild<QAbstractButton *>("DEL_but")->click();
+        QCOMPARE(UserBase::load(basePath(room, 1))->indexOf("Иван", "Петров"), 1);
+
+        boss->findChild<QAbstractButton *>("chANge_but")->click();
+        boss->findChild<QLineEdit *>("txt1")->setText(QStringLiteral("Петрова"));
+        answerSure(warning, "cmd1");
+        boss->findChild<QAbstractButton *>("butACCEPT")->click();
+        QTRY_COMPARE(surnames->itemText(1), QStringLiteral("Петрова"));
+        QCOMPARE(UserBase::load(basePath(room, 1))->indexOf("Иван", "Петрова"), 1);
     }
 
     void noConfiguredComputer()

@@ -60,18 +60,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("average");
         QTest::addColumn<QString>("quality");
         QTest::addColumn<QString>("absolute");
+        QTest::addColumn<QString>("excluded");
         QTest::addRow("5 4 3 2") << QStringList{"5", "4", "3", "2"} << "4"
                                  << "50.0"
-                                 << "75.0";
+                                 << "75.0"
+                                 << "";
         QTest::addRow("5 4 2") << QStringList{"5", "4", "2"} << "4"
                                << "66.667"
-                               << "66.667";
+                               << "66.667"
+                               << "";
         QTest::addRow("all 5") << QStringList{"5", "5"} << "5"
                                << "100.0"
-                               << "100.0";
+                               << "100.0"
+                               << "";
         QTest::addRow("2 and 3") << QStringList{"2", "3"} << "3"
                                  << "0.0"
-                                 << "50.0";
+                                 << "50.0"
+                                 << "";
+        // Grades no test can give are listed but kept out of the statistics.
+        QTest::addRow("1e300 1 6 4.5 -3 and 2")
+            << QStringList{"1e300", "1", "6", "4.5", "-3", "2"} << "2"
+            << "0.0"
+            << "0.0"
+            << "1, 2, 3, 4, 5";
+        QTest::addRow("only nonsense") << QStringList{"9e18"} << "нет оценённых тестов"
+                                       << "нет оценённых тестов"
+                                       << "нет оценённых тестов"
+                                       << "1";
     }
     void statistics()
     {
@@ -79,12 +94,42 @@ private Q_SLOTS:
         QFETCH(QString, average);
         QFETCH(QString, quality);
         QFETCH(QString, absolute);
+        QFETCH(QString, excluded);
         const QLocale c(QLocale::C);
         const resultslog::Log log = resultslog::build(classOf(grades), int(grades.size()), c);
         QCOMPARE(log.lines.size(), grades.size());
+        const QString percent = average.startsWith(u'н') ? QString() : QStringLiteral(" %");
         QCOMPARE(log.average, QStringLiteral("Средний балл: ") + average);
-        QCOMPARE(log.quality, QStringLiteral("Качественная успеваемость: ") + quality + " %");
-        QCOMPARE(log.absolute, QStringLiteral("Абсолютная успеваемость: ") + absolute + " %");
+        QCOMPARE(log.quality, QStringLiteral("Качественная успеваемость: ") + quality + percent);
+        QCOMPARE(log.absolute, QStringLiteral("Абсолютная успеваемость: ") + absolute + percent);
+        QCOMPARE(log.excluded.section(QStringLiteral(": "), 1), excluded);
+        QCOMPARE(log.statistics().size(), excluded.isEmpty() ? 3 : 4);
+    }
+
+    void countsThatMakeNoSense_data()
+    {
+        QTest::addColumn<QString>("ok");
+        QTest::addColumn<QString>("max");
+        QTest::addColumn<bool>("counted");
+        QTest::addRow("8 of 10") << "8"
+                                 << "10" << true;
+        QTest::addRow("more right than asked") << "11"
+                                               << "10" << false;
+        QTest::addRow("negative") << "-1"
+                                  << "10" << false;
+        QTest::addRow("no questions") << "0"
+                                      << "0" << false;
+        QTest::addRow("1e300 questions") << "5"
+                                         << "1e300" << false;
+        QTest::addRow("151 questions") << "5"
+                                       << "151" << false;
+    }
+    void countsThatMakeNoSense()
+    {
+        QFETCH(QString, ok);
+        QFETCH(QString, max);
+        QFETCH(bool, counted);
+        QCOMPARE(resultslog::countsInStatistics(graded("А", "Б", "4", ok, max)), counted);
     }
 
     void systemDecimalSeparatorAndUngradedComputers()
@@ -121,10 +166,13 @@ private Q_SLOTS:
         const resultslog::Log first = resultslog::build(classOf({"5", "3"}), 2, c);
         const resultslog::Log second = resultslog::build(classOf({"2"}), 1, c);
         const QDate day(2024, 5, 17);
-        QVERIFY(
-            resultslog::appendHistory(history, temporary, resultslog::historyBlock(first, day, c)));
-        QVERIFY(resultslog::appendHistory(history, temporary,
-                                          resultslog::historyBlock(second, day, c)));
+        const auto saved = resultslog::HistorySave::Saved;
+        QCOMPARE(
+            resultslog::appendHistory(history, temporary, resultslog::historyBlock(first, day, c)),
+            saved);
+        QCOMPARE(
+            resultslog::appendHistory(history, temporary, resultslog::historyBlock(second, day, c)),
+            saved);
         QVERIFY(!QFile::exists(temporary));
         const QStringList expectedSecond = {resultslog::title(day, c),
                                             "",
@@ -151,6 +199,27 @@ private Q_SLOTS:
         QDir().mkpath(folder.data(QStringLiteral("htm")));
         QVERIFY(resultslog::copyHistory(history, view));
         QCOMPARE(readBytes(view), readBytes(history));
+    }
+
+    void unreadableHistoryIsKept()
+    {
+        TestProgramFolder folder;
+        const QString history = folder.jpg(QStringLiteral("7_12.jpg"));
+        const QString temporary = folder.jpg(QStringLiteral("7_13.jpg"));
+        writeBytes(history, "old\r\n");
+        QFile::setPermissions(history, QFileDevice::Permissions());
+        if (QFile(history).open(QIODevice::ReadOnly)) {
+            // Permissions do not stop this account: a folder in place of the file cannot be read.
+            QFile::remove(history);
+            QVERIFY(QDir().mkpath(history));
+        }
+        const QStringList block{QStringLiteral("new")};
+        QCOMPARE(resultslog::appendHistory(history, temporary, block),
+                 resultslog::HistorySave::Unreadable);
+        QFile::setPermissions(history, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (QFileInfo(history).isFile())
+            QCOMPARE(readBytes(history), QByteArray("old\r\n"));
+        QVERIFY(!QFile::exists(temporary));
     }
 
     void printedLines()

@@ -36,8 +36,7 @@ private Q_SLOTS:
         SessionState session;
         session.NetCount = 1;
         const QString netIni = teacher.data(datafiles::NetConfigFile);
-        QVERIFY(SetOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел"),
-                               QStringLiteral("Тарвел")));
+        QVERIFY(SetOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел")));
         SessionState read;
         LoadNetConfig(read, netIni);
         QCOMPARE(read.NetPath.at(0), m_mount);
@@ -47,8 +46,7 @@ private Q_SLOTS:
     {
         WriteProgressFile(m_local + QStringLiteral("data/curr_test.ini"),
                           {"Иван", "Петров", "Реле", 20, 7, 5, 0});
-        const PupilStatus status = pupilstatus::read(
-            resolvePath(m_mount, QStringLiteral("data/CURR_TEST.INI")), PupilStatus());
+        const PupilStatus status = pupilstatus::read(m_mount, PupilStatus());
         QCOMPARE(status.second, QStringLiteral("Петров"));
         QCOMPARE(status.curr, QStringLiteral("7"));
 
@@ -61,8 +59,7 @@ private Q_SLOTS:
         }
         WriteSessionFile(m_local + QStringLiteral("data/temp1.ini"),
                          {"Иван", "Петров", "Реле", 20, 3, 2, 0}, records);
-        const std::optional<WatchedSession> watched =
-            WatchedSession::read(m_mount + QStringLiteral("data/temp1.ini"));
+        const std::optional<WatchedSession> watched = WatchedSession::read(m_mount);
         QVERIFY(watched);
         QCOMPARE(watched->lastRecorded, 3);
         QCOMPARE(watched->slots.at(2).vop, QStringLiteral("Вопрос 3"));

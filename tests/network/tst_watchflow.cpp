@@ -120,7 +120,7 @@ private Q_SLOTS:
         QCOMPARE(WatchedSession::fromLines(truncated).lastRecorded, 3);
 
         TestProgramFolder folder;
-        QVERIFY(!WatchedSession::read(folder.data(QStringLiteral("temp1.ini"))));
+        QVERIFY(!WatchedSession::read(folder.path()));
     }
 };
 

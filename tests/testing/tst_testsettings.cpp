@@ -83,19 +83,22 @@ private Q_SLOTS:
     void pushedToEveryReachablePupil()
     {
         TestProgramFolder program;
-        TestProgramFolder first, refusing, third;
+        TestProgramFolder first, refusing, third, linked;
         QTemporaryDir gone;
         const QString goneFolder = gone.path() + QStringLiteral("/off/");
-        // A folder that refuses the files, also for a privileged user.
+        // A folder in place of one file refuses it, also for a privileged user; a link in place
+        // of the other is never written through.
         QDir().mkpath(refusing.jpg(timeFile));
-        QFile::setPermissions(refusing.data(QStringLiteral("jpg")),
-                              QFile::ReadOwner | QFile::ExeOwner);
-        const QStringList net{"number", " 5 ",
+        const QString outside = program.jpg(QStringLiteral("outside.jpg"));
+        writeBytes(outside, "outside");
+        QVERIFY(QFile::link(outside, linked.jpg(errorsFile)));
+        const QStringList net{"number", " 6 ",
                               " 1 ",    pupilFolder(first),
                               " 3 ",    pupilFolder(third),
                               " 2 ",    pupilFolder(refusing),
                               " 4 ",    goneFolder,
-                              " 5 ",    ""};
+                              " 5 ",    "",
+                              " 6 ",    pupilFolder(linked)};
         QVERIFY(textfile::writeLines(program.data(datafiles::NetConfigFile), net));
         SessionState session;
         session.setProgramFolder(program.path());
@@ -104,20 +107,21 @@ private Q_SLOTS:
         settings.showErrors = TestSettings::ShowExceptCourseTest;
 
         const SettingsDelivery delivery = ApplySettings(session, settings);
-        QFile::setPermissions(refusing.data(QStringLiteral("jpg")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(delivery.local);
         QCOMPARE(delivery.reached, (QList<int>{1, 3}));
-        QCOMPARE(delivery.missed, (QList<int>{2, 4}));
+        QCOMPARE(delivery.missed, (QList<int>{2, 4, 6}));
         for (const TestProgramFolder *pupil : {&program, &first, &third}) {
             QCOMPARE(readBytes(pupil->jpg(timeFile)), QByteArray(" 4 \r\n"));
             QCOMPARE(readBytes(pupil->jpg(errorsFile)), QByteArray(" 3 \r\n"));
         }
-        QVERIFY(!QFile::exists(refusing.jpg(errorsFile)));
+        // One file refused never stops the other.
+        QCOMPARE(readBytes(refusing.jpg(errorsFile)), QByteArray(" 3 \r\n"));
+        QCOMPARE(readBytes(linked.jpg(timeFile)), QByteArray(" 4 \r\n"));
+        QCOMPARE(readBytes(outside), QByteArray("outside"));
         QVERIFY(!QDir(goneFolder).exists());
         QCOMPARE(delivery.summary(),
                  QStringLiteral("Настройки записаны на этом компьютере. Сетевые компьютеры: "
-                                "получили 2 из 4; не получили № 2, № 4."));
+                                "получили 2 из 5; не получили № 2, № 4, № 6."));
     }
 
     void summaryWhenThisComputerFails()

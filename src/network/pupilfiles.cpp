@@ -1,0 +1,201 @@
+#include "network/pupilfiles.h"
+
+#include "app/datafiles.h"
+#include "app/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace pupilfiles {
+
+namespace {
+QString trimmedFolder(const QString &folder)
+{
+    QString trimmed = QDir::fromNativeSeparators(folder);
+    while (trimmed.size() > 1 && trimmed.endsWith(u'/'))
+        trimmed.chop(1);
+    return trimmed;
+}
+
+enum class Use { Read, Write };
+
+// Walks from the program folder to the file: every step on the way must be a real folder and
+// the file a regular one; a file to be written may not exist yet.
+Status checkWay(const QString &folder, const QString &path, Use use)
+{
+    const QStringList parts = path.mid(folder.size() + 1).split(u'/', Qt::SkipEmptyParts);
+    QString current = folder;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        current += u'/' + parts.at(i);
+        const QFileInfo info(current);
+        const bool last = i + 1 == parts.size();
+        if (info.isSymbolicLink() || info.isJunction())
+            return Status::Damaged;
+        if (!info.exists())
+            return last && use == Use::Write ? Status::Done : Status::Missing;
+        if (last ? !info.isFile() : !info.isDir())
+            return Status::Damaged;
+    }
+    return parts.isEmpty() ? Status::Damaged : Status::Done;
+}
+
+#ifdef Q_OS_UNIX
+Status statusOfErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return Status::Missing;
+    case ELOOP:
+        return Status::Damaged;
+    default:
+        return Status::Failed;
+    }
+}
+
+// Opening never waits for a writer of a pipe and never follows a link that appeared after
+// the way was checked; the size is taken from the opened file before anything is read.
+Contents readFile(const QString &path, qint64 limit)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {statusOfErrno(errno), {}};
+    Contents contents{Status::Done, {}};
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        contents.status = Status::Failed;
+    } else if (!S_ISREG(info.st_mode) || info.st_size > limit) {
+        contents.status = Status::Damaged;
+    } else {
+        QByteArray bytes(qsizetype(limit + 1), Qt::Uninitialized);
+        qsizetype total = 0;
+        while (total < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                contents.status = Status::Failed;
+                break;
+            }
+            if (got == 0)
+                break;
+            total += got;
+        }
+        if (contents.status == Status::Done && total > limit)
+            contents.status = Status::Damaged; // it grew while it was read
+        if (contents.status == Status::Done) {
+            bytes.truncate(total);
+            bytes.squeeze();
+            contents.bytes = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return contents;
+}
+#else
+Contents readFile(const QString &path, qint64 limit)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {file.exists() ? Status::Failed : Status::Missing, {}};
+    if (file.size() > limit)
+        return {Status::Damaged, {}};
+    QByteArray bytes = file.read(limit + 1);
+    if (bytes.size() > limit)
+        return {Status::Damaged, {}};
+    if (file.error() != QFileDevice::NoError)
+        return {Status::Failed, {}};
+    return {Status::Done, bytes};
+}
+#endif
+} // namespace
+
+QString pathOf(const QString &programFolder, const QString &relative)
+{
+    return resolvePath(trimmedFolder(programFolder), relative);
+}
+
+Contents read(const QString &programFolder, const QString &relative, qint64 limit)
+{
+    const QString folder = trimmedFolder(programFolder);
+    const QString path = resolvePath(folder, relative);
+    const Status way = checkWay(folder, path, Use::Read);
+    if (way != Status::Done)
+        return {way, {}};
+    return readFile(path, limit);
+}
+
+Status write(const QString &programFolder, const QString &relative, const QByteArray &bytes)
+{
+    const QString folder = trimmedFolder(programFolder);
+    const QString path = resolvePath(folder, relative);
+    const Status way = checkWay(folder, path, Use::Write);
+    if (way != Status::Done)
+        return way;
+    return textfile::replaceFile(path, bytes) ? Status::Done : Status::Failed;
+}
+
+namespace {
+const QString userBaseInFolder = QStringLiteral("data/jpg/") + datafiles::UserBaseFile;
+}
+
+namespace {
+textfile::FileRead readBase(const QString &programFolder, const QString &path)
+{
+    const Contents contents =
+        read(programFolder, QDir(programFolder).relativeFilePath(path), UserBaseLimit);
+    textfile::FileRead file;
+    switch (contents.status) {
+    case Status::Done:
+        break;
+    case Status::Missing:
+        return file;
+    case Status::Damaged:
+    case Status::Failed:
+        file.status = textfile::FileRead::Status::Unreadable;
+        return file;
+    }
+    qsizetype records = 0;
+    textfile::forEachLine(contents.bytes,
+                          [&records](QByteArrayView line) { records += line == "first" ? 1 : 0; });
+    file.status = records > MaxUsers ? textfile::FileRead::Status::Unreadable
+                                     : textfile::FileRead::Status::Read;
+    if (file.isRead())
+        file.bytes = contents.bytes;
+    return file;
+}
+
+UserBase::Files filesIn(const QString &programFolder)
+{
+    UserBase::Files files;
+    files.read = [programFolder](const QString &path) { return readBase(programFolder, path); };
+    files.write = [programFolder](const QString &path, const QByteArray &bytes) {
+        return write(programFolder, QDir(programFolder).relativeFilePath(path), bytes) ==
+               Status::Done;
+    };
+    return files;
+}
+} // namespace
+
+UserBase::Access readUserBase(const QString &programFolder, UserBase &base)
+{
+    return UserBase::read(pathOf(programFolder, userBaseInFolder), base, filesIn(programFolder));
+}
+
+UserBase::Access updateUserBase(const QString &programFolder,
+                                const std::function<bool(UserBase &)> &change)
+{
+    return UserBase::update(pathOf(programFolder, userBaseInFolder), change,
+                            filesIn(programFolder));
+}
+
+} // namespace pupilfiles
