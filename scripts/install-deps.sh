@@ -5,7 +5,7 @@ packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-tools-dev-to
   qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev
   libbenchmark-dev
   samba smbnetfs poppler-utils
-  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi openbox"
+  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi openbox iproute2"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
