@@ -54,7 +54,9 @@ void addFaults(const QWidget *window, QStringList &faults)
         if (!button->isVisibleTo(window))
             continue;
         const QRect visible = visiblePart(button, window);
-        const QRect onScreen(window->mapToGlobal(visible.topLeft()), visible.size());
+        // From the geometry the window has after the events so far, not from a round trip to
+        // the window system, which may show a move that is still under way.
+        const QRect onScreen = visible.translated(window->geometry().topLeft());
         if (visible.size() != button->size() || !area.contains(onScreen))
             faults.append(QStringLiteral("button %1 of window %2 is cut off: %3 of %4 visible, "
                                          "%5 on the screen's available area %6")
