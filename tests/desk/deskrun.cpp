@@ -55,6 +55,7 @@ int main(int argc, char **argv)
     QProcess program;
     program.setProcessEnvironment(desk.environment());
     program.setProcessChannelMode(QProcess::ForwardedChannels);
+    stopWithParent(program);
     program.start(args.first(), args.mid(1));
     if (!program.waitForStarted(30000)) {
         say(args.first() + QStringLiteral(" did not start: ") + program.errorString());

@@ -8,10 +8,12 @@
 #include <QThread>
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 
 namespace {
@@ -73,7 +75,16 @@ bool waitFor(const QProcess &process, int ms, const std::function<bool()> &ready
 
 } // namespace
 
-PrivateDesk::PrivateDesk(const Options &options) : m_options(options) {}
+void stopWithParent(QProcess &process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
+
+PrivateDesk::PrivateDesk(const Options &options) : m_options(options)
+{
+    for (QProcess *p : {&m_server, &m_windowManager, &m_bus, &m_launcher})
+        stopWithParent(*p);
+}
 
 PrivateDesk::~PrivateDesk()
 {
@@ -158,6 +169,8 @@ QString PrivateDesk::startWindowManager()
 
 QString PrivateDesk::startBuses()
 {
+    // Services the bus starts on demand (the accessibility bus for a Qt program) run on this desk.
+    m_bus.setProcessEnvironment(environment());
     m_bus.setStandardErrorFile(m_dir.filePath(QStringLiteral("dbus.log")));
     m_bus.start(QStringLiteral("dbus-daemon"),
                 {QStringLiteral("--session"), QStringLiteral("--nofork"),
@@ -216,6 +229,8 @@ QProcessEnvironment PrivateDesk::environment() const
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // The accessibility bus keeps its socket there, named after the display number only.
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
     if (!m_busAddress.isEmpty())
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
     if (m_options.windowManager)

@@ -85,6 +85,7 @@ public:
         m_process.setWorkingDirectory(folder);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardOutputFile(m_log.filePath(QStringLiteral("pupil.log")));
+        stopWithParent(m_process);
         m_process.start(program, {});
         if (!m_process.waitForStarted(10000))
             m_fault = program + QStringLiteral(" did not start: ") + m_process.errorString();
