@@ -6,7 +6,7 @@ packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-tools-dev-to
   libbenchmark-dev
   dpkg-dev desktop-file-utils appstream acl
   samba smbnetfs poppler-utils
-  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi"
+  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi openbox iproute2"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -11,8 +11,15 @@ work=$(mktemp -d /tmp/tarvel-smb.XXXXXX)
 mounted=""
 cleanup() {
   [ -n "$mounted" ] && { umount "$work/mnt" 2>/dev/null || fusermount -u "$work/mnt" 2>/dev/null; }
-  [ -f "$work/run/smbd.pid" ] && kill "$(cat "$work/run/smbd.pid")" 2>/dev/null
-  sleep 1
+  if [ -f "$work/run/smbd.pid" ]; then
+    pid=$(cat "$work/run/smbd.pid")
+    kill "$pid" 2>/dev/null
+    # Gone before the next run needs the port.
+    for i in $(seq 1 20); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.5
+    done
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,15 +51,21 @@ CONF
 if command -v ss >/dev/null 2>&1 && ss -ltn | grep -q '127.0.0.1:445 '; then
   skip "port 445 on loopback is taken by another server"
 fi
-smbd -D -s "$work/smb.conf" || skip "smbd did not start"
-for i in 1 2 3 4 5 6 7 8 9 10; do
-  [ -f "$work/run/smbd.pid" ] && break
+smbd -D -s "$work/smb.conf" || skip "smbd did not start: $(tail -n 20 "$work/smbd.log" 2>/dev/null)"
+# Serving once this smbd itself listens on loopback port 445; never a server of another run.
+listening() {
+  [ -f "$work/run/smbd.pid" ] || return 1
+  pid=$(cat "$work/run/smbd.pid")
+  ss -ltnp 2>/dev/null | grep '127.0.0.1:445 ' | grep -q "pid=$pid,"
+}
+for i in $(seq 1 60); do
+  listening && break
   sleep 0.5
 done
-sleep 1
+listening || skip "smbd does not listen on 127.0.0.1:445; it said: $(tail -n 20 "$work/smbd.log" 2>/dev/null)"
 
 pupil=""
-if mount -t cifs //127.0.0.1/pupil "$work/mnt" -o guest,vers=3.0 2>/dev/null; then
+if mount -t cifs //127.0.0.1/pupil "$work/mnt" -o guest,vers=3.0 2>"$work/mount.log"; then
   mounted=cifs
   pupil="$work/mnt/"
 elif command -v smbnetfs >/dev/null 2>&1 && [ -e /dev/fuse ]; then
@@ -62,12 +75,12 @@ elif command -v smbnetfs >/dev/null 2>&1 && [ -e /dev/fuse ]; then
   if HOME="$work/home" smbnetfs "$work/mnt" 2>"$work/smbnetfs.log"; then
     mounted=smbnetfs
     pupil="$work/mnt/127.0.0.1/pupil/"
-    for i in 1 2 3 4 5 6 7 8 9 10; do
+    for i in $(seq 1 20); do
       [ -d "$pupil/data" ] && break
       sleep 0.5
     done
   fi
 fi
-[ -n "$mounted" ] && [ -d "$pupil/data" ] || skip "neither the kernel's cifs nor smbnetfs could mount the share"
+[ -n "$mounted" ] && [ -d "$pupil/data" ] || skip "neither the kernel's cifs nor smbnetfs could mount the share: $(cat "$work/mount.log" "$work/smbnetfs.log" 2>/dev/null)"
 echo "Share mounted with $mounted at $pupil"
 TARVEL_SHARE_LOCAL="$work/share/" TARVEL_SHARE_MOUNT="$pupil" "$test_binary"

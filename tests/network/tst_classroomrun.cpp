@@ -4,6 +4,7 @@
 #include "testing/questionbank.h"
 
 #include "classroom.h"
+#include "privatedesk.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -16,7 +17,6 @@
 namespace {
 
 const QString Python = QStringLiteral("/usr/bin/python3");
-const QString BusLauncher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
 
 void stop(QProcess &process)
 {
@@ -28,84 +28,6 @@ void stop(QProcess &process)
         process.waitForFinished(3000);
     }
 }
-
-// A private X server and session bus with the accessibility bus on it: the desk of the pupil's
-// computer. Everything started here is stopped by the destructor.
-class PupilDesk
-{
-public:
-    ~PupilDesk()
-    {
-        for (QProcess *p : {&m_launcher, &m_bus, &m_server})
-            stop(*p);
-    }
-
-    // Empty when the X server runs; otherwise why it does not.
-    QString startServer()
-    {
-        m_server.start(QStringLiteral("Xvfb"),
-                       {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                        QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp")});
-        if (!m_server.waitForStarted(5000))
-            return QStringLiteral("Xvfb is not installed (scripts/install-deps.sh installs xvfb)");
-        const QByteArray number = firstLine(m_server, 10000);
-        if (number.isEmpty())
-            return QStringLiteral("Xvfb did not start: ") +
-                   QString::fromLocal8Bit(m_server.readAllStandardError());
-        m_display = QLatin1Char(':') + QString::fromLatin1(number);
-        return {};
-    }
-
-    // Empty when the session bus and the accessibility bus run; otherwise why they do not.
-    QString startBuses()
-    {
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                     QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
-        if (m_bus.waitForStarted(5000))
-            m_address = QString::fromLatin1(firstLine(m_bus, 10000));
-        if (m_address.isEmpty())
-            return QStringLiteral("dbus-daemon did not start (package dbus-daemon)");
-        if (!QFileInfo::exists(BusLauncher))
-            return BusLauncher + QStringLiteral(" is missing (package at-spi2-core)");
-        m_launcher.setProcessEnvironment(environment());
-        m_launcher.start(BusLauncher, {QStringLiteral("--launch-immediately")});
-        return m_launcher.waitForStarted(5000)
-                   ? QString()
-                   : QStringLiteral("at-spi-bus-launcher did not start");
-    }
-
-    // The environment of a program shown on this desk, readable by a screen reader.
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("QT_ACCESSIBILITY"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.multimedia*=false"));
-        return env;
-    }
-
-private:
-    static QByteArray firstLine(QProcess &process, int ms)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!process.canReadLine() && process.state() == QProcess::Running &&
-               !deadline.hasExpired())
-            process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        return process.canReadLine() ? process.readLine().trimmed() : QByteArray();
-    }
-
-    QProcess m_server;
-    QProcess m_bus;
-    QProcess m_launcher;
-    QString m_display;
-    QString m_address;
-};
 
 // The right answer of every question of a bank, found by the set of its answers.
 class AnswerKey
@@ -147,34 +69,54 @@ private:
 };
 
 // The pupil's real program, started in its own folder on the desk. It is stopped when this goes,
-// and what it said is shown when the test failed.
+// and what it said is shown when the test failed. Its output goes to a file, so that a program
+// that says much never blocks on a full pipe.
 class PupilProgram
 {
 public:
     PupilProgram(const QString &folder, const QString &built, const QProcessEnvironment &env)
     {
         const QString program = folder + QFileInfo(built).fileName();
-        if (!QFile::copy(built, program))
+        if (!QFile::copy(built, program)) {
+            m_fault = QStringLiteral("could not copy ") + built + QStringLiteral(" to ") + folder;
             return;
+        }
         m_process.setProcessEnvironment(env);
         m_process.setWorkingDirectory(folder);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.setStandardOutputFile(m_log.filePath(QStringLiteral("pupil.log")));
+        stopWithParent(m_process);
         m_process.start(program, {});
-        m_process.waitForStarted(10000);
+        if (!m_process.waitForStarted(10000))
+            m_fault = program + QStringLiteral(" did not start: ") + m_process.errorString();
     }
     ~PupilProgram()
     {
         stop(m_process);
         if (QTest::currentTestFailed())
-            qWarning().noquote() << "The pupil's program said:\n"
-                                 << QString::fromLocal8Bit(m_process.readAll());
+            qWarning().noquote() << "The pupil's program said:\n" << said();
     }
 
-    bool running() const { return m_process.state() == QProcess::Running; }
+    // Empty while the program runs; otherwise why it does not, with what it said.
+    QString fault() const
+    {
+        if (!m_fault.isEmpty() || m_process.state() == QProcess::Running)
+            return m_fault;
+        return QStringLiteral("the pupil's program stopped with code %1; it said:\n%2")
+            .arg(m_process.exitCode())
+            .arg(said());
+    }
     qint64 pid() const { return m_process.processId(); }
 
 private:
+    QString said() const
+    {
+        return QString::fromLocal8Bit(readBytes(m_log.filePath(QStringLiteral("pupil.log"))));
+    }
+
+    QTemporaryDir m_log;
     QProcess m_process;
+    QString m_fault;
 };
 
 // The teacher's program without its login; its windows go with it.
@@ -198,7 +140,7 @@ class ClassroomRunTest : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<PupilDesk> m_desk;
+    std::unique_ptr<PrivateDesk> m_desk;
 
     // Runs one step of the pupil robot; false (with the reason in the log) when it failed.
     bool robot(const PupilProgram &pupil, const QStringList &step, QStringList *printed = nullptr)
@@ -243,16 +185,26 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        m_desk = std::make_unique<PupilDesk>();
-        if (const QString fault = m_desk->startServer(); !fault.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("no X server for the pupil's program: ") + fault));
-        const QString fault = m_desk->startBuses();
+        // The pupil's computer has a window manager when the teacher's has one.
+        PrivateDesk::Options options;
+        options.accessibility = true;
+        options.windowManager = qEnvironmentVariableIsSet(DeskWindowManagerVariable);
+        m_desk = std::make_unique<PrivateDesk>(options);
+        const QString fault = m_desk->start();
+        if (!fault.isEmpty() && m_desk->programMissing())
+            QSKIP(qPrintable(QStringLiteral("no desk for the pupil's program: ") + fault));
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         QProcess probe;
         probe.start(Python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")});
         QVERIFY2(probe.waitForFinished(20000) && probe.exitCode() == 0,
                  "python3-pyatspi is needed to drive the pupil's program "
                  "(scripts/install-deps.sh installs it)");
+    }
+
+    void cleanup()
+    {
+        if (QTest::currentTestFailed())
+            qWarning().noquote() << "The pupil's desk:\n" << m_desk->log();
     }
 
     void cleanupTestCase() { m_desk.reset(); }
@@ -273,7 +225,7 @@ private Q_SLOTS:
 
         // A new pupil starts the program on the pupil's computer and takes the first topic test.
         PupilProgram pupil(pupilFolder, QString::fromUtf8(TARVEL_PROGRAM), m_desk->environment());
-        QVERIFY(pupil.running());
+        QVERIFY2(pupil.fault().isEmpty(), qPrintable(pupil.fault()));
         QVERIFY(robot(pupil, {"login", "Иван", "Петров", "12345"}));
         QVERIFY(robot(pupil, {"press", "Тесты по темам"}));
         QVERIFY(robot(pupil, {"press", "Пройти тест"}));

@@ -134,7 +134,8 @@ private Q_SLOTS:
         } else {
             QProcess text;
             text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
-            QVERIFY(text.waitForFinished(20000));
+            QVERIFY2(text.waitForFinished(20000) && text.exitCode() == 0,
+                     qPrintable(QString::fromLocal8Bit(text.readAllStandardError())));
             // pdftotext narrows runs of blanks; the words and their order must match.
             const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
             QVERIFY2(printed.contains(QStringLiteral("Результаты теста проведенного")),
