@@ -3,12 +3,17 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "testing/grading.h"
+#include "testing/resume.h"
 
 TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
                          Files files, QObject *parent)
     : QObject(parent), m_session(session), m_test(std::move(test)), m_files(std::move(files))
 {
     ClearSessionRecords(m_records);
+    if (m_session.RecordedCount > 0) {
+        SessionHeader header;
+        ReadSessionFile(m_files.session, header, m_records);
+    }
     m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
 }
 
@@ -72,6 +77,7 @@ void TestSession::showQuestion()
     s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
     m_state = State::Answering;
     WriteProgressFile(m_files.progress, progress());
+    writeResumeFile();
     Q_EMIT questionShown();
     Q_EMIT clockChanged();
     Q_EMIT pauseStateChanged();
@@ -98,6 +104,7 @@ void TestSession::requestPause()
         return;
     ++m_session.PausesUsed;
     m_session.PauseRequested = true;
+    writeResumeFile();
     Q_EMIT pauseStateChanged();
 }
 
@@ -166,4 +173,13 @@ SessionProgress TestSession::progress() const
             s.AskedCount,
             s.CorrectCount,
             s.Grade};
+}
+
+void TestSession::writeResumeFile() const
+{
+    if (m_files.resume.isEmpty())
+        return;
+    const SessionState &s = m_session;
+    WriteResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName, m_test->order,
+                                     s.PausesUsed, s.ElapsedSeconds});
 }

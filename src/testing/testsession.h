@@ -24,8 +24,11 @@ public:
         QString progress;   // curr_test.ini
         QString session;    // temp1.ini
         QString answerTime; // the answer-time setting
+        QString resume;     // resume.ini; none is written when empty
     };
 
+    // A session whose RecordedCount is above 0 goes on with a test that was interrupted: the
+    // answers recorded so far are read back from its temp1.ini.
     TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test, Files files,
                 QObject *parent = nullptr);
 
@@ -67,6 +70,7 @@ private:
     void showQuestion();
     void endTest();
     SessionProgress progress() const;
+    void writeResumeFile() const;
     const BankRecord &recordAt(int position) const;
 
     SessionState &m_session;

@@ -30,7 +30,7 @@ fullTST::fullTST(AppContext &context) : SkinnedWindow(context, QStringLiteral("f
     m_session =
         new TestSession(s, s.LoadedTest,
                         {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),
-                         s.jpgPath(datafiles::AnswerTimeFile)},
+                         s.jpgPath(datafiles::AnswerTimeFile), s.dataPath(datafiles::ResumeFile)},
                         this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));
