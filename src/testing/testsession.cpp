@@ -3,6 +3,7 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "testing/grading.h"
+#include "testing/journal.h"
 #include "testing/resume.h"
 
 TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
@@ -159,6 +160,11 @@ void TestSession::endTest()
     m_state = State::Finished;
     WriteProgressFile(m_files.progress, progress());
     WriteSessionFile(m_files.session, progress(), m_records);
+    if (!m_files.journal.isEmpty())
+        journal::append(m_files.journal,
+                        {QDateTime::currentDateTime(), s.UserFirstName, s.UserSurname,
+                         s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent, s.Grade,
+                         s.ElapsedSeconds});
     Q_EMIT pauseStateChanged();
     Q_EMIT finished();
 }

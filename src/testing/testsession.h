@@ -25,6 +25,7 @@ public:
         QString session;    // temp1.ini
         QString answerTime; // the answer-time setting
         QString resume;     // resume.ini; none is written when empty
+        QString journal;    // the journal of attempts; none is written when empty
     };
 
     // A session whose RecordedCount is above 0 goes on with a test that was interrupted: the

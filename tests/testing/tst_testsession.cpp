@@ -1,6 +1,7 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "testing/grading.h"
+#include "testing/journal.h"
 #include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testsession.h"
@@ -60,7 +61,8 @@ private:
             session = std::make_unique<TestSession>(
                 state, bankOf(questions),
                 TestSession::Files{folder.data("curr_test.ini"), folder.data("temp1.ini"),
-                                   folder.jpg("14_16.jpg"), folder.data("resume.ini")});
+                                   folder.jpg("14_16.jpg"), folder.data("resume.ini"),
+                                   folder.data("attempts.txt")});
         }
         // Selects the right (or a wrong) answer and submits it.
         void answer(bool right)
@@ -151,6 +153,10 @@ private Q_SLOTS:
                  (QStringList{"curr", " 10 ", "ok", " 7 ", "ocenka", " 4 "}));
         QCOMPARE(run.state.Grade, qint16(4));
         QCOMPARE(run.state.ElapsedText, QStringLiteral("0 мин"));
+        const QList<journal::Attempt> attempts = journal::read(run.folder.data("attempts.txt"));
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(journal::line(attempts[0]).section(u'\t', 1),
+                 QStringLiteral("Иван\tПетров\tСветофоры\t7\t10\t70.0\t4\t30"));
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.size(), 12 + 10 * 20);
         QCOMPARE(session.mid(8, 4), (QStringList{"ok", " 7 ", "ocenka", " 4 "}));
@@ -263,7 +269,8 @@ private Q_SLOTS:
         QCOMPARE(state.CurrentTestName, QStringLiteral("Светофоры"));
         TestSession again(state, state.LoadedTest,
                           {run.folder.data("curr_test.ini"), run.folder.data("temp1.ini"),
-                           run.folder.jpg("14_16.jpg"), run.folder.data("resume.ini")});
+                           run.folder.jpg("14_16.jpg"), run.folder.data("resume.ini"),
+                           run.folder.data("attempts.txt")});
         again.begin();
         QCOMPARE(again.question().question, test->test->bank.records[order[3]].question);
         QCOMPARE(again.clock().text(), QStringLiteral("0:60"));
