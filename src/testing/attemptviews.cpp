@@ -83,8 +83,8 @@ void fillChart(QChartView *view, const QList<journal::Attempt> &attempts)
     time->setFormat(QStringLiteral("dd.MM.yy"));
     time->setTitleText(QStringLiteral("Дата"));
     auto *grade = new QValueAxis;
-    grade->setRange(1.5, 5.5);
-    grade->setTickCount(5);
+    grade->setRange(1, 6);
+    grade->setTickCount(6);
     grade->setLabelFormat(QStringLiteral("%.0f"));
     grade->setTitleText(QStringLiteral("Оценка"));
     chart->addAxis(time, Qt::AlignBottom);

@@ -109,7 +109,7 @@ QLayout *frmBOSS::buildJournal()
     hover()->addHint(m_journalUser, hint);
     label->setBuddy(m_journalUser);
     m_journal = attemptviews::newTable(this, QStringLiteral("tblJournal"));
-    m_journal->setMinimumHeight(140);
+    m_journal->setFixedHeight(120);
     hover()->addHint(m_journal, m_journal->accessibleDescription());
     m_attempts = journal::read(m_context.session.dataPath(datafiles::JournalFile));
     const QList<journal::Attempt> people = journal::users(m_attempts);
