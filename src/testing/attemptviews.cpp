@@ -2,6 +2,7 @@
 
 #include "testing/results.h"
 
+#include <QAbstractButton>
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -38,6 +39,9 @@ QTableWidget *newTable(QWidget *parent, const QString &objectName)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    // The corner button is hidden with the row header, yet screen readers still list it.
+    for (QAbstractButton *corner : table->findChildren<QAbstractButton *>())
+        corner->setAccessibleName(QStringLiteral("Выделить все попытки"));
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table->setAccessibleName(QStringLiteral("Журнал попыток"));
     table->setAccessibleDescription(
