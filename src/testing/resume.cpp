@@ -147,8 +147,10 @@ std::optional<InterruptedTest> FindInterruptedTest(const SessionState &session,
         return std::nullopt;
     auto test =
         std::make_shared<PreparedTest>(LoadQuestionBank(session.jpgPath(resume->bank), random));
+    // A resume file left behind by an earlier test never takes over another test's records.
     if (!test->ok() || !orderFits(resume->order, test->bank.lastIndex) ||
-        textfile::leadingInt(header.max) != test->bank.questionCount())
+        textfile::leadingInt(header.max) != test->bank.questionCount() ||
+        test->bank.name.trimmed() != header.name)
         return std::nullopt;
     test->order = resume->order;
     const int answered = answeredCount(records, test->bank.questionCount());
