@@ -38,7 +38,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
     fail "Version, Maintainer or Description is empty"
 depends=$(field Depends)
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6printsupport6 \
-    libc6 passwd acl; do
+    libqt6charts6 libc6 passwd acl; do
     echo "$depends" | grep -Eq "(^|, )$library( |,|$)" || fail "Depends lacks $library: $depends"
 done
 dpkg-deb -e "$deb" "$work/control"

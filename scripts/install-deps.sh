@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages needed to build, run and test the program; skips what is present.
 set -e
-packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-tools-dev-tools libgl-dev
+packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-charts-dev qt6-tools-dev-tools libgl-dev
   qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev
   libbenchmark-dev
   dpkg-dev desktop-file-utils appstream acl

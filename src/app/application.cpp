@@ -5,12 +5,15 @@
 #include "app/registration.h"
 #include "app/splash.h"
 #include "app/startup.h"
+#include "testing/resume.h"
+#include "testing/testwindows.h"
 #include "users/loginwindow.h"
+#include "users/messagewindows.h"
 
 #include <QApplication>
+#include <QRandomGenerator>
 
-Application::Application(const QString &programFolder, bool audible)
-    : cues(session, audible)
+Application::Application(const QString &programFolder, bool audible) : cues(session, audible)
 {
     startSession(session, programFolder);
     registerAllWindows(context);
@@ -27,6 +30,9 @@ bool Application::login()
 frmMain *Application::startMenu(int splashMs)
 {
     session.ShowErrorsSetting = ReadShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
+    if (continueInterruptedTest())
+        return qobject_cast<frmMain *>(windows.window(QStringLiteral("frmMain")));
+    deleteStaleTestFiles(session);
     frmSplash *splash = nullptr;
     if (splashMs >= 0) {
         splash = qobject_cast<frmSplash *>(windows.load(QStringLiteral("frmSplash")));
@@ -38,6 +44,21 @@ frmMain *Application::startMenu(int splashMs)
     if (!splash)
         menu->show();
     return menu;
+}
+
+bool Application::continueInterruptedTest()
+{
+    const std::optional<InterruptedTest> test =
+        FindInterruptedTest(session, *QRandomGenerator::global());
+    if (!test)
+        return false;
+    if (!frmSURE::ask(context, InterruptedTestQuestion(*test))) {
+        EndInterruptedTest(session, *test);
+        return false;
+    }
+    windows.load(QStringLiteral("frmMain"));
+    GoOnWithTest(context, *test);
+    return true;
 }
 
 int Application::run()

@@ -18,7 +18,9 @@ public:
 
     // Shows the login window modally; false when the user gave up.
     bool login();
-    // Reads the show-errors setting, shows the splash (when splashMs >= 0) and loads the menu,
+    // Reads the show-errors setting; offers the user a test of his that the program was killed
+    // in and goes on with it under the hidden menu; otherwise removes the stale test files,
+    // shows the splash (when splashMs >= 0) and loads the menu,
     // which the splash shows when it closes; without a splash the menu is shown at once.
     frmMain *startMenu(int splashMs = 1500);
     // The whole start; returns the process exit code.
@@ -28,4 +30,8 @@ public:
     CuePlayer cues;
     WindowHub windows;
     AppContext context{session, cues, windows};
+
+private:
+    // True when the user chose to go on with his interrupted test and it runs.
+    bool continueInterruptedTest();
 };

@@ -16,6 +16,10 @@ inline const QString HistoryFile = QStringLiteral("7_12.jpg");
 inline const QString HistoryTemporaryFile = QStringLiteral("7_13.jpg");
 inline const QString ProgressFile = QStringLiteral("curr_test.ini");
 inline const QString SessionFile = QStringLiteral("temp1.ini");
+// Beside the two files above, for this computer alone: what a killed test needs to go on.
+inline const QString ResumeFile = QStringLiteral("resume.ini");
+// Every finished test of this computer, one line each.
+inline const QString JournalFile = QStringLiteral("attempts.txt");
 inline const QString NetConfigFile = QStringLiteral("net.ini");
 inline const QString OutlineFile = QStringLiteral("soderjanie.txt");
 } // namespace datafiles

@@ -191,7 +191,6 @@ void frmMain::buildControls()
 void frmMain::load()
 {
     SessionState &s = m_context.session;
-    deleteStaleTestFiles(s);
     // A viewer folder the user may not write is told once, beside the menu, never in its way.
     if (const QString notice = InstallViewers(s); !notice.isEmpty())
         QTimer::singleShot(0, this, [this, notice] { showNotice(notice); });

@@ -27,6 +27,7 @@ void deleteStaleTestFiles(const SessionState &session)
 {
     QFile::remove(session.dataPath(datafiles::ProgressFile));
     QFile::remove(session.dataPath(datafiles::SessionFile));
+    QFile::remove(session.dataPath(datafiles::ResumeFile));
 }
 
 bool isAdministrator(const SessionState &session)

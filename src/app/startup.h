@@ -12,7 +12,8 @@ qint16 ReadShowErrorsSetting(const QString &path);
 // mode flags off).
 void startSession(SessionState &session, const QString &programFolder);
 
-// A test never survives a program restart: removes curr_test.ini and temp1.ini.
+// A test the user did not go on with after the start: removes curr_test.ini, temp1.ini and
+// resume.ini.
 void deleteStaleTestFiles(const SessionState &session);
 
 // The administrator's first name and surname are both "vedok".

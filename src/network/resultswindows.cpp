@@ -2,13 +2,16 @@
 
 #include "app/datafiles.h"
 #include "app/sessionstate.h"
+#include "app/textfile.h"
 #include "app/windowhub.h"
+#include "network/resultslogcsv.h"
 #include "network/resultsprinter.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -103,7 +106,26 @@ void frmLOGnet::buildControls()
     QPushButton *history =
         addButton(QStringLiteral("HISTORYread"), QStringLiteral("Просмотр старых результатов"),
                   QStringLiteral("Посмотреть сохраненные результаты тестов"));
+    QPushButton *exportLog =
+        addButton(QStringLiteral("btnCSV"), QStringLiteral("Экспорт в CSV"),
+                  QStringLiteral("Сохранить эти результаты таблицей для электронных таблиц"));
+    QPushButton *exportHistory =
+        addButton(QStringLiteral("btnHISTORYcsv"), QStringLiteral("Экспорт истории в CSV"),
+                  QStringLiteral("Сохранить результаты всех запомненных занятий таблицей"));
     connect(print, &QPushButton::clicked, this, &frmLOGnet::print);
+    connect(exportLog, &QPushButton::clicked, this, [this] {
+        exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.session.NetCount,
+                                            QDate::currentDate()),
+                   QStringLiteral("Результаты ") +
+                       QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+    });
+    connect(exportHistory, &QPushButton::clicked, this, [this] {
+        const QStringList history =
+            textfile::readLines(m_context.session.jpgPath(datafiles::HistoryFile))
+                .value_or(QStringList());
+        exportRows(resultslog::csv::historyRows(history, QLocale::system()),
+                   QStringLiteral("История результатов"));
+    });
     connect(back, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Close);
         close();
@@ -121,8 +143,10 @@ void frmLOGnet::buildControls()
     grid->addWidget(m_remember, 5, 1);
     grid->addWidget(history, 5, 2);
     grid->addWidget(back, 5, 3);
-    grid->addWidget(m_printed, 6, 0, 1, 4);
-    grid->addWidget(addStatusBar(), 7, 0, 1, 4);
+    grid->addWidget(exportLog, 6, 0);
+    grid->addWidget(exportHistory, 6, 2);
+    grid->addWidget(m_printed, 7, 0, 1, 4);
+    grid->addWidget(addStatusBar(), 8, 0, 1, 4);
 }
 
 void frmLOGnet::print()
@@ -142,6 +166,27 @@ void frmLOGnet::print()
         m_printed->setText(QStringLiteral("Принтер не найден, и файл ") +
                            QDir::toNativeSeparators(outcome.pdfFile) +
                            QStringLiteral(" не удалось записать."));
+}
+
+void frmLOGnet::exportRows(const QList<resultslog::csv::Row> &rows, const QString &name)
+{
+    m_context.cues.play(Cue::Pick);
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Экспорт в CSV"), pdfFolder() + u'/' + name + QStringLiteral(".csv"),
+        QStringLiteral("Таблица CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (!resultslog::csv::write(path, rows)) {
+        m_printed->setText(QStringLiteral("Не удалось записать файл ") +
+                           QDir::toNativeSeparators(path));
+        return;
+    }
+    m_printed->setText(rows.isEmpty() ? QStringLiteral("Результатов нет; в файл %1 записана "
+                                                       "только строка заголовков.")
+                                            .arg(QDir::toNativeSeparators(path))
+                                      : QStringLiteral("Записано строк: %1, файл %2")
+                                            .arg(rows.size())
+                                            .arg(QDir::toNativeSeparators(path)));
 }
 
 void frmLOGnet::remember()

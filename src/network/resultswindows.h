@@ -2,6 +2,7 @@
 
 #include "network/netwindow.h"
 #include "network/resultslog.h"
+#include "network/resultslogcsv.h"
 
 class QLabel;
 class QListWidget;
@@ -20,7 +21,8 @@ private:
     bool m_yes = false;
 };
 
-// The class results as the monitor last read them: list, statistics, printing and history.
+// The class results as the monitor last read them: list, statistics, printing, export to CSV
+// and history.
 class frmLOGnet : public NetWindow
 {
     Q_OBJECT
@@ -39,6 +41,8 @@ private:
     void print();
     void remember();
     void showHistory();
+    // Asks where to save the rows as a CSV table and saves them there.
+    void exportRows(const QList<resultslog::csv::Row> &rows, const QString &name);
 
     resultslog::Log m_log;
     QListWidget *m_list = nullptr;

@@ -205,3 +205,18 @@ void frmReadLearn::closeEvent(QCloseEvent *event)
     if (!m_context.session.ReaderToContents)
         m_context.windows.open(QStringLiteral("frmMain"));
 }
+
+void OpenReaderAt(AppContext &context, const QString &paragraph)
+{
+    SessionState &s = context.session;
+    // An open reader goes quietly: its close would bring up the menu.
+    s.ReaderToContents = true;
+    context.windows.close(QStringLiteral("frmReadLearn"));
+    s.ReaderToContents = s.ContentsFromReader = false;
+    s.LearnMode = s.ControlMode = s.CourseTestMode = false;
+    s.CurrentParagraph = paragraph;
+    if (!context.windows.open(QStringLiteral("frmReadLearn")))
+        return;
+    for (const char *window : {"frmMain", "frmTestCh", "frmChGlava"})
+        context.windows.hide(QString::fromLatin1(window));
+}

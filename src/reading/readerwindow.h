@@ -54,3 +54,7 @@ private:
     SkinButton *m_test = nullptr;
     SkinButton *m_exit = nullptr;
 };
+
+// Opens the reader anew on the paragraph in the reading mode, over whatever window is shown;
+// closing it leads to the main menu.
+void OpenReaderAt(AppContext &context, const QString &paragraph);

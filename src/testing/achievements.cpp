@@ -1,17 +1,21 @@
 #include "testing/achievements.h"
 
+#include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
+#include "testing/attemptviews.h"
 #include "testing/results.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
 
+#include <QChartView>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 frmDOSTIG::frmDOSTIG(AppContext &context)
@@ -55,6 +59,12 @@ frmDOSTIG::frmDOSTIG(AppContext &context)
     grid->addWidget(exit, 3, 1, 1, 2);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 1);
+    m_attempts = attemptviews::newTable(this, QStringLiteral("tblAttempts"));
+    m_chart = attemptviews::newChart(this, QStringLiteral("chartGrades"));
+    hover()->addHint(m_attempts, m_attempts->accessibleDescription());
+    hover()->addHint(m_chart, m_chart->accessibleDescription());
+    grid->addWidget(m_attempts, 4, 0, 1, 3);
+    grid->addWidget(m_chart, 5, 0, 1, 3);
 
     const QString first = s.UserResults.at(0).trimmed();
     if (first.isEmpty() || first == QLatin1String("0"))
@@ -77,7 +87,7 @@ frmDOSTIG::frmDOSTIG(AppContext &context)
     timer->setInterval(300);
     connect(timer, &QTimer::timeout, this, [this] { m_context.cues.play(Cue::Dostig); });
     timer->start();
-    resize(560, 420);
+    resize(760, 720);
 }
 
 void frmDOSTIG::FillAchievements()
@@ -91,6 +101,11 @@ void frmDOSTIG::FillAchievements()
         // An empty row still needs its height to stay beside its topic.
         item->setSizeHint(m_topics->sizeHintForIndex(m_topics->model()->index(0, 0)));
     }
+    const SessionState &s = m_context.session;
+    const QList<journal::Attempt> mine = journal::ofUser(
+        journal::read(s.dataPath(datafiles::JournalFile)), s.UserFirstName, s.UserSurname);
+    attemptviews::fillTable(m_attempts, mine);
+    attemptviews::fillChart(m_chart, mine);
 }
 
 void frmDOSTIG::leave()

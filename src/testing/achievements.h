@@ -2,9 +2,12 @@
 
 #include "ui/skinnedwindow.h"
 
+class QChartView;
 class QListWidget;
+class QTableWidget;
 
-// The user's stored test results as grade words beside the topics.
+// The user's stored test results as grade words beside the topics, and his attempts from
+// the journal as a table and a chart of the grades over time.
 class frmDOSTIG : public SkinnedWindow
 {
     Q_OBJECT
@@ -21,5 +24,7 @@ private:
 
     QListWidget *m_topics = nullptr;
     QListWidget *m_grades = nullptr;
+    QTableWidget *m_attempts = nullptr;
+    QChartView *m_chart = nullptr;
     bool m_closeCue = false;
 };

@@ -1,8 +1,20 @@
 #include "testing/errorreview.h"
 
+#include "app/sessionstate.h"
 #include "app/textfile.h"
+#include "reading/outline.h"
+
+#include <QRegularExpression>
 
 namespace {
+constexpr int TopicTestRecords = 13;
+
+QString sectionName(const QString &title)
+{
+    static const QRegularExpression number(QStringLiteral("^\\S+\\s+\\d+\\.?\\s*"));
+    return QString(title).remove(number).trimmed();
+}
+
 int answerNumbered(const QString &number)
 {
     const int value = textfile::leadingInt(number);
@@ -39,4 +51,21 @@ WrongQuestionView ShowWrongQuestion(const SessionRecords &records, int position)
     view.correctAnswer = answerNumbered(record.otv_ver);
     view.picture = record.ris;
     return view;
+}
+
+QString SectionToRepeat(const SessionState &session, const Outline &outline)
+{
+    const QString bank = session.TestBankName.trimmed();
+    for (int k = 0; k < TopicTestRecords && !bank.isEmpty(); ++k) {
+        if (session.TestCatalogueFiles.at(k).trimmed().compare(bank, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString name = session.TestCatalogueNames.at(k).trimmed();
+        for (int section = 1; section <= outline.sections.size(); ++section) {
+            if (sectionName(outline.sections.at(section - 1).title)
+                    .compare(name, Qt::CaseInsensitive) == 0)
+                return outline.resolve(Outline::sectionKey(section));
+        }
+        return outline.resolve(Outline::sectionKey(k + 1));
+    }
+    return {};
 }

@@ -3,6 +3,8 @@
 #include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
+#include "reading/outline.h"
+#include "reading/readerwindow.h"
 #include "testing/errorreview.h"
 #include "testing/testwindows.h"
 #include "ui/cueplayer.h"
@@ -55,13 +57,16 @@ frmWRONG::frmWRONG(AppContext &context)
     m_next = button("btnNEXT", QStringLiteral("Следующая"), QStringLiteral("Следующая ошибка"));
     m_picture =
         button("btnRIS", QStringLiteral("Рисунок"), QStringLiteral("Показать рисунок к вопросу"));
+    QPushButton *section =
+        button("btnSECTION", QStringLiteral("Повторить раздел"),
+               QStringLiteral("Открыть учебник в начале раздела, который проверял этот тест"));
     QPushButton *exit = button("picEXit", QStringLiteral("Закрыть"),
                                QStringLiteral("Вернуться к результату теста"));
     for (QWidget *handle : {static_cast<QWidget *>(note), static_cast<QWidget *>(m_topic)})
         dragger()->addHandle(handle);
 
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {m_previous, m_next, m_picture, exit})
+    for (QPushButton *b : {m_previous, m_next, m_picture, section, exit})
         buttons->addWidget(b);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(note);
@@ -77,6 +82,7 @@ frmWRONG::frmWRONG(AppContext &context)
         m_context.session.PictureToShow = m_records[m_position - 1].ris;
         m_context.windows.open(QStringLiteral("PICview"));
     });
+    connect(section, &QPushButton::clicked, this, &frmWRONG::repeatSection);
     connect(exit, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         close();
@@ -86,6 +92,10 @@ frmWRONG::frmWRONG(AppContext &context)
     ClearSessionRecords(m_records);
     ReadSessionFile(m_context.session.dataPath(datafiles::SessionFile), header, m_records);
     CompactWrongAnswers(m_records);
+    if (const std::optional<Outline> outline =
+            Outline::load(m_context.session.dataPath(datafiles::OutlineFile)))
+        m_section = SectionToRepeat(m_context.session, *outline);
+    section->setVisible(!m_section.isEmpty());
     ShowWrongQuestion();
     resize(600, 460);
 }
@@ -124,9 +134,22 @@ void frmWRONG::step(int by)
     ShowWrongQuestion();
 }
 
+void frmWRONG::repeatSection()
+{
+    m_context.cues.play(Cue::Pick);
+    m_leaving = true;
+    const QString paragraph = m_section;
+    AppContext &context = m_context;
+    close();
+    // The result window's close stores the grade and closes the test windows.
+    context.windows.close(QStringLiteral("frmFULLtestEND"));
+    OpenReaderAt(context, paragraph);
+}
+
 void frmWRONG::closeEvent(QCloseEvent *event)
 {
     ClosePictureViewer(m_context);
-    m_context.windows.open(QStringLiteral("frmFULLtestEND"));
+    if (!m_leaving)
+        m_context.windows.open(QStringLiteral("frmFULLtestEND"));
     event->accept();
 }

@@ -22,6 +22,8 @@ protected:
 
 private:
     void step(int by);
+    // Leaves the test for the reader at the section the test covers.
+    void repeatSection();
 
     SessionRecords m_records;
     int m_position = 1;
@@ -33,4 +35,6 @@ private:
     QPushButton *m_previous = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_picture = nullptr;
+    QString m_section; // the paragraph "Повторить раздел" opens; empty when there is none
+    bool m_leaving = false;
 };

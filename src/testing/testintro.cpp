@@ -95,6 +95,13 @@ void frmFullTest::start()
     m_context.windows.open(QStringLiteral("fullTST"));
 }
 
+void frmFullTest::goOn()
+{
+    setWindowTitle(m_context.session.CurrentTestName);
+    setAccessibleName(windowTitle());
+    start();
+}
+
 void frmFullTest::showNotFinished()
 {
     m_intro->hide();

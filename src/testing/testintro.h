@@ -14,6 +14,8 @@ public:
 
     // The test window was closed before the end.
     void showNotFinished();
+    // Starts the test the session was set to go on with (an interrupted one).
+    void goOn();
     // Unloads without showing the return target.
     void closeQuietly();
 

@@ -3,7 +3,9 @@
 #include "app/sessionstate.h"
 #include "app/textfile.h"
 #include "testing/grading.h"
+#include "testing/journal.h"
 #include "testing/results.h"
+#include "testing/resume.h"
 
 #include <limits>
 
@@ -12,6 +14,10 @@ TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTe
     : QObject(parent), m_session(session), m_test(std::move(test)), m_files(std::move(files))
 {
     ClearSessionRecords(m_records);
+    if (m_session.RecordedCount > 0) {
+        SessionHeader header;
+        ReadSessionFile(m_files.session, header, m_records);
+    }
     m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
     m_monotonic.start();
     m_now = [this] { return m_monotonic.elapsed(); };
@@ -79,6 +85,7 @@ void TestSession::showQuestion()
     s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
     m_state = State::Answering;
     WriteProgressFile(m_files.progress, progress());
+    writeResumeFile();
     Q_EMIT questionShown();
     Q_EMIT clockChanged();
     Q_EMIT pauseStateChanged();
@@ -107,6 +114,7 @@ void TestSession::requestPause()
         return;
     ++m_session.PausesUsed;
     m_session.PauseRequested = true;
+    writeResumeFile();
     Q_EMIT pauseStateChanged();
 }
 
@@ -175,6 +183,11 @@ void TestSession::endTest()
     WriteSessionFile(m_files.session, progress(), m_records);
     // Stored now, not when the result window closes: the grade survives a killed program.
     s.ResultNotice = ResultStoreNotice(StoreTestResult(s, m_files.userBase), s.CurrentTestName);
+    if (!m_files.journal.isEmpty())
+        journal::append(m_files.journal,
+                        {QDateTime::currentDateTime(), s.UserFirstName, s.UserSurname,
+                         s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent, s.Grade,
+                         s.ElapsedSeconds});
     Q_EMIT pauseStateChanged();
     Q_EMIT finished();
 }
@@ -189,4 +202,13 @@ SessionProgress TestSession::progress() const
             s.AskedCount,
             s.CorrectCount,
             s.Grade};
+}
+
+void TestSession::writeResumeFile() const
+{
+    if (m_files.resume.isEmpty())
+        return;
+    const SessionState &s = m_session;
+    WriteResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName, m_test->order,
+                                     s.PausesUsed, s.ElapsedSeconds});
 }

@@ -32,12 +32,16 @@ public:
         QString session;    // temp1.ini
         QString answerTime; // the answer-time setting
         QString userBase;   // where the grade is stored when the test ends
+        QString resume;     // resume.ini; none is written when empty
+        QString journal;    // the journal of attempts; none is written when empty
     };
 
     // Milliseconds from a fixed start, never going back.
     using MonotonicClock = std::function<qint64()>;
     static constexpr qint64 SightMs = 500;
 
+    // A session whose RecordedCount is above 0 goes on with a test that was interrupted: the
+    // answers recorded so far are read back from its temp1.ini.
     TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test, Files files,
                 QObject *parent = nullptr);
 
@@ -84,6 +88,7 @@ private:
     void countAnsweringTime();
     void endTest();
     SessionProgress progress() const;
+    void writeResumeFile() const;
     const BankRecord &recordAt(int position) const;
 
     SessionState &m_session;

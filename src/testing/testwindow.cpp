@@ -31,7 +31,8 @@ fullTST::fullTST(AppContext &context) : SkinnedWindow(context, QStringLiteral("f
     m_session =
         new TestSession(s, s.LoadedTest,
                         {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),
-                         s.jpgPath(datafiles::AnswerTimeFile), s.jpgPath(datafiles::UserBaseFile)},
+                         s.jpgPath(datafiles::AnswerTimeFile), s.jpgPath(datafiles::UserBaseFile),
+                         s.dataPath(datafiles::ResumeFile), s.dataPath(datafiles::JournalFile)},
                         this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));

@@ -4,6 +4,7 @@
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
 #include "testing/results.h"
+#include "testing/resume.h"
 #include "testing/testintro.h"
 #include "testing/testwindow.h"
 
@@ -34,4 +35,12 @@ void CloseTestWindows(AppContext &context)
         test->closeQuietly();
     if (auto *intro = context.windows.find<frmFullTest>(QStringLiteral("frmFullTest")))
         intro->closeQuietly();
+}
+
+void GoOnWithTest(AppContext &context, const InterruptedTest &test)
+{
+    SelectInterruptedTest(context.session, test);
+    auto *intro = qobject_cast<frmFullTest *>(context.windows.load(QStringLiteral("frmFullTest")));
+    ContinueInterruptedTest(context.session, test);
+    intro->goOn();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 struct AppContext;
+struct InterruptedTest;
 
 // Shows the window a test returns to: the topic-test choice, the main menu or the reader.
 void ShowTestReturnTarget(AppContext &context);
@@ -8,3 +9,5 @@ void ShowTestReturnTarget(AppContext &context);
 void ClosePictureViewer(AppContext &context);
 // Unloads the test window and the introduction window without their own return handling.
 void CloseTestWindows(AppContext &context);
+// Opens the introduction of the interrupted test hidden and goes on with the test at once.
+void GoOnWithTest(AppContext &context, const InterruptedTest &test);

@@ -3,15 +3,19 @@
 #include "app/datafiles.h"
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
+#include "testing/attemptviews.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
 #include "users/useradminpanel.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 const QString frmBOSS::DefaultStatus =
@@ -83,6 +87,7 @@ void frmBOSS::buildControls()
     top->addWidget(closeButton);
     column->addLayout(top);
     column->addWidget(m_panel, 1);
+    column->addLayout(buildJournal());
     auto *row = new QHBoxLayout;
     row->addWidget(m_net);
     row->addWidget(m_setup);
@@ -91,6 +96,44 @@ void frmBOSS::buildControls()
     column->addLayout(row);
     column->addWidget(status);
     setMinimumWidth(640);
+}
+
+QLayout *frmBOSS::buildJournal()
+{
+    auto *label = addLabel(QStringLiteral("lblJournal"), QStringLiteral("Журнал попыток:"));
+    m_journalUser = new QComboBox(this);
+    m_journalUser->setObjectName(QStringLiteral("cmbJournalUser"));
+    m_journalUser->setAccessibleName(QStringLiteral("Пользователь журнала"));
+    const QString hint = QStringLiteral("Выберите пользователя, чтобы увидеть его попытки");
+    m_journalUser->setAccessibleDescription(hint);
+    hover()->addHint(m_journalUser, hint);
+    label->setBuddy(m_journalUser);
+    m_journal = attemptviews::newTable(this, QStringLiteral("tblJournal"));
+    m_journal->setFixedHeight(120);
+    hover()->addHint(m_journal, m_journal->accessibleDescription());
+    m_attempts = journal::read(m_context.session.dataPath(datafiles::JournalFile));
+    const QList<journal::Attempt> people = journal::users(m_attempts);
+    for (const journal::Attempt &person : people)
+        m_journalUser->addItem(journal::userName(person), QStringList{person.first, person.second});
+    if (people.isEmpty())
+        m_journalUser->addItem(QStringLiteral("(журнал пуст)"));
+    connect(m_journalUser, &QComboBox::currentIndexChanged, this, &frmBOSS::showJournal);
+    showJournal();
+
+    auto *layout = new QGridLayout;
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(m_journalUser, 0, 1);
+    layout->setColumnStretch(1, 1);
+    layout->addWidget(m_journal, 1, 0, 1, 2);
+    return layout;
+}
+
+void frmBOSS::showJournal()
+{
+    const QStringList user = m_journalUser->currentData().toStringList();
+    attemptviews::fillTable(m_journal, user.size() == 2
+                                           ? journal::ofUser(m_attempts, user[0], user[1])
+                                           : QList<journal::Attempt>());
 }
 
 void frmBOSS::openFromHere(const QString &window)

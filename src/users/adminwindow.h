@@ -1,11 +1,16 @@
 #pragma once
 
+#include "testing/journal.h"
 #include "ui/skinnedwindow.h"
 
+class QComboBox;
+class QLayout;
+class QTableWidget;
 class SkinButton;
 class UserAdminPanel;
 
-// The administrator's window for the user base of this computer; it leads on to the network
+// The administrator's window for the user base of this computer, with the journal of
+// attempts of any user of it; it leads on to the network
 // window and the additional settings.
 class frmBOSS : public SkinnedWindow
 {
@@ -20,9 +25,14 @@ protected:
 
 private:
     void buildControls();
+    QLayout *buildJournal();
+    void showJournal();
     void openFromHere(const QString &window);
 
     UserAdminPanel *m_panel = nullptr;
     SkinButton *m_net = nullptr;
     SkinButton *m_setup = nullptr;
+    QComboBox *m_journalUser = nullptr;
+    QTableWidget *m_journal = nullptr;
+    QList<journal::Attempt> m_attempts;
 };

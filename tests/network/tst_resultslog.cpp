@@ -1,5 +1,6 @@
 #include "app/textfile.h"
 #include "network/resultslog.h"
+#include "network/resultslogcsv.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -220,6 +221,55 @@ private Q_SLOTS:
         if (QFileInfo(history).isFile())
             QCOMPARE(readBytes(history), QByteArray("old\r\n"));
         QVERIFY(!QFile::exists(temporary));
+    }
+
+    void csvOfEveryStoredLesson_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia);
+        QTest::addRow("US English") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::addRow("German") << QLocale(QLocale::German, QLocale::Germany);
+    }
+    void csvOfEveryStoredLesson()
+    {
+        QFETCH(QLocale, locale);
+        std::array<PupilStatus, SessionState::MaxComputers> pupils = classOf({"5", "", "3"});
+        pupils[0].second = QStringLiteral("Иванов; \"Малый\"");
+        pupils[2].second = QStringLiteral("=1+1");
+        pupils[2].first = QString();
+        pupils[2].name = QStringLiteral("Очень длинное название теста по всему курсу");
+        pupils[2].ok = QStringLiteral("100");
+        pupils[2].max = QStringLiteral("100");
+        const QDate first(2025, 11, 3);
+        const QDate second(2026, 2, 27);
+        const resultslog::Log log = resultslog::build(pupils, 3, locale);
+        const QStringList history =
+            resultslog::historyBlock(log, first, locale) +
+            resultslog::historyBlock(resultslog::build(classOf({"4"}), 1, locale), second, locale);
+        const QList<resultslog::csv::Row> rows = resultslog::csv::historyRows(history, locale);
+        const QList<resultslog::csv::Row> today = resultslog::csv::logRows(pupils, 3, first);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[2].date, second);
+        QCOMPARE(rows[2].name, QStringLiteral("Ученик1 Имя"));
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(rows[i].date, first);
+            QCOMPARE(rows[i].number, today[i].number);
+            QCOMPARE(rows[i].grade, today[i].grade);
+            QCOMPARE(rows[i].correct, today[i].correct);
+            QCOMPARE(rows[i].asked, today[i].asked);
+            QCOMPARE(rows[i].test, today[i].test);
+        }
+        QCOMPARE(rows[1].name, QStringLiteral("=1+1"));
+        const QByteArray csv = resultslog::csv::document(rows);
+        QVERIFY(
+            csv.startsWith("\xEF\xBB\xBFДата;№;Фамилия Имя;Оценка;Правильных;Вопросов;Тест\r\n"));
+        const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[1],
+                 QStringLiteral("03.11.2025;1;\"Иванов; \"\"Малый\"\" Имя\";5;8;10;Реле"));
+        QCOMPARE(lines[2], QStringLiteral("03.11.2025;2;'=1+1;3;100;100;Очень длинное название "
+                                          "теста по всему курсу"));
+        QCOMPARE(lines[3].left(11), QStringLiteral("27.02.2026;"));
     }
 
     void printedLines()

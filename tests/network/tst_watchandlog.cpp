@@ -6,12 +6,29 @@
 #include "networkharness.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QtTest>
+
+namespace {
+// Accepts the save dialog, with the file it proposes, once it is open.
+void saveInFileDialogSoon()
+{
+    QTimer::singleShot(50, [] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && dialog->isVisible()) {
+                QMetaObject::invokeMethod(dialog, "accept");
+                return;
+            }
+        }
+        saveInFileDialogSoon();
+    });
+}
+} // namespace
 
 class WatchAndLogTest : public QObject
 {
@@ -155,6 +172,17 @@ private Q_SLOTS:
         QCOMPARE(history.at(4), list->item(0)->text());
         QVERIFY(!QFile::exists(room.teacher().jpg("7_13.jpg")));
         QVERIFY(h.child<QPushButton>("frmLOGnet", "btnHISTORYmemo")->isEnabled());
+
+        // Both lessons of the history as one table.
+        const QString csv =
+            QDir(frmLOGnet::pdfFolder()).filePath(QStringLiteral("История результатов.csv"));
+        saveInFileDialogSoon();
+        h.click("frmLOGnet", "btnHISTORYcsv");
+        const QStringList rows =
+            QString::fromUtf8(readBytes(csv)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 1 + 2 * list->count());
+        QVERIFY(rows.at(3).contains(QStringLiteral(";Смирнов Пётр;")));
+        QVERIFY(h.text("frmLOGnet", "metPRINT").contains(QDir::toNativeSeparators(csv)));
 
         // The copy for viewing; the help window belongs to another part of the program.
         h.click("frmLOGnet", "HISTORYread");

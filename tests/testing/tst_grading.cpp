@@ -1,5 +1,9 @@
+#include "app/sessionstate.h"
+#include "reading/outline.h"
+#include "testing/catalogue.h"
 #include "testing/errorreview.h"
 #include "testing/grading.h"
+#include "testsupport.h"
 
 #include <QTest>
 
@@ -8,6 +12,57 @@ class tst_grading : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void sectionToRepeat_data()
+    {
+        QTest::addColumn<QString>("bank");
+        QTest::addColumn<QString>("renamed");
+        QTest::addColumn<QString>("paragraph");
+        QTest::addRow("second topic") << "T01_97.jpg"
+                                      << ""
+                                      << "2.1.Светофор. Устройство и "
+                                         "периодичность обслуживания";
+        QTest::addRow("letter case") << "t01_97.JPG"
+                                     << ""
+                                     << "2.1.Светофор. Устройство и "
+                                        "периодичность обслуживания";
+        QTest::addRow("section of two chapters") << "T01_101.jpg"
+                                                 << ""
+                                                 << "6.1.Пульт-табло и аппараты управления. Осмотр";
+        QTest::addRow("section numbered apart from its chapter")
+            << "T01_102.jpg"
+            << ""
+            << "8.1.Назначение тоннельной и мостовой сигнализации";
+        QTest::addRow("last topic") << "T01_108.jpg"
+                                    << ""
+                                    << "15.1. Построение однониточного плана станции";
+        QTest::addRow("name matches no section: by number")
+            << "T01_99.jpg"
+            << "Замки"
+            << "4.1.Назначение и устройство контрольного замка";
+        QTest::addRow("course test") << "sv9.jpg"
+                                     << ""
+                                     << "";
+        QTest::addRow("paragraph test") << "T01_P02.jpg"
+                                        << ""
+                                        << "";
+    }
+    void sectionToRepeat()
+    {
+        QFETCH(QString, bank);
+        QFETCH(QString, renamed);
+        QFETCH(QString, paragraph);
+        TestProgramFolder folder(TestProgramFolder::Content::DemoData);
+        SessionState session;
+        session.setProgramFolder(folder.path());
+        QVERIFY(ReadTestCatalogue(session, folder.jpg("14_15.jpg")));
+        if (!renamed.isEmpty())
+            session.TestCatalogueNames[3] = renamed;
+        session.TestBankName = bank;
+        const std::optional<Outline> outline = Outline::load(folder.data("soderjanie.txt"));
+        QVERIFY(outline);
+        QCOMPARE(SectionToRepeat(session, *outline), paragraph);
+    }
+
     void gradeBoundaries_data()
     {
         QTest::addColumn<int>("asked");

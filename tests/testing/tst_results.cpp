@@ -1,5 +1,7 @@
 #include "app/sessionstate.h"
+#include "app/textfile.h"
 #include "testing/catalogue.h"
+#include "testing/journal.h"
 #include "testing/results.h"
 #include "testsupport.h"
 #include "users/userbase.h"
@@ -27,6 +29,44 @@ private:
     }
 
 private Q_SLOTS:
+    void journalGrowsAndKeepsWhatItCannotRead()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.data("attempts.txt");
+        const QByteArray damaged = "2026-13-40 25:00:00\tIvan\r\nstray line";
+        writeBytes(path, damaged);
+        const journal::Attempt first{QDateTime(QDate(2026, 12, 9), QTime(10, 5, 7)),
+                                     "Иван\tИ.",
+                                     "Петров",
+                                     "Светофоры",
+                                     5,
+                                     6,
+                                     83.3,
+                                     4,
+                                     95};
+        journal::Attempt second = first;
+        second.first = "Пётр";
+        second.when = first.when.addDays(1);
+        second.grade = 2;
+        second.correct = 1;
+        second.percent = 16.7;
+        QVERIFY(journal::append(path, first));
+        QVERIFY(journal::append(path, second));
+        QVERIFY(textfile::decode1251(readBytes(path))
+                    .startsWith(damaged + "\r\n2026-12-09 10:05:07\tИван И.\t"));
+        const QList<journal::Attempt> all = journal::read(path);
+        QCOMPARE(all.size(), 2);
+        QCOMPARE(all[1], second);
+        QCOMPARE(journal::ofUser(all, "Иван\tИ.", "Петров").size(), 1);
+        QCOMPARE(journal::users(all).size(), 2);
+        QCOMPARE(journal::userName(journal::users(all)[0]), QStringLiteral("Петров Иван И."));
+        // More right answers than asked, a grade above 5, a missing field: not an attempt.
+        for (const char *bad : {"2026-12-09 10:05:07\ta\tb\tt\t7\t6\t83.3\t4\t95",
+                                "2026-12-09 10:05:07\ta\tb\tt\t5\t6\t83.3\t6\t95",
+                                "2026-12-09 10:05:07\ta\tb\tt\t5\t6\t83.3\t4"})
+            QVERIFY(!journal::parseLine(QString::fromUtf8(bad)));
+    }
+
     void storesByNameAndRenewsTheBase()
     {
         TestProgramFolder folder;

@@ -1,5 +1,9 @@
 #include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "testing/grading.h"
+#include "testing/journal.h"
 #include "testing/results.h"
+#include "testing/resume.h"
 #include "testing/testsession.h"
 #include "testsupport.h"
 #include "users/userbase.h"
@@ -9,7 +13,7 @@
 #include <QTest>
 
 namespace {
-std::shared_ptr<const PreparedTest> bankOf(int count)
+QStringList bankLines(int count)
 {
     QStringList lines{"start", "name", "Светофоры", "time", "30"};
     for (int i = 0; i < count; ++i) {
@@ -22,8 +26,14 @@ std::shared_ptr<const PreparedTest> bankOf(int count)
               << "2"
               << "ris" << (i == 1 ? "ris1" : "");
     }
+    return lines << "end";
+}
+
+std::shared_ptr<const PreparedTest> bankOf(int count)
+{
     QRandomGenerator random(42);
-    auto test = std::make_shared<PreparedTest>(parseQuestionBank(lines, "b.jpg", random));
+    auto test =
+        std::make_shared<PreparedTest>(parseQuestionBank(bankLines(count), "b.jpg", random));
     test->order = DrawQuestionOrder(test->bank.lastIndex, random);
     return test;
 }
@@ -53,7 +63,8 @@ private:
             session = std::make_unique<TestSession>(
                 state, bankOf(questions),
                 TestSession::Files{folder.data("curr_test.ini"), folder.data("temp1.ini"),
-                                   folder.jpg("14_16.jpg"), folder.jpg("2_17.jpg")});
+                                   folder.jpg("14_16.jpg"), folder.jpg("2_17.jpg"),
+                                   folder.data("resume.ini"), folder.data("attempts.txt")});
             session->setClock([this] { return now; });
         }
         void tick()
@@ -152,6 +163,10 @@ private Q_SLOTS:
                  (QStringList{"curr", " 10 ", "ok", " 7 ", "ocenka", " 4 "}));
         QCOMPARE(run.state.Grade, qint16(4));
         QCOMPARE(run.state.ElapsedText, QStringLiteral("0 мин"));
+        const QList<journal::Attempt> attempts = journal::read(run.folder.data("attempts.txt"));
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(journal::line(attempts[0]).section(u'\t', 1),
+                 QStringLiteral("Иван\tПетров\tСветофоры\t7\t10\t70.0\t4\t30"));
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.size(), 12 + 10 * 20);
         QCOMPARE(session.mid(8, 4), (QStringList{"ok", " 7 ", "ocenka", " 4 "}));
@@ -224,6 +239,69 @@ private Q_SLOTS:
             run.answer(true);
             QCOMPARE(run.session->state() == TestSession::State::Paused, false);
         }
+    }
+
+    void interruptedTestGoesOn()
+    {
+        Run run(6);
+        QVERIFY(textfile::writeLines(run.folder.jpg("b.jpg"), bankLines(6)));
+        run.state.TestBankName = "b.jpg";
+        run.session->begin();
+        run.answer(true);
+        run.answer(false);
+        run.session->requestPause();
+        run.answer(true);
+        run.session->endPause();
+        run.session->tick();
+        const QList<int> order = bankOf(6)->order;
+        const QStringList asked{run.session->records()[0].vop, run.session->records()[1].vop,
+                                run.session->records()[2].vop};
+        run.session.reset(); // killed while question 4 is shown
+
+        SessionState other;
+        other.setProgramFolder(run.folder.path());
+        other.UserFirstName = "Пётр";
+        other.UserSurname = "Петров";
+        QRandomGenerator random(7);
+        QVERIFY(!FindInterruptedTest(other, random));
+
+        SessionState state;
+        state.setProgramFolder(run.folder.path());
+        state.UserFirstName = "Иван";
+        state.UserSurname = "Петров";
+        const std::optional<InterruptedTest> test = FindInterruptedTest(state, random);
+        QVERIFY(test);
+        QCOMPARE(test->answered, 3);
+        QCOMPARE(test->correct, 2);
+        QCOMPARE(test->test->order, order);
+        ContinueInterruptedTest(state, *test);
+        QCOMPARE(state.PausesUsed, qint16(1));
+        QCOMPARE(state.CurrentTestName, QStringLiteral("Светофоры"));
+        TestSession again(state, state.LoadedTest,
+                          {run.folder.data("curr_test.ini"), run.folder.data("temp1.ini"),
+                           run.folder.jpg("14_16.jpg"), run.folder.jpg("2_17.jpg"),
+                           run.folder.data("resume.ini"), run.folder.data("attempts.txt")});
+        qint64 now = 0;
+        again.setClock([&now] { return now; });
+        again.begin();
+        QCOMPARE(again.question().question, test->test->bank.records[order[3]].question);
+        QCOMPARE(again.clock().text(), QStringLiteral("0:60"));
+        QCOMPARE(run.progress().mid(8), (QStringList{"curr", " 4 ", "ok", " 2 ", "ocenka", " 0 "}));
+        while (again.state() == TestSession::State::Answering) {
+            now += 1000;
+            again.select(again.question().correct);
+            again.submit();
+        }
+        QCOMPARE(state.CorrectCount, qint16(5));
+        QCOMPARE(state.Grade, GradeFor(5, 6));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(again.records()[i].vop, asked.at(i));
+        QSet<QString> questions;
+        for (int i = 0; i < 6; ++i)
+            questions << again.records()[i].vop;
+        QCOMPARE(questions.size(), 6);
+        // A finished test is never offered again.
+        QVERIFY(!FindInterruptedTest(state, random));
     }
 
     void noPauseAfterTheLastQuestion()

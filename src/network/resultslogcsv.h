@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/sessionstate.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// The class results as a spreadsheet table: UTF-8 with a byte-order mark, ";" between fields,
+// fields quoted where needed, dates as dd.mm.yyyy, CR LF, so that a spreadsheet in a Russian
+// locale opens it in columns without an import dialog.
+namespace resultslog::csv {
+
+struct Row
+{
+    QDate date; // invalid when a history title could not be read as a date
+    QString dateText;
+    int number = 0;
+    QString name;
+    QString grade;
+    QString correct;
+    QString asked;
+    QString test;
+};
+
+// The graded computers 1..count as the results log numbers them.
+QList<Row> logRows(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
+                   const QDate &date);
+// Every results line of every lesson stored in the history, dated by its block's title.
+QList<Row> historyRows(const QStringList &history, const QLocale &locale);
+
+// One field: quoted when it holds ";", a quote, a line break or outer blanks; a text that a
+// spreadsheet would take for a formula gets a leading apostrophe.
+QString field(const QString &text);
+QByteArray document(const QList<Row> &rows);
+// Writes the document by whole-file replacement; false when it could not be written.
+bool write(const QString &path, const QList<Row> &rows);
+
+} // namespace resultslog::csv

@@ -1,0 +1,122 @@
+#include "testing/attemptviews.h"
+
+#include "testing/results.h"
+
+#include <QAbstractButton>
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QHeaderView>
+#include <QLineSeries>
+#include <QMap>
+#include <QTableWidget>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace attemptviews {
+
+namespace {
+const QStringList Columns{QStringLiteral("Тест"),   QStringLiteral("Дата"),
+                          QStringLiteral("Верно"),  QStringLiteral("Процент"),
+                          QStringLiteral("Оценка"), QStringLiteral("Время")};
+
+QList<journal::Attempt> byTestThenDate(QList<journal::Attempt> attempts)
+{
+    std::stable_sort(attempts.begin(), attempts.end(),
+                     [](const journal::Attempt &a, const journal::Attempt &b) {
+                         return a.test.localeAwareCompare(b.test) < 0;
+                     });
+    return attempts;
+}
+} // namespace
+
+QTableWidget *newTable(QWidget *parent, const QString &objectName)
+{
+    auto *table = new QTableWidget(0, int(Columns.size()), parent);
+    table->setObjectName(objectName);
+    table->setHorizontalHeaderLabels(Columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    // The corner button is hidden with the row header, yet screen readers still list it.
+    for (QAbstractButton *corner : table->findChildren<QAbstractButton *>())
+        corner->setAccessibleName(QStringLiteral("Выделить все попытки"));
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->setAccessibleName(QStringLiteral("Журнал попыток"));
+    table->setAccessibleDescription(
+        QStringLiteral("Все пройденные тесты: тест, дата, верные ответы, процент, оценка, время"));
+    return table;
+}
+
+void fillTable(QTableWidget *table, const QList<journal::Attempt> &attempts)
+{
+    const QList<journal::Attempt> rows = byTestThenDate(attempts);
+    table->setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        const journal::Attempt &a = rows[row];
+        const QStringList cells{a.test,
+                                journal::dateText(a.when),
+                                QStringLiteral("%1 из %2").arg(a.correct).arg(a.asked),
+                                QString::number(a.percent, 'f', 1) + QStringLiteral(" %"),
+                                GradeWord(a.grade),
+                                journal::timeText(a.seconds)};
+        for (int column = 0; column < cells.size(); ++column)
+            table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+    table->resizeColumnsToContents();
+}
+
+QChartView *newChart(QWidget *parent, const QString &objectName)
+{
+    auto *view = new QChartView(parent);
+    view->setObjectName(objectName);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(220);
+    view->setAccessibleName(QStringLiteral("График оценок"));
+    view->setAccessibleDescription(
+        QStringLiteral("Оценки за тесты по времени, по одной линии на каждый тест"));
+    return view;
+}
+
+void fillChart(QChartView *view, const QList<journal::Attempt> &attempts)
+{
+    auto *chart = new QChart;
+    chart->setTitle(QStringLiteral("Оценки по времени"));
+    auto *time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("dd.MM.yy"));
+    time->setTitleText(QStringLiteral("Дата"));
+    auto *grade = new QValueAxis;
+    grade->setRange(1, 6);
+    grade->setTickCount(6);
+    grade->setLabelFormat(QStringLiteral("%.0f"));
+    grade->setTitleText(QStringLiteral("Оценка"));
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(grade, Qt::AlignLeft);
+    QMap<QString, QLineSeries *> lines;
+    QDateTime first;
+    QDateTime last;
+    for (const journal::Attempt &a : attempts) {
+        QLineSeries *&line = lines[a.test];
+        if (!line) {
+            line = new QLineSeries;
+            line->setName(a.test);
+            line->setPointsVisible(true);
+            chart->addSeries(line);
+            line->attachAxis(time);
+            line->attachAxis(grade);
+        }
+        line->append(qreal(a.when.toMSecsSinceEpoch()), a.grade);
+        first = first.isValid() ? std::min(first, a.when) : a.when;
+        last = last.isValid() ? std::max(last, a.when) : a.when;
+    }
+    if (first.isValid())
+        time->setRange(first.addSecs(-3600), last.addSecs(3600));
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setVisible(!attempts.isEmpty());
+    QChart *old = view->chart();
+    view->setChart(chart);
+    delete old;
+}
+
+} // namespace attemptviews

@@ -1,0 +1,143 @@
+#include "testing/journal.h"
+
+#include "app/textfile.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <algorithm>
+
+namespace journal {
+
+namespace {
+const QString DateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
+// A name field: no tab and no line break inside.
+QString field(const QString &text)
+{
+    QString clean = textfile::oneLine(text);
+    clean.replace(u'\t', u' ');
+    return clean.trimmed();
+}
+
+std::optional<int> number(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+} // namespace
+
+QString line(const Attempt &attempt)
+{
+    return QStringList{attempt.when.toString(DateFormat),
+                       field(attempt.first),
+                       field(attempt.second),
+                       field(attempt.test),
+                       QString::number(attempt.correct),
+                       QString::number(attempt.asked),
+                       QString::number(attempt.percent, 'f', 1),
+                       QString::number(attempt.grade),
+                       QString::number(attempt.seconds)}
+        .join(u'\t');
+}
+
+std::optional<Attempt> parseLine(const QString &text)
+{
+    const QStringList fields = text.split(u'\t');
+    if (fields.size() != 9)
+        return std::nullopt;
+    Attempt attempt;
+    attempt.when = QDateTime::fromString(fields[0], DateFormat);
+    attempt.first = fields[1];
+    attempt.second = fields[2];
+    attempt.test = fields[3];
+    const auto correct = number(fields[4], 0, 1000);
+    const auto asked = number(fields[5], 1, 1000);
+    const auto grade = number(fields[7], 0, 5);
+    const auto seconds = number(fields[8], 0, 1'000'000);
+    bool percentOk = false;
+    attempt.percent = fields[6].toDouble(&percentOk);
+    if (!attempt.when.isValid() || !correct || !asked || !grade || !seconds || !percentOk ||
+        *correct > *asked || attempt.percent < 0 || attempt.percent > 100)
+        return std::nullopt;
+    attempt.correct = *correct;
+    attempt.asked = *asked;
+    attempt.grade = *grade;
+    attempt.seconds = *seconds;
+    return attempt;
+}
+
+bool append(const QString &path, const Attempt &attempt)
+{
+    QByteArray bytes;
+    QFile file(path);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        bytes = file.readAll();
+        file.close();
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += "\r\n";
+    }
+    textfile::appendLine(bytes, line(attempt));
+    return textfile::replaceFile(path, bytes);
+}
+
+QList<Attempt> read(const QString &path)
+{
+    QList<Attempt> attempts;
+    const std::optional<QStringList> lines = textfile::readLines(path);
+    if (!lines)
+        return attempts;
+    for (const QString &text : *lines) {
+        if (std::optional<Attempt> attempt = parseLine(text))
+            attempts << *attempt;
+    }
+    return attempts;
+}
+
+QList<Attempt> ofUser(const QList<Attempt> &attempts, const QString &first, const QString &second)
+{
+    QList<Attempt> mine;
+    for (const Attempt &attempt : attempts) {
+        if (attempt.first == field(first) && attempt.second == field(second))
+            mine << attempt;
+    }
+    return mine;
+}
+
+QString userName(const Attempt &attempt)
+{
+    return attempt.second + u' ' + attempt.first;
+}
+
+QList<Attempt> users(const QList<Attempt> &attempts)
+{
+    QSet<std::pair<QString, QString>> seen;
+    QList<Attempt> people;
+    for (const Attempt &attempt : attempts) {
+        if (!seen.contains({attempt.first, attempt.second})) {
+            seen.insert({attempt.first, attempt.second});
+            people << attempt;
+        }
+    }
+    std::sort(people.begin(), people.end(), [](const Attempt &a, const Attempt &b) {
+        return userName(a).localeAwareCompare(userName(b)) < 0;
+    });
+    return people;
+}
+
+QString dateText(const QDateTime &when)
+{
+    return when.toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+}
+
+QString timeText(int seconds)
+{
+    return QStringLiteral("%1 мин %2 с").arg(seconds / 60).arg(seconds % 60);
+}
+
+} // namespace journal

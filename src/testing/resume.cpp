@@ -1,0 +1,200 @@
+#include "testing/resume.h"
+
+#include "app/datafiles.h"
+#include "app/sessionstate.h"
+#include "app/textfile.h"
+#include "testing/catalogue.h"
+#include "testing/results.h"
+
+#include <algorithm>
+
+namespace {
+
+QString orderLine(const QList<int> &order)
+{
+    QStringList numbers;
+    numbers.reserve(order.size());
+    for (int index : order)
+        numbers << QString::number(index);
+    return numbers.join(u' ');
+}
+
+std::optional<QList<int>> parseOrder(const QString &line)
+{
+    QList<int> order;
+    for (const QString &number : line.split(u' ', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int index = number.toInt(&ok);
+        if (!ok || index < 0 || index >= QuestionBank::Slots)
+            return std::nullopt;
+        order << index;
+    }
+    return order;
+}
+
+// Every index 0..lastIndex exactly once.
+bool orderFits(QList<int> order, int lastIndex)
+{
+    std::sort(order.begin(), order.end());
+    for (int i = 0; i < order.size(); ++i) {
+        if (order[i] != i)
+            return false;
+    }
+    return order.size() == lastIndex + 1;
+}
+
+// Answered slots lead the records: their given answer is 1..5.
+int answeredCount(const SessionRecords &records, int max)
+{
+    int answered = 0;
+    while (answered < max && answered < SessionSlots) {
+        const int given = textfile::leadingInt(records[answered].otv_user);
+        if (given < 1 || given > 5)
+            break;
+        ++answered;
+    }
+    return answered;
+}
+
+int correctCount(const SessionRecords &records, int answered)
+{
+    int correct = 0;
+    for (int i = 0; i < answered; ++i)
+        correct +=
+            textfile::leadingInt(records[i].otv_user) == textfile::leadingInt(records[i].otv_ver);
+    return correct;
+}
+
+bool sameUser(const SessionState &session, const QString &first, const QString &second)
+{
+    return first == session.UserFirstName.trimmed() && second == session.UserSurname.trimmed();
+}
+
+} // namespace
+
+QStringList resumeFileLines(const ResumeRecord &record)
+{
+    using textfile::oneLine;
+    return {QStringLiteral("first"),   oneLine(record.first),
+            QStringLiteral("second"),  oneLine(record.second),
+            QStringLiteral("bank"),    oneLine(record.bank),
+            QStringLiteral("order"),   orderLine(record.order),
+            QStringLiteral("pauses"),  QString::number(record.pausesUsed),
+            QStringLiteral("elapsed"), QString::number(record.elapsedSeconds)};
+}
+
+std::optional<ResumeRecord> parseResumeFile(const QStringList &lines)
+{
+    ResumeRecord record;
+    bool hasOrder = false;
+    for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
+        const QString key = pair.key.trimmed();
+        const QString value = pair.value.trimmed();
+        if (!pair.hasValue)
+            return std::nullopt;
+        if (key == QLatin1String("first"))
+            record.first = value;
+        else if (key == QLatin1String("second"))
+            record.second = value;
+        else if (key == QLatin1String("bank"))
+            record.bank = value;
+        else if (key == QLatin1String("pauses"))
+            record.pausesUsed = qBound(0, textfile::leadingInt(value), 4);
+        else if (key == QLatin1String("elapsed"))
+            record.elapsedSeconds = qBound(0, textfile::leadingInt(value), 32767);
+        else if (key == QLatin1String("order")) {
+            const std::optional<QList<int>> order = parseOrder(value);
+            if (!order)
+                return std::nullopt;
+            record.order = *order;
+            hasOrder = true;
+        }
+    }
+    if (!hasOrder || record.bank.isEmpty())
+        return std::nullopt;
+    return record;
+}
+
+bool WriteResumeFile(const QString &path, const ResumeRecord &record)
+{
+    return textfile::writeLines(path, resumeFileLines(record));
+}
+
+std::optional<ResumeRecord> ReadResumeFile(const QString &path)
+{
+    const std::optional<QStringList> lines = textfile::readLines(path);
+    if (!lines)
+        return std::nullopt;
+    return parseResumeFile(*lines);
+}
+
+std::optional<InterruptedTest> FindInterruptedTest(const SessionState &session,
+                                                   QRandomGenerator &random)
+{
+    const std::optional<ResumeRecord> resume =
+        ReadResumeFile(session.dataPath(datafiles::ResumeFile));
+    SessionHeader progress;
+    SessionHeader header;
+    SessionRecords records;
+    ClearSessionRecords(records);
+    SessionRecords unused;
+    if (!resume || !sameUser(session, resume->first, resume->second) ||
+        !ReadSessionFile(session.dataPath(datafiles::ProgressFile), progress, unused) ||
+        !ReadSessionFile(session.dataPath(datafiles::SessionFile), header, records) ||
+        !sameUser(session, header.first, header.second) ||
+        !sameUser(session, progress.first, progress.second) || header.grade != 0 ||
+        progress.grade != 0)
+        return std::nullopt;
+    auto test =
+        std::make_shared<PreparedTest>(LoadQuestionBank(session.jpgPath(resume->bank), random));
+    // A resume file left behind by an earlier test never takes over another test's records.
+    if (!test->ok() || !orderFits(resume->order, test->bank.lastIndex) ||
+        textfile::leadingInt(header.max) != test->bank.questionCount() ||
+        test->bank.name.trimmed() != header.name)
+        return std::nullopt;
+    test->order = resume->order;
+    const int answered = answeredCount(records, test->bank.questionCount());
+    if (answered == 0 || answered >= test->bank.questionCount())
+        return std::nullopt;
+    return InterruptedTest{*resume, test, answered, correctCount(records, answered)};
+}
+
+QString InterruptedTestQuestion(const InterruptedTest &test)
+{
+    return QStringLiteral("Тест «%1» был прерван: дано ответов %2 из %3. Продолжить его со "
+                          "следующего вопроса?")
+        .arg(test.test->bank.name)
+        .arg(test.answered)
+        .arg(test.test->bank.questionCount());
+}
+
+void SelectInterruptedTest(SessionState &session, const InterruptedTest &test)
+{
+    session.TestBankName = test.resume.bank;
+    session.CourseTestMode =
+        test.resume.bank.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
+    session.TestFromChoice = false;
+    session.LearnMode = session.ControlMode = false;
+    session.CurrentTestName = test.test->bank.name;
+}
+
+void ContinueInterruptedTest(SessionState &session, const InterruptedTest &test)
+{
+    SelectInterruptedTest(session, test);
+    session.LoadedTest = test.test;
+    session.AskedCount = session.RecordedCount = static_cast<qint16>(test.answered);
+    session.CorrectCount = static_cast<qint16>(test.correct);
+    session.Grade = 0;
+    session.PausesUsed = static_cast<qint16>(test.resume.pausesUsed);
+    session.PauseRequested = false;
+    session.ElapsedSeconds = static_cast<qint16>(test.resume.elapsedSeconds);
+}
+
+bool EndInterruptedTest(SessionState &session, const InterruptedTest &test)
+{
+    ReadTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
+    SelectInterruptedTest(session, test);
+    session.Grade = 0;
+    return StoreTestResult(session, session.jpgPath(datafiles::UserBaseFile)) ==
+           ResultStore::Stored;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "testing/questionbank.h"
+#include "testing/sessionfiles.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QRandomGenerator;
+struct SessionState;
+
+// resume.ini: what curr_test.ini and temp1.ini do not hold about the running test and a test
+// killed with the program needs to go on: the bank, the drawn order, pauses and time used.
+// Key line / value line pairs like the session files; the order is one line of bank indexes.
+struct ResumeRecord
+{
+    QString first;
+    QString second;
+    QString bank;
+    QList<int> order;
+    int pausesUsed = 0;
+    int elapsedSeconds = 0;
+};
+
+QStringList resumeFileLines(const ResumeRecord &record);
+std::optional<ResumeRecord> parseResumeFile(const QStringList &lines);
+bool WriteResumeFile(const QString &path, const ResumeRecord &record);
+std::optional<ResumeRecord> ReadResumeFile(const QString &path);
+
+// A test of the logged-in user that the program was killed in: its resume record, its bank
+// loaded again with the order drawn before, and the answers recorded in temp1.ini.
+struct InterruptedTest
+{
+    ResumeRecord resume;
+    std::shared_ptr<const PreparedTest> test;
+    int answered = 0;
+    int correct = 0;
+};
+
+// The interrupted test of the session's user, found in curr_test.ini, temp1.ini and resume.ini
+// of the data folder; nothing when a file is missing or damaged, the test is finished, its
+// bank no longer fits the order or it belongs to another user.
+std::optional<InterruptedTest> FindInterruptedTest(const SessionState &session,
+                                                   QRandomGenerator &random);
+
+// The question "Продолжить …?" asked after the login.
+QString InterruptedTestQuestion(const InterruptedTest &test);
+
+// Chooses the test's bank and mode, as the menu or the reader does before the introduction.
+void SelectInterruptedTest(SessionState &session, const InterruptedTest &test);
+// Once the introduction has prepared the test: sets the session to go on at the question after the
+// last one answered: the test, counters, pauses and time as recorded. The test session then reads
+// the recorded answers back.
+void ContinueInterruptedTest(SessionState &session, const InterruptedTest &test);
+
+// Declining to go on ends the test as an interrupted test ends: its grade 0 is stored in the
+// user's result slots (the catalogue is read for that).
+bool EndInterruptedTest(SessionState &session, const InterruptedTest &test);
