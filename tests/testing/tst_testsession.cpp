@@ -166,7 +166,7 @@ private Q_SLOTS:
         const QList<journal::Attempt> attempts = journal::read(run.folder.data("attempts.txt"));
         QCOMPARE(attempts.size(), 1);
         QCOMPARE(journal::line(attempts[0]).section(u'\t', 1),
-                 QStringLiteral("Иван\tПетров\tСветофоры\t7\t10\t70.0\t4\t30"));
+                 QStringLiteral("Иван\tПетров\tСветофоры\t7\t10\t70.0\t4\t40"));
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.size(), 12 + 10 * 20);
         QCOMPARE(session.mid(8, 4), (QStringList{"ok", " 7 ", "ocenka", " 4 "}));
