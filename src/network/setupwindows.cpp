@@ -66,6 +66,7 @@ frmNETSetuP1::frmNETSetuP1(AppContext &context)
     QPushButton *abort =
         addButton(QStringLiteral("Комманда2"), QStringLiteral("Прервать настройку сети"),
                   QStringLiteral("Вернуться без изменения настроек"));
+    setEscapeButton(abort);
     connect(ok, &QPushButton::clicked, this, &frmNETSetuP1::accept);
     connect(m_count, &QLineEdit::returnPressed, this, &frmNETSetuP1::accept);
     connect(abort, &QPushButton::clicked, this, [this] {
@@ -307,6 +308,7 @@ frmNETSetup5::frmNETSetup5(AppContext &context)
         m_context.windows.open(QStringLiteral("frmNETSetuP1"));
     });
     connect(back, &QPushButton::clicked, this, &frmNETSetup5::close);
+    setEscapeButton(back);
     showPath();
     m_context.windows.hide(QStringLiteral("frmNET"));
 }

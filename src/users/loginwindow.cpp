@@ -74,12 +74,12 @@ void id_reader::buildControls()
         edit->installEventFilter(this);
         return std::pair{edit, label};
     };
-    auto [first, firstLabel] = field(QStringLiteral("Текст1"), QStringLiteral("Имя"),
-                                     QStringLiteral("Метка1"));
-    auto [second, secondLabel] = field(QStringLiteral("Текст2"), QStringLiteral("Фамилия"),
-                                       QStringLiteral("Метка2"));
-    auto [password, passwordLabel] = field(QStringLiteral("Текст3"), QStringLiteral("Пароль"),
-                                           QStringLiteral("Метка3"));
+    auto [first, firstLabel] =
+        field(QStringLiteral("Текст1"), QStringLiteral("Имя"), QStringLiteral("Метка1"));
+    auto [second, secondLabel] =
+        field(QStringLiteral("Текст2"), QStringLiteral("Фамилия"), QStringLiteral("Метка2"));
+    auto [password, passwordLabel] =
+        field(QStringLiteral("Текст3"), QStringLiteral("Пароль"), QStringLiteral("Метка3"));
     m_first = first;
     m_second = second;
     m_password = password;
@@ -101,15 +101,16 @@ void id_reader::buildControls()
     m_rememberLabel = addLabel(QStringLiteral("remem_LAB"), TickText);
     m_rememberLabel->setBuddy(m_remember);
     m_remember->setAccessibleDescription(TickText);
-    connect(m_remember, &QCheckBox::clicked, this, [this] {
+    // Toggled, not clicked: a screen reader's toggle action counts as a click.
+    connect(m_remember, &QCheckBox::toggled, this, [this] {
         m_context.cues.play(Cue::Pick);
         SaveRememberedLogin();
     });
 
-    QPushButton *minimise = addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"),
-                                           QStringLiteral("Свернуть"));
-    QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
-                                        QStringLiteral("Закрыть"));
+    QPushButton *minimise =
+        addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
+    QPushButton *close =
+        addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
     connect(minimise, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         showMinimized();
@@ -150,6 +151,7 @@ void id_reader::buildControls()
     buttons->addWidget(cancelButton);
     grid->addLayout(buttons, 7, 0, 1, 3);
     setMinimumWidth(460);
+    setFirstFocus(m_first);
     setTabOrder(m_first, m_second);
     setTabOrder(m_second, m_password);
 }
@@ -172,6 +174,7 @@ void id_reader::applyRememberedLogin()
 {
     const RememberedLogin login =
         RememberedLogin::read(m_context.session.jpgPath(datafiles::RememberedLoginFile));
+    const QSignalBlocker reading(m_remember); // showing the file must not write it
     switch (login.box) {
     case RememberedLogin::Box::Missing:
         m_remember->setChecked(false);

@@ -4,9 +4,11 @@
 #include "testing/testwindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
+#include "ui/textcolours.h"
 #include "users/userbase.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -58,6 +60,19 @@ private:
                 QVERIFY2(!button->accessibleDescription().isEmpty(),
                          qPrintable(button->objectName()));
         }
+        checkContrast(m_app->windows.window(window));
+    }
+    // Every text drawn straight on the window's face reads well, coloured ones included.
+    static void checkContrast(const QWidget *window)
+    {
+        for (const QWidget *text : window->findChildren<QWidget *>()) {
+            const bool onFace = qobject_cast<const QLabel *>(text) ||
+                                qobject_cast<const QRadioButton *>(text) ||
+                                qobject_cast<const QCheckBox *>(text);
+            if (onFace && text->isVisible())
+                QVERIFY2(textcolours::textContrast(text) >= textcolours::MinimumContrast,
+                         qPrintable(text->objectName()));
+        }
     }
     TestSession *running() { return m_app->windows.find<fullTST>("fullTST")->session(); }
     // Answers the question on screen through the window: right or wrong.
@@ -68,6 +83,7 @@ private:
         QTest::mouseClick(control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(chosen)),
                           Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(running()->selected(), chosen);
+        checkContrast(m_app->windows.window("fullTST"));
         click("fullTST", "OKKEY");
     }
     void startTopicTest(int listIndex)
@@ -141,8 +157,19 @@ private Q_SLOTS:
         QVERIFY(control("fullTST", "btnPAUSE")->isEnabled());
         QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(8, 4),
                  (QStringList{"curr", " 3 ", "ok", " 1 "}));
+        QCOMPARE(control<QLabel>("fullTST", "lblNumber")->text(),
+                 QStringLiteral("Вопрос 3 из %1").arg(count));
+        QCOMPARE(control<QLabel>("fullTST", "lblPausesLeft")->text(),
+                 QStringLiteral("Осталось пауз: 2"));
 
-        for (int i = 3; i <= count; ++i)
+        // The number keys choose an answer and Enter answers, wherever the focus is.
+        QWidget *focused = control("fullTST", "OTVET1");
+        const int correct = running()->question().correct;
+        QTest::keyClick(focused, Qt::Key(Qt::Key_0 + correct));
+        QCOMPARE(running()->selected(), correct);
+        QTest::keyClick(focused, Qt::Key_Return);
+        QTRY_COMPARE(s.AskedCount, qint16(4));
+        for (int i = 4; i <= count; ++i)
             answer(true);
         QTRY_VERIFY(shown("frmFULLtestEND"));
         QVERIFY(!shown("fullTST"));
