@@ -19,6 +19,8 @@ const QString PICview::MissingPictureText =
 PICview::PICview(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("PICview"), CaptionTicker::Notice)
 {
+    // A dialog, so that the window manager keeps it above the window it is attached to.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setKeepsCentre(false);
     buildControls();
     m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
