@@ -112,6 +112,7 @@ void frmMain::buildControls()
     const auto button = [this](const char *name) {
         return findChild<SkinButton *>(QString::fromLatin1(name));
     };
+    setFirstFocus(button("btREAD"));
     connect(button("btREAD"), &SkinButton::clicked, this, [this, &s] {
         s.CourseTestMode = s.ControlMode = s.LearnMode = false;
         openMode(QStringLiteral("frmChGlava"));
