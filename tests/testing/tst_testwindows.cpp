@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -240,6 +241,20 @@ private Q_SLOTS:
         QCOMPARE(running()->selected(), correct);
         click("fullTST", "OKKEY");
         QTRY_COMPARE(m_app->session.CorrectCount, qint16(1));
+    }
+
+    void longAnswerWrapsInsteadOfWidening()
+    {
+        startTopicTest(0);
+        QWidget *test = m_app->windows.window("fullTST");
+        QTRY_VERIFY(test->isVisible());
+        auto *answer = control<QRadioButton>("fullTST", "OTVET1");
+        answer->setText(QStringLiteral("да"));
+        const int oneLine = answer->heightForWidth(answer->width());
+        answer->setText(QString(146, u'ж').replace(QRegularExpression("(.{9})."), "\\1 "));
+        test->layout()->activate();
+        QVERIFY(test->minimumSizeHint().width() <= 640);
+        QVERIFY(answer->heightForWidth(answer->width()) > oneLine);
     }
 
     void cancelBeforeStartStoresNothing()
