@@ -19,8 +19,10 @@ const QString PICview::MissingPictureText =
 PICview::PICview(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("PICview"), CaptionTicker::Notice)
 {
-    // A dialog, so that the window manager keeps it above the window it is attached to.
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    // A dialog, so that the window manager keeps it above the window it is attached to; it
+    // never takes the keyboard, which stays with the question to choose and give the answer.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setKeepsCentre(false);
     buildControls();
     m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
