@@ -5,6 +5,7 @@ packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-charts-dev q
   qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev
   libbenchmark-dev
   dpkg-dev desktop-file-utils appstream acl
+  qt6-translations-l10n
   samba smbnetfs poppler-utils
   xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi openbox iproute2"
 missing=""

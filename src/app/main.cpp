@@ -2,7 +2,10 @@
 #include "app/commandline.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace {
 void nameTheProgram()
@@ -21,6 +24,22 @@ std::optional<int> answerOnTheConsole(int &argc, char **argv)
     QTextStream err(stderr);
     return RunCommandLine(QCoreApplication::arguments(), out, err);
 }
+
+// Qt's own dialogs (file, print) speak Russian like the rest of the program: Qt's catalogue from
+// the system, or from the translations folder beside the program where Qt was deployed with it.
+void installQtTranslation(QApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                              QApplication::applicationDirPath() + QStringLiteral("/translations")};
+    for (const QString &folder : folders) {
+        if (translator->load(russian, QStringLiteral("qt"), QStringLiteral("_"), folder)) {
+            QApplication::installTranslator(translator);
+            return;
+        }
+    }
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -30,6 +49,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     nameTheProgram();
     QApplication::setQuitOnLastWindowClosed(false);
+    installQtTranslation(app);
     Application application(QApplication::applicationDirPath());
     return application.run();
 }

@@ -82,8 +82,8 @@ void frmMain::buildControls()
     soundLabel->setBuddy(sound);
     hover()->addHint(sound, QStringLiteral("Включение/отключение звука"));
     hover()->addHint(soundLabel, QStringLiteral("Включение/отключение звука"));
-    connect(sound, &QCheckBox::clicked, this,
-            [this] { m_context.session.SoundOn = !m_context.session.SoundOn; });
+    // Toggled, not clicked: a screen reader's toggle action switches the sound as a click does.
+    connect(sound, &QCheckBox::toggled, this, [this](bool on) { m_context.session.SoundOn = on; });
 
     QPushButton *minimise =
         addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
@@ -112,6 +112,7 @@ void frmMain::buildControls()
     const auto button = [this](const char *name) {
         return findChild<SkinButton *>(QString::fromLatin1(name));
     };
+    setFirstFocus(button("btREAD"));
     connect(button("btREAD"), &SkinButton::clicked, this, [this, &s] {
         s.CourseTestMode = s.ControlMode = s.LearnMode = false;
         openMode(QStringLiteral("frmChGlava"));

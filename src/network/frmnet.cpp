@@ -68,6 +68,7 @@ void frmNET::buildControls()
                                    QStringLiteral("Настроить сетевую версию. Внести изменения."));
     QPushButton *exit = addButton(QStringLiteral("btnEXIT"), QStringLiteral("Выход"),
                                   QStringLiteral("Вернуться в предыдущее меню."));
+    setEscapeButton(exit);
     auto *pageButtons = new QHBoxLayout;
     pageButtons->addWidget(m_prev);
     pageButtons->addStretch();

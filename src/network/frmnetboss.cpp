@@ -93,6 +93,7 @@ frmNETBOSS::frmNETBOSS(AppContext &context)
     QPushButton *exit =
         addButton(QStringLiteral("btnRETURN"), QStringLiteral("Выход"),
                   QStringLiteral("Нажми, чтобы вернуться в меню 'Cетевая версия'."));
+    setEscapeButton(exit);
     connect(exit, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         close();

@@ -12,11 +12,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStyle>
 
 // The print confirmation.
 
@@ -32,6 +34,7 @@ frmPrintYorN::frmPrintYorN(AppContext &context)
                                 QStringLiteral("Печатать результаты"));
     QPushButton *cancel = addButton(QStringLiteral("Комманда2"), QStringLiteral("Отмена"),
                                     QStringLiteral("Не печатать"));
+    setEscapeButton(cancel);
     connect(ok, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         m_yes = true;
@@ -76,9 +79,8 @@ QString frmLOGnet::pdfFolder()
 
 void frmLOGnet::buildControls()
 {
-    QFont fixed(QStringLiteral("Courier"), 10);
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFixedPitch(true);
+    // The columns are made of spaces: the system's fixed-width font, which has Cyrillic.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     auto *heading = addLabel(QStringLiteral("metHEAD"), resultslog::HeaderLine);
     heading->setFont(fixed);
     heading->setWordWrap(false);
@@ -88,6 +90,10 @@ void frmLOGnet::buildControls()
     m_list->setAccessibleName(QStringLiteral("Результаты теста"));
     m_list->setFont(fixed);
     m_list->setMinimumSize(640, 260);
+    // The heading starts where the list's item text does.
+    heading->setIndent(m_list->frameWidth() +
+                       m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) +
+                       1);
     hover()->addHint(m_list, QStringLiteral("Результаты законченных тестов"));
     QLabel *average = addLabel(QStringLiteral("metAVER"), m_log.average);
     QLabel *quality = addLabel(QStringLiteral("metCACH"), m_log.quality);
@@ -126,6 +132,7 @@ void frmLOGnet::buildControls()
         exportRows(resultslog::csv::historyRows(history, QLocale::system()),
                    QStringLiteral("История результатов"));
     });
+    setEscapeButton(back);
     connect(back, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Close);
         close();

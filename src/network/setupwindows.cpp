@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace {
 frmNET *monitor(AppContext &context)
@@ -45,12 +44,6 @@ QLabel *wrapped(QLabel *label, int width)
     return label;
 }
 
-// Escape leaves the window as its cancel button does.
-void cancelOnEscape(QWidget *window, QPushButton *cancel)
-{
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    QObject::connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
-}
 } // namespace
 
 QString netConfigNotWrittenText(const QString &netConfigFile)
@@ -85,7 +78,7 @@ frmNETSetuP1::frmNETSetuP1(AppContext &context)
     connect(ok, &QPushButton::clicked, this, &frmNETSetuP1::accept);
     connect(m_count, &QLineEdit::returnPressed, this, &frmNETSetuP1::accept);
     connect(abort, &QPushButton::clicked, this, &frmNETSetuP1::cancel);
-    cancelOnEscape(this, abort);
+    setEscapeButton(abort);
     auto *grid = new QGridLayout(this);
     grid->addWidget(question, 0, 0, 1, 2);
     grid->addWidget(m_count, 1, 0, 1, 2);
@@ -165,7 +158,7 @@ frmNETSetuP2::frmNETSetuP2(AppContext &context)
     connect(yes, &QPushButton::clicked, this, &frmNETSetuP2::locate);
     connect(skip, &QPushButton::clicked, this, &frmNETSetuP2::skip);
     connect(cancel, &QPushButton::clicked, this, &frmNETSetuP2::close);
-    cancelOnEscape(this, cancel);
+    setEscapeButton(cancel);
     auto *grid = new QGridLayout(this);
     grid->addWidget(info, 0, 0, 1, 3);
     grid->addWidget(m_question, 1, 0, 1, 3);
@@ -254,7 +247,7 @@ frmNETSetuP3::frmNETSetuP3(AppContext &context)
                   QStringLiteral("Вернуться, не выбирая программу на этом компьютере"));
     connect(choose, &QPushButton::clicked, this, &frmNETSetuP3::choose);
     connect(cancel, &QPushButton::clicked, this, &frmNETSetuP3::close);
-    cancelOnEscape(this, cancel);
+    setEscapeButton(cancel);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(choose);
@@ -349,7 +342,7 @@ frmNETSetup5::frmNETSetup5(AppContext &context)
         m_context.windows.open(QStringLiteral("frmNETSetuP1"));
     });
     connect(back, &QPushButton::clicked, this, &frmNETSetup5::close);
-    cancelOnEscape(this, back);
+    setEscapeButton(back);
     showPath();
     m_context.windows.hide(QStringLiteral("frmNET"));
 }

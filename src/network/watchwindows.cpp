@@ -6,8 +6,10 @@
 #include "app/windowhub.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
+#include "ui/answerbutton.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/textcolours.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -23,13 +25,7 @@
 namespace {
 const QColor darkRed(128, 0, 0);
 
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(p);
-}
+using textcolours::setTextColour;
 } // namespace
 
 // The chooser.
@@ -51,6 +47,7 @@ frmUSERchange::frmUSERchange(AppContext &context)
                                     QStringLiteral("Вернуться в меню 'Сетевая версия'"));
     connect(ok, &QPushButton::clicked, this, &frmUSERchange::accept);
     connect(cancel, &QPushButton::clicked, this, &frmUSERchange::close);
+    setEscapeButton(cancel);
     auto *grid = new QGridLayout(this);
     grid->addWidget(prompt, 0, 0, 1, 2);
     grid->addWidget(m_list, 1, 0, 1, 2);
@@ -147,7 +144,8 @@ void frmNetLog::buildControls()
     m_frame3->setObjectName(QStringLiteral("Frame3"));
     auto *answers = new QVBoxLayout(m_frame3);
     for (int n = 1; n <= 5; ++n) {
-        auto *option = new QRadioButton(QStringLiteral("Ответ ") + QString::number(n), m_frame3);
+        auto *option = new AnswerButton(m_frame3);
+        option->setText(QStringLiteral("Ответ ") + QString::number(n));
         option->setObjectName(QStringLiteral("OTVET"));
         option->setAccessibleName(QStringLiteral("Ответ ") + QString::number(n));
         option->setAutoExclusive(false);
@@ -181,6 +179,7 @@ void frmNetLog::buildControls()
         m_context.windows.open(QStringLiteral("PICview"));
     });
     connect(exit, &QPushButton::clicked, this, &frmNetLog::close);
+    setEscapeButton(exit);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(m_slejka, 0, 0, 1, 5);
@@ -249,6 +248,7 @@ void frmNetLog::showSlot()
     m_good->setText(v.good);
     m_ocenka->setText(v.ocenka);
     m_picture->setVisible(v.pictureVisible);
+    fitContents();
 }
 
 void frmNetLog::showAnswers(const WatchView &view)

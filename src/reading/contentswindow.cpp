@@ -56,12 +56,14 @@ void frmChGlava::buildControls()
                                         QStringLiteral("Закрыть содержание"));
     connect(minimise, &QPushButton::clicked, this, &frmChGlava::showMinimized);
     connect(close, &QPushButton::clicked, this, &frmChGlava::close);
+    setEscapeButton(close);
 
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("tv1"));
     m_tree->setAccessibleName(QStringLiteral("Содержание курса"));
     m_tree->setAccessibleDescription(DefaultHint);
     m_tree->setHeaderHidden(true);
+    setFirstFocus(m_tree);
     m_tree->setColumnCount(1);
     m_tree->header()->setStretchLastSection(true);
 

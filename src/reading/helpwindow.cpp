@@ -26,6 +26,7 @@ frmHELP::frmHELP(AppContext &context)
 {
     m_return = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("help/return"),
                              QStringLiteral("Назад"), QStringLiteral("Закрыть и вернуться"));
+    setEscapeButton(m_return);
     connect(m_return, &SkinButton::clicked, this, [this] {
         m_context.cues.play(Cue::Close);
         close();
@@ -97,6 +98,7 @@ frmWebABOUT::frmWebABOUT(AppContext &context)
                                        QStringLiteral("Назад"),
                                        QStringLiteral("Закрыть и вернуться в главное меню"));
     connect(returnButton, &SkinButton::clicked, this, &frmWebABOUT::close);
+    setEscapeButton(returnButton);
     PageView *program =
         PageView::create(QStringLiteral("brOUser2"), QStringLiteral("О программе"), this);
     PageView *authors =

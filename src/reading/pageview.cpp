@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -51,6 +52,7 @@ public:
     void showFile(const QString &path) override
     {
         m_shown = path;
+        m_browser->document()->setDefaultFont(m_browser->font());
         m_browser->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
     }
 
@@ -58,6 +60,8 @@ public:
     {
         m_shown = path;
         m_browser->setSource(QUrl());
+        // Text files keep their columns: the system's fixed-width font, which has Cyrillic.
+        m_browser->document()->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         bool found = false;
         const QByteArray text = readFile(path, &found);
         if (found)

@@ -1,6 +1,7 @@
 #include "reading/pictureviewer.h"
 
 #include "app/sessionstate.h"
+#include "app/windowhub.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 
@@ -18,6 +19,11 @@ const QString PICview::MissingPictureText =
 PICview::PICview(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("PICview"), CaptionTicker::Notice)
 {
+    // A dialog, so that the window manager keeps it above the window it is attached to; it
+    // never takes the keyboard, which stays with the question to choose and give the answer.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setKeepsCentre(false);
     buildControls();
     m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
     openPicture();
@@ -37,7 +43,45 @@ void PICview::openPicture()
 void PICview::showEvent(QShowEvent *event)
 {
     followPictureToShow();
+    if (QWidget *owner = questionWindow())
+        attachTo(owner);
     SkinnedWindow::showEvent(event);
+}
+
+QWidget *PICview::questionWindow() const
+{
+    for (const char *name : {"fullTST", "frmWRONG", "frmNetLog"}) {
+        QWidget *window = m_context.windows.window(QString::fromLatin1(name));
+        if (window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+void PICview::attachTo(QWidget *owner)
+{
+    if (windowHandle() && owner->windowHandle())
+        windowHandle()->setTransientParent(owner->windowHandle());
+    const QScreen *screen = owner->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect question = owner->frameGeometry();
+    const int width = this->width();
+    // Beside the question on the side with room; when neither side has it, the question's
+    // window moves over to make room.
+    int left = question.right() + 1;
+    if (left + width > area.right() + 1 && question.left() - width >= area.left()) {
+        left = question.left() - width;
+    } else if (left + width > area.right() + 1 && question.width() + width <= area.width()) {
+        question.moveLeft(area.left() + (area.width() - question.width() - width) / 2);
+        owner->move(question.topLeft());
+        left = question.right() + 1;
+    }
+    left = qBound(area.left(), left, qMax(area.left(), area.right() + 1 - width));
+    const int top =
+        qBound(area.top(), question.top(), qMax(area.top(), area.bottom() + 1 - height()));
+    move(left, top);
 }
 
 void PICview::followPictureToShow()

@@ -37,6 +37,10 @@ private:
     void applyButtons();
     int largestZoomOnScreen() const;
     void tick();
+    // The window whose question the picture belongs to, if one is shown.
+    QWidget *questionWindow() const;
+    // Keeps the viewer above that window and places it beside the question.
+    void attachTo(QWidget *owner);
 
     PictureZoom m_zoom;
     PictureLayout m_layout;

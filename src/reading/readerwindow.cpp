@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -79,9 +80,23 @@ void frmReadLearn::buildControls()
     connect(m_contents, &SkinButton::clicked, this, &frmReadLearn::chooseAnotherParagraph);
     connect(m_test, &SkinButton::clicked, &m_flow, &ReaderFlow::toggleQuestions);
     connect(m_exit, &SkinButton::clicked, this, &frmReadLearn::close);
+    setEscapeButton(m_exit);
 
     m_view =
         PageView::create(QStringLiteral("WebBrowser1"), QStringLiteral("Страница учебника"), this);
+    setFirstFocus(m_view);
+    // Page Down / Page Up and Alt+arrows turn paragraphs as the buttons do.
+    const auto turn = [this](QList<QKeySequence> keys, SkinButton *button) {
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, button, [button] {
+                if (button->isEnabled() && button->isVisible())
+                    button->click();
+            });
+        }
+    };
+    turn({QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)}, m_next);
+    turn({QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)}, m_prev);
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusBar->setAccessibleName(QStringLiteral("Строка подсказок"));

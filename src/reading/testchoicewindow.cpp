@@ -26,6 +26,7 @@ frmVopORTest::frmVopORTest(AppContext &context, QWidget *parent)
     QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
                                         QStringLiteral("Закрыть без выбора"));
     connect(close, &QPushButton::clicked, this, &frmVopORTest::close);
+    setEscapeButton(close);
 
     // Both spellings of the skin folder reach the same files: paths are matched without case.
     m_questions = addSkinButton(QStringLiteral("comVOPR"), QStringLiteral("VOPorTEST/vopros"),

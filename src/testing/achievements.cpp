@@ -45,6 +45,7 @@ frmDOSTIG::frmDOSTIG(AppContext &context)
         addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
     QPushButton *close =
         addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
+    setEscapeButton(close);
     for (QLabel *label : {heading, intro, m10})
         dragger()->addHandle(label);
 

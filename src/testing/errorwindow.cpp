@@ -7,8 +7,10 @@
 #include "reading/readerwindow.h"
 #include "testing/errorreview.h"
 #include "testing/testwindows.h"
+#include "ui/answerbutton.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/textcolours.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -38,7 +40,7 @@ frmWRONG::frmWRONG(AppContext &context)
     m_answerFrame->setObjectName(QStringLiteral("Frame3"));
     auto *answers = new QVBoxLayout(m_answerFrame);
     for (int k = 1; k <= 5; ++k) {
-        auto *answer = new QRadioButton(m_answerFrame);
+        auto *answer = new AnswerButton(m_answerFrame);
         answer->setObjectName(QStringLiteral("OTVET%1").arg(k));
         answer->setAttribute(Qt::WA_TransparentForMouseEvents);
         answer->setFocusPolicy(Qt::NoFocus);
@@ -62,6 +64,7 @@ frmWRONG::frmWRONG(AppContext &context)
                QStringLiteral("Открыть учебник в начале раздела, который проверял этот тест"));
     QPushButton *exit = button("picEXit", QStringLiteral("Закрыть"),
                                QStringLiteral("Вернуться к результату теста"));
+    setEscapeButton(exit);
     for (QWidget *handle : {static_cast<QWidget *>(note), static_cast<QWidget *>(m_topic)})
         dragger()->addHandle(handle);
 
@@ -114,16 +117,15 @@ void frmWRONG::ShowWrongQuestion()
         answer->setText(view.answers[k - 1]);
         answer->setAccessibleName(view.answers[k - 1]);
         answer->setChecked(k == view.userAnswer);
-        QPalette colours = answer->palette();
-        colours.setColor(QPalette::WindowText, k == view.correctAnswer ? CorrectColour
-                                               : k == view.userAnswer  ? UserColour
-                                                                       : normal);
-        answer->setPalette(colours);
+        textcolours::setTextColour(answer, k == view.correctAnswer ? CorrectColour
+                                           : k == view.userAnswer  ? UserColour
+                                                                   : normal);
         answer->setAccessibleDescription(k == view.correctAnswer ? QStringLiteral("верный ответ")
                                          : k == view.userAnswer ? QStringLiteral("ваш ответ")
                                                                 : QString());
     }
     m_picture->setVisible(!view.picture.isEmpty());
+    fitContents();
 }
 
 void frmWRONG::step(int by)

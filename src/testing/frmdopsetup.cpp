@@ -64,8 +64,7 @@ frmDopSETUP::frmDopSETUP(AppContext &context)
     hover()->addHint(back, QStringLiteral("Вернуться в меню администратора"));
     connect(applyButton, &QPushButton::clicked, this, &frmDopSETUP::apply);
     connect(back, &QPushButton::clicked, this, &frmDopSETUP::close);
-    connect(m_time, &QButtonGroup::idClicked, this, &frmDopSETUP::choose);
-    connect(m_errors, &QButtonGroup::idClicked, this, &frmDopSETUP::choose);
+    setEscapeButton(back);
 
     m_delivery = addLabel(QStringLiteral("labDELIVERY"), QString());
     m_delivery->setAccessibleName(QStringLiteral("Кому переданы настройки"));
@@ -89,6 +88,12 @@ frmDopSETUP::frmDopSETUP(AppContext &context)
     m_context.windows.hide(QStringLiteral("frmBOSS"));
     m_settings = LoadTestSettings(m_context.session);
     showSettings();
+    // Toggled, not clicked: a screen reader's toggle action chooses an option as a click does.
+    for (QButtonGroup *group : {m_time, m_errors})
+        connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+            if (checked)
+                choose();
+        });
 }
 
 QGroupBox *frmDopSETUP::addOptions(const QString &frameName, const QString &title,

@@ -10,6 +10,7 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "ui/textcolours.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -42,6 +43,7 @@ frmFULLtestEND::frmFULLtestEND(AppContext &context)
                             QStringLiteral("Ошибки"), QStringLiteral("Посмотреть свои ошибки"));
     SkinButton *exit = addSkinButton(QStringLiteral("cmdEXIT"), QStringLiteral("testend/return"),
                                      QStringLiteral("Закрыть"), QStringLiteral("Вернуться"));
+    setEscapeButton(exit);
     auto *grid = new QGridLayout(this);
     grid->addWidget(gradeCaption, 0, 0);
     grid->addWidget(grade, 0, 1);
@@ -72,12 +74,10 @@ void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *
     percent->setText(PercentText(s.CorrectCount, s.AskedCount));
     const GradeLook look = GradeLookFor(s.Grade);
     grade->setText(look.word);
-    QPalette colours = grade->palette();
-    colours.setColor(QPalette::WindowText,
-                     look.colour < 0 ? palette().color(QPalette::ButtonText)
-                                     : QColor(look.colour & 0xff, (look.colour >> 8) & 0xff,
-                                              (look.colour >> 16) & 0xff));
-    grade->setPalette(colours);
+    textcolours::setTextColour(grade, look.colour < 0
+                                          ? palette().color(QPalette::ButtonText)
+                                          : QColor(look.colour & 0xff, (look.colour >> 8) & 0xff,
+                                                   (look.colour >> 16) & 0xff));
     verdict->setText(look.verdict);
     if (look.cue == QLatin1String("smeh.wav"))
         m_context.cues.play(Cue::Smeh);

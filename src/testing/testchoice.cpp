@@ -44,6 +44,7 @@ frmTestCh::frmTestCh(AppContext &context)
         addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
     QPushButton *close =
         addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
+    setEscapeButton(close);
     auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
     status->setFrameShape(QFrame::StyledPanel);
     hover()->setStatusLine(status, BackgroundHint);

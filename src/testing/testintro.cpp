@@ -39,6 +39,7 @@ void frmFullTest::buildControls()
                             QStringLiteral("Начать тест"), QStringLiteral("Начать тест"));
     m_exit = addSkinButton(QStringLiteral("cmdEXIT"), QStringLiteral("fulltest/cancel"),
                            QStringLiteral("Отмена"), QStringLiteral("Отказаться от теста"));
+    setEscapeButton(m_exit);
     m_return = addSkinButton(QStringLiteral("cmdRETurn"), QStringLiteral("fulltest/return"),
                              QStringLiteral("Вернуться"), QStringLiteral("Вернуться"));
     auto *grid = new QGridLayout(this);

@@ -7,8 +7,10 @@
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindows.h"
+#include "ui/answerbutton.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/textcolours.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -67,6 +69,10 @@ void fullTST::buildControls()
     instructionsLayout->addWidget(m_time, 0, 1, 2, 1);
 
     m_topic = addLabel(QStringLiteral("lblTitle1"), QString());
+    m_number = addLabel(QStringLiteral("lblNumber"), QString());
+    m_number->setWordWrap(false);
+    m_pausesLeft = addLabel(QStringLiteral("lblPausesLeft"), QString());
+    m_pausesLeft->setWordWrap(false);
     m_questionFrame = new QGroupBox(this);
     m_questionFrame->setObjectName(QStringLiteral("Frame2"));
     m_question = addLabel(QStringLiteral("QESTION"), QString());
@@ -78,7 +84,7 @@ void fullTST::buildControls()
     answerFrame->setObjectName(QStringLiteral("Frame3"));
     auto *answerLayout = new QVBoxLayout(answerFrame);
     for (int k = 1; k <= 5; ++k) {
-        auto *answer = new QRadioButton(answerFrame);
+        auto *answer = new AnswerButton(answerFrame);
         answer->setObjectName(QStringLiteral("OTVET%1").arg(k));
         answer->installEventFilter(this);
         hover()->addHint(answer, QStringLiteral("Двойной щелчок отвечает этим ответом"));
@@ -101,13 +107,19 @@ void fullTST::buildControls()
     for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
         dragger()->addHandle(handle);
 
+    setFirstFocus(m_answers[0]);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_submit);
     buttons->addStretch();
     buttons->addWidget(m_pause);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_instructions);
-    layout->addWidget(m_topic);
+    auto *progress = new QHBoxLayout;
+    progress->addWidget(m_topic, 1);
+    progress->addWidget(m_number);
+    progress->addSpacing(16);
+    progress->addWidget(m_pausesLeft);
+    layout->addLayout(progress);
     layout->addWidget(m_questionFrame);
     layout->addWidget(answerFrame, 1);
     layout->addLayout(buttons);
@@ -141,7 +153,10 @@ void fullTST::showQuestion()
     }
     m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
     m_questionFrame->setTitle(m_session->frameCaption());
+    showProgress();
+    m_answers[0]->setFocus(Qt::OtherFocusReason);
     show();
+    fitContents();
     m_clock->start();
     if (!record.picture.isEmpty()) {
         m_context.session.PictureToShow = record.picture;
@@ -153,9 +168,7 @@ void fullTST::showSelection(int answer)
 {
     const QColor normal = m_instructions->palette().color(QPalette::WindowText);
     for (int k = 0; k < 5; ++k) {
-        QPalette colours = m_answers[k]->palette();
-        colours.setColor(QPalette::WindowText, k + 1 == answer ? SelectedColour : normal);
-        m_answers[k]->setPalette(colours);
+        textcolours::setTextColour(m_answers[k], k + 1 == answer ? SelectedColour : normal);
         m_answers[k]->setChecked(k + 1 == answer);
     }
 }
@@ -174,6 +187,15 @@ void fullTST::showPauseState()
     m_pause->setEnabled(m_session->pauseAvailable());
     setWindowTitle(m_session->windowCaption());
     setAccessibleName(windowTitle());
+    showProgress();
+}
+
+void fullTST::showProgress()
+{
+    const SessionState &s = m_context.session;
+    const int count = s.LoadedTest ? s.LoadedTest->bank.questionCount() : 0;
+    m_number->setText(QStringLiteral("Вопрос %1 из %2").arg(s.AskedCount).arg(count));
+    m_pausesLeft->setText(QStringLiteral("Осталось пауз: %1").arg(qMax(0, 3 - s.PausesUsed)));
 }
 
 void fullTST::takePause()
@@ -200,6 +222,13 @@ void fullTST::finish()
 
 void fullTST::keyPressEvent(QKeyEvent *event)
 {
+    const int answer = event->key() - Qt::Key_0;
+    if (answer >= 1 && answer <= 5 && m_answers[answer - 1]->isEnabled() &&
+        !m_answers[answer - 1]->text().isEmpty()) {
+        m_answers[answer - 1]->setFocus(Qt::ShortcutFocusReason);
+        m_answers[answer - 1]->click();
+        return;
+    }
     // Enter answers; a key held down answers once, never the question that follows.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (!event->isAutoRepeat())

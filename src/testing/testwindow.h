@@ -23,6 +23,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Keys 1 to 5 choose an answer, Enter answers.
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -33,6 +34,7 @@ private:
     void showSelection(int answer);
     void showClock();
     void showPauseState();
+    void showProgress();
     void takePause();
     void answerTaken();
     void finish();
@@ -43,6 +45,8 @@ private:
     QLabel *m_topic = nullptr;
     QLabel *m_time = nullptr;
     QLabel *m_timeNote = nullptr;
+    QLabel *m_number = nullptr;
+    QLabel *m_pausesLeft = nullptr;
     QGroupBox *m_instructions = nullptr;
     QGroupBox *m_questionFrame = nullptr;
     std::array<QRadioButton *, 5> m_answers{};

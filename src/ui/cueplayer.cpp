@@ -19,14 +19,22 @@ struct CueEntry
 };
 
 constexpr CueEntry cueTable[] = {
-    {Cue::VsemSpat, "vsem_spat.wav", false}, {Cue::Book, "book.wav", false},
-    {Cue::Hihihih, "hihihih.wav", false},    {Cue::Oou, "oou.wav", false},
-    {Cue::Close, "close.wav", false},        {Cue::Pick, "pick.wav", false},
-    {Cue::EstProblemi, "est_problemi.wav", false}, {Cue::Type, "type.wav", false},
-    {Cue::Dostig, "dostig.wav", true},       {Cue::Smeh, "smeh.wav", false},
-    {Cue::Applaud, "applaud.wav", false},    {Cue::Hujeotet, "hujeotet.wav", false},
-    {Cue::About, "about.wav", true},         {Cue::Aaa, "aaa.wav", false},
-    {Cue::TukTuk, "tuk-tuk.wav", false},     {Cue::Thenx, "thenx.wav", false},
+    {Cue::VsemSpat, "vsem_spat.wav", false},
+    {Cue::Book, "book.wav", false},
+    {Cue::Hihihih, "hihihih.wav", false},
+    {Cue::Oou, "oou.wav", false},
+    {Cue::Close, "close.wav", false},
+    {Cue::Pick, "pick.wav", false},
+    {Cue::EstProblemi, "est_problemi.wav", false},
+    {Cue::Type, "type.wav", false},
+    {Cue::Dostig, "dostig.wav", true},
+    {Cue::Smeh, "smeh.wav", false},
+    {Cue::Applaud, "applaud.wav", false},
+    {Cue::Hujeotet, "hujeotet.wav", false},
+    {Cue::About, "about.wav", true},
+    {Cue::Aaa, "aaa.wav", false},
+    {Cue::TukTuk, "tuk-tuk.wav", false},
+    {Cue::Thenx, "thenx.wav", false},
 };
 
 const CueEntry &entry(Cue cue)

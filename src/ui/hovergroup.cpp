@@ -2,6 +2,7 @@
 
 #include "ui/skinbutton.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -76,10 +77,20 @@ bool HoverGroup::overControl(QObject *background, QEvent *event) const
     return false;
 }
 
+// Only a move of the focus by the keyboard shows a hint, not the focus a window starts with.
+static bool focusedByKeyboard(QEvent *event)
+{
+    if (event->type() != QEvent::FocusIn)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
+}
+
 bool HoverGroup::eventFilter(QObject *watched, QEvent *event)
 {
     const bool moved = event->type() == QEvent::MouseMove || event->type() == QEvent::Enter ||
-                       event->type() == QEvent::FocusIn;
+                       focusedByKeyboard(event);
     if (!moved)
         return false;
     if (m_backgrounds.contains(watched)) {
@@ -104,13 +115,23 @@ void WindowDragger::addHandle(QWidget *handle)
 
 bool WindowDragger::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonPress)
+    auto *widget = qobject_cast<QWidget *>(watched);
+    const QEvent::Type type = event->type();
+    if (!widget || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+                    type != QEvent::MouseButtonRelease))
         return false;
     auto *mouse = static_cast<QMouseEvent *>(event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (mouse->button() != Qt::LeftButton || !widget)
-        return false;
-    if (QWindow *window = widget->window()->windowHandle())
-        window->startSystemMove();
+    const QPoint at = mouse->globalPosition().toPoint();
+    if (type == QEvent::MouseButtonPress) {
+        m_pressed = mouse->button() == Qt::LeftButton;
+        m_pressedAt = at;
+    } else if (type == QEvent::MouseButtonRelease || !(mouse->buttons() & Qt::LeftButton)) {
+        m_pressed = false;
+    } else if (m_pressed &&
+               (at - m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
+        m_pressed = false;
+        if (QWindow *window = widget->window()->windowHandle())
+            window->startSystemMove();
+    }
     return false;
 }

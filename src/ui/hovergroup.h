@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 
@@ -45,7 +46,9 @@ private:
     QList<QObject *> m_backgrounds;
 };
 
-// Pressing the left button on the watched widgets lets the window system move their window.
+// Dragging the watched widgets with the left button lets the window system move their window.
+// The move starts once the mouse has travelled the drag distance, so a click or a double-click
+// still reaches the window.
 class WindowDragger : public QObject
 {
     Q_OBJECT
@@ -55,4 +58,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPoint m_pressedAt;
+    bool m_pressed = false;
 };

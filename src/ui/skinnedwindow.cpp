@@ -5,12 +5,37 @@
 #include "ui/skinbutton.h"
 
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 
-SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName,
-                             const QString &caption, QWidget *parent)
+namespace {
+// A label's accessible name is its text, so a screen reader reads what the label shows; a
+// name that says what the label is becomes its description. Picture labels keep their names.
+void exposeLabelTexts(QWidget *window)
+{
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (label->accessibleName().isEmpty() || !label->pixmap().isNull())
+            continue;
+        if (label->accessibleDescription().isEmpty())
+            label->setAccessibleDescription(label->accessibleName());
+        label->setAccessibleName(QString());
+    }
+}
+
+QRect availableArea(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+} // namespace
+
+SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName, const QString &caption,
+                             QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_context(context),
       m_hover(new HoverGroup(this)), m_dragger(new WindowDragger(this))
 {
@@ -28,9 +53,53 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName,
 
 void SkinnedWindow::showEvent(QShowEvent *event)
 {
+    exposeLabelTexts(this);
     if (!testAttribute(Qt::WA_Moved))
         centreOnScreen();
+    if (m_firstFocus && !event->spontaneous())
+        m_firstFocus->setFocus(Qt::OtherFocusReason);
     QWidget::showEvent(event);
+}
+
+void SkinnedWindow::resizeEvent(QResizeEvent *event)
+{
+    const QSize old = event->oldSize();
+    const QRect area = availableArea(this);
+    if (isVisible() && old.isValid() && area.isValid()) {
+        const QSize growth = m_keepsCentre ? event->size() - old : QSize();
+        QRect frame(pos() - QPoint(qMax(0, growth.width()) / 2, qMax(0, growth.height()) / 2),
+                    event->size());
+        frame.moveLeft(qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width())));
+        frame.moveTop(qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height())));
+        if (frame.topLeft() != pos())
+            move(frame.topLeft());
+    }
+    QWidget::resizeEvent(event);
+}
+
+void SkinnedWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && m_escapeButton &&
+        m_escapeButton->isEnabled()) {
+        m_escapeButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SkinnedWindow::fitContents()
+{
+    QLayout *layout = this->layout();
+    const QRect area = availableArea(this);
+    if (!layout || !area.isValid())
+        return;
+    layout->activate();
+    const int width = qMin(qMax(this->width(), minimumSizeHint().width()), area.width());
+    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                   : layout->totalSizeHint().height();
+    const int height = qMin(qMax(this->height(), needed), area.height());
+    if (QSize(width, height) != size())
+        resize(width, height);
 }
 
 void SkinnedWindow::hideEvent(QHideEvent *event)
@@ -59,8 +128,8 @@ void SkinnedWindow::centreOnScreen()
         return;
     const QRect area = screen->availableGeometry();
     const QSize size = this->size().expandedTo(minimumSizeHint());
-    move(area.left() + (area.width() - size.width()) / 2,
-         area.top() + (area.height() - size.height()) / 2);
+    move(area.left() + qMax(0, (area.width() - size.width()) / 2),
+         area.top() + qMax(0, (area.height() - size.height()) / 2));
 }
 
 SkinButton *SkinnedWindow::addSkinButton(const QString &objectName, const QString &skin,

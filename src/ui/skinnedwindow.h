@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class HoverGroup;
+class QAbstractButton;
 class QEventLoop;
 class QLabel;
 class QPushButton;
@@ -27,7 +28,21 @@ protected:
     // A window that was not placed by its code opens in the middle of its screen.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    // A window that grows keeps its centre (unless told otherwise) and stays inside the
+    // screen's available area.
+    void resizeEvent(QResizeEvent *event) override;
+    // Escape presses the escape button.
+    void keyPressEvent(QKeyEvent *event) override;
     void centreOnScreen();
+    // Grows the window to show its wrapped texts in full, as far as the screen allows.
+    void fitContents();
+
+    // The button Escape presses: the one that closes the window.
+    void setEscapeButton(QAbstractButton *button) { m_escapeButton = button; }
+    // The control that has the keyboard focus when the window opens.
+    void setFirstFocus(QWidget *control) { m_firstFocus = control; }
+    // A window placed beside another grows from its top left corner instead.
+    void setKeepsCentre(bool keeps) { m_keepsCentre = keeps; }
 
     // A skinned button with the bitmaps `skin`.bmp and `skin`_move.bmp below the skin folder.
     SkinButton *addSkinButton(const QString &objectName, const QString &skin,
@@ -44,6 +59,9 @@ protected:
 
 private:
     QEventLoop *m_modalLoop = nullptr;
+    QAbstractButton *m_escapeButton = nullptr;
+    QWidget *m_firstFocus = nullptr;
+    bool m_keepsCentre = true;
     HoverGroup *m_hover;
     WindowDragger *m_dragger;
 };

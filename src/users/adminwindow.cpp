@@ -48,6 +48,7 @@ void frmBOSS::buildControls()
         showMinimized();
     });
     connect(closeButton, &QPushButton::clicked, this, &frmBOSS::close);
+    setEscapeButton(closeButton);
 
     auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
     status->setFrameShape(QFrame::StyledPanel);

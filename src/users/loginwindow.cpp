@@ -96,8 +96,10 @@ void id_reader::buildControls()
     m_rememberLabel = addLabel(QStringLiteral("remem_LAB"), TickText);
     m_rememberLabel->setBuddy(m_remember);
     m_remember->setAccessibleDescription(TickText);
-    connect(m_remember, &QCheckBox::clicked, this, [this](bool ticked) {
+    // Toggled, not clicked: a screen reader's toggle action counts as a click.
+    connect(m_remember, &QCheckBox::toggled, this, [this](bool ticked) {
         m_context.cues.play(Cue::Pick);
+        const QSignalBlocker undoing(m_remember); // putting the box back writes nothing
         if (ticked && !RememberedLogin::mayRemember(m_first->text(), m_second->text())) {
             m_remember->setChecked(false);
             m_rememberLabel->setText(RememberedLogin::AdministratorRefusedText);
@@ -155,6 +157,7 @@ void id_reader::buildControls()
     buttons->addWidget(cancelButton);
     grid->addLayout(buttons, 7, 0, 1, 3);
     setMinimumWidth(460);
+    setFirstFocus(m_first);
     setTabOrder(m_first, m_second);
     setTabOrder(m_second, m_password);
 }
@@ -177,6 +180,7 @@ void id_reader::applyRememberedLogin()
 {
     const RememberedLogin login =
         RememberedLogin::read(m_context.session.jpgPath(datafiles::RememberedLoginFile));
+    const QSignalBlocker reading(m_remember); // showing the file must not write it
     switch (login.box) {
     case RememberedLogin::Box::Missing:
         m_remember->setChecked(false);

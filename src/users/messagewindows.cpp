@@ -76,6 +76,7 @@ frmSURE::frmSURE(AppContext &context)
                                    QStringLiteral("Нет"), QStringLiteral("Нет, отказаться"));
     connect(yes, &SkinButton::clicked, this, [this] { answer(true); });
     connect(no, &SkinButton::clicked, this, [this] { answer(false); });
+    setEscapeButton(no);
     layOut({yes, no});
     no->setFocus();
 }
@@ -104,6 +105,7 @@ frmINFO::frmINFO(AppContext &context)
     SkinButton *exit = addSkinButton(QStringLiteral("cmd_EXIT"), QStringLiteral("Testend/return"),
                                      QStringLiteral("Закрыть"), QStringLiteral("Закрыть окно"));
     connect(exit, &SkinButton::clicked, this, &frmINFO::close);
+    setEscapeButton(exit);
     layOut({exit});
 }
 

@@ -4,6 +4,7 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "ui/textcolours.h"
 #include "users/messagewindows.h"
 
 #include <QComboBox>
@@ -275,9 +276,7 @@ void UserAdminPanel::showResults()
         const Admin::Grade grade = Admin::gradeOf(record, k);
         QLabel *value = m_values.at(k);
         value->setText(Admin::gradeWord(grade));
-        QPalette colours = value->palette();
-        colours.setColor(QPalette::WindowText, gradeColour(grade, normal));
-        value->setPalette(colours);
+        textcolours::setTextColour(value, gradeColour(grade, normal));
     }
 }
 

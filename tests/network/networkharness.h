@@ -5,11 +5,13 @@
 #include "app/sessionstate.h"
 #include "app/windowhub.h"
 #include "ui/cueplayer.h"
+#include "ui/textcolours.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -72,16 +74,26 @@ inline void pressInModalSoon(const QString &name, const QString &button,
 }
 
 // Every visible control of the window has an accessible name; buttons also a description.
+// A label is named by its text, so an empty one has nothing to say.
 inline void checkAccessibility(QWidget *window)
 {
     const QList<QWidget *> controls = window->findChildren<QWidget *>();
     for (QWidget *c : controls) {
-        if (!c->isVisibleTo(window) || c->inherits("QGroupBox") || !c->focusPolicy())
+        const auto *label = qobject_cast<QLabel *>(c);
+        if (!c->isVisibleTo(window) || c->inherits("QGroupBox") || !c->focusPolicy() ||
+            (label && label->text().isEmpty()))
             continue;
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(c);
         QVERIFY2(face && !face->text(QAccessible::Name).trimmed().isEmpty(),
                  qPrintable(c->objectName()));
         if (qobject_cast<QPushButton *>(c))
             QVERIFY2(!c->accessibleDescription().isEmpty(), qPrintable(c->objectName()));
+    }
+    // Texts drawn on the window's face, coloured ones included, read well.
+    for (QWidget *c : controls) {
+        const bool onFace = qobject_cast<QLabel *>(c) || qobject_cast<QRadioButton *>(c);
+        if (onFace && c->isVisibleTo(window))
+            QVERIFY2(textcolours::textContrast(c) >= textcolours::MinimumContrast,
+                     qPrintable(c->objectName()));
     }
 }

@@ -4,12 +4,15 @@
 #include "testing/testwindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
+#include "ui/textcolours.h"
 #include "users/userbase.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,6 +61,19 @@ private:
                 QVERIFY2(!button->accessibleDescription().isEmpty(),
                          qPrintable(button->objectName()));
         }
+        checkContrast(m_app->windows.window(window));
+    }
+    // Every text drawn straight on the window's face reads well, coloured ones included.
+    static void checkContrast(const QWidget *window)
+    {
+        for (const QWidget *text : window->findChildren<QWidget *>()) {
+            const bool onFace = qobject_cast<const QLabel *>(text) ||
+                                qobject_cast<const QRadioButton *>(text) ||
+                                qobject_cast<const QCheckBox *>(text);
+            if (onFace && text->isVisible())
+                QVERIFY2(textcolours::textContrast(text) >= textcolours::MinimumContrast,
+                         qPrintable(text->objectName()));
+        }
     }
     TestSession *running() { return m_app->windows.find<fullTST>("fullTST")->session(); }
     // Every reading of this clock is long enough after the one before for a question to be
@@ -77,6 +93,7 @@ private:
         QTest::mouseClick(control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(chosen)),
                           Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(running()->selected(), chosen);
+        checkContrast(m_app->windows.window("fullTST"));
         click("fullTST", "OKKEY");
     }
     void startTopicTest(int listIndex)
@@ -151,8 +168,19 @@ private Q_SLOTS:
         QVERIFY(control("fullTST", "btnPAUSE")->isEnabled());
         QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(8, 4),
                  (QStringList{"curr", " 3 ", "ok", " 1 "}));
+        QCOMPARE(control<QLabel>("fullTST", "lblNumber")->text(),
+                 QStringLiteral("Вопрос 3 из %1").arg(count));
+        QCOMPARE(control<QLabel>("fullTST", "lblPausesLeft")->text(),
+                 QStringLiteral("Осталось пауз: 2"));
 
-        for (int i = 3; i <= count; ++i)
+        // The number keys choose an answer and Enter answers, wherever the focus is.
+        QWidget *focused = control("fullTST", "OTVET1");
+        const int correct = running()->question().correct;
+        QTest::keyClick(focused, Qt::Key(Qt::Key_0 + correct));
+        QCOMPARE(running()->selected(), correct);
+        QTest::keyClick(focused, Qt::Key_Return);
+        QTRY_COMPARE(s.AskedCount, qint16(4));
+        for (int i = 4; i <= count; ++i)
             answer(true);
         QTRY_VERIFY(shown("frmFULLtestEND"));
         QVERIFY(!shown("fullTST"));
@@ -262,6 +290,20 @@ private Q_SLOTS:
         QVERIFY(!control("frmTestCh", "btnOK")->isEnabled());
         control("frmTestCh", "btnOK")->click();
         QVERIFY(!m_app->windows.window("frmFullTest"));
+    }
+
+    void longAnswerWrapsInsteadOfWidening()
+    {
+        startTopicTest(0);
+        QWidget *test = m_app->windows.window("fullTST");
+        QTRY_VERIFY(test->isVisible());
+        auto *answer = control<QRadioButton>("fullTST", "OTVET1");
+        answer->setText(QStringLiteral("да"));
+        const int oneLine = answer->heightForWidth(answer->width());
+        answer->setText(QString(146, u'ж').replace(QRegularExpression("(.{9})."), "\\1 "));
+        test->layout()->activate();
+        QVERIFY(test->minimumSizeHint().width() <= 640);
+        QVERIFY(answer->heightForWidth(answer->width()) > oneLine);
     }
 
     void cancelBeforeStartStoresNothing()

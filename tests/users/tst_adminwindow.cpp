@@ -3,10 +3,12 @@
 #include "testing/frmdopsetup.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
+#include "ui/textcolours.h"
 #include "users/adminwindow.h"
 #include "users/messagewindows.h"
 #include "users/useradministration.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -133,12 +135,18 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>(boss, "cOmBo1")->currentText(), QStringLiteral("Петров"));
         QCOMPARE(child<QComboBox>(boss, "cOmBo3")->currentText(), QStringLiteral("1"));
         QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), Admin::SelectText);
+        // Each grade keeps its hue in a shade that reads well on the window.
         auto *first = child<QLabel>(boss, "m10");
         QCOMPARE(first->text(), QStringLiteral("удовл."));
-        QCOMPARE(first->palette().color(QPalette::WindowText), QColor(192, 64, 0));
+        const auto hue = [](QLabel *label) {
+            return label->palette().color(QPalette::WindowText).hslHue();
+        };
+        QVERIFY(qAbs(hue(first) - QColor(192, 64, 0).hslHue()) <= 2);
         auto *sixth = child<QLabel>(boss, "m17");
         QCOMPARE(sixth->text(), QStringLiteral("отлично"));
-        QCOMPARE(sixth->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QVERIFY(qAbs(hue(sixth) - QColor(0, 128, 0).hslHue()) <= 2);
+        for (QLabel *grade : {first, sixth})
+            QVERIFY(textcolours::textContrast(grade) >= textcolours::MinimumContrast);
         QCOMPARE(child<QLabel>(boss, "m11")->text(), QString());
         firstNames->showPopup();
         QCOMPARE(cues.size(), 1);
@@ -285,6 +293,13 @@ private Q_SLOTS:
         QVERIFY(child<QLabel>(setup, "labDELIVERY")
                     ->text()
                     .startsWith(QStringLiteral("Настройки записаны на этом компьютере.")));
+        // A screen reader's toggle chooses an option exactly as a click does.
+        QAccessibleInterface *five = QAccessible::queryAccessibleInterface(child(setup, "MIN5"));
+        QVERIFY(five && five->actionInterface());
+        five->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
+        QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
+                 QByteArray(" 5 \r\n"));
         setup->close();
         QVERIFY(boss->isVisible());
 
