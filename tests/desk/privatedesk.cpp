@@ -20,17 +20,6 @@ namespace {
 
 const QString BusLauncher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
 
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 // The first line a program prints, or nothing when it stops or the time runs out first.
 QByteArray firstLine(QProcess &process, int ms)
 {
@@ -74,6 +63,17 @@ bool waitFor(const QProcess &process, int ms, const std::function<bool()> &ready
 }
 
 } // namespace
+
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
 
 void stopWithParent(QProcess &process)
 {

@@ -59,6 +59,8 @@ private:
 // Lets the process end with the program that started it, even when that one is killed (a test
 // that runs out of time), so that no server or program of a desk outlives its test.
 void stopWithParent(QProcess &process);
+// Asks the process to end, and ends it when it does not within a few seconds.
+void stop(QProcess &process);
 
 // The environment variable that tells a test it runs on a desk with a window manager, so that
 // desks it starts itself get one too.

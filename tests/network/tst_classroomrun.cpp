@@ -18,17 +18,6 @@ namespace {
 
 const QString Python = QStringLiteral("/usr/bin/python3");
 
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 // The right answer of every question of a bank, found by the set of its answers.
 class AnswerKey
 {
