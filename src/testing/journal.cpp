@@ -2,7 +2,6 @@
 
 #include "app/textfile.h"
 
-#include <QFile>
 #include <QSet>
 
 #include <algorithm>
@@ -72,16 +71,12 @@ std::optional<Attempt> parseLine(const QString &text)
 
 bool append(const QString &path, const Attempt &attempt)
 {
-    QByteArray bytes;
-    QFile file(path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        bytes = file.readAll();
-        file.close();
-        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
-            bytes += "\r\n";
-    }
+    const textfile::FileRead file = textfile::readFile(path);
+    if (file.status == textfile::FileRead::Status::Unreadable)
+        return false; // never replaced by the new line alone
+    QByteArray bytes = file.bytes;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+        bytes += "\r\n";
     textfile::appendLine(bytes, line(attempt));
     return textfile::replaceFile(path, bytes);
 }
