@@ -158,6 +158,9 @@ def answer(pid, text):
                       lambda: next((n for n in answers(window) if n.name == text), None))
     click(choice)
     wait_for('the answer to be chosen', lambda: checked(choice))
+    # As a person reads the question first: the program takes no answer to a question that has
+    # been on screen for less than half a second.
+    time.sleep(0.6)
     press(wait_for('the button Ответить', lambda: control(pid, 'Ответить', 'push button')))
     wait_for('the next question', lambda: (test_window(pid) is None
                                            or test_window(pid).name != title))
