@@ -1,5 +1,5 @@
 // Medians of the program's file work: banks, session files, the user base.
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "testing/questionbank.h"
 #include "testing/sessionfiles.h"
 #include "users/userbase.h"

@@ -1,7 +1,7 @@
 // The teacher's program watching 49 pupils: the monitor window polls them for a while;
 // prints the peak resident memory.
 #include "app/application.h"
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 #include "benchsupport.h"
 #include "network/netconfig.h"
 

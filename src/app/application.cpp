@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 #include "app/mainmenu.h"
 #include "app/registration.h"
 #include "app/splash.h"

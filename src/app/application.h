@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/appcontext.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/appcontext.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "ui/cueplayer.h"
 
 #include <memory>

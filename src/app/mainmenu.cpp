@@ -1,10 +1,10 @@
 #include "app/mainmenu.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "app/startup.h"
 #include "app/viewers.h"
-#include "app/windowhub.h"
+#include "core/windowhub.h"
 #include "testing/catalogue.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"

@@ -1,8 +1,8 @@
 #include "network/frmnet.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "network/netconfig.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"

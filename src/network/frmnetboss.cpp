@@ -1,7 +1,7 @@
 #include "network/frmnetboss.h"
 
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
 #include "ui/cueplayer.h"

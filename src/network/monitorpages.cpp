@@ -1,6 +1,6 @@
 #include "network/monitorpages.h"
 
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "network/netwindow.h"
 
-#include "app/windowhub.h"
+#include "core/windowhub.h"
 #include "ui/hovergroup.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "network/pupilfiles.h"
 
-#include "app/datafiles.h"
-#include "app/textfile.h"
+#include "core/datafiles.h"
+#include "core/textfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "network/pupilpoller.h"
 
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "network/pupilstatus.h"
 #include "network/sharereader.h"
 

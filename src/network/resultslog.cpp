@@ -1,6 +1,6 @@
 #include "network/resultslog.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "network/resultslogcsv.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "network/resultslog.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "network/setupwizard.h"
 
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 #include "network/netconfig.h"
 
 #include <QCoreApplication>

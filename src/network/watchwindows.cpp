@@ -1,9 +1,9 @@
 #include "network/watchwindows.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/textfile.h"
-#include "app/windowhub.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
+#include "core/windowhub.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
 #include "ui/answerbutton.h"

@@ -1,8 +1,8 @@
 #include "reading/contentswindow.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "reading/readerflow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"

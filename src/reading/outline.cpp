@@ -1,6 +1,6 @@
 #include "reading/outline.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "reading/readingorder.h"
 
 Outline Outline::fromLines(const QStringList &lines)

@@ -1,6 +1,6 @@
 #include "reading/pagetext.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <QDir>
 #include <QRegularExpression>

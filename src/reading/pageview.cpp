@@ -1,6 +1,6 @@
 #include "reading/pageview.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "reading/pagetext.h"
 
 #include <QFile>

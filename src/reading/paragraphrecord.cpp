@@ -1,8 +1,8 @@
 #include "reading/paragraphrecord.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 
 ParagraphRecord ParagraphRecord::find(const QStringList &lines, const QString &paragraph)
 {

@@ -1,7 +1,7 @@
 #include "reading/readerflow.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "reading/paragraphrecord.h"
 #include "reading/readingorder.h"
 #include "users/userbase.h"

@@ -1,7 +1,7 @@
 #include "reading/readerwindow.h"
 
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "reading/pageview.h"
 #include "reading/testchoicewindow.h"
 #include "ui/cueplayer.h"

@@ -1,6 +1,6 @@
 #include "reading/readingorder.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 bool paragraphs::hasNoQuestions(const QString &title)
 {

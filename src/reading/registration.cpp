@@ -1,7 +1,7 @@
 #include "app/registration.h"
 
-#include "app/appcontext.h"
-#include "app/windowhub.h"
+#include "core/appcontext.h"
+#include "core/windowhub.h"
 #include "reading/contentswindow.h"
 #include "reading/helpwindow.h"
 #include "reading/pictureviewer.h"

@@ -1,8 +1,8 @@
 #include "testing/achievements.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "testing/attemptviews.h"
 #include "testing/results.h"
 #include "ui/cueplayer.h"

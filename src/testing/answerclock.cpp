@@ -1,6 +1,6 @@
 #include "testing/answerclock.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 std::optional<QString> AnswerClock::readSetting(const QString &path)
 {

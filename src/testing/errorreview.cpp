@@ -1,7 +1,7 @@
 #include "testing/errorreview.h"
 
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 #include "reading/outline.h"
 
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 #include "testing/errorwindow.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "reading/outline.h"
 #include "reading/readerwindow.h"
 #include "testing/errorreview.h"

@@ -1,7 +1,7 @@
 #include "testing/frmdopsetup.h"
 
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 

@@ -1,6 +1,6 @@
 #include "testing/grading.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "testing/journal.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #include "testing/questionbank.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

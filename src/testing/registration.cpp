@@ -1,7 +1,7 @@
 #include "app/registration.h"
 
-#include "app/appcontext.h"
-#include "app/windowhub.h"
+#include "core/appcontext.h"
+#include "core/windowhub.h"
 #include "testing/achievements.h"
 #include "testing/errorwindow.h"
 #include "testing/resultwindow.h"

@@ -1,8 +1,8 @@
 #include "testing/results.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 #include "users/userbase.h"
 
 namespace {

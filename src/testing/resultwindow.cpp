@@ -1,8 +1,8 @@
 #include "testing/resultwindow.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "testing/grading.h"
 #include "testing/sessionfiles.h"
 #include "testing/testsettings.h"

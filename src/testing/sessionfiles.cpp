@@ -1,6 +1,6 @@
 #include "testing/sessionfiles.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <QHash>
 

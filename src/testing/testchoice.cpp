@@ -1,7 +1,7 @@
 #include "testing/testchoice.h"
 
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "testing/catalogue.h"
 #include "testing/results.h"
 #include "ui/cueplayer.h"

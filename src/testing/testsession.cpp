@@ -1,7 +1,7 @@
 #include "testing/testsession.h"
 
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 #include "testing/grading.h"
 #include "testing/journal.h"
 #include "testing/results.h"

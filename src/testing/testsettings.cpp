@@ -1,9 +1,9 @@
 #include "testing/testsettings.h"
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "app/startup.h"
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "network/netconfig.h"
 #include "network/pupilfiles.h"
 

@@ -1,8 +1,8 @@
 #include "testing/testwindows.h"
 
-#include "app/appcontext.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/appcontext.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testintro.h"

@@ -1,6 +1,6 @@
 #include "ui/cueplayer.h"
 
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 
 #include <QEventLoop>
 #include <QFile>

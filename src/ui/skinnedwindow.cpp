@@ -1,6 +1,6 @@
 #include "ui/skinnedwindow.h"
 
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
 

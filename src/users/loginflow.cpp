@@ -1,7 +1,7 @@
 #include "users/loginflow.h"
 
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>

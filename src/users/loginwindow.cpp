@@ -1,9 +1,9 @@
 #include "users/loginwindow.h"
 
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 #include "app/mainmenu.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"

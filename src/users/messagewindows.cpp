@@ -1,6 +1,6 @@
 #include "users/messagewindows.h"
 
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"

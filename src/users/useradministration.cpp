@@ -1,6 +1,6 @@
 #include "users/useradministration.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "users/userbase.h"
 
-#include "app/sessionstate.h"
-#include "app/textfile.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 // Rewrites the file named by its first argument with two alternating contents until killed.
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -5,7 +5,7 @@
 // written and "+" after each completed history append, so that a test knows what the files
 // may hold.
 
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 #include "network/netconfig.h"
 #include "statecontents.h"
 #include "users/loginflow.h"

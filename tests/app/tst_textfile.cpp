@@ -1,5 +1,5 @@
-#include "app/datafiles.h"
-#include "app/textfile.h"
+#include "core/datafiles.h"
+#include "core/textfile.h"
 #include "testsupport.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "network/netconfig.h"
 #include "testing/sessionfiles.h"
 #include "testsupport.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/registration.h"
-#include "app/sessionstate.h"
-#include "app/windowhub.h"
+#include "core/sessionstate.h"
+#include "core/windowhub.h"
 #include "ui/cueplayer.h"
 #include "ui/textcolours.h"
 

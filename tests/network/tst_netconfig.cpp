@@ -1,4 +1,4 @@
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "network/netconfig.h"
 #include "network/pupilfiles.h"
 #include "network/setupwizard.h"

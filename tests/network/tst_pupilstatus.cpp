@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "network/monitorpages.h"
 #include "network/pupilstatus.h"
 #include "testsupport.h"

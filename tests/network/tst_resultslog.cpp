@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "network/resultslog.h"
 #include "network/resultslogcsv.h"
 #include "testsupport.h"

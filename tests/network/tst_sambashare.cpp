@@ -1,5 +1,5 @@
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "network/netconfig.h"
 #include "network/pupilstatus.h"
 #include "network/setupwizard.h"

@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "network/watchflow.h"
 #include "testsupport.h"
 

@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "reading/outline.h"
 #include "reading/pagetext.h"
 #include "reading/paragraphrecord.h"

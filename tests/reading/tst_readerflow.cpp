@@ -1,5 +1,5 @@
-#include "app/datafiles.h"
-#include "app/sessionstate.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "reading/readerflow.h"
 #include "reading/readingorder.h"
 #include "testsupport.h"

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 #include "app/mainmenu.h"
 #include "reading/contentswindow.h"
 #include "reading/helpwindow.h"

@@ -1,4 +1,4 @@
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "reading/outline.h"
 #include "testing/catalogue.h"
 #include "testing/errorreview.h"

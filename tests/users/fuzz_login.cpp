@@ -1,4 +1,4 @@
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "fuzzsupport.h"
 #include "users/loginflow.h"
 #include "users/userbase.h"

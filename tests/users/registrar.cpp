@@ -1,6 +1,6 @@
 // Registers COUNT users named "<PREFIX> <n>" in the user base at PATH, each through the login's
 // two presses of OK, while another copy of this program does the same on the same base.
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "users/loginflow.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 #include "testing/frmdopsetup.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"

@@ -1,4 +1,4 @@
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 #include "testsupport.h"
 #include "users/userbase.h"
 

@@ -1,6 +1,6 @@
 #include "textconvert.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "dataerror.h"
 
 #include <QStringDecoder>

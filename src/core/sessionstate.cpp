@@ -1,6 +1,6 @@
-#include "app/sessionstate.h"
+#include "core/sessionstate.h"
 
-#include "app/datafiles.h"
+#include "core/datafiles.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "app/windowhub.h"
+#include "core/windowhub.h"
 
 WindowHub::WindowHub(QObject *parent)
     : QObject(parent), endAction([] { QCoreApplication::exit(0); })
