@@ -44,8 +44,8 @@ void loadBankAndPrepareTest(benchmark::State &state)
     textfile::writeLines(path, bankLines(200));
     QRandomGenerator random(20261208);
     for (auto _ : state) {
-        const PreparedTest test = LoadQuestionBank(path, random);
-        benchmark::DoNotOptimize(DrawQuestionOrder(test.bank.lastIndex, random));
+        const PreparedTest test = loadQuestionBank(path, random);
+        benchmark::DoNotOptimize(drawQuestionOrder(test.bank.lastIndex, random));
     }
 }
 
@@ -76,13 +76,13 @@ SessionProgress progress150()
             4};
 }
 
-void writeSessionFile(benchmark::State &state)
+void writeSessionFileBench(benchmark::State &state)
 {
     const QString path = folder().filePath(QStringLiteral("temp1.ini"));
     const SessionRecords records = fullRecords();
     const SessionProgress progress = progress150();
     for (auto _ : state)
-        benchmark::DoNotOptimize(WriteSessionFile(path, progress, records));
+        benchmark::DoNotOptimize(writeSessionFile(path, progress, records));
 }
 
 void buildSessionFileText(benchmark::State &state)
@@ -123,7 +123,7 @@ BENCHMARK(loadBankAndPrepareTest)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-BENCHMARK(writeSessionFile)
+BENCHMARK(writeSessionFileBench)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);

@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
     logInWhenShown(application);
     if (!application.login())
         return 1;
-    frmMain *menu = application.startMenu(-1);
+    MainMenu *menu = application.startMenu(-1);
     QApplication::processEvents();
     const qint64 work = clock.elapsed();
     std::printf("start-up to the main menu: %lld ms of work (after %lld ms of toolkit start), "

@@ -1,8 +1,8 @@
 // The teacher's program watching 49 pupils: the monitor window polls them for a while;
 // prints the peak resident memory.
 #include "app/application.h"
-#include "core/datafiles.h"
 #include "benchsupport.h"
+#include "core/datafiles.h"
 #include "network/netconfig.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     SessionState &session = application.session;
     session.UserFirstName = session.UserSurname = QStringLiteral("vedok");
     buildClassroom(dir, session, Pupils);
-    SaveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
+    saveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
 
     application.startMenu(-1);
     application.windows.open(QStringLiteral("frmBOSS"));

@@ -40,7 +40,7 @@ inline void buildClassroom(const QTemporaryDir &dir, SessionState &session, int 
     for (int i = 1; i <= pupils; ++i) {
         const QString folder = dir.filePath(QStringLiteral("pc%1/").arg(i));
         QDir().mkpath(folder + QStringLiteral("data"));
-        WriteProgressFile(folder + QStringLiteral("data/curr_test.ini"),
+        writeProgressFile(folder + QStringLiteral("data/curr_test.ini"),
                           {QStringLiteral("Иван"), QStringLiteral("Ученик%1").arg(i),
                            QStringLiteral("Рельсовые цепи"), 20, 1 + i % 20, i % 15, 0});
         session.NetPath[i - 1] = folder;

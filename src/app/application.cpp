@@ -1,10 +1,10 @@
 #include "app/application.h"
 
-#include "core/datafiles.h"
 #include "app/mainmenu.h"
 #include "app/registration.h"
 #include "app/splash.h"
 #include "app/startup.h"
+#include "core/datafiles.h"
 #include "testing/resume.h"
 #include "testing/testwindows.h"
 #include "users/loginwindow.h"
@@ -21,26 +21,26 @@ Application::Application(const QString &programFolder, bool audible) : cues(sess
 
 bool Application::login()
 {
-    auto *window = qobject_cast<id_reader *>(windows.load(QStringLiteral("id_reader")));
+    auto *window = qobject_cast<LoginWindow *>(windows.load(QStringLiteral("id_reader")));
     const bool identified = window->exec();
     window->close(); // the unload stores or clears the remembered login
     return identified;
 }
 
-frmMain *Application::startMenu(int splashMs)
+MainMenu *Application::startMenu(int splashMs)
 {
-    session.ShowErrorsSetting = ReadShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
+    session.ShowErrorsSetting = readShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
     if (continueInterruptedTest())
-        return qobject_cast<frmMain *>(windows.window(QStringLiteral("frmMain")));
+        return qobject_cast<MainMenu *>(windows.window(QStringLiteral("frmMain")));
     deleteStaleTestFiles(session);
-    frmSplash *splash = nullptr;
+    SplashWindow *splash = nullptr;
     if (splashMs >= 0) {
-        splash = qobject_cast<frmSplash *>(windows.load(QStringLiteral("frmSplash")));
+        splash = qobject_cast<SplashWindow *>(windows.load(QStringLiteral("frmSplash")));
         splash->show();
         for (int i = 0; i < 5; ++i)
             splash->repaint();
     }
-    auto *menu = qobject_cast<frmMain *>(windows.load(QStringLiteral("frmMain")));
+    auto *menu = qobject_cast<MainMenu *>(windows.load(QStringLiteral("frmMain")));
     if (!splash)
         menu->show();
     return menu;
@@ -49,15 +49,15 @@ frmMain *Application::startMenu(int splashMs)
 bool Application::continueInterruptedTest()
 {
     const std::optional<InterruptedTest> test =
-        FindInterruptedTest(session, *QRandomGenerator::global());
+        findInterruptedTest(session, *QRandomGenerator::global());
     if (!test)
         return false;
-    if (!frmSURE::ask(context, InterruptedTestQuestion(*test))) {
-        EndInterruptedTest(session, *test);
+    if (!ConfirmWindow::ask(context, interruptedTestQuestion(*test))) {
+        endInterruptedTest(session, *test);
         return false;
     }
     windows.load(QStringLiteral("frmMain"));
-    GoOnWithTest(context, *test);
+    goOnWithTest(context, *test);
     return true;
 }
 
@@ -72,7 +72,7 @@ int Application::run()
 void registerAppWindows(AppContext &context)
 {
     context.windows.registerWindow(QStringLiteral("frmMain"),
-                                   [&context] { return new frmMain(context); });
+                                   [&context] { return new MainMenu(context); });
     context.windows.registerWindow(QStringLiteral("frmSplash"),
-                                   [&context] { return new frmSplash(context); });
+                                   [&context] { return new SplashWindow(context); });
 }

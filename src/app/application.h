@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class frmMain;
+class MainMenu;
 
 // The start-up sequence: session state, login, show-errors setting, splash, main menu.
 class Application
@@ -22,7 +22,7 @@ public:
     // in and goes on with it under the hidden menu; otherwise removes the stale test files,
     // shows the splash (when splashMs >= 0) and loads the menu,
     // which the splash shows when it closes; without a splash the menu is shown at once.
-    frmMain *startMenu(int splashMs = 1500);
+    MainMenu *startMenu(int splashMs = 1500);
     // The whole start; returns the process exit code.
     int run();
 

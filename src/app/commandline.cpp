@@ -48,7 +48,7 @@ QString helpText(const Options &options)
 
 } // namespace
 
-std::optional<int> RunCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
+std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     const Options options;
     QCommandLineParser parser;
@@ -68,7 +68,7 @@ std::optional<int> RunCommandLine(const QStringList &arguments, QTextStream &out
     const bool bankMissing =
         parser.isSet(options.checkBank) && parser.value(options.checkBank).isEmpty();
     if (parser.isSet(options.checkBank) && !bankMissing)
-        return CheckBankFile(parser.value(options.checkBank), out);
+        return checkBankFile(parser.value(options.checkBank), out);
     if (bankMissing || (!parsed && parser.unknownOptionNames().isEmpty())) {
         err << QStringLiteral("После --check-bank укажите файл вопросов, например: %1 "
                               "--check-bank T01_96.jpg")

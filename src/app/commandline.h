@@ -10,4 +10,4 @@ class QTextStream;
 // the console without opening a window; they return the exit code. Without them the result is
 // empty and the program opens its windows; options it does not know are left to the window
 // system ("-platform offscreen" and the like).
-std::optional<int> RunCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);

@@ -22,7 +22,7 @@ std::optional<int> answerOnTheConsole(int &argc, char **argv)
     nameTheProgram();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return RunCommandLine(QCoreApplication::arguments(), out, err);
+    return runCommandLine(QCoreApplication::arguments(), out, err);
 }
 
 // Qt's own dialogs (file, print) speak Russian like the rest of the program: Qt's catalogue from

@@ -1,9 +1,9 @@
 #include "app/mainmenu.h"
 
-#include "core/datafiles.h"
-#include "core/sessionstate.h"
 #include "app/startup.h"
 #include "app/viewers.h"
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "testing/catalogue.h"
 #include "ui/cueplayer.h"
@@ -21,7 +21,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-const QString frmMain::DefaultStatus =
+const QString MainMenu::DefaultStatus =
     QStringLiteral("Выбери режим работы, нажав на одну из кнопок слева.");
 
 namespace {
@@ -47,14 +47,14 @@ const ModeButton modeButtons[] = {
 };
 } // namespace
 
-frmMain::frmMain(AppContext &context)
+MainMenu::MainMenu(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmMain"), QStringLiteral("\"Тарвел\""))
 {
     buildControls();
     load();
 }
 
-void frmMain::buildControls()
+void MainMenu::buildControls()
 {
     auto *header = addLabel(QStringLiteral("metVERH"), QStringLiteral("Тарвел"));
     QFont big = header->font();
@@ -189,47 +189,47 @@ void frmMain::buildControls()
     grid->addWidget(status, 3, 0, 1, 2);
 }
 
-void frmMain::load()
+void MainMenu::load()
 {
     SessionState &s = m_context.session;
     // A viewer folder the user may not write is told once, beside the menu, never in its way.
-    if (const QString notice = InstallViewers(s); !notice.isEmpty())
+    if (const QString notice = installViewers(s); !notice.isEmpty())
         QTimer::singleShot(0, this, [this, notice] { showNotice(notice); });
-    ReadTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
-    SetBossButton();
+    readTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
+    setBossButton();
     adjustSize();
     centreOnScreen();
 }
 
-void frmMain::showNotice(const QString &notice)
+void MainMenu::showNotice(const QString &notice)
 {
-    auto *info = new frmINFO(m_context);
+    auto *info = new InfoWindow(m_context);
     info->setAttribute(Qt::WA_DeleteOnClose);
     info->setMessage(notice);
     info->adjustSize();
     info->show();
 }
 
-void frmMain::SetBossButton()
+void MainMenu::setBossButton()
 {
     m_boss->setVisible(isAdministrator(m_context.session));
 }
 
-void frmMain::openMode(const QString &window)
+void MainMenu::openMode(const QString &window)
 {
     m_context.cues.play(Cue::Hihihih);
     if (m_context.windows.open(window))
         hide();
 }
 
-void frmMain::changeEvent(QEvent *event)
+void MainMenu::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        SetBossButton();
+        setBossButton();
     SkinnedWindow::changeEvent(event);
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
+bool MainMenu::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_about && event->type() == QEvent::MouseButtonDblClick) {
         m_context.cues.play(Cue::Hujeotet);
@@ -240,7 +240,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void MainMenu::closeEvent(QCloseEvent *event)
 {
     m_context.windows.closeAllExcept(this);
     storePosition();
@@ -249,7 +249,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     m_context.windows.endProgram();
 }
 
-void frmMain::storePosition()
+void MainMenu::storePosition()
 {
     if (isMinimized())
         return;

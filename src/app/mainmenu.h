@@ -7,16 +7,16 @@ class QLabel;
 class SkinButton;
 
 // The main menu: one picture button per mode, the status line, the sound switch.
-class frmMain : public SkinnedWindow
+class MainMenu : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString DefaultStatus;
 
-    explicit frmMain(AppContext &context);
+    explicit MainMenu(AppContext &context);
 
     // Shows the administrator button exactly to the administrator.
-    void SetBossButton();
+    void setBossButton();
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-frmSplash::frmSplash(AppContext &context, int closeAfterMs)
+SplashWindow::SplashWindow(AppContext &context, int closeAfterMs)
     : SkinnedWindow(context, QStringLiteral("frmSplash"), QStringLiteral("Тарвел")),
       m_timer(new QTimer(this))
 {
@@ -45,28 +45,28 @@ frmSplash::frmSplash(AppContext &context, int closeAfterMs)
         m_timer->start(closeAfterMs);
 }
 
-void frmSplash::closeSoon()
+void SplashWindow::closeSoon()
 {
     m_timer->start(ClickDelayMs);
 }
 
-void frmSplash::mousePressEvent(QMouseEvent *)
+void SplashWindow::mousePressEvent(QMouseEvent *)
 {
     closeSoon();
 }
 
-void frmSplash::dragEnterEvent(QDragEnterEvent *event)
+void SplashWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     event->acceptProposedAction();
 }
 
-void frmSplash::dropEvent(QDropEvent *event)
+void SplashWindow::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
     closeSoon();
 }
 
-void frmSplash::closeEvent(QCloseEvent *event)
+void SplashWindow::closeEvent(QCloseEvent *event)
 {
     m_timer->stop();
     m_context.windows.open(QStringLiteral("frmMain"));

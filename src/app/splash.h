@@ -6,11 +6,11 @@ class QTimer;
 
 // The splash window: topmost, closes after 1.5 s, or half a second after a click or a drop;
 // on closing it shows the main menu and plays the farewell cue whatever the sound switch says.
-class frmSplash : public SkinnedWindow
+class SplashWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmSplash(AppContext &context, int closeAfterMs = 1500);
+    explicit SplashWindow(AppContext &context, int closeAfterMs = 1500);
 
     static constexpr int ClickDelayMs = 500;
 

@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-qint16 ReadShowErrorsSetting(const QString &path)
+qint16 readShowErrorsSetting(const QString &path)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     if (!lines || lines->isEmpty() || lines->first().isEmpty())

@@ -6,7 +6,7 @@ struct SessionState;
 
 // The show-errors setting: 1 when the file is missing or its first line is empty, otherwise
 // the leading number of the trimmed first line.
-qint16 ReadShowErrorsSetting(const QString &path);
+qint16 readShowErrorsSetting(const QString &path);
 
 // Prepares the session for a program living in programFolder (data-file names, sound on,
 // mode flags off).

@@ -117,7 +117,7 @@ bool firstReport(QSettings &settings, const QString &notice)
 
 } // namespace viewers
 
-QString InstallViewers(const SessionState &session)
+QString installViewers(const SessionState &session)
 {
     const QString notice =
         viewers::install(viewers::defaultFolder(), session.ProgramFolder + QStringLiteral("/data"));

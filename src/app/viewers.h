@@ -30,4 +30,4 @@ bool firstReport(QSettings &settings, const QString &notice);
 
 // Installs into the default folder. Returns the failure notice the first time it occurs for this
 // user, otherwise an empty text: a folder the user may not write must not nag at every start.
-QString InstallViewers(const SessionState &session);
+QString installViewers(const SessionState &session);

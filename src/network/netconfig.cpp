@@ -39,7 +39,7 @@ QString folderOf(const QString &programFile)
 
 } // namespace netconfig
 
-void LoadNetConfig(SessionState &session, const QString &path)
+void loadNetConfig(SessionState &session, const QString &path)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     if (!lines || textfile::isClearMarker(*lines))
@@ -47,7 +47,7 @@ void LoadNetConfig(SessionState &session, const QString &path)
     netconfig::applyLines(session, *lines);
 }
 
-bool SaveNetConfig(const SessionState &session, const QString &path)
+bool saveNetConfig(const SessionState &session, const QString &path)
 {
     return textfile::writeLines(path, netconfig::toLines(session));
 }

@@ -20,6 +20,6 @@ QString folderOf(const QString &programFile);
 } // namespace netconfig
 
 // Refreshes NetCount and NetPath from net.ini when it exists and is not "clear".
-void LoadNetConfig(SessionState &session, const QString &path);
+void loadNetConfig(SessionState &session, const QString &path);
 // Writes net.ini from NetCount and NetPath.
-bool SaveNetConfig(const SessionState &session, const QString &path);
+bool saveNetConfig(const SessionState &session, const QString &path);

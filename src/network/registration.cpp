@@ -2,8 +2,8 @@
 
 #include "core/appcontext.h"
 #include "core/windowhub.h"
-#include "network/frmnet.h"
-#include "network/frmnetboss.h"
+#include "network/monitorwindow.h"
+#include "network/remoteadminwindow.h"
 #include "network/resultswindows.h"
 #include "network/setupwindows.h"
 #include "network/watchwindows.h"
@@ -18,12 +18,12 @@ template <class Window> void add(AppContext &context, const char *name)
 
 void registerNetworkWindows(AppContext &context)
 {
-    add<frmNET>(context, "frmNET");
-    add<frmNETSetuP1>(context, "frmNETSetuP1");
-    add<frmNETSetuP2>(context, "frmNETSetuP2");
-    add<frmNETSetup5>(context, "frmNETSetup5");
-    add<frmUSERchange>(context, "frmUSERchange");
-    add<frmNetLog>(context, "frmNetLog");
-    add<frmLOGnet>(context, "frmLOGnet");
-    add<frmNETBOSS>(context, "frmNETBOSS");
+    add<MonitorWindow>(context, "frmNET");
+    add<SetupComputerCountStep>(context, "frmNETSetuP1");
+    add<SetupComputerListStep>(context, "frmNETSetuP2");
+    add<SetupChangeWindow>(context, "frmNETSetup5");
+    add<WatchChoiceWindow>(context, "frmUSERchange");
+    add<WatchWindow>(context, "frmNetLog");
+    add<ClassResultsWindow>(context, "frmLOGnet");
+    add<RemoteAdminWindow>(context, "frmNETBOSS");
 }

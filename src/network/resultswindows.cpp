@@ -22,7 +22,7 @@
 
 // The print confirmation.
 
-frmPrintYorN::frmPrintYorN(AppContext &context)
+PrintConfirmWindow::PrintConfirmWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmPrintYorN"), QStringLiteral("Ну что, печатать будем?"))
 {
     QLabel *text = addLabel(QStringLiteral("Метка1"),
@@ -51,16 +51,16 @@ frmPrintYorN::frmPrintYorN(AppContext &context)
     grid->addWidget(cancel, 1, 1);
 }
 
-bool frmPrintYorN::ask(AppContext &context)
+bool PrintConfirmWindow::ask(AppContext &context)
 {
-    frmPrintYorN window(context);
+    PrintConfirmWindow window(context);
     window.exec();
     return window.m_yes;
 }
 
 // The results log.
 
-frmLOGnet::frmLOGnet(AppContext &context)
+ClassResultsWindow::ClassResultsWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmLOGnet"), QStringLiteral("Результаты теста ")),
       m_log(resultslog::build(context.session.Pupils, context.session.NetCount, QLocale::system()))
 {
@@ -71,13 +71,13 @@ frmLOGnet::frmLOGnet(AppContext &context)
         m_list->setCurrentRow(0);
 }
 
-QString frmLOGnet::pdfFolder()
+QString ClassResultsWindow::pdfFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
-void frmLOGnet::buildControls()
+void ClassResultsWindow::buildControls()
 {
     // The columns are made of spaces: the system's fixed-width font, which has Cyrillic.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -118,7 +118,7 @@ void frmLOGnet::buildControls()
     QPushButton *exportHistory =
         addButton(QStringLiteral("btnHISTORYcsv"), QStringLiteral("Экспорт истории в CSV"),
                   QStringLiteral("Сохранить результаты всех запомненных занятий таблицей"));
-    connect(print, &QPushButton::clicked, this, &frmLOGnet::print);
+    connect(print, &QPushButton::clicked, this, &ClassResultsWindow::print);
     connect(exportLog, &QPushButton::clicked, this, [this] {
         exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.session.NetCount,
                                             QDate::currentDate()),
@@ -137,8 +137,8 @@ void frmLOGnet::buildControls()
         m_context.cues.play(Cue::Close);
         close();
     });
-    connect(m_remember, &QPushButton::clicked, this, &frmLOGnet::remember);
-    connect(history, &QPushButton::clicked, this, &frmLOGnet::showHistory);
+    connect(m_remember, &QPushButton::clicked, this, &ClassResultsWindow::remember);
+    connect(history, &QPushButton::clicked, this, &ClassResultsWindow::showHistory);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(heading, 0, 0, 1, 4);
@@ -156,10 +156,10 @@ void frmLOGnet::buildControls()
     grid->addWidget(addStatusBar(), 8, 0, 1, 4);
 }
 
-void frmLOGnet::print()
+void ClassResultsWindow::print()
 {
     m_context.cues.play(Cue::Pick);
-    if (!frmPrintYorN::ask(m_context))
+    if (!PrintConfirmWindow::ask(m_context))
         return;
     const PrintOutcome outcome = printLines(
         resultslog::printLines(m_log, QDate::currentDate(), QLocale::system()), pdfFolder());
@@ -175,7 +175,7 @@ void frmLOGnet::print()
                            QStringLiteral(" не удалось записать."));
 }
 
-void frmLOGnet::exportRows(const QList<resultslog::csv::Row> &rows, const QString &name)
+void ClassResultsWindow::exportRows(const QList<resultslog::csv::Row> &rows, const QString &name)
 {
     m_context.cues.play(Cue::Pick);
     const QString path = QFileDialog::getSaveFileName(
@@ -196,7 +196,7 @@ void frmLOGnet::exportRows(const QList<resultslog::csv::Row> &rows, const QStrin
                                             .arg(QDir::toNativeSeparators(path)));
 }
 
-void frmLOGnet::remember()
+void ClassResultsWindow::remember()
 {
     m_context.cues.play(Cue::Pick);
     m_remember->setEnabled(false);
@@ -224,7 +224,7 @@ void frmLOGnet::remember()
     m_remember->setEnabled(true);
 }
 
-void frmLOGnet::showHistory()
+void ClassResultsWindow::showHistory()
 {
     m_context.cues.play(Cue::Pick);
     SessionState &s = m_context.session;
@@ -235,7 +235,7 @@ void frmLOGnet::showHistory()
         hide();
 }
 
-void frmLOGnet::closeEvent(QCloseEvent *event)
+void ClassResultsWindow::closeEvent(QCloseEvent *event)
 {
     showMonitor();
     event->accept();

@@ -9,11 +9,11 @@ class QListWidget;
 class QPushButton;
 
 // The print confirmation.
-class frmPrintYorN : public NetWindow
+class PrintConfirmWindow : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmPrintYorN(AppContext &context);
+    explicit PrintConfirmWindow(AppContext &context);
 
     static bool ask(AppContext &context);
 
@@ -23,11 +23,11 @@ private:
 
 // The class results as the monitor last read them: list, statistics, printing, export to CSV
 // and history.
-class frmLOGnet : public NetWindow
+class ClassResultsWindow : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmLOGnet(AppContext &context);
+    explicit ClassResultsWindow(AppContext &context);
 
     const resultslog::Log &log() const { return m_log; }
     // Where the page goes when there is no printer.

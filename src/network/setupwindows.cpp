@@ -4,7 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
-#include "network/frmnet.h"
+#include "network/monitorwindow.h"
 #include "network/netconfig.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -22,9 +22,9 @@
 #include <QPushButton>
 
 namespace {
-frmNET *monitor(AppContext &context)
+MonitorWindow *monitor(AppContext &context)
 {
-    return context.windows.find<frmNET>(QStringLiteral("frmNET"));
+    return context.windows.find<MonitorWindow>(QStringLiteral("frmNET"));
 }
 
 QString netIni(const AppContext &context)
@@ -54,7 +54,7 @@ QString netConfigNotWrittenText(const QString &netConfigFile)
 
 // Step 1.
 
-frmNETSetuP1::frmNETSetuP1(AppContext &context)
+SetupComputerCountStep::SetupComputerCountStep(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETSetuP1"), QStringLiteral("Настройка сети"))
 {
     auto *question = wrapped(
@@ -75,9 +75,9 @@ frmNETSetuP1::frmNETSetuP1(AppContext &context)
     QPushButton *abort =
         addButton(QStringLiteral("Комманда2"), QStringLiteral("Прервать настройку сети"),
                   QStringLiteral("Вернуться без изменения настроек"));
-    connect(ok, &QPushButton::clicked, this, &frmNETSetuP1::accept);
-    connect(m_count, &QLineEdit::returnPressed, this, &frmNETSetuP1::accept);
-    connect(abort, &QPushButton::clicked, this, &frmNETSetuP1::cancel);
+    connect(ok, &QPushButton::clicked, this, &SetupComputerCountStep::accept);
+    connect(m_count, &QLineEdit::returnPressed, this, &SetupComputerCountStep::accept);
+    connect(abort, &QPushButton::clicked, this, &SetupComputerCountStep::cancel);
     setEscapeButton(abort);
     auto *grid = new QGridLayout(this);
     grid->addWidget(question, 0, 0, 1, 2);
@@ -89,7 +89,7 @@ frmNETSetuP1::frmNETSetuP1(AppContext &context)
     m_context.windows.hide(QStringLiteral("frmNET"));
 }
 
-void frmNETSetuP1::accept()
+void SetupComputerCountStep::accept()
 {
     m_context.cues.play(Cue::Pick);
     const netsetup::CountCheck check = netsetup::checkCount(m_count->text());
@@ -112,26 +112,26 @@ void frmNETSetuP1::accept()
 }
 
 // Leaving the setup: the count typed here is forgotten, net.ini is as it was.
-void frmNETSetuP1::cancel()
+void SetupComputerCountStep::cancel()
 {
     m_context.cues.play(Cue::Oou);
     m_context.session.NetConfigWritten = false;
     close();
 }
 
-void frmNETSetuP1::closeEvent(QCloseEvent *event)
+void SetupComputerCountStep::closeEvent(QCloseEvent *event)
 {
     // Whether the setup ended or was left, the session holds what net.ini holds.
-    ReloadNetConfig(m_context.session, netIni(m_context));
+    reloadNetConfig(m_context.session, netIni(m_context));
     showMonitor();
-    if (frmNET *net = monitor(m_context))
+    if (MonitorWindow *net = monitor(m_context))
         net->setPollInterval(100);
     event->accept();
 }
 
 // Step 2.
 
-frmNETSetuP2::frmNETSetuP2(AppContext &context)
+SetupComputerListStep::SetupComputerListStep(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETSetuP2"),
                 QStringLiteral("Настройка сетевой версии")),
       m_wizard(context.session, netIni(context))
@@ -155,9 +155,9 @@ frmNETSetuP2::frmNETSetuP2(AppContext &context)
                   QStringLiteral("Этот компьютер не будет настроен"));
     QPushButton *cancel = addButton(QStringLiteral("Комманда3"), QStringLiteral("Отмена"),
                                     QStringLiteral("Прервать настройку сети без изменений"));
-    connect(yes, &QPushButton::clicked, this, &frmNETSetuP2::locate);
-    connect(skip, &QPushButton::clicked, this, &frmNETSetuP2::skip);
-    connect(cancel, &QPushButton::clicked, this, &frmNETSetuP2::close);
+    connect(yes, &QPushButton::clicked, this, &SetupComputerListStep::locate);
+    connect(skip, &QPushButton::clicked, this, &SetupComputerListStep::skip);
+    connect(cancel, &QPushButton::clicked, this, &SetupComputerListStep::close);
     setEscapeButton(cancel);
     auto *grid = new QGridLayout(this);
     grid->addWidget(info, 0, 0, 1, 3);
@@ -171,39 +171,39 @@ frmNETSetuP2::frmNETSetuP2(AppContext &context)
     m_wizard.start(context.session.NetCount);
     m_question->setText(m_wizard.question());
     m_context.windows.hide(QStringLiteral("frmNETSetuP1"));
-    if (frmNET *net = monitor(m_context))
+    if (MonitorWindow *net = monitor(m_context))
         net->stopPolling();
 }
 
-void frmNETSetuP2::locate()
+void SetupComputerListStep::locate()
 {
     m_context.cues.play(Cue::Pick);
-    const std::optional<QString> chosen = frmNETSetuP3::locate(m_context);
+    const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
     if (chosen)
         moved(m_wizard.answer(*chosen));
 }
 
-void frmNETSetuP2::skip()
+void SetupComputerListStep::skip()
 {
     m_context.cues.play(Cue::Close);
     moved(m_wizard.skip());
 }
 
-void frmNETSetuP2::moved(bool finished)
+void SetupComputerListStep::moved(bool finished)
 {
     if (!finished) {
         m_question->setText(m_wizard.question());
         return;
     }
     if (!m_wizard.written())
-        frmINFO::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
-    if (frmNET *net = monitor(m_context))
+        InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
+    if (MonitorWindow *net = monitor(m_context))
         net->setPollInterval(100);
     close();
 }
 
 // Leaving before the last computer changes nothing: the whole setup is left.
-void frmNETSetuP2::closeEvent(QCloseEvent *event)
+void SetupComputerListStep::closeEvent(QCloseEvent *event)
 {
     if (!m_wizard.finished())
         m_context.cues.play(Cue::Oou);
@@ -213,12 +213,12 @@ void frmNETSetuP2::closeEvent(QCloseEvent *event)
 
 // Step 3.
 
-std::function<QString(QWidget *, const QString &)> frmNETSetuP3::chooseFile =
+std::function<QString(QWidget *, const QString &)> SetupProgramFileStep::chooseFile =
     [](QWidget *parent, const QString &start) {
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть"), start);
     };
 
-frmNETSetuP3::frmNETSetuP3(AppContext &context)
+SetupProgramFileStep::SetupProgramFileStep(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETSetuP3"), QStringLiteral("Настройка сетевой версии"))
 {
     const QString n = QString::number(context.session.NetWizardIndex);
@@ -245,8 +245,8 @@ frmNETSetuP3::frmNETSetuP3(AppContext &context)
     QPushButton *cancel =
         addButton(QStringLiteral("Command2"), QStringLiteral("Отмена"),
                   QStringLiteral("Вернуться, не выбирая программу на этом компьютере"));
-    connect(choose, &QPushButton::clicked, this, &frmNETSetuP3::choose);
-    connect(cancel, &QPushButton::clicked, this, &frmNETSetuP3::close);
+    connect(choose, &QPushButton::clicked, this, &SetupProgramFileStep::choose);
+    connect(cancel, &QPushButton::clicked, this, &SetupProgramFileStep::close);
     setEscapeButton(cancel);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -261,16 +261,16 @@ frmNETSetuP3::frmNETSetuP3(AppContext &context)
     grid->addWidget(addStatusBar(), 5, 0);
 }
 
-std::optional<QString> frmNETSetuP3::locate(AppContext &context)
+std::optional<QString> SetupProgramFileStep::locate(AppContext &context)
 {
     context.session.NetChosenFile.clear();
-    frmNETSetuP3 window(context);
+    SetupProgramFileStep window(context);
     window.exec();
     return window.m_chosen;
 }
 
 // Only a program file is taken; a cancelled dialog or another file leaves nothing chosen.
-void frmNETSetuP3::choose()
+void SetupProgramFileStep::choose()
 {
     m_context.cues.play(Cue::Pick);
     SessionState &s = m_context.session;
@@ -292,7 +292,7 @@ void frmNETSetuP3::choose()
 
 // One computer.
 
-frmNETSetup5::frmNETSetup5(AppContext &context)
+SetupChangeWindow::SetupChangeWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETSetup5"),
                 QStringLiteral("Настройка сетевой версии."))
 {
@@ -333,50 +333,50 @@ frmNETSetup5::frmNETSetup5(AppContext &context)
 
     for (int i = 1; i <= m_context.session.NetCount; ++i)
         m_computers->addItem(QStringLiteral("№ ") + QString::number(i));
-    connect(m_computers, &QComboBox::currentIndexChanged, this, &frmNETSetup5::showPath);
-    connect(change, &QPushButton::clicked, this, &frmNETSetup5::change);
+    connect(m_computers, &QComboBox::currentIndexChanged, this, &SetupChangeWindow::showPath);
+    connect(change, &QPushButton::clicked, this, &SetupChangeWindow::change);
     connect(full, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
         m_fullSetup = true;
         close();
         m_context.windows.open(QStringLiteral("frmNETSetuP1"));
     });
-    connect(back, &QPushButton::clicked, this, &frmNETSetup5::close);
+    connect(back, &QPushButton::clicked, this, &SetupChangeWindow::close);
     setEscapeButton(back);
     showPath();
     m_context.windows.hide(QStringLiteral("frmNET"));
 }
 
-int frmNETSetup5::selectedComputer() const
+int SetupChangeWindow::selectedComputer() const
 {
     return textfile::leadingInt(m_computers->currentText().mid(2));
 }
 
-void frmNETSetup5::showPath()
+void SetupChangeWindow::showPath()
 {
     const int i = selectedComputer();
     m_way->setText(i >= 1 && i <= SessionState::MaxComputers ? m_context.session.NetPath.at(i - 1)
                                                              : QString());
 }
 
-void frmNETSetup5::change()
+void SetupChangeWindow::change()
 {
     const int i = selectedComputer();
     if (i < 1)
         return;
     m_context.cues.play(Cue::Pick);
     m_context.session.NetWizardIndex = qint16(i);
-    const std::optional<QString> chosen = frmNETSetuP3::locate(m_context);
+    const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
     if (!chosen)
         return;
-    if (!SetOneComputer(m_context.session, netIni(m_context), i, *chosen))
-        frmINFO::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
-    if (frmNET *net = monitor(m_context))
+    if (!setOneComputer(m_context.session, netIni(m_context), i, *chosen))
+        InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
+    if (MonitorWindow *net = monitor(m_context))
         net->setPollInterval(100);
     showPath();
 }
 
-void frmNETSetup5::closeEvent(QCloseEvent *event)
+void SetupChangeWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_fullSetup) {
         m_context.cues.play(Cue::Close);

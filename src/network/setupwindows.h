@@ -10,11 +10,11 @@ class QLineEdit;
 #include <optional>
 
 // Step 1 of the classroom setup: how many pupil computers there are.
-class frmNETSetuP1 : public NetWindow
+class SetupComputerCountStep : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmNETSetuP1(AppContext &context);
+    explicit SetupComputerCountStep(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -28,11 +28,11 @@ private:
 };
 
 // Step 2: for every computer in turn, locate the program or skip the computer.
-class frmNETSetuP2 : public NetWindow
+class SetupComputerListStep : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmNETSetuP2(AppContext &context);
+    explicit SetupComputerListStep(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,11 +48,11 @@ private:
 };
 
 // Step 3: the program file on one pupil computer, chosen in a file dialog (modal).
-class frmNETSetuP3 : public NetWindow
+class SetupProgramFileStep : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmNETSetuP3(AppContext &context);
+    explicit SetupProgramFileStep(AppContext &context);
 
     // Asks for the program file of computer NetWizardIndex; nothing when the teacher cancelled.
     // The answer is also left in the session's NetChosenFile.
@@ -73,11 +73,11 @@ private:
 QString netConfigNotWrittenText(const QString &netConfigFile);
 
 // Changes one computer or starts the full setup again.
-class frmNETSetup5 : public NetWindow
+class SetupChangeWindow : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmNETSetup5(AppContext &context);
+    explicit SetupChangeWindow(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -102,9 +102,9 @@ void SetupWizard::finish()
     m_session.NetCount = qint16(m_count);
     for (int i = 0; i < m_count; ++i)
         m_session.NetPath[i] = m_paths.at(i);
-    m_written = SaveNetConfig(m_session, m_file);
+    m_written = saveNetConfig(m_session, m_file);
     if (!m_written)
-        ReloadNetConfig(m_session, m_file);
+        reloadNetConfig(m_session, m_file);
     m_session.NetConfigWritten = true; // the monitor shows the file again either way
 }
 
@@ -114,7 +114,7 @@ QString SetupWizard::question() const
            QStringLiteral(" программа установлена ?");
 }
 
-bool SetOneComputer(SessionState &session, const QString &netConfigFile, int computer,
+bool setOneComputer(SessionState &session, const QString &netConfigFile, int computer,
                     const QString &chosen)
 {
     if (computer < 1 || computer > SessionState::MaxComputers)
@@ -122,15 +122,15 @@ bool SetOneComputer(SessionState &session, const QString &netConfigFile, int com
     session.NetPath[computer - 1] =
         netsetup::isProgramFile(chosen) ? netconfig::folderOf(chosen) : QString();
     session.NetChosenFile.clear();
-    if (SaveNetConfig(session, netConfigFile))
+    if (saveNetConfig(session, netConfigFile))
         return true;
-    ReloadNetConfig(session, netConfigFile);
+    reloadNetConfig(session, netConfigFile);
     return false;
 }
 
-void ReloadNetConfig(SessionState &session, const QString &netConfigFile)
+void reloadNetConfig(SessionState &session, const QString &netConfigFile)
 {
     session.NetCount = 0;
     session.NetPath.fill(QString());
-    LoadNetConfig(session, netConfigFile);
+    loadNetConfig(session, netConfigFile);
 }

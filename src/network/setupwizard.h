@@ -77,11 +77,11 @@ private:
     bool m_written = false;
 };
 
-// frmNETSetup5: sets one computer from the chosen file (or clears it) and writes net.ini as the
-// paths stand. Returns false when net.ini could not be written; the session then holds what
-// the file holds.
-bool SetOneComputer(SessionState &session, const QString &netConfigFile, int computer,
+// SetupChangeWindow: sets one computer from the chosen file (or clears it) and writes net.ini as
+// the paths stand. Returns false when net.ini could not be written; the session then holds what the
+// file holds.
+bool setOneComputer(SessionState &session, const QString &netConfigFile, int computer,
                     const QString &chosen);
 
 // Gives the session the computers of net.ini, or none when the classroom is not configured.
-void ReloadNetConfig(SessionState &session, const QString &netConfigFile);
+void reloadNetConfig(SessionState &session, const QString &netConfigFile);

@@ -30,7 +30,7 @@ using textcolours::setTextColour;
 
 // The chooser.
 
-frmUSERchange::frmUSERchange(AppContext &context)
+WatchChoiceWindow::WatchChoiceWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmUSERchange"), QStringLiteral("Выбор пользователя."))
 {
     auto *prompt = addLabel(QStringLiteral("Метка1"),
@@ -45,8 +45,8 @@ frmUSERchange::frmUSERchange(AppContext &context)
                                 QStringLiteral("Следить за выбранным пользователем"));
     QPushButton *cancel = addButton(QStringLiteral("Комманда2"), QStringLiteral("Отмена"),
                                     QStringLiteral("Вернуться в меню 'Сетевая версия'"));
-    connect(ok, &QPushButton::clicked, this, &frmUSERchange::accept);
-    connect(cancel, &QPushButton::clicked, this, &frmUSERchange::close);
+    connect(ok, &QPushButton::clicked, this, &WatchChoiceWindow::accept);
+    connect(cancel, &QPushButton::clicked, this, &WatchChoiceWindow::close);
     setEscapeButton(cancel);
     auto *grid = new QGridLayout(this);
     grid->addWidget(prompt, 0, 0, 1, 2);
@@ -56,19 +56,19 @@ frmUSERchange::frmUSERchange(AppContext &context)
     grid->addWidget(addStatusBar(), 3, 0, 1, 2);
 }
 
-int frmUSERchange::computerOf(const QString &item)
+int WatchChoiceWindow::computerOf(const QString &item)
 {
     return textfile::leadingInt(item.mid(1, 2));
 }
 
-void frmUSERchange::showEvent(QShowEvent *event)
+void WatchChoiceWindow::showEvent(QShowEvent *event)
 {
     m_context.windows.hide(QStringLiteral("frmNET"));
     fill();
     NetWindow::showEvent(event);
 }
 
-void frmUSERchange::fill()
+void WatchChoiceWindow::fill()
 {
     m_list->clear();
     const int generation = ++m_generation;
@@ -88,7 +88,7 @@ void frmUSERchange::fill()
 }
 
 // Items come back in any order; they are kept in computer order.
-void frmUSERchange::addComputer(int computer)
+void WatchChoiceWindow::addComputer(int computer)
 {
     const PupilStatus &p = m_context.session.Pupils.at(computer - 1);
     const QString item =
@@ -101,7 +101,7 @@ void frmUSERchange::addComputer(int computer)
         m_list->setCurrentIndex(0);
 }
 
-void frmUSERchange::accept()
+void WatchChoiceWindow::accept()
 {
     m_context.cues.play(Cue::Pick);
     if (m_list->currentIndex() < 0)
@@ -112,7 +112,7 @@ void frmUSERchange::accept()
         hide();
 }
 
-void frmUSERchange::closeEvent(QCloseEvent *event)
+void WatchChoiceWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Oou);
     showMonitor();
@@ -121,7 +121,7 @@ void frmUSERchange::closeEvent(QCloseEvent *event)
 
 // The watch window.
 
-frmNetLog::frmNetLog(AppContext &context)
+WatchWindow::WatchWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNetLog"),
                 QStringLiteral("Наблюдение за пользователем")),
       m_flow(context.session.NetWizardIndex)
@@ -132,7 +132,7 @@ frmNetLog::frmNetLog(AppContext &context)
     m_timer1->start(100);
 }
 
-void frmNetLog::buildControls()
+void WatchWindow::buildControls()
 {
     m_frame2 = new QGroupBox(QStringLiteral("Вопрос № "), this);
     m_frame2->setObjectName(QStringLiteral("Frame2"));
@@ -170,15 +170,15 @@ void frmNetLog::buildControls()
                           QStringLiteral("Включить автоматическое обновление"));
     QPushButton *exit = addButton(QStringLiteral("Комманда1"), QStringLiteral("Выход"),
                                   QStringLiteral("Вернуться в меню 'Сетевая версия'"));
-    connect(m_next, &QPushButton::clicked, this, &frmNetLog::goNext);
-    connect(m_prev, &QPushButton::clicked, this, &frmNetLog::goPrevious);
-    connect(m_refresh, &QPushButton::clicked, this, &frmNetLog::followAgain);
+    connect(m_next, &QPushButton::clicked, this, &WatchWindow::goNext);
+    connect(m_prev, &QPushButton::clicked, this, &WatchWindow::goPrevious);
+    connect(m_refresh, &QPushButton::clicked, this, &WatchWindow::followAgain);
     connect(m_picture, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         m_context.session.PictureToShow = m_flow.view().picture;
         m_context.windows.open(QStringLiteral("PICview"));
     });
-    connect(exit, &QPushButton::clicked, this, &frmNetLog::close);
+    connect(exit, &QPushButton::clicked, this, &WatchWindow::close);
     setEscapeButton(exit);
 
     auto *grid = new QGridLayout(this);
@@ -196,14 +196,14 @@ void frmNetLog::buildControls()
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(m_timer1, &QTimer::timeout, this, &frmNetLog::refresh);
+    connect(m_timer1, &QTimer::timeout, this, &WatchWindow::refresh);
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(500);
-    connect(m_timer2, &QTimer::timeout, this, &frmNetLog::blink);
+    connect(m_timer2, &QTimer::timeout, this, &WatchWindow::blink);
 }
 
-void frmNetLog::refresh()
+void WatchWindow::refresh()
 {
     m_timer1->setInterval(RefreshMs);
     const int computer = m_flow.computer();
@@ -217,7 +217,7 @@ void frmNetLog::refresh()
 }
 
 // A file that is gone or cannot be read leaves the question on screen as it is.
-void frmNetLog::received(const std::optional<WatchedSession> &session)
+void WatchWindow::received(const std::optional<WatchedSession> &session)
 {
     m_reading = false;
     if (!session || m_flow.state() == WatchFlow::State::Browsing)
@@ -227,7 +227,7 @@ void frmNetLog::received(const std::optional<WatchedSession> &session)
     showSlot();
 }
 
-void frmNetLog::showSlot()
+void WatchWindow::showSlot()
 {
     const WatchView v = m_flow.view();
     m_frame2->setTitle(v.frameCaption);
@@ -251,7 +251,7 @@ void frmNetLog::showSlot()
     fitContents();
 }
 
-void frmNetLog::showAnswers(const WatchView &view)
+void WatchWindow::showAnswers(const WatchView &view)
 {
     const QColor normal = m_frame3->palette().color(QPalette::WindowText);
     for (int n = 0; n < 5; ++n) {
@@ -262,13 +262,13 @@ void frmNetLog::showAnswers(const WatchView &view)
     }
 }
 
-void frmNetLog::closePicture()
+void WatchWindow::closePicture()
 {
     m_context.windows.close(QStringLiteral("PICview"));
     m_context.session.PictureViewerOpen = false;
 }
 
-void frmNetLog::goNext()
+void WatchWindow::goNext()
 {
     m_context.cues.play(Cue::Pick);
     closePicture();
@@ -276,7 +276,7 @@ void frmNetLog::goNext()
     showSlot();
 }
 
-void frmNetLog::goPrevious()
+void WatchWindow::goPrevious()
 {
     m_context.cues.play(Cue::Pick);
     closePicture();
@@ -288,7 +288,7 @@ void frmNetLog::goPrevious()
     showSlot();
 }
 
-void frmNetLog::followAgain()
+void WatchWindow::followAgain()
 {
     m_context.cues.play(Cue::Hihihih);
     m_flow.follow();
@@ -298,19 +298,19 @@ void frmNetLog::followAgain()
     m_timer1->start(1);
 }
 
-void frmNetLog::blink()
+void WatchWindow::blink()
 {
     if (!m_flow.blink())
         m_timer2->stop();
     setNoticeLit(m_flow.blinkLit());
 }
 
-void frmNetLog::setNoticeLit(bool lit)
+void WatchWindow::setNoticeLit(bool lit)
 {
     setTextColour(m_notice, lit ? darkRed : m_frame3->palette().color(QPalette::WindowText));
 }
 
-void frmNetLog::closeEvent(QCloseEvent *event)
+void WatchWindow::closeEvent(QCloseEvent *event)
 {
     m_timer1->stop();
     m_timer2->stop();

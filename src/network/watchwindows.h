@@ -13,11 +13,11 @@ class QRadioButton;
 class QTimer;
 
 // The choice of the pupil to watch: the computers that have a session file.
-class frmUSERchange : public NetWindow
+class WatchChoiceWindow : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit frmUSERchange(AppContext &context);
+    explicit WatchChoiceWindow(AppContext &context);
 
     // Computer number of a list item: the two characters after "№".
     static int computerOf(const QString &item);
@@ -37,13 +37,13 @@ private:
 
 // Follows one pupil's test answer by answer from the pupil's temp1.ini, refreshed every ten
 // seconds off the user-interface thread.
-class frmNetLog : public NetWindow
+class WatchWindow : public NetWindow
 {
     Q_OBJECT
 public:
     static constexpr int RefreshMs = 10000;
 
-    explicit frmNetLog(AppContext &context);
+    explicit WatchWindow(AppContext &context);
 
     const WatchFlow &flow() const { return m_flow; }
     bool isReading() const { return m_reading; }

@@ -18,25 +18,25 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-const QString frmChGlava::DefaultHint = QStringLiteral(
+const QString ContentsWindow::DefaultHint = QStringLiteral(
     "Выберите двойным щелчком мыши раздел, главу или параграф и нажмите кнопку \"выбрать\".");
 
 namespace {
 constexpr int KeyRole = Qt::UserRole;
 }
 
-frmChGlava::frmChGlava(AppContext &context)
+ContentsWindow::ContentsWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmChGlava"), QStringLiteral("Содержание"))
 {
     buildControls();
     m_context.windows.hide(QStringLiteral("frmMain"));
-    LoadContents();
+    loadContents();
     updateBookmarkButton();
     buildTree();
     resize(620, 600);
 }
 
-void frmChGlava::buildControls()
+void ContentsWindow::buildControls()
 {
     auto *title = addLabel(QStringLiteral("Метка1"), QStringLiteral("Содержание"));
     QFont big = title->font();
@@ -54,8 +54,8 @@ void frmChGlava::buildControls()
         addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
     QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
                                         QStringLiteral("Закрыть содержание"));
-    connect(minimise, &QPushButton::clicked, this, &frmChGlava::showMinimized);
-    connect(close, &QPushButton::clicked, this, &frmChGlava::close);
+    connect(minimise, &QPushButton::clicked, this, &ContentsWindow::showMinimized);
+    connect(close, &QPushButton::clicked, this, &ContentsWindow::close);
     setEscapeButton(close);
 
     m_tree = new QTreeWidget(this);
@@ -76,9 +76,9 @@ void frmChGlava::buildControls()
     m_cancel = addSkinButton(QStringLiteral("btnCancel"), QStringLiteral("soderj/cancel"),
                              QStringLiteral("Отмена"),
                              QStringLiteral("Нажми чтобы вернуться в предыдушее меню"));
-    connect(m_open, &SkinButton::clicked, this, &frmChGlava::openSelected);
-    connect(m_bookmark, &SkinButton::clicked, this, &frmChGlava::openBookmark);
-    connect(m_cancel, &SkinButton::clicked, this, &frmChGlava::cancel);
+    connect(m_open, &SkinButton::clicked, this, &ContentsWindow::openSelected);
+    connect(m_bookmark, &SkinButton::clicked, this, &ContentsWindow::openBookmark);
+    connect(m_cancel, &SkinButton::clicked, this, &ContentsWindow::cancel);
 
     auto *hint = addLabel(QStringLiteral("labDown"), QString());
     hint->setMinimumHeight(36);
@@ -103,7 +103,7 @@ void frmChGlava::buildControls()
     layout->addWidget(hint);
 }
 
-void frmChGlava::LoadContents()
+void ContentsWindow::loadContents()
 {
     const std::optional<Outline> outline =
         Outline::load(m_context.session.dataPath(datafiles::OutlineFile));
@@ -114,7 +114,7 @@ void frmChGlava::LoadContents()
         m_outlineProblem = ReaderFlow::OutlineEmptyText;
 }
 
-void frmChGlava::buildTree()
+void ContentsWindow::buildTree()
 {
     m_tree->clear();
     auto *root = new QTreeWidgetItem(m_tree, {m_outline.courseTitle});
@@ -136,7 +136,7 @@ void frmChGlava::buildTree()
     m_tree->setCurrentItem(root);
 }
 
-void frmChGlava::loadSkins()
+void ContentsWindow::loadSkins()
 {
     const SessionState &s = m_context.session;
     m_open->setSkin(s.skinPath(QStringLiteral("soderj/select.bmp")),
@@ -147,12 +147,12 @@ void frmChGlava::loadSkins()
                       s.skinPath(QStringLiteral("soderj/cancel_move.bmp")));
 }
 
-void frmChGlava::updateBookmarkButton()
+void ContentsWindow::updateBookmarkButton()
 {
     m_bookmark->setVisible(!m_context.session.UserBookmark.isEmpty());
 }
 
-void frmChGlava::openSelected()
+void ContentsWindow::openSelected()
 {
     m_context.cues.play(Cue::Pick);
     const QTreeWidgetItem *selected = m_tree->currentItem();
@@ -163,13 +163,13 @@ void frmChGlava::openSelected()
     openReader(paragraph);
 }
 
-void frmChGlava::openBookmark()
+void ContentsWindow::openBookmark()
 {
     m_context.cues.play(Cue::Pick);
     openReader(m_context.session.UserBookmark);
 }
 
-void frmChGlava::openReader(const QString &paragraph)
+void ContentsWindow::openReader(const QString &paragraph)
 {
     SessionState &s = m_context.session;
     s.CurrentParagraph = paragraph;
@@ -179,7 +179,7 @@ void frmChGlava::openReader(const QString &paragraph)
     hide();
 }
 
-void frmChGlava::cancel()
+void ContentsWindow::cancel()
 {
     SessionState &s = m_context.session;
     if (s.ContentsFromReader) {
@@ -193,7 +193,7 @@ void frmChGlava::cancel()
     m_context.cues.play(Cue::Oou);
 }
 
-void frmChGlava::changeEvent(QEvent *event)
+void ContentsWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         loadSkins();
@@ -202,16 +202,16 @@ void frmChGlava::changeEvent(QEvent *event)
     SkinnedWindow::changeEvent(event);
 }
 
-void frmChGlava::showEvent(QShowEvent *event)
+void ContentsWindow::showEvent(QShowEvent *event)
 {
     // Shown again by the main menu or the reader: the bookmark may have changed meanwhile.
     updateBookmarkButton();
     if (!m_outlineProblem.isEmpty())
-        QTimer::singleShot(0, this, &frmChGlava::reportOutlineProblem);
+        QTimer::singleShot(0, this, &ContentsWindow::reportOutlineProblem);
     SkinnedWindow::showEvent(event);
 }
 
-void frmChGlava::reportOutlineProblem()
+void ContentsWindow::reportOutlineProblem()
 {
     if (!isVisible())
         return;
@@ -219,7 +219,7 @@ void frmChGlava::reportOutlineProblem()
     close();
 }
 
-void frmChGlava::closeEvent(QCloseEvent *event)
+void ContentsWindow::closeEvent(QCloseEvent *event)
 {
     m_context.session.ContentsFromReader = false;
     event->accept();

@@ -10,13 +10,13 @@ class SkinButton;
 
 // The table of contents: the outline as a tree, opening the chosen paragraph or the bookmark
 // in the reader. Hidden, not closed, while the reader is open.
-class frmChGlava : public SkinnedWindow
+class ContentsWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString DefaultHint;
 
-    explicit frmChGlava(AppContext &context);
+    explicit ContentsWindow(AppContext &context);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -25,7 +25,7 @@ protected:
 
 private:
     void buildControls();
-    void LoadContents();
+    void loadContents();
     void buildTree();
     void loadSkins();
     void updateBookmarkButton();

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-const QString frmHELP::HistoryCaption = QStringLiteral("История сохраненных результатов тестов");
+const QString HelpWindow::HistoryCaption = QStringLiteral("История сохраненных результатов тестов");
 
 namespace {
 const QString NetworkWindow = QStringLiteral("frmNET");
@@ -21,7 +21,7 @@ const QString ResultsLogWindow = QStringLiteral("frmLOGnet");
 const QString HistoryCopy = QStringLiteral("htm/history.txt");
 } // namespace
 
-frmHELP::frmHELP(AppContext &context)
+HelpWindow::HelpWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmHELP"), QStringLiteral("Помощь"))
 {
     m_return = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("help/return"),
@@ -38,7 +38,7 @@ frmHELP::frmHELP(AppContext &context)
     showOpenersPage();
 }
 
-void frmHELP::showOpenersPage()
+void HelpWindow::showOpenersPage()
 {
     SessionState &s = m_context.session;
     if (s.HelpFromNetwork) {
@@ -56,7 +56,7 @@ void frmHELP::showOpenersPage()
 }
 
 // The page fills the window but for 130 twips of margin and 1250 twips for the return button.
-void frmHELP::arrange()
+void HelpWindow::arrange()
 {
     const auto px = [this](int twips) { return twipsToPixels(twips, this); };
     const int margin = px(65);
@@ -67,13 +67,13 @@ void frmHELP::arrange()
                           button.width(), button.height());
 }
 
-void frmHELP::resizeEvent(QResizeEvent *event)
+void HelpWindow::resizeEvent(QResizeEvent *event)
 {
     SkinnedWindow::resizeEvent(event);
     arrange();
 }
 
-void frmHELP::closeEvent(QCloseEvent *event)
+void HelpWindow::closeEvent(QCloseEvent *event)
 {
     SessionState &s = m_context.session;
     event->accept();
@@ -89,7 +89,7 @@ void frmHELP::closeEvent(QCloseEvent *event)
     }
 }
 
-frmWebABOUT::frmWebABOUT(AppContext &context)
+AboutWindow::AboutWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmWebABOUT"),
                     QStringLiteral("О программе и создателях"))
 {
@@ -97,7 +97,7 @@ frmWebABOUT::frmWebABOUT(AppContext &context)
     auto *returnButton = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("help/return"),
                                        QStringLiteral("Назад"),
                                        QStringLiteral("Закрыть и вернуться в главное меню"));
-    connect(returnButton, &SkinButton::clicked, this, &frmWebABOUT::close);
+    connect(returnButton, &SkinButton::clicked, this, &AboutWindow::close);
     setEscapeButton(returnButton);
     PageView *program =
         PageView::create(QStringLiteral("brOUser2"), QStringLiteral("О программе"), this);
@@ -122,7 +122,7 @@ frmWebABOUT::frmWebABOUT(AppContext &context)
     timer->start(GreetingDelayMs);
 }
 
-void frmWebABOUT::closeEvent(QCloseEvent *event)
+void AboutWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();

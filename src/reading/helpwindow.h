@@ -7,13 +7,13 @@ class SkinButton;
 
 // Shows the user's guide, the network version's guide or the saved results history,
 // depending on who opened it, and returns to that window.
-class frmHELP : public SkinnedWindow
+class HelpWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString HistoryCaption;
 
-    explicit frmHELP(AppContext &context);
+    explicit HelpWindow(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -28,13 +28,13 @@ private:
 };
 
 // The about window: two pages and a greeting cue three seconds after it opens.
-class frmWebABOUT : public SkinnedWindow
+class AboutWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static constexpr int GreetingDelayMs = 3000;
 
-    explicit frmWebABOUT(AppContext &context);
+    explicit AboutWindow(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -31,7 +31,7 @@ bool ParagraphRecord::hasTest() const
     return lookup == Lookup::Found && !test.isEmpty() && test != QLatin1String("n");
 }
 
-ParagraphRecord ReadParagraphRecord(SessionState &session)
+ParagraphRecord readParagraphRecord(SessionState &session)
 {
     const std::optional<QStringList> lines =
         textfile::readLines(session.jpgPath(datafiles::TestDescriptionFile));

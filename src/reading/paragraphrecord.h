@@ -22,4 +22,4 @@ struct ParagraphRecord
 
 // Looks the session's current paragraph up and takes its test, if it has one, into
 // TestBankName. Unusable when the file is missing or has no "start" line.
-ParagraphRecord ReadParagraphRecord(SessionState &session);
+ParagraphRecord readParagraphRecord(SessionState &session);

@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <QWindow>
 
-const QString PICview::MissingPictureText =
+const QString PictureViewer::MissingPictureText =
     QStringLiteral("Рисунок «%1» не найден. Ответьте на вопрос без рисунка.");
 
-PICview::PICview(AppContext &context)
+PictureViewer::PictureViewer(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("PICview"), CaptionTicker::Notice)
 {
     // A dialog, so that the window manager keeps it above the window it is attached to; it
@@ -30,7 +30,7 @@ PICview::PICview(AppContext &context)
     m_timer->start(200);
 }
 
-void PICview::openPicture()
+void PictureViewer::openPicture()
 {
     m_context.session.PictureViewerOpen = true;
     m_zoom = PictureZoom();
@@ -40,7 +40,7 @@ void PICview::openPicture()
 
 // A caller that opens the viewer again for another question finds it loaded, often still
 // shown: the new picture is taken when the window shows or at the next tick.
-void PICview::showEvent(QShowEvent *event)
+void PictureViewer::showEvent(QShowEvent *event)
 {
     followPictureToShow();
     if (QWidget *owner = questionWindow())
@@ -48,7 +48,7 @@ void PICview::showEvent(QShowEvent *event)
     SkinnedWindow::showEvent(event);
 }
 
-QWidget *PICview::questionWindow() const
+QWidget *PictureViewer::questionWindow() const
 {
     for (const char *name : {"fullTST", "frmWRONG", "frmNetLog"}) {
         QWidget *window = m_context.windows.window(QString::fromLatin1(name));
@@ -58,7 +58,7 @@ QWidget *PICview::questionWindow() const
     return nullptr;
 }
 
-void PICview::attachTo(QWidget *owner)
+void PictureViewer::attachTo(QWidget *owner)
 {
     if (windowHandle() && owner->windowHandle())
         windowHandle()->setTransientParent(owner->windowHandle());
@@ -84,13 +84,13 @@ void PICview::attachTo(QWidget *owner)
     move(left, top);
 }
 
-void PICview::followPictureToShow()
+void PictureViewer::followPictureToShow()
 {
     if (m_context.session.PictureToShow != m_shownName)
         openPicture();
 }
 
-void PICview::buildControls()
+void PictureViewer::buildControls()
 {
     m_caption = addLabel(QStringLiteral("labCaption"), m_ticker.text());
     m_caption->setWordWrap(false);
@@ -113,15 +113,15 @@ void PICview::buildControls()
     m_zoomIn->setObjectName(QStringLiteral("comm2"));
     m_zoomIn->setAccessibleName(QStringLiteral("Увеличить"));
     hover()->addHint(m_zoomIn, QStringLiteral("Увеличить рисунок"));
-    connect(m_zoomOut, &QPushButton::clicked, this, &PICview::zoomOut);
-    connect(m_zoomIn, &QPushButton::clicked, this, &PICview::zoomIn);
+    connect(m_zoomOut, &QPushButton::clicked, this, &PictureViewer::zoomOut);
+    connect(m_zoomIn, &QPushButton::clicked, this, &PictureViewer::zoomIn);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("timer"));
-    connect(m_timer, &QTimer::timeout, this, &PICview::tick);
+    connect(m_timer, &QTimer::timeout, this, &PictureViewer::tick);
 }
 
-void PICview::loadPicture()
+void PictureViewer::loadPicture()
 {
     m_shownName = m_context.session.PictureToShow;
     const QString name = m_shownName + QStringLiteral(".jpg");
@@ -142,7 +142,7 @@ void PICview::loadPicture()
     m_naturalHeight = pixelsToTwips(m_picture.height(), this);
 }
 
-int PICview::largestZoomOnScreen() const
+int PictureViewer::largestZoomOnScreen() const
 {
     const QScreen *screen = this->screen();
     if (!screen)
@@ -160,7 +160,7 @@ int PICview::largestZoomOnScreen() const
     return largest;
 }
 
-void PICview::redisplay()
+void PictureViewer::redisplay()
 {
     m_layout =
         PictureLayout::compute(m_zoom.percent(), m_naturalWidth, m_naturalHeight, m_frameAllowance);
@@ -183,35 +183,35 @@ void PICview::redisplay()
     applyButtons();
 }
 
-void PICview::applyButtons()
+void PictureViewer::applyButtons()
 {
     const bool shown = !m_picture.isNull();
     m_zoomOut->setEnabled(shown && m_zoom.zoomOutEnabled());
     m_zoomIn->setEnabled(shown && m_zoom.zoomInEnabled());
 }
 
-void PICview::zoomOut()
+void PictureViewer::zoomOut()
 {
     m_context.cues.play(Cue::Pick);
     m_zoom.zoomOut();
     redisplay();
 }
 
-void PICview::zoomIn()
+void PictureViewer::zoomIn()
 {
     m_context.cues.play(Cue::Pick);
     m_zoom.zoomIn();
     redisplay();
 }
 
-void PICview::toggleFull()
+void PictureViewer::toggleFull()
 {
     m_context.cues.play(Cue::Pick);
     m_zoom.toggleFull();
     redisplay();
 }
 
-void PICview::tick()
+void PictureViewer::tick()
 {
     followPictureToShow();
     m_ticker.tick();
@@ -219,7 +219,7 @@ void PICview::tick()
     m_caption->setText(m_ticker.text());
 }
 
-bool PICview::eventFilter(QObject *watched, QEvent *event)
+bool PictureViewer::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_image && event->type() == QEvent::MouseButtonDblClick && !m_picture.isNull()) {
         toggleFull();
@@ -228,7 +228,7 @@ bool PICview::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void PICview::closeEvent(QCloseEvent *event)
+void PictureViewer::closeEvent(QCloseEvent *event)
 {
     m_timer->stop();
     m_context.cues.play(Cue::Pick);

@@ -8,13 +8,13 @@ class QPushButton;
 class QTimer;
 
 // The picture of a test question, zoomed in steps, with a scrolling notice as its caption.
-class PICview : public SkinnedWindow
+class PictureViewer : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString MissingPictureText;
 
-    explicit PICview(AppContext &context);
+    explicit PictureViewer(AppContext &context);
 
     const PictureZoom &zoom() const { return m_zoom; }
     // The layout in twips as last applied.

@@ -117,7 +117,7 @@ bool ReaderFlow::setBookmark()
     const QString baseFile = m_session.jpgPath(datafiles::UserBaseFile);
     const QString previous = m_session.UserBookmark;
     m_session.UserBookmark = m_session.CurrentParagraph;
-    const UserBase::Access access = RenewUser(m_session, baseFile);
+    const UserBase::Access access = renewUser(m_session, baseFile);
     if (access != UserBase::Access::Done) {
         // The bookmark stays where the base has it.
         m_session.UserBookmark = previous;
@@ -152,7 +152,7 @@ void ReaderFlow::toggleQuestions()
         showText();
         return;
     }
-    const ParagraphRecord record = ReadParagraphRecord(m_session);
+    const ParagraphRecord record = readParagraphRecord(m_session);
     if (record.lookup == ParagraphRecord::Lookup::Unusable) {
         Q_EMIT failed(DescriptionUnusableText);
         return;

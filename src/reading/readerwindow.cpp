@@ -16,17 +16,17 @@
 #include <QStatusBar>
 #include <QTimer>
 
-frmReadLearn::frmReadLearn(AppContext &context)
+ReaderWindow::ReaderWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmReadLearn"), context.session.CurrentParagraph),
       m_flow(context.session)
 {
     buildControls();
     m_flow.askTestChoice = [this] { askTestChoice(); };
     m_flow.startTest = [this] { return startTest(); };
-    connect(&m_flow, &ReaderFlow::pageShown, this, &frmReadLearn::showPage);
-    connect(&m_flow, &ReaderFlow::buttonsChanged, this, &frmReadLearn::applyButtons);
+    connect(&m_flow, &ReaderFlow::pageShown, this, &ReaderWindow::showPage);
+    connect(&m_flow, &ReaderFlow::buttonsChanged, this, &ReaderWindow::applyButtons);
     connect(&m_flow, &ReaderFlow::pageTurned, this, [this] { m_context.cues.play(Cue::Book); });
-    connect(&m_flow, &ReaderFlow::failed, this, &frmReadLearn::fail);
+    connect(&m_flow, &ReaderFlow::failed, this, &ReaderWindow::fail);
 
     if (QWidget *menu = m_context.windows.window(QStringLiteral("frmMain")))
         setWindowIcon(menu->windowIcon());
@@ -37,7 +37,7 @@ frmReadLearn::frmReadLearn(AppContext &context)
     resize(qMin(1000, screen.width()), qMin(740, screen.height()));
 }
 
-SkinButton *frmReadLearn::addReaderButton(const char *name, const char *skin, const char *caption,
+SkinButton *ReaderWindow::addReaderButton(const char *name, const char *skin, const char *caption,
                                           const char *toolTip, const char *hint)
 {
     SkinButton *button = addSkinButton(QString::fromLatin1(name), QString::fromLatin1(skin),
@@ -48,7 +48,7 @@ SkinButton *frmReadLearn::addReaderButton(const char *name, const char *skin, co
     return button;
 }
 
-void frmReadLearn::buildControls()
+void ReaderWindow::buildControls()
 {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(144, 152, 160));
@@ -75,11 +75,11 @@ void frmReadLearn::buildControls()
 
     connect(m_prev, &SkinButton::clicked, &m_flow, &ReaderFlow::stepBack);
     connect(m_next, &SkinButton::clicked, &m_flow, &ReaderFlow::stepForward);
-    connect(m_bookmarkSet, &SkinButton::clicked, this, &frmReadLearn::setBookmark);
+    connect(m_bookmarkSet, &SkinButton::clicked, this, &ReaderWindow::setBookmark);
     connect(m_bookmarkGo, &SkinButton::clicked, &m_flow, &ReaderFlow::goToBookmark);
-    connect(m_contents, &SkinButton::clicked, this, &frmReadLearn::chooseAnotherParagraph);
+    connect(m_contents, &SkinButton::clicked, this, &ReaderWindow::chooseAnotherParagraph);
     connect(m_test, &SkinButton::clicked, &m_flow, &ReaderFlow::toggleQuestions);
-    connect(m_exit, &SkinButton::clicked, this, &frmReadLearn::close);
+    connect(m_exit, &SkinButton::clicked, this, &ReaderWindow::close);
     setEscapeButton(m_exit);
 
     m_view =
@@ -107,7 +107,7 @@ void frmReadLearn::buildControls()
     hover()->setStatusLine(m_status, QString());
 }
 
-void frmReadLearn::applyButtons()
+void ReaderWindow::applyButtons()
 {
     m_prev->setEnabled(m_flow.previousEnabled());
     m_next->setEnabled(m_flow.nextEnabled());
@@ -117,13 +117,13 @@ void frmReadLearn::applyButtons()
     arrange();
 }
 
-void frmReadLearn::showPage(const QString &path)
+void ReaderWindow::showPage(const QString &path)
 {
     m_view->showFile(path);
     setWindowTitle(m_context.session.CurrentParagraph);
 }
 
-void frmReadLearn::chooseAnotherParagraph()
+void ReaderWindow::chooseAnotherParagraph()
 {
     SessionState &s = m_context.session;
     s.ContentsFromReader = true;
@@ -132,19 +132,19 @@ void frmReadLearn::chooseAnotherParagraph()
     close();
 }
 
-void frmReadLearn::setBookmark()
+void ReaderWindow::setBookmark()
 {
     if (!m_flow.setBookmark())
         m_status->setText(m_flow.bookmarkProblem());
 }
 
-void frmReadLearn::askTestChoice()
+void ReaderWindow::askTestChoice()
 {
-    frmVopORTest choice(m_context);
+    QuestionsOrTestWindow choice(m_context);
     choice.exec();
 }
 
-bool frmReadLearn::startTest()
+bool ReaderWindow::startTest()
 {
     if (!m_context.windows.isRegistered(QStringLiteral("frmFullTest")))
         return false;
@@ -153,7 +153,7 @@ bool frmReadLearn::startTest()
     return true;
 }
 
-void frmReadLearn::ShowAgainAfterTest()
+void ReaderWindow::showAgainAfterTest()
 {
     m_flow.showAgainAfterTest();
     show();
@@ -161,18 +161,18 @@ void frmReadLearn::ShowAgainAfterTest()
     activateWindow();
 }
 
-void frmReadLearn::fail(const QString &message)
+void ReaderWindow::fail(const QString &message)
 {
     QMessageBox::warning(this, QStringLiteral("Учебник"), message);
     m_context.session.ReaderToContents = false;
     close();
 }
 
-void frmReadLearn::showEvent(QShowEvent *event)
+void ReaderWindow::showEvent(QShowEvent *event)
 {
     SkinnedWindow::showEvent(event);
     if (m_flow.hiddenForTest()) {
-        QTimer::singleShot(0, this, &frmReadLearn::hide);
+        QTimer::singleShot(0, this, &ReaderWindow::hide);
         return;
     }
     if (!m_opened) {
@@ -182,17 +182,17 @@ void frmReadLearn::showEvent(QShowEvent *event)
     }
 }
 
-void frmReadLearn::resizeEvent(QResizeEvent *event)
+void ReaderWindow::resizeEvent(QResizeEvent *event)
 {
     if (m_flow.hiddenForTest())
-        QTimer::singleShot(0, this, &frmReadLearn::hide);
+        QTimer::singleShot(0, this, &ReaderWindow::hide);
     SkinnedWindow::resizeEvent(event);
     arrange();
 }
 
 // Buttons in a row above the page; the page keeps 130 twips of the width for its margins and
 // leaves room for the status bar, the buttons and 450 twips.
-void frmReadLearn::arrange()
+void ReaderWindow::arrange()
 {
     const int margin = twipsToPixels(65, this);
     const int gap = twipsToPixels(60, this);
@@ -213,7 +213,7 @@ void frmReadLearn::arrange()
                         browserHeight > 0 ? twipsToPixels(browserHeight, this) : m_view->height());
 }
 
-void frmReadLearn::closeEvent(QCloseEvent *event)
+void ReaderWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();
@@ -221,7 +221,7 @@ void frmReadLearn::closeEvent(QCloseEvent *event)
         m_context.windows.open(QStringLiteral("frmMain"));
 }
 
-void OpenReaderAt(AppContext &context, const QString &paragraph)
+void openReaderAt(AppContext &context, const QString &paragraph)
 {
     SessionState &s = context.session;
     // An open reader goes quietly: its close would bring up the menu.

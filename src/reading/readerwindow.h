@@ -10,17 +10,17 @@ class SkinButton;
 
 // The reader: one course page at a time in course order, in the reading, learning and check
 // modes; the bookmark; the way to the contents and to a paragraph's test.
-class frmReadLearn : public SkinnedWindow
+class ReaderWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmReadLearn(AppContext &context);
+    explicit ReaderWindow(AppContext &context);
 
     ReaderFlow &flow() { return m_flow; }
 
 public Q_SLOTS:
     // The test started from the reader has ended: the reader is back with its last page.
-    void ShowAgainAfterTest();
+    void showAgainAfterTest();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,4 +57,4 @@ private:
 
 // Opens the reader anew on the paragraph in the reading mode, over whatever window is shown;
 // closing it leads to the main menu.
-void OpenReaderAt(AppContext &context, const QString &paragraph);
+void openReaderAt(AppContext &context, const QString &paragraph);

@@ -11,11 +11,13 @@ void registerReadingWindows(AppContext &context)
 {
     WindowHub &windows = context.windows;
     windows.registerWindow(QStringLiteral("frmChGlava"),
-                           [&context] { return new frmChGlava(context); });
+                           [&context] { return new ContentsWindow(context); });
     windows.registerWindow(QStringLiteral("frmReadLearn"),
-                           [&context] { return new frmReadLearn(context); });
-    windows.registerWindow(QStringLiteral("PICview"), [&context] { return new PICview(context); });
-    windows.registerWindow(QStringLiteral("frmHELP"), [&context] { return new frmHELP(context); });
+                           [&context] { return new ReaderWindow(context); });
+    windows.registerWindow(QStringLiteral("PICview"),
+                           [&context] { return new PictureViewer(context); });
+    windows.registerWindow(QStringLiteral("frmHELP"),
+                           [&context] { return new HelpWindow(context); });
     windows.registerWindow(QStringLiteral("frmWebABOUT"),
-                           [&context] { return new frmWebABOUT(context); });
+                           [&context] { return new AboutWindow(context); });
 }

@@ -11,9 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const QString frmVopORTest::Caption = QStringLiteral("                тип контроля знаний");
+const QString QuestionsOrTestWindow::Caption =
+    QStringLiteral("                тип контроля знаний");
 
-frmVopORTest::frmVopORTest(AppContext &context, QWidget *parent)
+QuestionsOrTestWindow::QuestionsOrTestWindow(AppContext &context, QWidget *parent)
     : SkinnedWindow(context, QStringLiteral("frmVopORTest"), Caption, parent)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -25,7 +26,7 @@ frmVopORTest::frmVopORTest(AppContext &context, QWidget *parent)
     dragger()->addHandle(title);
     QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
                                         QStringLiteral("Закрыть без выбора"));
-    connect(close, &QPushButton::clicked, this, &frmVopORTest::close);
+    connect(close, &QPushButton::clicked, this, &QuestionsOrTestWindow::close);
     setEscapeButton(close);
 
     // Both spellings of the skin folder reach the same files: paths are matched without case.
@@ -50,12 +51,12 @@ frmVopORTest::frmVopORTest(AppContext &context, QWidget *parent)
     adjustSize();
 }
 
-void frmVopORTest::exec()
+void QuestionsOrTestWindow::exec()
 {
     execModal();
 }
 
-void frmVopORTest::loadSkins()
+void QuestionsOrTestWindow::loadSkins()
 {
     m_questions->setSkin(m_context.session.skinPath(QStringLiteral("voportest/vopros.bmp")),
                          m_context.session.skinPath(QStringLiteral("VOPorTEST/vopros_move.bmp")));
@@ -63,21 +64,21 @@ void frmVopORTest::loadSkins()
                     m_context.session.skinPath(QStringLiteral("VOPorTEST/test_move.bmp")));
 }
 
-void frmVopORTest::choose(int choice)
+void QuestionsOrTestWindow::choose(int choice)
 {
     m_context.cues.play(Cue::Pick);
     m_context.session.TestChoice = choice;
     close();
 }
 
-void frmVopORTest::changeEvent(QEvent *event)
+void QuestionsOrTestWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         loadSkins();
     SkinnedWindow::changeEvent(event);
 }
 
-void frmVopORTest::closeEvent(QCloseEvent *event)
+void QuestionsOrTestWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();

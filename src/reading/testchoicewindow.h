@@ -6,13 +6,13 @@ class SkinButton;
 
 // The choice after a paragraph's questions: stay with the questions or take the test.
 // The answer goes to TestChoice (0 nothing, 1 questions, 2 test).
-class frmVopORTest : public SkinnedWindow
+class QuestionsOrTestWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString Caption;
 
-    explicit frmVopORTest(AppContext &context, QWidget *parent = nullptr);
+    explicit QuestionsOrTestWindow(AppContext &context, QWidget *parent = nullptr);
 
     // Shows the window modally until it closes.
     void exec();

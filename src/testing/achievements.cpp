@@ -18,7 +18,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
-frmDOSTIG::frmDOSTIG(AppContext &context)
+AchievementsWindow::AchievementsWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmDOSTIG"), QString())
 {
     const SessionState &s = m_context.session;
@@ -70,14 +70,14 @@ frmDOSTIG::frmDOSTIG(AppContext &context)
     const QString first = s.UserResults.at(0).trimmed();
     if (first.isEmpty() || first == QLatin1String("0"))
         m10->clear();
-    FillAchievements();
+    fillAchievements();
 
     connect(m_topics, &QListWidget::currentRowChanged, m_grades,
             qOverload<int>(&QListWidget::setCurrentRow));
     connect(m_grades, &QListWidget::currentRowChanged, m_topics,
             qOverload<int>(&QListWidget::setCurrentRow));
-    connect(exit, &SkinButton::clicked, this, &frmDOSTIG::leave);
-    connect(close, &QPushButton::clicked, this, &frmDOSTIG::leave);
+    connect(exit, &SkinButton::clicked, this, &AchievementsWindow::leave);
+    connect(close, &QPushButton::clicked, this, &AchievementsWindow::leave);
     connect(minimise, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         showMinimized();
@@ -91,12 +91,12 @@ frmDOSTIG::frmDOSTIG(AppContext &context)
     resize(760, 720);
 }
 
-void frmDOSTIG::FillAchievements()
+void AchievementsWindow::fillAchievements()
 {
     m_topics->clear();
     m_grades->clear();
-    m_topics->addItems(AchievementTopics());
-    const QStringList grades = AchievementGrades(m_context.session);
+    m_topics->addItems(achievementTopics());
+    const QStringList grades = achievementGrades(m_context.session);
     for (const QString &grade : grades) {
         auto *item = new QListWidgetItem(grade, m_grades);
         // An empty row still needs its height to stay beside its topic.
@@ -109,13 +109,13 @@ void frmDOSTIG::FillAchievements()
     attemptviews::fillChart(m_chart, mine);
 }
 
-void frmDOSTIG::leave()
+void AchievementsWindow::leave()
 {
     m_closeCue = true;
     close();
 }
 
-void frmDOSTIG::closeEvent(QCloseEvent *event)
+void AchievementsWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(m_closeCue ? Cue::Close : Cue::Pick);
     m_context.windows.open(QStringLiteral("frmMain"));

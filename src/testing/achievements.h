@@ -8,13 +8,13 @@ class QTableWidget;
 
 // The user's stored test results as grade words beside the topics, and his attempts from
 // the journal as a table and a chart of the grades over time.
-class frmDOSTIG : public SkinnedWindow
+class AchievementsWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmDOSTIG(AppContext &context);
+    explicit AchievementsWindow(AppContext &context);
 
-    void FillAchievements();
+    void fillAchievements();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

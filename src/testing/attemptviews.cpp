@@ -59,7 +59,7 @@ void fillTable(QTableWidget *table, const QList<journal::Attempt> &attempts)
                                 journal::dateText(a.when),
                                 QStringLiteral("%1 из %2").arg(a.correct).arg(a.asked),
                                 QString::number(a.percent, 'f', 1) + QStringLiteral(" %"),
-                                GradeWord(a.grade),
+                                gradeWord(a.grade),
                                 journal::timeText(a.seconds)};
         for (int column = 0; column < cells.size(); ++column)
             table->setItem(row, column, new QTableWidgetItem(cells[column]));

@@ -8,11 +8,11 @@
 
 #include <memory>
 
-int CheckBankFile(const QString &path, QTextStream &out)
+int checkBankFile(const QString &path, QTextStream &out)
 {
     // The order of the answers does not matter to the check.
     QRandomGenerator random(1);
-    const auto test = std::make_unique<PreparedTest>(LoadQuestionBank(path, random));
+    const auto test = std::make_unique<PreparedTest>(loadQuestionBank(path, random));
     const QString file = QFileInfo(path).fileName();
     for (const BankProblem &problem : test->problems) {
         out << file << QStringLiteral(": ")

@@ -20,14 +20,14 @@ void parseTestCatalogue(SessionState &session, const QStringList &lines)
     }
 }
 
-bool ReadTestCatalogue(SessionState &session, const QString &path)
+bool readTestCatalogue(SessionState &session, const QString &path)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     parseTestCatalogue(session, lines.value_or(QStringList()));
     return lines.has_value();
 }
 
-QString CatalogueBankFor(const SessionState &session, const QString &testName)
+QString catalogueBankFor(const SessionState &session, const QString &testName)
 {
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
         if (session.TestCatalogueNames.at(k) == testName)
@@ -36,7 +36,7 @@ QString CatalogueBankFor(const SessionState &session, const QString &testName)
     return {};
 }
 
-QString TestCatalogueProblem(const SessionState &session)
+QString testCatalogueProblem(const SessionState &session)
 {
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
         if (!session.TestCatalogueNames.at(k).isEmpty())

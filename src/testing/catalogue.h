@@ -8,11 +8,11 @@ struct SessionState;
 // The test catalogue: after the line "start", 20 records of three lines (a note, the test name,
 // the bank file). A missing file or a short catalogue fills what is there and leaves the
 // other slots empty. Returns false when the file could not be read.
-bool ReadTestCatalogue(SessionState &session, const QString &path);
+bool readTestCatalogue(SessionState &session, const QString &path);
 void parseTestCatalogue(SessionState &session, const QStringList &lines);
 
 // The bank file of the first slot named testName; empty when there is none.
-QString CatalogueBankFor(const SessionState &session, const QString &testName);
+QString catalogueBankFor(const SessionState &session, const QString &testName);
 // Why no topic test can be chosen (the catalogue is missing or lists no test); empty when one
 // can.
-QString TestCatalogueProblem(const SessionState &session);
+QString testCatalogueProblem(const SessionState &session);

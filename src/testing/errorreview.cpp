@@ -22,7 +22,7 @@ int answerNumbered(const QString &number)
 }
 } // namespace
 
-int CompactWrongAnswers(SessionRecords &records)
+int compactWrongAnswers(SessionRecords &records)
 {
     int wrong = 0;
     for (const SessionRecord &record : records) {
@@ -30,12 +30,12 @@ int CompactWrongAnswers(SessionRecords &records)
             records[wrong++] = record;
     }
     SessionRecords emptied;
-    ClearSessionRecords(emptied);
+    clearSessionRecords(emptied);
     std::copy(emptied.begin() + wrong, emptied.end(), records.begin() + wrong);
     return wrong;
 }
 
-WrongQuestionView ShowWrongQuestion(const SessionRecords &records, int position)
+WrongQuestionView showWrongQuestion(const SessionRecords &records, int position)
 {
     WrongQuestionView view;
     const int r = qBound(1, position, SessionSlots);
@@ -53,7 +53,7 @@ WrongQuestionView ShowWrongQuestion(const SessionRecords &records, int position)
     return view;
 }
 
-QString SectionToRepeat(const SessionState &session, const Outline &outline)
+QString sectionToRepeat(const SessionState &session, const Outline &outline)
 {
     const QString bank = session.TestBankName.trimmed();
     for (int k = 0; k < TopicTestRecords && !bank.isEmpty(); ++k) {

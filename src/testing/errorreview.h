@@ -9,7 +9,7 @@ struct SessionState;
 
 // Moves the wrongly answered slots to the front in the order asked and empties the rest.
 // Returns their number.
-int CompactWrongAnswers(SessionRecords &records);
+int compactWrongAnswers(SessionRecords &records);
 
 // What the error review shows for wrong answer `position` (1-based) of compacted records.
 struct WrongQuestionView
@@ -24,11 +24,11 @@ struct WrongQuestionView
     bool previousVisible = false;
     bool nextVisible = false;
 };
-WrongQuestionView ShowWrongQuestion(const SessionRecords &records, int position);
+WrongQuestionView showWrongQuestion(const SessionRecords &records, int position);
 
 // The paragraph "Повторить раздел" opens after a topic test: the first paragraph of the course
 // section the test covers. The topic tests are catalogue records 1..13, one per section; the
 // section is the one whose title (after "Раздел N.") is the test's catalogue name, or, when no
 // title matches, the section numbered as the record. Empty for any other test (the course test,
 // a paragraph's test) and when the outline has no such section.
-QString SectionToRepeat(const SessionState &session, const Outline &outline);
+QString sectionToRepeat(const SessionState &session, const Outline &outline);

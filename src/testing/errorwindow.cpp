@@ -24,7 +24,7 @@ const QColor UserColour(128, 0, 0);
 const QColor CorrectColour(0, 128, 0);
 } // namespace
 
-frmWRONG::frmWRONG(AppContext &context)
+ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmWRONG"), QStringLiteral("Просмотр ошибок в тесте"))
 {
     auto *note =
@@ -85,27 +85,27 @@ frmWRONG::frmWRONG(AppContext &context)
         m_context.session.PictureToShow = m_records[m_position - 1].ris;
         m_context.windows.open(QStringLiteral("PICview"));
     });
-    connect(section, &QPushButton::clicked, this, &frmWRONG::repeatSection);
+    connect(section, &QPushButton::clicked, this, &ErrorReviewWindow::repeatSection);
     connect(exit, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         close();
     });
 
     SessionHeader header;
-    ClearSessionRecords(m_records);
-    ReadSessionFile(m_context.session.dataPath(datafiles::SessionFile), header, m_records);
-    CompactWrongAnswers(m_records);
+    clearSessionRecords(m_records);
+    readSessionFile(m_context.session.dataPath(datafiles::SessionFile), header, m_records);
+    compactWrongAnswers(m_records);
     if (const std::optional<Outline> outline =
             Outline::load(m_context.session.dataPath(datafiles::OutlineFile)))
-        m_section = SectionToRepeat(m_context.session, *outline);
+        m_section = sectionToRepeat(m_context.session, *outline);
     section->setVisible(!m_section.isEmpty());
-    ShowWrongQuestion();
+    showWrongQuestion();
     resize(600, 460);
 }
 
-void frmWRONG::ShowWrongQuestion()
+void ErrorReviewWindow::showWrongQuestion()
 {
-    const WrongQuestionView view = ::ShowWrongQuestion(m_records, m_position);
+    const WrongQuestionView view = ::showWrongQuestion(m_records, m_position);
     m_previous->setVisible(view.previousVisible);
     m_next->setVisible(view.nextVisible);
     m_errorFrame->setTitle(view.caption);
@@ -128,15 +128,15 @@ void frmWRONG::ShowWrongQuestion()
     fitContents();
 }
 
-void frmWRONG::step(int by)
+void ErrorReviewWindow::step(int by)
 {
     m_context.cues.play(Cue::Pick);
-    ClosePictureViewer(m_context);
+    closePictureViewer(m_context);
     m_position = qBound(1, m_position + by, SessionSlots);
-    ShowWrongQuestion();
+    showWrongQuestion();
 }
 
-void frmWRONG::repeatSection()
+void ErrorReviewWindow::repeatSection()
 {
     m_context.cues.play(Cue::Pick);
     m_leaving = true;
@@ -145,12 +145,12 @@ void frmWRONG::repeatSection()
     close();
     // The result window's close stores the grade and closes the test windows.
     context.windows.close(QStringLiteral("frmFULLtestEND"));
-    OpenReaderAt(context, paragraph);
+    openReaderAt(context, paragraph);
 }
 
-void frmWRONG::closeEvent(QCloseEvent *event)
+void ErrorReviewWindow::closeEvent(QCloseEvent *event)
 {
-    ClosePictureViewer(m_context);
+    closePictureViewer(m_context);
     if (!m_leaving)
         m_context.windows.open(QStringLiteral("frmFULLtestEND"));
     event->accept();

@@ -9,13 +9,13 @@ class QGroupBox;
 class QRadioButton;
 
 // The review of the wrongly answered questions of the finished test, read from temp1.ini.
-class frmWRONG : public SkinnedWindow
+class ErrorReviewWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmWRONG(AppContext &context);
+    explicit ErrorReviewWindow(AppContext &context);
 
-    void ShowWrongQuestion();
+    void showWrongQuestion();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

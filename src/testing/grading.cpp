@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-qint16 GradeFor(int correct, int asked)
+qint16 gradeFor(int correct, int asked)
 {
     if (asked <= 0)
         return 2;
@@ -22,12 +22,12 @@ qint64 percentTenths(int correct, int asked)
 }
 } // namespace
 
-float ResultPercent(int correct, int asked)
+float resultPercent(int correct, int asked)
 {
     return static_cast<float>(percentTenths(correct, asked)) / 10.0f;
 }
 
-QString PercentText(int correct, int asked)
+QString percentText(int correct, int asked)
 {
     const qint64 tenths = percentTenths(correct, asked);
     QString number = QString::number(tenths / 10);
@@ -36,12 +36,12 @@ QString PercentText(int correct, int asked)
     return QLatin1Char('(') + number + QStringLiteral("%)");
 }
 
-QString ElapsedText(int seconds)
+QString elapsedText(int seconds)
 {
     return QString::number(qMax(0, seconds) / 60) + QStringLiteral(" мин");
 }
 
-GradeLook GradeLookFor(int grade)
+GradeLook gradeLookFor(int grade)
 {
     switch (grade) {
     case 5:
@@ -70,7 +70,7 @@ GradeLook GradeLookFor(int grade)
     }
 }
 
-bool ShowErrorsAllowed(const SessionHeader &header, const SessionRecords &records, int setting,
+bool showErrorsAllowed(const SessionHeader &header, const SessionRecords &records, int setting,
                        bool courseBank)
 {
     if (setting == 2 || (setting == 3 && courseBank))

@@ -5,12 +5,12 @@
 #include <QString>
 
 // The grade of a finished test, 2..5: correct / asked * 5 rounded half to even.
-qint16 GradeFor(int correct, int asked);
+qint16 gradeFor(int correct, int asked);
 // Share of right answers rounded to one decimal, e.g. "(66.7%)", "(50%)".
-QString PercentText(int correct, int asked);
-float ResultPercent(int correct, int asked);
+QString percentText(int correct, int asked);
+float resultPercent(int correct, int asked);
 // Whole minutes, e.g. "12 мин".
-QString ElapsedText(int seconds);
+QString elapsedText(int seconds);
 
 // How the result window presents a grade.
 struct GradeLook
@@ -20,8 +20,8 @@ struct GradeLook
     QString verdict;
     QString cue; // WAV file name, empty for none
 };
-GradeLook GradeLookFor(int grade);
+GradeLook gradeLookFor(int grade);
 
 // Error-review settings: 1 always, 2 never, 3 not after the course test.
-bool ShowErrorsAllowed(const SessionHeader &header, const SessionRecords &records, int setting,
+bool showErrorsAllowed(const SessionHeader &header, const SessionRecords &records, int setting,
                        bool courseBank);

@@ -9,12 +9,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-frmPAUSE::frmPAUSE(AppContext &context, int pausesUsed)
+PauseWindow::PauseWindow(AppContext &context, int pausesUsed)
     : SkinnedWindow(context, QStringLiteral("frmPAUSE"), QStringLiteral("Передышка"))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
-    const PauseText texts = PauseTexts(pausesUsed);
+    const PauseText texts = pauseTexts(pausesUsed);
     auto *layout = new QVBoxLayout(this);
     for (const auto &[name, text] :
          {std::pair{"Метка1", texts.heading}, std::pair{"Метка2", texts.count},
@@ -34,7 +34,7 @@ frmPAUSE::frmPAUSE(AppContext &context, int pausesUsed)
     m_context.cues.play(Cue::About);
 }
 
-void frmPAUSE::closeEvent(QCloseEvent *event)
+void PauseWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     Q_EMIT finished();

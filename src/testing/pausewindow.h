@@ -3,11 +3,11 @@
 #include "ui/skinnedwindow.h"
 
 // The pause between two questions; the test goes on when it closes.
-class frmPAUSE : public SkinnedWindow
+class PauseWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    frmPAUSE(AppContext &context, int pausesUsed);
+    PauseWindow(AppContext &context, int pausesUsed);
 
 Q_SIGNALS:
     void finished();

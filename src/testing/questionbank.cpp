@@ -253,7 +253,7 @@ void settleAnswers(QuestionBank &bank, const BankReader &reader, QRandomGenerato
         record.correct = reader.good(r);
         const QList<int> marked = markedPlaces(record);
         if (r > 0)
-            ShuffleAnswers(record, random);
+            shuffleAnswers(record, random);
         else if ((record.correct < 1 || record.correct > 5) && !marked.isEmpty())
             record.correct = static_cast<qint16>(marked.last());
         for (QString &answer : record.answers)
@@ -279,7 +279,7 @@ QString BankProblem::describe() const
     return place.isEmpty() ? text : place.join(QStringLiteral(", ")) + QStringLiteral(": ") + text;
 }
 
-void ShuffleAnswers(BankRecord &record, QRandomGenerator &random)
+void shuffleAnswers(BankRecord &record, QRandomGenerator &random)
 {
     std::array<bool, 5> used{};
     std::array<QString, 5> shuffled;
@@ -347,7 +347,7 @@ PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName
     return result;
 }
 
-PreparedTest LoadQuestionBank(const QString &path, QRandomGenerator &random)
+PreparedTest loadQuestionBank(const QString &path, QRandomGenerator &random)
 {
     const QString fileName = QFileInfo(path).fileName();
     const std::optional<QStringList> lines = textfile::readLines(path);
@@ -362,7 +362,7 @@ PreparedTest LoadQuestionBank(const QString &path, QRandomGenerator &random)
     return parseQuestionBank(*lines, fileName, random);
 }
 
-QList<int> DrawQuestionOrder(int lastIndex, QRandomGenerator &random)
+QList<int> drawQuestionOrder(int lastIndex, QRandomGenerator &random)
 {
     QList<bool> drawn(lastIndex + 1, false);
     QList<int> order;
@@ -377,10 +377,10 @@ QList<int> DrawQuestionOrder(int lastIndex, QRandomGenerator &random)
     return order;
 }
 
-PreparedTest PrepareTest(const QString &path, QRandomGenerator &random)
+PreparedTest prepareTest(const QString &path, QRandomGenerator &random)
 {
-    PreparedTest test = LoadQuestionBank(path, random);
+    PreparedTest test = loadQuestionBank(path, random);
     if (test.ok())
-        test.order = DrawQuestionOrder(test.bank.lastIndex, random);
+        test.order = drawQuestionOrder(test.bank.lastIndex, random);
     return test;
 }

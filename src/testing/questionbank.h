@@ -62,16 +62,16 @@ struct PreparedTest
 // of the first fault, naming the question and line, and never a partly filled test.
 PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName,
                                QRandomGenerator &random);
-PreparedTest LoadQuestionBank(const QString &path, QRandomGenerator &random);
+PreparedTest loadQuestionBank(const QString &path, QRandomGenerator &random);
 
 // Puts the answers of one record into a random order; the last answer marked "1" becomes
 // the correct one. Without a marked answer `correct` holds the file place of the right answer
 // ("good") and follows that answer to its new place.
-void ShuffleAnswers(BankRecord &record, QRandomGenerator &random);
+void shuffleAnswers(BankRecord &record, QRandomGenerator &random);
 
 // Every index 0..lastIndex once: a random pick below lastIndex, then upwards (wrapping)
 // to the first index not yet drawn.
-QList<int> DrawQuestionOrder(int lastIndex, QRandomGenerator &random);
+QList<int> drawQuestionOrder(int lastIndex, QRandomGenerator &random);
 
 // Loads the bank and draws its question order.
-PreparedTest PrepareTest(const QString &path, QRandomGenerator &random);
+PreparedTest prepareTest(const QString &path, QRandomGenerator &random);

@@ -12,12 +12,15 @@
 void registerTestingWindows(AppContext &context)
 {
     WindowHub &hub = context.windows;
-    hub.registerWindow(QStringLiteral("frmTestCh"), [&context] { return new frmTestCh(context); });
+    hub.registerWindow(QStringLiteral("frmTestCh"),
+                       [&context] { return new TopicTestChoiceWindow(context); });
     hub.registerWindow(QStringLiteral("frmFullTest"),
-                       [&context] { return new frmFullTest(context); });
-    hub.registerWindow(QStringLiteral("fullTST"), [&context] { return new fullTST(context); });
+                       [&context] { return new TestIntroWindow(context); });
+    hub.registerWindow(QStringLiteral("fullTST"), [&context] { return new TestWindow(context); });
     hub.registerWindow(QStringLiteral("frmFULLtestEND"),
-                       [&context] { return new frmFULLtestEND(context); });
-    hub.registerWindow(QStringLiteral("frmWRONG"), [&context] { return new frmWRONG(context); });
-    hub.registerWindow(QStringLiteral("frmDOSTIG"), [&context] { return new frmDOSTIG(context); });
+                       [&context] { return new ResultWindow(context); });
+    hub.registerWindow(QStringLiteral("frmWRONG"),
+                       [&context] { return new ErrorReviewWindow(context); });
+    hub.registerWindow(QStringLiteral("frmDOSTIG"),
+                       [&context] { return new AchievementsWindow(context); });
 }

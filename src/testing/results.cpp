@@ -46,7 +46,7 @@ constexpr int TopicTests = 13;
 constexpr int AchievementRows = 14;
 } // namespace
 
-ResultStore StoreTestResult(SessionState &session, const QString &baseFile)
+ResultStore storeTestResult(SessionState &session, const QString &baseFile)
 {
     bool slotFound = false;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
@@ -55,13 +55,13 @@ ResultStore StoreTestResult(SessionState &session, const QString &baseFile)
             slotFound = true;
         }
     }
-    const bool written = RenewCurrentUser(session, baseFile);
+    const bool written = renewCurrentUser(session, baseFile);
     if (!slotFound)
         return ResultStore::NoCatalogueSlot;
     return written ? ResultStore::Stored : ResultStore::BaseNotWritten;
 }
 
-QString ResultStoreNotice(ResultStore outcome, const QString &testName)
+QString resultStoreNotice(ResultStore outcome, const QString &testName)
 {
     switch (outcome) {
     case ResultStore::Stored:
@@ -77,7 +77,7 @@ QString ResultStoreNotice(ResultStore outcome, const QString &testName)
     return {};
 }
 
-QStringList AchievementTopics()
+QStringList achievementTopics()
 {
     QStringList topics;
     for (int k = 0; k < TopicTests; ++k)
@@ -85,7 +85,7 @@ QStringList AchievementTopics()
     return topics << QStringLiteral("Тест по курсу");
 }
 
-QString GradeWord(int grade)
+QString gradeWord(int grade)
 {
     switch (grade) {
     case 2:
@@ -101,15 +101,15 @@ QString GradeWord(int grade)
     }
 }
 
-QStringList AchievementGrades(const SessionState &session)
+QStringList achievementGrades(const SessionState &session)
 {
     QStringList grades;
     for (int k = 0; k < AchievementRows; ++k)
-        grades << GradeWord(textfile::leadingInt(session.UserResults.at(k)));
+        grades << gradeWord(textfile::leadingInt(session.UserResults.at(k)));
     return grades;
 }
 
-QString TestDescriptionForName(const QString &listText)
+QString testDescriptionForName(const QString &listText)
 {
     for (const Description &d : descriptions) {
         if (listText == QString::fromUtf8(d.name))
@@ -118,7 +118,7 @@ QString TestDescriptionForName(const QString &listText)
     return {};
 }
 
-QString TestDescriptionForBank(const QString &bankFile)
+QString testDescriptionForBank(const QString &bankFile)
 {
     const QString file = bankFile.toLower();
     if (file == datafiles::CourseBankFile)
@@ -130,15 +130,15 @@ QString TestDescriptionForBank(const QString &bankFile)
     return {};
 }
 
-QString PauseSentence()
+QString pauseSentence()
 {
     return QStringLiteral(" Во время прохождения теста вы можете взять 3 паузы (пауза "
                           "активируется после ответа на вопрос).");
 }
 
-QString TestIntroduction(const QString &bankFile, int questionCount)
+QString testIntroduction(const QString &bankFile, int questionCount)
 {
-    QString description = TestDescriptionForBank(bankFile);
+    QString description = testDescriptionForBank(bankFile);
     if (description.isEmpty()) {
         const int lastTwo = questionCount % 100;
         const int last = questionCount % 10;
@@ -149,10 +149,10 @@ QString TestIntroduction(const QString &bankFile, int questionCount)
         description =
             QStringLiteral("Тест содержит %1 %2.").arg(questionCount).arg(QString::fromUtf8(word));
     }
-    return description + PauseSentence() + QStringLiteral("  И так, готовы?");
+    return description + pauseSentence() + QStringLiteral("  И так, готовы?");
 }
 
-QString TestReturnTarget(const SessionState &session)
+QString testReturnTarget(const SessionState &session)
 {
     if (session.TestFromChoice)
         return QStringLiteral("frmTestCh");
@@ -161,7 +161,7 @@ QString TestReturnTarget(const SessionState &session)
     return QStringLiteral("frmReadLearn");
 }
 
-PauseText PauseTexts(int pausesUsed)
+PauseText pauseTexts(int pausesUsed)
 {
     PauseText text{QStringLiteral("Вы взяли тайм-аут"), QString(),
                    QStringLiteral("Как сделаете свои дела жмите на кнопку")};

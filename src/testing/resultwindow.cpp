@@ -16,7 +16,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-frmFULLtestEND::frmFULLtestEND(AppContext &context)
+ResultWindow::ResultWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmFULLtestEND"),
                     QStringLiteral("Результат Ваших трудов"))
 {
@@ -65,14 +65,14 @@ frmFULLtestEND::frmFULLtestEND(AppContext &context)
     load(grade, verdict, time, percent);
 }
 
-void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *percent)
+void ResultWindow::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *percent)
 {
     SessionState &s = m_context.session;
     m_wrong->hide();
     setWindowTitle(QStringLiteral("Тест: ") + s.CurrentTestName);
     setAccessibleName(windowTitle());
-    percent->setText(PercentText(s.CorrectCount, s.AskedCount));
-    const GradeLook look = GradeLookFor(s.Grade);
+    percent->setText(percentText(s.CorrectCount, s.AskedCount));
+    const GradeLook look = gradeLookFor(s.Grade);
     grade->setText(look.word);
     textcolours::setTextColour(grade, look.colour < 0
                                           ? palette().color(QPalette::ButtonText)
@@ -89,19 +89,19 @@ void frmFULLtestEND::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *
 
     SessionHeader header;
     SessionRecords records;
-    ClearSessionRecords(records);
-    ReadSessionFile(s.dataPath(datafiles::SessionFile), header, records);
+    clearSessionRecords(records);
+    readSessionFile(s.dataPath(datafiles::SessionFile), header, records);
     // Read now, so a setting the teacher pushed during the lesson applies to this result.
-    LoadTestSettings(s);
+    loadTestSettings(s);
     const bool course = s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
-    m_wrong->setVisible(ShowErrorsAllowed(header, records, s.ShowErrorsSetting, course));
+    m_wrong->setVisible(showErrorsAllowed(header, records, s.ShowErrorsSetting, course));
     adjustSize();
 }
 
-void frmFULLtestEND::closeEvent(QCloseEvent *event)
+void ResultWindow::closeEvent(QCloseEvent *event)
 {
     // The grade was stored when the test ended.
-    ShowTestReturnTarget(m_context);
-    CloseTestWindows(m_context);
+    showTestReturnTarget(m_context);
+    closeTestWindows(m_context);
     event->accept();
 }

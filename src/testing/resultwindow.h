@@ -6,11 +6,11 @@ class SkinButton;
 
 // The result of a finished test: grade, share of right answers, time, verdict; the way to the
 // error review; says so when the grade could not be stored.
-class frmFULLtestEND : public SkinnedWindow
+class ResultWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmFULLtestEND(AppContext &context);
+    explicit ResultWindow(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

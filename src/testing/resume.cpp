@@ -115,12 +115,12 @@ std::optional<ResumeRecord> parseResumeFile(const QStringList &lines)
     return record;
 }
 
-bool WriteResumeFile(const QString &path, const ResumeRecord &record)
+bool writeResumeFile(const QString &path, const ResumeRecord &record)
 {
     return textfile::writeLines(path, resumeFileLines(record));
 }
 
-std::optional<ResumeRecord> ReadResumeFile(const QString &path)
+std::optional<ResumeRecord> readResumeFile(const QString &path)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     if (!lines)
@@ -128,25 +128,25 @@ std::optional<ResumeRecord> ReadResumeFile(const QString &path)
     return parseResumeFile(*lines);
 }
 
-std::optional<InterruptedTest> FindInterruptedTest(const SessionState &session,
+std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
                                                    QRandomGenerator &random)
 {
     const std::optional<ResumeRecord> resume =
-        ReadResumeFile(session.dataPath(datafiles::ResumeFile));
+        readResumeFile(session.dataPath(datafiles::ResumeFile));
     SessionHeader progress;
     SessionHeader header;
     SessionRecords records;
-    ClearSessionRecords(records);
+    clearSessionRecords(records);
     SessionRecords unused;
     if (!resume || !sameUser(session, resume->first, resume->second) ||
-        !ReadSessionFile(session.dataPath(datafiles::ProgressFile), progress, unused) ||
-        !ReadSessionFile(session.dataPath(datafiles::SessionFile), header, records) ||
+        !readSessionFile(session.dataPath(datafiles::ProgressFile), progress, unused) ||
+        !readSessionFile(session.dataPath(datafiles::SessionFile), header, records) ||
         !sameUser(session, header.first, header.second) ||
         !sameUser(session, progress.first, progress.second) || header.grade != 0 ||
         progress.grade != 0)
         return std::nullopt;
     auto test =
-        std::make_shared<PreparedTest>(LoadQuestionBank(session.jpgPath(resume->bank), random));
+        std::make_shared<PreparedTest>(loadQuestionBank(session.jpgPath(resume->bank), random));
     // A resume file left behind by an earlier test never takes over another test's records.
     if (!test->ok() || !orderFits(resume->order, test->bank.lastIndex) ||
         textfile::leadingInt(header.max) != test->bank.questionCount() ||
@@ -159,7 +159,7 @@ std::optional<InterruptedTest> FindInterruptedTest(const SessionState &session,
     return InterruptedTest{*resume, test, answered, correctCount(records, answered)};
 }
 
-QString InterruptedTestQuestion(const InterruptedTest &test)
+QString interruptedTestQuestion(const InterruptedTest &test)
 {
     return QStringLiteral("Тест «%1» был прерван: дано ответов %2 из %3. Продолжить его со "
                           "следующего вопроса?")
@@ -168,7 +168,7 @@ QString InterruptedTestQuestion(const InterruptedTest &test)
         .arg(test.test->bank.questionCount());
 }
 
-void SelectInterruptedTest(SessionState &session, const InterruptedTest &test)
+void selectInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
     session.TestBankName = test.resume.bank;
     session.CourseTestMode =
@@ -178,9 +178,9 @@ void SelectInterruptedTest(SessionState &session, const InterruptedTest &test)
     session.CurrentTestName = test.test->bank.name;
 }
 
-void ContinueInterruptedTest(SessionState &session, const InterruptedTest &test)
+void continueInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
-    SelectInterruptedTest(session, test);
+    selectInterruptedTest(session, test);
     session.LoadedTest = test.test;
     session.AskedCount = session.RecordedCount = static_cast<qint16>(test.answered);
     session.CorrectCount = static_cast<qint16>(test.correct);
@@ -190,11 +190,11 @@ void ContinueInterruptedTest(SessionState &session, const InterruptedTest &test)
     session.ElapsedSeconds = static_cast<qint16>(test.resume.elapsedSeconds);
 }
 
-bool EndInterruptedTest(SessionState &session, const InterruptedTest &test)
+bool endInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
-    ReadTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
-    SelectInterruptedTest(session, test);
+    readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
+    selectInterruptedTest(session, test);
     session.Grade = 0;
-    return StoreTestResult(session, session.jpgPath(datafiles::UserBaseFile)) ==
+    return storeTestResult(session, session.jpgPath(datafiles::UserBaseFile)) ==
            ResultStore::Stored;
 }

@@ -27,8 +27,8 @@ struct ResumeRecord
 
 QStringList resumeFileLines(const ResumeRecord &record);
 std::optional<ResumeRecord> parseResumeFile(const QStringList &lines);
-bool WriteResumeFile(const QString &path, const ResumeRecord &record);
-std::optional<ResumeRecord> ReadResumeFile(const QString &path);
+bool writeResumeFile(const QString &path, const ResumeRecord &record);
+std::optional<ResumeRecord> readResumeFile(const QString &path);
 
 // A test of the logged-in user that the program was killed in: its resume record, its bank
 // loaded again with the order drawn before, and the answers recorded in temp1.ini.
@@ -43,19 +43,19 @@ struct InterruptedTest
 // The interrupted test of the session's user, found in curr_test.ini, temp1.ini and resume.ini
 // of the data folder; nothing when a file is missing or damaged, the test is finished, its
 // bank no longer fits the order or it belongs to another user.
-std::optional<InterruptedTest> FindInterruptedTest(const SessionState &session,
+std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
                                                    QRandomGenerator &random);
 
 // The question "Продолжить …?" asked after the login.
-QString InterruptedTestQuestion(const InterruptedTest &test);
+QString interruptedTestQuestion(const InterruptedTest &test);
 
 // Chooses the test's bank and mode, as the menu or the reader does before the introduction.
-void SelectInterruptedTest(SessionState &session, const InterruptedTest &test);
+void selectInterruptedTest(SessionState &session, const InterruptedTest &test);
 // Once the introduction has prepared the test: sets the session to go on at the question after the
 // last one answered: the test, counters, pauses and time as recorded. The test session then reads
 // the recorded answers back.
-void ContinueInterruptedTest(SessionState &session, const InterruptedTest &test);
+void continueInterruptedTest(SessionState &session, const InterruptedTest &test);
 
 // Declining to go on ends the test as an interrupted test ends: its grade 0 is stored in the
 // user's result slots (the catalogue is read for that).
-bool EndInterruptedTest(SessionState &session, const InterruptedTest &test);
+bool endInterruptedTest(SessionState &session, const InterruptedTest &test);

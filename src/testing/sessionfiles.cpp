@@ -72,7 +72,7 @@ QStringList progressFileLines(const SessionProgress &progress)
                                  << textfile::printNumber(progress.grade);
 }
 
-bool WriteProgressFile(const QString &path, const SessionProgress &progress)
+bool writeProgressFile(const QString &path, const SessionProgress &progress)
 {
     return textfile::writeLines(path, progressFileLines(progress));
 }
@@ -88,7 +88,7 @@ QStringList sessionFileLines(const SessionProgress &progress, const SessionRecor
     return lines;
 }
 
-bool WriteSessionFile(const QString &path, const SessionProgress &progress,
+bool writeSessionFile(const QString &path, const SessionProgress &progress,
                       const SessionRecords &records)
 {
     return textfile::writeLines(path, sessionFileLines(progress, records));
@@ -134,7 +134,7 @@ void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRe
     }
 }
 
-bool ReadSessionFile(const QString &path, SessionHeader &header, SessionRecords &records)
+bool readSessionFile(const QString &path, SessionHeader &header, SessionRecords &records)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     if (!lines)
@@ -143,7 +143,7 @@ bool ReadSessionFile(const QString &path, SessionHeader &header, SessionRecords 
     return true;
 }
 
-void ClearSessionRecords(SessionRecords &records)
+void clearSessionRecords(SessionRecords &records)
 {
     for (SessionRecord &record : records) {
         record = SessionRecord();

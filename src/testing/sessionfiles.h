@@ -56,20 +56,20 @@ struct SessionProgress
 };
 
 QStringList progressFileLines(const SessionProgress &progress);
-bool WriteProgressFile(const QString &path, const SessionProgress &progress);
+bool writeProgressFile(const QString &path, const SessionProgress &progress);
 
 // Header and slots 1..max (at most 150).
 QStringList sessionFileLines(const SessionProgress &progress, const SessionRecords &records);
-bool WriteSessionFile(const QString &path, const SessionProgress &progress,
+bool writeSessionFile(const QString &path, const SessionProgress &progress,
                       const SessionRecords &records);
 
 // Fills header and records from temp1.ini; a line that does not fit is skipped. Returns false
 // when the file could not be read (header and records are then left as they were).
-bool ReadSessionFile(const QString &path, SessionHeader &header, SessionRecords &records);
+bool readSessionFile(const QString &path, SessionHeader &header, SessionRecords &records);
 void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRecords &records);
 
 // Empty texts, otv_user and otv_ver "0".
-void ClearSessionRecords(SessionRecords &records);
+void clearSessionRecords(SessionRecords &records);
 
 // A number as the session reader holds it: the print form without its trailing blank (" 3").
 QString sessionNumberText(QStringView value);

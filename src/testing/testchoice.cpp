@@ -18,7 +18,7 @@ namespace {
 const QString BackgroundHint = QStringLiteral("Выберите тест и нажмите кнопку 'Пройти тест'.");
 }
 
-frmTestCh::frmTestCh(AppContext &context)
+TopicTestChoiceWindow::TopicTestChoiceWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmTestCh"), QStringLiteral("Выбор теста "))
 {
     auto *title = addLabel(QStringLiteral("metTITLE"), QStringLiteral("Выбор теста"));
@@ -59,9 +59,9 @@ frmTestCh::frmTestCh(AppContext &context)
     grid->addWidget(exit, 3, 1);
     grid->addWidget(status, 4, 0, 1, 4);
 
-    connect(m_ok, &SkinButton::clicked, this, &frmTestCh::startTest);
-    connect(exit, &SkinButton::clicked, this, &frmTestCh::leave);
-    connect(close, &QPushButton::clicked, this, &frmTestCh::leave);
+    connect(m_ok, &SkinButton::clicked, this, &TopicTestChoiceWindow::startTest);
+    connect(exit, &SkinButton::clicked, this, &TopicTestChoiceWindow::leave);
+    connect(close, &QPushButton::clicked, this, &TopicTestChoiceWindow::leave);
     connect(minimise, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         showMinimized();
@@ -73,20 +73,20 @@ frmTestCh::frmTestCh(AppContext &context)
             m_list->addItem(name);
     }
     s.CurrentTestName = m_list->currentText();
-    ShowTestDescription();
+    showTestDescription();
     connect(m_list, &QComboBox::activated, this, [this] {
         m_context.cues.play(Cue::Pick);
         m_context.session.CurrentTestName = m_list->currentText();
-        ShowTestDescription();
+        showTestDescription();
     });
     adjustSize();
 }
 
-void frmTestCh::ShowTestDescription()
+void TopicTestChoiceWindow::showTestDescription()
 {
-    const QString catalogueProblem = TestCatalogueProblem(m_context.session);
+    const QString catalogueProblem = testCatalogueProblem(m_context.session);
     const bool playable = catalogueProblem.isEmpty() &&
-                          !CatalogueBankFor(m_context.session, m_list->currentText()).isEmpty();
+                          !catalogueBankFor(m_context.session, m_list->currentText()).isEmpty();
     m_ok->setEnabled(playable);
     if (!catalogueProblem.isEmpty())
         m_description->setText(catalogueProblem);
@@ -94,13 +94,13 @@ void frmTestCh::ShowTestDescription()
         m_description->setText(QStringLiteral("Для этого теста в каталоге тестов не указан файл "
                                               "вопросов, поэтому пройти его нельзя."));
     else
-        m_description->setText(TestDescriptionForName(m_list->currentText()) + PauseSentence());
+        m_description->setText(testDescriptionForName(m_list->currentText()) + pauseSentence());
 }
 
-void frmTestCh::startTest()
+void TopicTestChoiceWindow::startTest()
 {
     SessionState &s = m_context.session;
-    const QString bank = CatalogueBankFor(s, s.CurrentTestName);
+    const QString bank = catalogueBankFor(s, s.CurrentTestName);
     if (bank.isEmpty())
         return;
     m_context.cues.play(Cue::Hihihih);
@@ -112,13 +112,13 @@ void frmTestCh::startTest()
     hide();
 }
 
-void frmTestCh::leave()
+void TopicTestChoiceWindow::leave()
 {
     m_context.cues.play(Cue::Close);
     close();
 }
 
-void frmTestCh::closeEvent(QCloseEvent *event)
+void TopicTestChoiceWindow::closeEvent(QCloseEvent *event)
 {
     m_context.windows.open(QStringLiteral("frmMain"));
     m_context.session.TestFromChoice = false;

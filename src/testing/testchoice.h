@@ -6,13 +6,13 @@ class QComboBox;
 class SkinButton;
 
 // The choice of a topic test from the catalogue, with its description.
-class frmTestCh : public SkinnedWindow
+class TopicTestChoiceWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmTestCh(AppContext &context);
+    explicit TopicTestChoiceWindow(AppContext &context);
 
-    void ShowTestDescription();
+    void showTestDescription();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

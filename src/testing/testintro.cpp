@@ -15,14 +15,14 @@
 #include <QLabel>
 #include <QRandomGenerator>
 
-frmFullTest::frmFullTest(AppContext &context)
+TestIntroWindow::TestIntroWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmFullTest"), QString())
 {
     buildControls();
     load();
 }
 
-void frmFullTest::buildControls()
+void TestIntroWindow::buildControls()
 {
     m_title = addLabel(QStringLiteral("LAB11"), QString());
     QFont big = m_title->font();
@@ -49,12 +49,12 @@ void frmFullTest::buildControls()
     grid->addWidget(m_start, 3, 0);
     grid->addWidget(m_exit, 3, 1);
     grid->addWidget(m_return, 3, 2);
-    connect(m_start, &SkinButton::clicked, this, &frmFullTest::start);
-    connect(m_exit, &SkinButton::clicked, this, &frmFullTest::cancel);
-    connect(m_return, &SkinButton::clicked, this, &frmFullTest::returnFromUnfinished);
+    connect(m_start, &SkinButton::clicked, this, &TestIntroWindow::start);
+    connect(m_exit, &SkinButton::clicked, this, &TestIntroWindow::cancel);
+    connect(m_return, &SkinButton::clicked, this, &TestIntroWindow::returnFromUnfinished);
 }
 
-void frmFullTest::load()
+void TestIntroWindow::load()
 {
     SessionState &s = m_context.session;
     m_started = false;
@@ -69,12 +69,12 @@ void frmFullTest::load()
     s.PauseRequested = false;
 
     auto test = std::make_shared<PreparedTest>(
-        PrepareTest(s.jpgPath(s.TestBankName), *QRandomGenerator::global()));
+        prepareTest(s.jpgPath(s.TestBankName), *QRandomGenerator::global()));
     s.LoadedTest = test;
     if (test->ok()) {
         s.CurrentTestName = test->bank.name;
         s.ElapsedSeconds = test->bank.time;
-        m_intro->setText(TestIntroduction(s.TestBankName, test->bank.questionCount()));
+        m_intro->setText(testIntroduction(s.TestBankName, test->bank.questionCount()));
     } else {
         m_intro->setText(test->error);
         m_start->hide();
@@ -86,7 +86,7 @@ void frmFullTest::load()
     adjustSize();
 }
 
-void frmFullTest::start()
+void TestIntroWindow::start()
 {
     m_started = true;
     m_context.cues.play(Cue::Pick);
@@ -96,14 +96,14 @@ void frmFullTest::start()
     m_context.windows.open(QStringLiteral("fullTST"));
 }
 
-void frmFullTest::goOn()
+void TestIntroWindow::goOn()
 {
     setWindowTitle(m_context.session.CurrentTestName);
     setAccessibleName(windowTitle());
     start();
 }
 
-void frmFullTest::showNotFinished()
+void TestIntroWindow::showNotFinished()
 {
     m_intro->hide();
     m_start->hide();
@@ -114,36 +114,36 @@ void frmFullTest::showNotFinished()
     raise();
 }
 
-void frmFullTest::returnFromUnfinished()
+void TestIntroWindow::returnFromUnfinished()
 {
-    StoreTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    storeTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
     m_context.cues.play(Cue::Close);
     leave();
 }
 
-void frmFullTest::cancel()
+void TestIntroWindow::cancel()
 {
-    ClosePictureViewer(m_context);
+    closePictureViewer(m_context);
     if (m_started)
-        StoreTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+        storeTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
     m_context.cues.play(Cue::Oou);
     m_started = false;
     leave();
 }
 
-void frmFullTest::leave()
+void TestIntroWindow::leave()
 {
-    ShowTestReturnTarget(m_context);
-    CloseTestWindows(m_context);
+    showTestReturnTarget(m_context);
+    closeTestWindows(m_context);
 }
 
-void frmFullTest::closeQuietly()
+void TestIntroWindow::closeQuietly()
 {
     m_leaving = true;
     close();
 }
 
-void frmFullTest::closeEvent(QCloseEvent *event)
+void TestIntroWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_leaving) {
         m_leaving = true;

@@ -6,11 +6,11 @@ class SkinButton;
 
 // The introduction of every test: prepares the test while it loads, starts it, and after an
 // early end of the test offers only the way back.
-class frmFullTest : public SkinnedWindow
+class TestIntroWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit frmFullTest(AppContext &context);
+    explicit TestIntroWindow(AppContext &context);
 
     // The test window was closed before the end.
     void showNotFinished();

@@ -13,10 +13,10 @@ TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTe
                          Files files, QObject *parent)
     : QObject(parent), m_session(session), m_test(std::move(test)), m_files(std::move(files))
 {
-    ClearSessionRecords(m_records);
+    clearSessionRecords(m_records);
     if (m_session.RecordedCount > 0) {
         SessionHeader header;
-        ReadSessionFile(m_files.session, header, m_records);
+        readSessionFile(m_files.session, header, m_records);
     }
     m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
     m_monotonic.start();
@@ -84,8 +84,8 @@ void TestSession::showQuestion()
     ++s.RecordedCount;
     s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
     m_state = State::Answering;
-    WriteProgressFile(m_files.progress, progress());
-    writeResumeFile();
+    writeProgressFile(m_files.progress, progress());
+    saveResume();
     Q_EMIT questionShown();
     Q_EMIT clockChanged();
     Q_EMIT pauseStateChanged();
@@ -114,7 +114,7 @@ void TestSession::requestPause()
         return;
     ++m_session.PausesUsed;
     m_session.PauseRequested = true;
-    writeResumeFile();
+    saveResume();
     Q_EMIT pauseStateChanged();
 }
 
@@ -163,7 +163,7 @@ void TestSession::takeAnswer()
     record.ris = asked.picture;
     record.otv_user = QString::number(m_selected);
     record.otv_ver = QString::number(asked.correct);
-    WriteSessionFile(m_files.session, progress(), m_records);
+    writeSessionFile(m_files.session, progress(), m_records);
     if (s.AskedCount >= m_test->bank.questionCount()) {
         endTest();
         return;
@@ -175,14 +175,14 @@ void TestSession::takeAnswer()
 void TestSession::endTest()
 {
     SessionState &s = m_session;
-    s.Grade = GradeFor(s.CorrectCount, s.AskedCount);
-    s.ResultPercent = ResultPercent(s.CorrectCount, s.AskedCount);
-    s.ElapsedText = ElapsedText(s.ElapsedSeconds);
+    s.Grade = gradeFor(s.CorrectCount, s.AskedCount);
+    s.ResultPercent = resultPercent(s.CorrectCount, s.AskedCount);
+    s.ElapsedText = elapsedText(s.ElapsedSeconds);
     m_state = State::Finished;
-    WriteProgressFile(m_files.progress, progress());
-    WriteSessionFile(m_files.session, progress(), m_records);
+    writeProgressFile(m_files.progress, progress());
+    writeSessionFile(m_files.session, progress(), m_records);
     // Stored now, not when the result window closes: the grade survives a killed program.
-    s.ResultNotice = ResultStoreNotice(StoreTestResult(s, m_files.userBase), s.CurrentTestName);
+    s.ResultNotice = resultStoreNotice(storeTestResult(s, m_files.userBase), s.CurrentTestName);
     if (!m_files.journal.isEmpty())
         journal::append(m_files.journal,
                         {QDateTime::currentDateTime(), s.UserFirstName, s.UserSurname,
@@ -204,11 +204,11 @@ SessionProgress TestSession::progress() const
             s.Grade};
 }
 
-void TestSession::writeResumeFile() const
+void TestSession::saveResume() const
 {
     if (m_files.resume.isEmpty())
         return;
     const SessionState &s = m_session;
-    WriteResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName, m_test->order,
+    writeResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName, m_test->order,
                                      s.PausesUsed, s.ElapsedSeconds});
 }

@@ -88,7 +88,7 @@ private:
     void countAnsweringTime();
     void endTest();
     SessionProgress progress() const;
-    void writeResumeFile() const;
+    void saveResume() const;
     const BankRecord &recordAt(int position) const;
 
     SessionState &m_session;

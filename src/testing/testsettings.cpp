@@ -1,8 +1,8 @@
 #include "testing/testsettings.h"
 
+#include "app/startup.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
-#include "app/startup.h"
 #include "core/textfile.h"
 #include "network/netconfig.h"
 #include "network/pupilfiles.h"
@@ -37,8 +37,8 @@ TestSettings TestSettings::read(const QString &jpgFolder)
 {
     // Both files follow the one-line rule of the show-errors setting.
     TestSettings settings;
-    settings.answerTime = ReadShowErrorsSetting(settingPath(jpgFolder, datafiles::AnswerTimeFile));
-    settings.showErrors = ReadShowErrorsSetting(settingPath(jpgFolder, datafiles::ShowErrorsFile));
+    settings.answerTime = readShowErrorsSetting(settingPath(jpgFolder, datafiles::AnswerTimeFile));
+    settings.showErrors = readShowErrorsSetting(settingPath(jpgFolder, datafiles::ShowErrorsFile));
     return settings;
 }
 
@@ -84,14 +84,14 @@ QString SettingsDelivery::summary() const
     return text + u'.';
 }
 
-TestSettings LoadTestSettings(SessionState &session)
+TestSettings loadTestSettings(SessionState &session)
 {
     const TestSettings settings = TestSettings::read(session.dataPath(QStringLiteral("jpg")));
     session.ShowErrorsSetting = settings.showErrors;
     return settings;
 }
 
-SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings)
+SettingsDelivery applySettings(SessionState &session, const TestSettings &settings)
 {
     SettingsDelivery delivery;
     delivery.local =
@@ -101,7 +101,7 @@ SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settin
     const QString netFile = session.dataPath(datafiles::NetConfigFile);
     if (!netconfig::isConfigured(netFile))
         return delivery;
-    LoadNetConfig(session, netFile);
+    loadNetConfig(session, netFile);
     for (int computer = 1; computer <= session.NetCount; ++computer) {
         const QString folder = session.NetPath.at(computer - 1);
         if (folder.trimmed().isEmpty())

@@ -37,9 +37,9 @@ struct SettingsDelivery
 };
 
 // Reads this computer's settings and takes the error-review rule into the session.
-TestSettings LoadTestSettings(SessionState &session);
+TestSettings loadTestSettings(SessionState &session);
 
 // Writes the settings here and under every configured pupil computer's data/jpg; a file that
 // cannot be written is counted as a miss of its computer and every other file is still written.
 // The session takes the error-review rule only when this computer's files were written.
-SettingsDelivery ApplySettings(SessionState &session, const TestSettings &settings);
+SettingsDelivery applySettings(SessionState &session, const TestSettings &settings);

@@ -27,7 +27,8 @@ namespace {
 const QColor SelectedColour(128, 0, 0);
 }
 
-fullTST::fullTST(AppContext &context) : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
+TestWindow::TestWindow(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
 {
     SessionState &s = m_context.session;
     m_session =
@@ -48,7 +49,7 @@ fullTST::fullTST(AppContext &context) : SkinnedWindow(context, QStringLiteral("f
     QTimer::singleShot(0, this, [this] { m_session->begin(); });
 }
 
-void fullTST::buildControls()
+void TestWindow::buildControls()
 {
     m_instructions = new QGroupBox(QStringLiteral("Выберите ответ"), this);
     m_instructions->setObjectName(QStringLiteral("Frame1"));
@@ -129,21 +130,21 @@ void fullTST::buildControls()
     connect(m_clock, &QTimer::timeout, m_session, &TestSession::tick);
 }
 
-void fullTST::connectSession()
+void TestWindow::connectSession()
 {
-    connect(m_session, &TestSession::questionShown, this, &fullTST::showQuestion);
-    connect(m_session, &TestSession::selectionChanged, this, &fullTST::showSelection);
-    connect(m_session, &TestSession::clockChanged, this, &fullTST::showClock);
-    connect(m_session, &TestSession::pauseStateChanged, this, &fullTST::showPauseState);
-    connect(m_session, &TestSession::pauseStarted, this, &fullTST::takePause);
-    connect(m_session, &TestSession::answerTaken, this, &fullTST::answerTaken);
-    connect(m_session, &TestSession::finished, this, &fullTST::finish);
+    connect(m_session, &TestSession::questionShown, this, &TestWindow::showQuestion);
+    connect(m_session, &TestSession::selectionChanged, this, &TestWindow::showSelection);
+    connect(m_session, &TestSession::clockChanged, this, &TestWindow::showClock);
+    connect(m_session, &TestSession::pauseStateChanged, this, &TestWindow::showPauseState);
+    connect(m_session, &TestSession::pauseStarted, this, &TestWindow::takePause);
+    connect(m_session, &TestSession::answerTaken, this, &TestWindow::answerTaken);
+    connect(m_session, &TestSession::finished, this, &TestWindow::finish);
     connect(m_session, &TestSession::clockWarning, this,
             [this] { m_context.cues.play(Cue::TukTuk); });
     connect(m_session, &TestSession::timeUp, this, [] { QApplication::beep(); });
 }
 
-void fullTST::showQuestion()
+void TestWindow::showQuestion()
 {
     const BankRecord &record = m_session->question();
     m_question->setText(record.question);
@@ -164,7 +165,7 @@ void fullTST::showQuestion()
     }
 }
 
-void fullTST::showSelection(int answer)
+void TestWindow::showSelection(int answer)
 {
     const QColor normal = m_instructions->palette().color(QPalette::WindowText);
     for (int k = 0; k < 5; ++k) {
@@ -173,7 +174,7 @@ void fullTST::showSelection(int answer)
     }
 }
 
-void fullTST::showClock()
+void TestWindow::showClock()
 {
     const AnswerClock &clock = m_session->clock();
     m_time->setVisible(clock.visible());
@@ -182,7 +183,7 @@ void fullTST::showClock()
         m_time->setText(clock.text());
 }
 
-void fullTST::showPauseState()
+void TestWindow::showPauseState()
 {
     m_pause->setEnabled(m_session->pauseAvailable());
     setWindowTitle(m_session->windowCaption());
@@ -190,7 +191,7 @@ void fullTST::showPauseState()
     showProgress();
 }
 
-void fullTST::showProgress()
+void TestWindow::showProgress()
 {
     const SessionState &s = m_context.session;
     const int count = s.LoadedTest ? s.LoadedTest->bank.questionCount() : 0;
@@ -198,29 +199,29 @@ void fullTST::showProgress()
     m_pausesLeft->setText(QStringLiteral("Осталось пауз: %1").arg(qMax(0, 3 - s.PausesUsed)));
 }
 
-void fullTST::takePause()
+void TestWindow::takePause()
 {
     hide();
     m_clock->stop();
-    auto *pause = new frmPAUSE(m_context, m_context.session.PausesUsed);
-    connect(pause, &frmPAUSE::finished, m_session, &TestSession::endPause);
+    auto *pause = new PauseWindow(m_context, m_context.session.PausesUsed);
+    connect(pause, &PauseWindow::finished, m_session, &TestSession::endPause);
     pause->show();
 }
 
-void fullTST::answerTaken()
+void TestWindow::answerTaken()
 {
     m_context.cues.play(Cue::Pick);
-    ClosePictureViewer(m_context);
+    closePictureViewer(m_context);
 }
 
-void fullTST::finish()
+void TestWindow::finish()
 {
     hide();
     m_clock->stop();
     m_context.windows.open(QStringLiteral("frmFULLtestEND"));
 }
 
-void fullTST::keyPressEvent(QKeyEvent *event)
+void TestWindow::keyPressEvent(QKeyEvent *event)
 {
     const int answer = event->key() - Qt::Key_0;
     if (answer >= 1 && answer <= 5 && m_answers[answer - 1]->isEnabled() &&
@@ -238,7 +239,7 @@ void fullTST::keyPressEvent(QKeyEvent *event)
     SkinnedWindow::keyPressEvent(event);
 }
 
-bool fullTST::eventFilter(QObject *watched, QEvent *event)
+bool TestWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int k = 0; k < 5; ++k) {
@@ -252,18 +253,18 @@ bool fullTST::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void fullTST::closeQuietly()
+void TestWindow::closeQuietly()
 {
     m_quiet = true;
     close();
 }
 
-void fullTST::closeEvent(QCloseEvent *event)
+void TestWindow::closeEvent(QCloseEvent *event)
 {
     m_clock->stop();
     if (!m_quiet && m_session->state() != TestSession::State::Finished) {
-        ClosePictureViewer(m_context);
-        if (auto *intro = m_context.windows.find<frmFullTest>(QStringLiteral("frmFullTest")))
+        closePictureViewer(m_context);
+        if (auto *intro = m_context.windows.find<TestIntroWindow>(QStringLiteral("frmFullTest")))
             intro->showNotFinished();
     }
     event->accept();

@@ -11,11 +11,11 @@ class TestSession;
 
 // The test window: shows the question of the running test, forwards answers, clock ticks and
 // the pause request to the session, and opens the pause and result windows.
-class fullTST : public SkinnedWindow
+class TestWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
-    explicit fullTST(AppContext &context);
+    explicit TestWindow(AppContext &context);
 
     TestSession *session() const { return m_session; }
     // Unloads without making the introduction window visible again.

@@ -8,12 +8,12 @@
 #include "testing/testintro.h"
 #include "testing/testwindow.h"
 
-void ShowTestReturnTarget(AppContext &context)
+void showTestReturnTarget(AppContext &context)
 {
-    const QString target = TestReturnTarget(context.session);
+    const QString target = testReturnTarget(context.session);
     if (target == QLatin1String("frmReadLearn")) {
         if (QWidget *reader = context.windows.window(target)) {
-            QMetaObject::invokeMethod(reader, "ShowAgainAfterTest");
+            QMetaObject::invokeMethod(reader, "showAgainAfterTest");
             return;
         }
         // The reader is gone: the main menu is the only sensible place left.
@@ -23,24 +23,25 @@ void ShowTestReturnTarget(AppContext &context)
     context.windows.open(target);
 }
 
-void ClosePictureViewer(AppContext &context)
+void closePictureViewer(AppContext &context)
 {
     context.windows.close(QStringLiteral("PICview"));
     context.session.PictureViewerOpen = false;
 }
 
-void CloseTestWindows(AppContext &context)
+void closeTestWindows(AppContext &context)
 {
-    if (auto *test = context.windows.find<fullTST>(QStringLiteral("fullTST")))
+    if (auto *test = context.windows.find<TestWindow>(QStringLiteral("fullTST")))
         test->closeQuietly();
-    if (auto *intro = context.windows.find<frmFullTest>(QStringLiteral("frmFullTest")))
+    if (auto *intro = context.windows.find<TestIntroWindow>(QStringLiteral("frmFullTest")))
         intro->closeQuietly();
 }
 
-void GoOnWithTest(AppContext &context, const InterruptedTest &test)
+void goOnWithTest(AppContext &context, const InterruptedTest &test)
 {
-    SelectInterruptedTest(context.session, test);
-    auto *intro = qobject_cast<frmFullTest *>(context.windows.load(QStringLiteral("frmFullTest")));
-    ContinueInterruptedTest(context.session, test);
+    selectInterruptedTest(context.session, test);
+    auto *intro =
+        qobject_cast<TestIntroWindow *>(context.windows.load(QStringLiteral("frmFullTest")));
+    continueInterruptedTest(context.session, test);
     intro->goOn();
 }

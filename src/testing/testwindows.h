@@ -4,10 +4,10 @@ struct AppContext;
 struct InterruptedTest;
 
 // Shows the window a test returns to: the topic-test choice, the main menu or the reader.
-void ShowTestReturnTarget(AppContext &context);
+void showTestReturnTarget(AppContext &context);
 // Unloads the picture viewer and clears its flag.
-void ClosePictureViewer(AppContext &context);
+void closePictureViewer(AppContext &context);
 // Unloads the test window and the introduction window without their own return handling.
-void CloseTestWindows(AppContext &context);
+void closeTestWindows(AppContext &context);
 // Opens the introduction of the interrupted test hidden and goes on with the test at once.
-void GoOnWithTest(AppContext &context, const InterruptedTest &test);
+void goOnWithTest(AppContext &context, const InterruptedTest &test);

@@ -18,10 +18,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-const QString frmBOSS::DefaultStatus =
+const QString AdminWindow::DefaultStatus =
     QStringLiteral("Это меню администратора. Здесь можно вносить изменения в базу.");
 
-frmBOSS::frmBOSS(AppContext &context)
+AdminWindow::AdminWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmBOSS"), QStringLiteral("Администрирование"))
 {
     buildControls();
@@ -29,7 +29,7 @@ frmBOSS::frmBOSS(AppContext &context)
     adjustSize();
 }
 
-void frmBOSS::buildControls()
+void AdminWindow::buildControls()
 {
     auto *header = addLabel(QStringLiteral("caption"), windowTitle());
     header->setAccessibleName(windowTitle());
@@ -47,7 +47,7 @@ void frmBOSS::buildControls()
         m_context.cues.play(Cue::Pick);
         showMinimized();
     });
-    connect(closeButton, &QPushButton::clicked, this, &frmBOSS::close);
+    connect(closeButton, &QPushButton::clicked, this, &AdminWindow::close);
     setEscapeButton(closeButton);
 
     auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
@@ -99,7 +99,7 @@ void frmBOSS::buildControls()
     setMinimumWidth(640);
 }
 
-QLayout *frmBOSS::buildJournal()
+QLayout *AdminWindow::buildJournal()
 {
     auto *label = addLabel(QStringLiteral("lblJournal"), QStringLiteral("Журнал попыток:"));
     m_journalUser = new QComboBox(this);
@@ -118,7 +118,7 @@ QLayout *frmBOSS::buildJournal()
         m_journalUser->addItem(journal::userName(person), QStringList{person.first, person.second});
     if (people.isEmpty())
         m_journalUser->addItem(QStringLiteral("(журнал пуст)"));
-    connect(m_journalUser, &QComboBox::currentIndexChanged, this, &frmBOSS::showJournal);
+    connect(m_journalUser, &QComboBox::currentIndexChanged, this, &AdminWindow::showJournal);
     showJournal();
 
     auto *layout = new QGridLayout;
@@ -129,7 +129,7 @@ QLayout *frmBOSS::buildJournal()
     return layout;
 }
 
-void frmBOSS::showJournal()
+void AdminWindow::showJournal()
 {
     const QStringList user = m_journalUser->currentData().toStringList();
     attemptviews::fillTable(m_journal, user.size() == 2
@@ -137,13 +137,13 @@ void frmBOSS::showJournal()
                                            : QList<journal::Attempt>());
 }
 
-void frmBOSS::openFromHere(const QString &window)
+void AdminWindow::openFromHere(const QString &window)
 {
     m_context.cues.play(Cue::Hihihih);
     m_context.windows.open(window);
 }
 
-void frmBOSS::closeEvent(QCloseEvent *event)
+void AdminWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();

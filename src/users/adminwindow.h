@@ -12,13 +12,13 @@ class UserAdminPanel;
 // The administrator's window for the user base of this computer, with the journal of
 // attempts of any user of it; it leads on to the network
 // window and the additional settings.
-class frmBOSS : public SkinnedWindow
+class AdminWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString DefaultStatus;
 
-    explicit frmBOSS(AppContext &context);
+    explicit AdminWindow(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,7 +1,7 @@
 #include "users/loginwindow.h"
 
-#include "core/datafiles.h"
 #include "app/mainmenu.h"
+#include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "ui/cueplayer.h"
@@ -17,12 +17,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-const QString id_reader::TickText =
+const QString LoginWindow::TickText =
     QStringLiteral("Поставь здесь галочку, чтобы не вводить каждый раз ФИО и пароль.");
-const QString id_reader::UntickText =
+const QString LoginWindow::UntickText =
     QStringLiteral("Уберите галочку, чтобы не сохранять ФИО и пароль.");
 
-id_reader::id_reader(AppContext &context)
+LoginWindow::LoginWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("id_reader"),
                     QStringLiteral("Идентификация пользователя .")),
       m_flow(context.session, context.session.jpgPath(datafiles::UserBaseFile),
@@ -40,9 +40,9 @@ id_reader::id_reader(AppContext &context)
     m_message->setText(m_flow.openingMessage());
 }
 
-id_reader::~id_reader() = default;
+LoginWindow::~LoginWindow() = default;
 
-void id_reader::buildControls()
+void LoginWindow::buildControls()
 {
     auto *header = addLabel(QStringLiteral("Метка5"), QStringLiteral("Идентификация"));
     QFont big = header->font();
@@ -87,8 +87,8 @@ void id_reader::buildControls()
     SkinButton *cancelButton =
         addSkinButton(QStringLiteral("Комманда2"), QStringLiteral("ID/cancel"),
                       QStringLiteral("Отмена"), QStringLiteral("Отказаться от входа"));
-    connect(ok, &SkinButton::clicked, this, &id_reader::pressOk);
-    connect(cancelButton, &SkinButton::clicked, this, &id_reader::cancel);
+    connect(ok, &SkinButton::clicked, this, &LoginWindow::pressOk);
+    connect(cancelButton, &SkinButton::clicked, this, &LoginWindow::cancel);
 
     m_remember = new QCheckBox(this);
     m_remember->setObjectName(QStringLiteral("FIOremember"));
@@ -105,7 +105,7 @@ void id_reader::buildControls()
             m_rememberLabel->setText(RememberedLogin::AdministratorRefusedText);
             return;
         }
-        if (!SaveRememberedLogin())
+        if (!saveRememberedLogin())
             m_remember->setChecked(!ticked); // the box keeps showing what the file holds
     });
     connect(m_password, &QLineEdit::textEdited, this, [this] {
@@ -129,7 +129,7 @@ void id_reader::buildControls()
     m_maskTimer = new QTimer(this);
     m_maskTimer->setObjectName(QStringLiteral("id_timer"));
     m_maskTimer->setInterval(100);
-    connect(m_maskTimer, &QTimer::timeout, this, &id_reader::maskPassword);
+    connect(m_maskTimer, &QTimer::timeout, this, &LoginWindow::maskPassword);
     m_maskTimer->start();
 
     auto *grid = new QGridLayout(this);
@@ -162,21 +162,21 @@ void id_reader::buildControls()
     setTabOrder(m_second, m_password);
 }
 
-bool id_reader::exec()
+bool LoginWindow::exec()
 {
     m_first->setFocus();
     execModal();
     return m_identified;
 }
 
-void id_reader::clearFields()
+void LoginWindow::clearFields()
 {
     m_first->clear();
     m_second->clear();
     m_password->clear();
 }
 
-void id_reader::applyRememberedLogin()
+void LoginWindow::applyRememberedLogin()
 {
     const RememberedLogin login =
         RememberedLogin::read(m_context.session.jpgPath(datafiles::RememberedLoginFile));
@@ -205,7 +205,7 @@ void id_reader::applyRememberedLogin()
     m_maskTimer->stop();
 }
 
-bool id_reader::SaveRememberedLogin()
+bool LoginWindow::saveRememberedLogin()
 {
     const QString path = m_context.session.jpgPath(datafiles::RememberedLoginFile);
     if (!RememberedLogin::write(path, m_remember->isChecked(), m_first->text(), m_second->text(),
@@ -217,21 +217,21 @@ bool id_reader::SaveRememberedLogin()
     return true;
 }
 
-void id_reader::saveIfRemembered()
+void LoginWindow::saveIfRemembered()
 {
     if (!m_first->text().isEmpty() && m_remember->isChecked() &&
         RememberedLogin::mayRemember(m_first->text(), m_second->text()))
-        SaveRememberedLogin();
+        saveRememberedLogin();
 }
 
-void id_reader::maskPassword()
+void LoginWindow::maskPassword()
 {
     const bool administrator = isAdministratorName(m_first->text(), m_second->text());
     const bool mask = administrator && m_password->text() != LoginFlow::WrongPasswordText;
     m_password->setEchoMode(mask ? QLineEdit::Password : QLineEdit::Normal);
 }
 
-void id_reader::pressOk()
+void LoginWindow::pressOk()
 {
     const LoginFlow::Result result =
         m_flow.pressOk(m_first->text(), m_second->text(), m_password->text());
@@ -248,19 +248,19 @@ void id_reader::pressOk()
     m_context.cues.play(Cue::Pick);
 }
 
-void id_reader::finish()
+void LoginWindow::finish()
 {
     m_identified = true;
     if (m_context.session.ChangeUserMode) {
-        if (auto *menu = qobject_cast<frmMain *>(mainWindow())) {
+        if (auto *menu = qobject_cast<MainMenu *>(mainWindow())) {
             menu->show();
-            menu->SetBossButton();
+            menu->setBossButton();
         }
     }
     hide();
 }
 
-void id_reader::cancel()
+void LoginWindow::cancel()
 {
     m_context.cues.play(Cue::Oou);
     if (m_context.session.ChangeUserMode) {
@@ -273,12 +273,12 @@ void id_reader::cancel()
     hide();
 }
 
-QWidget *id_reader::mainWindow() const
+QWidget *LoginWindow::mainWindow() const
 {
     return m_context.windows.window(QStringLiteral("frmMain"));
 }
 
-bool id_reader::event(QEvent *event)
+bool LoginWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && m_context.session.ChangeUserMode) {
         if (QWidget *menu = mainWindow())
@@ -293,7 +293,7 @@ bool id_reader::event(QEvent *event)
     return SkinnedWindow::event(event);
 }
 
-bool id_reader::eventFilter(QObject *watched, QEvent *event)
+bool LoginWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const bool field = watched == m_first || watched == m_second || watched == m_password;
     if (field && event->type() == QEvent::KeyPress) {
@@ -315,7 +315,7 @@ bool id_reader::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void id_reader::closeEvent(QCloseEvent *event)
+void LoginWindow::closeEvent(QCloseEvent *event)
 {
     saveIfRemembered();
     event->accept();

@@ -11,15 +11,15 @@ class QTimer;
 
 // The login window: identifies the user, registers a new one on the second press of OK,
 // remembers the login on request.
-class id_reader : public SkinnedWindow
+class LoginWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString TickText;
     static const QString UntickText;
 
-    explicit id_reader(AppContext &context);
-    ~id_reader() override;
+    explicit LoginWindow(AppContext &context);
+    ~LoginWindow() override;
 
     // Shows the window modally until a user is identified (true) or the user gives up (false).
     bool exec();
@@ -34,7 +34,7 @@ private:
     void buildControls();
     void applyRememberedLogin();
     // Writes the remembered login; false when it was refused or not written (the label says so).
-    bool SaveRememberedLogin();
+    bool saveRememberedLogin();
     void saveIfRemembered();
     void maskPassword();
     void pressOk();

@@ -65,7 +65,7 @@ void ModalMessageWindow::exec()
     execModal();
 }
 
-frmSURE::frmSURE(AppContext &context)
+ConfirmWindow::ConfirmWindow(AppContext &context)
     : ModalMessageWindow(context, QStringLiteral("frmSURE"),
                          QStringLiteral("     У нас к вам вопросик появился..."),
                          QStringLiteral("m1"))
@@ -81,37 +81,37 @@ frmSURE::frmSURE(AppContext &context)
     no->setFocus();
 }
 
-void frmSURE::answer(bool confirmed)
+void ConfirmWindow::answer(bool confirmed)
 {
     m_context.cues.play(confirmed ? Cue::Aaa : Cue::Oou);
     m_context.session.ConfirmAnswer = confirmed;
     close();
 }
 
-bool frmSURE::ask(AppContext &context, const QString &question)
+bool ConfirmWindow::ask(AppContext &context, const QString &question)
 {
     // A window closed any other way is a refusal.
     context.session.ConfirmAnswer = false;
-    const std::unique_ptr<frmSURE> window = std::make_unique<frmSURE>(context);
+    const std::unique_ptr<ConfirmWindow> window = std::make_unique<ConfirmWindow>(context);
     window->setMessage(question);
     window->exec();
     return context.session.ConfirmAnswer;
 }
 
-frmINFO::frmINFO(AppContext &context)
+InfoWindow::InfoWindow(AppContext &context)
     : ModalMessageWindow(context, QStringLiteral("frmINFO"), QStringLiteral("     Внимание!"),
                          QStringLiteral("lab_info"))
 {
     SkinButton *exit = addSkinButton(QStringLiteral("cmd_EXIT"), QStringLiteral("Testend/return"),
                                      QStringLiteral("Закрыть"), QStringLiteral("Закрыть окно"));
-    connect(exit, &SkinButton::clicked, this, &frmINFO::close);
+    connect(exit, &SkinButton::clicked, this, &InfoWindow::close);
     setEscapeButton(exit);
     layOut({exit});
 }
 
-void frmINFO::tell(AppContext &context, const QString &notice)
+void InfoWindow::tell(AppContext &context, const QString &notice)
 {
-    const std::unique_ptr<frmINFO> window = std::make_unique<frmINFO>(context);
+    const std::unique_ptr<InfoWindow> window = std::make_unique<InfoWindow>(context);
     window->setMessage(notice);
     window->exec();
 }

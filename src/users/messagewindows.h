@@ -27,11 +27,11 @@ private:
 };
 
 // The confirmation window: ConfirmAnswer tells the caller what was chosen.
-class frmSURE : public ModalMessageWindow
+class ConfirmWindow : public ModalMessageWindow
 {
     Q_OBJECT
 public:
-    explicit frmSURE(AppContext &context);
+    explicit ConfirmWindow(AppContext &context);
 
     // Asks the question and returns the answer, also left in the session's ConfirmAnswer.
     static bool ask(AppContext &context, const QString &question);
@@ -41,11 +41,11 @@ private:
 };
 
 // The information window: a notice closed by its button.
-class frmINFO : public ModalMessageWindow
+class InfoWindow : public ModalMessageWindow
 {
     Q_OBJECT
 public:
-    explicit frmINFO(AppContext &context);
+    explicit InfoWindow(AppContext &context);
 
     static void tell(AppContext &context, const QString &notice);
 };

@@ -12,7 +12,7 @@
 // Reuse: give it the path of any base, or with a Storage of its own any place a base is kept
 // (the remote administration gives a pupil's program folder); setBaseFile() switches to another
 // base and reloads. Windows normally use it through UserAdminPanel, which shows the lists, the
-// results, the edit fields and the buttons, and asks frmSURE/frmINFO for confirmations.
+// results, the edit fields and the buttons, and asks ConfirmWindow/InfoWindow for confirmations.
 //
 // Every change reloads the file first and applies the change by names, so a user registered
 // on that computer since the lists were filled is not lost by the rewrite.

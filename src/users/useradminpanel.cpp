@@ -336,14 +336,14 @@ void UserAdminPanel::deleteUser()
     case Admin::DeleteCheck::Ignored:
         return;
     case Admin::DeleteCheck::Administrator:
-        frmINFO::tell(m_context, Admin::DeleteAdministratorText);
+        InfoWindow::tell(m_context, Admin::DeleteAdministratorText);
         return;
     case Admin::DeleteCheck::Confirm:
         break;
     }
     if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
         return;
-    if (!frmSURE::ask(m_context, Admin::DeleteConfirmText))
+    if (!ConfirmWindow::ask(m_context, Admin::DeleteConfirmText))
         return;
     changeAndTell([](Admin &admin) { return admin.deleteSelected(); });
 }
@@ -351,7 +351,7 @@ void UserAdminPanel::deleteUser()
 void UserAdminPanel::clearBase()
 {
     m_context.cues.play(Cue::Pick);
-    if (!frmSURE::ask(m_context, Admin::ClearConfirmText))
+    if (!ConfirmWindow::ask(m_context, Admin::ClearConfirmText))
         return;
     changeAndTell([](Admin &admin) { return admin.clearAllButAdministrator(); });
 }
@@ -363,7 +363,7 @@ void UserAdminPanel::changeAndTell(const std::function<bool(UserAdministration &
            [this, written] {
                fillLists();
                if (!*written)
-                   frmINFO::tell(m_context, m_admin.problem());
+                   InfoWindow::tell(m_context, m_admin.problem());
            });
 }
 

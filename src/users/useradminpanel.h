@@ -17,7 +17,7 @@ class SkinButton;
 
 // The controls of user administration: the three linked lists, the results of the selected
 // user, the edit fields with m18, and the change, delete, clear, accept and cancel buttons.
-// Confirmations go through frmSURE, refusals through frmINFO.
+// Confirmations go through ConfirmWindow, refusals through InfoWindow.
 //
 // Reuse: create it inside any window with that window's HoverGroup (its status line receives
 // the hints) and call setBaseFile() with the base to administer; call it again to switch to

@@ -552,7 +552,7 @@ bool isAdministratorName(const QString &first, const QString &second)
     return nameKey(first) == vedok && nameKey(second) == vedok;
 }
 
-UserBase::Access RenewUser(const SessionState &session, const QString &baseFile)
+UserBase::Access renewUser(const SessionState &session, const QString &baseFile)
 {
     return UserBase::update(baseFile, [&session](UserBase &base) {
         const qsizetype index = base.indexOf(session.UserFirstName, session.UserSurname);
@@ -566,7 +566,7 @@ UserBase::Access RenewUser(const SessionState &session, const QString &baseFile)
     });
 }
 
-bool RenewCurrentUser(const SessionState &session, const QString &baseFile)
+bool renewCurrentUser(const SessionState &session, const QString &baseFile)
 {
-    return RenewUser(session, baseFile) == UserBase::Access::Done;
+    return renewUser(session, baseFile) == UserBase::Access::Done;
 }

@@ -147,5 +147,5 @@ void fillSessionUser(SessionState &session, const UserRecord &record);
 
 // Looks up the session's user in the base file by names, stores the session's bookmark and
 // results there and rewrites the base. A user no longer in the base leaves it untouched.
-bool RenewCurrentUser(const SessionState &session, const QString &baseFile);
-UserBase::Access RenewUser(const SessionState &session, const QString &baseFile);
+bool renewCurrentUser(const SessionState &session, const QString &baseFile);
+UserBase::Access renewUser(const SessionState &session, const QString &baseFile);

@@ -4,7 +4,7 @@
 // The one-line settings files and the leading-number conversion behind every number read.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    ReadShowErrorsSetting(fuzzFile(data, size, "sv10.jpg"));
+    readShowErrorsSetting(fuzzFile(data, size, "sv10.jpg"));
     for (const QString &line : fuzzLines(data, size)) {
         const double number = textfile::leadingNumber(line);
         if (number != number)

@@ -49,7 +49,7 @@ inline SessionProgress progress(int variant)
 inline std::unique_ptr<SessionRecords> records(int variant)
 {
     auto records = std::make_unique<SessionRecords>();
-    ClearSessionRecords(*records);
+    clearSessionRecords(*records);
     for (int i = 0; i < SessionSlots; ++i) {
         SessionRecord &r = (*records)[i];
         r.tema = QStringLiteral("Тема %1 вариант %2").arg(i + 1).arg(variant);

@@ -55,7 +55,7 @@ inline int sessionFile(const Say &say, const QString &path)
     const auto second = statecontents::records(1);
     return loop(say, -1, [&](long n) {
         const int variant = int((n + 1) % 2);
-        return WriteSessionFile(path, statecontents::progress(variant), variant ? *second : *first);
+        return writeSessionFile(path, statecontents::progress(variant), variant ? *second : *first);
     });
 }
 
@@ -82,7 +82,7 @@ inline int settings(const Say &say, const QString &folder)
         return statecontents::testSettings(variant).write(folder) &&
                RememberedLogin::write(QDir(folder).filePath(datafiles::RememberedLoginFile),
                                       variant == 1, name, name, name) &&
-               SaveNetConfig(session, QDir(folder).filePath(datafiles::NetConfigFile));
+               saveNetConfig(session, QDir(folder).filePath(datafiles::NetConfigFile));
     });
 }
 
@@ -95,8 +95,8 @@ inline int testFiles(const Say &say, const QString &folder, long rounds)
     return loop(say, rounds, [&](long n) {
         const int variant = int(n % 2);
         const SessionProgress progress = statecontents::progress(variant);
-        return WriteProgressFile(progressFile, progress) &&
-               WriteSessionFile(sessionFile, progress, variant ? *second : *first);
+        return writeProgressFile(progressFile, progress) &&
+               writeSessionFile(sessionFile, progress, variant ? *second : *first);
     });
 }
 

@@ -184,20 +184,20 @@ private Q_SLOTS:
         const QByteArray contents[] = {
             written(QStringLiteral("temp0"),
                     [&](const QString &f) {
-                        return WriteSessionFile(f, statecontents::progress(0), *records0);
+                        return writeSessionFile(f, statecontents::progress(0), *records0);
                     }),
             written(QStringLiteral("temp1"), [&](const QString &f) {
-                return WriteSessionFile(f, statecontents::progress(1), *records1);
+                return writeSessionFile(f, statecontents::progress(1), *records1);
             })};
         const QString file = path(datafiles::SessionFile);
-        QVERIFY(WriteSessionFile(file, statecontents::progress(0), *records0));
+        QVERIFY(writeSessionFile(file, statecontents::progress(0), *records0));
         auto read = std::make_unique<SessionRecords>();
         killRepeatedly(
             QStringLiteral("temp1.ini"), bind(statewriters::sessionFile, file), 2000,
             [&](const QByteArray &) {
                 const QByteArray bytes = readBytes(file);
                 SessionHeader header;
-                if (!ReadSessionFile(file, header, *read))
+                if (!readSessionFile(file, header, *read))
                     return false;
                 const int variant = bytes == contents[0] ? 0 : bytes == contents[1] ? 1 : -1;
                 if (variant < 0)
@@ -266,7 +266,7 @@ private Q_SLOTS:
             {datafiles::NetConfigFile, [](const QString &f, int v) {
                  SessionState session;
                  statecontents::netConfig(session, v);
-                 return SaveNetConfig(session, f);
+                 return saveNetConfig(session, f);
              }}};
         QList<std::array<QByteArray, 2>> contents;
         for (const Kind &kind : kinds) {
@@ -309,17 +309,17 @@ private Q_SLOTS:
         const QByteArray progress[] = {
             written(
                 QStringLiteral("curr0"),
-                [](const QString &f) { return WriteProgressFile(f, statecontents::progress(0)); }),
+                [](const QString &f) { return writeProgressFile(f, statecontents::progress(0)); }),
             written(QStringLiteral("curr1"), [](const QString &f) {
-                return WriteProgressFile(f, statecontents::progress(1));
+                return writeProgressFile(f, statecontents::progress(1));
             })};
         const QByteArray session[] = {
             written(QStringLiteral("temp0"),
                     [&](const QString &f) {
-                        return WriteSessionFile(f, statecontents::progress(0), *records0);
+                        return writeSessionFile(f, statecontents::progress(0), *records0);
                     }),
             written(QStringLiteral("temp1"), [&](const QString &f) {
-                return WriteSessionFile(f, statecontents::progress(1), *records1);
+                return writeSessionFile(f, statecontents::progress(1), *records1);
             })};
         const int rewrites = 10000;
         QProcess writer;

@@ -17,11 +17,11 @@ namespace {
 void typeLoginSoon(const QString &first, const QString &second, const QString &password)
 {
     QTimer::singleShot(50, [=] {
-        auto *login = qobject_cast<id_reader *>(QApplication::activeModalWidget());
+        auto *login = qobject_cast<LoginWindow *>(QApplication::activeModalWidget());
         if (!login) {
             for (QWidget *w : QApplication::topLevelWidgets()) {
                 if (w->objectName() == QLatin1String("id_reader") && w->isVisible())
-                    login = qobject_cast<id_reader *>(w);
+                    login = qobject_cast<LoginWindow *>(w);
             }
         }
         QVERIFY(login);
@@ -48,7 +48,7 @@ private:
     std::unique_ptr<Application> m_app;
     int m_ended = 0;
 
-    frmMain *startAs(const QString &first, const QString &second, const QString &password)
+    MainMenu *startAs(const QString &first, const QString &second, const QString &password)
     {
         m_app = std::make_unique<Application>(m_folder->path(), false);
         m_app->windows.endAction = [this] { ++m_ended; };
@@ -77,7 +77,7 @@ private Q_SLOTS:
     {
         writeBytes(m_folder->data(QStringLiteral("curr_test.ini")), "first\r\nold\r\n");
         writeBytes(m_folder->data(QStringLiteral("temp1.ini")), "first\r\nold\r\n");
-        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        MainMenu *menu = startAs("vedok", "vedok", "vedok");
         QVERIFY(menu);
         QVERIFY(menu->isVisible());
         QCOMPARE(menu->windowTitle(), QStringLiteral("\"Тарвел\""));
@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("temp1.ini"))));
         QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
         QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
-                 frmMain::DefaultStatus);
+                 MainMenu::DefaultStatus);
         QCOMPARE(m_app->session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));
     }
 
@@ -112,7 +112,7 @@ private Q_SLOTS:
             }
         });
         QVERIFY(m_app->login());
-        frmMain *menu = m_app->startMenu(-1);
+        MainMenu *menu = m_app->startMenu(-1);
         QVERIFY(!menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
         QCOMPARE(UserBase::load(base)->records.size(), before + 1);
     }
@@ -126,7 +126,7 @@ private Q_SLOTS:
         writeBytes(base, QByteArray());
         m_app = std::make_unique<Application>(m_folder->path(), false);
         QTimer::singleShot(50, [] {
-            auto *login = qobject_cast<id_reader *>(QApplication::activeModalWidget());
+            auto *login = qobject_cast<LoginWindow *>(QApplication::activeModalWidget());
             QVERIFY(login);
             auto *message = login->findChild<QLabel *>(QStringLiteral("Метка4"));
             QVERIFY(message->text().contains(QStringLiteral("поврежден")));
@@ -149,7 +149,7 @@ private Q_SLOTS:
         writeBytes(remembered, " 1 \r\nvedok\r\nvedok\r\nvedok\r\n");
         m_app = std::make_unique<Application>(m_folder->path(), false);
         QTimer::singleShot(50, [remembered] {
-            auto *login = qobject_cast<id_reader *>(QApplication::activeModalWidget());
+            auto *login = qobject_cast<LoginWindow *>(QApplication::activeModalWidget());
             QVERIFY(login);
             auto *box = login->findChild<QCheckBox *>(QStringLiteral("FIOremember"));
             auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
     void oneLitButtonAtATime()
     {
-        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        MainMenu *menu = startAs("vedok", "vedok", "vedok");
         auto *read = menu->findChild<SkinButton *>(QStringLiteral("btREAD"));
         auto *tests = menu->findChild<SkinButton *>(QStringLiteral("btTESTS"));
         auto *status = menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"));
@@ -208,12 +208,12 @@ private Q_SLOTS:
         QCOMPARE(lit, 1);
         hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
         QVERIFY(!tests->isLit());
-        QCOMPARE(status->text(), frmMain::DefaultStatus);
+        QCOMPARE(status->text(), MainMenu::DefaultStatus);
     }
 
     void soundSwitchTogglesSilently()
     {
-        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        MainMenu *menu = startAs("vedok", "vedok", "vedok");
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         auto *sound = menu->findChild<QCheckBox *>(QStringLiteral("SOUNDchek"));
         sound->click();
@@ -226,7 +226,7 @@ private Q_SLOTS:
 
     void modeButtonsSetFlagsAndPlayTheirCue()
     {
-        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        MainMenu *menu = startAs("vedok", "vedok", "vedok");
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         SessionState &s = m_app->session;
         const auto click = [menu](const char *name) {
@@ -252,9 +252,9 @@ private Q_SLOTS:
 
     void changeOfUserFromTheMenu()
     {
-        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        MainMenu *menu = startAs("vedok", "vedok", "vedok");
         menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
-        auto *login = m_app->windows.find<id_reader>(QStringLiteral("id_reader"));
+        auto *login = m_app->windows.find<LoginWindow>(QStringLiteral("id_reader"));
         QVERIFY(login && login->isVisible());
         QVERIFY(!menu->isVisible());
         QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
@@ -270,8 +270,8 @@ private Q_SLOTS:
         m_app = std::make_unique<Application>(m_folder->path(), false);
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         m_app->session.SoundOn = false;
-        frmMain *menu = m_app->startMenu(100);
-        auto *splash = m_app->windows.find<frmSplash>(QStringLiteral("frmSplash"));
+        MainMenu *menu = m_app->startMenu(100);
+        auto *splash = m_app->windows.find<SplashWindow>(QStringLiteral("frmSplash"));
         QVERIFY(splash && splash->isVisible());
         QVERIFY(!menu->isVisible());
         QTRY_VERIFY(menu->isVisible());
@@ -281,7 +281,7 @@ private Q_SLOTS:
 
     void everyControlIsNamedForAccessibility()
     {
-        frmMain *menu = startAs("vedok", "vedok", "vedok");
+        MainMenu *menu = startAs("vedok", "vedok", "vedok");
         m_app->windows.open(QStringLiteral("id_reader"));
         for (QWidget *window :
              {static_cast<QWidget *>(menu), m_app->windows.window(QStringLiteral("id_reader"))}) {

@@ -1,6 +1,6 @@
+#include "app/startup.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
-#include "app/startup.h"
 #include "testing/catalogue.h"
 #include "testsupport.h"
 
@@ -26,12 +26,12 @@ private Q_SLOTS:
         QFETCH(int, setting);
         TestProgramFolder folder;
         writeBytes(folder.jpg(datafiles::ShowErrorsFile), content);
-        QCOMPARE(ReadShowErrorsSetting(folder.jpg(datafiles::ShowErrorsFile)), setting);
+        QCOMPARE(readShowErrorsSetting(folder.jpg(datafiles::ShowErrorsFile)), setting);
     }
 
     void missingShowErrorsFileGivesOne()
     {
-        QCOMPARE(ReadShowErrorsSetting(QStringLiteral("/nonexistent/sv10.jpg")), 1);
+        QCOMPARE(readShowErrorsSetting(QStringLiteral("/nonexistent/sv10.jpg")), 1);
     }
 
     void sessionStartsWithFoldersAndFlags()
@@ -98,7 +98,7 @@ private Q_SLOTS:
         QVERIFY(session.TestCatalogueFiles[1].isEmpty());
         QVERIFY(session.TestCatalogueNames[5].isEmpty());
 
-        QVERIFY(!ReadTestCatalogue(session, QStringLiteral("/nonexistent/14_15.jpg")));
+        QVERIFY(!readTestCatalogue(session, QStringLiteral("/nonexistent/14_15.jpg")));
         QVERIFY(session.TestCatalogueNames[0].isEmpty());
         parseTestCatalogue(session, {"no start line", "x", "y"});
         QVERIFY(session.TestCatalogueNames[0].isEmpty());
@@ -107,8 +107,8 @@ private Q_SLOTS:
     void demoCatalogueListsTheCourseTestInSlot14()
     {
         SessionState session;
-        QVERIFY(ReadTestCatalogue(
-            session, QStringLiteral(TARVEL_DEMO_DATA "/jpg/") + datafiles::TestCatalogueFile));
+        QVERIFY(readTestCatalogue(session, QStringLiteral(TARVEL_DEMO_DATA "/jpg/") +
+                                               datafiles::TestCatalogueFile));
         QCOMPARE(session.TestCatalogueNames[0], QStringLiteral("Проверка зависимостей"));
         QCOMPARE(session.TestCatalogueFiles[12], QStringLiteral("T01_108.jpg"));
         QCOMPARE(session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));

@@ -26,7 +26,7 @@ public:
         session.NetCount = qint16(pupils);
         for (int i = 1; i <= pupils; ++i)
             session.NetPath[i - 1] = pupilFolder(i);
-        SaveNetConfig(session, netIni());
+        saveNetConfig(session, netIni());
     }
 
     const TestProgramFolder &teacher() const { return m_teacher; }
@@ -46,7 +46,7 @@ public:
     void progress(int i, const QString &first, const QString &second, int max, int curr, int ok,
                   int grade = 0, const QString &test = QStringLiteral("Рельсовые цепи")) const
     {
-        WriteProgressFile(pupilData(i, datafiles::ProgressFile),
+        writeProgressFile(pupilData(i, datafiles::ProgressFile),
                           {first, second, test, max, curr, ok, grade});
     }
 
@@ -55,7 +55,7 @@ public:
                  int grade = 0) const
     {
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         for (int j = 1; j <= answered; ++j) {
             SessionRecord &r = records[j - 1];
             r.tema = QStringLiteral("Тема ") + QString::number(j);
@@ -66,7 +66,7 @@ public:
             r.otv_user = QString::number(j % 5 + 1);
             r.otv_ver = QStringLiteral("1");
         }
-        WriteSessionFile(
+        writeSessionFile(
             pupilData(i, datafiles::SessionFile),
             {first, second, QStringLiteral("Рельсовые цепи"), max, answered, ok, grade}, records);
     }

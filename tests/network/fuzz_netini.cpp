@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     SessionState session;
-    LoadNetConfig(session, fuzzFile(data, size, "net.ini"));
+    loadNetConfig(session, fuzzFile(data, size, "net.ini"));
     if (session.NetCount < 0 || session.NetCount > SessionState::MaxComputers)
         __builtin_trap();
     SessionState again;

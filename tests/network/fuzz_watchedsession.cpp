@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     SessionHeader header;
     auto records = std::make_unique<SessionRecords>();
-    ClearSessionRecords(*records);
+    clearSessionRecords(*records);
     parseSessionFile(fuzzLines(data, size), header, *records);
     for (int i = 0; i < WatchedSession::Slots; ++i) {
         const WatchedQuestion &question = watched->slots.at(i);

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "network/frmnet.h"
+#include "network/monitorwindow.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 
@@ -25,7 +25,7 @@ public:
     explicit AnswerKey(const QString &bankPath)
     {
         QRandomGenerator random(1);
-        const PreparedTest test = LoadQuestionBank(bankPath, random);
+        const PreparedTest test = loadQuestionBank(bankPath, random);
         for (int i = 0; i <= test.bank.lastIndex; ++i) {
             const BankRecord &r = test.bank.records[size_t(i)];
             m_questions.append(
@@ -208,7 +208,7 @@ private Q_SLOTS:
         // The teacher's program with its monitor, reading the pupil's folder every five seconds.
         Teacher teacher(room.teacher().path());
         QWidget *monitor = teacher.app.windows.open(QStringLiteral("frmNET"));
-        QVERIFY(qobject_cast<frmNET *>(monitor));
+        QVERIFY(qobject_cast<MonitorWindow *>(monitor));
         QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_USER"), QStringLiteral("№1"), 5000);
         QCOMPARE(cell(monitor, "Met_NAME"), QString());
 
@@ -222,7 +222,7 @@ private Q_SLOTS:
 
         SessionState files;
         files.setProgramFolder(pupilFolder);
-        QVERIFY(ReadTestCatalogue(files, files.jpgPath(datafiles::TestCatalogueFile)));
+        QVERIFY(readTestCatalogue(files, files.jpgPath(datafiles::TestCatalogueFile)));
         const AnswerKey key(files.jpgPath(files.TestCatalogueFiles.at(0)));
         const int max = key.questionCount();
         QVERIFY(max > 3);

@@ -1,5 +1,5 @@
 #include "classroom.h"
-#include "network/frmnet.h"
+#include "network/monitorwindow.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
 #include "network/setupwindows.h"
@@ -27,9 +27,9 @@ class MonitorTest : public QObject
 {
     Q_OBJECT
 private:
-    frmNET *openMonitor(NetworkHarness &h)
+    MonitorWindow *openMonitor(NetworkHarness &h)
     {
-        auto *monitor = qobject_cast<frmNET *>(h.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = qobject_cast<MonitorWindow *>(h.windows.open(QStringLiteral("frmNET")));
         monitor->poller()->setPatience(500);
         return monitor;
     }
@@ -42,7 +42,7 @@ private Q_SLOTS:
         Classroom room(3);
         room.progress(2, "Иван", "Петров", 20, 7, 5);
         NetworkHarness h(room.teacher().path());
-        frmNET *monitor = openMonitor(h);
+        MonitorWindow *monitor = openMonitor(h);
         QVERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Петров"));
         QCOMPARE(cells(monitor, "Met_USER").at(1)->text(), QStringLiteral("№2"));
@@ -78,7 +78,7 @@ private Q_SLOTS:
     {
         Classroom ten(10);
         NetworkHarness h10(ten.teacher().path());
-        frmNET *small = openMonitor(h10);
+        MonitorWindow *small = openMonitor(h10);
         QVERIFY(!small->findChild<QPushButton *>("btnNEXT15")->isVisible());
         QVERIFY(!small->findChild<QPushButton *>("btnPREV15")->isVisible());
         QTRY_VERIFY(!h10.session.NetPollBusy && h10.session.Pupils.size() > 0 &&
@@ -88,7 +88,7 @@ private Q_SLOTS:
         Classroom twenty(20);
         twenty.progress(17, "Анна", "Смирнова", 10, 3, 2);
         NetworkHarness h(twenty.teacher().path());
-        frmNET *monitor = openMonitor(h);
+        MonitorWindow *monitor = openMonitor(h);
         auto *next = monitor->findChild<QPushButton *>("btnNEXT15");
         auto *prev = monitor->findChild<QPushButton *>("btnPREV15");
         QVERIFY(next->isVisible());
@@ -118,7 +118,7 @@ private Q_SLOTS:
         const QString fifo = room.pupilData(2, "curr_test.ini");
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         NetworkHarness h(room.teacher().path());
-        frmNET *monitor = openMonitor(h);
+        MonitorWindow *monitor = openMonitor(h);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), pupilstatus::DamagedText);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
@@ -138,7 +138,7 @@ private Q_SLOTS:
         Classroom room(2);
         room.progress(1, "А", "Первый", 10, 2, 1);
         SessionState session;
-        LoadNetConfig(session, room.netIni());
+        loadNetConfig(session, room.netIni());
         PupilPoller poller(session);
         QSignalSpy read(&poller, &PupilPoller::computerRead);
         poller.poll();
@@ -159,14 +159,14 @@ private Q_SLOTS:
         writeBytes(room.netIni(), "clear\r\n");
         QStringList starts;
         QString answer = room.pupilFolder(1) + QStringLiteral("Тарвел");
-        const auto chooser = frmNETSetuP3::chooseFile;
-        auto restore = qScopeGuard([&] { frmNETSetuP3::chooseFile = chooser; });
-        frmNETSetuP3::chooseFile = [&](QWidget *, const QString &start) {
+        const auto chooser = SetupProgramFileStep::chooseFile;
+        auto restore = qScopeGuard([&] { SetupProgramFileStep::chooseFile = chooser; });
+        SetupProgramFileStep::chooseFile = [&](QWidget *, const QString &start) {
             starts << start;
             return answer;
         };
         NetworkHarness h(room.teacher().path());
-        frmNET *monitor = openMonitor(h);
+        MonitorWindow *monitor = openMonitor(h);
         QVERIFY(monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QVERIFY(!monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
         QVERIFY(!monitor->findChild<QPushButton *>("btnTestALONE")->isEnabled());

@@ -18,11 +18,11 @@ private Q_SLOTS:
         session.NetPath[2] = QStringLiteral("/mnt/pc3/");
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("net.ini"));
-        QVERIFY(SaveNetConfig(session, path));
+        QVERIFY(saveNetConfig(session, path));
         QCOMPARE(readBytes(path), textfile::joinLines({"number", " 3 ", " 1 ", "\\\\PC1\\Тарвел\\",
                                                        " 2 ", "", " 3 ", "/mnt/pc3/"}));
         SessionState read;
-        LoadNetConfig(read, path);
+        loadNetConfig(read, path);
         QCOMPARE(read.NetCount, qint16(3));
         QCOMPARE(read.NetPath[0], session.NetPath[0]);
         QVERIFY(read.NetPath[1].isEmpty());
@@ -37,7 +37,7 @@ private Q_SLOTS:
         session.NetPath[4] = QStringLiteral("kept");
         writeBytes(path, textfile::joinLines({"number", "3", " 3 ", "c", "1", "a", " 2 ", "b",
                                               " 77 ", "outside", "0", "zero"}));
-        LoadNetConfig(session, path);
+        loadNetConfig(session, path);
         QCOMPARE(session.NetCount, qint16(3));
         QCOMPARE(session.NetPath[0], QStringLiteral("a"));
         QCOMPARE(session.NetPath[1], QStringLiteral("b"));
@@ -47,7 +47,7 @@ private Q_SLOTS:
 
         writeBytes(path, "clear\r\n");
         session.NetCount = 9;
-        LoadNetConfig(session, path);
+        loadNetConfig(session, path);
         QCOMPARE(session.NetCount, qint16(9));
         QVERIFY(!netconfig::isConfigured(path));
         QVERIFY(!netconfig::isConfigured(folder.data(QStringLiteral("missing.ini"))));
@@ -146,13 +146,13 @@ private Q_SLOTS:
         SessionState before;
         before.NetCount = 1;
         before.NetPath[0] = QStringLiteral("/mnt/old/");
-        QVERIFY(SaveNetConfig(before, path));
+        QVERIFY(saveNetConfig(before, path));
         const QString data = folder.data(QString());
         const auto writable =
             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
         auto restore = qScopeGuard([&] { QFile::setPermissions(data, writable); });
         QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const bool refused = !SaveNetConfig(before, folder.data(QStringLiteral("probe")));
+        const bool refused = !saveNetConfig(before, folder.data(QStringLiteral("probe")));
         if (!refused) {
             // Permissions do not stop this account: a folder stands in place of net.ini.
             QFile::setPermissions(data, writable);
@@ -162,7 +162,7 @@ private Q_SLOTS:
         const QByteArray bytes = refused ? readBytes(path) : QByteArray();
 
         SessionState session;
-        LoadNetConfig(session, path);
+        loadNetConfig(session, path);
         SetupWizard wizard(session, path);
         wizard.start(2);
         wizard.answer(QStringLiteral("/mnt/pc1/Тарвел"));
@@ -170,7 +170,7 @@ private Q_SLOTS:
         QVERIFY(!wizard.written());
         QCOMPARE(session.NetCount, qint16(refused ? 1 : 0));
         QCOMPARE(session.NetPath.at(1), QString());
-        QVERIFY(!SetOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QVERIFY(!setOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
         QCOMPARE(session.NetPath.at(0), refused ? QStringLiteral("/mnt/old/") : QString());
         if (refused)
             QCOMPARE(readBytes(path), bytes);
@@ -213,8 +213,8 @@ private Q_SLOTS:
         session.NetCount = 2;
         session.NetPath[0] = QStringLiteral("/mnt/a/");
         session.NetPath[1] = QStringLiteral("/mnt/b/");
-        QVERIFY(SetOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
-        QVERIFY(SetOneComputer(session, path, 2, QStringLiteral("/mnt/b/other")));
+        QVERIFY(setOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QVERIFY(setOneComputer(session, path, 2, QStringLiteral("/mnt/b/other")));
         QCOMPARE(readBytes(path),
                  textfile::joinLines({"number", " 2 ", " 1 ", "/mnt/new/", " 2 ", ""}));
     }

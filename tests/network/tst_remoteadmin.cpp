@@ -1,6 +1,6 @@
 #include "classroom.h"
-#include "network/frmnet.h"
-#include "network/frmnetboss.h"
+#include "network/monitorwindow.h"
+#include "network/remoteadminwindow.h"
 #include "networkharness.h"
 #include "users/useradminpanel.h"
 #include "users/userbase.h"
@@ -38,7 +38,7 @@ void choose(QComboBox *computers, int index)
     Q_EMIT computers->activated(index);
 }
 
-// Answers the next frmSURE with `button` once it shows `text`.
+// Answers the next ConfirmWindow with `button` once it shows `text`.
 void answerSure(const QString &text, const char *button)
 {
     pressInModalSoon("frmSURE", QString::fromLatin1(button), [text](QWidget *sure) {
@@ -62,10 +62,10 @@ private Q_SLOTS:
         writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
         // Computer 2 is not set up; computer 4's folder has gone.
         SessionState config;
-        LoadNetConfig(config, room.netIni());
+        loadNetConfig(config, room.netIni());
         config.NetPath[1].clear();
         config.NetPath[3] = room.pupilFolder(4) + QStringLiteral("gone/");
-        QVERIFY(SaveNetConfig(config, room.netIni()));
+        QVERIFY(saveNetConfig(config, room.netIni()));
         const QByteArray before1 = readBytes(basePath(room, 1));
         const QByteArray before4 = readBytes(basePath(room, 4));
         const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
@@ -114,7 +114,7 @@ private Q_SLOTS:
         // A computer that cannot be reached says so; choosing another one recovers.
         computers->setCurrentIndex(2);
         Q_EMIT computers->activated(2);
-        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::UnreadableText);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QVERIFY(!surnames->isEnabled());
         computers->setCurrentIndex(0);
         Q_EMIT computers->activated(0);
@@ -135,37 +135,37 @@ private Q_SLOTS:
         writeBase(basePath(room, 3), {{"Сидоров", "Олег"}});
         // Shared with the reader thread, which may outlive this test.
         auto release = std::make_shared<QSemaphore>();
-        const UserAdministration::Storage real = frmNETBOSS::pupilStorage;
-        const int limit = frmNETBOSS::answerLimitMs;
+        const UserAdministration::Storage real = RemoteAdminWindow::pupilStorage;
+        const int limit = RemoteAdminWindow::answerLimitMs;
         const QString hung = room.pupilFolder(3);
-        frmNETBOSS::pupilStorage.read = [release, real, hung](const QString &folder,
-                                                              UserBase &base) {
+        RemoteAdminWindow::pupilStorage.read = [release, real, hung](const QString &folder,
+                                                                     UserBase &base) {
             if (folder == hung)
                 release->acquire(); // a dead server
             return real.read(folder, base);
         };
-        frmNETBOSS::answerLimitMs = 300;
+        RemoteAdminWindow::answerLimitMs = 300;
         auto restore = qScopeGuard([&] {
             release->release(10);
-            frmNETBOSS::pupilStorage = real;
-            frmNETBOSS::answerLimitMs = limit;
+            RemoteAdminWindow::pupilStorage = real;
+            RemoteAdminWindow::answerLimitMs = limit;
         });
 
         NetworkHarness h(room.teacher().path());
-        auto *monitor = qobject_cast<frmNET *>(h.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = qobject_cast<MonitorWindow *>(h.windows.open(QStringLiteral("frmNET")));
         h.click("frmNET", "btnNETadmin");
         auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
         QTRY_COMPARE(surnames->count(), 2);
 
         choose(computers, 1);
-        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::UnreadableText);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QCOMPARE(surnames->count(), 0);
 
         choose(computers, 2);
         room.progress(1, "Иван", "Петров", 10, 3, 2);
         monitor->setPollInterval(10);
-        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::notAnsweredText(3));
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(3));
         QCOMPARE(surnames->count(), 0);
         QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
 
@@ -190,7 +190,7 @@ private Q_SLOTS:
         h.click("frmNET", "btnNETadmin");
         QTest::qWait(100); // the window has settled its focus and hints
         choose(h.child<QComboBox>("frmNETBOSS", "cOmBo4"), 0);
-        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), frmNETBOSS::UnreadableText);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QVERIFY(!h.child<QComboBox>("frmNETBOSS", "cOmBo1")->isEnabled());
         QVERIFY(!h.windows.window("frmNETBOSS")
                      ->findChild<QAbstractButton *>("chANge_but")
@@ -215,7 +215,7 @@ private Q_SLOTS:
         UserRecord pupil;
         pupil.firstName = QStringLiteral("Иван");
         pupil.surname = QStringLiteral("Петров");
-        const QString warning = frmNETBOSS::testingText(1, pupil);
+        const QString warning = RemoteAdminWindow::testingText(1, pupil);
 
         answerSure(warning, "cmd2");
         boss->findChild<QAbstractButton *>("DEL_but")->click();
@@ -234,7 +234,7 @@ private Q_SLOTS:
         Classroom room(2);
         SessionState config;
         config.NetCount = 2;
-        QVERIFY(SaveNetConfig(config, room.netIni()));
+        QVERIFY(saveNetConfig(config, room.netIni()));
         NetworkHarness h(room.teacher().path());
         h.windows.open(QStringLiteral("frmNET"));
         h.click("frmNET", "btnNETadmin");

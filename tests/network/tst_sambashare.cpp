@@ -36,28 +36,28 @@ private Q_SLOTS:
         SessionState session;
         session.NetCount = 1;
         const QString netIni = teacher.data(datafiles::NetConfigFile);
-        QVERIFY(SetOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел")));
+        QVERIFY(setOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел")));
         SessionState read;
-        LoadNetConfig(read, netIni);
+        loadNetConfig(read, netIni);
         QCOMPARE(read.NetPath.at(0), m_mount);
     }
 
     void monitorAndWatchWindowReadThroughTheShare()
     {
-        WriteProgressFile(m_local + QStringLiteral("data/curr_test.ini"),
+        writeProgressFile(m_local + QStringLiteral("data/curr_test.ini"),
                           {"Иван", "Петров", "Реле", 20, 7, 5, 0});
         const PupilStatus status = pupilstatus::read(m_mount, PupilStatus());
         QCOMPARE(status.second, QStringLiteral("Петров"));
         QCOMPARE(status.curr, QStringLiteral("7"));
 
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         for (int j = 0; j < 3; ++j) {
             records[j].tema = QStringLiteral("Тема");
             records[j].vop = QStringLiteral("Вопрос %1").arg(j + 1);
             records[j].otv_user = QStringLiteral("2");
         }
-        WriteSessionFile(m_local + QStringLiteral("data/temp1.ini"),
+        writeSessionFile(m_local + QStringLiteral("data/temp1.ini"),
                          {"Иван", "Петров", "Реле", 20, 3, 2, 0}, records);
         const std::optional<WatchedSession> watched = WatchedSession::read(m_mount);
         QVERIFY(watched);

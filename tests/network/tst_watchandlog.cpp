@@ -1,5 +1,5 @@
 #include "classroom.h"
-#include "network/frmnet.h"
+#include "network/monitorwindow.h"
 #include "network/pupilpoller.h"
 #include "network/resultswindows.h"
 #include "network/watchwindows.h"
@@ -34,9 +34,9 @@ class WatchAndLogTest : public QObject
 {
     Q_OBJECT
 private:
-    frmNET *monitorAfterPoll(NetworkHarness &h)
+    MonitorWindow *monitorAfterPoll(NetworkHarness &h)
     {
-        auto *monitor = qobject_cast<frmNET *>(h.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = qobject_cast<MonitorWindow *>(h.windows.open(QStringLiteral("frmNET")));
         monitor->poller()->setPatience(500);
         QSignalSpy polled(monitor->poller(), &PupilPoller::pollFinished);
         [&] { QVERIFY(polled.wait(5000)); }();
@@ -54,7 +54,7 @@ private Q_SLOTS:
         room.progress(5, "Олег", "Сидоров", 10, 1, 0);
         room.session(5, "Олег", "Сидоров", 10, 1, 0);
         NetworkHarness h(room.teacher().path());
-        frmNET *monitor = monitorAfterPoll(h);
+        MonitorWindow *monitor = monitorAfterPoll(h);
 
         h.click("frmNET", "btnTestALONE");
         auto *list = h.child<QComboBox>("frmUSERchange", "Combo1");
@@ -62,7 +62,7 @@ private Q_SLOTS:
         QVERIFY(!monitor->isVisible());
         QCOMPARE(list->itemText(0), QStringLiteral("№5 Сидоров Олег"));
         QCOMPARE(list->itemText(1), QStringLiteral("№12 Петров Иван"));
-        QCOMPARE(frmUSERchange::computerOf(list->itemText(0)), 5);
+        QCOMPARE(WatchChoiceWindow::computerOf(list->itemText(0)), 5);
         checkAccessibility(h.windows.window("frmUSERchange"));
         list->setCurrentIndex(1);
         h.click("frmUSERchange", "Комманда1");
@@ -101,7 +101,7 @@ private Q_SLOTS:
         h.click("frmNetLog", "btnPREV");
         refresh->click();
         QTest::qWait(200);
-        QVERIFY(!qobject_cast<frmNetLog *>(h.windows.window("frmNetLog"))->isReading());
+        QVERIFY(!qobject_cast<WatchWindow *>(h.windows.window("frmNetLog"))->isReading());
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 19"));
 
         h.click("frmNetLog", "Комманда1");
@@ -120,7 +120,7 @@ private Q_SLOTS:
         qputenv("HOME", QFile::encodeName(home.path()));
         NetworkHarness h(room.teacher().path());
         writeBytes(room.teacher().jpg("7_12.jpg"), QByteArray());
-        frmNET *monitor = monitorAfterPoll(h);
+        MonitorWindow *monitor = monitorAfterPoll(h);
         h.click("frmNET", "btnLOG");
         QVERIFY(!monitor->isVisible());
         auto *list = h.child<QListWidget>("frmLOGnet", "list1");
@@ -144,9 +144,9 @@ private Q_SLOTS:
         const QString message = h.text("frmLOGnet", "metPRINT");
         QVERIFY2(message.contains(home.path()), qPrintable(message));
         const QStringList pdfs =
-            QDir(frmLOGnet::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+            QDir(ClassResultsWindow::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
         QCOMPARE(pdfs.size(), 1);
-        const QString pdf = QDir(frmLOGnet::pdfFolder()).filePath(pdfs.first());
+        const QString pdf = QDir(ClassResultsWindow::pdfFolder()).filePath(pdfs.first());
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
             QVERIFY(QFileInfo(pdf).size() > 0);
         } else {
@@ -175,8 +175,8 @@ private Q_SLOTS:
         QVERIFY(h.child<QPushButton>("frmLOGnet", "btnHISTORYmemo")->isEnabled());
 
         // Both lessons of the history as one table.
-        const QString csv =
-            QDir(frmLOGnet::pdfFolder()).filePath(QStringLiteral("История результатов.csv"));
+        const QString csv = QDir(ClassResultsWindow::pdfFolder())
+                                .filePath(QStringLiteral("История результатов.csv"));
         saveInFileDialogSoon();
         h.click("frmLOGnet", "btnHISTORYcsv");
         const QStringList rows =

@@ -1,6 +1,6 @@
 #include "app/application.h"
-#include "core/datafiles.h"
 #include "app/mainmenu.h"
+#include "core/datafiles.h"
 #include "reading/contentswindow.h"
 #include "reading/helpwindow.h"
 #include "reading/pageview.h"
@@ -80,7 +80,7 @@ class ReadingWindowsTest : public QObject
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<Application> m_app;
-    frmMain *m_menu = nullptr;
+    MainMenu *m_menu = nullptr;
     QStringList m_cues;
 
     void start()
@@ -103,8 +103,8 @@ private:
     }
 
     QWidget *window(const QString &name) const { return m_app->windows.window(name); }
-    frmChGlava *contents() const { return m_app->windows.find<frmChGlava>("frmChGlava"); }
-    frmReadLearn *reader() const { return m_app->windows.find<frmReadLearn>("frmReadLearn"); }
+    ContentsWindow *contents() const { return m_app->windows.find<ContentsWindow>("frmChGlava"); }
+    ReaderWindow *reader() const { return m_app->windows.find<ReaderWindow>("frmReadLearn"); }
     QString textPage(const QString &title) const
     {
         return m_app->session.dataPath("htm/" + title + ".htm");
@@ -238,7 +238,7 @@ private Q_SLOTS:
         auto *introduction = new QWidget;
         m_app->windows.registerWindow("frmFullTest", [introduction] { return introduction; });
         answerWhenShown("frmVopORTest", [](QWidget *choice) {
-            QCOMPARE(choice->windowTitle(), frmVopORTest::Caption);
+            QCOMPARE(choice->windowTitle(), QuestionsOrTestWindow::Caption);
             QVERIFY(choice->isModal());
             click(choice, "comTEST");
         });
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(m_app->session.TestBankName, QStringLiteral("T01_P01.jpg"));
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
         // The test windows bring the reader back when the test ends.
-        QVERIFY(QMetaObject::invokeMethod(reader(), "ShowAgainAfterTest"));
+        QVERIFY(QMetaObject::invokeMethod(reader(), "showAgainAfterTest"));
         QVERIFY(reader()->isVisible());
         QVERIFY(!reader()->flow().hiddenForTest());
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
@@ -354,7 +354,7 @@ private Q_SLOTS:
         m_menu->hide();
         m_app->session.HistoryView = true;
         QWidget *help = m_app->windows.open("frmHELP");
-        QCOMPARE(help->windowTitle(), frmHELP::HistoryCaption);
+        QCOMPARE(help->windowTitle(), HelpWindow::HistoryCaption);
         const QString text = help->findChild<PageView *>("WebBrowser2")->visibleText();
         QVERIFY2(text.contains(QStringLiteral("Иванов Петр")), qPrintable(text));
         click(help, "Комманда1");
@@ -391,7 +391,7 @@ private Q_SLOTS:
     void pictureViewerZoomsAndSurvivesAMissingPicture()
     {
         m_app->session.PictureToShow = "k_saut";
-        auto *viewer = qobject_cast<PICview *>(m_app->windows.open("PICview"));
+        auto *viewer = qobject_cast<PictureViewer *>(m_app->windows.open("PICview"));
         QVERIFY(m_app->session.PictureViewerOpen);
         QCOMPARE(viewer->zoom().percent(), 50);
         auto *zoomOut = viewer->findChild<QPushButton *>("comm1");
@@ -418,7 +418,7 @@ private Q_SLOTS:
         QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
 
         m_app->session.PictureToShow = "нет_рисунка";
-        viewer = qobject_cast<PICview *>(m_app->windows.open("PICview"));
+        viewer = qobject_cast<PictureViewer *>(m_app->windows.open("PICview"));
         QVERIFY(viewer->isVisible());
         auto *notice = viewer->findChild<QLabel *>("Image1");
         QVERIFY(notice->text().contains(QStringLiteral("нет_рисунка.jpg")));
@@ -453,7 +453,7 @@ private Q_SLOTS:
                  QStringLiteral("Предыдущий параграф"));
         m_app->session.PictureToShow = "k_saut";
         m_app->windows.open("PICview");
-        frmVopORTest choice(m_app->context);
+        QuestionsOrTestWindow choice(m_app->context);
         QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
         for (QWidget *w : windows) {
             for (QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
@@ -463,7 +463,7 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
-        QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), frmChGlava::DefaultHint);
+        QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), ContentsWindow::DefaultHint);
     }
 };
 

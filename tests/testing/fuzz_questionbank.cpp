@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (r > 0 && (bank.records[r].correct < 0 || bank.records[r].correct > 5))
             __builtin_trap();
     }
-    const QList<int> order = DrawQuestionOrder(bank.lastIndex, random);
+    const QList<int> order = drawQuestionOrder(bank.lastIndex, random);
     QList<bool> seen(bank.questionCount(), false);
     for (const int index : order) {
         if (index < 0 || index > bank.lastIndex || seen[index])

@@ -13,7 +13,7 @@ struct Parsed
 std::unique_ptr<Parsed> parse(const QStringList &lines)
 {
     auto parsed = std::make_unique<Parsed>();
-    ClearSessionRecords(parsed->records);
+    clearSessionRecords(parsed->records);
     parseSessionFile(lines, parsed->header, parsed->records);
     return parsed;
 }
@@ -54,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     SessionHeader header;
     auto records = std::make_unique<SessionRecords>();
-    ReadSessionFile(fuzzFile(data, size, QStringLiteral("temp1.ini")), header, *records);
+    readSessionFile(fuzzFile(data, size, QStringLiteral("temp1.ini")), header, *records);
     return 0;
 }

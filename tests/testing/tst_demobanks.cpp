@@ -51,14 +51,14 @@ private Q_SLOTS:
     void catalogueBanksPlayWithTheirCatalogueNames()
     {
         SessionState session;
-        QVERIFY(ReadTestCatalogue(session, jpg(datafiles::TestCatalogueFile)));
+        QVERIFY(readTestCatalogue(session, jpg(datafiles::TestCatalogueFile)));
         QRandomGenerator random(7);
         int tests = 0;
         for (int slot = 0; slot < SessionState::CatalogueSlots; ++slot) {
             const QString name = session.TestCatalogueNames[slot];
             if (name.isEmpty())
                 continue;
-            const PreparedTest test = PrepareTest(jpg(session.TestCatalogueFiles[slot]), random);
+            const PreparedTest test = prepareTest(jpg(session.TestCatalogueFiles[slot]), random);
             QVERIFY2(test.ok(), qPrintable(test.error));
             QCOMPARE(test.bank.name, name); // the grade is stored by this name
             QVERIFY(test.bank.questionCount() >= 20);
@@ -75,7 +75,7 @@ private Q_SLOTS:
             ++tests;
         }
         QCOMPARE(tests, 14);
-        QCOMPARE(PrepareTest(jpg(datafiles::CourseBankFile), random).bank.questionCount(), 100);
+        QCOMPARE(prepareTest(jpg(datafiles::CourseBankFile), random).bank.questionCount(), 100);
     }
 
     void rightAnswerStandsOutNeitherByLengthNorByMarkers_data()
@@ -134,10 +134,10 @@ private Q_SLOTS:
     void paragraphBanksPlayAndAreInNoCatalogueSlot()
     {
         SessionState session;
-        QVERIFY(ReadTestCatalogue(session, jpg(datafiles::TestCatalogueFile)));
+        QVERIFY(readTestCatalogue(session, jpg(datafiles::TestCatalogueFile)));
         QRandomGenerator random(11);
         for (const char *file : {"T01_P01.jpg", "T01_P02.jpg", "T01_P03.jpg"}) {
-            const PreparedTest test = PrepareTest(jpg(QString::fromLatin1(file)), random);
+            const PreparedTest test = prepareTest(jpg(QString::fromLatin1(file)), random);
             QVERIFY2(test.ok(), qPrintable(test.error));
             QVERIFY(!std::count(session.TestCatalogueNames.begin(),
                                 session.TestCatalogueNames.end(), test.bank.name));
@@ -145,7 +145,7 @@ private Q_SLOTS:
         session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
         session.CurrentParagraph =
             QStringLiteral("1.1.Светофор (проверка зависимостей на станции)");
-        ReadParagraphRecord(session);
+        readParagraphRecord(session);
         QCOMPARE(session.TestBankName, QStringLiteral("T01_P01.jpg"));
     }
 };

@@ -12,7 +12,7 @@ class tst_grading : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void sectionToRepeat_data()
+    void repeatedSection_data()
     {
         QTest::addColumn<QString>("bank");
         QTest::addColumn<QString>("renamed");
@@ -46,7 +46,7 @@ private Q_SLOTS:
                                         << ""
                                         << "";
     }
-    void sectionToRepeat()
+    void repeatedSection()
     {
         QFETCH(QString, bank);
         QFETCH(QString, renamed);
@@ -54,13 +54,13 @@ private Q_SLOTS:
         TestProgramFolder folder(TestProgramFolder::Content::DemoData);
         SessionState session;
         session.setProgramFolder(folder.path());
-        QVERIFY(ReadTestCatalogue(session, folder.jpg("14_15.jpg")));
+        QVERIFY(readTestCatalogue(session, folder.jpg("14_15.jpg")));
         if (!renamed.isEmpty())
             session.TestCatalogueNames[3] = renamed;
         session.TestBankName = bank;
         const std::optional<Outline> outline = Outline::load(folder.data("soderjanie.txt"));
         QVERIFY(outline);
-        QCOMPARE(SectionToRepeat(session, *outline), paragraph);
+        QCOMPARE(sectionToRepeat(session, *outline), paragraph);
     }
 
     void gradeBoundaries_data()
@@ -85,7 +85,7 @@ private Q_SLOTS:
                                  : correct >= lowest4 ? 4
                                  : correct >= lowest3 ? 3
                                                       : 2;
-            QCOMPARE(GradeFor(correct, asked), qint16(expected));
+            QCOMPARE(gradeFor(correct, asked), qint16(expected));
         }
     }
 
@@ -118,28 +118,28 @@ private Q_SLOTS:
         QFETCH(int, asked);
         QFETCH(QString, text);
         QFETCH(QString, word);
-        QCOMPARE(PercentText(correct, asked), text);
-        QCOMPARE(GradeLookFor(GradeFor(correct, asked)).word, word);
+        QCOMPARE(percentText(correct, asked), text);
+        QCOMPARE(gradeLookFor(gradeFor(correct, asked)).word, word);
     }
 
     void gradeLooks()
     {
-        QCOMPARE(GradeLookFor(2).cue, QStringLiteral("smeh.wav"));
-        QCOMPARE(GradeLookFor(2).colour, -1);
-        QVERIFY(GradeLookFor(3).cue.isEmpty());
-        QCOMPARE(GradeLookFor(3).colour, 16576);
-        QCOMPARE(GradeLookFor(4).colour, 49344);
-        QCOMPARE(GradeLookFor(5).colour, 32768);
-        QCOMPARE(GradeLookFor(5).cue, QStringLiteral("applaud.wav"));
+        QCOMPARE(gradeLookFor(2).cue, QStringLiteral("smeh.wav"));
+        QCOMPARE(gradeLookFor(2).colour, -1);
+        QVERIFY(gradeLookFor(3).cue.isEmpty());
+        QCOMPARE(gradeLookFor(3).colour, 16576);
+        QCOMPARE(gradeLookFor(4).colour, 49344);
+        QCOMPARE(gradeLookFor(5).colour, 32768);
+        QCOMPARE(gradeLookFor(5).cue, QStringLiteral("applaud.wav"));
         QVERIFY(
-            GradeLookFor(3).verdict.startsWith("По результатам теста вы показали поверхностные"));
+            gradeLookFor(3).verdict.startsWith("По результатам теста вы показали поверхностные"));
     }
 
     void elapsedTexts()
     {
-        QCOMPARE(ElapsedText(59), QStringLiteral("0 мин"));
-        QCOMPARE(ElapsedText(60), QStringLiteral("1 мин"));
-        QCOMPARE(ElapsedText(12 * 60 + 59), QStringLiteral("12 мин"));
+        QCOMPARE(elapsedText(59), QStringLiteral("0 мин"));
+        QCOMPARE(elapsedText(60), QStringLiteral("1 мин"));
+        QCOMPARE(elapsedText(12 * 60 + 59), QStringLiteral("12 мин"));
     }
 
     void errorReviewOffer_data()
@@ -163,20 +163,20 @@ private Q_SLOTS:
         SessionHeader header;
         header.max = QStringLiteral(" 3");
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         for (int i = 0; i < 3; ++i)
             records[i].otv_user = records[i].otv_ver = QStringLiteral(" 2");
         // A wrong answer beyond "max" is a leftover and does not count.
         records[5].otv_user = QStringLiteral(" 1");
         if (oneWrong)
             records[2].otv_user = QStringLiteral(" 4");
-        QCOMPARE(ShowErrorsAllowed(header, records, setting, course), shown);
+        QCOMPARE(showErrorsAllowed(header, records, setting, course), shown);
     }
 
     void compactsWrongAnswers()
     {
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         for (int i = 1; i <= 10; ++i) {
             SessionRecord &r = records[i - 1];
             r.vop = QStringLiteral("Вопрос %1").arg(i);
@@ -186,14 +186,14 @@ private Q_SLOTS:
             r.otv_user = (i == 2 || i == 5 || i == 9) ? QStringLiteral(" 1") : QStringLiteral(" 3");
             r.otv_ver = QStringLiteral(" 3");
         }
-        QCOMPARE(CompactWrongAnswers(records), 3);
+        QCOMPARE(compactWrongAnswers(records), 3);
         QCOMPARE(records[0].vop, QStringLiteral("Вопрос 2"));
         QCOMPARE(records[1].vop, QStringLiteral("Вопрос 5"));
         QCOMPARE(records[2].vop, QStringLiteral("Вопрос 9"));
         QVERIFY(records[3].vop.isEmpty());
         QCOMPARE(records[3].otv_user, QStringLiteral("0"));
 
-        const WrongQuestionView first = ShowWrongQuestion(records, 1);
+        const WrongQuestionView first = showWrongQuestion(records, 1);
         QCOMPARE(first.caption, QStringLiteral("Ошибка № 1"));
         QCOMPARE(first.topic, QStringLiteral("Тема: Тема 2"));
         QVERIFY(!first.previousVisible);
@@ -202,27 +202,27 @@ private Q_SLOTS:
         QCOMPARE(first.correctAnswer, 3);
         QCOMPARE(first.answers[2], QStringLiteral("ответ 2"));
         QVERIFY(first.picture.isEmpty());
-        const WrongQuestionView second = ShowWrongQuestion(records, 2);
+        const WrongQuestionView second = showWrongQuestion(records, 2);
         QCOMPARE(second.picture, QStringLiteral("p5"));
-        const WrongQuestionView third = ShowWrongQuestion(records, 3);
+        const WrongQuestionView third = showWrongQuestion(records, 3);
         QCOMPARE(third.caption, QStringLiteral("Ошибка № 3"));
         QVERIFY(third.previousVisible);
         QVERIFY(!third.nextVisible);
 
         // Compacting again keeps the same list.
-        QCOMPARE(CompactWrongAnswers(records), 3);
+        QCOMPARE(compactWrongAnswers(records), 3);
         QCOMPARE(records[2].vop, QStringLiteral("Вопрос 9"));
     }
 
     void singleWrongAnswerHasNoNavigation()
     {
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         records[9].vop = QStringLiteral("Последний");
         records[9].otv_user = QStringLiteral(" 2");
         records[9].otv_ver = QStringLiteral(" 5");
-        QCOMPARE(CompactWrongAnswers(records), 1);
-        const WrongQuestionView view = ShowWrongQuestion(records, 1);
+        QCOMPARE(compactWrongAnswers(records), 1);
+        const WrongQuestionView view = showWrongQuestion(records, 1);
         QCOMPARE(view.question, QStringLiteral("Последний"));
         QVERIFY(!view.previousVisible && !view.nextVisible);
         QCOMPARE(view.correctAnswer, 5);

@@ -163,7 +163,7 @@ private Q_SLOTS:
             QRandomGenerator random(seed);
             const PreparedTest test = parseQuestionBank(bankOf(100), "sv9.jpg", random);
             QCOMPARE(test.bank.lastIndex, 99);
-            QList<int> order = DrawQuestionOrder(test.bank.lastIndex, random);
+            QList<int> order = drawQuestionOrder(test.bank.lastIndex, random);
             QCOMPARE(order.size(), 100);
             QList<int> sorted = order;
             std::sort(sorted.begin(), sorted.end());
@@ -176,8 +176,8 @@ private Q_SLOTS:
     {
         QRandomGenerator random(11);
         for (int i = 0; i < 300; ++i)
-            QVERIFY(DrawQuestionOrder(3, random).first() != 3);
-        QCOMPARE(DrawQuestionOrder(0, random), QList<int>{0});
+            QVERIFY(drawQuestionOrder(3, random).first() != 3);
+        QCOMPARE(drawQuestionOrder(0, random), QList<int>{0});
     }
 
     void emptyQuestionEndsTheBank()
@@ -201,7 +201,7 @@ private Q_SLOTS:
         lines.insert(3, " 30 ");
         writeBytes(folder.jpg("T01_96.jpg"), textfile::joinLines(lines));
         QRandomGenerator random(8);
-        const PreparedTest test = PrepareTest(folder.jpg("T01_96.jpg"), random);
+        const PreparedTest test = prepareTest(folder.jpg("T01_96.jpg"), random);
         QVERIFY2(test.ok(), qPrintable(test.error));
         QCOMPARE(test.order.size(), 20);
         QCOMPARE(test.bank.time, qint16(30));
@@ -250,7 +250,7 @@ private Q_SLOTS:
     void missingBankIsReported()
     {
         QRandomGenerator random(2);
-        const PreparedTest test = PrepareTest("/nonexistent/T01_100.jpg", random);
+        const PreparedTest test = prepareTest("/nonexistent/T01_100.jpg", random);
         QVERIFY(!test.ok());
         QVERIFY(test.error.contains("не найден файл вопросов «T01_100.jpg»"));
     }

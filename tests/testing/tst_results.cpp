@@ -16,7 +16,7 @@ private:
     static QStringList catalogue()
     {
         QStringList lines{"Каталог", "start"};
-        for (const QString &topic : AchievementTopics().mid(0, 13))
+        for (const QString &topic : achievementTopics().mid(0, 13))
             lines << "-" << topic << "T01_x.jpg";
         lines << "-"
               << "Тест по всему курсу"
@@ -83,17 +83,17 @@ private Q_SLOTS:
         s.UserSurname = "Петров";
         s.CurrentTestName = "Светофоры";
         s.Grade = 5;
-        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
         s.Grade = 3;
-        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
         QCOMPARE(s.UserResults[1], QStringLiteral("3"));
         s.CurrentTestName = "Тест по всему курсу";
         s.Grade = 5;
-        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
         const UserRecord stored = UserBase::load(base)->records.at(users.indexOf("Иван", "Петров"));
         QCOMPARE(stored.resultNumber(1), 3);
         QCOMPARE(stored.resultNumber(13), 5);
-        QStringList grades = AchievementGrades(s);
+        QStringList grades = achievementGrades(s);
         QCOMPARE(grades.size(), 14);
         QCOMPARE(grades[1], QStringLiteral("удовл."));
         QCOMPARE(grades[13], QStringLiteral("отлично"));
@@ -102,58 +102,58 @@ private Q_SLOTS:
         // A paragraph test is in no slot: nothing changes, the base is still written.
         s.CurrentTestName = "Параграф 1.1";
         s.Grade = 2;
-        QCOMPARE(StoreTestResult(s, base), ResultStore::NoCatalogueSlot);
-        QCOMPARE(AchievementGrades(s), grades);
+        QCOMPARE(storeTestResult(s, base), ResultStore::NoCatalogueSlot);
+        QCOMPARE(achievementGrades(s), grades);
 
         // An interrupted test stores 0 and shows an empty row.
         s.CurrentTestName = "Светофоры";
         s.Grade = 0;
-        QCOMPARE(StoreTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
         QCOMPARE(s.UserResults[1], QStringLiteral("0"));
-        QVERIFY(AchievementGrades(s)[1].isEmpty());
+        QVERIFY(achievementGrades(s)[1].isEmpty());
 
         QFile::remove(base);
         QVERIFY(QDir().mkpath(base));
-        QCOMPARE(StoreTestResult(s, base), ResultStore::BaseNotWritten);
+        QCOMPARE(storeTestResult(s, base), ResultStore::BaseNotWritten);
     }
 
     void achievementRows()
     {
-        const QStringList topics = AchievementTopics();
+        const QStringList topics = achievementTopics();
         QCOMPARE(topics.size(), 14);
         QCOMPARE(topics.first(), QStringLiteral("Проверка зависимостей"));
         QCOMPARE(topics.at(12), QStringLiteral("Железобетонные конструкции"));
         QCOMPARE(topics.last(), QStringLiteral("Тест по курсу"));
         SessionState fresh;
-        QCOMPARE(AchievementGrades(fresh), QStringList(14, QString()));
-        QCOMPARE(GradeWord(7), QString());
+        QCOMPARE(achievementGrades(fresh), QStringList(14, QString()));
+        QCOMPARE(gradeWord(7), QString());
     }
 
     void descriptionsAndReturnTargets()
     {
-        QCOMPARE(TestDescriptionForBank("T01_96.jpg"),
-                 TestDescriptionForName("Проверка зависимостей"));
-        QCOMPARE(TestDescriptionForBank("t01_108.JPG"),
-                 TestDescriptionForName("Железобетонные конструкции"));
-        QCOMPARE(TestDescriptionForBank("sv9.jpg"),
+        QCOMPARE(testDescriptionForBank("T01_96.jpg"),
+                 testDescriptionForName("Проверка зависимостей"));
+        QCOMPARE(testDescriptionForBank("t01_108.JPG"),
+                 testDescriptionForName("Железобетонные конструкции"));
+        QCOMPARE(testDescriptionForBank("sv9.jpg"),
                  QStringLiteral("Тест содержит 100 вопросов по всем темам предмета."));
-        QVERIFY(TestDescriptionForBank("par_1.jpg").isEmpty());
-        QVERIFY(TestDescriptionForName("нет такого").isEmpty());
+        QVERIFY(testDescriptionForBank("par_1.jpg").isEmpty());
+        QVERIFY(testDescriptionForName("нет такого").isEmpty());
 
         // A paragraph test states its own number of questions, every sentence once.
-        const QString ready = PauseSentence() + "  И так, готовы?";
-        QCOMPARE(TestIntroduction("par_1.jpg", 12), "Тест содержит 12 вопросов." + ready);
-        QCOMPARE(TestIntroduction("par_1.jpg", 21), "Тест содержит 21 вопрос." + ready);
-        QCOMPARE(TestIntroduction("par_1.jpg", 3), "Тест содержит 3 вопроса." + ready);
-        QCOMPARE(TestIntroduction("par_1.jpg", 111), "Тест содержит 111 вопросов." + ready);
-        QCOMPARE(TestIntroduction("sv9.jpg", 100), TestDescriptionForBank("sv9.jpg") + ready);
+        const QString ready = pauseSentence() + "  И так, готовы?";
+        QCOMPARE(testIntroduction("par_1.jpg", 12), "Тест содержит 12 вопросов." + ready);
+        QCOMPARE(testIntroduction("par_1.jpg", 21), "Тест содержит 21 вопрос." + ready);
+        QCOMPARE(testIntroduction("par_1.jpg", 3), "Тест содержит 3 вопроса." + ready);
+        QCOMPARE(testIntroduction("par_1.jpg", 111), "Тест содержит 111 вопросов." + ready);
+        QCOMPARE(testIntroduction("sv9.jpg", 100), testDescriptionForBank("sv9.jpg") + ready);
 
         SessionState s;
-        QCOMPARE(TestReturnTarget(s), QStringLiteral("frmReadLearn"));
+        QCOMPARE(testReturnTarget(s), QStringLiteral("frmReadLearn"));
         s.CourseTestMode = true;
-        QCOMPARE(TestReturnTarget(s), QStringLiteral("frmMain"));
+        QCOMPARE(testReturnTarget(s), QStringLiteral("frmMain"));
         s.TestFromChoice = true;
-        QCOMPARE(TestReturnTarget(s), QStringLiteral("frmTestCh"));
+        QCOMPARE(testReturnTarget(s), QStringLiteral("frmTestCh"));
     }
 };
 

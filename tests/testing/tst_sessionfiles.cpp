@@ -53,24 +53,24 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("curr_test.ini"));
-        QVERIFY(WriteProgressFile(path, progress));
+        QVERIFY(writeProgressFile(path, progress));
         QCOMPARE(readBytes(path), expected);
         // Rewriting replaces the whole file.
-        QVERIFY(WriteProgressFile(path, progress));
+        QVERIFY(writeProgressFile(path, progress));
         QCOMPARE(readBytes(path), expected);
     }
 
     void sessionFileHoldsEveryBlockOfTheTest()
     {
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         records[0] = answered(QStringLiteral("Первый вопрос"), QStringLiteral("3"),
                               QStringLiteral("3"), QStringLiteral("ris12"));
         records[1] =
             answered(QStringLiteral("Второй вопрос"), QStringLiteral("1"), QStringLiteral("4"));
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("temp1.ini"));
-        QVERIFY(WriteSessionFile(path, tenQuestions(2, 1, 0), records));
+        QVERIFY(writeSessionFile(path, tenQuestions(2, 1, 0), records));
 
         const QByteArray bytes = readBytes(path);
         QVERIFY(bytes.endsWith("\r\n"));
@@ -93,7 +93,7 @@ private Q_SLOTS:
     void valuesNeverBreakTheLayout()
     {
         SessionRecords records;
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         records[0] =
             answered(QStringLiteral("два\r\nстроки"), QStringLiteral("2"), QStringLiteral("2"));
         const QStringList lines = sessionFileLines(tenQuestions(1, 1, 0), records);
@@ -104,7 +104,7 @@ private Q_SLOTS:
     void readingBackGivesComparableNumbers()
     {
         SessionRecords written;
-        ClearSessionRecords(written);
+        clearSessionRecords(written);
         written[0] = answered(QStringLiteral("Первый"), QStringLiteral("3"), QStringLiteral("3"));
         written[1] = answered(QStringLiteral("Второй"), QStringLiteral("1"), QStringLiteral("4"),
                               QStringLiteral("p2"));
@@ -112,12 +112,12 @@ private Q_SLOTS:
         progress.max = 100;
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("temp1.ini"));
-        QVERIFY(WriteSessionFile(path, progress, written));
+        QVERIFY(writeSessionFile(path, progress, written));
 
         SessionHeader header;
         SessionRecords read;
-        ClearSessionRecords(read);
-        QVERIFY(ReadSessionFile(path, header, read));
+        clearSessionRecords(read);
+        QVERIFY(readSessionFile(path, header, read));
         QCOMPARE(header.first, QStringLiteral("Иван"));
         QCOMPARE(header.second, QStringLiteral("Петров"));
         QCOMPARE(header.name, QStringLiteral("Светофоры"));
@@ -140,8 +140,8 @@ private Q_SLOTS:
     {
         SessionHeader header;
         SessionRecords records;
-        ClearSessionRecords(records);
-        QVERIFY(!ReadSessionFile(QStringLiteral("/nonexistent/temp1.ini"), header, records));
+        clearSessionRecords(records);
+        QVERIFY(!readSessionFile(QStringLiteral("/nonexistent/temp1.ini"), header, records));
         QCOMPARE(records[0].otv_user, QStringLiteral("0"));
 
         // Fields before the first "tema", unknown keys, a cut-off end and more than 150 blocks.
@@ -164,7 +164,7 @@ private Q_SLOTS:
     {
         SessionRecords records;
         records[149] = answered(QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("2"), "p");
-        ClearSessionRecords(records);
+        clearSessionRecords(records);
         for (const SessionRecord &record : records) {
             QVERIFY(record.tema.isEmpty() && record.vop.isEmpty() && record.ris.isEmpty());
             for (int k = 1; k <= 5; ++k)

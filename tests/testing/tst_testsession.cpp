@@ -34,7 +34,7 @@ std::shared_ptr<const PreparedTest> bankOf(int count)
     QRandomGenerator random(42);
     auto test =
         std::make_shared<PreparedTest>(parseQuestionBank(bankLines(count), "b.jpg", random));
-    test->order = DrawQuestionOrder(test->bank.lastIndex, random);
+    test->order = drawQuestionOrder(test->bank.lastIndex, random);
     return test;
 }
 } // namespace
@@ -229,7 +229,7 @@ private Q_SLOTS:
             run.session->requestPause();
             run.answer(true);
             QCOMPARE(run.session->state(), TestSession::State::Paused);
-            QCOMPARE(PauseTexts(run.state.PausesUsed).count, counts.at(p - 1));
+            QCOMPARE(pauseTexts(run.state.PausesUsed).count, counts.at(p - 1));
             run.session->endPause();
         }
         QCOMPARE(run.state.PausesUsed, qint16(4));
@@ -263,18 +263,18 @@ private Q_SLOTS:
         other.UserFirstName = "Пётр";
         other.UserSurname = "Петров";
         QRandomGenerator random(7);
-        QVERIFY(!FindInterruptedTest(other, random));
+        QVERIFY(!findInterruptedTest(other, random));
 
         SessionState state;
         state.setProgramFolder(run.folder.path());
         state.UserFirstName = "Иван";
         state.UserSurname = "Петров";
-        const std::optional<InterruptedTest> test = FindInterruptedTest(state, random);
+        const std::optional<InterruptedTest> test = findInterruptedTest(state, random);
         QVERIFY(test);
         QCOMPARE(test->answered, 3);
         QCOMPARE(test->correct, 2);
         QCOMPARE(test->test->order, order);
-        ContinueInterruptedTest(state, *test);
+        continueInterruptedTest(state, *test);
         QCOMPARE(state.PausesUsed, qint16(1));
         QCOMPARE(state.CurrentTestName, QStringLiteral("Светофоры"));
         TestSession again(state, state.LoadedTest,
@@ -293,7 +293,7 @@ private Q_SLOTS:
             again.submit();
         }
         QCOMPARE(state.CorrectCount, qint16(5));
-        QCOMPARE(state.Grade, GradeFor(5, 6));
+        QCOMPARE(state.Grade, gradeFor(5, 6));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(again.records()[i].vop, asked.at(i));
         QSet<QString> questions;
@@ -301,7 +301,7 @@ private Q_SLOTS:
             questions << again.records()[i].vop;
         QCOMPARE(questions.size(), 6);
         // A finished test is never offered again.
-        QVERIFY(!FindInterruptedTest(state, random));
+        QVERIFY(!findInterruptedTest(state, random));
     }
 
     void noPauseAfterTheLastQuestion()

@@ -39,7 +39,7 @@ private Q_SLOTS:
         SessionState session;
         session.setProgramFolder(program.path());
         session.ShowErrorsSetting = 1;
-        QCOMPARE(LoadTestSettings(session).showErrors, 3);
+        QCOMPARE(loadTestSettings(session).showErrors, 3);
         QCOMPARE(session.ShowErrorsSetting, 3);
     }
 
@@ -56,7 +56,7 @@ private Q_SLOTS:
         settings.answerTime = TestSettings::UnlimitedTime;
         settings.showErrors = TestSettings::ShowNever;
 
-        SettingsDelivery delivery = ApplySettings(session, settings);
+        SettingsDelivery delivery = applySettings(session, settings);
         QVERIFY(delivery.local);
         QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());
         QCOMPARE(readBytes(program.jpg(timeFile)), QByteArray(" 9 \r\n"));
@@ -67,15 +67,15 @@ private Q_SLOTS:
         // A file that cannot be written is named, and the session keeps the rule it had.
         QVERIFY(QFile::remove(program.jpg(errorsFile)) && QDir().mkpath(program.jpg(errorsFile)));
         settings.showErrors = TestSettings::ShowAlways;
-        QVERIFY(!ApplySettings(session, settings).local);
+        QVERIFY(!applySettings(session, settings).local);
         QCOMPARE(session.ShowErrorsSetting, 2);
-        QCOMPARE(ApplySettings(session, settings).summary(),
+        QCOMPARE(applySettings(session, settings).summary(),
                  QStringLiteral("Не удалось записать настройки на этом компьютере (файл "
                                 "data/jpg/sv10.jpg)."));
         QVERIFY(QDir().rmdir(program.jpg(errorsFile)));
 
         writeBytes(program.data(datafiles::NetConfigFile), "clear\r\nnumber\r\n 1 \r\n");
-        delivery = ApplySettings(session, settings);
+        delivery = applySettings(session, settings);
         QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());
         QVERIFY(!QFile::exists(pupil.jpg(timeFile)));
     }
@@ -106,7 +106,7 @@ private Q_SLOTS:
         settings.answerTime = 4;
         settings.showErrors = TestSettings::ShowExceptCourseTest;
 
-        const SettingsDelivery delivery = ApplySettings(session, settings);
+        const SettingsDelivery delivery = applySettings(session, settings);
         QVERIFY(delivery.local);
         QCOMPARE(delivery.reached, (QList<int>{1, 3}));
         QCOMPARE(delivery.missed, (QList<int>{2, 4, 6}));

@@ -75,7 +75,7 @@ private:
                          qPrintable(text->objectName()));
         }
     }
-    TestSession *running() { return m_app->windows.find<fullTST>("fullTST")->session(); }
+    TestSession *running() { return m_app->windows.find<TestWindow>("fullTST")->session(); }
     // Every reading of this clock is long enough after the one before for a question to be
     // seen: clicks come as fast as the test sends them.
     void hurry()

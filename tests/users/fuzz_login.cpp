@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     session.UserBookmark = QStringLiteral("Закладка");
     session.UserResults[0] = QStringLiteral("5");
-    if (!RenewCurrentUser(session, baseFile))
+    if (!renewCurrentUser(session, baseFile))
         __builtin_trap(); // the user just let in cannot keep his results
 
     const std::optional<UserBase> after = UserBase::load(baseFile);

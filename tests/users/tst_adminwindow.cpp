@@ -1,6 +1,6 @@
 #include "app/application.h"
 #include "core/datafiles.h"
-#include "testing/frmdopsetup.h"
+#include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
 #include "ui/textcolours.h"
@@ -60,9 +60,9 @@ private:
     std::unique_ptr<Application> m_app;
     QString m_base;
 
-    frmBOSS *openAdministration()
+    AdminWindow *openAdministration()
     {
-        return qobject_cast<frmBOSS *>(m_app->windows.open(QStringLiteral("frmBOSS")));
+        return qobject_cast<AdminWindow *>(m_app->windows.open(QStringLiteral("frmBOSS")));
     }
     template <class T = QWidget> T *child(QWidget *window, const char *name)
     {
@@ -104,7 +104,7 @@ private Q_SLOTS:
 
     void everyControlIsNamedAndDescribed()
     {
-        frmBOSS *boss = openAdministration();
+        AdminWindow *boss = openAdministration();
         QVERIFY(boss);
         QCOMPARE(boss->windowTitle(), QStringLiteral("Администрирование"));
         for (const char *name : {"chANge_but", "DEL_but", "CleAR_but", "butACCEPT", "butCANCEL",
@@ -117,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(child(boss, "DEL_but")->accessibleDescription(),
                  QStringLiteral("Так можно удалить выбранного пользователя из базы."));
         QCOMPARE(child<QLabel>(boss, "Метка1")->buddy(), child(boss, "cOmBo1"));
-        QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), frmBOSS::DefaultStatus);
+        QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), AdminWindow::DefaultStatus);
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
         QCOMPARE(surnames->count(), 3);
         QCOMPARE(surnames->currentText(), QStringLiteral("vedok"));
@@ -127,7 +127,7 @@ private Q_SLOTS:
 
     void selectionShowsGradesInColour()
     {
-        frmBOSS *boss = openAdministration();
+        AdminWindow *boss = openAdministration();
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         auto *firstNames = child<QComboBox>(boss, "cOmBo2");
         firstNames->setFocus();
@@ -156,7 +156,7 @@ private Q_SLOTS:
 
     void editViewRoundTrip()
     {
-        frmBOSS *boss = openAdministration();
+        AdminWindow *boss = openAdministration();
         boss->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(boss));
         QTest::keyClick(child<QComboBox>(boss, "cOmBo1"), Qt::Key_Down);
@@ -220,7 +220,7 @@ private Q_SLOTS:
 
     void deleteAsksFirst()
     {
-        frmBOSS *boss = openAdministration();
+        AdminWindow *boss = openAdministration();
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
         ModalAnswer refusal;
         pressInModalSoon(QStringLiteral("frmINFO"), QStringLiteral("cmd_EXIT"), &refusal);
@@ -260,7 +260,7 @@ private Q_SLOTS:
 
     void leadsToSettingsAndBackToTheMenu()
     {
-        frmBOSS *boss = openAdministration();
+        AdminWindow *boss = openAdministration();
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         child<SkinButton>(boss, "btnNET")->click();
         QWidget *monitor = m_app->windows.window(QStringLiteral("frmNET"));
@@ -271,7 +271,7 @@ private Q_SLOTS:
         cues.clear();
         child<SkinButton>(boss, "btnSETUP")->click();
         QCOMPARE(cues.first().at(0).toString(), QStringLiteral("hihihih.wav"));
-        auto *setup = m_app->windows.find<frmDopSETUP>(QStringLiteral("frmDopSETUP"));
+        auto *setup = m_app->windows.find<TestSettingsWindow>(QStringLiteral("frmDopSETUP"));
         QVERIFY(setup && setup->isVisible());
         QVERIFY(boss->isHidden());
         for (const char *name :
@@ -281,7 +281,8 @@ private Q_SLOTS:
         }
         QFile::remove(m_app->session.jpgPath(datafiles::AnswerTimeFile));
         setup->close();
-        setup = qobject_cast<frmDopSETUP *>(m_app->windows.open(QStringLiteral("frmDopSETUP")));
+        setup =
+            qobject_cast<TestSettingsWindow *>(m_app->windows.open(QStringLiteral("frmDopSETUP")));
         QVERIFY(child<QRadioButton>(setup, "MIN1")->isChecked());
         QTest::mouseClick(child(setup, "Метка7"), Qt::LeftButton);
         QVERIFY(child<QRadioButton>(setup, "UNLIM")->isChecked());

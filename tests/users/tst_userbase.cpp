@@ -158,7 +158,7 @@ private Q_SLOTS:
         session.UserSurname = QStringLiteral("Петров");
         session.UserBookmark = QStringLiteral("2.1.Сигнал");
         session.UserResults[0] = QStringLiteral("5");
-        QVERIFY(RenewCurrentUser(session, path));
+        QVERIFY(renewCurrentUser(session, path));
         const QStringList lines = readLinesOrEmpty(path);
         QCOMPARE(lines.at(1), QStringLiteral(" 3 "));
         const int ivan = 2 + 48;
@@ -180,11 +180,11 @@ private Q_SLOTS:
         SessionState session;
         session.UserFirstName = QStringLiteral("a");
         session.UserSurname = QStringLiteral("b");
-        QCOMPARE(RenewUser(session, path), UserBase::Access::Locked);
+        QCOMPARE(renewUser(session, path), UserBase::Access::Locked);
         QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
                     .contains(QStringLiteral("другая программа")));
         other.unlock();
-        QCOMPARE(RenewUser(session, path), UserBase::Access::Done);
+        QCOMPARE(renewUser(session, path), UserBase::Access::Done);
     }
 
     void renewalOfADeletedUserLeavesTheBaseIntact()
@@ -196,9 +196,9 @@ private Q_SLOTS:
         SessionState session;
         session.UserFirstName = QStringLiteral("gone");
         session.UserSurname = QStringLiteral("user");
-        QVERIFY(!RenewCurrentUser(session, path));
+        QVERIFY(!renewCurrentUser(session, path));
         QCOMPARE(readBytes(path), before);
-        QVERIFY(!RenewCurrentUser(session, folder.jpg(QStringLiteral("missing.jpg"))));
+        QVERIFY(!renewCurrentUser(session, folder.jpg(QStringLiteral("missing.jpg"))));
         QVERIFY(!QFile::exists(folder.jpg(QStringLiteral("missing.jpg"))));
     }
 

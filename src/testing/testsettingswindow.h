@@ -9,13 +9,13 @@ class QLabel;
 
 // The additional settings: answer time and error review, applied here and on the classroom's
 // pupil computers.
-class frmDopSETUP : public SkinnedWindow
+class TestSettingsWindow : public SkinnedWindow
 {
     Q_OBJECT
 public:
     static const QString Explanation;
 
-    explicit frmDopSETUP(AppContext &context);
+    explicit TestSettingsWindow(AppContext &context);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,4 +1,4 @@
-#include "network/frmnet.h"
+#include "network/monitorwindow.h"
 
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
@@ -16,22 +16,22 @@
 #include <QPushButton>
 #include <QTimer>
 
-const QString frmNET::NeedSetupText = QStringLiteral(
+const QString MonitorWindow::NeedSetupText = QStringLiteral(
     " Программа не обнаружила настроек сетевой версии. Нажмите кнопку 'Настройка сети' и "
     "настройте сетевую версию. Для этого необходимо установить эту программу на все сетевые "
     "компьютеры и включить эти компьютеры.");
 
-frmNET::frmNET(AppContext &context)
+MonitorWindow::MonitorWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNET"), QStringLiteral("Сетевая версия")),
       m_pages(context.session), m_poller(new PupilPoller(context.session, this))
 {
     buildControls();
-    connect(m_poller, &PupilPoller::pollFinished, this, &frmNET::pollFinished);
-    connect(m_poller, &PupilPoller::computerRead, this, &frmNET::computerRead);
+    connect(m_poller, &PupilPoller::pollFinished, this, &MonitorWindow::pollFinished);
+    connect(m_poller, &PupilPoller::computerRead, this, &MonitorWindow::computerRead);
     load();
 }
 
-void frmNET::buildControls()
+void MonitorWindow::buildControls()
 {
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(12, 10, 12, 8);
@@ -86,7 +86,7 @@ void frmNET::buildControls()
         m_context.cues.play(Cue::Close);
         close();
     });
-    connect(help, &QPushButton::clicked, this, &frmNET::openHelp);
+    connect(help, &QPushButton::clicked, this, &MonitorWindow::openHelp);
     connect(m_log, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
         m_context.windows.open(QStringLiteral("frmLOGnet"));
@@ -100,19 +100,19 @@ void frmNET::buildControls()
         m_context.cues.play(Cue::Hihihih);
         m_context.windows.open(QStringLiteral("frmUSERchange"));
     });
-    connect(setup, &QPushButton::clicked, this, &frmNET::openSetup);
+    connect(setup, &QPushButton::clicked, this, &MonitorWindow::openSetup);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(m_timer1, &QTimer::timeout, this, &frmNET::tick);
+    connect(m_timer1, &QTimer::timeout, this, &MonitorWindow::tick);
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(100);
-    connect(m_timer2, &QTimer::timeout, this, &frmNET::watchConfiguration);
+    connect(m_timer2, &QTimer::timeout, this, &MonitorWindow::watchConfiguration);
     m_timer2->start();
 }
 
-void frmNET::buildRows(QGridLayout *grid)
+void MonitorWindow::buildRows(QGridLayout *grid)
 {
     for (int r = 0; r < MonitorPages::RowsPerPage; ++r) {
         const QString place = QStringLiteral(", строка ") + QString::number(r + 1);
@@ -143,12 +143,12 @@ void frmNET::buildRows(QGridLayout *grid)
     }
 }
 
-QString frmNET::netIni() const
+QString MonitorWindow::netIni() const
 {
     return m_context.session.dataPath(datafiles::NetConfigFile);
 }
 
-void frmNET::load()
+void MonitorWindow::load()
 {
     m_context.windows.hide(QStringLiteral("frmBOSS"));
     if (!netconfig::isConfigured(netIni())) {
@@ -162,7 +162,7 @@ void frmNET::load()
     setPollInterval(1000);
 }
 
-void frmNET::showUnconfigured()
+void MonitorWindow::showUnconfigured()
 {
     m_admin->setEnabled(false);
     m_alone->setEnabled(false);
@@ -178,7 +178,7 @@ void frmNET::showUnconfigured()
 
 // Nothing of a classroom that is no longer configured may come back: reads under way are
 // dropped and the computers and their last states are forgotten.
-void frmNET::forgetClassroom()
+void MonitorWindow::forgetClassroom()
 {
     SessionState &s = m_context.session;
     m_poller->forget();
@@ -188,13 +188,13 @@ void frmNET::forgetClassroom()
     s.Pupils.fill(PupilStatus());
 }
 
-void frmNET::loadConfiguration()
+void MonitorWindow::loadConfiguration()
 {
     forgetClassroom();
-    LoadNetConfig(m_context.session, netIni());
+    loadNetConfig(m_context.session, netIni());
 }
 
-void frmNET::showConfigured()
+void MonitorWindow::showConfigured()
 {
     m_admin->setEnabled(true);
     m_alone->setEnabled(true);
@@ -204,17 +204,17 @@ void frmNET::showConfigured()
         row.progress->show();
 }
 
-void frmNET::setPollInterval(int ms)
+void MonitorWindow::setPollInterval(int ms)
 {
     m_timer1->start(ms);
 }
 
-void frmNET::stopPolling()
+void MonitorWindow::stopPolling()
 {
     m_timer1->stop();
 }
 
-void frmNET::tick()
+void MonitorWindow::tick()
 {
     switch (decideTick(m_context.session)) {
     case MonitorTick::Reload:
@@ -229,7 +229,7 @@ void frmNET::tick()
     }
 }
 
-void frmNET::reload()
+void MonitorWindow::reload()
 {
     if (!netconfig::isConfigured(netIni())) {
         showUnconfigured();
@@ -244,33 +244,33 @@ void frmNET::reload()
     setPollInterval(100);
 }
 
-void frmNET::pollFinished()
+void MonitorWindow::pollFinished()
 {
     showPageButtons();
     drawPage();
     m_context.session.NetPollBusy = false;
 }
 
-void frmNET::computerRead(int computer)
+void MonitorWindow::computerRead(int computer)
 {
     const int row = computer - m_pages.computerInRow(0);
     if (row >= 0 && row < MonitorPages::RowsPerPage)
         drawRow(row);
 }
 
-void frmNET::showPageButtons()
+void MonitorWindow::showPageButtons()
 {
     m_next->setVisible(m_pages.nextVisible());
     m_prev->setVisible(m_pages.previousVisible());
 }
 
-void frmNET::drawPage()
+void MonitorWindow::drawPage()
 {
     for (int r = 0; r < MonitorPages::RowsPerPage; ++r)
         drawRow(r);
 }
 
-void frmNET::drawRow(int r)
+void MonitorWindow::drawRow(int r)
 {
     const SessionState &s = m_context.session;
     const int computer = m_pages.computerInRow(r);
@@ -287,7 +287,7 @@ void frmNET::drawRow(int r)
     row.ocenka->setText(view.ocenka);
 }
 
-void frmNET::turnPage(bool forward)
+void MonitorWindow::turnPage(bool forward)
 {
     m_context.cues.play(Cue::Pick);
     if (forward)
@@ -299,7 +299,7 @@ void frmNET::turnPage(bool forward)
     drawPage();
 }
 
-void frmNET::watchConfiguration()
+void MonitorWindow::watchConfiguration()
 {
     SessionState &s = m_context.session;
     if (!s.NetConfigWritten)
@@ -313,7 +313,7 @@ void frmNET::watchConfiguration()
     tick();
 }
 
-void frmNET::openSetup()
+void MonitorWindow::openSetup()
 {
     m_context.cues.play(Cue::Hihihih);
     m_context.session.NetReloadRequested = true;
@@ -321,7 +321,7 @@ void frmNET::openSetup()
                                                              : QStringLiteral("frmNETSetuP1"));
 }
 
-void frmNET::openHelp()
+void MonitorWindow::openHelp()
 {
     m_context.cues.play(Cue::EstProblemi);
     m_context.session.HelpFromNetwork = true;
@@ -329,7 +329,7 @@ void frmNET::openHelp()
         hide();
 }
 
-void frmNET::closeEvent(QCloseEvent *event)
+void MonitorWindow::closeEvent(QCloseEvent *event)
 {
     stopPolling();
     m_timer2->stop();

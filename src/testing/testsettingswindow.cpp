@@ -1,4 +1,4 @@
-#include "testing/frmdopsetup.h"
+#include "testing/testsettingswindow.h"
 
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
@@ -14,12 +14,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-const QString frmDopSETUP::Explanation = QStringLiteral(
+const QString TestSettingsWindow::Explanation = QStringLiteral(
     "Вы можете задать время отводимое на ответ в тестах, изменения будут приняты при условии "
     "выполнения настроки сетевой версии и включенном состоянии компьютеров, для возвращения "
     "параметра к первоначальному значению необходимо выбрать пункт \"1 минута\"");
 
-frmDopSETUP::frmDopSETUP(AppContext &context)
+TestSettingsWindow::TestSettingsWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmDopSETUP"),
                     QStringLiteral("Дополнительные настройки"))
 {
@@ -62,8 +62,8 @@ frmDopSETUP::frmDopSETUP(AppContext &context)
     back->setObjectName(QStringLiteral("Комманда2"));
     back->setAccessibleName(back->text());
     hover()->addHint(back, QStringLiteral("Вернуться в меню администратора"));
-    connect(applyButton, &QPushButton::clicked, this, &frmDopSETUP::apply);
-    connect(back, &QPushButton::clicked, this, &frmDopSETUP::close);
+    connect(applyButton, &QPushButton::clicked, this, &TestSettingsWindow::apply);
+    connect(back, &QPushButton::clicked, this, &TestSettingsWindow::close);
     setEscapeButton(back);
 
     m_delivery = addLabel(QStringLiteral("labDELIVERY"), QString());
@@ -86,7 +86,7 @@ frmDopSETUP::frmDopSETUP(AppContext &context)
     setMinimumWidth(560);
 
     m_context.windows.hide(QStringLiteral("frmBOSS"));
-    m_settings = LoadTestSettings(m_context.session);
+    m_settings = loadTestSettings(m_context.session);
     showSettings();
     // Toggled, not clicked: a screen reader's toggle action chooses an option as a click does.
     for (QButtonGroup *group : {m_time, m_errors})
@@ -96,10 +96,10 @@ frmDopSETUP::frmDopSETUP(AppContext &context)
         });
 }
 
-QGroupBox *frmDopSETUP::addOptions(const QString &frameName, const QString &title,
-                                   QButtonGroup *group,
-                                   const QList<std::pair<int, QString>> &options, int firstLabel,
-                                   const QString &buttonPrefix)
+QGroupBox *TestSettingsWindow::addOptions(const QString &frameName, const QString &title,
+                                          QButtonGroup *group,
+                                          const QList<std::pair<int, QString>> &options,
+                                          int firstLabel, const QString &buttonPrefix)
 {
     auto *frame = new QGroupBox(title, this);
     frame->setObjectName(frameName);
@@ -128,7 +128,7 @@ QGroupBox *frmDopSETUP::addOptions(const QString &frameName, const QString &titl
     return frame;
 }
 
-void frmDopSETUP::showSettings()
+void TestSettingsWindow::showSettings()
 {
     // A value outside the options selects nothing and is kept until another is chosen.
     for (QButtonGroup *group : {m_time, m_errors}) {
@@ -143,7 +143,7 @@ void frmDopSETUP::showSettings()
         option->setChecked(true);
 }
 
-void frmDopSETUP::choose()
+void TestSettingsWindow::choose()
 {
     m_context.cues.play(Cue::Pick);
     if (m_time->checkedId() > 0)
@@ -152,18 +152,18 @@ void frmDopSETUP::choose()
         m_settings.showErrors = qint16(m_errors->checkedId());
 }
 
-void frmDopSETUP::apply()
+void TestSettingsWindow::apply()
 {
     m_context.cues.play(Cue::Pick);
-    const SettingsDelivery delivery = ApplySettings(m_context.session, m_settings);
+    const SettingsDelivery delivery = applySettings(m_context.session, m_settings);
     m_delivery->setText(delivery.summary());
     if (!delivery.local) { // the options show again what this computer's files hold
-        m_settings = LoadTestSettings(m_context.session);
+        m_settings = loadTestSettings(m_context.session);
         showSettings();
     }
 }
 
-bool frmDopSETUP::eventFilter(QObject *watched, QEvent *event)
+bool TestSettingsWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // A click on the caption of an option chooses the option.
     auto *label = qobject_cast<QLabel *>(watched);
@@ -175,7 +175,7 @@ bool frmDopSETUP::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void frmDopSETUP::closeEvent(QCloseEvent *event)
+void TestSettingsWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();

@@ -1,4 +1,4 @@
-#include "network/frmnetboss.h"
+#include "network/remoteadminwindow.h"
 
 #include "core/sessionstate.h"
 #include "core/textfile.h"
@@ -19,9 +19,9 @@
 
 #include <memory>
 
-const QString frmNETBOSS::UnreadableText =
+const QString RemoteAdminWindow::UnreadableText =
     QStringLiteral("Немогу считать информацию с этого компьютера.");
-const QString frmNETBOSS::BackgroundHint =
+const QString RemoteAdminWindow::BackgroundHint =
     QStringLiteral("В этом окне можно посмотреть 'Достижения' на других компьютерах.");
 
 namespace {
@@ -42,23 +42,23 @@ void runOnShare(QObject *context, std::function<void()> work, std::function<void
             return true;
         },
         [settle](const bool &) { settle(true); });
-    QTimer::singleShot(frmNETBOSS::answerLimitMs, context, [settle] { settle(false); });
+    QTimer::singleShot(RemoteAdminWindow::answerLimitMs, context, [settle] { settle(false); });
 }
 } // namespace
 
-UserAdministration::Storage frmNETBOSS::pupilStorage = {pupilfiles::readUserBase,
-                                                        pupilfiles::updateUserBase};
+UserAdministration::Storage RemoteAdminWindow::pupilStorage = {pupilfiles::readUserBase,
+                                                               pupilfiles::updateUserBase};
 
-int frmNETBOSS::answerLimitMs = 10000;
+int RemoteAdminWindow::answerLimitMs = 10000;
 
-QString frmNETBOSS::notAnsweredText(int computer)
+QString RemoteAdminWindow::notAnsweredText(int computer)
 {
     return QStringLiteral("Компьютер № %1 не ответил вовремя: база пользователей на нём не "
                           "прочитана, изменения могли не записаться. Попробуйте позже.")
         .arg(computer);
 }
 
-QString frmNETBOSS::testingText(int computer, const UserRecord &record)
+QString RemoteAdminWindow::testingText(int computer, const UserRecord &record)
 {
     return QStringLiteral("%1 %2 сейчас проходит тест на компьютере № %3. Если изменить или "
                           "удалить его, результат этого теста не сохранится. Продолжить?")
@@ -66,7 +66,7 @@ QString frmNETBOSS::testingText(int computer, const UserRecord &record)
         .arg(computer);
 }
 
-frmNETBOSS::frmNETBOSS(AppContext &context)
+RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETBOSS"),
                 QString(30, u' ') + QStringLiteral("\"Достижения\" на сетевом компьютере"))
 {
@@ -107,17 +107,17 @@ frmNETBOSS::frmNETBOSS(AppContext &context)
     grid->addWidget(status, 3, 0, 1, 3);
 
     fillComputers();
-    connect(m_computers, &QComboBox::activated, this, &frmNETBOSS::chooseComputer);
+    connect(m_computers, &QComboBox::activated, this, &RemoteAdminWindow::chooseComputer);
     if (m_computers->count() > 0)
         chooseComputer();
 }
 
-int frmNETBOSS::computerOf(const QString &item)
+int RemoteAdminWindow::computerOf(const QString &item)
 {
     return textfile::leadingInt(item.mid(1));
 }
 
-void frmNETBOSS::fillComputers()
+void RemoteAdminWindow::fillComputers()
 {
     const SessionState &s = m_context.session;
     for (int i = 1; i <= qMin(int(s.NetCount), SessionState::MaxComputers); ++i) {
@@ -128,14 +128,14 @@ void frmNETBOSS::fillComputers()
         m_computers->setCurrentIndex(0);
 }
 
-int frmNETBOSS::chosenComputer() const
+int RemoteAdminWindow::chosenComputer() const
 {
     return computerOf(m_computers->currentText());
 }
 
 // The pupil's base is read off the user-interface thread: a computer that is off only keeps
 // the lists waiting, never the window.
-void frmNETBOSS::chooseComputer()
+void RemoteAdminWindow::chooseComputer()
 {
     const int computer = chosenComputer();
     if (computer < 1 || computer > SessionState::MaxComputers)
@@ -145,7 +145,7 @@ void frmNETBOSS::chooseComputer()
 
 // The pupil named in the computer's curr_test.ini, as the monitor last read it, is testing:
 // renamed or deleted now, his result would find no user to go to.
-bool frmNETBOSS::confirmChange(const UserRecord &record)
+bool RemoteAdminWindow::confirmChange(const UserRecord &record)
 {
     const int computer = chosenComputer();
     if (computer < 1 || computer > SessionState::MaxComputers)
@@ -153,10 +153,10 @@ bool frmNETBOSS::confirmChange(const UserRecord &record)
     const PupilStatus &status = m_context.session.Pupils.at(computer - 1);
     if (status.damaged || !record.hasNames(status.first, status.second))
         return true;
-    return frmSURE::ask(m_context, testingText(computer, record));
+    return ConfirmWindow::ask(m_context, testingText(computer, record));
 }
 
-void frmNETBOSS::closeEvent(QCloseEvent *event)
+void RemoteAdminWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     showMonitor();

@@ -14,14 +14,14 @@ class QTimer;
 // The monitor of the classroom: one row per pupil computer, 15 to a page, refreshed from the
 // pupils' curr_test.ini every five seconds. Files are read off the user-interface thread, so a
 // computer that does not answer never freezes the window.
-class frmNET : public NetWindow
+class MonitorWindow : public NetWindow
 {
     Q_OBJECT
 public:
     static const QString NeedSetupText;
     static constexpr int PollMs = 5000;
 
-    explicit frmNET(AppContext &context);
+    explicit MonitorWindow(AppContext &context);
 
     // The setup windows drive the poll timer: a new configuration is polled 100 ms later.
     void setPollInterval(int ms);

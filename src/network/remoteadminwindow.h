@@ -11,7 +11,7 @@ struct UserRecord;
 
 // The user administration of a pupil computer: the administration panel on the user base in
 // that computer's shared program folder.
-class frmNETBOSS : public NetWindow
+class RemoteAdminWindow : public NetWindow
 {
     Q_OBJECT
 public:
@@ -28,7 +28,7 @@ public:
     // The warning before a pupil testing on computer i is renamed or deleted.
     static QString testingText(int computer, const UserRecord &record);
 
-    explicit frmNETBOSS(AppContext &context);
+    explicit RemoteAdminWindow(AppContext &context);
 
     UserAdminPanel *panel() const { return m_panel; }
     // The computer of a list item: "№ " and its number.
