@@ -1,0 +1,94 @@
+#!/bin/sh
+# check-classroom.sh PROGRAM GROUP        as root, with the package installed
+# A classroom on one computer with the installed program, as README's Install section sets one
+# up: a pupil account in GROUP registers and starts a test; the program folder is shared with
+# Samba on loopback; a teacher account (in GROUP too, as every account that uses the program)
+# mounts the share, and the teacher's program, with net.ini naming the mounted share, shows the
+# pupil's name and current question in its monitor. Exits 77 (skipped) where the share cannot
+# be served or mounted. Leaves no account, server, display or mount behind.
+set -eu
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+session="$source_dir/scripts/robot-session.sh"
+pupil=tarvel-pupil
+teacher=tarvel-teacher
+
+fail() {
+    echo "check-classroom: $*" >&2
+    exit 1
+}
+
+# Inside the share (run by samba_share.sh). The teacher opens the monitor first, as in a lesson:
+# a program that starts clears the test files of its own computer, and here both share one.
+if [ "${1:-}" = --on-share ]; then
+    program=$2
+    work=$3
+    data="$(dirname "$program")/data"
+    # net.ini as the network setup writes it: one computer, the share's program folder.
+    printf 'number\r\n 1 \r\n 1 \r\n%s\r\n' "$TARVEL_SHARE_MOUNT" |
+        runuser -u "$teacher" -- sh -c 'cat >"$1"' sh "$data/net.ini"
+    # ACCOUNT runs the program through the robot session's steps, in a process group of its own
+    # that the clean-up ends, until it is held at "hold|$work/ACCOUNT".
+    start() {
+        account=$1
+        shift
+        install -d -o "$account" "$work/$account"
+        setsid runuser -u "$account" -- xvfb-run -a dbus-run-session -- sh "$session" \
+            "$program" "$@" >"$work/$account.log" 2>&1 &
+        echo $! >"$work/$account.pid"
+        for _ in $(seq 300); do
+            [ -e "$work/$account/held" ] || ! kill -0 "$(cat "$work/$account.pid")" 2>/dev/null &&
+                break
+            sleep 0.2
+        done
+        [ -e "$work/$account/held" ] || fail "$account did not get there: $(cat "$work/$account.log")"
+    }
+    # Goes on from the hold and returns the session's exit code.
+    release() {
+        touch "$work/$1/release"
+        wait "$(cat "$work/$1.pid")"
+    }
+    start "$teacher" vedok vedok vedok "press|Администрирование" "press|Сетевая версия" \
+        "expect|Компьютер, строка 1|№1" "hold|$work/$teacher" \
+        "expect|Пользователь, строка 1|Пакетов|Текущий, строка 1|2"
+    echo "check-classroom: $teacher opened the monitor of one computer, the share"
+    start "$pupil" Иван Пакетов 12345 "press|Тесты по темам" "press|Пройти тест" \
+        "press|Начать тест" answer "hold|$work/$pupil"
+    echo "check-classroom: $pupil registered and answered question 1 of a test"
+    release "$teacher" ||
+        fail "the teacher's monitor did not show $pupil at question 2: $(cat "$work/$teacher.log")"
+    release "$pupil" || fail "the pupil's program failed: $(cat "$work/$pupil.log")"
+    echo "check-classroom: the teacher's monitor showed $pupil at question 2 through the share"
+    exit 0
+fi
+
+program=${1:?usage: check-classroom.sh PROGRAM GROUP}
+group=${2:?usage: check-classroom.sh PROGRAM GROUP}
+[ "$(id -u)" -eq 0 ] || fail "making accounts needs root"
+for account in "$pupil" "$teacher"; do
+    if getent passwd "$account" >/dev/null; then
+        fail "the account $account exists already; remove it (userdel $account) if an earlier check left it"
+    fi
+done
+work=$(mktemp -d)
+chmod 755 "$work"
+made=""
+cleanup() {
+    for pids in "$work"/*.pid; do
+        [ -f "$pids" ] && kill -- "-$(cat "$pids")" 2>/dev/null || true
+    done
+    for account in $made; do
+        for _ in $(seq 20); do
+            userdel "$account" 2>/dev/null && break
+            sleep 0.5
+        done
+        ! getent passwd "$account" >/dev/null || echo "check-classroom: could not remove $account" >&2
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+for account in "$pupil" "$teacher"; do
+    useradd --no-create-home --groups "$group" "$account"
+    made="$made $account"
+done
+sh "$source_dir/tests/network/samba_share.sh" --folder "$(dirname "$program")" --group "$group" \
+    --user "$teacher" sh "$0" --on-share "$program" "$work"
