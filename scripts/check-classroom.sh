@@ -1,10 +1,11 @@
 #!/bin/sh
 # check-classroom.sh PROGRAM GROUP        as root, with the package installed
 # A classroom on one computer with the installed program, as README's Install section sets one
-# up: a pupil account in GROUP registers and starts a test; the program folder is shared with
-# Samba on loopback; a teacher account (in GROUP too, as every account that uses the program)
-# mounts the share, and the teacher's program, with net.ini naming the mounted share, shows the
-# pupil's name and current question in its monitor. Exits 77 (skipped) where the share cannot
+# up: the program folder is shared with Samba on loopback; a teacher account (in GROUP, as every
+# account that uses the program) mounts the share and opens the monitor of its program, with
+# net.ini naming the mounted share; a pupil account in GROUP registers and starts a test, which
+# the monitor shows (name, current question); the pupil finishes it, and the journal and every
+# file written stay writable by GROUP. Exits 77 (skipped) where the share cannot
 # be served or mounted. Leaves no account, server, display or mount behind.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,11 +22,13 @@ fail() {
 # a program that starts clears the test files of its own computer, and here both share one.
 if [ "${1:-}" = --on-share ]; then
     program=$2
-    work=$3
+    group=$3
+    work=$4
     data="$(dirname "$program")/data"
     # net.ini as the network setup writes it: one computer, the share's program folder.
     printf 'number\r\n 1 \r\n 1 \r\n%s\r\n' "$TARVEL_SHARE_MOUNT" |
         runuser -u "$teacher" -- sh -c 'cat >"$1"' sh "$data/net.ini"
+    touch "$work/start"
     # ACCOUNT runs the program through the robot session's steps, in a process group of its own
     # that the clean-up ends, until it is held at "hold|$work/ACCOUNT".
     start() {
@@ -52,12 +55,20 @@ if [ "${1:-}" = --on-share ]; then
         "expect|Пользователь, строка 1|Пакетов|Текущий, строка 1|2"
     echo "check-classroom: $teacher opened the monitor of one computer, the share"
     start "$pupil" Иван Пакетов 12345 "press|Тесты по темам" "press|Пройти тест" \
-        "press|Начать тест" answer "hold|$work/$pupil"
+        "press|Начать тест" answer "hold|$work/$pupil" finish
     echo "check-classroom: $pupil registered and answered question 1 of a test"
     release "$teacher" ||
         fail "the teacher's monitor did not show $pupil at question 2: $(cat "$work/$teacher.log")"
-    release "$pupil" || fail "the pupil's program failed: $(cat "$work/$pupil.log")"
     echo "check-classroom: the teacher's monitor showed $pupil at question 2 through the share"
+    release "$pupil" || fail "$pupil could not finish the test: $(cat "$work/$pupil.log")"
+    iconv -f CP1251 "$data/attempts.txt" |
+        awk -F '\t' '$3 == "Пакетов" && $4 == "Проверка зависимостей" && $6 == 22 { found = 1 }
+                      END { exit !found }' ||
+        fail "the journal of attempts lacks $pupil's test of 22 questions"
+    # What the programs wrote, the next pupil and the share must be able to replace.
+    unshared=$(find "$data" -maxdepth 2 -type f -newer "$work/start" \( ! -group "$group" -o ! -perm -g+w \))
+    [ -z "$unshared" ] || fail "not writable by the group $group: $unshared"
+    echo "check-classroom: $pupil finished the test; its journal line and every file written are the group's"
     exit 0
 fi
 
@@ -91,4 +102,4 @@ for account in "$pupil" "$teacher"; do
     made="$made $account"
 done
 sh "$source_dir/tests/network/samba_share.sh" --folder "$(dirname "$program")" --group "$group" \
-    --user "$teacher" sh "$0" --on-share "$program" "$work"
+    --user "$teacher" sh "$0" --on-share "$program" "$group" "$work"

@@ -7,6 +7,8 @@ pupil_robot.py PID question                      print the test window's title a
 pupil_robot.py PID answer [TEXT]                 click the answer TEXT (the first one shown
                                                  when none is given), press "Ответить" and
                                                  wait for the next question
+pupil_robot.py PID finish                        answer with the first answer shown until the
+                                                 test window closes
 pupil_robot.py PID expect DESCRIPTION VALUE ...  wait until the control described so shows the
                                                  value as its name (a cell of the teacher's
                                                  monitor, say), for every pair given
@@ -173,6 +175,11 @@ def answer(pid, text=None):
                                            or test_window(pid).name != title))
 
 
+def finish(pid):
+    while test_window(pid) is not None:
+        answer(pid)
+
+
 def described(pid, description):
     for window in windows(pid):
         for node in walk(window):
@@ -207,6 +214,8 @@ def main(argv):
         question(pid)
     elif command == 'answer':
         answer(pid, *args[:1])
+    elif command == 'finish':
+        finish(pid)
     elif command == 'expect' and args and len(args) % 2 == 0:
         expect(pid, args)
     else:
