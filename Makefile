@@ -52,6 +52,7 @@ package: deps
 # on this computer (a pupil's test watched by the teacher through a Samba share), which is
 # skipped, saying so, where the computer can serve or mount no share.
 package-check: package
+	cmake --build --preset package --target tarvel_desk
 	@status=0; ./scripts/check-package.sh build-package || status=$$?; \
 	if [ $$status -eq 77 ]; then echo "package-check: passed WITHOUT the classroom (skipped)"; \
 	else exit $$status; fi

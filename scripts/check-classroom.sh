@@ -1,5 +1,6 @@
 #!/bin/sh
-# check-classroom.sh PROGRAM GROUP        as root, with the package installed
+# check-classroom.sh PROGRAM GROUP DESK        as root, with the package installed; DESK is
+#                                              tarvel_desk, which gives each program its display
 # A classroom on one computer with the installed program, as README's Install section sets one
 # up: the program folder is shared with Samba on loopback; a teacher account (in GROUP, as every
 # account that uses the program) mounts the share and opens the monitor of its program, with
@@ -23,7 +24,8 @@ fail() {
 if [ "${1:-}" = --on-share ]; then
     program=$2
     group=$3
-    work=$4
+    desk=$4
+    work=$5
     data="$(dirname "$program")/data"
     # net.ini as the network setup writes it: one computer, the share's program folder.
     printf 'number\r\n 1 \r\n 1 \r\n%s\r\n' "$TARVEL_SHARE_MOUNT" |
@@ -35,8 +37,8 @@ if [ "${1:-}" = --on-share ]; then
         account=$1
         shift
         install -d -o "$account" "$work/$account"
-        setsid runuser -u "$account" -- xvfb-run -a dbus-run-session -- sh "$session" \
-            "$program" "$@" >"$work/$account.log" 2>&1 &
+        setsid runuser -u "$account" -- "$desk" --accessibility sh "$session" "$program" "$@" \
+            >"$work/$account.log" 2>&1 &
         echo $! >"$work/$account.pid"
         for _ in $(seq 300); do
             [ -e "$work/$account/held" ] || ! kill -0 "$(cat "$work/$account.pid")" 2>/dev/null &&
@@ -72,8 +74,10 @@ if [ "${1:-}" = --on-share ]; then
     exit 0
 fi
 
-program=${1:?usage: check-classroom.sh PROGRAM GROUP}
-group=${2:?usage: check-classroom.sh PROGRAM GROUP}
+usage="usage: check-classroom.sh PROGRAM GROUP DESK"
+program=${1:?$usage}
+group=${2:?$usage}
+desk=${3:?$usage}
 [ "$(id -u)" -eq 0 ] || fail "making accounts needs root"
 for account in "$pupil" "$teacher"; do
     if getent passwd "$account" >/dev/null; then
@@ -97,9 +101,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 for account in "$pupil" "$teacher"; do
     useradd --no-create-home --groups "$group" "$account"
     made="$made $account"
 done
 sh "$source_dir/tests/network/samba_share.sh" --folder "$(dirname "$program")" --group "$group" \
-    --user "$teacher" sh "$0" --on-share "$program" "$group" "$work"
+    --user "$teacher" sh "$0" --on-share "$program" "$group" "$desk" "$work"

@@ -7,8 +7,8 @@
 # A STEP is a command of tests/network/pupil_robot.py with its arguments joined by "|"
 # ("press|Тесты по темам", "answer", "expect|Текущий, строка 1|2"), or "hold|FOLDER": make
 # FOLDER/held and keep the program running until FOLDER/release appears.
-# Starts PROGRAM on the current X display with its accessibility interface on and acts at its
-# windows as a user would. Run inside a session bus (dbus-run-session).
+# Starts PROGRAM and acts at its windows as a user would, through its accessibility interface.
+# Run on a desk with the accessibility bus: tarvel_desk --accessibility sh robot-session.sh ...
 set -u
 program=${1:?usage: robot-session.sh PROGRAM [FIRST SECOND PASSWORD [STEP...]]}
 shift
@@ -45,10 +45,7 @@ step() {
     esac
 }
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately &
-bus=$!
-QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
-    QT_LOGGING_RULES="qt.multimedia*=false" "$program" &
+QT_LOGGING_RULES="qt.multimedia*=false" "$program" &
 pid=$!
 status=1
 if [ $# -ge 3 ]; then
@@ -71,5 +68,5 @@ elif /usr/bin/python3 "$robot" "$pid" press "Отмена"; then
         [ "$status" -eq 0 ] || say "the program ended with $status"
     fi
 fi
-kill "$pid" "$bus" 2>/dev/null
+kill "$pid" 2>/dev/null
 exit "$status"

@@ -45,6 +45,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 mkdir -p "$work/share/data/jpg" "$work/run" "$work/private" "$work/mnt" "$work/home/.smb"
 if [ -n "$folder" ]; then
   path=$folder
