@@ -92,11 +92,18 @@ cleanup() {
         [ -f "$pids" ] && kill -- "-$(cat "$pids")" 2>/dev/null || true
     done
     for account in $made; do
+        uid=$(id -u "$account")
+        # Refused while a process of the account is still ending.
         for _ in $(seq 20); do
             userdel "$account" 2>/dev/null && break
             sleep 0.5
         done
-        ! getent passwd "$account" >/dev/null || echo "check-classroom: could not remove $account" >&2
+        if getent passwd "$account" >/dev/null; then
+            echo "check-classroom: could not remove $account" >&2
+        else
+            # What its programs left in /tmp when they were stopped.
+            find /tmp -maxdepth 1 -uid "$uid" -exec rm -rf {} +
+        fi
     done
     rm -rf "$work"
 }
