@@ -6,8 +6,8 @@
 # account that uses the program) mounts the share and opens the monitor of its program, with
 # net.ini naming the mounted share; a pupil account in GROUP registers and starts a test, which
 # the monitor shows (name, current question); the pupil finishes it, and the journal and every
-# file written stay writable by GROUP. Exits 77 (skipped) where the share cannot
-# be served or mounted. Leaves no account, server, display or mount behind.
+# file written stay writable by GROUP. Exits 77 (skipped) where the share cannot be served or
+# mounted. Leaves no account, server, display or mount behind.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 session="$source_dir/scripts/robot-session.sh"
@@ -63,10 +63,16 @@ if [ "${1:-}" = --on-share ]; then
         fail "the teacher's monitor did not show $pupil at question 2: $(cat "$work/$teacher.log")"
     echo "check-classroom: the teacher's monitor showed $pupil at question 2 through the share"
     release "$pupil" || fail "$pupil could not finish the test: $(cat "$work/$pupil.log")"
-    iconv -f CP1251 "$data/attempts.txt" |
-        awk -F '\t' '$3 == "Пакетов" && $4 == "Проверка зависимостей" && $6 == 22 { found = 1 }
-                      END { exit !found }' ||
-        fail "the journal of attempts lacks $pupil's test of 22 questions"
+    # The first topic test of the catalogue (after "start": note, title, bank) asks every
+    # question of its bank once.
+    text() { iconv -f CP1251 "$1" | tr -d '\r'; }
+    test=$(text "$data/jpg/14_15.jpg" | sed -n '/^start$/{n;n;p;q}')
+    bank=$(text "$data/jpg/14_15.jpg" | sed -n '/^start$/{n;n;n;p;q}')
+    asked=$(text "$data/jpg/$bank" | grep -cx vop)
+    text "$data/attempts.txt" |
+        awk -F '\t' -v test="$test" -v asked="$asked" \
+            '$3 == "Пакетов" && $4 == test && $6 == asked { found = 1 } END { exit !found }' ||
+        fail "the journal of attempts lacks $pupil's test '$test' of $asked questions"
     # What the programs wrote, the next pupil and the share must be able to replace.
     unshared=$(find "$data" -maxdepth 2 -type f -newer "$work/start" \( ! -group "$group" -o ! -perm -g+w \))
     [ -z "$unshared" ] || fail "not writable by the group $group: $unshared"
