@@ -48,6 +48,11 @@ package: deps
 	cmake --build --preset package --target package
 
 # The package's contents, control fields and desktop files checked, then the program started
-# from an unpacked copy to the login window and back.
+# from an unpacked copy to the login window and back; as root, a real install with a classroom
+# on this computer (a pupil's test watched by the teacher through a Samba share), which is
+# skipped, saying so, where the computer can serve or mount no share.
 package-check: package
-	./scripts/check-package.sh build-package
+	cmake --build --preset package --target tarvel_desk
+	@status=0; ./scripts/check-package.sh build-package || status=$$?; \
+	if [ $$status -eq 77 ]; then echo "package-check: passed WITHOUT the classroom (skipped)"; \
+	else exit $$status; fi

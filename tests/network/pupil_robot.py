@@ -4,8 +4,14 @@ controls through the accessibility interface by their accessible names and press
 pupil_robot.py PID login FIRST SECOND PASSWORD   identify, registering a new pupil if needed
 pupil_robot.py PID press NAME                    press the showing button with that name
 pupil_robot.py PID question                      print the test window's title and its answers
-pupil_robot.py PID answer TEXT                   click the answer TEXT, press "Ответить" and
+pupil_robot.py PID answer [TEXT]                 click the answer TEXT (the first one shown
+                                                 when none is given), press "Ответить" and
                                                  wait for the next question
+pupil_robot.py PID finish                        answer with the first answer shown until the
+                                                 test window closes
+pupil_robot.py PID expect DESCRIPTION VALUE ...  wait until the control described so shows the
+                                                 value as its name (a cell of the teacher's
+                                                 monitor, say), for every pair given
 
 Every wait is bounded; a failure prints its reason and exits with 1.
 """
@@ -16,6 +22,8 @@ import time
 import pyatspi
 
 WAIT = 15
+# What another computer does reaches a window with that computer's delay.
+REMOTE_WAIT = 60
 
 
 class Failure(Exception):
@@ -151,11 +159,12 @@ def question(pid):
         print(text)
 
 
-def answer(pid, text):
+def answer(pid, text=None):
     window = wait_for('the test window', lambda: test_window(pid))
     title = window.name
-    choice = wait_for('the answer ' + text,
-                      lambda: next((n for n in answers(window) if n.name == text), None))
+    choice = wait_for('the answer ' + (text or 'shown first'),
+                      lambda: next((n for n in answers(window)
+                                    if n.name and n.name == (text or n.name)), None))
     click(choice)
     wait_for('the answer to be chosen', lambda: checked(choice))
     # As a person reads the question first: the program takes no answer to a question that has
@@ -164,6 +173,32 @@ def answer(pid, text):
     press(wait_for('the button Ответить', lambda: control(pid, 'Ответить', 'push button')))
     wait_for('the next question', lambda: (test_window(pid) is None
                                            or test_window(pid).name != title))
+
+
+def finish(pid):
+    while test_window(pid) is not None:
+        answer(pid)
+
+
+def described(pid, description):
+    for window in windows(pid):
+        for node in walk(window):
+            if node.description == description and showing(node):
+                return node
+    return None
+
+
+def expect(pid, pairs):
+    for description, value in zip(pairs[::2], pairs[1::2]):
+        seen = []
+
+        def shows():
+            seen.append(described(pid, description).name)
+            return seen[-1] == value
+        try:
+            wait_for(description, shows, REMOTE_WAIT)
+        except Failure:
+            raise Failure('%s shows %r, not %r' % (description, seen[-1] if seen else None, value))
 
 
 def main(argv):
@@ -178,7 +213,11 @@ def main(argv):
     elif command == 'question':
         question(pid)
     elif command == 'answer':
-        answer(pid, args[0])
+        answer(pid, *args[:1])
+    elif command == 'finish':
+        finish(pid)
+    elif command == 'expect' and args and len(args) % 2 == 0:
+        expect(pid, args)
     else:
         print(__doc__)
         return 2

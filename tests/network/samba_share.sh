@@ -1,11 +1,33 @@
 #!/bin/sh
+# samba_share.sh [--folder FOLDER --group GROUP] [--user ACCOUNT] COMMAND [ARGUMENTS...]
 # Serves one pupil program folder through a real Samba server on loopback, mounts it with the
-# kernel's cifs client or, where the kernel has none, with smbnetfs (FUSE), and runs the
-# classroom share test against the mount. Exits 77 (skipped) where no share can be mounted.
-test_binary="$1"
+# kernel's cifs client or, where the kernel has none, with smbnetfs (FUSE), and runs COMMAND with
+# TARVEL_SHARE_LOCAL, the folder served, and TARVEL_SHARE_MOUNT, the same folder through the
+# share (both end with "/"). Without options it serves a fresh folder in which guests write as
+# root. --folder serves FOLDER as a school shares an installed program folder (README): guests
+# write as nobody in GROUP. --user mounts the share for ACCOUNT, as a teacher mounts it, rather
+# than for root. Exits 77 (skipped) where no share can be mounted.
 skip() { echo "SKIP: $*"; exit 77; }
+folder=""
+group=""
+account=""
+while [ $# -gt 1 ]; do
+  case $1 in
+    --folder) folder=$2 ;;
+    --group) group=$2 ;;
+    --user) account=$2 ;;
+    *) break ;;
+  esac
+  shift 2
+done
+[ $# -ge 1 ] && { [ -z "$folder" ] || [ -n "$group" ]; } ||
+  { echo "usage: samba_share.sh [--folder FOLDER --group GROUP] [--user ACCOUNT] COMMAND [ARGUMENTS...]" >&2; exit 2; }
 command -v smbd >/dev/null 2>&1 || skip "smbd is not installed (scripts/install-deps.sh installs samba)"
 [ "$(id -u)" -eq 0 ] || skip "serving and mounting a share needs root"
+# As the one the share is mounted for.
+as_owner() {
+  if [ -n "$account" ]; then runuser -u "$account" -- "$@"; else "$@"; fi
+}
 
 work=$(mktemp -d /tmp/tarvel-smb.XXXXXX)
 mounted=""
@@ -23,7 +45,19 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 mkdir -p "$work/share/data/jpg" "$work/run" "$work/private" "$work/mnt" "$work/home/.smb"
+if [ -n "$folder" ]; then
+  path=$folder
+  guests="force user = nobody
+  force group = $group
+  create mask = 0664
+  directory mask = 2775"
+else
+  path=$work/share
+  guests="force user = root"
+fi
+[ -z "$account" ] || chmod 755 "$work"
 cat > "$work/smb.conf" <<CONF
 [global]
   interfaces = 127.0.0.1
@@ -43,10 +77,10 @@ cat > "$work/smb.conf" <<CONF
   printcap name = /dev/null
   disable spoolss = yes
 [pupil]
-  path = $work/share
+  path = $path
   read only = no
   guest ok = yes
-  force user = root
+  $guests
 CONF
 if command -v ss >/dev/null 2>&1 && ss -ltn | grep -q '127.0.0.1:445 '; then
   skip "port 445 on loopback is taken by another server"
@@ -65,22 +99,24 @@ done
 listening || skip "smbd does not listen on 127.0.0.1:445; it said: $(tail -n 20 "$work/smbd.log" 2>/dev/null)"
 
 pupil=""
-if mount -t cifs //127.0.0.1/pupil "$work/mnt" -o guest,vers=3.0 2>"$work/mount.log"; then
+if mount -t cifs //127.0.0.1/pupil "$work/mnt" -o "guest,vers=3.0${account:+,uid=$account}" 2>"$work/mount.log"; then
   mounted=cifs
   pupil="$work/mnt/"
 elif command -v smbnetfs >/dev/null 2>&1 && [ -e /dev/fuse ]; then
   printf '[global]\n  client min protocol = SMB2\n' > "$work/home/.smb/smb.conf"
   printf 'smb_query_browsers "false"\nauth "guest" ""\nhost 127.0.0.1\n' > "$work/home/.smb/smbnetfs.conf"
   chmod 600 "$work/home/.smb/smb.conf" "$work/home/.smb/smbnetfs.conf"
-  if HOME="$work/home" smbnetfs "$work/mnt" 2>"$work/smbnetfs.log"; then
+  # Mounted by root: /dev/fuse is often root's alone. A FUSE mount is open to its owner only,
+  # unless it allows others.
+  if HOME="$work/home" smbnetfs "$work/mnt" ${account:+-o allow_other} 2>"$work/smbnetfs.log"; then
     mounted=smbnetfs
     pupil="$work/mnt/127.0.0.1/pupil/"
     for i in $(seq 1 20); do
-      [ -d "$pupil/data" ] && break
+      as_owner test -d "$pupil/data" && break
       sleep 0.5
     done
   fi
 fi
-[ -n "$mounted" ] && [ -d "$pupil/data" ] || skip "neither the kernel's cifs nor smbnetfs could mount the share: $(cat "$work/mount.log" "$work/smbnetfs.log" 2>/dev/null)"
+[ -n "$mounted" ] && as_owner test -d "$pupil/data" || skip "neither the kernel's cifs nor smbnetfs could mount the share: $(cat "$work/mount.log" "$work/smbnetfs.log" 2>/dev/null)"
 echo "Share mounted with $mounted at $pupil"
-TARVEL_SHARE_LOCAL="$work/share/" TARVEL_SHARE_MOUNT="$pupil" "$test_binary"
+TARVEL_SHARE_LOCAL="$path/" TARVEL_SHARE_MOUNT="$pupil" "$@"
