@@ -3,8 +3,6 @@
 #include "network/netwindow.h"
 #include "network/watchflow.h"
 
-#include <QList>
-
 class AnswerGroup;
 class QComboBox;
 class QGroupBox;
