@@ -1,7 +1,7 @@
 // Medians of the program's file work: banks, session files, the user base.
+#include "core/sessionfiles.h"
 #include "core/textfile.h"
 #include "testing/questionbank.h"
-#include "testing/sessionfiles.h"
 #include "users/userbase.h"
 
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/sessionfiles.h"
 #include "core/sessionstate.h"
-#include "testing/sessionfiles.h"
 
 #include <QDir>
 #include <QDirIterator>

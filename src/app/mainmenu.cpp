@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "app/viewers.h"
+#include "core/administrator.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
@@ -212,7 +213,8 @@ void MainMenu::showNotice(const QString &notice)
 
 void MainMenu::setBossButton()
 {
-    m_boss->setVisible(isAdministrator(m_context.session));
+    m_boss->setVisible(
+        administrator::hasNames(m_context.session.UserFirstName, m_context.session.UserSurname));
 }
 
 void MainMenu::openMode(const QString &window)

@@ -29,9 +29,3 @@ void deleteStaleTestFiles(const SessionState &session)
     QFile::remove(session.dataPath(datafiles::SessionFile));
     QFile::remove(session.dataPath(datafiles::ResumeFile));
 }
-
-bool isAdministrator(const SessionState &session)
-{
-    return session.UserFirstName == QLatin1String("vedok") &&
-           session.UserSurname == QLatin1String("vedok");
-}

@@ -15,6 +15,3 @@ void startSession(SessionState &session, const QString &programFolder);
 // A test the user did not go on with after the start: removes curr_test.ini, temp1.ini and
 // resume.ini.
 void deleteStaleTestFiles(const SessionState &session);
-
-// The administrator's first name and surname are both "vedok".
-bool isAdministrator(const SessionState &session);

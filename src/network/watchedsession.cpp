@@ -9,44 +9,12 @@ namespace {
 // Never below 1, so that a damaged max still leaves a question to show.
 int lastRecordedOf(const WatchedSession &session)
 {
-    const int max = qBound(0, textfile::leadingInt(session.max), WatchedSession::Slots);
+    const int max = qBound(0, textfile::leadingInt(session.header.max), SessionSlots);
     for (int j = 1; j <= max; ++j) {
-        if (session.slots.at(j - 1).vop.isEmpty())
+        if (session.records.at(j - 1).vop.isEmpty())
             return qMax(1, j - 1 > 0 ? j - 1 : max);
     }
     return qMax(1, max);
-}
-
-void applyPair(WatchedSession &session, int &slot, const QString &key, const QString &value)
-{
-    if (key == QLatin1String("first"))
-        session.first = value;
-    else if (key == QLatin1String("second"))
-        session.second = value;
-    else if (key == QLatin1String("name"))
-        session.name = value;
-    else if (key == QLatin1String("max"))
-        session.max = QString::number(textfile::leadingInt(value));
-    else if (key == QLatin1String("ok"))
-        session.ok = textfile::leadingInt16(value);
-    else if (key == QLatin1String("ocenka"))
-        session.ocenka = textfile::leadingInt16(value);
-    else if (key == QLatin1String("tema")) {
-        ++slot;
-        if (slot <= WatchedSession::Slots)
-            session.slots[slot - 1].tema = value;
-    } else if (slot >= 1 && slot <= WatchedSession::Slots) {
-        WatchedQuestion &question = session.slots[slot - 1];
-        if (key == QLatin1String("vop"))
-            question.vop = value;
-        else if (key == QLatin1String("ris"))
-            question.ris = value;
-        else if (key == QLatin1String("otv_user"))
-            question.otvUser = QString::number(textfile::leadingInt(value));
-        else if (key.size() == 4 && key.startsWith(QLatin1String("otv")) && key[3] >= u'1' &&
-                 key[3] <= u'5')
-            question.otv[key[3].unicode() - u'1'] = value;
-    }
 }
 } // namespace
 
@@ -57,12 +25,7 @@ WatchedSession WatchedSession::fromLines(const QStringList &lines)
         session.noTest = true;
         return session;
     }
-    int slot = 0;
-    for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
-        if (!pair.hasValue)
-            break;
-        applyPair(session, slot, pair.key.trimmed(), pair.value.trimmed());
-    }
+    parseSessionFile(lines, session.header, session.records);
     session.lastRecorded = lastRecordedOf(session);
     return session;
 }

@@ -1,5 +1,7 @@
 #include "network/watchflow.h"
 
+#include "core/textfile.h"
+
 const QString WatchFlow::AnswerNotice =
     QStringLiteral("Цветом выделен, выбранный пользователем ответ.");
 const QString WatchFlow::NoTestNotice =
@@ -12,7 +14,7 @@ const QString WatchFlow::BrowsingNotice = QStringLiteral(
 void WatchFlow::refreshed(const WatchedSession &session)
 {
     m_session = session;
-    m_shown = qBound(1, session.lastRecorded, WatchedSession::Slots);
+    m_shown = qBound(1, session.lastRecorded, SessionSlots);
 }
 
 void WatchFlow::next()
@@ -62,22 +64,23 @@ WatchView WatchFlow::view() const
             v.answers[n] = QStringLiteral("Ответ ") + QString::number(n + 1);
         return v;
     }
-    const WatchedQuestion &q = m_session.slots.at(m_shown - 1);
+    const SessionRecord &q = m_session.records.at(m_shown - 1);
     v.previousVisible = m_shown != 1;
     v.nextVisible = m_shown != m_session.lastRecorded;
     v.frameCaption = QStringLiteral("Вопрос № ") + QString::number(m_shown);
     v.tema = QStringLiteral("Тема: ") + q.tema;
     v.slejka = QStringLiteral("Слежение за №") + QString::number(m_computer) + u' ' +
-               m_session.second + u' ' + m_session.first;
+               m_session.header.second + u' ' + m_session.header.first;
     v.question = q.vop;
-    v.answers = q.otv;
-    const int answer = q.otvUser.toInt();
+    for (int k = 1; k <= 5; ++k)
+        v.answers[k - 1] = q.otv(k);
+    const int answer = textfile::leadingInt(q.otv_user);
     v.checked = answer >= 1 && answer <= 5 ? answer : 0;
-    v.good = QStringLiteral("Правильных: ") + QString::number(m_session.ok);
+    v.good = QStringLiteral("Правильных: ") + QString::number(m_session.header.ok);
     // A new test on the pupil's computer has no grade yet: the old one must not linger.
     v.ocenka = QStringLiteral("Оценка:");
-    if (m_session.ocenka != 0)
-        v.ocenka += QString::number(m_session.ocenka);
+    if (m_session.header.grade != 0)
+        v.ocenka += QString::number(m_session.header.grade);
     v.picture = q.ris;
     v.pictureVisible = !q.ris.isEmpty();
     return v;

@@ -7,6 +7,7 @@
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
 #include "ui/answerbutton.h"
+#include "ui/answergroup.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/textcolours.h"
@@ -18,7 +19,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -140,20 +140,14 @@ void WatchWindow::buildControls()
     m_question->setAccessibleName(QStringLiteral("Вопрос"));
     m_question->setMinimumWidth(480);
     (new QVBoxLayout(m_frame2))->addWidget(m_question);
-    m_frame3 = new QGroupBox(QStringLiteral("Варианты ответов"), this);
-    m_frame3->setObjectName(QStringLiteral("Frame3"));
-    auto *answers = new QVBoxLayout(m_frame3);
+    m_answers = new AnswerGroup(AnswerGroup::Use::Showing, this);
+    std::array<QString, 5> placeholders;
     for (int n = 1; n <= 5; ++n) {
-        auto *option = new AnswerButton(m_frame3);
-        option->setText(QStringLiteral("Ответ ") + QString::number(n));
-        option->setObjectName(QStringLiteral("OTVET"));
-        option->setAccessibleName(QStringLiteral("Ответ ") + QString::number(n));
-        option->setAutoExclusive(false);
-        option->setFocusPolicy(Qt::NoFocus);
-        option->setAttribute(Qt::WA_TransparentForMouseEvents);
-        answers->addWidget(option);
-        m_answers.append(option);
+        placeholders[n - 1] = QStringLiteral("Ответ ") + QString::number(n);
+        // One name for the five, as the watch window has always had.
+        m_answers->button(n)->setObjectName(QStringLiteral("OTVET"));
     }
+    m_answers->setAnswers(placeholders);
     m_tema = addLabel(QStringLiteral("lbTema"), QString());
     m_slejka = addLabel(QStringLiteral("metSLEJKA"), QString());
     m_good = addLabel(QStringLiteral("metGOOD"), QString());
@@ -185,7 +179,7 @@ void WatchWindow::buildControls()
     grid->addWidget(m_slejka, 0, 0, 1, 5);
     grid->addWidget(m_tema, 1, 0, 1, 5);
     grid->addWidget(m_frame2, 2, 0, 1, 5);
-    grid->addWidget(m_frame3, 3, 0, 1, 5);
+    grid->addWidget(m_answers, 3, 0, 1, 5);
     grid->addWidget(m_good, 4, 0, 1, 2);
     grid->addWidget(m_ocenka, 4, 2, 1, 3);
     grid->addWidget(m_notice, 5, 0, 1, 5);
@@ -233,8 +227,7 @@ void WatchWindow::showSlot()
     m_frame2->setTitle(v.frameCaption);
     m_question->setText(v.question);
     if (v.noTest) {
-        for (int n = 0; n < 5; ++n)
-            m_answers.at(n)->setText(v.answers.at(n));
+        m_answers->setAnswers(v.answers);
         m_prev->hide();
         m_next->hide();
         m_picture->hide();
@@ -253,13 +246,8 @@ void WatchWindow::showSlot()
 
 void WatchWindow::showAnswers(const WatchView &view)
 {
-    const QColor normal = m_frame3->palette().color(QPalette::WindowText);
-    for (int n = 0; n < 5; ++n) {
-        QRadioButton *option = m_answers.at(n);
-        option->setText(view.answers.at(n));
-        option->setChecked(view.checked == n + 1);
-        setTextColour(option, view.checked == n + 1 ? darkRed : normal);
-    }
+    m_answers->setAnswers(view.answers);
+    m_answers->mark(view.checked, darkRed);
 }
 
 void WatchWindow::closePicture()
@@ -307,7 +295,7 @@ void WatchWindow::blink()
 
 void WatchWindow::setNoticeLit(bool lit)
 {
-    setTextColour(m_notice, lit ? darkRed : m_frame3->palette().color(QPalette::WindowText));
+    setTextColour(m_notice, lit ? darkRed : m_answers->palette().color(QPalette::WindowText));
 }
 
 void WatchWindow::closeEvent(QCloseEvent *event)

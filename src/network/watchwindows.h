@@ -3,13 +3,11 @@
 #include "network/netwindow.h"
 #include "network/watchflow.h"
 
-#include <QList>
-
+class AnswerGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QRadioButton;
 class QTimer;
 
 // The choice of the pupil to watch: the computers that have a session file.
@@ -67,9 +65,8 @@ private:
     WatchFlow m_flow;
     bool m_reading = false;
     QGroupBox *m_frame2 = nullptr;
-    QGroupBox *m_frame3 = nullptr;
     QLabel *m_question = nullptr;
-    QList<QRadioButton *> m_answers;
+    AnswerGroup *m_answers = nullptr;
     QLabel *m_tema = nullptr;
     QLabel *m_slejka = nullptr;
     QLabel *m_good = nullptr;

@@ -8,6 +8,7 @@
 #include "testing/errorreview.h"
 #include "testing/testwindows.h"
 #include "ui/answerbutton.h"
+#include "ui/answergroup.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/textcolours.h"
@@ -16,7 +17,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,17 +36,7 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     m_question = addLabel(QStringLiteral("QESTION"), QString());
     m_question->setAccessibleName(QStringLiteral("Вопрос"));
     (new QVBoxLayout(m_errorFrame))->addWidget(m_question);
-    m_answerFrame = new QGroupBox(QStringLiteral("Варианты ответов"), this);
-    m_answerFrame->setObjectName(QStringLiteral("Frame3"));
-    auto *answers = new QVBoxLayout(m_answerFrame);
-    for (int k = 1; k <= 5; ++k) {
-        auto *answer = new AnswerButton(m_answerFrame);
-        answer->setObjectName(QStringLiteral("OTVET%1").arg(k));
-        answer->setAttribute(Qt::WA_TransparentForMouseEvents);
-        answer->setFocusPolicy(Qt::NoFocus);
-        answers->addWidget(answer);
-        m_answers[k - 1] = answer;
-    }
+    m_answers = new AnswerGroup(AnswerGroup::Use::Showing, this);
     const auto button = [this](const char *name, const QString &caption, const QString &hint) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
@@ -75,7 +65,7 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     layout->addWidget(note);
     layout->addWidget(m_topic);
     layout->addWidget(m_errorFrame);
-    layout->addWidget(m_answerFrame);
+    layout->addWidget(m_answers);
     layout->addLayout(buttons);
 
     connect(m_next, &QPushButton::clicked, this, [this] { step(1); });
@@ -111,15 +101,12 @@ void ErrorReviewWindow::showWrongQuestion()
     m_errorFrame->setTitle(view.caption);
     m_topic->setText(view.topic);
     m_question->setText(view.question);
-    const QColor normal = m_answerFrame->palette().color(QPalette::WindowText);
+    m_answers->setAnswers(view.answers);
+    m_answers->mark(view.userAnswer, UserColour);
     for (int k = 1; k <= 5; ++k) {
-        QRadioButton *answer = m_answers[k - 1];
-        answer->setText(view.answers[k - 1]);
-        answer->setAccessibleName(view.answers[k - 1]);
-        answer->setChecked(k == view.userAnswer);
-        textcolours::setTextColour(answer, k == view.correctAnswer ? CorrectColour
-                                           : k == view.userAnswer  ? UserColour
-                                                                   : normal);
+        AnswerButton *answer = m_answers->button(k);
+        if (k == view.correctAnswer)
+            textcolours::setTextColour(answer, CorrectColour);
         answer->setAccessibleDescription(k == view.correctAnswer ? QStringLiteral("верный ответ")
                                          : k == view.userAnswer ? QStringLiteral("ваш ответ")
                                                                 : QString());

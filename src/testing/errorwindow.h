@@ -1,12 +1,10 @@
 #pragma once
 
-#include "testing/sessionfiles.h"
+#include "core/sessionfiles.h"
 #include "ui/skinnedwindow.h"
 
-#include <array>
-
+class AnswerGroup;
 class QGroupBox;
-class QRadioButton;
 
 // The review of the wrongly answered questions of the finished test, read from temp1.ini.
 class ErrorReviewWindow : public SkinnedWindow
@@ -30,8 +28,7 @@ private:
     QLabel *m_question = nullptr;
     QLabel *m_topic = nullptr;
     QGroupBox *m_errorFrame = nullptr;
-    QGroupBox *m_answerFrame = nullptr;
-    std::array<QRadioButton *, 5> m_answers{};
+    AnswerGroup *m_answers = nullptr;
     QPushButton *m_previous = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_picture = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testing/sessionfiles.h"
+#include "core/sessionfiles.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "testing/resultwindow.h"
 
 #include "core/datafiles.h"
+#include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "testing/grading.h"
-#include "testing/sessionfiles.h"
 #include "testing/testsettings.h"
 #include "testing/testwindows.h"
 #include "ui/cueplayer.h"

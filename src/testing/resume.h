@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/sessionfiles.h"
 #include "testing/questionbank.h"
-#include "testing/sessionfiles.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/sessionfiles.h"
 #include "testing/answerclock.h"
 #include "testing/questionbank.h"
-#include "testing/sessionfiles.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -8,9 +8,9 @@
 #include "testing/testsession.h"
 #include "testing/testwindows.h"
 #include "ui/answerbutton.h"
+#include "ui/answergroup.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
-#include "ui/textcolours.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,7 +19,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -81,22 +80,15 @@ void TestWindow::buildControls()
     auto *questionLayout = new QVBoxLayout(m_questionFrame);
     questionLayout->addWidget(m_question);
 
-    auto *answerFrame = new QGroupBox(QStringLiteral("Варианты ответов"), this);
-    answerFrame->setObjectName(QStringLiteral("Frame3"));
-    auto *answerLayout = new QVBoxLayout(answerFrame);
-    for (int k = 1; k <= 5; ++k) {
-        auto *answer = new AnswerButton(answerFrame);
-        answer->setObjectName(QStringLiteral("OTVET%1").arg(k));
-        answer->installEventFilter(this);
-        hover()->addHint(answer, QStringLiteral("Двойной щелчок отвечает этим ответом"));
-        answerLayout->addWidget(answer);
-        // Toggled, not clicked: a screen reader ticks the answer without a click.
-        connect(answer, &QRadioButton::toggled, this, [this, k](bool checked) {
-            if (checked)
-                m_session->select(k);
-        });
-        m_answers[k - 1] = answer;
-    }
+    m_answers = new AnswerGroup(AnswerGroup::Use::Choosing, this);
+    for (int k = 1; k <= 5; ++k)
+        hover()->addHint(m_answers->button(k),
+                         QStringLiteral("Двойной щелчок отвечает этим ответом"));
+    connect(m_answers, &AnswerGroup::chosen, m_session, &TestSession::select);
+    connect(m_answers, &AnswerGroup::doubleClicked, this, [this](int k) {
+        m_session->select(k);
+        m_session->submit();
+    });
     m_submit = new QPushButton(QStringLiteral("Ответить"), this);
     m_submit->setObjectName(QStringLiteral("OKKEY"));
     m_submit->setAccessibleName(m_submit->text());
@@ -108,7 +100,7 @@ void TestWindow::buildControls()
     for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
         dragger()->addHandle(handle);
 
-    setFirstFocus(m_answers[0]);
+    setFirstFocus(m_answers->button(1));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_submit);
     buttons->addStretch();
@@ -122,7 +114,7 @@ void TestWindow::buildControls()
     progress->addWidget(m_pausesLeft);
     layout->addLayout(progress);
     layout->addWidget(m_questionFrame);
-    layout->addWidget(answerFrame, 1);
+    layout->addWidget(m_answers, 1);
     layout->addLayout(buttons);
 
     connect(m_submit, &QPushButton::clicked, m_session, &TestSession::submit);
@@ -133,7 +125,8 @@ void TestWindow::buildControls()
 void TestWindow::connectSession()
 {
     connect(m_session, &TestSession::questionShown, this, &TestWindow::showQuestion);
-    connect(m_session, &TestSession::selectionChanged, this, &TestWindow::showSelection);
+    connect(m_session, &TestSession::selectionChanged, this,
+            [this](int answer) { m_answers->mark(answer, SelectedColour); });
     connect(m_session, &TestSession::clockChanged, this, &TestWindow::showClock);
     connect(m_session, &TestSession::pauseStateChanged, this, &TestWindow::showPauseState);
     connect(m_session, &TestSession::pauseStarted, this, &TestWindow::takePause);
@@ -148,29 +141,17 @@ void TestWindow::showQuestion()
 {
     const BankRecord &record = m_session->question();
     m_question->setText(record.question);
-    for (int k = 0; k < 5; ++k) {
-        m_answers[k]->setText(record.answers[k]);
-        m_answers[k]->setAccessibleName(record.answers[k]);
-    }
+    m_answers->setAnswers(record.answers);
     m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
     m_questionFrame->setTitle(m_session->frameCaption());
     showProgress();
-    m_answers[0]->setFocus(Qt::OtherFocusReason);
+    m_answers->button(1)->setFocus(Qt::OtherFocusReason);
     show();
     fitContents();
     m_clock->start();
     if (!record.picture.isEmpty()) {
         m_context.session.PictureToShow = record.picture;
         m_context.windows.open(QStringLiteral("PICview"));
-    }
-}
-
-void TestWindow::showSelection(int answer)
-{
-    const QColor normal = m_instructions->palette().color(QPalette::WindowText);
-    for (int k = 0; k < 5; ++k) {
-        textcolours::setTextColour(m_answers[k], k + 1 == answer ? SelectedColour : normal);
-        m_answers[k]->setChecked(k + 1 == answer);
     }
 }
 
@@ -224,10 +205,10 @@ void TestWindow::finish()
 void TestWindow::keyPressEvent(QKeyEvent *event)
 {
     const int answer = event->key() - Qt::Key_0;
-    if (answer >= 1 && answer <= 5 && m_answers[answer - 1]->isEnabled() &&
-        !m_answers[answer - 1]->text().isEmpty()) {
-        m_answers[answer - 1]->setFocus(Qt::ShortcutFocusReason);
-        m_answers[answer - 1]->click();
+    if (answer >= 1 && answer <= 5 && m_answers->button(answer)->isEnabled() &&
+        !m_answers->button(answer)->text().isEmpty()) {
+        m_answers->button(answer)->setFocus(Qt::ShortcutFocusReason);
+        m_answers->button(answer)->click();
         return;
     }
     // Enter answers; a key held down answers once, never the question that follows.
@@ -237,20 +218,6 @@ void TestWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     SkinnedWindow::keyPressEvent(event);
-}
-
-bool TestWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        for (int k = 0; k < 5; ++k) {
-            if (watched == m_answers[k]) {
-                m_session->select(k + 1);
-                m_session->submit();
-                return true;
-            }
-        }
-    }
-    return SkinnedWindow::eventFilter(watched, event);
 }
 
 void TestWindow::closeQuietly()

@@ -2,10 +2,8 @@
 
 #include "ui/skinnedwindow.h"
 
-#include <array>
-
+class AnswerGroup;
 class QGroupBox;
-class QRadioButton;
 class QTimer;
 class TestSession;
 
@@ -25,13 +23,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // Keys 1 to 5 choose an answer, Enter answers.
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void connectSession();
     void showQuestion();
-    void showSelection(int answer);
     void showClock();
     void showPauseState();
     void showProgress();
@@ -49,7 +45,7 @@ private:
     QLabel *m_pausesLeft = nullptr;
     QGroupBox *m_instructions = nullptr;
     QGroupBox *m_questionFrame = nullptr;
-    std::array<QRadioButton *, 5> m_answers{};
+    AnswerGroup *m_answers = nullptr;
     QPushButton *m_submit = nullptr;
     QPushButton *m_pause = nullptr;
     bool m_quiet = false;

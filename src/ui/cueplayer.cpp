@@ -111,21 +111,29 @@ int CuePlayer::wavDurationMs(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const QByteArray bytes = file.read(4096);
-    if (bytes.size() < 44 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+    return wavDurationMs(QByteArrayView(file.read(4096)));
+}
+
+int CuePlayer::wavDurationMs(QByteArrayView head)
+{
+    if (head.size() < 44 || !head.startsWith("RIFF") || head.sliced(8, 4) != "WAVE")
         return 0;
+    const auto word = [head](qsizetype at) {
+        return qFromLittleEndian<quint32>(head.constData() + at);
+    };
     quint32 byteRate = 0;
     quint32 dataSize = 0;
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const QByteArray id = bytes.mid(at, 4);
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
-        if (id == "fmt " && at + 16 <= bytes.size())
-            byteRate = qFromLittleEndian<quint32>(bytes.constData() + at + 16);
+    // Every read is checked against the end first: the chunk sizes come from the file.
+    for (qsizetype at = 12; at + 8 <= head.size();) {
+        const QByteArrayView id = head.sliced(at, 4);
+        const quint32 size = word(at + 4);
+        if (id == "fmt " && at + 20 <= head.size())
+            byteRate = word(at + 16);
         if (id == "data") {
             dataSize = size;
             break;
         }
-        at += 8 + size + (size & 1);
+        at += 8 + qsizetype(size) + (size & 1);
     }
     if (byteRate == 0)
         return 0;

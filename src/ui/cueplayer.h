@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 
@@ -42,6 +43,8 @@ public:
     static QString fileName(Cue cue);
     // How long a PCM WAV file plays, 0 when it cannot be read.
     static int wavDurationMs(const QString &path);
+    // The same from the first bytes of such a file.
+    static int wavDurationMs(QByteArrayView head);
 
 Q_SIGNALS:
     void cueStarted(const QString &fileName);

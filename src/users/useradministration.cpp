@@ -1,5 +1,6 @@
 #include "users/useradministration.h"
 
+#include "core/administrator.h"
 #include "core/textfile.h"
 
 #include <utility>
@@ -23,8 +24,6 @@ const QString UserAdministration::ClearConfirmText =
     QStringLiteral("Эта команда удалит всех пользователей , кроме администратора.");
 
 namespace {
-const QString vedok = QStringLiteral("vedok");
-
 QString fieldValue(const QString &typed)
 {
     return textfile::oneLine(typed).trimmed();
@@ -88,12 +87,12 @@ UserAdministration::EditResult UserAdministration::acceptEdit(const QString &sur
 {
     const UserRecord old = selectedRecord();
     // The administrator keeps his names whatever the name fields hold.
-    const QString second = old.isAdministrator() ? vedok : fieldValue(surname);
-    const QString first = old.isAdministrator() ? vedok : fieldValue(firstName);
+    const QString second = old.isAdministrator() ? administrator::Name : fieldValue(surname);
+    const QString first = old.isAdministrator() ? administrator::Name : fieldValue(firstName);
     const QString pass = fieldValue(password);
     if (second.isEmpty() || first.isEmpty() || pass.isEmpty())
         return EditResult::FieldsEmpty;
-    if (first == vedok && second == vedok && !old.isAdministrator())
+    if (administrator::hasNames(first, second) && !old.isAdministrator())
         return EditResult::AdministratorName;
     m_problem = unstorableText({surname, firstName, password});
     if (!m_problem.isEmpty())

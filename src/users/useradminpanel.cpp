@@ -1,5 +1,6 @@
 #include "users/useradminpanel.h"
 
+#include "core/administrator.h"
 #include "core/sessionstate.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -63,7 +64,6 @@ QColor gradeColour(Admin::Grade grade, const QColor &normal)
     }
 }
 
-const QString vedok = QStringLiteral("vedok");
 } // namespace
 
 UserAdminPanel::UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
@@ -288,8 +288,8 @@ void UserAdminPanel::startEdit()
         return;
     const UserRecord record = m_admin.selectedRecord();
     const bool passwordOnly = start == Admin::EditStart::PasswordOnly;
-    m_fields.at(0)->setText(passwordOnly ? vedok : record.surname);
-    m_fields.at(1)->setText(passwordOnly ? vedok : record.firstName);
+    m_fields.at(0)->setText(passwordOnly ? administrator::Name : record.surname);
+    m_fields.at(1)->setText(passwordOnly ? administrator::Name : record.firstName);
     m_fields.at(2)->setText(record.password);
     m_fields.at(0)->setEnabled(!passwordOnly);
     m_fields.at(1)->setEnabled(!passwordOnly);

@@ -473,7 +473,7 @@ void UserBase::removeUser(const QString &first, const QString &second)
 void UserBase::clearAllButAdministrator()
 {
     UserRecord administrator;
-    administrator.firstName = administrator.surname = QStringLiteral("vedok");
+    administrator.firstName = administrator.surname = administrator::Name;
     for (const UserRecord &record : records) {
         if (record.isAdministrator()) {
             administrator = record;
@@ -548,8 +548,7 @@ QString nameKey(const QString &name)
 
 bool isAdministratorName(const QString &first, const QString &second)
 {
-    const QString vedok = QStringLiteral("vedok");
-    return nameKey(first) == vedok && nameKey(second) == vedok;
+    return administrator::hasNames(nameKey(first), nameKey(second));
 }
 
 UserBase::Access renewUser(const SessionState &session, const QString &baseFile)

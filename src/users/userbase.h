@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/administrator.h"
 #include "core/textfile.h"
 
 #include <QByteArray>
@@ -29,10 +30,7 @@ struct UserRecord
     {
         return firstName == first && surname == second;
     }
-    bool isAdministrator() const
-    {
-        return hasNames(QStringLiteral("vedok"), QStringLiteral("vedok"));
-    }
+    bool isAdministrator() const { return administrator::hasNames(firstName, surname); }
     // A result slot as the number it holds, 0 when empty.
     int resultNumber(int index) const;
 
@@ -139,7 +137,7 @@ QStringList unstorableCharacters(const QString &text);
 QString unstorableText(const QStringList &fields);
 // Names compared without regard to letter case and to leading, trailing or doubled blanks.
 QString nameKey(const QString &name);
-// Typed names that find the administrator: "vedok" twice, letter case and blanks aside.
+// Typed names that find the administrator, letter case and blanks aside.
 bool isAdministratorName(const QString &first, const QString &second);
 
 // Fills the session's user fields from a record: results as digits without blanks.

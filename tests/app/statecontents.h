@@ -3,10 +3,10 @@
 // The two alternating contents of every state file the kill and concurrency tests rewrite;
 // shared by the writer process and the tests that check what it leaves behind.
 
+#include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "network/resultslog.h"
-#include "testing/sessionfiles.h"
 #include "testing/testsettings.h"
 #include "users/userbase.h"
 

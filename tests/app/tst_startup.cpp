@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "core/administrator.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "testing/catalogue.h"
@@ -62,14 +63,9 @@ private Q_SLOTS:
 
     void administratorNeedsBothNames()
     {
-        SessionState session;
-        session.UserFirstName = QStringLiteral("vedok");
-        session.UserSurname = QStringLiteral("Иванов");
-        QVERIFY(!isAdministrator(session));
-        session.UserSurname = QStringLiteral("vedok");
-        QVERIFY(isAdministrator(session));
-        session.UserFirstName = QStringLiteral("Vedok");
-        QVERIFY(!isAdministrator(session));
+        QVERIFY(!administrator::hasNames(QStringLiteral("vedok"), QStringLiteral("Иванов")));
+        QVERIFY(administrator::hasNames(QStringLiteral("vedok"), QStringLiteral("vedok")));
+        QVERIFY(!administrator::hasNames(QStringLiteral("Vedok"), QStringLiteral("vedok")));
     }
 
     void catalogueFillsTwentySlots()

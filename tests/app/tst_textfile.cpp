@@ -282,6 +282,7 @@ private Q_SLOTS:
         // A reader holds the target for the first three tries, then lets go.
         int tries = 0;
         RenameOutcome answer = RenameOutcome::Busy;
+        const auto restore = qScopeGuard([] { setRenameStep({}); });
         setRenameStep([&](const QString &from, const QString &to) {
             if (++tries <= 3 || answer != RenameOutcome::Busy)
                 return answer;
@@ -305,7 +306,6 @@ private Q_SLOTS:
         clock.start();
         QVERIFY(!replaceFile(path, "held"));
         QVERIFY(clock.elapsed() < 1500);
-        setRenameStep({});
         QCOMPARE(readBytes(path), QByteArray("new"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"curr_test.ini"});
     }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/datafiles.h"
+#include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "network/netconfig.h"
-#include "testing/sessionfiles.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "core/datafiles.h"
+#include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "network/netconfig.h"
 #include "network/pupilstatus.h"
 #include "network/setupwizard.h"
 #include "network/watchedsession.h"
-#include "testing/sessionfiles.h"
 #include "testsupport.h"
 #include "users/useradministration.h"
 #include "users/userbase.h"
@@ -62,7 +62,7 @@ private Q_SLOTS:
         const std::optional<WatchedSession> watched = WatchedSession::read(m_mount);
         QVERIFY(watched);
         QCOMPARE(watched->lastRecorded, 3);
-        QCOMPARE(watched->slots.at(2).vop, QStringLiteral("Вопрос 3"));
+        QCOMPARE(watched->records.at(2).vop, QStringLiteral("Вопрос 3"));
     }
 
     void remoteAdministrationWritesThroughTheShare()

@@ -33,7 +33,7 @@ private Q_SLOTS:
     {
         const WatchedSession session = WatchedSession::fromLines(sessionLines(7));
         QCOMPARE(session.lastRecorded, 7);
-        QCOMPARE(session.max, QStringLiteral("20"));
+        QCOMPARE(session.header.max, QStringLiteral(" 20"));
         WatchFlow flow(12);
         flow.refreshed(session);
         const WatchView v = flow.view();
@@ -113,7 +113,7 @@ private Q_SLOTS:
                                             {"max", "9999", "tema", "x", "vop", "y"}};
         for (const QStringList &lines : damaged) {
             const WatchedSession session = WatchedSession::fromLines(lines);
-            QVERIFY(session.lastRecorded >= 1 && session.lastRecorded <= WatchedSession::Slots);
+            QVERIFY(session.lastRecorded >= 1 && session.lastRecorded <= SessionSlots);
             flow.refreshed(session);
             flow.view();
         }

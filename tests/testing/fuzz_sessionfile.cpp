@@ -1,5 +1,5 @@
+#include "core/sessionfiles.h"
 #include "fuzzsupport.h"
-#include "testing/sessionfiles.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "testing/sessionfiles.h"
+#include "core/sessionfiles.h"
 
 #include "core/textfile.h"
 
