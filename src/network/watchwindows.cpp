@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -211,9 +212,20 @@ void WatchWindow::refresh()
         return;
     m_reading = true;
     const QString folder = m_context.session.NetPath.at(computer - 1);
-    readOffThread<std::optional<WatchedSession>>(
-        this, [folder] { return WatchedSession::read(folder); },
-        [this](const std::optional<WatchedSession> &session) { received(session); });
+    using Look = std::pair<FileStamp, std::optional<WatchedSession>>;
+    readOffThread<Look>(
+        this,
+        [folder, watch = m_stamp, now = steadyMs()] {
+            const FileStamp stamp = stampOf(
+                pupilfiles::pathOf(folder, QStringLiteral("data/") + datafiles::SessionFile));
+            if (!watch.mustRead(stamp, now))
+                return Look{stamp, std::nullopt};
+            return Look{stamp, WatchedSession::read(folder)};
+        },
+        [this](const Look &look) {
+            m_stamp.update(look.first, steadyMs(), QDateTime::currentMSecsSinceEpoch());
+            received(look.second);
+        });
 }
 
 // A file that is gone or cannot be read leaves the question on screen as it is.
@@ -292,6 +304,7 @@ void WatchWindow::followAgain()
 {
     m_context.cues.play(Cue::Hihihih);
     m_flow.follow();
+    m_stamp = StampWatch(); // the next refresh reads the file, changed or not
     m_timer2->stop();
     setNoticeLit(false);
     m_notice->setText(m_flow.notice());
