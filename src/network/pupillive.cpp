@@ -36,16 +36,19 @@ qint64 steadyMs()
 
 bool StampWatch::mustRead(const FileStamp &stamp, qint64 now) const
 {
-    return !m_seen || stamp != m_stamp || now - m_changedMs < RecheckMs;
+    return !m_seen || stamp != m_stamp || (!m_rechecked && now - m_changedMs >= RecheckMs);
 }
 
-bool StampWatch::update(const FileStamp &stamp, qint64 now, qint64 wallNow)
+bool StampWatch::update(const FileStamp &stamp, bool read, qint64 now, qint64 wallNow)
 {
-    if (m_seen && stamp == m_stamp)
+    if (m_seen && stamp == m_stamp) {
+        m_rechecked = m_rechecked || (read && now - m_changedMs >= RecheckMs);
         return false;
+    }
     m_changedMs = m_seen ? now : now - qMax<qint64>(0, wallNow - stamp.modifiedMs);
     m_stamp = stamp;
     m_seen = true;
+    m_rechecked = false;
     return true;
 }
 
@@ -111,7 +114,7 @@ bool PupilLive::looked(const PupilLook &look, qint64 now, qint64 wallNow)
     m_failed = look.failed;
     if (look.failed)
         return !wasFailed;
-    const bool changed = m_progress.update(look.progress, now, wallNow);
+    const bool changed = m_progress.update(look.progress, look.read, now, wallNow);
     const bool sessionChanged = m_session != look.session;
     m_session = look.session;
     if (look.read)

@@ -23,8 +23,9 @@ FileStamp stampOf(const QString &path);
 // The steady clock the live view measures time with, in milliseconds.
 qint64 steadyMs();
 
-// Whether a file must be read again: its stamp changed, or changed so recently that a rewrite
-// within the same tick of a coarse file clock (two seconds on some shares) would not show.
+// Whether a file must be read: when its stamp changed, and once more a while after a change,
+// since a rewrite within the same tick of a coarse file clock (two seconds on some shares)
+// keeps the stamp.
 class StampWatch
 {
 public:
@@ -35,14 +36,16 @@ public:
     qint64 changedMs() const { return m_changedMs; }
 
     bool mustRead(const FileStamp &stamp, qint64 now) const;
-    // Takes the stamp of a look; true when it differs from the last one. The first stamp of a
-    // file dates its change by the file's own time, never later than now.
-    bool update(const FileStamp &stamp, qint64 now, qint64 wallNow);
+    // Takes the stamp of a look and whether the file was read; true when the stamp differs from
+    // the last one. The first stamp of a file dates its change by the file's own time, never
+    // later than now.
+    bool update(const FileStamp &stamp, bool read, qint64 now, qint64 wallNow);
 
 private:
     FileStamp m_stamp;
     qint64 m_changedMs = 0;
     bool m_seen = false;
+    bool m_rechecked = false;
 };
 
 // One look at a pupil's program folder, taken off the user-interface thread: the stamps of

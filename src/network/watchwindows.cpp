@@ -27,6 +27,13 @@ namespace {
 const QColor darkRed(128, 0, 0);
 
 using textcolours::setTextColour;
+
+struct WatchLook
+{
+    FileStamp stamp;
+    bool read = false;
+    std::optional<WatchedSession> session;
+};
 } // namespace
 
 // The chooser.
@@ -212,19 +219,20 @@ void WatchWindow::refresh()
         return;
     m_reading = true;
     const QString folder = m_context.session.NetPath.at(computer - 1);
-    using Look = std::pair<FileStamp, std::optional<WatchedSession>>;
-    readOffThread<Look>(
+    readOffThread<WatchLook>(
         this,
         [folder, watch = m_stamp, now = steadyMs()] {
-            const FileStamp stamp = stampOf(
+            WatchLook look;
+            look.stamp = stampOf(
                 pupilfiles::pathOf(folder, QStringLiteral("data/") + datafiles::SessionFile));
-            if (!watch.mustRead(stamp, now))
-                return Look{stamp, std::nullopt};
-            return Look{stamp, WatchedSession::read(folder)};
+            look.read = watch.mustRead(look.stamp, now);
+            if (look.read)
+                look.session = WatchedSession::read(folder);
+            return look;
         },
-        [this](const Look &look) {
-            m_stamp.update(look.first, steadyMs(), QDateTime::currentMSecsSinceEpoch());
-            received(look.second);
+        [this](const WatchLook &look) {
+            m_stamp.update(look.stamp, look.read, steadyMs(), QDateTime::currentMSecsSinceEpoch());
+            received(look.session);
         });
 }
 

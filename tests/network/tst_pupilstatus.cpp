@@ -159,8 +159,11 @@ private Q_SLOTS:
         // The first sight of a file dates the answer by the file's time.
         QCOMPARE(poller.live(1).text(session.Pupils.at(0), now), QStringLiteral("1 мин назад"));
 
-        now += StampWatch::RecheckMs + 1;
+        // Read once more a while later, then no more while nothing changes.
+        now += StampWatch::RecheckMs;
+        QVERIFY(pollOnce(poller));
         read.clear();
+        now += 500;
         QVERIFY(pollOnce(poller));
         QCOMPARE(read.count(), 0);
 
@@ -174,12 +177,20 @@ private Q_SLOTS:
         QCOMPARE(poller.live(1).text(session.Pupils.at(0), now + 12000),
                  QStringLiteral("12 с назад"));
 
-        // Rewritten within the same tick of the file clock: the same stamp, read all the same.
+        // Rewritten within the same tick of the file clock: the same stamp, read once more a
+        // while after the change, and then no more.
         room.progress(1, "А", "Первый", 10, 4, 2);
         setModified(file, written.addSecs(30));
         now += 500;
         QVERIFY(pollOnce(poller));
+        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("3"));
+        now += StampWatch::RecheckMs;
+        QVERIFY(pollOnce(poller));
         QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("4"));
+        read.clear();
+        now += StampWatch::RecheckMs;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(read.count(), 0);
 
         // The program folder gone: the share stopped answering, the row keeps the pupil.
         QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
