@@ -91,7 +91,7 @@ std::optional<QString> answerTimeLine(const QString &folder)
 } // namespace
 
 PupilLook PupilLook::take(const QString &programFolder, const StampWatch &progress, qint64 now,
-                          const PupilStatus &previous)
+                          const PupilStatus &previous, bool withSession)
 {
     QString folder = QDir::fromNativeSeparators(programFolder);
     if (!folder.endsWith(u'/'))
@@ -102,7 +102,8 @@ PupilLook PupilLook::take(const QString &programFolder, const StampWatch &progre
         look.failed = true;
         return look;
     }
-    look.session = stampIn(folder, sessionFile);
+    if (withSession)
+        look.session = stampIn(folder, sessionFile);
     if (!progress.mustRead(look.progress, now))
         return look;
     const pupilfiles::Contents contents =
@@ -131,11 +132,17 @@ bool PupilLive::looked(const PupilLook &look, qint64 now, qint64 wallNow)
     if (look.failed)
         return !wasFailed;
     const bool changed = m_progress.update(look.progress, look.read, now, wallNow);
-    const bool sessionChanged = m_session != look.session;
-    m_session = look.session;
+    const FileStamp session = look.session.value_or(FileStamp());
+    const bool sessionChanged = m_session != session;
+    m_session = session;
     if (look.read)
         m_answerSeconds = look.answerSeconds;
     return wasFailed || changed || sessionChanged || look.read;
+}
+
+bool PupilLive::wantsSession(qint64 now) const
+{
+    return m_answerSeconds > 0 && now - m_progress.changedMs() > m_answerSeconds * 1000;
 }
 
 bool PupilLive::lost(qint64 now) const

@@ -48,20 +48,20 @@ private:
     bool m_rechecked = false;
 };
 
-// One look at a pupil's program folder, taken off the user-interface thread: the stamps of
-// curr_test.ini and temp1.ini, and, when the progress stamp asks for it, curr_test.ini and
-// the answer time read afresh.
+// One look at a pupil's program folder, taken off the user-interface thread: the stamp of
+// curr_test.ini, that of temp1.ini when asked for, and, when the progress stamp asks for it,
+// curr_test.ini and the answer time read afresh.
 struct PupilLook
 {
     FileStamp progress;
-    FileStamp session;
+    std::optional<FileStamp> session;
     bool failed = false; // the share refused a read, or the program folder is gone
     bool read = false;   // status and answerSeconds were read afresh
     PupilStatus status;
     int answerSeconds = 0;
 
     static PupilLook take(const QString &programFolder, const StampWatch &progress, qint64 now,
-                          const PupilStatus &previous);
+                          const PupilStatus &previous, bool withSession);
 };
 
 // How long the pupil's clock waits before it gives the answer itself, from the first line of
@@ -85,6 +85,9 @@ public:
     const StampWatch &progress() const { return m_progress; }
 
     void lookStarted(qint64 now) { m_lookingSince = now; }
+    // Whether the next look takes the stamp of temp1.ini: only a pupil whose clock should
+    // have answered by now may be taking a pause.
+    bool wantsSession(qint64 now) const;
     // A look came back; true when the row it shows may have changed.
     bool looked(const PupilLook &look, qint64 now, qint64 wallNow);
 
