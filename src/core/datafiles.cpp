@@ -1,5 +1,7 @@
 #include "core/datafiles.h"
 
+#include "core/textfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -29,4 +31,10 @@ QString resolvePath(const QString &base, const QString &relative)
         current = next;
     }
     return current;
+}
+
+int datafiles::answerTimeSetting(const std::optional<QString> &settingLine)
+{
+    const int setting = settingLine ? textfile::leadingInt(settingLine->trimmed()) : 1;
+    return (setting >= 1 && setting <= 5) || setting == UnlimitedAnswerTime ? setting : 1;
 }

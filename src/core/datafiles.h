@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The program's own data files keep picture-like names in data/jpg.
 namespace datafiles {
 inline const QString UserBaseFile = QStringLiteral("2_17.jpg");
@@ -22,6 +24,11 @@ inline const QString ResumeFile = QStringLiteral("resume.ini");
 inline const QString JournalFile = QStringLiteral("attempts.txt");
 inline const QString NetConfigFile = QStringLiteral("net.ini");
 inline const QString OutlineFile = QStringLiteral("soderjanie.txt");
+
+// The answer time from the first line of AnswerTimeFile (nothing when the file is missing):
+// 1 to 5 minutes per answer, or UnlimitedAnswerTime; any other value counts as one minute.
+constexpr int UnlimitedAnswerTime = 9;
+int answerTimeSetting(const std::optional<QString> &settingLine);
 } // namespace datafiles
 
 // Finds a path below a folder without regard to letter case, Latin and Cyrillic alike.

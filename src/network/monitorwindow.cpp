@@ -16,6 +16,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace {
+constexpr int Columns = 7;
+} // namespace
+
 const QString MonitorWindow::NeedSetupText = QStringLiteral(
     " Программа не обнаружила настроек сетевой версии. Нажмите кнопку 'Настройка сети' и "
     "настройте сетевую версию. Для этого необходимо установить эту программу на все сетевые "
@@ -41,16 +45,16 @@ void MonitorWindow::buildControls()
     big.setBold(true);
     title->setFont(big);
     dragger()->addHandle(title);
-    grid->addWidget(title, 0, 0, 1, 6);
-    const QStringList headings = {"Компьютер",  "Пользователь", "Прогресс",
-                                  "Правильных", "Текущий",      "Оценка"};
+    grid->addWidget(title, 0, 0, 1, Columns);
+    const QStringList headings = {"Компьютер", "Пользователь", "Прогресс",       "Правильных",
+                                  "Текущий",   "Оценка",       "Последний ответ"};
     for (int c = 0; c < headings.size(); ++c)
         grid->addWidget(addLabel(QStringLiteral("metHEAD%1").arg(c + 1), headings.at(c)), 1, c);
     buildRows(grid);
 
     m_needSetup = addLabel(QStringLiteral("metNEEDsetup"), NeedSetupText);
     m_needSetup->setStyleSheet(QStringLiteral("color: #ffd070;"));
-    grid->addWidget(m_needSetup, 17, 0, 1, 6);
+    grid->addWidget(m_needSetup, 17, 0, 1, Columns);
 
     m_admin = addButton(QStringLiteral("btnNETadmin"), QStringLiteral("Достижения"),
                         QStringLiteral("Посмотреть 'Достижения' на сетевом компьютере."));
@@ -73,12 +77,12 @@ void MonitorWindow::buildControls()
     pageButtons->addWidget(m_prev);
     pageButtons->addStretch();
     pageButtons->addWidget(m_next);
-    grid->addLayout(pageButtons, 18, 0, 1, 6);
+    grid->addLayout(pageButtons, 18, 0, 1, Columns);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {m_alone, m_log, m_admin, setup, help, exit})
         buttons->addWidget(b);
-    grid->addLayout(buttons, 19, 0, 1, 6);
-    grid->addWidget(addStatusBar(), 20, 0, 1, 6);
+    grid->addLayout(buttons, 19, 0, 1, Columns);
+    grid->addWidget(addStatusBar(), 20, 0, 1, Columns);
 
     connect(m_next, &QPushButton::clicked, this, [this] { turnPage(true); });
     connect(m_prev, &QPushButton::clicked, this, [this] { turnPage(false); });
@@ -127,7 +131,8 @@ void MonitorWindow::buildRows(QGridLayout *grid)
                 new QProgressBar(this),
                 cell("Met_Prav", QStringLiteral("Правильных")),
                 cell("Met_CURR", QStringLiteral("Текущий")),
-                cell("Met_OCENKA", QStringLiteral("Оценка"))};
+                cell("Met_OCENKA", QStringLiteral("Оценка")),
+                cell("Met_ANSWERED", QStringLiteral("Последний ответ"))};
         row.progress->setObjectName(QStringLiteral("ProgreSS1"));
         row.progress->setAccessibleName(QStringLiteral("Прогресс") + place);
         row.progress->setTextVisible(false);
@@ -135,8 +140,8 @@ void MonitorWindow::buildRows(QGridLayout *grid)
         row.progress->setRange(1, 100);
         row.progress->setValue(1);
         row.name->setMinimumWidth(160);
-        const QList<QWidget *> cells = {row.user, row.name, row.progress,
-                                        row.prav, row.curr, row.ocenka};
+        const QList<QWidget *> cells = {row.user, row.name,   row.progress, row.prav,
+                                        row.curr, row.ocenka, row.answered};
         for (int c = 0; c < cells.size(); ++c)
             grid->addWidget(cells.at(c), r + 2, c);
         m_rows.append(row);
@@ -285,6 +290,9 @@ void MonitorWindow::drawRow(int r)
     row.prav->setText(view.prav);
     row.curr->setText(view.curr);
     row.ocenka->setText(view.ocenka);
+    row.answered->setText(
+        configured ? m_poller->live(computer).text(s.Pupils.at(computer - 1), m_poller->now())
+                   : QString());
 }
 
 void MonitorWindow::turnPage(bool forward)

@@ -4,6 +4,7 @@
 #include "network/pupilstatus.h"
 #include "network/sharereader.h"
 
+#include <QDateTime>
 #include <QThreadPool>
 
 QThreadPool *shareReaders()
@@ -22,7 +23,7 @@ PupilPoller::PupilPoller(SessionState &session, QObject *parent)
     : QObject(parent), m_session(session)
 {
     m_patience.setSingleShot(true);
-    m_patience.setInterval(3000);
+    m_patience.setInterval(400);
     connect(&m_patience, &QTimer::timeout, this, &PupilPoller::finish);
 }
 
@@ -31,24 +32,33 @@ void PupilPoller::poll()
     m_polling = true;
     m_pending.clear();
     const int count = qBound(0, int(m_session.NetCount), SessionState::MaxComputers);
-    QList<std::pair<std::function<PupilStatus()>, std::function<void(const PupilStatus &)>>> reads;
+    const qint64 now = m_now();
+    QList<std::pair<std::function<PupilLook()>, std::function<void(const PupilLook &)>>> looks;
     for (int i = 1; i <= count; ++i) {
         const QString folder = m_session.NetPath.at(i - 1);
         if (folder.isEmpty() || m_reading.contains(i))
             continue;
         m_reading.insert(i);
         m_pending.insert(i);
-        const PupilStatus previous = m_session.Pupils.at(i - 1);
-        reads.append({[folder, previous] { return pupilstatus::read(folder, previous); },
-                      [this, i, generation = m_generation](const PupilStatus &status) {
-                          if (generation != m_generation)
-                              return;
-                          m_session.Pupils[i - 1] = status;
-                          received(i);
-                      }});
+        PupilLive &live = m_live[i - 1];
+        live.lookStarted(now);
+        looks.append(
+            {[folder, progress = live.progress(), now, previous = m_session.Pupils.at(i - 1),
+              withSession = live.wantsSession(now)] {
+                 return PupilLook::take(folder, progress, now, previous, withSession);
+             },
+             [this, i, generation = m_generation](const PupilLook &look) {
+                 if (generation != m_generation)
+                     return;
+                 const bool changed =
+                     m_live[i - 1].looked(look, m_now(), QDateTime::currentMSecsSinceEpoch());
+                 if (look.read)
+                     m_session.Pupils[i - 1] = look.status;
+                 received(i, changed);
+             }});
     }
-    if (!reads.isEmpty())
-        readAllOffThread<PupilStatus>(this, std::move(reads));
+    if (!looks.isEmpty())
+        readAllOffThread<PupilLook>(this, std::move(looks));
     if (m_pending.isEmpty())
         QMetaObject::invokeMethod(this, &PupilPoller::finish, Qt::QueuedConnection);
     else
@@ -62,12 +72,14 @@ void PupilPoller::forget()
     m_pending.clear();
     m_patience.stop();
     m_polling = false;
+    m_live.fill(PupilLive());
 }
 
-void PupilPoller::received(int computer)
+void PupilPoller::received(int computer, bool changed)
 {
     m_reading.remove(computer);
-    Q_EMIT computerRead(computer);
+    if (changed)
+        Q_EMIT computerRead(computer);
     if (m_pending.remove(computer) && m_pending.isEmpty())
         finish();
 }

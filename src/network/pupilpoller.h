@@ -1,19 +1,29 @@
 #pragma once
 
+#include "core/sessionstate.h"
+#include "network/pupillive.h"
+
 #include <QObject>
 #include <QSet>
 #include <QTimer>
 
-struct SessionState;
+#include <array>
+#include <functional>
 
-// Polls the pupils' curr_test.ini off the user-interface thread. Each result is stored in the
-// session's Pupils on the user-interface thread. A computer whose previous read has not
-// returned is not read again; its status keeps its last values.
+// Looks at the pupils' files off the user-interface thread: their stamps every poll, and
+// curr_test.ini only when it changed. Each result is stored in the session's Pupils on the
+// user-interface thread. A computer whose previous look has not returned is not looked at
+// again; its status keeps its last values, and it counts as lost after a while.
 class PupilPoller : public QObject
 {
     Q_OBJECT
 public:
     explicit PupilPoller(SessionState &session, QObject *parent = nullptr);
+
+    // The steady clock, in milliseconds; tests drive their own.
+    void setClock(std::function<qint64()> now) { m_now = std::move(now); }
+    qint64 now() const { return m_now(); }
+    const PupilLive &live(int computer) const { return m_live.at(computer - 1); }
 
     // Starts reading every configured computer that is not still being read.
     void poll();
@@ -22,19 +32,23 @@ public:
     // Drops every read still under way: the classroom has changed or is gone, so their results
     // would belong to computers no longer configured.
     void forget();
-    // How long a poll waits for slow computers before it counts as finished.
+    // How long a poll waits for slow computers before it counts as finished; the computers
+    // still being read are left to come back on their own.
     void setPatience(int ms) { m_patience.setInterval(ms); }
 
 Q_SIGNALS:
+    // What the computer's row shows may have changed.
     void computerRead(int computer);
     // Every read of the poll returned, or the patience ran out.
     void pollFinished();
 
 private:
-    void received(int computer);
+    void received(int computer, bool changed);
     void finish();
 
     SessionState &m_session;
+    std::array<PupilLive, SessionState::MaxComputers> m_live;
+    std::function<qint64()> m_now = steadyMs;
     QSet<int> m_reading;
     QSet<int> m_pending;
     QTimer m_patience;

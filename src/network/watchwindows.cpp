@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,6 +27,13 @@ namespace {
 const QColor darkRed(128, 0, 0);
 
 using textcolours::setTextColour;
+
+struct WatchLook
+{
+    FileStamp stamp;
+    bool read = false;
+    std::optional<WatchedSession> session;
+};
 } // namespace
 
 // The chooser.
@@ -205,9 +213,21 @@ void WatchWindow::refresh()
         return;
     m_reading = true;
     const QString folder = m_context.session.NetPath.at(computer - 1);
-    readOffThread<std::optional<WatchedSession>>(
-        this, [folder] { return WatchedSession::read(folder); },
-        [this](const std::optional<WatchedSession> &session) { received(session); });
+    readOffThread<WatchLook>(
+        this,
+        [folder, watch = m_stamp, now = steadyMs()] {
+            WatchLook look;
+            look.stamp = stampOf(
+                pupilfiles::pathOf(folder, QStringLiteral("data/") + datafiles::SessionFile));
+            look.read = watch.mustRead(look.stamp, now);
+            if (look.read)
+                look.session = WatchedSession::read(folder);
+            return look;
+        },
+        [this](const WatchLook &look) {
+            m_stamp.update(look.stamp, look.read, steadyMs(), QDateTime::currentMSecsSinceEpoch());
+            received(look.session);
+        });
 }
 
 // A file that is gone or cannot be read leaves the question on screen as it is.
@@ -280,6 +300,7 @@ void WatchWindow::followAgain()
 {
     m_context.cues.play(Cue::Hihihih);
     m_flow.follow();
+    m_stamp = StampWatch(); // the next refresh reads the file, changed or not
     m_timer2->stop();
     setNoticeLit(false);
     m_notice->setText(m_flow.notice());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network/netwindow.h"
+#include "network/pupillive.h"
 #include "network/watchflow.h"
 
 class AnswerGroup;
@@ -33,13 +34,13 @@ private:
     int m_generation = 0;
 };
 
-// Follows one pupil's test answer by answer from the pupil's temp1.ini, refreshed every ten
-// seconds off the user-interface thread.
+// Follows one pupil's test answer by answer from the pupil's temp1.ini: its stamp is looked at
+// twice a second and the file read when it changed, off the user-interface thread.
 class WatchWindow : public NetWindow
 {
     Q_OBJECT
 public:
-    static constexpr int RefreshMs = 10000;
+    static constexpr int RefreshMs = 500;
 
     explicit WatchWindow(AppContext &context);
 
@@ -63,6 +64,7 @@ private:
     void setNoticeLit(bool lit);
 
     WatchFlow m_flow;
+    StampWatch m_stamp;
     bool m_reading = false;
     QGroupBox *m_frame2 = nullptr;
     QLabel *m_question = nullptr;

@@ -1,5 +1,6 @@
 #include "testing/answerclock.h"
 
+#include "core/datafiles.h"
 #include "core/textfile.h"
 
 std::optional<QString> AnswerClock::readSetting(const QString &path)
@@ -12,9 +13,7 @@ std::optional<QString> AnswerClock::readSetting(const QString &path)
 
 void AnswerClock::reset(const std::optional<QString> &settingLine)
 {
-    const int setting = settingLine ? textfile::leadingInt(settingLine->trimmed()) : 1;
-    const bool known = (setting >= 1 && setting <= 5) || setting == Unlimited;
-    m_minutes = known ? setting - 1 : 0;
+    m_minutes = datafiles::answerTimeSetting(settingLine) - 1;
     m_tens = 6;
     m_units = 0;
     m_text = startText();

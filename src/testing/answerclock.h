@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/datafiles.h"
+
 #include <QString>
 
 #include <optional>
@@ -10,7 +12,7 @@
 class AnswerClock
 {
 public:
-    static constexpr int Unlimited = 9;
+    static constexpr int Unlimited = datafiles::UnlimitedAnswerTime;
 
     enum class Tick { Counted, Warning, Expired, Hidden };
 

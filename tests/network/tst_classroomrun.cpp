@@ -1,5 +1,7 @@
 #include "app/application.h"
 #include "network/monitorwindow.h"
+#include "network/pupillive.h"
+#include "network/pupilpoller.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 
@@ -157,14 +159,16 @@ private:
         return monitor->findChildren<QLabel *>(QString::fromLatin1(name)).at(0)->text();
     }
 
-    // The first row of the monitor shows the pupil at question `current` with `right` answers.
-    static void rowShows(QWidget *monitor, int current, int right, int max)
+    // The first row of the monitor shows the pupil at question `current` with `right` answers,
+    // and what it says of his last answer.
+    static void rowShows(QWidget *monitor, int current, int right, int max, const QString &answered)
     {
-        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_CURR"), QString::number(current), 12000);
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_CURR"), QString::number(current), 5000);
         QCOMPARE(cell(monitor, "Met_USER"), QStringLiteral("№1"));
         QCOMPARE(cell(monitor, "Met_NAME"), QStringLiteral("Петров"));
         QCOMPARE(cell(monitor, "Met_Prav"), QStringLiteral("%1/%2").arg(right).arg(max));
         QCOMPARE(cell(monitor, "Met_OCENKA"), QString());
+        QCOMPARE(cell(monitor, "Met_ANSWERED"), answered);
         auto *progress = monitor->findChildren<QProgressBar *>(QStringLiteral("ProgreSS1")).at(0);
         QCOMPARE(progress->maximum(), max);
         QCOMPARE(progress->value(), current);
@@ -205,10 +209,20 @@ private Q_SLOTS:
         TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA),
                                     pupilFolder + QStringLiteral("data"));
 
-        // The teacher's program with its monitor, reading the pupil's folder every five seconds.
+        // The teacher's program with its monitor, looking at the pupil's folder twice a second.
+        // When the row's question changes, the time since the pupil's program wrote it.
         Teacher teacher(room.teacher().path());
-        QWidget *monitor = teacher.app.windows.open(QStringLiteral("frmNET"));
-        QVERIFY(qobject_cast<MonitorWindow *>(monitor));
+        auto *monitor =
+            qobject_cast<MonitorWindow *>(teacher.app.windows.open(QStringLiteral("frmNET")));
+        QVERIFY(monitor);
+        const QString progressFile = room.pupilData(1, datafiles::ProgressFile);
+        QMap<QString, qint64> shownAfterMs;
+        connect(monitor->poller(), &PupilPoller::computerRead, monitor, [&] {
+            const QString current = cell(monitor, "Met_CURR");
+            if (!shownAfterMs.contains(current))
+                shownAfterMs[current] = QDateTime::currentMSecsSinceEpoch() -
+                                        QFileInfo(progressFile).lastModified().toMSecsSinceEpoch();
+        });
         QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_USER"), QStringLiteral("№1"), 5000);
         QCOMPARE(cell(monitor, "Met_NAME"), QString());
 
@@ -226,7 +240,7 @@ private Q_SLOTS:
         const AnswerKey key(files.jpgPath(files.TestCatalogueFiles.at(0)));
         const int max = key.questionCount();
         QVERIFY(max > 3);
-        rowShows(monitor, 1, 0, max);
+        rowShows(monitor, 1, 0, max, PupilLive::NoAnswerText);
         if (QTest::currentTestFailed())
             return;
 
@@ -243,9 +257,12 @@ private Q_SLOTS:
             const QString choice = answerRight ? correct : shown.at(shown.at(1) == correct ? 2 : 1);
             QVERIFY(robot(pupil, {"answer", choice}));
             right += answerRight ? 1 : 0;
-            rowShows(monitor, question + 1, right, max);
+            rowShows(monitor, question + 1, right, max, QStringLiteral("только что"));
             if (QTest::currentTestFailed())
                 return;
+            const qint64 after = shownAfterMs.value(QString::number(question + 1), -1);
+            QVERIFY2(after >= 0 && after <= 2000,
+                     qPrintable(QStringLiteral("the answer showed after %1 ms").arg(after)));
         }
     }
 };

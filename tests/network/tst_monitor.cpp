@@ -49,6 +49,7 @@ private Q_SLOTS:
         QCOMPARE(cells(monitor, "Met_Prav").at(1)->text(), QStringLiteral("5/20"));
         QCOMPARE(cells(monitor, "Met_CURR").at(1)->text(), QStringLiteral("7"));
         QCOMPARE(cells(monitor, "Met_OCENKA").at(1)->text(), QString());
+        QCOMPARE(cells(monitor, "Met_ANSWERED").at(1)->text(), QStringLiteral("только что"));
         QProgressBar *bar = monitor->findChildren<QProgressBar *>("ProgreSS1").at(1);
         QCOMPARE(bar->maximum(), 20);
         QCOMPARE(bar->value(), 7);
@@ -63,6 +64,8 @@ private Q_SLOTS:
                                         "999", "ocenka", "0"}));
         monitor->setPollInterval(10);
         QTRY_COMPARE(cells(monitor, "Met_OCENKA").at(1)->text(), QStringLiteral("4"));
+        QCOMPARE(cells(monitor, "Met_ANSWERED").at(1)->text(),
+                 QStringLiteral("закончил, оценка 4"));
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Сидоров"));
         QProgressBar *damaged = monitor->findChildren<QProgressBar *>("ProgreSS1").at(2);
         QVERIFY(damaged->minimum() <= damaged->value() && damaged->value() <= damaged->maximum());
@@ -130,27 +133,6 @@ private Q_SLOTS:
         room.progress(2, "Б", "Второй", 5, 2, 1);
         monitor->setPollInterval(10);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Второй"));
-    }
-
-    // Reads under way when the classroom changes are dropped: their computers are gone.
-    void forgottenPollBringsNothingBack()
-    {
-        Classroom room(2);
-        room.progress(1, "А", "Первый", 10, 2, 1);
-        SessionState session;
-        loadNetConfig(session, room.netIni());
-        PupilPoller poller(session);
-        QSignalSpy read(&poller, &PupilPoller::computerRead);
-        poller.poll();
-        poller.forget();
-        session.NetCount = 0;
-        QTest::qWait(300);
-        QCOMPARE(read.count(), 0);
-        QVERIFY(session.Pupils.at(0).second.isEmpty());
-        QVERIFY(!poller.isReading(1) && !poller.isPolling());
-        poller.poll(); // nothing configured: nothing read
-        QTest::qWait(100);
-        QCOMPARE(read.count(), 0);
     }
 
     void unconfiguredMonitorAndSetupWizard()

@@ -1,5 +1,7 @@
+#include "classroom.h"
 #include "core/textfile.h"
 #include "network/monitorpages.h"
+#include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
 #include "testsupport.h"
 
@@ -11,6 +13,21 @@ QStringList progressLines(const QString &max, const QString &curr, const QString
 {
     return {"first", "Иван", "second", "Петров", "name", "Реле",   "max",
             max,     "curr", curr,     "ok",     ok,     "ocenka", ocenka};
+}
+
+// A poll of every computer, waited for.
+bool pollOnce(PupilPoller &poller)
+{
+    QSignalSpy finished(&poller, &PupilPoller::pollFinished);
+    poller.poll();
+    return finished.wait(3000);
+}
+
+void setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
 }
 } // namespace
 
@@ -99,6 +116,194 @@ private Q_SLOTS:
         const PupilStatus odd = pupilstatus::read(folder.path(), before);
         QVERIFY(odd.damaged);
         QCOMPARE(pupilstatus::row(1, odd).name, pupilstatus::DamagedText);
+    }
+
+    // Reads under way when the classroom changes are dropped: their computers are gone.
+    void forgottenPollBringsNothingBack()
+    {
+        Classroom room(2);
+        room.progress(1, "А", "Первый", 10, 2, 1);
+        SessionState session;
+        loadNetConfig(session, room.netIni());
+        PupilPoller poller(session);
+        QSignalSpy read(&poller, &PupilPoller::computerRead);
+        poller.poll();
+        poller.forget();
+        session.NetCount = 0;
+        QTest::qWait(300);
+        QCOMPARE(read.count(), 0);
+        QVERIFY(session.Pupils.at(0).second.isEmpty());
+        QVERIFY(!poller.isReading(1) && !poller.isPolling());
+        poller.poll(); // nothing configured: nothing read
+        QTest::qWait(100);
+        QCOMPARE(read.count(), 0);
+    }
+
+    // Stamps are taken afresh every poll; the file is read when its size or time changed, and
+    // again shortly after a change, which a coarse file clock could hide.
+    void pollerReadsWhatChanged()
+    {
+        Classroom room(2);
+        room.progress(1, "А", "Первый", 10, 2, 1);
+        const QString file = room.pupilData(1, datafiles::ProgressFile);
+        const QDateTime written = QDateTime::currentDateTime().addSecs(-60);
+        setModified(file, written);
+        SessionState session;
+        loadNetConfig(session, room.netIni());
+        PupilPoller poller(session);
+        qint64 now = 1000000;
+        poller.setClock([&now] { return now; });
+        QSignalSpy read(&poller, &PupilPoller::computerRead);
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("2"));
+        // The first sight of a file dates the answer by the file's time.
+        QCOMPARE(poller.live(1).text(session.Pupils.at(0), now), QStringLiteral("1 мин назад"));
+
+        // Read once more a while later, then no more while nothing changes.
+        now += StampWatch::RecheckMs;
+        QVERIFY(pollOnce(poller));
+        read.clear();
+        now += 500;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(read.count(), 0);
+
+        // The same size, a later time.
+        room.progress(1, "А", "Первый", 10, 3, 1);
+        setModified(file, written.addSecs(30));
+        now += 500;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(read.count(), 1);
+        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("3"));
+        QCOMPARE(poller.live(1).text(session.Pupils.at(0), now + 12000),
+                 QStringLiteral("12 с назад"));
+
+        // Rewritten within the same tick of the file clock: the same stamp, read once more a
+        // while after the change, and then no more.
+        room.progress(1, "А", "Первый", 10, 4, 2);
+        setModified(file, written.addSecs(30));
+        now += 500;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("3"));
+        now += StampWatch::RecheckMs;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("4"));
+        read.clear();
+        now += StampWatch::RecheckMs;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(read.count(), 0);
+
+        // The program folder gone: the share stopped answering, the row keeps the pupil.
+        QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
+        now += 500;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(session.Pupils.at(0).second, QStringLiteral("Первый"));
+        QCOMPARE(poller.live(1).text(session.Pupils.at(0), now), PupilLive::NoConnectionText);
+    }
+
+    // The cell of the last answer on the steady clock, a minute after the pupil's files were
+    // first seen; temp1.ini is newer than curr_test.ini while the pupil takes a pause.
+    void lastAnswerCell_data()
+    {
+        QTest::addColumn<QString>("curr");
+        QTest::addColumn<QString>("ocenka");
+        QTest::addColumn<QString>("setting"); // "-": no answer-time file
+        QTest::addColumn<bool>("pause");
+        QTest::addColumn<bool>("failed");
+        QTest::addColumn<qint64>("lookingMs"); // a look under way for so long; -1: none
+        QTest::addColumn<qint64>("elapsedMs");
+        QTest::addColumn<QString>("text");
+        const QString lost = PupilLive::NoConnectionText;
+        QTest::addRow("12 s") << "5"
+                              << ""
+                              << " 1 " << false << false << -1ll << 12000ll << "12 с назад";
+        QTest::addRow("a moment") << "5"
+                                  << ""
+                                  << " 1 " << false << false << -1ll << 2000ll << "только что";
+        QTest::addRow("3 min of 5") << "5"
+                                    << ""
+                                    << " 5 " << false << false << -1ll << 200000ll << "3 мин назад";
+        QTest::addRow("within the grace")
+            << "5"
+            << ""
+            << " 1 " << false << false << -1ll << 90000ll << "1 мин назад";
+        QTest::addRow("clock overdue") << "5"
+                                       << ""
+                                       << " 1 " << false << false << -1ll << 92000ll << lost;
+        QTest::addRow("no file: one minute") << "5"
+                                             << ""
+                                             << "-" << false << false << -1ll << 92000ll << lost;
+        QTest::addRow("odd setting: one minute")
+            << "5"
+            << ""
+            << "7" << false << false << -1ll << 92000ll << lost;
+        QTest::addRow("5 min within")
+            << "5"
+            << ""
+            << " 5 " << false << false << -1ll << 320000ll << "5 мин назад";
+        QTest::addRow("5 min overdue") << "5"
+                                       << ""
+                                       << " 5 " << false << false << -1ll << 332000ll << lost;
+        QTest::addRow("no limit") << "5"
+                                  << ""
+                                  << " 9 " << false << false << -1ll << 7300000ll << "2 ч назад";
+        QTest::addRow("pause") << "5"
+                               << ""
+                               << " 1 " << true << false << -1ll << 400000ll
+                               << PupilLive::PauseText;
+        QTest::addRow("share refused") << "5"
+                                       << ""
+                                       << " 1 " << false << true << -1ll << 1000ll << lost;
+        QTest::addRow("look hangs") << "5"
+                                    << ""
+                                    << " 1 " << false << false << 6000ll << 10000ll << lost;
+        QTest::addRow("look slow") << "5"
+                                   << ""
+                                   << " 1 " << false << false << 3000ll << 10000ll << "10 с назад";
+        QTest::addRow("first question")
+            << "1"
+            << ""
+            << " 1 " << false << false << -1ll << 20000ll << PupilLive::NoAnswerText;
+        QTest::addRow("first question overdue")
+            << "1"
+            << ""
+            << " 1 " << false << false << -1ll << 95000ll << lost;
+        QTest::addRow("finished") << "10"
+                                  << " 4 "
+                                  << " 1 " << false << true << -1ll << 900000ll
+                                  << "закончил, оценка 4";
+    }
+    void lastAnswerCell()
+    {
+        QFETCH(QString, curr);
+        QFETCH(QString, ocenka);
+        QFETCH(QString, setting);
+        QFETCH(bool, pause);
+        QFETCH(bool, failed);
+        QFETCH(qint64, lookingMs);
+        QFETCH(qint64, elapsedMs);
+        QFETCH(QString, text);
+        const qint64 wall = QDateTime::currentMSecsSinceEpoch();
+        PupilLook look;
+        look.progress = {true, 180, wall};
+        look.session = {true, 4000, wall + (pause ? 5000 : -500)};
+        look.read = true;
+        look.status = pupilstatus::applyLines(progressLines("10", curr, "3", ocenka), {});
+        look.answerSeconds =
+            answerSecondsOf(setting == u'-' ? std::nullopt : std::optional<QString>(setting));
+        PupilLive live;
+        const qint64 seen = 50000;
+        QVERIFY(live.looked(look, seen, wall));
+        const qint64 now = seen + elapsedMs;
+        if (failed) {
+            PupilLook refused;
+            refused.failed = true;
+            QVERIFY(live.looked(refused, now, wall + elapsedMs));
+        }
+        if (lookingMs >= 0)
+            live.lookStarted(now - lookingMs);
+        QCOMPARE(live.text(look.status, now), text);
+        // A computer without a pupil shows nothing, whatever its share does.
+        QCOMPARE(live.text(PupilStatus(), now), QString());
     }
 
     void rowWithoutPupilShowsNumberOnly()
