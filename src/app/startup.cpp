@@ -6,14 +6,6 @@
 
 #include <QFile>
 
-qint16 readShowErrorsSetting(const QString &path)
-{
-    const std::optional<QStringList> lines = textfile::readLines(path);
-    if (!lines || lines->isEmpty() || lines->first().isEmpty())
-        return 1;
-    return textfile::leadingInt16(lines->first().trimmed());
-}
-
 void startSession(SessionState &session, const QString &programFolder)
 {
     session.SoundOn = true;

@@ -6,6 +6,11 @@
 #include "network/netconfig.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
+#include "network/remoteadminwindow.h"
+#include "network/resultswindows.h"
+#include "network/setupwindows.h"
+#include "network/watchwindows.h"
+#include "reading/helpwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 
@@ -89,16 +94,16 @@ void MonitorWindow::buildControls()
     connect(help, &QPushButton::clicked, this, &MonitorWindow::openHelp);
     connect(m_log, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        m_context.windows.open(QStringLiteral("frmLOGnet"));
+        m_context.windows.open<ClassResultsWindow>();
     });
     connect(m_admin, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        if (m_context.windows.open(QStringLiteral("frmNETBOSS")))
+        if (m_context.windows.open<RemoteAdminWindow>())
             hide();
     });
     connect(m_alone, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        m_context.windows.open(QStringLiteral("frmUSERchange"));
+        m_context.windows.open<WatchChoiceWindow>();
     });
     connect(setup, &QPushButton::clicked, this, &MonitorWindow::openSetup);
 
@@ -150,7 +155,7 @@ QString MonitorWindow::netIni() const
 
 void MonitorWindow::load()
 {
-    m_context.windows.hide(QStringLiteral("frmBOSS"));
+    m_context.windows.hideMenu(WindowHub::Menu::Admin);
     if (!netconfig::isConfigured(netIni())) {
         showUnconfigured();
         return;
@@ -317,23 +322,25 @@ void MonitorWindow::openSetup()
 {
     m_context.cues.play(Cue::Hihihih);
     m_context.session.NetReloadRequested = true;
-    m_context.windows.open(netconfig::isConfigured(netIni()) ? QStringLiteral("frmNETSetup5")
-                                                             : QStringLiteral("frmNETSetuP1"));
+    if (netconfig::isConfigured(netIni()))
+        m_context.windows.open<SetupChangeWindow>();
+    else
+        m_context.windows.open<SetupComputerCountStep>();
 }
 
 void MonitorWindow::openHelp()
 {
     m_context.cues.play(Cue::EstProblemi);
     m_context.session.HelpFromNetwork = true;
-    if (m_context.windows.open(QStringLiteral("frmHELP")))
-        hide();
+    if (auto *help = m_context.windows.open<HelpWindow>())
+        help->returnTo(this);
 }
 
 void MonitorWindow::closeEvent(QCloseEvent *event)
 {
     stopPolling();
     m_timer2->stop();
-    if (QWidget *boss = m_context.windows.window(QStringLiteral("frmBOSS")))
+    if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
         boss->show();
     event->accept();
 }

@@ -43,19 +43,15 @@ void PictureViewer::openPicture()
 void PictureViewer::showEvent(QShowEvent *event)
 {
     followPictureToShow();
-    if (QWidget *owner = questionWindow())
-        attachTo(owner);
+    if (m_questionWindow && m_questionWindow->isVisible())
+        attachTo(m_questionWindow);
     SkinnedWindow::showEvent(event);
 }
 
-QWidget *PictureViewer::questionWindow() const
+void PictureViewer::showFor(QWidget *questionWindow)
 {
-    for (const char *name : {"fullTST", "frmWRONG", "frmNetLog"}) {
-        QWidget *window = m_context.windows.window(QString::fromLatin1(name));
-        if (window && window->isVisible())
-            return window;
-    }
-    return nullptr;
+    m_questionWindow = questionWindow;
+    WindowHub::present(this);
 }
 
 void PictureViewer::attachTo(QWidget *owner)

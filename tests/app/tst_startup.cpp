@@ -2,6 +2,7 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "testing/catalogue.h"
+#include "testing/testsettings.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -207,7 +207,7 @@ private Q_SLOTS:
 
         // The teacher's program with its monitor, reading the pupil's folder every five seconds.
         Teacher teacher(room.teacher().path());
-        QWidget *monitor = teacher.app.windows.open(QStringLiteral("frmNET"));
+        QWidget *monitor = teacher.app.windows.open<MonitorWindow>();
         QVERIFY(qobject_cast<MonitorWindow *>(monitor));
         QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_USER"), QStringLiteral("№1"), 5000);
         QCOMPARE(cell(monitor, "Met_NAME"), QString());
