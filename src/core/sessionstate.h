@@ -89,9 +89,6 @@ struct SessionState
     qint16 NetWizardIndex = 0;
     QString NetChosenFile;
     QString NetLastFolder; // where the teacher last chose a pupil's program
-    bool NetConfigWritten = false;
-    bool NetReloadRequested = false;
-    bool NetPollBusy = false;
     int NetPage = 1;
     std::array<PupilStatus, MaxComputers> Pupils;
 

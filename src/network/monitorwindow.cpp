@@ -110,11 +110,6 @@ void MonitorWindow::buildControls()
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     connect(m_timer1, &QTimer::timeout, this, &MonitorWindow::tick);
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setInterval(100);
-    connect(m_timer2, &QTimer::timeout, this, &MonitorWindow::watchConfiguration);
-    m_timer2->start();
 }
 
 void MonitorWindow::buildRows(QGridLayout *grid)
@@ -187,7 +182,7 @@ void MonitorWindow::forgetClassroom()
 {
     SessionState &s = m_context.session;
     m_poller->forget();
-    s.NetPollBusy = false;
+    m_ticks.pollBusy = false;
     s.NetCount = 0;
     s.NetPath.fill(QString());
     s.Pupils.fill(PupilStatus());
@@ -221,7 +216,7 @@ void MonitorWindow::stopPolling()
 
 void MonitorWindow::tick()
 {
-    switch (decideTick(m_context.session)) {
+    switch (m_ticks.decide()) {
     case MonitorTick::Reload:
         reload();
         break;
@@ -253,7 +248,7 @@ void MonitorWindow::pollFinished()
 {
     showPageButtons();
     drawPage();
-    m_context.session.NetPollBusy = false;
+    m_ticks.pollBusy = false;
 }
 
 void MonitorWindow::computerRead(int computer)
@@ -304,12 +299,8 @@ void MonitorWindow::turnPage(bool forward)
     drawPage();
 }
 
-void MonitorWindow::watchConfiguration()
+void MonitorWindow::configurationWritten()
 {
-    SessionState &s = m_context.session;
-    if (!s.NetConfigWritten)
-        return;
-    s.NetConfigWritten = false;
     showConfigured();
     loadConfiguration();
     m_pages.reset();
@@ -321,7 +312,7 @@ void MonitorWindow::watchConfiguration()
 void MonitorWindow::openSetup()
 {
     m_context.cues.play(Cue::Hihihih);
-    m_context.session.NetReloadRequested = true;
+    m_ticks.reloadRequested = true;
     if (netconfig::isConfigured(netIni()))
         m_context.windows.open<SetupChangeWindow>();
     else
@@ -339,7 +330,6 @@ void MonitorWindow::openHelp()
 void MonitorWindow::closeEvent(QCloseEvent *event)
 {
     stopPolling();
-    m_timer2->stop();
     if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
         boss->show();
     event->accept();

@@ -115,7 +115,6 @@ void SetupComputerCountStep::accept()
 void SetupComputerCountStep::cancel()
 {
     m_context.cues.play(Cue::Oou);
-    m_context.session.NetConfigWritten = false;
     close();
 }
 
@@ -197,9 +196,13 @@ void SetupComputerListStep::moved(bool finished)
     }
     if (!m_wizard.written())
         InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
-    if (MonitorWindow *net = monitor(m_context))
+    MonitorWindow *net = monitor(m_context);
+    if (net)
         net->setPollInterval(100);
     close();
+    // The monitor shows the file again whether or not it was written.
+    if (net)
+        net->configurationWritten();
 }
 
 // Leaving before the last computer changes nothing: the whole setup is left.

@@ -82,7 +82,7 @@ private Q_SLOTS:
         MonitorWindow *small = openMonitor(h10);
         QVERIFY(!small->findChild<QPushButton *>("btnNEXT15")->isVisible());
         QVERIFY(!small->findChild<QPushButton *>("btnPREV15")->isVisible());
-        QTRY_VERIFY(!h10.session.NetPollBusy && h10.session.Pupils.size() > 0 &&
+        QTRY_VERIFY(!small->pollBusy() && h10.session.Pupils.size() > 0 &&
                     cells(small, "Met_USER").at(14)->text() == QStringLiteral("№15"));
         small->close();
 
@@ -123,7 +123,7 @@ private Q_SLOTS:
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), pupilstatus::DamagedText);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
-        QTRY_VERIFY(!h.session.NetPollBusy);
+        QTRY_VERIFY(!monitor->pollBusy());
         QVERIFY(!monitor->poller()->isReading(2));
 
         // A regular file again: its row follows.
