@@ -121,24 +121,22 @@ void MainMenu::buildControls()
     };
     setFirstFocus(button("btREAD"));
     connect(button("btREAD"), &SkinButton::clicked, this, [this, &s] {
-        s.CourseTestMode = s.ControlMode = s.LearnMode = false;
+        s.Mode = SessionMode::Reading;
         openMode<ContentsWindow>();
     });
     connect(button("btLEARN"), &SkinButton::clicked, this, [this, &s] {
-        s.CourseTestMode = s.ControlMode = false;
-        s.LearnMode = true;
+        s.Mode = SessionMode::Learning;
         openMode<ContentsWindow>();
     });
     connect(button("btCONTROL"), &SkinButton::clicked, this, [this, &s] {
-        s.CourseTestMode = s.LearnMode = false;
-        s.ControlMode = true;
+        s.Mode = SessionMode::Control;
         openMode<ContentsWindow>();
     });
     connect(button("btTESTS"), &SkinButton::clicked, this,
             [this] { openMode<TopicTestChoiceWindow>(); });
     connect(button("btKURS"), &SkinButton::clicked, this, [this, &s] {
         s.TestBankName = datafiles::CourseBankFile;
-        s.CourseTestMode = true;
+        s.Mode = SessionMode::CourseTest;
         openMode<TestIntroWindow>();
     });
     connect(button("btZAL"), &SkinButton::clicked, this,

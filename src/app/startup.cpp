@@ -12,7 +12,7 @@ void startSession(SessionState &session, const QString &programFolder)
     session.setProgramFolder(programFolder);
     session.ChangeUserMode = false;
     session.ContentsFromReader = false;
-    session.CourseTestMode = false;
+    session.Mode = SessionMode::Reading;
 }
 
 void deleteStaleTestFiles(const SessionState &session)

@@ -21,6 +21,10 @@ struct PupilStatus
     bool damaged = false;
 };
 
+// What the user chose in the main menu: reading, learning with questions, self-control, or the
+// test over the whole course.
+enum class SessionMode { Reading, Learning, Control, CourseTest };
+
 // The one record of session state that every window reads and writes. Windows never pass
 // parameters to each other: they set and read these fields. Indexed tables are 0-based here:
 // result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
@@ -43,11 +47,9 @@ struct SessionState
 
     bool SoundOn = true;
 
-    // Mode flags: how a window was entered and where it returns.
+    SessionMode Mode = SessionMode::Reading;
+    // How a window was entered and where it returns.
     bool ChangeUserMode = false;
-    bool CourseTestMode = false;
-    bool ControlMode = false;
-    bool LearnMode = false;
     bool ContentsFromReader = false;
     bool HelpFromNetwork = false;
     bool ConfirmAnswer = false;

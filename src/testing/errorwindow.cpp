@@ -33,7 +33,7 @@ void openReaderAt(AppContext &context, const QString &paragraph)
     s.ReaderToContents = true;
     context.windows.close<ReaderWindow>();
     s.ReaderToContents = s.ContentsFromReader = false;
-    s.LearnMode = s.ControlMode = s.CourseTestMode = false;
+    s.Mode = SessionMode::Reading;
     s.CurrentParagraph = paragraph;
     if (!context.windows.open<ReaderWindow>())
         return;

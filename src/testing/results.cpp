@@ -156,7 +156,7 @@ TestReturn testReturnTarget(const SessionState &session)
 {
     if (session.TestFromChoice)
         return TestReturn::TopicChoice;
-    if (session.CourseTestMode)
+    if (session.Mode == SessionMode::CourseTest)
         return TestReturn::MainMenu;
     return TestReturn::Reader;
 }

@@ -106,7 +106,8 @@ void TopicTestChoiceWindow::startTest()
         return;
     m_context.cues.play(Cue::Hihihih);
     s.TestBankName = bank;
-    s.CourseTestMode = false;
+    if (s.Mode == SessionMode::CourseTest)
+        s.Mode = SessionMode::Reading;
     s.TestFromChoice = true;
     m_context.windows.close<TestIntroWindow>();
     m_context.windows.open<TestIntroWindow>();

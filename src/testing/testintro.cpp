@@ -60,11 +60,11 @@ void TestIntroWindow::load()
 {
     SessionState &s = m_context.session;
     m_started = false;
-    if (s.CourseTestMode)
+    if (s.Mode == SessionMode::CourseTest)
         m_context.windows.hideMenu(WindowHub::Menu::Main);
     else
         m_context.windows.hide<ReaderWindow>();
-    if (s.CourseTestMode)
+    if (s.Mode == SessionMode::CourseTest)
         m_title->setText(QStringLiteral("Тест по всему курсу"));
     m_return->hide();
     m_notFinished->hide();
@@ -85,7 +85,7 @@ void TestIntroWindow::load()
     }
     setWindowTitle(s.CurrentTestName);
     setAccessibleName(s.CurrentTestName);
-    if (!s.CourseTestMode)
+    if (s.Mode != SessionMode::CourseTest)
         m_title->setText(s.CurrentTestName);
     adjustSize();
 }

@@ -39,12 +39,12 @@ private Q_SLOTS:
     {
         SessionState session;
         session.SoundOn = false;
-        session.CourseTestMode = true;
+        session.Mode = SessionMode::CourseTest;
         startSession(session, QStringLiteral("/opt/tarvel/"));
         QCOMPARE(session.ProgramFolder, QStringLiteral("/opt/tarvel"));
         QCOMPARE(session.SkinFolder, QStringLiteral("/opt/tarvel/data/jpg/skin/"));
         QVERIFY(session.SoundOn);
-        QVERIFY(!session.CourseTestMode);
+        QCOMPARE(session.Mode, SessionMode::Reading);
         QCOMPARE(session.ShowErrorsSetting, qint16(1));
     }
 

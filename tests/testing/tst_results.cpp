@@ -150,7 +150,7 @@ private Q_SLOTS:
 
         SessionState s;
         QCOMPARE(testReturnTarget(s), TestReturn::Reader);
-        s.CourseTestMode = true;
+        s.Mode = SessionMode::CourseTest;
         QCOMPARE(testReturnTarget(s), TestReturn::MainMenu);
         s.TestFromChoice = true;
         QCOMPARE(testReturnTarget(s), TestReturn::TopicChoice);
