@@ -38,8 +38,6 @@ void PictureViewer::openPicture()
     redisplay();
 }
 
-// A caller that opens the viewer again for another question finds it loaded, often still
-// shown: the new picture is taken when the window shows or at the next tick.
 void PictureViewer::showEvent(QShowEvent *event)
 {
     followPictureToShow();
@@ -48,9 +46,12 @@ void PictureViewer::showEvent(QShowEvent *event)
     SkinnedWindow::showEvent(event);
 }
 
+// A caller that opens the viewer again for another question finds it loaded, often still
+// shown: the new picture is taken here, not only when the window shows.
 void PictureViewer::showFor(QWidget *questionWindow)
 {
     m_questionWindow = questionWindow;
+    followPictureToShow();
     WindowHub::present(this);
 }
 
@@ -209,7 +210,6 @@ void PictureViewer::toggleFull()
 
 void PictureViewer::tick()
 {
-    followPictureToShow();
     m_ticker.tick();
     setWindowTitle(m_ticker.text());
     m_caption->setText(m_ticker.text());

@@ -412,8 +412,9 @@ private Q_SLOTS:
         QTRY_VERIFY(viewer->windowTitle() != CaptionTicker::Notice);
         // Opened again for the next question: its picture, from the start size.
         m_app->session.PictureToShow = "k_rc";
-        QCOMPARE(m_app->windows.open<PictureViewer>(), viewer);
-        QTRY_COMPARE(viewer->zoom().percent(), 50);
+        QCOMPARE(m_app->windows.load<PictureViewer>(), viewer);
+        viewer->showFor(nullptr);
+        QCOMPARE(viewer->zoom().percent(), 50);
         const QPixmap next(m_app->session.jpgPath("k_rc.jpg"));
         QCOMPARE(viewer->layout().pictureWidth, pixelsToTwips(next.width(), viewer) / 2);
         m_app->windows.close<PictureViewer>();
