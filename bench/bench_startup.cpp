@@ -4,6 +4,7 @@
 #include "app/mainmenu.h"
 #include "benchsupport.h"
 #include "ui/skinbutton.h"
+#include "users/loginwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +20,7 @@ namespace {
 void logInWhenShown(Application &application)
 {
     QTimer::singleShot(0, [&application] {
-        QWidget *login = application.windows.window(QStringLiteral("id_reader"));
+        QWidget *login = application.windows.find<LoginWindow>();
         login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText(QStringLiteral("vedok"));
         login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText(QStringLiteral("vedok"));
         login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText(QStringLiteral("vedok"));

@@ -1,8 +1,10 @@
 // The teacher's program watching 49 pupils: the monitor window polls them for a while;
 // prints the peak resident memory.
+#include "app/adminwindow.h"
 #include "app/application.h"
 #include "benchsupport.h"
 #include "core/datafiles.h"
+#include "network/monitorwindow.h"
 #include "network/netconfig.h"
 
 #include <QApplication>
@@ -30,8 +32,8 @@ int main(int argc, char *argv[])
     saveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
 
     application.startMenu(-1);
-    application.windows.open(QStringLiteral("frmBOSS"));
-    QWidget *monitor = application.windows.open(QStringLiteral("frmNET"));
+    application.windows.open<AdminWindow>();
+    QWidget *monitor = application.windows.open<MonitorWindow>();
     // Several polls, paging through all three pages.
     QTimer::singleShot(12000, &app, &QCoreApplication::quit);
     QApplication::exec();

@@ -1,11 +1,13 @@
 #include "app/application.h"
 
+#include "app/adminwindow.h"
 #include "app/mainmenu.h"
 #include "app/registration.h"
 #include "app/splash.h"
 #include "app/startup.h"
 #include "core/datafiles.h"
 #include "testing/resume.h"
+#include "testing/testsettings.h"
 #include "testing/testwindows.h"
 #include "users/loginwindow.h"
 #include "users/messagewindows.h"
@@ -21,7 +23,7 @@ Application::Application(const QString &programFolder, bool audible) : cues(sess
 
 bool Application::login()
 {
-    auto *window = qobject_cast<LoginWindow *>(windows.load(QStringLiteral("id_reader")));
+    auto *window = windows.load<LoginWindow>();
     const bool identified = window->exec();
     window->close(); // the unload stores or clears the remembered login
     return identified;
@@ -31,16 +33,16 @@ MainMenu *Application::startMenu(int splashMs)
 {
     session.ShowErrorsSetting = readShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
     if (continueInterruptedTest())
-        return qobject_cast<MainMenu *>(windows.window(QStringLiteral("frmMain")));
+        return windows.find<MainMenu>();
     deleteStaleTestFiles(session);
     SplashWindow *splash = nullptr;
     if (splashMs >= 0) {
-        splash = qobject_cast<SplashWindow *>(windows.load(QStringLiteral("frmSplash")));
+        splash = windows.load<SplashWindow>();
         splash->show();
         for (int i = 0; i < 5; ++i)
             splash->repaint();
     }
-    auto *menu = qobject_cast<MainMenu *>(windows.load(QStringLiteral("frmMain")));
+    auto *menu = windows.load<MainMenu>();
     if (!splash)
         menu->show();
     return menu;
@@ -56,7 +58,7 @@ bool Application::continueInterruptedTest()
         endInterruptedTest(session, *test);
         return false;
     }
-    windows.load(QStringLiteral("frmMain"));
+    windows.load<MainMenu>();
     goOnWithTest(context, *test);
     return true;
 }
@@ -71,8 +73,11 @@ int Application::run()
 
 void registerAppWindows(AppContext &context)
 {
-    context.windows.registerWindow(QStringLiteral("frmMain"),
-                                   [&context] { return new MainMenu(context); });
-    context.windows.registerWindow(QStringLiteral("frmSplash"),
-                                   [&context] { return new SplashWindow(context); });
+    WindowHub &windows = context.windows;
+    windows.addMenu<MainMenu>(WindowHub::Menu::Main, QStringLiteral("frmMain"),
+                              [&context] { return new MainMenu(context); });
+    windows.addMenu<AdminWindow>(WindowHub::Menu::Admin, QStringLiteral("frmBOSS"),
+                                 [&context] { return new AdminWindow(context); });
+    windows.add<SplashWindow>(QStringLiteral("frmSplash"),
+                              [&context] { return new SplashWindow(context); });
 }

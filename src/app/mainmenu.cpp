@@ -1,15 +1,22 @@
 #include "app/mainmenu.h"
 
+#include "app/adminwindow.h"
 #include "app/startup.h"
 #include "app/viewers.h"
 #include "core/administrator.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "reading/contentswindow.h"
+#include "reading/helpwindow.h"
+#include "testing/achievements.h"
 #include "testing/catalogue.h"
+#include "testing/testchoice.h"
+#include "testing/testintro.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "users/loginwindow.h"
 #include "users/messagewindows.h"
 
 #include <QCheckBox>
@@ -115,40 +122,38 @@ void MainMenu::buildControls()
     };
     setFirstFocus(button("btREAD"));
     connect(button("btREAD"), &SkinButton::clicked, this, [this, &s] {
-        s.CourseTestMode = s.ControlMode = s.LearnMode = false;
-        openMode(QStringLiteral("frmChGlava"));
+        s.Mode = SessionMode::Reading;
+        openMode<ContentsWindow>();
     });
     connect(button("btLEARN"), &SkinButton::clicked, this, [this, &s] {
-        s.CourseTestMode = s.ControlMode = false;
-        s.LearnMode = true;
-        openMode(QStringLiteral("frmChGlava"));
+        s.Mode = SessionMode::Learning;
+        openMode<ContentsWindow>();
     });
     connect(button("btCONTROL"), &SkinButton::clicked, this, [this, &s] {
-        s.CourseTestMode = s.LearnMode = false;
-        s.ControlMode = true;
-        openMode(QStringLiteral("frmChGlava"));
+        s.Mode = SessionMode::Control;
+        openMode<ContentsWindow>();
     });
     connect(button("btTESTS"), &SkinButton::clicked, this,
-            [this] { openMode(QStringLiteral("frmTestCh")); });
+            [this] { openMode<TopicTestChoiceWindow>(); });
     connect(button("btKURS"), &SkinButton::clicked, this, [this, &s] {
         s.TestBankName = datafiles::CourseBankFile;
-        s.CourseTestMode = true;
-        openMode(QStringLiteral("frmFullTest"));
+        s.Mode = SessionMode::CourseTest;
+        openMode<TestIntroWindow>();
     });
     connect(button("btZAL"), &SkinButton::clicked, this,
-            [this] { openMode(QStringLiteral("frmDOSTIG")); });
-    connect(button("btnBOSS"), &SkinButton::clicked, this,
-            [this] { openMode(QStringLiteral("frmBOSS")); });
+            [this] { openMode<AchievementsWindow>(); });
+    connect(button("btnBOSS"), &SkinButton::clicked, this, [this] { openMode<AdminWindow>(); });
     connect(button("btNEW"), &SkinButton::clicked, this, [this, &s] {
         m_context.cues.play(Cue::Hihihih);
         s.ChangeUserMode = true;
-        m_context.windows.close(QStringLiteral("id_reader"));
-        m_context.windows.open(QStringLiteral("id_reader"));
+        m_context.windows.close<LoginWindow>();
+        connect(m_context.windows.open<LoginWindow>(), &LoginWindow::userChanged, this,
+                &MainMenu::setBossButton);
     });
     connect(button("btHELP"), &SkinButton::clicked, this, [this, &s] {
         s.HelpFromNetwork = false;
         m_context.cues.play(Cue::EstProblemi);
-        if (m_context.windows.open(QStringLiteral("frmHELP")))
+        if (m_context.windows.open<HelpWindow>())
             hide();
     });
     connect(button("btEXIT"), &SkinButton::clicked, this, [this] {
@@ -217,10 +222,10 @@ void MainMenu::setBossButton()
         administrator::hasNames(m_context.session.UserFirstName, m_context.session.UserSurname));
 }
 
-void MainMenu::openMode(const QString &window)
+template <class Window> void MainMenu::openMode()
 {
     m_context.cues.play(Cue::Hihihih);
-    if (m_context.windows.open(window))
+    if (m_context.windows.open<Window>())
         hide();
 }
 
@@ -235,7 +240,7 @@ bool MainMenu::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_about && event->type() == QEvent::MouseButtonDblClick) {
         m_context.cues.play(Cue::Hujeotet);
-        if (m_context.windows.open(QStringLiteral("frmWebABOUT")))
+        if (m_context.windows.open<AboutWindow>())
             hide();
         return true;
     }

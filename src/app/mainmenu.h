@@ -29,7 +29,7 @@ private:
     // A notice in its own window that does not hold up the menu.
     void showNotice(const QString &notice);
     // Starts the cue, opens the mode window and hides the menu.
-    void openMode(const QString &window);
+    template <class Window> void openMode();
     void storePosition();
 
     SkinButton *m_boss = nullptr;

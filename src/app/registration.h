@@ -1,13 +1,14 @@
 #pragma once
 
+#include "network/registration.h"
+#include "reading/registration.h"
+#include "testing/registration.h"
+#include "users/registration.h"
+
 struct AppContext;
 
-// Each subsystem tells the window hub how to create its windows.
+// The main menu, the splash and the administrator's window.
 void registerAppWindows(AppContext &context);
-void registerUsersWindows(AppContext &context);
-void registerReadingWindows(AppContext &context);
-void registerTestingWindows(AppContext &context);
-void registerNetworkWindows(AppContext &context);
 
 inline void registerAllWindows(AppContext &context)
 {

@@ -1,5 +1,6 @@
 #include "app/splash.h"
 
+#include "app/mainmenu.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "ui/cueplayer.h"
@@ -69,7 +70,7 @@ void SplashWindow::dropEvent(QDropEvent *event)
 void SplashWindow::closeEvent(QCloseEvent *event)
 {
     m_timer->stop();
-    m_context.windows.open(QStringLiteral("frmMain"));
+    m_context.windows.open<MainMenu>();
     m_context.cues.play(Cue::Thenx);
     event->accept();
 }

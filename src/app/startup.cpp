@@ -6,21 +6,13 @@
 
 #include <QFile>
 
-qint16 readShowErrorsSetting(const QString &path)
-{
-    const std::optional<QStringList> lines = textfile::readLines(path);
-    if (!lines || lines->isEmpty() || lines->first().isEmpty())
-        return 1;
-    return textfile::leadingInt16(lines->first().trimmed());
-}
-
 void startSession(SessionState &session, const QString &programFolder)
 {
     session.SoundOn = true;
     session.setProgramFolder(programFolder);
     session.ChangeUserMode = false;
     session.ContentsFromReader = false;
-    session.CourseTestMode = false;
+    session.Mode = SessionMode::Reading;
 }
 
 void deleteStaleTestFiles(const SessionState &session)

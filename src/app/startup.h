@@ -4,10 +4,6 @@
 
 struct SessionState;
 
-// The show-errors setting: 1 when the file is missing or its first line is empty, otherwise
-// the leading number of the trimmed first line.
-qint16 readShowErrorsSetting(const QString &path);
-
 // Prepares the session for a program living in programFolder (data-file names, sound on,
 // mode flags off).
 void startSession(SessionState &session, const QString &programFolder);

@@ -21,9 +21,14 @@ struct PupilStatus
     bool damaged = false;
 };
 
-// The one record of session state that every window reads and writes. Windows never pass
-// parameters to each other: they set and read these fields. Indexed tables are 0-based here:
-// result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
+// What the user chose in the main menu: reading, learning with questions, self-control, or the
+// test over the whole course.
+enum class SessionMode { Reading, Learning, Control, CourseTest };
+
+// The one record of session state that every window reads and writes: the user, the chosen
+// test, the classroom. Events between windows go by signals or direct calls, not through these
+// fields. Indexed tables are 0-based here: result slot k and catalogue slot k live at index
+// k - 1, computer i at index i - 1.
 struct SessionState
 {
     static constexpr int ResultSlots = 20;
@@ -43,11 +48,9 @@ struct SessionState
 
     bool SoundOn = true;
 
-    // Mode flags: how a window was entered and where it returns.
+    SessionMode Mode = SessionMode::Reading;
+    // How a window was entered and where it returns.
     bool ChangeUserMode = false;
-    bool CourseTestMode = false;
-    bool ControlMode = false;
-    bool LearnMode = false;
     bool ContentsFromReader = false;
     bool HelpFromNetwork = false;
     bool ConfirmAnswer = false;
@@ -89,9 +92,6 @@ struct SessionState
     qint16 NetWizardIndex = 0;
     QString NetChosenFile;
     QString NetLastFolder; // where the teacher last chose a pupil's program
-    bool NetConfigWritten = false;
-    bool NetReloadRequested = false;
-    bool NetPollBusy = false;
     int NetPage = 1;
     std::array<PupilStatus, MaxComputers> Pupils;
 

@@ -10,58 +10,61 @@ void WindowHub::endProgram()
     endAction();
 }
 
-void WindowHub::registerWindow(const QString &name, Factory factory)
+QWidget *WindowHub::window(const QMetaObject *type) const
 {
-    m_factories.insert(name, std::move(factory));
-}
-
-QWidget *WindowHub::window(const QString &name) const
-{
+    const auto entry = m_entries.constFind(type);
+    if (entry == m_entries.constEnd())
+        return nullptr;
     // A closed window drops its delete-on-close flag and waits for deletion: it is gone.
     for (const QPointer<QWidget> &widget : m_loaded) {
-        if (widget && widget->objectName() == name && widget->testAttribute(Qt::WA_DeleteOnClose))
+        if (widget && widget->objectName() == entry->name &&
+            widget->testAttribute(Qt::WA_DeleteOnClose))
             return widget;
     }
     return nullptr;
 }
 
-QWidget *WindowHub::load(const QString &name)
+QWidget *WindowHub::load(const QMetaObject *type)
 {
-    if (QWidget *existing = window(name))
+    if (QWidget *existing = window(type))
         return existing;
-    const auto factory = m_factories.constFind(name);
-    if (factory == m_factories.constEnd())
+    const auto entry = m_entries.constFind(type);
+    if (entry == m_entries.constEnd())
         return nullptr;
-    QWidget *widget = (*factory)();
-    widget->setObjectName(name);
+    QWidget *widget = entry->factory();
+    widget->setObjectName(entry->name);
     widget->setAttribute(Qt::WA_DeleteOnClose);
     m_loaded.removeIf([](const QPointer<QWidget> &w) { return w.isNull(); });
     m_loaded.append(widget);
     return widget;
 }
 
-QWidget *WindowHub::open(const QString &name)
+QWidget *WindowHub::open(const QMetaObject *type)
 {
-    QWidget *widget = load(name);
-    if (!widget)
-        return nullptr;
+    QWidget *widget = load(type);
+    if (widget)
+        present(widget);
+    return widget;
+}
+
+void WindowHub::present(QWidget *widget)
+{
     if (widget->isMinimized())
         widget->showNormal();
     widget->show();
     widget->raise();
     widget->activateWindow();
-    return widget;
 }
 
-void WindowHub::hide(const QString &name)
+void WindowHub::hide(const QMetaObject *type)
 {
-    if (QWidget *widget = window(name))
+    if (QWidget *widget = window(type))
         widget->hide();
 }
 
-void WindowHub::close(const QString &name)
+void WindowHub::close(const QMetaObject *type)
 {
-    if (QWidget *widget = window(name))
+    if (QWidget *widget = window(type))
         widget->close();
 }
 

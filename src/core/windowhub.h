@@ -9,32 +9,48 @@
 #include <QCoreApplication>
 
 #include <functional>
+#include <type_traits>
 
-// Creates windows on first use by name, brings a loaded window back instead of making a second
-// one, and remembers the order in which windows were loaded. Closed windows are destroyed.
+// Creates windows on first use by type, brings a loaded window back instead of making a second
+// one, and remembers the order in which windows were loaded. Closed windows are destroyed. Each
+// window class is registered once, with the name it carries as its object name.
 class WindowHub : public QObject
 {
     Q_OBJECT
 public:
     using Factory = std::function<QWidget *()>;
+    // The two menus of the top layer; the windows below return to them without knowing them.
+    enum class Menu { Main, Admin };
 
     explicit WindowHub(QObject *parent = nullptr);
 
-    void registerWindow(const QString &name, Factory factory);
-    bool isRegistered(const QString &name) const { return m_factories.contains(name); }
-
-    // The loaded window of that name, or null.
-    QWidget *window(const QString &name) const;
-    template <class T> T *find(const QString &name) const
+    template <class T, class Make> void add(const QString &name, Make make)
     {
-        return qobject_cast<T *>(window(name));
+        static_assert(std::is_base_of_v<QWidget, T>);
+        m_entries.insert(&T::staticMetaObject,
+                         {name, [make] { return static_cast<QWidget *>(make()); }});
     }
-    // Loads the window without showing it; null when no window of that name is registered.
-    QWidget *load(const QString &name);
+    template <class T, class Make> void addMenu(Menu menu, const QString &name, Make make)
+    {
+        add<T>(name, make);
+        m_menus.insert(menu, &T::staticMetaObject);
+    }
+
+    // The loaded window of that class, or null.
+    template <class T> T *find() const { return static_cast<T *>(window(&T::staticMetaObject)); }
+    // Loads the window without showing it; null when the class is not registered.
+    template <class T> T *load() { return static_cast<T *>(load(&T::staticMetaObject)); }
     // Loads, shows and raises the window.
-    QWidget *open(const QString &name);
-    void hide(const QString &name);
-    void close(const QString &name);
+    template <class T> T *open() { return static_cast<T *>(open(&T::staticMetaObject)); }
+    template <class T> void hide() { hide(&T::staticMetaObject); }
+    template <class T> void close() { close(&T::staticMetaObject); }
+
+    QWidget *menu(Menu menu) const { return window(m_menus.value(menu)); }
+    QWidget *openMenu(Menu menu) { return open(m_menus.value(menu)); }
+    void hideMenu(Menu menu) { hide(m_menus.value(menu)); }
+
+    // Shows, raises and activates a window, restoring it when minimised.
+    static void present(QWidget *widget);
 
     // Closes every loaded window but `keep`, the one loaded last first.
     void closeAllExcept(QWidget *keep);
@@ -43,7 +59,23 @@ public:
     void endProgram();
     std::function<void()> endAction;
 
+    // Set by the test windows: opens the introduction of the test chosen in the reader.
+    std::function<void()> openTestIntro;
+
 private:
-    QHash<QString, Factory> m_factories;
+    struct Entry
+    {
+        QString name;
+        Factory factory;
+    };
+
+    QWidget *window(const QMetaObject *type) const;
+    QWidget *load(const QMetaObject *type);
+    QWidget *open(const QMetaObject *type);
+    void hide(const QMetaObject *type);
+    void close(const QMetaObject *type);
+
+    QHash<const QMetaObject *, Entry> m_entries;
+    QHash<Menu, const QMetaObject *> m_menus;
     QList<QPointer<QWidget>> m_loaded;
 };

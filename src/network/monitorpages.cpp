@@ -46,15 +46,15 @@ bool MonitorPages::previousVisible() const
     return page() > 1;
 }
 
-MonitorTick decideTick(SessionState &session)
+MonitorTick MonitorTicks::decide()
 {
-    if (session.NetReloadRequested) {
-        session.NetReloadRequested = false;
-        session.NetPollBusy = false;
+    if (reloadRequested) {
+        reloadRequested = false;
+        pollBusy = false;
         return MonitorTick::Reload;
     }
-    if (session.NetPollBusy)
+    if (pollBusy)
         return MonitorTick::Skip;
-    session.NetPollBusy = true;
+    pollBusy = true;
     return MonitorTick::Poll;
 }

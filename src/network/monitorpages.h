@@ -26,10 +26,18 @@ private:
     SessionState &m_session;
 };
 
-// What a tick of the monitor's poll timer does with the session's flags.
+// What a tick of the monitor's poll timer does.
 enum class MonitorTick {
     Reload, // the setup was asked for: reread the configuration, no poll on this tick
-    Poll,   // start a poll; NetPollBusy stays set until the page is drawn
+    Poll,   // start a poll; pollBusy stays set until the page is drawn
     Skip    // a poll is still in progress
 };
-MonitorTick decideTick(SessionState &session);
+
+// The monitor's own poll state between ticks.
+struct MonitorTicks
+{
+    bool reloadRequested = false;
+    bool pollBusy = false;
+
+    MonitorTick decide();
+};

@@ -6,6 +6,11 @@
 #include "network/netconfig.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
+#include "network/remoteadminwindow.h"
+#include "network/resultswindows.h"
+#include "network/setupwindows.h"
+#include "network/watchwindows.h"
+#include "reading/helpwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 
@@ -93,27 +98,22 @@ void MonitorWindow::buildControls()
     connect(help, &QPushButton::clicked, this, &MonitorWindow::openHelp);
     connect(m_log, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        m_context.windows.open(QStringLiteral("frmLOGnet"));
+        m_context.windows.open<ClassResultsWindow>();
     });
     connect(m_admin, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        if (m_context.windows.open(QStringLiteral("frmNETBOSS")))
+        if (m_context.windows.open<RemoteAdminWindow>())
             hide();
     });
     connect(m_alone, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        m_context.windows.open(QStringLiteral("frmUSERchange"));
+        m_context.windows.open<WatchChoiceWindow>();
     });
     connect(setup, &QPushButton::clicked, this, &MonitorWindow::openSetup);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     connect(m_timer1, &QTimer::timeout, this, &MonitorWindow::tick);
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setInterval(100);
-    connect(m_timer2, &QTimer::timeout, this, &MonitorWindow::watchConfiguration);
-    m_timer2->start();
 }
 
 void MonitorWindow::buildRows(QGridLayout *grid)
@@ -155,7 +155,7 @@ QString MonitorWindow::netIni() const
 
 void MonitorWindow::load()
 {
-    m_context.windows.hide(QStringLiteral("frmBOSS"));
+    m_context.windows.hideMenu(WindowHub::Menu::Admin);
     if (!netconfig::isConfigured(netIni())) {
         showUnconfigured();
         return;
@@ -187,7 +187,7 @@ void MonitorWindow::forgetClassroom()
 {
     SessionState &s = m_context.session;
     m_poller->forget();
-    s.NetPollBusy = false;
+    m_ticks.pollBusy = false;
     s.NetCount = 0;
     s.NetPath.fill(QString());
     s.Pupils.fill(PupilStatus());
@@ -221,7 +221,7 @@ void MonitorWindow::stopPolling()
 
 void MonitorWindow::tick()
 {
-    switch (decideTick(m_context.session)) {
+    switch (m_ticks.decide()) {
     case MonitorTick::Reload:
         reload();
         break;
@@ -253,7 +253,7 @@ void MonitorWindow::pollFinished()
 {
     showPageButtons();
     drawPage();
-    m_context.session.NetPollBusy = false;
+    m_ticks.pollBusy = false;
 }
 
 void MonitorWindow::computerRead(int computer)
@@ -307,12 +307,8 @@ void MonitorWindow::turnPage(bool forward)
     drawPage();
 }
 
-void MonitorWindow::watchConfiguration()
+void MonitorWindow::configurationWritten()
 {
-    SessionState &s = m_context.session;
-    if (!s.NetConfigWritten)
-        return;
-    s.NetConfigWritten = false;
     showConfigured();
     loadConfiguration();
     m_pages.reset();
@@ -324,24 +320,25 @@ void MonitorWindow::watchConfiguration()
 void MonitorWindow::openSetup()
 {
     m_context.cues.play(Cue::Hihihih);
-    m_context.session.NetReloadRequested = true;
-    m_context.windows.open(netconfig::isConfigured(netIni()) ? QStringLiteral("frmNETSetup5")
-                                                             : QStringLiteral("frmNETSetuP1"));
+    m_ticks.reloadRequested = true;
+    if (netconfig::isConfigured(netIni()))
+        m_context.windows.open<SetupChangeWindow>();
+    else
+        m_context.windows.open<SetupComputerCountStep>();
 }
 
 void MonitorWindow::openHelp()
 {
     m_context.cues.play(Cue::EstProblemi);
     m_context.session.HelpFromNetwork = true;
-    if (m_context.windows.open(QStringLiteral("frmHELP")))
-        hide();
+    if (auto *help = m_context.windows.open<HelpWindow>())
+        help->returnTo(this);
 }
 
 void MonitorWindow::closeEvent(QCloseEvent *event)
 {
     stopPolling();
-    m_timer2->stop();
-    if (QWidget *boss = m_context.windows.window(QStringLiteral("frmBOSS")))
+    if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
         boss->show();
     event->accept();
 }

@@ -28,6 +28,9 @@ public:
     void setPollInterval(int ms);
     void stopPolling();
     QTimer *pollTimer() const { return m_timer1; }
+    bool pollBusy() const { return m_ticks.pollBusy; }
+    // The setup wrote net.ini (or tried to): the monitor shows the file again and polls it.
+    void configurationWritten();
     PupilPoller *poller() const { return m_poller; }
 
 protected:
@@ -60,12 +63,12 @@ private:
     void drawRow(int row);
     void showPageButtons();
     void turnPage(bool forward);
-    void watchConfiguration();
     void openSetup();
     void openHelp();
     QString netIni() const;
 
     MonitorPages m_pages;
+    MonitorTicks m_ticks;
     PupilPoller *m_poller = nullptr;
     QList<Row> m_rows;
     QLabel *m_needSetup = nullptr;
@@ -75,5 +78,4 @@ private:
     QPushButton *m_alone = nullptr;
     QPushButton *m_log = nullptr;
     QTimer *m_timer1 = nullptr;
-    QTimer *m_timer2 = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "network/netwindow.h"
 
 #include "core/windowhub.h"
+#include "network/monitorwindow.h"
 #include "ui/hovergroup.h"
 
 #include <QLabel>
@@ -34,7 +35,7 @@ QLabel *NetWindow::addStatusBar()
 
 void NetWindow::showMonitor()
 {
-    if (QWidget *monitor = m_context.windows.window(QStringLiteral("frmNET")))
+    if (QWidget *monitor = m_context.windows.find<MonitorWindow>())
         monitor->show();
 }
 
@@ -42,4 +43,3 @@ void NetWindow::exec()
 {
     execModal();
 }
-

@@ -1,4 +1,4 @@
-#include "app/registration.h"
+#include "network/registration.h"
 
 #include "core/appcontext.h"
 #include "core/windowhub.h"
@@ -11,8 +11,8 @@
 namespace {
 template <class Window> void add(AppContext &context, const char *name)
 {
-    context.windows.registerWindow(QString::fromLatin1(name),
-                                   [&context] { return new Window(context); });
+    context.windows.add<Window>(QString::fromLatin1(name),
+                                [&context] { return new Window(context); });
 }
 } // namespace
 

@@ -4,8 +4,10 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/monitorwindow.h"
 #include "network/resultslogcsv.h"
 #include "network/resultsprinter.h"
+#include "reading/helpwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 
@@ -64,7 +66,7 @@ ClassResultsWindow::ClassResultsWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmLOGnet"), QStringLiteral("Результаты теста ")),
       m_log(resultslog::build(context.session.Pupils, context.session.NetCount, QLocale::system()))
 {
-    m_context.windows.hide(QStringLiteral("frmNET"));
+    m_context.windows.hide<MonitorWindow>();
     buildControls();
     m_list->addItems(m_log.lines);
     if (m_list->count() > 0)
@@ -231,8 +233,8 @@ void ClassResultsWindow::showHistory()
     s.HistoryView = true;
     resultslog::copyHistory(s.jpgPath(datafiles::HistoryFile),
                             s.dataPath(QStringLiteral("htm/history.txt")));
-    if (m_context.windows.open(QStringLiteral("frmHELP")))
-        hide();
+    if (auto *help = m_context.windows.open<HelpWindow>())
+        help->returnTo(this);
 }
 
 void ClassResultsWindow::closeEvent(QCloseEvent *event)

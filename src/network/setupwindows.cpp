@@ -24,7 +24,7 @@
 namespace {
 MonitorWindow *monitor(AppContext &context)
 {
-    return context.windows.find<MonitorWindow>(QStringLiteral("frmNET"));
+    return context.windows.find<MonitorWindow>();
 }
 
 QString netIni(const AppContext &context)
@@ -86,7 +86,7 @@ SetupComputerCountStep::SetupComputerCountStep(AppContext &context)
     grid->addWidget(ok, 3, 0);
     grid->addWidget(abort, 3, 1);
     grid->addWidget(addStatusBar(), 4, 0, 1, 2);
-    m_context.windows.hide(QStringLiteral("frmNET"));
+    m_context.windows.hide<MonitorWindow>();
 }
 
 void SetupComputerCountStep::accept()
@@ -105,8 +105,8 @@ void SetupComputerCountStep::accept()
     case netsetup::CountAnswer::Accepted:
         m_context.session.NetCount = qint16(check.count);
         m_context.session.NetWizardIndex = 1;
-        m_context.windows.close(QStringLiteral("frmNETSetuP2"));
-        m_context.windows.open(QStringLiteral("frmNETSetuP2"));
+        m_context.windows.close<SetupComputerListStep>();
+        m_context.windows.open<SetupComputerListStep>();
         break;
     }
 }
@@ -115,7 +115,6 @@ void SetupComputerCountStep::accept()
 void SetupComputerCountStep::cancel()
 {
     m_context.cues.play(Cue::Oou);
-    m_context.session.NetConfigWritten = false;
     close();
 }
 
@@ -170,7 +169,7 @@ SetupComputerListStep::SetupComputerListStep(AppContext &context)
 
     m_wizard.start(context.session.NetCount);
     m_question->setText(m_wizard.question());
-    m_context.windows.hide(QStringLiteral("frmNETSetuP1"));
+    m_context.windows.hide<SetupComputerCountStep>();
     if (MonitorWindow *net = monitor(m_context))
         net->stopPolling();
 }
@@ -197,9 +196,13 @@ void SetupComputerListStep::moved(bool finished)
     }
     if (!m_wizard.written())
         InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
-    if (MonitorWindow *net = monitor(m_context))
+    MonitorWindow *net = monitor(m_context);
+    if (net)
         net->setPollInterval(100);
     close();
+    // The monitor shows the file again whether or not it was written.
+    if (net)
+        net->configurationWritten();
 }
 
 // Leaving before the last computer changes nothing: the whole setup is left.
@@ -207,7 +210,7 @@ void SetupComputerListStep::closeEvent(QCloseEvent *event)
 {
     if (!m_wizard.finished())
         m_context.cues.play(Cue::Oou);
-    m_context.windows.close(QStringLiteral("frmNETSetuP1"));
+    m_context.windows.close<SetupComputerCountStep>();
     event->accept();
 }
 
@@ -339,12 +342,12 @@ SetupChangeWindow::SetupChangeWindow(AppContext &context)
         m_context.cues.play(Cue::Hihihih);
         m_fullSetup = true;
         close();
-        m_context.windows.open(QStringLiteral("frmNETSetuP1"));
+        m_context.windows.open<SetupComputerCountStep>();
     });
     connect(back, &QPushButton::clicked, this, &SetupChangeWindow::close);
     setEscapeButton(back);
     showPath();
-    m_context.windows.hide(QStringLiteral("frmNET"));
+    m_context.windows.hide<MonitorWindow>();
 }
 
 int SetupChangeWindow::selectedComputer() const

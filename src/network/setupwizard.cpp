@@ -105,7 +105,6 @@ void SetupWizard::finish()
     m_written = saveNetConfig(m_session, m_file);
     if (!m_written)
         reloadNetConfig(m_session, m_file);
-    m_session.NetConfigWritten = true; // the monitor shows the file again either way
 }
 
 QString SetupWizard::question() const

@@ -4,8 +4,10 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/monitorwindow.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
+#include "reading/pictureviewer.h"
 #include "ui/answerbutton.h"
 #include "ui/answergroup.h"
 #include "ui/cueplayer.h"
@@ -71,7 +73,7 @@ int WatchChoiceWindow::computerOf(const QString &item)
 
 void WatchChoiceWindow::showEvent(QShowEvent *event)
 {
-    m_context.windows.hide(QStringLiteral("frmNET"));
+    m_context.windows.hide<MonitorWindow>();
     fill();
     NetWindow::showEvent(event);
 }
@@ -115,8 +117,8 @@ void WatchChoiceWindow::accept()
     if (m_list->currentIndex() < 0)
         return;
     m_context.session.NetWizardIndex = qint16(computerOf(m_list->currentText()));
-    m_context.windows.close(QStringLiteral("frmNetLog"));
-    if (m_context.windows.open(QStringLiteral("frmNetLog")))
+    m_context.windows.close<WatchWindow>();
+    if (m_context.windows.open<WatchWindow>())
         hide();
 }
 
@@ -178,7 +180,8 @@ void WatchWindow::buildControls()
     connect(m_picture, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         m_context.session.PictureToShow = m_flow.view().picture;
-        m_context.windows.open(QStringLiteral("PICview"));
+        if (auto *viewer = m_context.windows.load<PictureViewer>())
+            viewer->showFor(this);
     });
     connect(exit, &QPushButton::clicked, this, &WatchWindow::close);
     setEscapeButton(exit);
@@ -272,7 +275,7 @@ void WatchWindow::showAnswers(const WatchView &view)
 
 void WatchWindow::closePicture()
 {
-    m_context.windows.close(QStringLiteral("PICview"));
+    m_context.windows.close<PictureViewer>();
     m_context.session.PictureViewerOpen = false;
 }
 

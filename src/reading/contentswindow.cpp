@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "reading/readerflow.h"
+#include "reading/readerwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
@@ -29,7 +30,7 @@ ContentsWindow::ContentsWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmChGlava"), QStringLiteral("Содержание"))
 {
     buildControls();
-    m_context.windows.hide(QStringLiteral("frmMain"));
+    m_context.windows.hideMenu(WindowHub::Menu::Main);
     loadContents();
     updateBookmarkButton();
     buildTree();
@@ -175,7 +176,7 @@ void ContentsWindow::openReader(const QString &paragraph)
     s.CurrentParagraph = paragraph;
     s.ReaderToContents = false;
     s.ContentsFromReader = false;
-    m_context.windows.open(QStringLiteral("frmReadLearn"));
+    m_context.windows.open<ReaderWindow>();
     hide();
 }
 
@@ -185,7 +186,7 @@ void ContentsWindow::cancel()
     if (s.ContentsFromReader) {
         s.ReaderToContents = false;
         s.ContentsFromReader = false;
-        m_context.windows.open(QStringLiteral("frmReadLearn"));
+        m_context.windows.open<ReaderWindow>();
         hide();
     } else {
         close();
@@ -223,5 +224,5 @@ void ContentsWindow::closeEvent(QCloseEvent *event)
 {
     m_context.session.ContentsFromReader = false;
     event->accept();
-    m_context.windows.open(QStringLiteral("frmMain"));
+    m_context.windows.openMenu(WindowHub::Menu::Main);
 }

@@ -16,8 +16,6 @@
 const QString HelpWindow::HistoryCaption = QStringLiteral("История сохраненных результатов тестов");
 
 namespace {
-const QString NetworkWindow = QStringLiteral("frmNET");
-const QString ResultsLogWindow = QStringLiteral("frmLOGnet");
 const QString HistoryCopy = QStringLiteral("htm/history.txt");
 } // namespace
 
@@ -43,16 +41,29 @@ void HelpWindow::showOpenersPage()
     SessionState &s = m_context.session;
     if (s.HelpFromNetwork) {
         m_view->showFile(s.dataPath(QStringLiteral("htm/Помощь для сетевой версии.htm")));
-        m_context.windows.hide(NetworkWindow);
     } else if (s.HistoryView) {
         m_view->showTextFile(s.dataPath(HistoryCopy));
         setWindowTitle(HistoryCaption);
         setAccessibleName(HistoryCaption);
-        if (QWidget *log = m_context.windows.window(ResultsLogWindow))
-            setWindowIcon(log->windowIcon());
     } else {
         m_view->showFile(s.dataPath(QStringLiteral("htm/help.htm")));
     }
+}
+
+void HelpWindow::returnTo(QWidget *opener)
+{
+    m_opener = opener;
+    if (m_context.session.HistoryView)
+        setWindowIcon(opener->windowIcon());
+    opener->hide();
+}
+
+void HelpWindow::returnToOpener()
+{
+    if (m_opener)
+        WindowHub::present(m_opener);
+    else
+        m_context.windows.openMenu(WindowHub::Menu::Main);
 }
 
 // The page fills the window but for 130 twips of margin and 1250 twips for the return button.
@@ -79,13 +90,13 @@ void HelpWindow::closeEvent(QCloseEvent *event)
     event->accept();
     if (s.HelpFromNetwork) {
         s.HelpFromNetwork = false;
-        m_context.windows.open(NetworkWindow);
+        returnToOpener();
     } else if (s.HistoryView) {
-        m_context.windows.open(ResultsLogWindow);
+        returnToOpener();
         QFile::remove(s.dataPath(HistoryCopy));
         s.HistoryView = false;
     } else {
-        m_context.windows.open(QStringLiteral("frmMain"));
+        m_context.windows.openMenu(WindowHub::Menu::Main);
     }
 }
 
@@ -126,5 +137,5 @@ void AboutWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();
-    m_context.windows.open(QStringLiteral("frmMain"));
+    m_context.windows.openMenu(WindowHub::Menu::Main);
 }

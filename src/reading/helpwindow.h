@@ -2,6 +2,8 @@
 
 #include "ui/skinnedwindow.h"
 
+#include <QPointer>
+
 class PageView;
 class SkinButton;
 
@@ -15,6 +17,10 @@ public:
 
     explicit HelpWindow(AppContext &context);
 
+    // Opened from a window other than the main menu: hides that window and brings it back on
+    // close.
+    void returnTo(QWidget *opener);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -22,7 +28,9 @@ protected:
 private:
     void showOpenersPage();
     void arrange();
+    void returnToOpener();
 
+    QPointer<QWidget> m_opener;
     PageView *m_view = nullptr;
     SkinButton *m_return = nullptr;
 };

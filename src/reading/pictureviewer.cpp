@@ -38,24 +38,21 @@ void PictureViewer::openPicture()
     redisplay();
 }
 
-// A caller that opens the viewer again for another question finds it loaded, often still
-// shown: the new picture is taken when the window shows or at the next tick.
 void PictureViewer::showEvent(QShowEvent *event)
 {
     followPictureToShow();
-    if (QWidget *owner = questionWindow())
-        attachTo(owner);
+    if (m_questionWindow && m_questionWindow->isVisible())
+        attachTo(m_questionWindow);
     SkinnedWindow::showEvent(event);
 }
 
-QWidget *PictureViewer::questionWindow() const
+// A caller that opens the viewer again for another question finds it loaded, often still
+// shown: the new picture is taken here, not only when the window shows.
+void PictureViewer::showFor(QWidget *questionWindow)
 {
-    for (const char *name : {"fullTST", "frmWRONG", "frmNetLog"}) {
-        QWidget *window = m_context.windows.window(QString::fromLatin1(name));
-        if (window && window->isVisible())
-            return window;
-    }
-    return nullptr;
+    m_questionWindow = questionWindow;
+    followPictureToShow();
+    WindowHub::present(this);
 }
 
 void PictureViewer::attachTo(QWidget *owner)
@@ -213,7 +210,6 @@ void PictureViewer::toggleFull()
 
 void PictureViewer::tick()
 {
-    followPictureToShow();
     m_ticker.tick();
     setWindowTitle(m_ticker.text());
     m_caption->setText(m_ticker.text());

@@ -3,6 +3,8 @@
 #include "reading/picturezoom.h"
 #include "ui/skinnedwindow.h"
 
+#include <QPointer>
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -15,6 +17,9 @@ public:
     static const QString MissingPictureText;
 
     explicit PictureViewer(AppContext &context);
+
+    // Shows the viewer for the picture of the question in that window.
+    void showFor(QWidget *questionWindow);
 
     const PictureZoom &zoom() const { return m_zoom; }
     // The layout in twips as last applied.
@@ -37,8 +42,6 @@ private:
     void applyButtons();
     int largestZoomOnScreen() const;
     void tick();
-    // The window whose question the picture belongs to, if one is shown.
-    QWidget *questionWindow() const;
     // Keeps the viewer above that window and places it beside the question.
     void attachTo(QWidget *owner);
 
@@ -55,4 +58,5 @@ private:
     QPushButton *m_zoomOut = nullptr;
     QPushButton *m_zoomIn = nullptr;
     QTimer *m_timer = nullptr;
+    QPointer<QWidget> m_questionWindow;
 };

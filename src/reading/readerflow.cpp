@@ -47,7 +47,8 @@ void ReaderFlow::openParagraph()
 
 void ReaderFlow::showParagraphForMode()
 {
-    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && m_session.ControlMode) {
+    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) &&
+        m_session.Mode == SessionMode::Control) {
         m_session.QuestionsShown = false;
         toggleQuestions();
     } else {
@@ -61,7 +62,7 @@ void ReaderFlow::stepForward()
     // The learning mode shows every paragraph's questions before it moves on, the last
     // paragraph's too.
     if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
-        m_session.LearnMode) {
+        m_session.Mode == SessionMode::Learning) {
         m_nextEnabled = m_previousEnabled = true;
         toggleQuestions();
         Q_EMIT pageTurned();
@@ -198,7 +199,7 @@ void ReaderFlow::updateButtons()
 {
     const bool withQuestions = !paragraphs::hasNoQuestions(m_session.CurrentParagraph);
     m_testEnabled = withQuestions;
-    m_testVisible = m_session.LearnMode && withQuestions;
+    m_testVisible = m_session.Mode == SessionMode::Learning && withQuestions;
     m_goToBookmarkEnabled = !m_session.UserBookmark.isEmpty();
     Q_EMIT buttonsChanged();
 }

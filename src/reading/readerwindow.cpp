@@ -2,6 +2,7 @@
 
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "reading/contentswindow.h"
 #include "reading/pageview.h"
 #include "reading/testchoicewindow.h"
 #include "ui/cueplayer.h"
@@ -28,11 +29,11 @@ ReaderWindow::ReaderWindow(AppContext &context)
     connect(&m_flow, &ReaderFlow::pageTurned, this, [this] { m_context.cues.play(Cue::Book); });
     connect(&m_flow, &ReaderFlow::failed, this, &ReaderWindow::fail);
 
-    if (QWidget *menu = m_context.windows.window(QStringLiteral("frmMain")))
+    if (QWidget *menu = m_context.windows.menu(WindowHub::Menu::Main))
         setWindowIcon(menu->windowIcon());
     m_flow.load();
     setWindowTitle(m_context.session.CurrentParagraph);
-    m_context.windows.hide(QStringLiteral("frmChGlava"));
+    m_context.windows.hide<ContentsWindow>();
     const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1024, 768);
     resize(qMin(1000, screen.width()), qMin(740, screen.height()));
 }
@@ -127,7 +128,7 @@ void ReaderWindow::chooseAnotherParagraph()
 {
     SessionState &s = m_context.session;
     s.ContentsFromReader = true;
-    m_context.windows.open(QStringLiteral("frmChGlava"));
+    m_context.windows.open<ContentsWindow>();
     s.ReaderToContents = true;
     close();
 }
@@ -146,10 +147,10 @@ void ReaderWindow::askTestChoice()
 
 bool ReaderWindow::startTest()
 {
-    if (!m_context.windows.isRegistered(QStringLiteral("frmFullTest")))
+    if (!m_context.windows.openTestIntro)
         return false;
     hide();
-    m_context.windows.open(QStringLiteral("frmFullTest"));
+    m_context.windows.openTestIntro();
     return true;
 }
 
@@ -218,20 +219,5 @@ void ReaderWindow::closeEvent(QCloseEvent *event)
     m_context.cues.play(Cue::Close);
     event->accept();
     if (!m_context.session.ReaderToContents)
-        m_context.windows.open(QStringLiteral("frmMain"));
-}
-
-void openReaderAt(AppContext &context, const QString &paragraph)
-{
-    SessionState &s = context.session;
-    // An open reader goes quietly: its close would bring up the menu.
-    s.ReaderToContents = true;
-    context.windows.close(QStringLiteral("frmReadLearn"));
-    s.ReaderToContents = s.ContentsFromReader = false;
-    s.LearnMode = s.ControlMode = s.CourseTestMode = false;
-    s.CurrentParagraph = paragraph;
-    if (!context.windows.open(QStringLiteral("frmReadLearn")))
-        return;
-    for (const char *window : {"frmMain", "frmTestCh", "frmChGlava"})
-        context.windows.hide(QString::fromLatin1(window));
+        m_context.windows.openMenu(WindowHub::Menu::Main);
 }

@@ -54,7 +54,3 @@ private:
     SkinButton *m_test = nullptr;
     SkinButton *m_exit = nullptr;
 };
-
-// Opens the reader anew on the paragraph in the reading mode, over whatever window is shown;
-// closing it leads to the main menu.
-void openReaderAt(AppContext &context, const QString &paragraph);

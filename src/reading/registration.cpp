@@ -1,4 +1,4 @@
-#include "app/registration.h"
+#include "reading/registration.h"
 
 #include "core/appcontext.h"
 #include "core/windowhub.h"
@@ -7,17 +7,19 @@
 #include "reading/pictureviewer.h"
 #include "reading/readerwindow.h"
 
+namespace {
+template <class Window> void add(AppContext &context, const char *name)
+{
+    context.windows.add<Window>(QString::fromLatin1(name),
+                                [&context] { return new Window(context); });
+}
+} // namespace
+
 void registerReadingWindows(AppContext &context)
 {
-    WindowHub &windows = context.windows;
-    windows.registerWindow(QStringLiteral("frmChGlava"),
-                           [&context] { return new ContentsWindow(context); });
-    windows.registerWindow(QStringLiteral("frmReadLearn"),
-                           [&context] { return new ReaderWindow(context); });
-    windows.registerWindow(QStringLiteral("PICview"),
-                           [&context] { return new PictureViewer(context); });
-    windows.registerWindow(QStringLiteral("frmHELP"),
-                           [&context] { return new HelpWindow(context); });
-    windows.registerWindow(QStringLiteral("frmWebABOUT"),
-                           [&context] { return new AboutWindow(context); });
+    add<ContentsWindow>(context, "frmChGlava");
+    add<ReaderWindow>(context, "frmReadLearn");
+    add<PictureViewer>(context, "PICview");
+    add<HelpWindow>(context, "frmHELP");
+    add<AboutWindow>(context, "frmWebABOUT");
 }

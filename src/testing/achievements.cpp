@@ -118,6 +118,6 @@ void AchievementsWindow::leave()
 void AchievementsWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(m_closeCue ? Cue::Close : Cue::Pick);
-    m_context.windows.open(QStringLiteral("frmMain"));
+    m_context.windows.openMenu(WindowHub::Menu::Main);
     event->accept();
 }

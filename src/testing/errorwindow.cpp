@@ -3,9 +3,13 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "reading/contentswindow.h"
 #include "reading/outline.h"
+#include "reading/pictureviewer.h"
 #include "reading/readerwindow.h"
 #include "testing/errorreview.h"
+#include "testing/resultwindow.h"
+#include "testing/testchoice.h"
 #include "testing/testwindows.h"
 #include "ui/answerbutton.h"
 #include "ui/answergroup.h"
@@ -20,6 +24,24 @@
 #include <QVBoxLayout>
 
 namespace {
+// Opens the reader anew on the paragraph in the reading mode, over whatever window is shown;
+// closing it leads to the main menu.
+void openReaderAt(AppContext &context, const QString &paragraph)
+{
+    SessionState &s = context.session;
+    // An open reader goes quietly: its close would bring up the menu.
+    s.ReaderToContents = true;
+    context.windows.close<ReaderWindow>();
+    s.ReaderToContents = s.ContentsFromReader = false;
+    s.Mode = SessionMode::Reading;
+    s.CurrentParagraph = paragraph;
+    if (!context.windows.open<ReaderWindow>())
+        return;
+    context.windows.hideMenu(WindowHub::Menu::Main);
+    context.windows.hide<TopicTestChoiceWindow>();
+    context.windows.hide<ContentsWindow>();
+}
+
 const QColor UserColour(128, 0, 0);
 const QColor CorrectColour(0, 128, 0);
 } // namespace
@@ -73,7 +95,8 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     connect(m_picture, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         m_context.session.PictureToShow = m_records[m_position - 1].ris;
-        m_context.windows.open(QStringLiteral("PICview"));
+        if (auto *viewer = m_context.windows.load<PictureViewer>())
+            viewer->showFor(this);
     });
     connect(section, &QPushButton::clicked, this, &ErrorReviewWindow::repeatSection);
     connect(exit, &QPushButton::clicked, this, [this] {
@@ -131,7 +154,7 @@ void ErrorReviewWindow::repeatSection()
     AppContext &context = m_context;
     close();
     // The result window's close stores the grade and closes the test windows.
-    context.windows.close(QStringLiteral("frmFULLtestEND"));
+    context.windows.close<ResultWindow>();
     openReaderAt(context, paragraph);
 }
 
@@ -139,6 +162,6 @@ void ErrorReviewWindow::closeEvent(QCloseEvent *event)
 {
     closePictureViewer(m_context);
     if (!m_leaving)
-        m_context.windows.open(QStringLiteral("frmFULLtestEND"));
+        m_context.windows.open<ResultWindow>();
     event->accept();
 }

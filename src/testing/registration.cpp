@@ -1,4 +1,4 @@
-#include "app/registration.h"
+#include "testing/registration.h"
 
 #include "core/appcontext.h"
 #include "core/windowhub.h"
@@ -7,20 +7,26 @@
 #include "testing/resultwindow.h"
 #include "testing/testchoice.h"
 #include "testing/testintro.h"
+#include "testing/testsettingswindow.h"
 #include "testing/testwindow.h"
+
+namespace {
+template <class Window> void add(AppContext &context, const char *name)
+{
+    context.windows.add<Window>(QString::fromLatin1(name),
+                                [&context] { return new Window(context); });
+}
+} // namespace
 
 void registerTestingWindows(AppContext &context)
 {
-    WindowHub &hub = context.windows;
-    hub.registerWindow(QStringLiteral("frmTestCh"),
-                       [&context] { return new TopicTestChoiceWindow(context); });
-    hub.registerWindow(QStringLiteral("frmFullTest"),
-                       [&context] { return new TestIntroWindow(context); });
-    hub.registerWindow(QStringLiteral("fullTST"), [&context] { return new TestWindow(context); });
-    hub.registerWindow(QStringLiteral("frmFULLtestEND"),
-                       [&context] { return new ResultWindow(context); });
-    hub.registerWindow(QStringLiteral("frmWRONG"),
-                       [&context] { return new ErrorReviewWindow(context); });
-    hub.registerWindow(QStringLiteral("frmDOSTIG"),
-                       [&context] { return new AchievementsWindow(context); });
+    add<TopicTestChoiceWindow>(context, "frmTestCh");
+    add<TestIntroWindow>(context, "frmFullTest");
+    add<TestWindow>(context, "fullTST");
+    add<ResultWindow>(context, "frmFULLtestEND");
+    add<ErrorReviewWindow>(context, "frmWRONG");
+    add<AchievementsWindow>(context, "frmDOSTIG");
+    add<TestSettingsWindow>(context, "frmDopSETUP");
+    WindowHub &windows = context.windows;
+    windows.openTestIntro = [&windows] { windows.open<TestIntroWindow>(); };
 }

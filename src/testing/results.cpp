@@ -152,13 +152,13 @@ QString testIntroduction(const QString &bankFile, int questionCount)
     return description + pauseSentence() + QStringLiteral("  И так, готовы?");
 }
 
-QString testReturnTarget(const SessionState &session)
+TestReturn testReturnTarget(const SessionState &session)
 {
     if (session.TestFromChoice)
-        return QStringLiteral("frmTestCh");
-    if (session.CourseTestMode)
-        return QStringLiteral("frmMain");
-    return QStringLiteral("frmReadLearn");
+        return TestReturn::TopicChoice;
+    if (session.Mode == SessionMode::CourseTest)
+        return TestReturn::MainMenu;
+    return TestReturn::Reader;
 }
 
 PauseText pauseTexts(int pausesUsed)

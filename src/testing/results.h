@@ -37,5 +37,6 @@ struct PauseText
 };
 PauseText pauseTexts(int pausesUsed);
 
-// Where a test returns: "frmTestCh", "frmMain" or "frmReadLearn".
-QString testReturnTarget(const SessionState &session);
+// Where a test returns: the topic-test choice, the main menu or the reader.
+enum class TestReturn { TopicChoice, MainMenu, Reader };
+TestReturn testReturnTarget(const SessionState &session);

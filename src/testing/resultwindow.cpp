@@ -4,6 +4,7 @@
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "testing/errorwindow.h"
 #include "testing/grading.h"
 #include "testing/testsettings.h"
 #include "testing/testwindows.h"
@@ -55,7 +56,7 @@ ResultWindow::ResultWindow(AppContext &context)
     grid->addWidget(m_wrong, 4, 0);
     grid->addWidget(exit, 4, 2);
     connect(m_wrong, &SkinButton::clicked, this, [this] {
-        m_context.windows.open(QStringLiteral("frmWRONG"));
+        m_context.windows.open<ErrorReviewWindow>();
         hide();
     });
     connect(exit, &SkinButton::clicked, this, [this] {

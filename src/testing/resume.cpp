@@ -171,10 +171,10 @@ QString interruptedTestQuestion(const InterruptedTest &test)
 void selectInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
     session.TestBankName = test.resume.bank;
-    session.CourseTestMode =
-        test.resume.bank.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
+    session.Mode = test.resume.bank.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0
+                       ? SessionMode::CourseTest
+                       : SessionMode::Reading;
     session.TestFromChoice = false;
-    session.LearnMode = session.ControlMode = false;
     session.CurrentTestName = test.test->bank.name;
 }
 

@@ -4,6 +4,7 @@
 #include "core/windowhub.h"
 #include "testing/catalogue.h"
 #include "testing/results.h"
+#include "testing/testintro.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
@@ -105,10 +106,11 @@ void TopicTestChoiceWindow::startTest()
         return;
     m_context.cues.play(Cue::Hihihih);
     s.TestBankName = bank;
-    s.CourseTestMode = false;
+    if (s.Mode == SessionMode::CourseTest)
+        s.Mode = SessionMode::Reading;
     s.TestFromChoice = true;
-    m_context.windows.close(QStringLiteral("frmFullTest"));
-    m_context.windows.open(QStringLiteral("frmFullTest"));
+    m_context.windows.close<TestIntroWindow>();
+    m_context.windows.open<TestIntroWindow>();
     hide();
 }
 
@@ -120,7 +122,7 @@ void TopicTestChoiceWindow::leave()
 
 void TopicTestChoiceWindow::closeEvent(QCloseEvent *event)
 {
-    m_context.windows.open(QStringLiteral("frmMain"));
+    m_context.windows.openMenu(WindowHub::Menu::Main);
     m_context.session.TestFromChoice = false;
     event->accept();
 }

@@ -3,8 +3,10 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "reading/readerwindow.h"
 #include "testing/questionbank.h"
 #include "testing/results.h"
+#include "testing/testwindow.h"
 #include "testing/testwindows.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -58,9 +60,11 @@ void TestIntroWindow::load()
 {
     SessionState &s = m_context.session;
     m_started = false;
-    m_context.windows.hide(s.CourseTestMode ? QStringLiteral("frmMain")
-                                            : QStringLiteral("frmReadLearn"));
-    if (s.CourseTestMode)
+    if (s.Mode == SessionMode::CourseTest)
+        m_context.windows.hideMenu(WindowHub::Menu::Main);
+    else
+        m_context.windows.hide<ReaderWindow>();
+    if (s.Mode == SessionMode::CourseTest)
         m_title->setText(QStringLiteral("Тест по всему курсу"));
     m_return->hide();
     m_notFinished->hide();
@@ -81,7 +85,7 @@ void TestIntroWindow::load()
     }
     setWindowTitle(s.CurrentTestName);
     setAccessibleName(s.CurrentTestName);
-    if (!s.CourseTestMode)
+    if (s.Mode != SessionMode::CourseTest)
         m_title->setText(s.CurrentTestName);
     adjustSize();
 }
@@ -92,8 +96,8 @@ void TestIntroWindow::start()
     m_context.cues.play(Cue::Pick);
     hide();
     m_start->hide();
-    m_context.windows.close(QStringLiteral("fullTST"));
-    m_context.windows.open(QStringLiteral("fullTST"));
+    m_context.windows.close<TestWindow>();
+    m_context.windows.open<TestWindow>();
 }
 
 void TestIntroWindow::goOn()

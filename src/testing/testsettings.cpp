@@ -1,6 +1,5 @@
 #include "testing/testsettings.h"
 
-#include "app/startup.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
@@ -8,6 +7,14 @@
 #include "network/pupilfiles.h"
 
 #include <QFileInfo>
+
+qint16 readShowErrorsSetting(const QString &path)
+{
+    const std::optional<QStringList> lines = textfile::readLines(path);
+    if (!lines || lines->isEmpty() || lines->first().isEmpty())
+        return 1;
+    return textfile::leadingInt16(lines->first().trimmed());
+}
 
 namespace {
 QString settingPath(const QString &jpgFolder, const QString &name)

@@ -5,6 +5,10 @@
 
 struct SessionState;
 
+// The show-errors setting: 1 when the file is missing or its first line is empty, otherwise
+// the leading number of the trimmed first line.
+qint16 readShowErrorsSetting(const QString &path);
+
 // The answer time and the error-review rule, each a one-line file in data/jpg.
 struct TestSettings
 {

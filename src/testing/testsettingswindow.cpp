@@ -85,7 +85,7 @@ TestSettingsWindow::TestSettingsWindow(AppContext &context)
     column->addLayout(buttons);
     setMinimumWidth(560);
 
-    m_context.windows.hide(QStringLiteral("frmBOSS"));
+    m_context.windows.hideMenu(WindowHub::Menu::Admin);
     m_settings = loadTestSettings(m_context.session);
     showSettings();
     // Toggled, not clicked: a screen reader's toggle action chooses an option as a click does.
@@ -179,8 +179,8 @@ void TestSettingsWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();
-    if (QWidget *boss = m_context.windows.window(QStringLiteral("frmBOSS")))
+    if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
         boss->show();
     else
-        m_context.windows.open(QStringLiteral("frmMain"));
+        m_context.windows.openMenu(WindowHub::Menu::Main);
 }

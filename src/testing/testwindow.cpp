@@ -3,7 +3,9 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "reading/pictureviewer.h"
 #include "testing/pausewindow.h"
+#include "testing/resultwindow.h"
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindows.h"
@@ -151,7 +153,8 @@ void TestWindow::showQuestion()
     m_clock->start();
     if (!record.picture.isEmpty()) {
         m_context.session.PictureToShow = record.picture;
-        m_context.windows.open(QStringLiteral("PICview"));
+        if (auto *viewer = m_context.windows.load<PictureViewer>())
+            viewer->showFor(this);
     }
 }
 
@@ -199,7 +202,7 @@ void TestWindow::finish()
 {
     hide();
     m_clock->stop();
-    m_context.windows.open(QStringLiteral("frmFULLtestEND"));
+    m_context.windows.open<ResultWindow>();
 }
 
 void TestWindow::keyPressEvent(QKeyEvent *event)
@@ -231,7 +234,7 @@ void TestWindow::closeEvent(QCloseEvent *event)
     m_clock->stop();
     if (!m_quiet && m_session->state() != TestSession::State::Finished) {
         closePictureViewer(m_context);
-        if (auto *intro = m_context.windows.find<TestIntroWindow>(QStringLiteral("frmFullTest")))
+        if (auto *intro = m_context.windows.find<TestIntroWindow>())
             intro->showNotFinished();
     }
     event->accept();

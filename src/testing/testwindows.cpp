@@ -3,45 +3,52 @@
 #include "core/appcontext.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "reading/pictureviewer.h"
+#include "reading/readerwindow.h"
 #include "testing/results.h"
 #include "testing/resume.h"
+#include "testing/testchoice.h"
 #include "testing/testintro.h"
 #include "testing/testwindow.h"
 
 void showTestReturnTarget(AppContext &context)
 {
-    const QString target = testReturnTarget(context.session);
-    if (target == QLatin1String("frmReadLearn")) {
-        if (QWidget *reader = context.windows.window(target)) {
-            QMetaObject::invokeMethod(reader, "showAgainAfterTest");
+    switch (testReturnTarget(context.session)) {
+    case TestReturn::TopicChoice:
+        context.windows.open<TopicTestChoiceWindow>();
+        return;
+    case TestReturn::MainMenu:
+        context.windows.openMenu(WindowHub::Menu::Main);
+        return;
+    case TestReturn::Reader:
+        if (auto *reader = context.windows.find<ReaderWindow>()) {
+            reader->showAgainAfterTest();
             return;
         }
         // The reader is gone: the main menu is the only sensible place left.
-        context.windows.open(QStringLiteral("frmMain"));
+        context.windows.openMenu(WindowHub::Menu::Main);
         return;
     }
-    context.windows.open(target);
 }
 
 void closePictureViewer(AppContext &context)
 {
-    context.windows.close(QStringLiteral("PICview"));
+    context.windows.close<PictureViewer>();
     context.session.PictureViewerOpen = false;
 }
 
 void closeTestWindows(AppContext &context)
 {
-    if (auto *test = context.windows.find<TestWindow>(QStringLiteral("fullTST")))
+    if (auto *test = context.windows.find<TestWindow>())
         test->closeQuietly();
-    if (auto *intro = context.windows.find<TestIntroWindow>(QStringLiteral("frmFullTest")))
+    if (auto *intro = context.windows.find<TestIntroWindow>())
         intro->closeQuietly();
 }
 
 void goOnWithTest(AppContext &context, const InterruptedTest &test)
 {
     selectInterruptedTest(context.session, test);
-    auto *intro =
-        qobject_cast<TestIntroWindow *>(context.windows.load(QStringLiteral("frmFullTest")));
+    auto *intro = context.windows.load<TestIntroWindow>();
     continueInterruptedTest(context.session, test);
     intro->goOn();
 }

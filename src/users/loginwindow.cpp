@@ -1,6 +1,5 @@
 #include "users/loginwindow.h"
 
-#include "app/mainmenu.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
@@ -252,9 +251,9 @@ void LoginWindow::finish()
 {
     m_identified = true;
     if (m_context.session.ChangeUserMode) {
-        if (auto *menu = qobject_cast<MainMenu *>(mainWindow())) {
+        if (QWidget *menu = mainWindow()) {
             menu->show();
-            menu->setBossButton();
+            Q_EMIT userChanged();
         }
     }
     hide();
@@ -275,7 +274,7 @@ void LoginWindow::cancel()
 
 QWidget *LoginWindow::mainWindow() const
 {
-    return m_context.windows.window(QStringLiteral("frmMain"));
+    return m_context.windows.menu(WindowHub::Menu::Main);
 }
 
 bool LoginWindow::event(QEvent *event)

@@ -25,6 +25,10 @@ public:
     bool exec();
     void clearFields();
 
+Q_SIGNALS:
+    // Another user was identified while the program runs.
+    void userChanged();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,5 +1,5 @@
-#include "app/startup.h"
 #include "fuzzsupport.h"
+#include "testing/testsettings.h"
 
 // The one-line settings files and the leading-number conversion behind every number read.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 #include "ui/skinbutton.h"
 #include "users/loginwindow.h"
+#include "windowsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -186,7 +187,7 @@ private Q_SLOTS:
         });
         QVERIFY(!m_app->login());
         QCOMPARE(cues.last().first().toString(), QStringLiteral("oou.wav"));
-        QVERIFY(!m_app->windows.window(QStringLiteral("frmSplash")));
+        QVERIFY(!loadedWindow(QStringLiteral("frmSplash")));
     }
 
     void oneLitButtonAtATime()
@@ -233,16 +234,16 @@ private Q_SLOTS:
             menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
         };
         click("btREAD");
-        QVERIFY(!s.LearnMode && !s.ControlMode);
+        QCOMPARE(s.Mode, SessionMode::Reading);
         click("btLEARN");
-        QVERIFY(s.LearnMode && !s.ControlMode);
+        QCOMPARE(s.Mode, SessionMode::Learning);
         click("btCONTROL");
-        QVERIFY(!s.LearnMode && s.ControlMode);
+        QCOMPARE(s.Mode, SessionMode::Control);
         click("btKURS");
-        QVERIFY(s.CourseTestMode);
+        QCOMPARE(s.Mode, SessionMode::CourseTest);
         QCOMPARE(s.TestBankName, QStringLiteral("sv9.jpg"));
         click("btREAD");
-        QVERIFY(!s.CourseTestMode);
+        QCOMPARE(s.Mode, SessionMode::Reading);
         QVERIFY(cues.count() >= 5);
         QCOMPARE(cues.first().first().toString(), QStringLiteral("hihihih.wav"));
         click("btEXIT");
@@ -254,7 +255,7 @@ private Q_SLOTS:
     {
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
         menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
-        auto *login = m_app->windows.find<LoginWindow>(QStringLiteral("id_reader"));
+        auto *login = m_app->windows.find<LoginWindow>();
         QVERIFY(login && login->isVisible());
         QVERIFY(!menu->isVisible());
         QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
@@ -271,7 +272,7 @@ private Q_SLOTS:
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         m_app->session.SoundOn = false;
         MainMenu *menu = m_app->startMenu(100);
-        auto *splash = m_app->windows.find<SplashWindow>(QStringLiteral("frmSplash"));
+        auto *splash = m_app->windows.find<SplashWindow>();
         QVERIFY(splash && splash->isVisible());
         QVERIFY(!menu->isVisible());
         QTRY_VERIFY(menu->isVisible());
@@ -282,9 +283,9 @@ private Q_SLOTS:
     void everyControlIsNamedForAccessibility()
     {
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        m_app->windows.open(QStringLiteral("id_reader"));
+        m_app->windows.open<LoginWindow>();
         for (QWidget *window :
-             {static_cast<QWidget *>(menu), m_app->windows.window(QStringLiteral("id_reader"))}) {
+             {static_cast<QWidget *>(menu), loadedWindow(QStringLiteral("id_reader"))}) {
             const auto controls = window->findChildren<QWidget *>();
             for (QWidget *control : controls) {
                 const bool interactive =

@@ -3,6 +3,7 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "testing/catalogue.h"
+#include "testing/testsettings.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -39,12 +40,12 @@ private Q_SLOTS:
     {
         SessionState session;
         session.SoundOn = false;
-        session.CourseTestMode = true;
+        session.Mode = SessionMode::CourseTest;
         startSession(session, QStringLiteral("/opt/tarvel/"));
         QCOMPARE(session.ProgramFolder, QStringLiteral("/opt/tarvel"));
         QCOMPARE(session.SkinFolder, QStringLiteral("/opt/tarvel/data/jpg/skin/"));
         QVERIFY(session.SoundOn);
-        QVERIFY(!session.CourseTestMode);
+        QCOMPARE(session.Mode, SessionMode::Reading);
         QCOMPARE(session.ShowErrorsSetting, qint16(1));
     }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/appcontext.h"
 #include "app/registration.h"
+#include "core/appcontext.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "ui/cueplayer.h"
 #include "ui/textcolours.h"
+#include "windowsupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -31,7 +32,7 @@ struct NetworkHarness
 
     template <class T = QWidget> T *child(const QString &window, const QString &name) const
     {
-        QWidget *w = windows.window(window);
+        QWidget *w = loadedWindow(window);
         return w ? w->findChild<T *>(name) : nullptr;
     }
     QString text(const QString &window, const QString &name) const

@@ -212,8 +212,7 @@ private Q_SLOTS:
         // The teacher's program with its monitor, looking at the pupil's folder twice a second.
         // When the row's question changes, the time since the pupil's program wrote it.
         Teacher teacher(room.teacher().path());
-        auto *monitor =
-            qobject_cast<MonitorWindow *>(teacher.app.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = teacher.app.windows.open<MonitorWindow>();
         QVERIFY(monitor);
         const QString progressFile = room.pupilData(1, datafiles::ProgressFile);
         QMap<QString, qint64> shownAfterMs;

@@ -4,6 +4,7 @@
 #include "network/pupilstatus.h"
 #include "network/setupwindows.h"
 #include "network/setupwizard.h"
+#include "windowsupport.h"
 
 #include "networkharness.h"
 #include <QComboBox>
@@ -29,7 +30,7 @@ class MonitorTest : public QObject
 private:
     MonitorWindow *openMonitor(NetworkHarness &h)
     {
-        auto *monitor = qobject_cast<MonitorWindow *>(h.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = h.windows.open<MonitorWindow>();
         monitor->poller()->setPatience(500);
         return monitor;
     }
@@ -84,7 +85,7 @@ private Q_SLOTS:
         MonitorWindow *small = openMonitor(h10);
         QVERIFY(!small->findChild<QPushButton *>("btnNEXT15")->isVisible());
         QVERIFY(!small->findChild<QPushButton *>("btnPREV15")->isVisible());
-        QTRY_VERIFY(!h10.session.NetPollBusy && h10.session.Pupils.size() > 0 &&
+        QTRY_VERIFY(!small->pollBusy() && h10.session.Pupils.size() > 0 &&
                     cells(small, "Met_USER").at(14)->text() == QStringLiteral("№15"));
         small->close();
 
@@ -125,7 +126,7 @@ private Q_SLOTS:
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), pupilstatus::DamagedText);
         QTRY_COMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
-        QTRY_VERIFY(!h.session.NetPollBusy);
+        QTRY_VERIFY(!monitor->pollBusy());
         QVERIFY(!monitor->poller()->isReading(2));
 
         // A regular file again: its row follows.
@@ -155,7 +156,7 @@ private Q_SLOTS:
         QVERIFY(!monitor->pollTimer()->isActive());
 
         h.click("frmNET", "btnNETSetup");
-        QVERIFY(h.windows.window("frmNETSetuP1")->isVisible());
+        QVERIFY(loadedWindow("frmNETSetuP1")->isVisible());
         QVERIFY(!monitor->isVisible());
         auto *count = h.child<QLineEdit>("frmNETSetuP1", "txt1");
         count->setText("abc");
@@ -165,7 +166,7 @@ private Q_SLOTS:
         h.click("frmNETSetuP1", "Комманда1");
         QCOMPARE(h.text("frmNETSetuP2", "Met2"),
                  QStringLiteral("На компьютере № 1 программа установлена ?"));
-        checkAccessibility(h.windows.window("frmNETSetuP2"));
+        checkAccessibility(loadedWindow("frmNETSetuP2"));
         pressInModalSoon("frmNETSetuP3", "Command1",
                          [](QWidget *step3) { checkAccessibility(step3); });
         h.click("frmNETSetuP2", "Комманда1");
@@ -176,14 +177,13 @@ private Q_SLOTS:
         // "Отмена" in the middle leaves the whole setup; net.ini and the session stay as they were.
         h.click("frmNETSetuP2", "Комманда3");
         QTRY_VERIFY(monitor->isVisible());
-        QVERIFY(!h.windows.window("frmNETSetuP1") ||
-                !h.windows.window("frmNETSetuP1")->isVisible());
+        QVERIFY(!loadedWindow("frmNETSetuP1") || !loadedWindow("frmNETSetuP1")->isVisible());
         QCOMPARE(readBytes(room.netIni()), QByteArray("clear\r\n"));
         QCOMPARE(h.session.NetCount, qint16(0));
 
         // Escape leaves step 1 as its cancel button does.
         h.click("frmNET", "btnNETSetup");
-        QWidget *step1 = h.windows.window("frmNETSetuP1");
+        QWidget *step1 = loadedWindow("frmNETSetuP1");
         QVERIFY(QTest::qWaitForWindowActive(step1));
         QTest::keyClick(step1, Qt::Key_Escape);
         QTRY_VERIFY(monitor->isVisible());
@@ -209,7 +209,7 @@ private Q_SLOTS:
 
         // Computer 2 changed through a cancelled dialog, then a wrong file: nothing is stored.
         h.click("frmNET", "btnNETSetup");
-        QVERIFY(h.windows.window("frmNETSetup5")->isVisible());
+        QVERIFY(loadedWindow("frmNETSetup5")->isVisible());
         QCOMPARE(h.text("frmNETSetup5", "metWAY"), room.pupilFolder(1));
         h.child<QComboBox>("frmNETSetup5", "cOmBo1")->setCurrentIndex(1);
         for (const QString &chosen :

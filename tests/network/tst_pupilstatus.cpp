@@ -350,14 +350,14 @@ private Q_SLOTS:
 
     void ticksFollowTheFlags()
     {
-        SessionState session;
-        QCOMPARE(decideTick(session), MonitorTick::Poll);
-        QVERIFY(session.NetPollBusy);
-        QCOMPARE(decideTick(session), MonitorTick::Skip);
-        session.NetReloadRequested = true;
-        QCOMPARE(decideTick(session), MonitorTick::Reload);
-        QVERIFY(!session.NetReloadRequested);
-        QVERIFY(!session.NetPollBusy);
+        MonitorTicks ticks;
+        QCOMPARE(ticks.decide(), MonitorTick::Poll);
+        QVERIFY(ticks.pollBusy);
+        QCOMPARE(ticks.decide(), MonitorTick::Skip);
+        ticks.reloadRequested = true;
+        QCOMPARE(ticks.decide(), MonitorTick::Reload);
+        QVERIFY(!ticks.reloadRequested);
+        QVERIFY(!ticks.pollBusy);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "networkharness.h"
 #include "users/useradminpanel.h"
 #include "users/userbase.h"
+#include "windowsupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -71,14 +72,14 @@ private Q_SLOTS:
         const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
 
         NetworkHarness h(room.teacher().path());
-        h.windows.open(QStringLiteral("frmNET"));
+        h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
-        QWidget *boss = h.windows.window("frmNETBOSS");
+        QWidget *boss = loadedWindow("frmNETBOSS");
         QVERIFY(boss && boss->isVisible());
         // Under a window manager the window is activated later; its focus shows a hint in the
         // status line, which must come before the steps below, not in their midst.
         QVERIFY(QTest::qWaitForWindowActive(boss));
-        QVERIFY(!h.windows.window("frmNET")->isVisible());
+        QVERIFY(!loadedWindow("frmNET")->isVisible());
         QVERIFY(boss->windowTitle().startsWith(QString(30, u' ') + u'"'));
         auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
         QCOMPARE(computers->count(), 3);
@@ -122,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(surnames->count(), 2);
 
         h.click("frmNETBOSS", "btnRETURN");
-        QTRY_VERIFY(h.windows.window("frmNET")->isVisible());
+        QTRY_VERIFY(loadedWindow("frmNET")->isVisible());
     }
 
     // A pipe in place of one base, and a share that does not answer at all, cost the teacher
@@ -152,7 +153,7 @@ private Q_SLOTS:
         });
 
         NetworkHarness h(room.teacher().path());
-        auto *monitor = qobject_cast<MonitorWindow *>(h.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
         auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
@@ -186,15 +187,14 @@ private Q_SLOTS:
         const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
         QVERIFY(QFile::link(room.teacher().jpg("2_17.jpg"), basePath(room, 1)));
         NetworkHarness h(room.teacher().path());
-        h.windows.open(QStringLiteral("frmNET"));
+        h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
         QTest::qWait(100); // the window has settled its focus and hints
         choose(h.child<QComboBox>("frmNETBOSS", "cOmBo4"), 0);
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QVERIFY(!h.child<QComboBox>("frmNETBOSS", "cOmBo1")->isEnabled());
-        QVERIFY(!h.windows.window("frmNETBOSS")
-                     ->findChild<QAbstractButton *>("chANge_but")
-                     ->isEnabled());
+        QVERIFY(
+            !loadedWindow("frmNETBOSS")->findChild<QAbstractButton *>("chANge_but")->isEnabled());
         QCOMPARE(readBytes(room.teacher().jpg("2_17.jpg")), teacher);
     }
 
@@ -205,13 +205,13 @@ private Q_SLOTS:
         writeBase(basePath(room, 1), {{"Петров", "Иван"}});
         room.progress(1, "Иван", "Петров", 10, 3, 2);
         NetworkHarness h(room.teacher().path());
-        h.windows.open(QStringLiteral("frmNET"));
+        h.windows.open<MonitorWindow>();
         QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
         h.click("frmNET", "btnNETadmin");
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
         QTRY_COMPARE(surnames->count(), 2);
         choose(surnames, 1);
-        QWidget *boss = h.windows.window("frmNETBOSS");
+        QWidget *boss = loadedWindow("frmNETBOSS");
         UserRecord pupil;
         pupil.firstName = QStringLiteral("Иван");
         pupil.surname = QStringLiteral("Петров");
@@ -236,7 +236,7 @@ private Q_SLOTS:
         config.NetCount = 2;
         QVERIFY(saveNetConfig(config, room.netIni()));
         NetworkHarness h(room.teacher().path());
-        h.windows.open(QStringLiteral("frmNET"));
+        h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
         QCOMPARE(h.child<QComboBox>("frmNETBOSS", "cOmBo4")->count(), 0);
         QCOMPARE(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count(), 0);

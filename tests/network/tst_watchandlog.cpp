@@ -4,6 +4,7 @@
 #include "network/resultswindows.h"
 #include "network/watchwindows.h"
 #include "networkharness.h"
+#include "windowsupport.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -36,7 +37,7 @@ class WatchAndLogTest : public QObject
 private:
     MonitorWindow *monitorAfterPoll(NetworkHarness &h)
     {
-        auto *monitor = qobject_cast<MonitorWindow *>(h.windows.open(QStringLiteral("frmNET")));
+        auto *monitor = h.windows.open<MonitorWindow>();
         monitor->poller()->setPatience(500);
         QSignalSpy polled(monitor->poller(), &PupilPoller::pollFinished);
         [&] { QVERIFY(polled.wait(5000)); }();
@@ -63,7 +64,7 @@ private Q_SLOTS:
         QCOMPARE(list->itemText(0), QStringLiteral("№5 Сидоров Олег"));
         QCOMPARE(list->itemText(1), QStringLiteral("№12 Петров Иван"));
         QCOMPARE(WatchChoiceWindow::computerOf(list->itemText(0)), 5);
-        checkAccessibility(h.windows.window("frmUSERchange"));
+        checkAccessibility(loadedWindow("frmUSERchange"));
         list->setCurrentIndex(1);
         h.click("frmUSERchange", "Комманда1");
         QCOMPARE(h.session.NetWizardIndex, qint16(12));
@@ -77,11 +78,11 @@ private Q_SLOTS:
         QCOMPARE(h.text("frmNetLog", "QESTION"), QStringLiteral("Вопрос 7"));
         QCOMPARE(h.text("frmNetLog", "metSLEJKA"), QStringLiteral("Слежение за №12 Петров Иван"));
         const QList<QRadioButton *> answers =
-            h.windows.window("frmNetLog")->findChildren<QRadioButton *>("OTVET");
+            loadedWindow("frmNetLog")->findChildren<QRadioButton *>("OTVET");
         QVERIFY(answers.at(2)->isChecked()); // 7 % 5 + 1
         // The pupil's answer in red, a shade that reads well on the window.
         QCOMPARE(answers.at(2)->palette().color(QPalette::WindowText).hslHue(), 0);
-        checkAccessibility(h.windows.window("frmNetLog"));
+        checkAccessibility(loadedWindow("frmNetLog"));
 
         // Browsing back stops following; the pupil goes on meanwhile.
         prev->click();
@@ -101,7 +102,7 @@ private Q_SLOTS:
         h.click("frmNetLog", "btnPREV");
         refresh->click();
         QTest::qWait(200);
-        QVERIFY(!qobject_cast<WatchWindow *>(h.windows.window("frmNetLog"))->isReading());
+        QVERIFY(!qobject_cast<WatchWindow *>(loadedWindow("frmNetLog"))->isReading());
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 19"));
 
         h.click("frmNetLog", "Комманда1");
@@ -133,7 +134,7 @@ private Q_SLOTS:
                                                      resultslog::formatPercent(50, locale) + " %");
         QCOMPARE(h.text("frmLOGnet", "metABSOL"), QStringLiteral("Абсолютная успеваемость: ") +
                                                       resultslog::formatPercent(75, locale) + " %");
-        checkAccessibility(h.windows.window("frmLOGnet"));
+        checkAccessibility(loadedWindow("frmLOGnet"));
 
         // Refusing prints nothing; accepting prints to a PDF file when there is no printer.
         pressInModalSoon("frmPrintYorN", "Комманда2");

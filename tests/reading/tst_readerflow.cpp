@@ -31,8 +31,9 @@ private:
     void openOn(const QString &paragraph, bool learn, bool control)
     {
         m_session->CurrentParagraph = paragraph;
-        m_session->LearnMode = learn;
-        m_session->ControlMode = control;
+        m_session->Mode = learn     ? SessionMode::Learning
+                          : control ? SessionMode::Control
+                                    : SessionMode::Reading;
         m_flow->load();
         m_flow->openParagraph();
     }

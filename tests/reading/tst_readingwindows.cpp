@@ -12,6 +12,7 @@
 #include "testsupport.h"
 #include "ui/skinbutton.h"
 #include "users/loginwindow.h"
+#include "windowsupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -102,9 +103,9 @@ private:
         m_app.reset();
     }
 
-    QWidget *window(const QString &name) const { return m_app->windows.window(name); }
-    ContentsWindow *contents() const { return m_app->windows.find<ContentsWindow>("frmChGlava"); }
-    ReaderWindow *reader() const { return m_app->windows.find<ReaderWindow>("frmReadLearn"); }
+    QWidget *window(const QString &name) const { return loadedWindow(name); }
+    ContentsWindow *contents() const { return m_app->windows.find<ContentsWindow>(); }
+    ReaderWindow *reader() const { return m_app->windows.find<ReaderWindow>(); }
     QString textPage(const QString &title) const
     {
         return m_app->session.dataPath("htm/" + title + ".htm");
@@ -236,7 +237,7 @@ private Q_SLOTS:
     void testChosenFromTheQuestionsHidesTheReader()
     {
         auto *introduction = new QWidget;
-        m_app->windows.registerWindow("frmFullTest", [introduction] { return introduction; });
+        m_app->windows.openTestIntro = [introduction] { introduction->show(); };
         answerWhenShown("frmVopORTest", [](QWidget *choice) {
             QCOMPARE(choice->windowTitle(), QuestionsOrTestWindow::Caption);
             QVERIFY(choice->isModal());
@@ -250,7 +251,7 @@ private Q_SLOTS:
         QCOMPARE(m_app->session.TestBankName, QStringLiteral("T01_P01.jpg"));
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
         // The test windows bring the reader back when the test ends.
-        QVERIFY(QMetaObject::invokeMethod(reader(), "showAgainAfterTest"));
+        reader()->showAgainAfterTest();
         QVERIFY(reader()->isVisible());
         QVERIFY(!reader()->flow().hiddenForTest());
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
@@ -333,15 +334,16 @@ private Q_SLOTS:
         click(help, "Комманда1");
         QTRY_VERIFY(m_menu->isVisible());
 
-        auto *monitor = new QWidget;
-        m_app->windows.registerWindow("frmNET", [monitor] { return monitor; });
-        m_app->windows.open("frmNET");
+        QWidget monitor;
+        monitor.show();
         m_app->session.HelpFromNetwork = true;
-        help = m_app->windows.open("frmHELP");
-        QVERIFY(!monitor->isVisible());
+        auto *networkHelp = m_app->windows.open<HelpWindow>();
+        networkHelp->returnTo(&monitor);
+        help = networkHelp;
+        QVERIFY(!monitor.isVisible());
         QVERIFY(shownFile(help, "WebBrowser2").endsWith("Помощь для сетевой версии.htm"));
         click(help, "Комманда1");
-        QTRY_VERIFY(monitor->isVisible());
+        QTRY_VERIFY(monitor.isVisible());
         QVERIFY(!m_app->session.HelpFromNetwork);
     }
 
@@ -349,16 +351,16 @@ private Q_SLOTS:
     {
         const QString copy = m_folder->data("htm/history.txt");
         textfile::writeLines(copy, {"Иванов Петр", "Тест по курсу", " 5 "});
-        auto *log = new QWidget;
-        m_app->windows.registerWindow("frmLOGnet", [log] { return log; });
+        QWidget log;
         m_menu->hide();
         m_app->session.HistoryView = true;
-        QWidget *help = m_app->windows.open("frmHELP");
+        auto *help = m_app->windows.open<HelpWindow>();
+        help->returnTo(&log);
         QCOMPARE(help->windowTitle(), HelpWindow::HistoryCaption);
         const QString text = help->findChild<PageView *>("WebBrowser2")->visibleText();
         QVERIFY2(text.contains(QStringLiteral("Иванов Петр")), qPrintable(text));
         click(help, "Комманда1");
-        QTRY_VERIFY(log->isVisible());
+        QTRY_VERIFY(log.isVisible());
         QVERIFY(!QFile::exists(copy));
         QVERIFY(!m_app->session.HistoryView);
         QVERIFY(!m_menu->isVisible());
@@ -391,7 +393,7 @@ private Q_SLOTS:
     void pictureViewerZoomsAndSurvivesAMissingPicture()
     {
         m_app->session.PictureToShow = "k_saut";
-        auto *viewer = qobject_cast<PictureViewer *>(m_app->windows.open("PICview"));
+        auto *viewer = m_app->windows.open<PictureViewer>();
         QVERIFY(m_app->session.PictureViewerOpen);
         QCOMPARE(viewer->zoom().percent(), 50);
         auto *zoomOut = viewer->findChild<QPushButton *>("comm1");
@@ -410,15 +412,16 @@ private Q_SLOTS:
         QTRY_VERIFY(viewer->windowTitle() != CaptionTicker::Notice);
         // Opened again for the next question: its picture, from the start size.
         m_app->session.PictureToShow = "k_rc";
-        QCOMPARE(m_app->windows.open("PICview"), viewer);
-        QTRY_COMPARE(viewer->zoom().percent(), 50);
+        QCOMPARE(m_app->windows.load<PictureViewer>(), viewer);
+        viewer->showFor(nullptr);
+        QCOMPARE(viewer->zoom().percent(), 50);
         const QPixmap next(m_app->session.jpgPath("k_rc.jpg"));
         QCOMPARE(viewer->layout().pictureWidth, pixelsToTwips(next.width(), viewer) / 2);
-        m_app->windows.close("PICview");
+        m_app->windows.close<PictureViewer>();
         QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
 
         m_app->session.PictureToShow = "нет_рисунка";
-        viewer = qobject_cast<PictureViewer *>(m_app->windows.open("PICview"));
+        viewer = m_app->windows.open<PictureViewer>();
         QVERIFY(viewer->isVisible());
         auto *notice = viewer->findChild<QLabel *>("Image1");
         QVERIFY(notice->text().contains(QStringLiteral("нет_рисунка.jpg")));
@@ -427,7 +430,7 @@ private Q_SLOTS:
 
     void aboutGreetsAfterThreeSeconds()
     {
-        QWidget *about = m_app->windows.open("frmWebABOUT");
+        QWidget *about = m_app->windows.open<AboutWindow>();
         QCOMPARE(about->windowTitle(), QStringLiteral("О программе и создателях"));
         QVERIFY(shownFile(about, "brOUser2").endsWith("htm/about/about.htm"));
         QVERIFY(shownFile(about, "brOUser3").endsWith("htm/about/1/about.htm"));
@@ -452,7 +455,7 @@ private Q_SLOTS:
         QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(),
                  QStringLiteral("Предыдущий параграф"));
         m_app->session.PictureToShow = "k_saut";
-        m_app->windows.open("PICview");
+        m_app->windows.open<PictureViewer>();
         QuestionsOrTestWindow choice(m_app->context);
         QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
         for (QWidget *w : windows) {

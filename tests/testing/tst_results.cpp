@@ -149,11 +149,11 @@ private Q_SLOTS:
         QCOMPARE(testIntroduction("sv9.jpg", 100), testDescriptionForBank("sv9.jpg") + ready);
 
         SessionState s;
-        QCOMPARE(testReturnTarget(s), QStringLiteral("frmReadLearn"));
-        s.CourseTestMode = true;
-        QCOMPARE(testReturnTarget(s), QStringLiteral("frmMain"));
+        QCOMPARE(testReturnTarget(s), TestReturn::Reader);
+        s.Mode = SessionMode::CourseTest;
+        QCOMPARE(testReturnTarget(s), TestReturn::MainMenu);
         s.TestFromChoice = true;
-        QCOMPARE(testReturnTarget(s), QStringLiteral("frmTestCh"));
+        QCOMPARE(testReturnTarget(s), TestReturn::TopicChoice);
     }
 };
 

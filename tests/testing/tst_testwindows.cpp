@@ -6,6 +6,7 @@
 #include "ui/skinbutton.h"
 #include "ui/textcolours.h"
 #include "users/userbase.h"
+#include "windowsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,7 +29,7 @@ private:
 
     QWidget *shown(const QString &name) const
     {
-        QWidget *w = m_app->windows.window(name);
+        QWidget *w = loadedWindow(name);
         return w && w->isVisible() ? w : nullptr;
     }
     // A window not loaded through the hub, such as the pause window.
@@ -42,7 +43,7 @@ private:
     }
     template <class T = QAbstractButton> T *control(const QString &window, const QString &name)
     {
-        QWidget *w = m_app->windows.window(window);
+        QWidget *w = loadedWindow(window);
         return w ? w->findChild<T *>(name) : nullptr;
     }
     void click(const QString &window, const QString &name)
@@ -53,15 +54,14 @@ private:
     }
     void checkAccessible(const QString &window)
     {
-        for (QAbstractButton *button :
-             m_app->windows.window(window)->findChildren<QAbstractButton *>()) {
+        for (QAbstractButton *button : loadedWindow(window)->findChildren<QAbstractButton *>()) {
             QVERIFY2(!button->accessibleName().isEmpty(),
                      qPrintable(window + "/" + button->objectName()));
             if (qobject_cast<SkinButton *>(button))
                 QVERIFY2(!button->accessibleDescription().isEmpty(),
                          qPrintable(button->objectName()));
         }
-        checkContrast(m_app->windows.window(window));
+        checkContrast(loadedWindow(window));
     }
     // Every text drawn straight on the window's face reads well, coloured ones included.
     static void checkContrast(const QWidget *window)
@@ -75,7 +75,7 @@ private:
                          qPrintable(text->objectName()));
         }
     }
-    TestSession *running() { return m_app->windows.find<TestWindow>("fullTST")->session(); }
+    TestSession *running() { return m_app->windows.find<TestWindow>()->session(); }
     // Every reading of this clock is long enough after the one before for a question to be
     // seen: clicks come as fast as the test sends them.
     void hurry()
@@ -93,7 +93,7 @@ private:
         QTest::mouseClick(control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(chosen)),
                           Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(running()->selected(), chosen);
-        checkContrast(m_app->windows.window("fullTST"));
+        checkContrast(loadedWindow("fullTST"));
         click("fullTST", "OKKEY");
     }
     void startTopicTest(int listIndex)
@@ -192,7 +192,7 @@ private Q_SLOTS:
         QCOMPARE(grade, int(qBound(2.0, std::nearbyint((count - 1) * 5.0 / count), 5.0)));
         QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(),
                  grade == 5 ? "отлично" : "хорошо");
-        QCOMPARE(m_app->windows.window("frmFULLtestEND")->windowTitle(), "Тест: Светофоры");
+        QCOMPARE(loadedWindow("frmFULLtestEND")->windowTitle(), "Тест: Светофоры");
         QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(12, 2),
                  (QStringList{"ocenka", QStringLiteral(" %1 ").arg(grade)}));
 
@@ -208,8 +208,8 @@ private Q_SLOTS:
 
         click("frmFULLtestEND", "cmdEXIT");
         QTRY_VERIFY(shown("frmTestCh"));
-        QVERIFY(!m_app->windows.window("frmFullTest"));
-        QVERIFY(!m_app->windows.window("fullTST"));
+        QVERIFY(!loadedWindow("frmFullTest"));
+        QVERIFY(!loadedWindow("fullTST"));
         QCOMPARE(s.UserResults[1], QString::number(grade));
         QCOMPARE(storedResult(2), QString::number(grade));
 
@@ -233,7 +233,7 @@ private Q_SLOTS:
         m_app->session.UserResults[0] = "4";
         startTopicTest(0);
         answer(true);
-        m_app->windows.window("fullTST")->close();
+        loadedWindow("fullTST")->close();
         QTRY_VERIFY(shown("frmFullTest"));
         QVERIFY(control("frmFullTest", "cmdRETurn")->isVisible());
         QVERIFY(control<QLabel>("frmFullTest", "LABEL2")->isVisible());
@@ -259,7 +259,7 @@ private Q_SLOTS:
     void oneAnswerPerQuestionShown()
     {
         startTopicTest(0);
-        QWidget *test = m_app->windows.window("fullTST");
+        QWidget *test = loadedWindow("fullTST");
         qint64 now = qint64(1) << 40; // far past any reading of the real clock before it
         running()->setClock([&now] { return now; });
         now += TestSession::SightMs;
@@ -289,13 +289,13 @@ private Q_SLOTS:
                     .startsWith("Каталог тестов (файл data/jpg/14_15.jpg) не найден"));
         QVERIFY(!control("frmTestCh", "btnOK")->isEnabled());
         control("frmTestCh", "btnOK")->click();
-        QVERIFY(!m_app->windows.window("frmFullTest"));
+        QVERIFY(!loadedWindow("frmFullTest"));
     }
 
     void longAnswerWrapsInsteadOfWidening()
     {
         startTopicTest(0);
-        QWidget *test = m_app->windows.window("fullTST");
+        QWidget *test = loadedWindow("fullTST");
         QTRY_VERIFY(test->isVisible());
         auto *answer = control<QRadioButton>("fullTST", "OTVET1");
         answer->setText(QStringLiteral("да"));

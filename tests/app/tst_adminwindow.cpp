@@ -1,12 +1,13 @@
+#include "app/adminwindow.h"
 #include "app/application.h"
 #include "core/datafiles.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
 #include "ui/textcolours.h"
-#include "users/adminwindow.h"
 #include "users/messagewindows.h"
 #include "users/useradministration.h"
+#include "windowsupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -60,10 +61,7 @@ private:
     std::unique_ptr<Application> m_app;
     QString m_base;
 
-    AdminWindow *openAdministration()
-    {
-        return qobject_cast<AdminWindow *>(m_app->windows.open(QStringLiteral("frmBOSS")));
-    }
+    AdminWindow *openAdministration() { return m_app->windows.open<AdminWindow>(); }
     template <class T = QWidget> T *child(QWidget *window, const char *name)
     {
         T *found = window->findChild<T *>(QString::fromUtf8(name));
@@ -263,7 +261,7 @@ private Q_SLOTS:
         AdminWindow *boss = openAdministration();
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         child<SkinButton>(boss, "btnNET")->click();
-        QWidget *monitor = m_app->windows.window(QStringLiteral("frmNET"));
+        QWidget *monitor = loadedWindow(QStringLiteral("frmNET"));
         QVERIFY(monitor && monitor->isVisible());
         QVERIFY(boss->isHidden());
         monitor->close();
@@ -271,7 +269,7 @@ private Q_SLOTS:
         cues.clear();
         child<SkinButton>(boss, "btnSETUP")->click();
         QCOMPARE(cues.first().at(0).toString(), QStringLiteral("hihihih.wav"));
-        auto *setup = m_app->windows.find<TestSettingsWindow>(QStringLiteral("frmDopSETUP"));
+        auto *setup = m_app->windows.find<TestSettingsWindow>();
         QVERIFY(setup && setup->isVisible());
         QVERIFY(boss->isHidden());
         for (const char *name :
@@ -281,8 +279,7 @@ private Q_SLOTS:
         }
         QFile::remove(m_app->session.jpgPath(datafiles::AnswerTimeFile));
         setup->close();
-        setup =
-            qobject_cast<TestSettingsWindow *>(m_app->windows.open(QStringLiteral("frmDopSETUP")));
+        setup = m_app->windows.open<TestSettingsWindow>();
         QVERIFY(child<QRadioButton>(setup, "MIN1")->isChecked());
         QTest::mouseClick(child(setup, "Метка7"), Qt::LeftButton);
         QVERIFY(child<QRadioButton>(setup, "UNLIM")->isChecked());
@@ -305,8 +302,8 @@ private Q_SLOTS:
         QVERIFY(boss->isVisible());
 
         child<SkinButton>(boss, "btnRETURN")->click();
-        QVERIFY(!m_app->windows.window(QStringLiteral("frmBOSS")));
-        QWidget *menu = m_app->windows.window(QStringLiteral("frmMain"));
+        QVERIFY(!loadedWindow(QStringLiteral("frmBOSS")));
+        QWidget *menu = loadedWindow(QStringLiteral("frmMain"));
         QVERIFY(menu && menu->isVisible());
     }
 };

@@ -27,7 +27,7 @@ private:
     void buildControls();
     QLayout *buildJournal();
     void showJournal();
-    void openFromHere(const QString &window);
+    template <class Window> void openFromHere();
 
     UserAdminPanel *m_panel = nullptr;
     SkinButton *m_net = nullptr;

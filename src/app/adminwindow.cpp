@@ -1,9 +1,12 @@
-#include "users/adminwindow.h"
+#include "app/adminwindow.h"
 
+#include "app/mainmenu.h"
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "network/monitorwindow.h"
 #include "testing/attemptviews.h"
+#include "testing/testsettingswindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
@@ -68,9 +71,8 @@ void AdminWindow::buildControls()
     SkinButton *back = addSkinButton(QStringLiteral("btnRETURN"), QStringLiteral("BOSS/return"),
                                      QStringLiteral("Вернуться в главное меню"),
                                      QStringLiteral("Нажми, чтобы вернуться в главное меню."));
-    connect(m_net, &SkinButton::clicked, this, [this] { openFromHere(QStringLiteral("frmNET")); });
-    connect(m_setup, &SkinButton::clicked, this,
-            [this] { openFromHere(QStringLiteral("frmDopSETUP")); });
+    connect(m_net, &SkinButton::clicked, this, [this] { openFromHere<MonitorWindow>(); });
+    connect(m_setup, &SkinButton::clicked, this, [this] { openFromHere<TestSettingsWindow>(); });
     connect(back, &SkinButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         close();
@@ -137,10 +139,10 @@ void AdminWindow::showJournal()
                                            : QList<journal::Attempt>());
 }
 
-void AdminWindow::openFromHere(const QString &window)
+template <class Window> void AdminWindow::openFromHere()
 {
     m_context.cues.play(Cue::Hihihih);
-    m_context.windows.open(window);
+    m_context.windows.open<Window>();
 }
 
 void AdminWindow::closeEvent(QCloseEvent *event)
@@ -149,5 +151,5 @@ void AdminWindow::closeEvent(QCloseEvent *event)
     event->accept();
     // A hidden window is closed by the program (at its end), not by the administrator.
     if (isVisible())
-        m_context.windows.open(QStringLiteral("frmMain"));
+        m_context.windows.open<MainMenu>();
 }
