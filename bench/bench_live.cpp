@@ -24,6 +24,7 @@
 #include <atomic>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <sys/resource.h>
 #include <thread>
 
@@ -67,7 +68,8 @@ public:
 
     int answered() const { return m_answered; }
 
-    void answer()
+    // `beforeProgress` runs between the two writes.
+    void answer(const std::function<void()> &beforeProgress = {})
     {
         SessionRecord &r = m_records[size_t(m_answered)];
         r.tema = QStringLiteral("Рельсовые цепи");
@@ -85,6 +87,8 @@ public:
                                        m_answered,
                                        0};
         writeSessionFile(m_data + datafiles::SessionFile, progress, m_records);
+        if (beforeProgress)
+            beforeProgress();
         writeProgressFile(m_data + datafiles::ProgressFile, progress);
     }
 
@@ -185,11 +189,12 @@ int main(int argc, char *argv[])
                 Pupil &p = *pupils[size_t(i - 1)];
                 if (now < next[size_t(i)] || p.answered() >= Questions - 1)
                     continue;
-                p.answer();
-                const qint64 done = steadyMs();
-                monitorTimes[size_t(i)][size_t(p.answered() + 1)] = done;
+                // Timed from before the write: the teacher may see a file before its writer
+                // has returned.
+                const int answered = p.answered() + 1;
                 if (i == 1)
-                    watchTimes[1][size_t(p.answered())] = done;
+                    watchTimes[1][size_t(answered)] = steadyMs();
+                p.answer([&] { monitorTimes[size_t(i)][size_t(answered + 1)] = steadyMs(); });
                 next[size_t(i)] += i == 1 ? WatchedEveryMs : MinuteMs;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -2,6 +2,7 @@
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "network/netconfig.h"
+#include "network/pupillive.h"
 #include "network/pupilstatus.h"
 #include "network/setupwizard.h"
 #include "network/watchedsession.h"
@@ -49,6 +50,15 @@ private Q_SLOTS:
         const PupilStatus status = pupilstatus::read(m_mount, PupilStatus());
         QCOMPARE(status.second, QStringLiteral("Петров"));
         QCOMPARE(status.curr, QStringLiteral("7"));
+        // The next question's file is seen at once, past the client's cache of attributes.
+        const QString progress = m_mount + QStringLiteral("data/curr_test.ini");
+        const FileStamp before = stampOf(progress);
+        QTest::qWait(20);
+        writeProgressFile(m_local + QStringLiteral("data/curr_test.ini"),
+                          {"Иван", "Петров", "Реле", 20, 8, 6, 0});
+        const FileStamp after = stampOf(progress);
+        QVERIFY(before.exists && after.exists);
+        QVERIFY(after != before);
 
         SessionRecords records;
         clearSessionRecords(records);
