@@ -16,7 +16,8 @@ void MonitorPages::reset()
 
 void MonitorPages::next()
 {
-    m_session.NetPage = qMin(page() + 1, LastPage);
+    if (nextVisible())
+        m_session.NetPage = page() + 1;
 }
 
 void MonitorPages::previous()
@@ -36,6 +37,8 @@ bool MonitorPages::nextVisible() const
         return m_session.NetCount > RowsPerPage;
     case 2:
         return true;
+    case 3:
+        return m_session.NetCount > 3 * RowsPerPage;
     default:
         return false;
     }
@@ -44,6 +47,11 @@ bool MonitorPages::nextVisible() const
 bool MonitorPages::previousVisible() const
 {
     return page() > 1;
+}
+
+bool MonitorPages::rowUsed(int row) const
+{
+    return computerInRow(row) <= SessionState::MaxComputers;
 }
 
 MonitorTick MonitorTicks::decide()

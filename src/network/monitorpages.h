@@ -3,12 +3,13 @@
 struct SessionState;
 
 // The monitor's pages of 15 computers: page 1 shows computers 1-15, page 2 16-30, page 3
-// 31-45. The page lives in the session (NetPage) so that it survives a reload of the window.
+// 31-45, and page 4 computers 46-50 of a classroom that has them. The page lives in the session
+// (NetPage) so that it survives a reload of the window.
 class MonitorPages
 {
 public:
     static constexpr int RowsPerPage = 15;
-    static constexpr int LastPage = 3;
+    static constexpr int LastPage = 4;
 
     explicit MonitorPages(SessionState &session) : m_session(session) {}
 
@@ -21,6 +22,8 @@ public:
     int computerInRow(int row) const;
     bool nextVisible() const;
     bool previousVisible() const;
+    // Whether row r (0-based) of the current page stands for a computer the classroom can have.
+    bool rowUsed(int row) const;
 
 private:
     SessionState &m_session;

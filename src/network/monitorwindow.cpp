@@ -283,6 +283,9 @@ void MonitorWindow::drawRow(int r)
     const pupilstatus::Row view =
         pupilstatus::row(computer, configured ? s.Pupils.at(computer - 1) : PupilStatus());
     const Row &row = m_rows.at(r);
+    for (QWidget *cell : std::initializer_list<QWidget *>{
+             row.user, row.name, row.progress, row.prav, row.curr, row.ocenka, row.answered})
+        cell->setVisible(m_pages.rowUsed(r));
     row.user->setText(view.user);
     row.name->setText(view.name);
     row.progress->setRange(view.minimum, view.maximum);

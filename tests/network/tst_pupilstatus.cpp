@@ -317,7 +317,7 @@ private Q_SLOTS:
         QVERIFY(row.curr.isEmpty());
     }
 
-    void pagesWithTenAndTwentyComputers()
+    void pagesWithTenTwentyAndFortyNineComputers()
     {
         SessionState session;
         MonitorPages pages(session);
@@ -341,9 +341,20 @@ private Q_SLOTS:
         QCOMPARE(pages.computerInRow(14), 45);
         pages.next();
         QCOMPARE(pages.page(), 3);
-        pages.previous();
-        pages.previous();
-        pages.previous();
+
+        // Computers 46-50 have a page of their own, whose rows end with computer 50.
+        session.NetCount = 49;
+        QVERIFY(pages.nextVisible());
+        pages.next();
+        QCOMPARE(pages.page(), 4);
+        QVERIFY(!pages.nextVisible());
+        QCOMPARE(pages.computerInRow(0), 46);
+        QVERIFY(pages.rowUsed(4));
+        QVERIFY(!pages.rowUsed(5));
+        pages.next();
+        QCOMPARE(pages.page(), 4);
+        for (int i = 0; i < 4; ++i)
+            pages.previous();
         QCOMPARE(pages.page(), 1);
         QVERIFY(!pages.previousVisible());
     }
