@@ -6,6 +6,7 @@
 // when samba_share.sh runs this program, on the loopback Samba share: written through the share's
 // own folder as a pupil's program writes them, read through the mount as the teacher's computer
 // reads them.
+#include "app/adminwindow.h"
 #include "app/application.h"
 #include "benchsupport.h"
 #include "core/datafiles.h"
@@ -143,12 +144,10 @@ int main(int argc, char *argv[])
     saveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
 
     application.startMenu(-1);
-    application.windows.open(QStringLiteral("frmBOSS"));
-    auto *monitor =
-        qobject_cast<MonitorWindow *>(application.windows.open(QStringLiteral("frmNET")));
+    application.windows.open<AdminWindow>();
+    auto *monitor = application.windows.open<MonitorWindow>();
     session.NetWizardIndex = 1;
-    auto *watch =
-        qobject_cast<WatchWindow *>(application.windows.open(QStringLiteral("frmNetLog")));
+    auto *watch = application.windows.open<WatchWindow>();
     if (!monitor || !watch)
         return 1;
 
