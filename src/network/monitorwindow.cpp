@@ -142,8 +142,13 @@ void MonitorWindow::buildRows(QGridLayout *grid)
         row.name->setMinimumWidth(160);
         const QList<QWidget *> cells = {row.user, row.name,   row.progress, row.prav,
                                         row.curr, row.ocenka, row.answered};
-        for (int c = 0; c < cells.size(); ++c)
+        for (int c = 0; c < cells.size(); ++c) {
+            // The last page hides the rows past computer 50 without moving the others.
+            QSizePolicy policy = cells.at(c)->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            cells.at(c)->setSizePolicy(policy);
             grid->addWidget(cells.at(c), r + 2, c);
+        }
         m_rows.append(row);
     }
 }
