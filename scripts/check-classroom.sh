@@ -56,7 +56,7 @@ if [ "${1:-}" = --on-share ]; then
         "expect|Компьютер, строка 1|№1" "hold|$work/$teacher" \
         "expect|Пользователь, строка 1|Пакетов|Текущий, строка 1|2"
     echo "check-classroom: $teacher opened the monitor of one computer, the share"
-    start "$pupil" Иван Пакетов 12345 "press|Тесты по темам" "press|Пройти тест" \
+    start "$pupil" Иван Пакетов 12345 "press|Выбрать тест" "press|Пройти тест" \
         "press|Начать тест" answer "hold|$work/$pupil" finish
     echo "check-classroom: $pupil registered and answered question 1 of a test"
     release "$teacher" ||

@@ -5,7 +5,7 @@
 #                                      logs in, registering a new pupil, takes each STEP in turn
 #                                      and ends the program
 # A STEP is a command of tests/network/pupil_robot.py with its arguments joined by "|"
-# ("press|Тесты по темам", "answer", "expect|Текущий, строка 1|2"), or "hold|FOLDER": make
+# ("press|Выбрать тест", "answer", "expect|Текущий, строка 1|2"), or "hold|FOLDER": make
 # FOLDER/held and keep the program running until FOLDER/release appears.
 # Starts PROGRAM and acts at its windows as a user would, through its accessibility interface.
 # Run on a desk with the accessibility bus: tarvel_desk --accessibility sh robot-session.sh ...

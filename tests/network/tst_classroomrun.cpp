@@ -229,7 +229,7 @@ private Q_SLOTS:
         PupilProgram pupil(pupilFolder, QString::fromUtf8(TARVEL_PROGRAM), m_desk->environment());
         QVERIFY2(pupil.fault().isEmpty(), qPrintable(pupil.fault()));
         QVERIFY(robot(pupil, {"login", "Иван", "Петров", "12345"}));
-        QVERIFY(robot(pupil, {"press", "Тесты по темам"}));
+        QVERIFY(robot(pupil, {"press", "Выбрать тест"}));
         QVERIFY(robot(pupil, {"press", "Пройти тест"}));
         QVERIFY(robot(pupil, {"press", "Начать тест"}));
 
