@@ -288,9 +288,12 @@ void MonitorWindow::drawRow(int r)
     const pupilstatus::Row view =
         pupilstatus::row(computer, configured ? s.Pupils.at(computer - 1) : PupilStatus());
     const Row &row = m_rows.at(r);
-    for (QWidget *cell : std::initializer_list<QWidget *>{
-             row.user, row.name, row.progress, row.prav, row.curr, row.ocenka, row.answered})
-        cell->setVisible(m_pages.rowUsed(r));
+    const bool used = m_pages.rowUsed(r);
+    for (QWidget *cell : std::initializer_list<QWidget *>{row.user, row.name, row.prav, row.curr,
+                                                          row.ocenka, row.answered})
+        cell->setVisible(used);
+    // Without a classroom the progress bars stay hidden.
+    row.progress->setVisible(used && m_needSetup->isHidden());
     row.user->setText(view.user);
     row.name->setText(view.name);
     row.progress->setRange(view.minimum, view.maximum);

@@ -76,6 +76,14 @@ private Q_SLOTS:
         monitor->setPollInterval(10);
         QTRY_VERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
         QCOMPARE(cells(monitor, "Met_USER").at(1)->text(), QStringLiteral("№2"));
+
+        // The classroom is cleared while the setup is open: on its return the monitor says so
+        // and hides the progress bars.
+        writeBytes(room.netIni(), "clear\r\n");
+        h.click("frmNET", "btnNETSetup");
+        loadedWindow("frmNETSetuP1")->close();
+        QTRY_VERIFY(monitor->findChild<QLabel *>("metNEEDsetup")->isVisibleTo(monitor));
+        QVERIFY(!bar->isVisibleTo(monitor));
     }
 
     void pageButtonsWithTenAndTwentyComputers()
