@@ -169,6 +169,8 @@ void MonitorWindow::load()
     loadConfiguration();
     m_pages.reset();
     showPageButtons();
+    // The computer numbers show at once; each pupil's row fills in as his files are read.
+    drawPage();
     setPollInterval(1000);
 }
 
