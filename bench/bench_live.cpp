@@ -163,8 +163,7 @@ int main(int argc, char *argv[])
         if (at > 0)
             monitorLatency.append(double(steadyMs() - at));
     });
-    QTimer watchCheck;
-    QObject::connect(&watchCheck, &QTimer::timeout, [&] {
+    QObject::connect(watch, &WatchWindow::refreshed, [&] {
         const int shown = watch->flow().session().lastRecorded;
         if (shown < 1 || shown > Questions)
             return;
@@ -172,7 +171,6 @@ int main(int argc, char *argv[])
         if (at > 0)
             watchLatency.append(double(steadyMs() - at));
     });
-    watchCheck.start(20);
 
     // Pupil i answers at i / 49 of every minute; the watched pupil every few seconds.
     std::atomic<bool> stop{false};

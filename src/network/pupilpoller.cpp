@@ -2,7 +2,6 @@
 
 #include "core/sessionstate.h"
 #include "network/pupilstatus.h"
-#include "network/sharereader.h"
 
 #include <QDateTime>
 #include <QThreadPool>
@@ -58,7 +57,7 @@ void PupilPoller::poll()
              }});
     }
     if (!looks.isEmpty())
-        readAllOffThread<PupilLook>(this, std::move(looks));
+        m_looks = ReadBatch<PupilLook>::start(this, std::move(looks), Readers);
     if (m_pending.isEmpty())
         QMetaObject::invokeMethod(this, &PupilPoller::finish, Qt::QueuedConnection);
     else
@@ -91,5 +90,8 @@ void PupilPoller::finish()
     m_polling = false;
     m_pending.clear();
     m_patience.stop();
+    // Looks that have not started by now wait behind slow computers: each gets its own reader.
+    if (const auto looks = m_looks.lock())
+        looks->hurry();
     Q_EMIT pollFinished();
 }

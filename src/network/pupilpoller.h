@@ -2,6 +2,7 @@
 
 #include "core/sessionstate.h"
 #include "network/pupillive.h"
+#include "network/sharereader.h"
 
 #include <QObject>
 #include <QSet>
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 // Looks at the pupils' files off the user-interface thread: their stamps every poll, and
 // curr_test.ini only when it changed. Each result is stored in the session's Pupils on the
@@ -46,7 +48,11 @@ private:
     void received(int computer, bool changed);
     void finish();
 
+    // Readers a poll starts with: enough for a classroom on a share, few threads to wake.
+    static constexpr int Readers = 4;
+
     SessionState &m_session;
+    std::weak_ptr<ReadBatch<PupilLook>> m_looks;
     std::array<PupilLive, SessionState::MaxComputers> m_live;
     std::function<qint64()> m_now = steadyMs;
     QSet<int> m_reading;

@@ -7,6 +7,9 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <utility>
 
 // Threads for reading files on pupil computers: a switched-off computer can keep a read
@@ -43,16 +46,90 @@ void readOffThread(QObject *context, std::function<Result()> read,
     readOffThread<Result>(QPointer<QObject>(context), std::move(read), std::move(done));
 }
 
-// Starts many reads with one hand-over to the readers, so that a poll of a whole classroom
-// costs the user-interface thread next to nothing.
-template <class Result>
-void readAllOffThread(
-    QObject *context,
-    QList<std::pair<std::function<Result()>, std::function<void(const Result &)>>> reads)
+// Many reads run by a few share readers that take them in turn from one queue; their results
+// go to their `done` on the user-interface thread in as few calls as possible. A classroom's
+// poll thus wakes a few threads and the user-interface thread once or twice, not once per
+// computer. A read that hangs holds up its own reader only; when the others cannot keep up,
+// hurry() gives every read still waiting a reader of its own.
+template <class Result> class ReadBatch : public std::enable_shared_from_this<ReadBatch<Result>>
 {
-    QPointer<QObject> guard(context);
-    shareReaders()->start([guard, reads = std::move(reads)] {
-        for (const auto &[read, done] : reads)
-            readOffThread<Result>(guard, read, done);
-    });
-}
+public:
+    using Read = std::function<Result()>;
+    using Done = std::function<void(const Result &)>;
+
+    static std::shared_ptr<ReadBatch> start(QObject *context, QList<std::pair<Read, Done>> reads,
+                                            int readers)
+    {
+        auto batch = std::shared_ptr<ReadBatch>(new ReadBatch(context, std::move(reads)));
+        batch->addReaders(readers);
+        return batch;
+    }
+
+    void hurry()
+    {
+        int waiting = 0;
+        {
+            std::lock_guard<std::mutex> locked(m_lock);
+            waiting = int(m_waiting.size());
+        }
+        addReaders(waiting);
+    }
+
+private:
+    ReadBatch(QObject *context, QList<std::pair<Read, Done>> reads)
+        : m_guard(context), m_waiting(std::move(reads))
+    {
+    }
+
+    void addReaders(int count)
+    {
+        for (int r = 0; r < count; ++r)
+            shareReaders()->start([batch = this->shared_from_this()] { batch->readAll(); });
+    }
+
+    void readAll()
+    {
+        while (std::optional<std::pair<Read, Done>> read = next()) {
+            Result result = read->first();
+            bool queueHandOver = false;
+            {
+                std::lock_guard<std::mutex> locked(m_lock);
+                m_results.append({std::move(read->second), std::move(result)});
+                queueHandOver = !std::exchange(m_handOverQueued, true);
+            }
+            QCoreApplication *application = QCoreApplication::instance();
+            if (queueHandOver && application)
+                QMetaObject::invokeMethod(
+                    application, [batch = this->shared_from_this()] { batch->handOver(); },
+                    Qt::QueuedConnection);
+        }
+    }
+
+    std::optional<std::pair<Read, Done>> next()
+    {
+        std::lock_guard<std::mutex> locked(m_lock);
+        if (m_waiting.isEmpty())
+            return std::nullopt;
+        return m_waiting.takeFirst();
+    }
+
+    void handOver()
+    {
+        QList<std::pair<Done, Result>> ready;
+        {
+            std::lock_guard<std::mutex> locked(m_lock);
+            ready.swap(m_results);
+            m_handOverQueued = false;
+        }
+        for (const auto &[done, result] : std::as_const(ready)) {
+            if (m_guard)
+                done(result);
+        }
+    }
+
+    QPointer<QObject> m_guard;
+    std::mutex m_lock;
+    QList<std::pair<Read, Done>> m_waiting;
+    QList<std::pair<Done, Result>> m_results;
+    bool m_handOverQueued = false;
+};

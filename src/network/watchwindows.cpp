@@ -242,6 +242,7 @@ void WatchWindow::received(const std::optional<WatchedSession> &session)
     m_flow.refreshed(*session);
     m_notice->setText(m_flow.notice());
     showSlot();
+    Q_EMIT refreshed();
 }
 
 void WatchWindow::showSlot()

@@ -47,6 +47,10 @@ public:
     const WatchFlow &flow() const { return m_flow; }
     bool isReading() const { return m_reading; }
 
+Q_SIGNALS:
+    // The pupil's file was read afresh and what it holds is on screen.
+    void refreshed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

@@ -139,6 +139,48 @@ private Q_SLOTS:
         QCOMPARE(read.count(), 0);
     }
 
+    // A classroom is read by a few readers in turn; computers that hang hold up only the readers
+    // they took, and once hurried every waiting read gets its own. Each result is handed over
+    // once, on the user-interface thread, and none after its window is gone.
+    void hungReadsHoldUpNoneOfTheOthers()
+    {
+        constexpr int Readers = 2;
+        constexpr int Reads = 8;
+        QSemaphore hung;
+        QList<int> done;
+        bool offThread = false;
+        auto *context = new QObject;
+        QList<std::pair<std::function<int()>, std::function<void(const int &)>>> reads;
+        for (int i = 0; i < Reads; ++i) {
+            reads.append({[i, &hung] {
+                              if (i < Readers)
+                                  hung.acquire();
+                              return i;
+                          },
+                          [&](const int &result) {
+                              offThread |= QThread::currentThread() != qApp->thread();
+                              done.append(result);
+                          }});
+        }
+        const auto batch = ReadBatch<int>::start(context, reads, Readers);
+        QTest::qWait(100);
+        QVERIFY(done.isEmpty());
+        batch->hurry();
+        QTRY_COMPARE(done.size(), Reads - Readers);
+        hung.release(Readers);
+        QTRY_COMPARE(done.size(), Reads);
+        std::sort(done.begin(), done.end());
+        QCOMPARE(done, QList<int>({0, 1, 2, 3, 4, 5, 6, 7}));
+        QVERIFY(!offThread);
+
+        done.clear();
+        ReadBatch<int>::start(context, reads, Readers);
+        delete context;
+        hung.release(Readers);
+        QTest::qWait(200);
+        QVERIFY(done.isEmpty());
+    }
+
     // Stamps are taken afresh every poll; the file is read when its size or time changed, and
     // again shortly after a change, which a coarse file clock could hide.
     void pollerReadsWhatChanged()
