@@ -5,8 +5,11 @@
 #include "core/textfile.h"
 #include "network/netconfig.h"
 #include "network/pupilfiles.h"
+#include "network/sharereader.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 qint16 readShowErrorsSetting(const QString &path)
 {
@@ -98,25 +101,75 @@ TestSettings loadTestSettings(SessionState &session)
     return settings;
 }
 
-SettingsDelivery applySettings(SessionState &session, const TestSettings &settings)
+SettingsPush::SettingsPush(QObject *parent) : QObject(parent)
 {
-    SettingsDelivery delivery;
-    delivery.local =
-        settings.write(session.dataPath(QStringLiteral("jpg")), &delivery.localFailedFile);
-    if (delivery.local)
+    m_patience.setSingleShot(true);
+    m_patience.setInterval(PatienceMs);
+    connect(&m_patience, &QTimer::timeout, this, &SettingsPush::finish);
+}
+
+SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &settings)
+{
+    ++m_generation;
+    m_waiting.clear();
+    m_delivery = SettingsDelivery();
+    m_delivery.local =
+        settings.write(session.dataPath(QStringLiteral("jpg")), &m_delivery.localFailedFile);
+    if (m_delivery.local)
         session.ShowErrorsSetting = settings.showErrors;
+    QList<std::pair<std::function<bool()>, std::function<void(const bool &)>>> writes;
     const QString netFile = session.dataPath(datafiles::NetConfigFile);
-    if (!netconfig::isConfigured(netFile))
-        return delivery;
-    loadNetConfig(session, netFile);
-    for (int computer = 1; computer <= session.NetCount; ++computer) {
-        const QString folder = session.NetPath.at(computer - 1);
-        if (folder.trimmed().isEmpty())
-            continue;
-        if (settings.writeToPupil(folder))
-            delivery.reached << computer;
-        else
-            delivery.missed << computer;
+    if (netconfig::isConfigured(netFile)) {
+        loadNetConfig(session, netFile);
+        for (int computer = 1; computer <= session.NetCount; ++computer) {
+            const QString folder = session.NetPath.at(computer - 1);
+            if (folder.trimmed().isEmpty())
+                continue;
+            m_waiting << computer;
+            writes.append({[settings, folder] { return settings.writeToPupil(folder); },
+                           [this, computer, generation = m_generation](const bool &written) {
+                               if (generation == m_generation)
+                                   received(computer, written);
+                           }});
+        }
     }
-    return delivery;
+    m_running = true;
+    m_patience.stop();
+    if (writes.isEmpty()) {
+        // Told from the event loop, as a push to computers is; never to a later push.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = m_generation] {
+                if (generation == m_generation)
+                    finish();
+            },
+            Qt::QueuedConnection);
+    } else {
+        const int computers = int(writes.size());
+        ReadBatch<bool>::start(this, std::move(writes), computers);
+        m_patience.start();
+    }
+    return m_delivery;
+}
+
+void SettingsPush::received(int computer, bool written)
+{
+    if (!m_running || !m_waiting.removeOne(computer))
+        return;
+    (written ? m_delivery.reached : m_delivery.missed) << computer;
+    if (m_waiting.isEmpty())
+        finish();
+}
+
+void SettingsPush::finish()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_patience.stop();
+    m_delivery.missed << m_waiting;
+    m_waiting.clear();
+    std::sort(m_delivery.reached.begin(), m_delivery.reached.end());
+    std::sort(m_delivery.missed.begin(), m_delivery.missed.end());
+    Q_EMIT finished(m_delivery);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
 struct SessionState;
 
@@ -43,7 +45,36 @@ struct SettingsDelivery
 // Reads this computer's settings and takes the error-review rule into the session.
 TestSettings loadTestSettings(SessionState &session);
 
-// Writes the settings here and under every configured pupil computer's data/jpg; a file that
-// cannot be written is counted as a miss of its computer and every other file is still written.
-// The session takes the error-review rule only when this computer's files were written.
-SettingsDelivery applySettings(SessionState &session, const TestSettings &settings);
+// Writes the settings here at once, then under every configured pupil computer's data/jpg off
+// the user-interface thread, so that a computer that is off holds up no window. A file that
+// cannot be written counts as a miss of its computer and every other file is still written; a
+// computer that has not answered within the patience counts as a miss too. The session takes the
+// error-review rule only when this computer's files were written.
+class SettingsPush : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int PatienceMs = 10000;
+
+    explicit SettingsPush(QObject *parent = nullptr);
+
+    // Starts a push; one still under way is dropped. Returns what was done on this computer.
+    SettingsDelivery start(SessionState &session, const TestSettings &settings);
+    bool isRunning() const { return m_running; }
+    // Pupil computers not yet heard from.
+    qsizetype waiting() const { return m_waiting.size(); }
+
+Q_SIGNALS:
+    // Every pupil computer answered, or the patience ran out.
+    void finished(const SettingsDelivery &delivery);
+
+private:
+    void received(int computer, bool written);
+    void finish();
+
+    SettingsDelivery m_delivery;
+    QList<int> m_waiting;
+    QTimer m_patience;
+    int m_generation = 0;
+    bool m_running = false;
+};

@@ -53,16 +53,18 @@ TestSettingsWindow::TestSettingsWindow(AppContext &context)
          {TestSettings::ShowExceptCourseTest, QStringLiteral("да, кроме теста по курсу")}},
         0, QStringLiteral("test"));
 
-    auto *applyButton = new QPushButton(QStringLiteral("Принять изменения"), this);
-    applyButton->setObjectName(QStringLiteral("Комманда1"));
-    applyButton->setAccessibleName(applyButton->text());
-    hover()->addHint(applyButton,
+    m_push = new SettingsPush(this);
+    connect(m_push, &SettingsPush::finished, this, &TestSettingsWindow::delivered);
+    m_apply = new QPushButton(QStringLiteral("Принять изменения"), this);
+    m_apply->setObjectName(QStringLiteral("Комманда1"));
+    m_apply->setAccessibleName(m_apply->text());
+    hover()->addHint(m_apply,
                      QStringLiteral("Записать настройки на этом и на сетевых компьютерах"));
     auto *back = new QPushButton(QStringLiteral("Вернуться"), this);
     back->setObjectName(QStringLiteral("Комманда2"));
     back->setAccessibleName(back->text());
     hover()->addHint(back, QStringLiteral("Вернуться в меню администратора"));
-    connect(applyButton, &QPushButton::clicked, this, &TestSettingsWindow::apply);
+    connect(m_apply, &QPushButton::clicked, this, &TestSettingsWindow::apply);
     connect(back, &QPushButton::clicked, this, &TestSettingsWindow::close);
     setEscapeButton(back);
 
@@ -80,7 +82,7 @@ TestSettingsWindow::TestSettingsWindow(AppContext &context)
     column->addWidget(m_delivery);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(applyButton);
+    buttons->addWidget(m_apply);
     buttons->addWidget(back);
     column->addLayout(buttons);
     setMinimumWidth(560);
@@ -155,12 +157,22 @@ void TestSettingsWindow::choose()
 void TestSettingsWindow::apply()
 {
     m_context.cues.play(Cue::Pick);
-    const SettingsDelivery delivery = applySettings(m_context.session, m_settings);
-    m_delivery->setText(delivery.summary());
-    if (!delivery.local) { // the options show again what this computer's files hold
+    const SettingsDelivery here = m_push->start(m_context.session, m_settings);
+    const bool pushing = m_push->waiting() > 0;
+    m_apply->setEnabled(!pushing);
+    m_delivery->setText(pushing ? here.summary() +
+                                      QStringLiteral(" Настройки передаются на сетевые компьютеры…")
+                                : here.summary());
+    if (!here.local) { // the options show again what this computer's files hold
         m_settings = loadTestSettings(m_context.session);
         showSettings();
     }
+}
+
+void TestSettingsWindow::delivered(const SettingsDelivery &delivery)
+{
+    m_delivery->setText(delivery.summary());
+    m_apply->setEnabled(true);
 }
 
 bool TestSettingsWindow::eventFilter(QObject *watched, QEvent *event)

@@ -6,6 +6,7 @@
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 
 // The additional settings: answer time and error review, applied here and on the classroom's
 // pupil computers.
@@ -28,8 +29,11 @@ private:
     void showSettings();
     void choose();
     void apply();
+    void delivered(const SettingsDelivery &delivery);
 
     TestSettings m_settings;
+    SettingsPush *m_push = nullptr;
+    QPushButton *m_apply = nullptr;
     QButtonGroup *m_time = nullptr;
     QButtonGroup *m_errors = nullptr;
     QLabel *m_delivery = nullptr;

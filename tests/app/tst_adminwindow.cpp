@@ -1,6 +1,7 @@
 #include "app/adminwindow.h"
 #include "app/application.h"
 #include "core/datafiles.h"
+#include "core/textfile.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
@@ -298,6 +299,20 @@ private Q_SLOTS:
         qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
         QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
                  QByteArray(" 5 \r\n"));
+        // With a classroom the pupil computers are written off the window thread; the button
+        // waits for them.
+        TestProgramFolder pupil;
+        QVERIFY(textfile::writeLines(m_app->session.dataPath(datafiles::NetConfigFile),
+                                     {"number", " 1 ", " 1 ", pupil.path() + u'/'}));
+        auto *apply = qobject_cast<QAbstractButton *>(child(setup, "Комманда1"));
+        apply->click();
+        QVERIFY(!apply->isEnabled());
+        QTRY_VERIFY(apply->isEnabled());
+        QCOMPARE(child<QLabel>(setup, "labDELIVERY")->text(),
+                 QStringLiteral("Настройки записаны на этом компьютере. Сетевые компьютеры: "
+                                "получили 1 из 1."));
+        QCOMPARE(readBytes(pupil.jpg(datafiles::AnswerTimeFile)), QByteArray(" 5 \r\n"));
+        QVERIFY(QFile::remove(m_app->session.dataPath(datafiles::NetConfigFile)));
         setup->close();
         QVERIFY(boss->isVisible());
 

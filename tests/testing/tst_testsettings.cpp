@@ -14,6 +14,17 @@ QString pupilFolder(const TestProgramFolder &pupil)
 {
     return pupil.path() + u'/';
 }
+
+// A whole push, waited for; the window thread is free while the pupil computers are written.
+SettingsDelivery pushSettings(SessionState &session, const TestSettings &settings)
+{
+    SettingsPush push;
+    QSignalSpy finished(&push, &SettingsPush::finished);
+    push.start(session, settings);
+    if (!finished.wait(5000))
+        return {};
+    return finished.first().at(0).value<SettingsDelivery>();
+}
 } // namespace
 
 class TestSettingsTest : public QObject
@@ -56,7 +67,7 @@ private Q_SLOTS:
         settings.answerTime = TestSettings::UnlimitedTime;
         settings.showErrors = TestSettings::ShowNever;
 
-        SettingsDelivery delivery = applySettings(session, settings);
+        SettingsDelivery delivery = pushSettings(session, settings);
         QVERIFY(delivery.local);
         QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());
         QCOMPARE(readBytes(program.jpg(timeFile)), QByteArray(" 9 \r\n"));
@@ -67,15 +78,15 @@ private Q_SLOTS:
         // A file that cannot be written is named, and the session keeps the rule it had.
         QVERIFY(QFile::remove(program.jpg(errorsFile)) && QDir().mkpath(program.jpg(errorsFile)));
         settings.showErrors = TestSettings::ShowAlways;
-        QVERIFY(!applySettings(session, settings).local);
+        QVERIFY(!pushSettings(session, settings).local);
         QCOMPARE(session.ShowErrorsSetting, 2);
-        QCOMPARE(applySettings(session, settings).summary(),
+        QCOMPARE(pushSettings(session, settings).summary(),
                  QStringLiteral("Не удалось записать настройки на этом компьютере (файл "
                                 "data/jpg/sv10.jpg)."));
         QVERIFY(QDir().rmdir(program.jpg(errorsFile)));
 
         writeBytes(program.data(datafiles::NetConfigFile), "clear\r\nnumber\r\n 1 \r\n");
-        delivery = applySettings(session, settings);
+        delivery = pushSettings(session, settings);
         QVERIFY(delivery.reached.isEmpty() && delivery.missed.isEmpty());
         QVERIFY(!QFile::exists(pupil.jpg(timeFile)));
     }
@@ -106,7 +117,7 @@ private Q_SLOTS:
         settings.answerTime = 4;
         settings.showErrors = TestSettings::ShowExceptCourseTest;
 
-        const SettingsDelivery delivery = applySettings(session, settings);
+        const SettingsDelivery delivery = pushSettings(session, settings);
         QVERIFY(delivery.local);
         QCOMPARE(delivery.reached, (QList<int>{1, 3}));
         QCOMPARE(delivery.missed, (QList<int>{2, 4, 6}));
