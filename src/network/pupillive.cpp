@@ -90,15 +90,29 @@ std::optional<QString> answerTimeLine(const QString &folder)
 }
 } // namespace
 
-PupilLook PupilLook::take(const QString &programFolder, const StampWatch &progress, qint64 now,
-                          const PupilStatus &previous, bool withSession)
+PupilLook PupilLook::take(const QString &programFolder, const StampWatch &progress,
+                          const StampWatch &dataFolder, qint64 now, const PupilStatus &previous,
+                          bool withSession)
 {
     QString folder = QDir::fromNativeSeparators(programFolder);
     if (!folder.endsWith(u'/'))
         folder += u'/';
     PupilLook look;
-    look.progress = stampIn(folder, progressFile);
-    if (!look.progress.exists && !QFileInfo(folder).isDir()) {
+    if (progress.seen() && !progress.stamp().exists) {
+        // Not there at the last look, and a file cannot appear without changing its folder.
+        look.dataFolder = stampOf(folder + QStringLiteral("data"));
+        if (look.dataFolder->exists && !dataFolder.mustRead(*look.dataFolder, now))
+            return look;
+    }
+    look.progress = stampOf(folder + progressFile);
+    if (!look.progress.exists) {
+        if (!look.dataFolder)
+            look.dataFolder = stampOf(folder + QStringLiteral("data"));
+        look.listed = true;
+        look.progress = stampOf(pupilfiles::pathOf(folder, progressFile));
+    }
+    const bool dataThere = look.dataFolder && look.dataFolder->exists;
+    if (!look.progress.exists && !dataThere && !QFileInfo(folder).isDir()) {
         look.failed = true;
         return look;
     }
@@ -131,6 +145,8 @@ bool PupilLive::looked(const PupilLook &look, qint64 now, qint64 wallNow)
     m_failed = look.failed;
     if (look.failed)
         return !wasFailed;
+    if (look.dataFolder)
+        m_dataFolder.update(*look.dataFolder, look.listed, now, wallNow);
     const bool changed = m_progress.update(look.progress, look.read, now, wallNow);
     const FileStamp session = look.session.value_or(FileStamp());
     const bool sessionChanged = m_session != session;

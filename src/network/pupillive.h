@@ -32,6 +32,7 @@ public:
     static constexpr qint64 RecheckMs = 2500;
 
     const FileStamp &stamp() const { return m_stamp; }
+    bool seen() const { return m_seen; }
     // When the file was last seen to change, on the steady clock.
     qint64 changedMs() const { return m_changedMs; }
 
@@ -50,18 +51,24 @@ private:
 
 // One look at a pupil's program folder, taken off the user-interface thread: the stamp of
 // curr_test.ini, that of temp1.ini when asked for, and, when the progress stamp asks for it,
-// curr_test.ini and the answer time read afresh.
+// curr_test.ini and the answer time read afresh. While curr_test.ini is not there, only its
+// data folder is looked at, and the file is looked for (also under its name in another letter
+// case) when the folder changed: before a lesson a whole classroom would otherwise be listed
+// twice a second.
 struct PupilLook
 {
     FileStamp progress;
+    std::optional<FileStamp> dataFolder; // taken while curr_test.ini is not there
+    bool listed = false;                 // curr_test.ini was looked for in the data folder
     std::optional<FileStamp> session;
     bool failed = false; // the share refused a read, or the program folder is gone
     bool read = false;   // status and answerSeconds were read afresh
     PupilStatus status;
     int answerSeconds = 0;
 
-    static PupilLook take(const QString &programFolder, const StampWatch &progress, qint64 now,
-                          const PupilStatus &previous, bool withSession);
+    static PupilLook take(const QString &programFolder, const StampWatch &progress,
+                          const StampWatch &dataFolder, qint64 now, const PupilStatus &previous,
+                          bool withSession);
 };
 
 // How long the pupil's clock waits before it gives the answer itself, from the first line of
@@ -83,6 +90,7 @@ public:
     static const QString PauseText;
 
     const StampWatch &progress() const { return m_progress; }
+    const StampWatch &dataFolder() const { return m_dataFolder; }
 
     void lookStarted(qint64 now) { m_lookingSince = now; }
     // Whether the next look takes the stamp of temp1.ini: only a pupil whose clock should
@@ -101,6 +109,7 @@ public:
 
 private:
     StampWatch m_progress;
+    StampWatch m_dataFolder;
     FileStamp m_session;
     int m_answerSeconds = 0;
     bool m_failed = false;

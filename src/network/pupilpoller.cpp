@@ -42,9 +42,9 @@ void PupilPoller::poll()
         PupilLive &live = m_live[i - 1];
         live.lookStarted(now);
         looks.append(
-            {[folder, progress = live.progress(), now, previous = m_session.Pupils.at(i - 1),
-              withSession = live.wantsSession(now)] {
-                 return PupilLook::take(folder, progress, now, previous, withSession);
+            {[folder, progress = live.progress(), dataFolder = live.dataFolder(), now,
+              previous = m_session.Pupils.at(i - 1), withSession = live.wantsSession(now)] {
+                 return PupilLook::take(folder, progress, dataFolder, now, previous, withSession);
              },
              [this, i, generation = m_generation](const PupilLook &look) {
                  if (generation != m_generation)

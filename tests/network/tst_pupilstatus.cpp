@@ -234,6 +234,15 @@ private Q_SLOTS:
         QVERIFY(pollOnce(poller));
         QCOMPARE(read.count(), 0);
 
+        // A file in another letter case is found once its folder changes.
+        QVERIFY(session.Pupils.at(1).second.isEmpty());
+        room.progress(2, "Б", "Второй", 10, 5, 3);
+        QVERIFY(QFile::rename(room.pupilData(2, datafiles::ProgressFile),
+                              room.pupilData(2, QStringLiteral("Curr_Test.ini"))));
+        now += 500;
+        QVERIFY(pollOnce(poller));
+        QCOMPARE(session.Pupils.at(1).second, QStringLiteral("Второй"));
+
         // The program folder gone: the share stopped answering, the row keeps the pupil.
         QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
         now += 500;
