@@ -43,6 +43,8 @@ bench: deps
 	./build-bench/bench/bench_teacher
 	./build-bench/bench/bench_live
 	sh tests/network/samba_share.sh ./build-bench/bench/bench_live || [ $$? -eq 77 ]
+	./build-bench/bench/bench_live --before-lesson
+	sh tests/network/samba_share.sh ./build-bench/bench/bench_live --before-lesson || [ $$? -eq 77 ]
 
 # The Debian package build-package/tarvel_<version>_<arch>.deb (CPack with dpkg-shlibdeps).
 package: deps

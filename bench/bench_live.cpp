@@ -2,6 +2,9 @@
 // and watch window follow them. Prints how long an answer takes to reach the monitor and the
 // watch window (median and worst) and the teacher's share of one core.
 //
+// With --before-lesson no pupil has started a test yet: only the teacher's share of a core is
+// measured while the monitor waits for them.
+//
 // It runs for 90 seconds, or TARVEL_BENCH_SECONDS. Pupil folders lie in a temporary folder, or,
 // when samba_share.sh runs this program, on the loopback Samba share: written through the share's
 // own folder as a pupil's program writes them, read through the mount as the teacher's computer
@@ -119,6 +122,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const bool beforeLesson = QApplication::arguments().contains(QStringLiteral("--before-lesson"));
     const int seconds = qEnvironmentVariableIntValue("TARVEL_BENCH_SECONDS");
     const qint64 runMs = (seconds > 0 ? seconds : 90) * qint64(1000);
     QTemporaryDir dir;
@@ -138,7 +142,8 @@ int main(int argc, char *argv[])
     for (int i = 1; i <= Pupils; ++i) {
         const QString folder = QStringLiteral("pc%1/").arg(i);
         pupils.push_back(std::make_unique<Pupil>(i, written + folder));
-        pupils.back()->answer();
+        if (!beforeLesson)
+            pupils.back()->answer();
         session.NetPath[size_t(i - 1)] = read + folder;
     }
     saveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
@@ -184,7 +189,7 @@ int main(int argc, char *argv[])
             const qint64 now = steadyMs();
             for (int i = 1; i <= Pupils; ++i) {
                 Pupil &p = *pupils[size_t(i - 1)];
-                if (now < next[size_t(i)] || p.answered() >= Questions - 1)
+                if (beforeLesson || now < next[size_t(i)] || p.answered() >= Questions - 1)
                     continue;
                 // Timed from before the write: the teacher may see a file before its writer
                 // has returned.
@@ -218,14 +223,20 @@ int main(int argc, char *argv[])
         }
     }
 
+    const char *where = onShare ? "the loopback Samba share" : "a local folder";
+    if (beforeLesson) {
+        std::printf("before the lesson, %d pupil folders without a test over %s, %lld s: "
+                    "teacher's program %.2f %% of one core\n",
+                    Pupils, where, static_cast<long long>(runMs / 1000), teacherShare);
+        return 0;
+    }
     std::printf(
         "live classroom of %d pupils over %s, %lld s: answer on the monitor after "
         "median %.0f ms, worst %.0f ms (%lld answers); in the watch window median %.0f "
         "ms, worst %.0f ms (%lld answers); %lld never shown; teacher's program %.2f %% of one "
         "core\n",
-        Pupils, onShare ? "the loopback Samba share" : "a local folder",
-        static_cast<long long>(runMs / 1000), median(monitorLatency), worst(monitorLatency),
-        static_cast<long long>(monitorLatency.size()), median(watchLatency), worst(watchLatency),
-        static_cast<long long>(watchLatency.size()), missed, teacherShare);
+        Pupils, where, static_cast<long long>(runMs / 1000), median(monitorLatency),
+        worst(monitorLatency), static_cast<long long>(monitorLatency.size()), median(watchLatency),
+        worst(watchLatency), static_cast<long long>(watchLatency.size()), missed, teacherShare);
     return monitorLatency.isEmpty() || missed > 0 ? 1 : 0;
 }
