@@ -48,7 +48,7 @@ void readOffThread(QObject *context, std::function<Result()> read,
 
 // Many reads run by a few share readers that take them in turn from one queue; their results
 // go to their `done` on the user-interface thread in as few calls as possible. A classroom's
-// poll thus wakes a few threads and the user-interface thread once or twice, not once per
+// poll thus wakes a few threads and the user-interface thread a few times, not once per
 // computer. A read that hangs holds up its own reader only; when the others cannot keep up,
 // hurry() gives every read still waiting a reader of its own.
 template <class Result> class ReadBatch : public std::enable_shared_from_this<ReadBatch<Result>>
@@ -87,22 +87,26 @@ private:
             shareReaders()->start([batch = this->shared_from_this()] { batch->readAll(); });
     }
 
+    // Results go over when a reader finds the queue empty: a share answers each look slowly
+    // enough that handing each over on its own would wake the user-interface thread once per
+    // computer. A reader still on a slow computer hands its result over when it is done.
     void readAll()
     {
         while (std::optional<std::pair<Read, Done>> read = next()) {
             Result result = read->first();
-            bool queueHandOver = false;
-            {
-                std::lock_guard<std::mutex> locked(m_lock);
-                m_results.append({std::move(read->second), std::move(result)});
-                queueHandOver = !std::exchange(m_handOverQueued, true);
-            }
-            QCoreApplication *application = QCoreApplication::instance();
-            if (queueHandOver && application)
-                QMetaObject::invokeMethod(
-                    application, [batch = this->shared_from_this()] { batch->handOver(); },
-                    Qt::QueuedConnection);
+            std::lock_guard<std::mutex> locked(m_lock);
+            m_results.append({std::move(read->second), std::move(result)});
         }
+        bool queueHandOver = false;
+        {
+            std::lock_guard<std::mutex> locked(m_lock);
+            queueHandOver = !m_results.isEmpty() && !std::exchange(m_handOverQueued, true);
+        }
+        QCoreApplication *application = QCoreApplication::instance();
+        if (queueHandOver && application)
+            QMetaObject::invokeMethod(
+                application, [batch = this->shared_from_this()] { batch->handOver(); },
+                Qt::QueuedConnection);
     }
 
     std::optional<std::pair<Read, Done>> next()
