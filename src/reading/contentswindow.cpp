@@ -78,6 +78,12 @@ void ContentsWindow::buildControls()
                              QStringLiteral("Отмена"),
                              QStringLiteral("Нажми чтобы вернуться в предыдушее меню"));
     connect(m_open, &SkinButton::clicked, this, &ContentsWindow::openSelected);
+    // Enter or a double-click on a paragraph opens it, as "Выбрать" does; a section opens and
+    // closes as a tree's branch does.
+    connect(m_tree, &QTreeWidget::itemActivated, this, [this](const QTreeWidgetItem *item) {
+        if (item->childCount() == 0)
+            openSelected();
+    });
     connect(m_bookmark, &SkinButton::clicked, this, &ContentsWindow::openBookmark);
     connect(m_cancel, &SkinButton::clicked, this, &ContentsWindow::cancel);
 

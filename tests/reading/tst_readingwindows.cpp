@@ -180,6 +180,15 @@ private Q_SLOTS:
         QTRY_VERIFY(!contents());
         QVERIFY(m_menu->isVisible());
         QCOMPARE(m_cues.last(), QStringLiteral("oou.wav"));
+
+        // With the keyboard: Enter on a paragraph opens it.
+        click(m_menu, "btREAD");
+        tree = contents()->findChild<QTreeWidget *>("tv1");
+        tree->setCurrentItem(
+            tree->findItems(Marshrut, Qt::MatchExactly | Qt::MatchRecursive).at(0));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QVERIFY(reader() && reader()->isVisible());
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
     }
 
     void bookmarkSurvivesANewLogin()
