@@ -177,6 +177,7 @@ private Q_SLOTS:
         ReadBatch<int>::start(context, reads, Readers);
         delete context;
         hung.release(Readers);
+        QTRY_COMPARE(hung.available(), 0); // the hung reads have gone on
         QTest::qWait(200);
         QVERIFY(done.isEmpty());
     }
