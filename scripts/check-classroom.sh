@@ -1,6 +1,10 @@
 #!/bin/sh
 # check-classroom.sh PROGRAM GROUP DESK        as root, with the package installed; DESK is
-#                                              tarvel_desk, which gives each program its display
+#                                              tarvel_desk, which gives each program its display,
+#                                              with scripts/robot-session.sh and
+#                                              tests/network/pupil_robot.py beside it, where
+#                                              every account can read them (as check-package.sh
+#                                              lays them out)
 # A classroom on one computer with the installed program, as README's Install section sets one
 # up: the program folder is shared with Samba on loopback; a teacher account (in GROUP, as every
 # account that uses the program) mounts the share and opens the monitor of its program, with
@@ -10,7 +14,6 @@
 # mounted. Leaves no account, server, display or mount behind.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-session="$source_dir/scripts/robot-session.sh"
 pupil=tarvel-pupil
 teacher=tarvel-teacher
 
@@ -26,6 +29,7 @@ if [ "${1:-}" = --on-share ]; then
     group=$3
     desk=$4
     work=$5
+    session="$(dirname "$desk")/scripts/robot-session.sh"
     data="$(dirname "$program")/data"
     # net.ini as the network setup writes it: one computer, the share's program folder.
     printf 'number\r\n 1 \r\n 1 \r\n%s\r\n' "$TARVEL_SHARE_MOUNT" |

@@ -34,6 +34,16 @@ deb=$1
 [ -x "$desk" ] || fail "$desk is missing (make package-check builds it)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The check's accounts run the desk and the pupil robot from here: the checkout may be closed to
+# them (a private home or temporary folder).
+chmod 755 "$work"
+mkdir -p "$work/helpers/scripts" "$work/helpers/tests/network"
+cp "$desk" "$work/helpers/"
+cp "$source_dir/scripts/robot-session.sh" "$work/helpers/scripts/"
+cp "$source_dir/tests/network/pupil_robot.py" "$work/helpers/tests/network/"
+chmod -R a+rX "$work/helpers"
+desk="$work/helpers/tarvel_desk"
+session="$work/helpers/scripts/robot-session.sh"
 echo "check-package: $deb"
 
 # 1. Control fields and maintainer scripts.
@@ -97,7 +107,7 @@ echo "$version" | grep -qF "$(field Version)" || fail "--version prints '$versio
 
 # 4. The unpacked program with its first state, as the post-installation script lays it down.
 cp -R "$root/$initial_dir/." "$root/$program_dir/data/"
-timeout 120 "$desk" --accessibility sh "$source_dir/scripts/robot-session.sh" \
+timeout 120 "$desk" --accessibility sh "$session" \
     "$root/$program_dir/Тарвел" ||
     fail "the unpacked program did not show its login window and end when it was given up"
 echo "check-package: the unpacked program went to its login window and back"
@@ -154,7 +164,7 @@ sh "$source_dir/scripts/check-classroom.sh" "$program" "$group" "$desk" || class
 # by the group for the classroom share.
 account=nobody
 timeout 120 setpriv --reuid="$account" --regid=nogroup --groups="$group" \
-    "$desk" --accessibility sh "$source_dir/scripts/robot-session.sh" "$program" "Пакетов$account" Проверочный 123 ||
+    "$desk" --accessibility sh "$session" "$program" "Пакетов$account" Проверочный 123 ||
     fail "$account, a member of $group, could not register through the program"
 iconv -f CP1251 "$data/jpg/2_17.jpg" | grep -q "Пакетов$account" ||
     fail "$account is not in the user base"
