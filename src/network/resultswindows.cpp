@@ -83,7 +83,7 @@ void ClassResultsWindow::buildControls()
 {
     // The columns are made of spaces: the system's fixed-width font, which has Cyrillic.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    auto *heading = addLabel(QStringLiteral("metHEAD"), resultslog::HeaderLine);
+    auto *heading = addLabel(QStringLiteral("metHEAD"), resultslog::columnHeader());
     heading->setFont(fixed);
     heading->setWordWrap(false);
     heading->setAccessibleName(QStringLiteral("Фамилия и имя, Оценка, Правильных, Название теста"));
