@@ -60,7 +60,6 @@ public:
 
     // Starts a push; one still under way is dropped. Returns what was done on this computer.
     SettingsDelivery start(SessionState &session, const TestSettings &settings);
-    bool isRunning() const { return m_running; }
     // Pupil computers not yet heard from.
     qsizetype waiting() const { return m_waiting.size(); }
 
