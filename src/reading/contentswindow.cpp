@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -222,7 +221,7 @@ void ContentsWindow::reportOutlineProblem()
 {
     if (!isVisible())
         return;
-    QMessageBox::warning(this, QStringLiteral("Содержание"), m_outlineProblem);
+    warnPlainly(this, QStringLiteral("Содержание"), m_outlineProblem);
     close();
 }
 

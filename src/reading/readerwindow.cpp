@@ -11,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
@@ -101,7 +100,8 @@ void ReaderWindow::buildControls()
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusBar->setAccessibleName(QStringLiteral("Строка подсказок"));
-    m_status = new QLabel(m_statusBar);
+    m_status = plainLabel(QString(), m_statusBar);
+    m_status->setWordWrap(false);
     m_status->setObjectName(QStringLiteral("labStatus"));
     m_status->setAccessibleName(QStringLiteral("Подсказка"));
     m_statusBar->addWidget(m_status, 1);
@@ -164,7 +164,7 @@ void ReaderWindow::showAgainAfterTest()
 
 void ReaderWindow::fail(const QString &message)
 {
-    QMessageBox::warning(this, QStringLiteral("Учебник"), message);
+    warnPlainly(this, QStringLiteral("Учебник"), message);
     m_context.session.ReaderToContents = false;
     close();
 }

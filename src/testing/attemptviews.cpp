@@ -10,6 +10,7 @@
 #include <QLineSeries>
 #include <QMap>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -100,7 +101,8 @@ void fillChart(QChartView *view, const QList<journal::Attempt> &attempts)
         QLineSeries *&line = lines[a.test];
         if (!line) {
             line = new QLineSeries;
-            line->setName(a.test);
+            // The legend renders anything that looks like markup: the name goes as text.
+            line->setName(Qt::convertFromPlainText(a.test, Qt::WhiteSpaceNormal));
             line->setPointsVisible(true);
             chart->addSeries(line);
             line->attachAxis(time);

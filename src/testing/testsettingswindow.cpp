@@ -116,7 +116,8 @@ QGroupBox *TestSettingsWindow::addOptions(const QString &frameName, const QStrin
         group->addButton(option, value);
         grid->addWidget(option, row, 0);
         if (firstLabel > 0) {
-            auto *label = new QLabel(caption, frame);
+            QLabel *label = plainLabel(caption, frame);
+            label->setWordWrap(false);
             label->setObjectName(QStringLiteral("Метка") + QString::number(firstLabel + row));
             label->setBuddy(option);
             label->installEventFilter(this);

@@ -1,12 +1,15 @@
 #include "ui/answerbutton.h"
 
+#include "ui/wrappedtext.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextLayout>
 
 namespace {
 // Wider than this a caption wraps even when the window could grow.
 constexpr int PreferredTextWidth = 560;
-constexpr int TextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+
 } // namespace
 
 AnswerButton::AnswerButton(QWidget *parent) : QRadioButton(parent)
@@ -24,8 +27,8 @@ int AnswerButton::indicatorWidth() const
 
 QRect AnswerButton::textRect(int width) const
 {
-    const int textWidth = qMax(1, width - indicatorWidth());
-    return fontMetrics().boundingRect(QRect(0, 0, textWidth, 100000), TextFlags, text());
+    QTextLayout layout(text(), font());
+    return QRect(QPoint(0, 0), wrappedtext::layOut(layout, qMax(1, width - indicatorWidth())));
 }
 
 QSize AnswerButton::sizeHint() const
@@ -57,11 +60,16 @@ void AnswerButton::paintEvent(QPaintEvent *)
     option.text.clear();
     painter.drawControl(QStyle::CE_RadioButton, option);
     const QRect area = rect().adjusted(indicatorWidth(), 0, 0, 0);
-    painter.drawItemText(area, TextFlags, option.palette, isEnabled(), caption, foregroundRole());
+    QTextLayout layout(caption, font());
+    const QSize extent = wrappedtext::layOut(layout, area.width());
+    const QPoint topLeft(area.left(), area.top() + qMax(0, (area.height() - extent.height()) / 2));
+    painter.setPen(option.palette.color(isEnabled() ? QPalette::Normal : QPalette::Disabled,
+                                        foregroundRole()));
+    layout.draw(&painter, topLeft);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = fontMetrics().boundingRect(area, TextFlags, caption).adjusted(-1, 0, 1, 0);
+        focus.rect = QRect(topLeft, extent).adjusted(-1, 0, 1, 0);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }

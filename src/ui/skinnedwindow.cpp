@@ -3,11 +3,13 @@
 #include "core/sessionstate.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "ui/wrappedtext.h"
 
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -156,10 +158,25 @@ QPushButton *SkinnedWindow::addTitleButton(const QString &objectName, const QStr
 
 QLabel *SkinnedWindow::addLabel(const QString &objectName, const QString &text)
 {
-    auto *label = new QLabel(text, this);
+    QLabel *label = plainLabel(text, this);
     label->setObjectName(objectName);
-    label->setWordWrap(true);
     return label;
+}
+
+QLabel *plainLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new WrappedLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setText(text);
+    return label;
+}
+
+void warnPlainly(QWidget *parent, const QString &title, const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 int twipsToPixels(int twips, const QWidget *widget)

@@ -50,6 +50,7 @@ protected:
     // The minimise and close buttons of the title bar.
     QPushButton *addTitleButton(const QString &objectName, const QString &text,
                                 const QString &accessibleName);
+    // A plain text label; the program's own fixed markup opts in with setTextFormat.
     QLabel *addLabel(const QString &objectName, const QString &text);
 
     HoverGroup *hover() const { return m_hover; }
@@ -65,6 +66,11 @@ private:
     HoverGroup *m_hover;
     WindowDragger *m_dragger;
 };
+
+// A label for text that may come from a file: shown as it is, never as HTML, wrapped.
+QLabel *plainLabel(const QString &text, QWidget *parent);
+// A warning box whose message, which may name files or quote them, is shown as plain text.
+void warnPlainly(QWidget *parent, const QString &title, const QString &message);
 
 // Converts a length in twips (1/1440 inch) to pixels of the widget's screen.
 int twipsToPixels(int twips, const QWidget *widget);

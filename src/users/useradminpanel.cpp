@@ -5,6 +5,7 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "ui/skinnedwindow.h"
 #include "ui/textcolours.h"
 #include "users/messagewindows.h"
 
@@ -87,7 +88,8 @@ void UserAdminPanel::buildLists()
     const QStringList fieldNames{QStringLiteral("Новая фамилия"), QStringLiteral("Новое имя"),
                                  QStringLiteral("Новый пароль")};
     for (int k = 0; k < 3; ++k) {
-        auto *label = new QLabel(captions.at(k), this);
+        QLabel *label = plainLabel(captions.at(k), this);
+        label->setWordWrap(false);
         label->setObjectName(QStringLiteral("Метка%1").arg(k + 1));
         auto *list = new UserList(
             [this] {
@@ -117,10 +119,9 @@ void UserAdminPanel::buildLists()
     setTabOrder(m_fields.at(0), m_fields.at(1));
     setTabOrder(m_fields.at(1), m_fields.at(2));
 
-    m_prompt = new QLabel(Admin::PromptText, this);
+    m_prompt = plainLabel(Admin::PromptText, this);
     m_prompt->setObjectName(QStringLiteral("m18"));
     m_prompt->setAccessibleName(QStringLiteral("Подсказка"));
-    m_prompt->setWordWrap(true);
     grid->addWidget(m_prompt, 3, 0, 1, 3);
 }
 
@@ -129,9 +130,11 @@ void UserAdminPanel::buildResults()
     auto *grid = static_cast<QGridLayout *>(layout());
     for (int k = 0; k < Admin::ShownResults; ++k) {
         const QString captionText = QString::fromUtf8(resultCaptions[k]);
-        auto *caption = new QLabel(captionText, this);
+        QLabel *caption = plainLabel(captionText, this);
+        caption->setWordWrap(false);
         caption->setObjectName(QStringLiteral("m%1").arg(k + 4));
-        auto *value = new QLabel(this);
+        QLabel *value = plainLabel(QString(), this);
+        value->setWordWrap(false);
         value->setObjectName(QString::fromLatin1(valueNames[k]));
         value->setAccessibleName(captionText);
         value->setMinimumWidth(80);

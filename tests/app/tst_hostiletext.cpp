@@ -1,0 +1,238 @@
+#include "app/application.h"
+#include "core/sessionfiles.h"
+#include "desk/screencheck.h"
+#include "network/classroom.h"
+#include "network/monitorwindow.h"
+#include "network/networkharness.h"
+#include "network/pupilpoller.h"
+#include "testing/testsession.h"
+#include "testing/testwindow.h"
+#include "testsupport.h"
+#include "users/userbase.h"
+#include "windowsupport.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+// Every text the window shows a person: labels as a screen reader reads them (what is drawn,
+// markup rendered), then lists, tables, buttons, frames and the title.
+QStringList shownTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(label);
+        texts << (face ? face->text(QAccessible::Name) : QString());
+    }
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
+        texts << button->text();
+    for (QGroupBox *frame : window->findChildren<QGroupBox *>())
+        texts << frame->title();
+    for (QComboBox *list : window->findChildren<QComboBox *>()) {
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+    }
+    for (QListWidget *list : window->findChildren<QListWidget *>()) {
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+    }
+    for (QTableWidget *table : window->findChildren<QTableWidget *>()) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column)
+                texts << (table->item(row, column) ? table->item(row, column)->text() : QString());
+        }
+    }
+    return texts;
+}
+
+// The window shows the text as it was written, no label renders it as markup, and every window
+// lies inside the screen.
+void checkShownLiterally(QWidget *window, const QString &text)
+{
+    QVERIFY(window && window->isVisible());
+    window->layout()->activate();
+    QCoreApplication::processEvents();
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        QVERIFY2(!label->text().contains(text) || label->textFormat() == Qt::PlainText,
+                 qPrintable(window->objectName() + '/' + label->objectName()));
+    }
+    const QStringList texts = shownTexts(window);
+    QVERIFY2(std::any_of(texts.begin(), texts.end(),
+                         [&text](const QString &shown) { return shown.contains(text); }),
+             qPrintable(window->objectName() + ": " + texts.join(" | ")));
+    const QStringList faults = screencheck::faults();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+}
+
+// Five questions in the style of the demo banks, every text of them the hostile one.
+QStringList hostileBank(const QString &text)
+{
+    QStringList lines{"Учебный курс.", "start", "name", text, "time", "0"};
+    for (int q = 1; q <= 5; ++q) {
+        lines << "temaname" << text << "vop" << text;
+        for (int k = 1; k <= 5; ++k)
+            lines << QStringLiteral("otv%1").arg(k) << (k == 1 ? "1" : "0") + text;
+        lines << "good"
+              << "5"
+              << "ris" << text;
+    }
+    return lines;
+}
+
+SessionRecords hostileRecords(const QString &text)
+{
+    SessionRecords records;
+    clearSessionRecords(records);
+    for (int j = 0; j < 3; ++j) {
+        SessionRecord &r = records[j];
+        r.tema = r.vop = r.ris = text;
+        for (int k = 1; k <= 5; ++k)
+            r.otv(k) = text;
+        r.otv_user = QStringLiteral("2");
+        r.otv_ver = QStringLiteral("1");
+    }
+    return records;
+}
+} // namespace
+
+// Names, topics, questions and answers read from files that look like markup or hold one
+// unbroken word: every window shows them as written, loads nothing they name and stays on a
+// 1024x768 screen.
+class HostileTextTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_fifoFolder;
+
+    QWidget *shown(const QString &name) const
+    {
+        QWidget *w = loadedWindow(name);
+        return w && w->isVisible() ? w : nullptr;
+    }
+    void click(const QString &window, const QString &name)
+    {
+        QWidget *w = loadedWindow(window);
+        auto *button = w ? w->findChild<QAbstractButton *>(name) : nullptr;
+        QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
+        button->click();
+    }
+
+private Q_SLOTS:
+    void initTestCase_data()
+    {
+        const QString fifo = m_fifoFolder.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QTest::addColumn<QString>("text");
+        QTest::addRow("bold") << "<b>Жирный</b> текст";
+        QTest::addRow("image of /dev/zero") << "Петров <img src=\"/dev/zero\">";
+        QTest::addRow("image of a FIFO") << "<img src=\"" + fifo + "\"> Иван";
+        QTest::addRow("link") << "<a href=\"file:///etc/passwd\">ссылка</a>";
+        QTest::addRow("heading") << "<h1>Заголовок</h1>";
+        QTest::addRow("one long word") << QString(150, u'Ж');
+    }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w;
+    }
+
+    void classroomWindows()
+    {
+        QFETCH_GLOBAL(QString, text);
+        Classroom room(2);
+        room.progress(1, text, text, 20, 3, 1, 0, text);
+        writeSessionFile(room.pupilData(1, datafiles::SessionFile), {text, text, text, 20, 3, 1, 0},
+                         hostileRecords(text));
+        room.progress(2, text, text, 10, 10, 7, 4, text);
+        UserBase base;
+        UserRecord admin;
+        admin.firstName = admin.surname = admin.password = QStringLiteral("vedok");
+        base.records = {admin, UserRecord()};
+        base.registerUser(text, text, QStringLiteral("111"), 1);
+        QVERIFY(base.save(room.pupilData(1, QStringLiteral("jpg/2_17.jpg"))));
+
+        NetworkHarness h(room.teacher().path());
+        auto *monitor = h.windows.open<MonitorWindow>();
+        monitor->poller()->setPatience(500);
+        QTRY_COMPARE(monitor->findChildren<QLabel *>("Met_NAME").at(1)->text(), text);
+        checkShownLiterally(monitor, text);
+
+        h.click("frmNET", "btnTestALONE");
+        QTRY_VERIFY(h.child<QComboBox>("frmUSERchange", "Combo1")->count() > 0);
+        checkShownLiterally(loadedWindow("frmUSERchange"), text);
+        h.click("frmUSERchange", "Комманда1");
+        QTRY_COMPARE(h.text("frmNetLog", "QESTION"), text);
+        checkShownLiterally(loadedWindow("frmNetLog"), text);
+        loadedWindow("frmNetLog")->close();
+
+        QTRY_VERIFY(shown("frmNET"));
+        h.click("frmNET", "btnLOG");
+        QTRY_VERIFY(shown("frmLOGnet"));
+        checkShownLiterally(loadedWindow("frmLOGnet"), text);
+        loadedWindow("frmLOGnet")->close();
+
+        QTRY_VERIFY(shown("frmNET"));
+        h.click("frmNET", "btnNETadmin");
+        QTRY_VERIFY(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count() > 1);
+        checkShownLiterally(loadedWindow("frmNETBOSS"), text);
+    }
+
+    void testWindows()
+    {
+        QFETCH_GLOBAL(QString, text);
+        TestProgramFolder folder(TestProgramFolder::Content::DemoData);
+        QVERIFY(textfile::writeLines(folder.jpg("T01_96.jpg"), hostileBank(text)));
+        writeBytes(folder.jpg("14_16.jpg"), " 9 \r\n");
+        writeBytes(folder.jpg("sv10.jpg"), " 1 \r\n");
+        auto base = UserBase::load(folder.jpg("2_17.jpg"));
+        QVERIFY(base);
+        base->registerUser(text, text, QStringLiteral("111"), base->records.size() - 1);
+        QVERIFY(base->save(folder.jpg("2_17.jpg")));
+        Application app(folder.path(), false);
+        app.windows.endAction = [] {};
+        app.session.UserFirstName = app.session.UserSurname = text;
+        app.session.UserPassword = QStringLiteral("111");
+
+        QVERIFY(app.startMenu(-1));
+        click("frmMain", "btTESTS");
+        QTRY_VERIFY(shown("frmTestCh"));
+        click("frmTestCh", "btnOK");
+        QTRY_VERIFY(shown("frmFullTest"));
+        click("frmFullTest", "cmdSTART");
+        QTRY_VERIFY(shown("fullTST"));
+        checkShownLiterally(loadedWindow("fullTST"), text);
+        app.windows.find<TestWindow>()->session()->setClock([] {
+            static qint64 ms = std::numeric_limits<qint32>::max();
+            return ms += TestSession::SightMs;
+        });
+        for (int q = 1; q <= 5; ++q) {
+            QTRY_VERIFY(shown("fullTST") && app.session.AskedCount == q);
+            loadedWindow("fullTST")->findChild<QAbstractButton *>("OTVET2")->click();
+            click("fullTST", "OKKEY");
+        }
+        QTRY_VERIFY(shown("frmFULLtestEND"));
+        click("frmFULLtestEND", "wrong");
+        QTRY_VERIFY(shown("frmWRONG"));
+        checkShownLiterally(loadedWindow("frmWRONG"), text);
+        click("frmWRONG", "picEXit");
+        QTRY_VERIFY(shown("frmFULLtestEND"));
+        click("frmFULLtestEND", "cmdEXIT");
+        QTRY_VERIFY(shown("frmTestCh"));
+        click("frmTestCh", "btnEXIT");
+        QTRY_VERIFY(shown("frmMain"));
+        click("frmMain", "btZAL");
+        QTRY_VERIFY(shown("frmDOSTIG"));
+        checkShownLiterally(loadedWindow("frmDOSTIG"), text);
+    }
+};
+
+QTEST_MAIN(HostileTextTest)
+#include "tst_hostiletext.moc"
