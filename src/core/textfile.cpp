@@ -186,23 +186,112 @@ QByteArray joinLines(const QStringList &lines)
     return bytes;
 }
 
-FileRead readFile(const QString &path)
+QString FileRead::problem() const
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
+    if (status == Status::Missing)
+        return QStringLiteral("файл не найден");
+    switch (refusal) {
+    case Refusal::NotAFile:
+        return QStringLiteral("это не обычный файл (папка, устройство, канал или ссылка)");
+    case Refusal::TooLarge:
+        return QStringLiteral("файл слишком велик");
+    case Refusal::None:
+    case Refusal::Failed:
+        break;
+    }
+    return QStringLiteral("файл нельзя прочитать");
+}
+
+namespace {
+FileRead refused(FileRead::Refusal refusal)
+{
     FileRead read;
     read.status = FileRead::Status::Unreadable;
+    read.refusal = refusal;
+    return read;
+}
+
+// Reads from an open file until its end or one byte past the limit; the buffer grows from the
+// size the file claims, which a file of the system may not tell.
+template <class ReadSome> FileRead readUpTo(qint64 limit, qint64 claimedSize, ReadSome readSome)
+{
+    QByteArray bytes(qsizetype(std::min(claimedSize, limit) + 1), Qt::Uninitialized);
+    qsizetype total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > limit)
+                return refused(FileRead::Refusal::TooLarge); // it grew while it was read
+            bytes.resize(qsizetype(std::min<qint64>(qint64(total) * 2, limit + 1)));
+        }
+        const qint64 got = readSome(bytes.data() + total, bytes.size() - total);
+        if (got < 0)
+            return refused(FileRead::Refusal::Failed);
+        if (got == 0)
+            break;
+        total += qsizetype(got);
+    }
+    if (total > limit)
+        return refused(FileRead::Refusal::TooLarge);
+    bytes.truncate(total);
+    FileRead read;
+    read.status = FileRead::Status::Read;
+    read.bytes = std::move(bytes);
+    return read;
+}
+} // namespace
+
+#ifdef Q_OS_UNIX
+FileRead readBounded(const QString &path, qint64 limit, Links links)
+{
+    // Opening never waits for the writer of a pipe and, when asked, never follows a link
+    // that appeared after a caller checked the way.
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return {};
+        return refused(errno == ELOOP ? FileRead::Refusal::NotAFile : FileRead::Refusal::Failed);
+    }
+    struct stat info;
+    FileRead read;
+    if (::fstat(fd, &info) != 0)
+        read = refused(FileRead::Refusal::Failed);
+    else if (!S_ISREG(info.st_mode))
+        read = refused(FileRead::Refusal::NotAFile);
+    else if (info.st_size > limit)
+        read = refused(FileRead::Refusal::TooLarge);
+    else
+        read = readUpTo(limit, info.st_size, [fd](char *into, qsizetype room) -> qint64 {
+            for (;;) {
+                const ssize_t got = ::read(fd, into, size_t(room));
+                if (got >= 0 || errno != EINTR)
+                    return got;
+            }
+        });
+    ::close(fd);
+    return read;
+}
+#else
+FileRead readBounded(const QString &path, qint64 limit, Links links)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    if (!info.isFile() || (links == Links::Refuse && (info.isSymLink() || info.isJunction())))
+        return refused(FileRead::Refusal::NotAFile);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return read;
-    read.bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        read.bytes.clear();
-        return read;
-    }
-    read.status = FileRead::Status::Read;
-    return read;
+        return refused(FileRead::Refusal::Failed);
+    if (file.size() > limit)
+        return refused(FileRead::Refusal::TooLarge);
+    return readUpTo(limit, file.size(),
+                    [&file](char *into, qsizetype room) { return file.read(into, room); });
+}
+#endif
+
+FileRead readFile(const QString &path)
+{
+    return readBounded(path, DataFileLimit);
 }
 
 std::optional<QStringList> readLines(const QString &path)

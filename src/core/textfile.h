@@ -24,17 +24,35 @@ QStringList splitLines(const QString &text);
 // Every line followed by CR LF, encoded in Windows-1251.
 QByteArray joinLines(const QStringList &lines);
 
+// The largest data file the program reads; the biggest it keeps (the results history, a user
+// base of a large school) stay far below it.
+constexpr qint64 DataFileLimit = 16 * 1024 * 1024;
+
 // A whole file as read. A file that exists but cannot be read (no permission, an I/O error,
-// a folder in its place) is told apart from a missing one, so that a writer that
-// starts from what it read never takes an unreadable file for an empty one.
+// a folder, a device or a pipe in its place, more bytes than the reader takes) is told apart
+// from a missing one, so that a writer that starts from what it read never takes an unreadable
+// file for an empty one.
 struct FileRead
 {
     enum class Status { Read, Missing, Unreadable };
+    // Why a file that exists was not read.
+    enum class Refusal { None, NotAFile, TooLarge, Failed };
     Status status = Status::Missing;
+    Refusal refusal = Refusal::None;
     QByteArray bytes;
 
     bool isRead() const { return status == Status::Read; }
+    // What went wrong, in words for a message that names the file ("файл не найден").
+    QString problem() const;
 };
+
+enum class Links { Follow, Refuse };
+// Reads a regular file of at most `limit` bytes. Devices, pipes and folders are refused at
+// once, without waiting for a writer or reading a byte; with Links::Refuse so is a symbolic
+// link in the file's own place. The size is taken from the opened file, and a file that grows
+// past the limit while it is read is refused too.
+FileRead readBounded(const QString &path, qint64 limit, Links links = Links::Follow);
+// A data file of the program: readBounded up to DataFileLimit.
 FileRead readFile(const QString &path);
 
 // The lines of a Windows-1251 file, or nothing when it is missing or unreadable.

@@ -4,15 +4,7 @@
 #include "core/textfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace pupilfiles {
 
@@ -47,76 +39,20 @@ Status checkWay(const QString &folder, const QString &path, Use use)
     return parts.isEmpty() ? Status::Damaged : Status::Done;
 }
 
-#ifdef Q_OS_UNIX
-Status statusOfErrno(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return Status::Missing;
-    case ELOOP:
-        return Status::Damaged;
-    default:
-        return Status::Failed;
-    }
-}
-
-// Opening never waits for a writer of a pipe and never follows a link that appeared after
-// the way was checked; the size is taken from the opened file before anything is read.
 Contents readFile(const QString &path, qint64 limit)
 {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {statusOfErrno(errno), {}};
-    Contents contents{Status::Done, {}};
-    struct stat info;
-    if (::fstat(fd, &info) != 0) {
-        contents.status = Status::Failed;
-    } else if (!S_ISREG(info.st_mode) || info.st_size > limit) {
-        contents.status = Status::Damaged;
-    } else {
-        QByteArray bytes(qsizetype(limit + 1), Qt::Uninitialized);
-        qsizetype total = 0;
-        while (total < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                contents.status = Status::Failed;
-                break;
-            }
-            if (got == 0)
-                break;
-            total += got;
-        }
-        if (contents.status == Status::Done && total > limit)
-            contents.status = Status::Damaged; // it grew while it was read
-        if (contents.status == Status::Done) {
-            bytes.truncate(total);
-            bytes.squeeze();
-            contents.bytes = std::move(bytes);
-        }
+    textfile::FileRead file = textfile::readBounded(path, limit, textfile::Links::Refuse);
+    switch (file.status) {
+    case textfile::FileRead::Status::Read:
+        return {Status::Done, std::move(file.bytes)};
+    case textfile::FileRead::Status::Missing:
+        return {Status::Missing, {}};
+    case textfile::FileRead::Status::Unreadable:
+        break;
     }
-    ::close(fd);
-    return contents;
+    return {file.refusal == textfile::FileRead::Refusal::Failed ? Status::Failed : Status::Damaged,
+            {}};
 }
-#else
-Contents readFile(const QString &path, qint64 limit)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {file.exists() ? Status::Failed : Status::Missing, {}};
-    if (file.size() > limit)
-        return {Status::Damaged, {}};
-    QByteArray bytes = file.read(limit + 1);
-    if (bytes.size() > limit)
-        return {Status::Damaged, {}};
-    if (file.error() != QFileDevice::NoError)
-        return {Status::Failed, {}};
-    return {Status::Done, bytes};
-}
-#endif
 } // namespace
 
 QString pathOf(const QString &programFolder, const QString &relative)

@@ -350,16 +350,21 @@ PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName
 PreparedTest loadQuestionBank(const QString &path, QRandomGenerator &random)
 {
     const QString fileName = QFileInfo(path).fileName();
-    const std::optional<QStringList> lines = textfile::readLines(path);
-    if (!lines) {
-        PreparedTest missing;
-        missing.problems.append(
-            {0, 0, QStringLiteral("файл не найден или его нельзя прочитать"), true});
-        missing.error =
-            QStringLiteral("Тест не может быть начат: не найден файл вопросов «%1».").arg(fileName);
-        return missing;
+    const textfile::FileRead file = textfile::readFile(path);
+    if (!file.isRead()) {
+        PreparedTest unread;
+        unread.problems.append({0, 0, file.problem(), true});
+        unread.error =
+            file.status == textfile::FileRead::Status::Missing
+                ? QStringLiteral("Тест не может быть начат: не найден файл вопросов «%1».")
+                      .arg(fileName)
+                : QStringLiteral("Тест не может быть начат: файл вопросов «%1» нельзя "
+                                 "прочитать (%2).")
+                      .arg(fileName, file.problem());
+        return unread;
     }
-    return parseQuestionBank(*lines, fileName, random);
+    const QStringList lines = textfile::splitLines(textfile::decode1251(file.bytes));
+    return parseQuestionBank(lines, fileName, random);
 }
 
 QList<int> drawQuestionOrder(int lastIndex, QRandomGenerator &random)

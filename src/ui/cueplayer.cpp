@@ -37,6 +37,15 @@ constexpr CueEntry cueTable[] = {
     {Cue::Thenx, "thenx.wav", false},
 };
 
+// The cues last seconds; a larger file, a device or a pipe in a cue's place is not played.
+constexpr qint64 CueFileLimit = 8 * 1024 * 1024;
+
+bool isCueFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.size() <= CueFileLimit;
+}
+
 const CueEntry &entry(Cue cue)
 {
     for (const CueEntry &e : cueTable) {
@@ -78,7 +87,7 @@ void CuePlayer::stop()
 void CuePlayer::start(const QString &path, bool looped)
 {
     stop();
-    if (!QFileInfo::exists(path))
+    if (!isCueFile(path))
         return;
     Q_EMIT cueStarted(QFileInfo(path).fileName());
     if (!m_audible)
@@ -109,7 +118,7 @@ void CuePlayer::waitUntilPlayed(const QString &path)
 int CuePlayer::wavDurationMs(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!isCueFile(path) || !file.open(QIODevice::ReadOnly))
         return 0;
     return wavDurationMs(QByteArrayView(file.read(4096)));
 }

@@ -3,6 +3,10 @@
 #include <QProcess>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 class tst_commandline : public QObject
 {
     Q_OBJECT
@@ -27,6 +31,13 @@ private Q_SLOTS:
                "broken.jpg: ошибка, вопрос 1, строка 4: верный ответ не указан";
         QTest::addRow("missing bank") << QStringList{"--check-bank", "нет.jpg"} << 1
                                       << "нет.jpg: тест по этому файлу провести нельзя.";
+        // Refused at once: a reader of a device or a pipe would wait or read for ever.
+        QTest::addRow("device") << QStringList{"--check-bank", "/dev/zero"} << 1
+                                << "zero: ошибка, это не обычный файл";
+#ifdef Q_OS_UNIX
+        QTest::addRow("pipe") << QStringList{"--check-bank", "pipe.jpg"} << 1
+                              << "pipe.jpg: ошибка, это не обычный файл";
+#endif
         QTest::addRow("no bank named") << QStringList{"--check-bank"} << 2 << QString();
     }
     void answersOnTheConsoleWithoutADisplay()
@@ -45,6 +56,9 @@ private Q_SLOTS:
              << "vop"
              << "Обрезан";
         writeBytes(folder.filePath("broken.jpg"), textfile::joinLines(bank));
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath("pipe.jpg")).constData(), 0600), 0);
+#endif
 
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

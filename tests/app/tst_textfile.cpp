@@ -179,6 +179,13 @@ private Q_SLOTS:
         const FileRead empty = readFile(dir.filePath(QStringLiteral("empty")));
         QCOMPARE(empty.status, FileRead::Status::Read);
         QVERIFY(empty.bytes.isEmpty());
+        writeBytes(dir.filePath(QStringLiteral("ten")), "0123456789");
+        QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 10).bytes, "0123456789");
+        QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 9).refusal,
+                 FileRead::Refusal::TooLarge);
+#ifdef Q_OS_UNIX
+        QCOMPARE(readFile(QStringLiteral("/dev/zero")).refusal, FileRead::Refusal::NotAFile);
+#endif
     }
 
     void replacementLeavesNoTemporaryFiles()
