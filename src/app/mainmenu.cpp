@@ -15,6 +15,7 @@
 #include "testing/testintro.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/pictures.h"
 #include "ui/skinbutton.h"
 #include "users/loginwindow.h"
 #include "users/messagewindows.h"
@@ -162,7 +163,8 @@ void MainMenu::buildControls()
     });
 
     auto *picture = addLabel(QStringLiteral("p_BOX"), QString());
-    picture->setPixmap(QPixmap(m_context.session.dataPath(QStringLiteral("jpg/main/3_1.jpg"))));
+    picture->setPixmap(QPixmap::fromImage(
+        pictures::load(s.dataPath(QString()), s.dataPath(QStringLiteral("jpg/main/3_1.jpg")))));
     picture->setAlignment(Qt::AlignCenter);
     picture->setMinimumSize(300, 260);
     picture->setAccessibleName(QStringLiteral("Рисунок главного меню"));

@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "ui/cueplayer.h"
+#include "ui/pictures.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -28,7 +29,9 @@ SplashWindow::SplashWindow(AppContext &context, int closeAfterMs)
                  QStringLiteral("Учебник и тесты по техническому обслуживанию устройств СЦБ"));
     subtitle->setAlignment(Qt::AlignCenter);
     auto *picture = addLabel(QStringLiteral("imgLogo"), QString());
-    picture->setPixmap(QPixmap(context.session.dataPath(QStringLiteral("jpg/main/3_1.jpg"))));
+    picture->setPixmap(QPixmap::fromImage(
+        pictures::load(context.session.dataPath(QString()),
+                       context.session.dataPath(QStringLiteral("jpg/main/3_1.jpg")))));
     picture->setAlignment(Qt::AlignCenter);
     auto *version = addLabel(QStringLiteral("lblVersion"), QStringLiteral("Версия 1.0"));
     version->setAlignment(Qt::AlignCenter);

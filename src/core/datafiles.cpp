@@ -17,9 +17,8 @@ QString resolvePath(const QString &base, const QString &relative)
     for (const QString &part : parts) {
         QString next = current + u'/' + part;
         if (exists && !QFileInfo::exists(next)) {
-            const QStringList entries =
-                QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                        QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(current).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
             for (const QString &entry : entries) {
                 if (entry.compare(part, Qt::CaseInsensitive) == 0) {
                     next = current + u'/' + entry;
@@ -31,6 +30,22 @@ QString resolvePath(const QString &base, const QString &relative)
         current = next;
     }
     return current;
+}
+
+textfile::FileRead datafiles::readInside(const QString &folder, const QString &path, qint64 limit)
+{
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (root.isEmpty() || real.isEmpty())
+        return {};
+    if (!real.startsWith(root + u'/')) {
+        textfile::FileRead outside;
+        outside.status = textfile::FileRead::Status::Unreadable;
+        outside.refusal = textfile::FileRead::Refusal::NotAFile;
+        return outside;
+    }
+    // The real path, read without following a link put in its place since.
+    return textfile::readBounded(real, limit, textfile::Links::Refuse);
 }
 
 int datafiles::answerTimeSetting(const std::optional<QString> &settingLine)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/textfile.h"
+
 #include <QString>
 
 #include <optional>
@@ -29,6 +31,11 @@ inline const QString OutlineFile = QStringLiteral("soderjanie.txt");
 // 1 to 5 minutes per answer, or UnlimitedAnswerTime; any other value counts as one minute.
 constexpr int UnlimitedAnswerTime = 9;
 int answerTimeSetting(const std::optional<QString> &settingLine);
+
+// A file a page or a question names (a picture, a page, a style sheet): read only when it is a
+// regular file whose real path, links resolved, lies inside `folder`, and of at most `limit`
+// bytes. Anything else is refused as textfile::readBounded refuses it.
+textfile::FileRead readInside(const QString &folder, const QString &path, qint64 limit);
 } // namespace datafiles
 
 // Finds a path below a folder without regard to letter case, Latin and Cyrillic alike.

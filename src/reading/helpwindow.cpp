@@ -29,8 +29,8 @@ HelpWindow::HelpWindow(AppContext &context)
         m_context.cues.play(Cue::Close);
         close();
     });
-    m_view =
-        PageView::create(QStringLiteral("WebBrowser2"), QStringLiteral("Страница помощи"), this);
+    m_view = PageView::create(QStringLiteral("WebBrowser2"), QStringLiteral("Страница помощи"),
+                              m_context.session.dataPath(QString()), this);
     const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1024, 768);
     resize(qMin(860, screen.width()), qMin(680, screen.height()));
     showOpenersPage();
@@ -110,10 +110,10 @@ AboutWindow::AboutWindow(AppContext &context)
                                        QStringLiteral("Закрыть и вернуться в главное меню"));
     connect(returnButton, &SkinButton::clicked, this, &AboutWindow::close);
     setEscapeButton(returnButton);
-    PageView *program =
-        PageView::create(QStringLiteral("brOUser2"), QStringLiteral("О программе"), this);
-    PageView *authors =
-        PageView::create(QStringLiteral("brOUser3"), QStringLiteral("О создателях"), this);
+    PageView *program = PageView::create(QStringLiteral("brOUser2"), QStringLiteral("О программе"),
+                                         m_context.session.dataPath(QString()), this);
+    PageView *authors = PageView::create(QStringLiteral("brOUser3"), QStringLiteral("О создателях"),
+                                         m_context.session.dataPath(QString()), this);
     program->showFile(s.dataPath(QStringLiteral("htm/about/about.htm")));
     authors->showFile(s.dataPath(QStringLiteral("htm/about/1/about.htm")));
 

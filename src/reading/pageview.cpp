@@ -1,49 +1,62 @@
 #include "reading/pageview.h"
 
+#include "core/datafiles.h"
 #include "core/textfile.h"
 #include "reading/pagetext.h"
+#include "ui/pictures.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace {
-QByteArray readFile(const QString &path, bool *found)
-{
-    QFile file(path);
-    *found = file.open(QIODevice::ReadOnly);
-    return *found ? file.readAll() : QByteArray();
-}
-
-// Decodes pages by their own charset and answers a missing page with our own view.
+// Loads every resource of a page itself: only files inside the data folder, bounded in size.
+// Pages are decoded by their own charset and a missing or refused one is answered with our own
+// view; a refused picture shows the broken-picture mark. Nothing returned is null, since Qt
+// would then read the named file itself, whole, whatever it is.
 class CourseBrowser : public QTextBrowser
 {
 public:
-    using QTextBrowser::QTextBrowser;
+    CourseBrowser(const QString &dataFolder, QWidget *parent)
+        : QTextBrowser(parent), m_dataFolder(dataFolder)
+    {
+    }
 
     QVariant loadResource(int type, const QUrl &name) override
     {
-        if (type != QTextDocument::HtmlResource || !name.isLocalFile())
-            return QTextBrowser::loadResource(type, name);
-        bool found = false;
-        const QByteArray page = readFile(name.toLocalFile(), &found);
-        return found ? pagetext::decodePage(page) : pagetext::missingPageHtml(name.toLocalFile());
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        if (type == QTextDocument::ImageResource) {
+            const QImage picture = pictures::load(m_dataFolder, path);
+            return picture.isNull() ? pictures::broken() : picture;
+        }
+        const textfile::FileRead read =
+            datafiles::readInside(m_dataFolder, path, textfile::DataFileLimit);
+        if (type == QTextDocument::HtmlResource)
+            return read.isRead() ? pagetext::decodePage(read.bytes)
+                                 : pagetext::missingPageHtml(path);
+        return read.bytes;
     }
+
+    QString dataFolder() const { return m_dataFolder; }
+
+private:
+    QString m_dataFolder;
 };
 
 class TextBrowserPageView : public PageView
 {
 public:
-    explicit TextBrowserPageView(QWidget *parent)
-        : PageView(parent), m_browser(new CourseBrowser(this))
+    TextBrowserPageView(const QString &dataFolder, QWidget *parent)
+        : PageView(parent), m_browser(new CourseBrowser(dataFolder, this))
     {
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(m_browser);
         m_browser->setOpenLinks(true);
         m_browser->setOpenExternalLinks(false);
+        // A word longer than the view's width is broken rather than widening the page.
+        m_browser->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         setFocusProxy(m_browser);
         connect(m_browser, &QTextBrowser::sourceChanged, this,
                 [this](const QUrl &url) { m_shown = url.toLocalFile(); });
@@ -62,10 +75,10 @@ public:
         m_browser->setSource(QUrl());
         // Text files keep their columns: the system's fixed-width font, which has Cyrillic.
         m_browser->document()->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        bool found = false;
-        const QByteArray text = readFile(path, &found);
-        if (found)
-            m_browser->setPlainText(textfile::decode1251(text));
+        const textfile::FileRead read =
+            datafiles::readInside(m_browser->dataFolder(), path, textfile::DataFileLimit);
+        if (read.isRead())
+            m_browser->setPlainText(textfile::decode1251(read.bytes));
         else
             m_browser->setHtml(pagetext::missingPageHtml(path));
     }
@@ -80,9 +93,9 @@ private:
 } // namespace
 
 PageView *PageView::create(const QString &objectName, const QString &accessibleName,
-                           QWidget *parent)
+                           const QString &dataFolder, QWidget *parent)
 {
-    auto *view = new TextBrowserPageView(parent);
+    auto *view = new TextBrowserPageView(dataFolder, parent);
     view->setObjectName(objectName);
     view->setAccessibleName(accessibleName);
     return view;

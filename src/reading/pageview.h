@@ -20,6 +20,7 @@ public:
     // The text the user sees.
     virtual QString visibleText() const = 0;
 
+    // Pages, and everything they name, are shown only from inside `dataFolder`.
     static PageView *create(const QString &objectName, const QString &accessibleName,
-                            QWidget *parent);
+                            const QString &dataFolder, QWidget *parent);
 };

@@ -4,6 +4,7 @@
 #include "core/windowhub.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/pictures.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -122,7 +123,8 @@ void PictureViewer::loadPicture()
 {
     m_shownName = m_context.session.PictureToShow;
     const QString name = m_shownName + QStringLiteral(".jpg");
-    m_picture = QPixmap(m_context.session.jpgPath(name));
+    const SessionState &s = m_context.session;
+    m_picture = QPixmap::fromImage(pictures::load(s.dataPath(QString()), s.jpgPath(name)));
     if (m_picture.isNull()) {
         // A test may be running behind the viewer: tell and carry on.
         m_image->setScaledContents(false);

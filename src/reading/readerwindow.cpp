@@ -82,8 +82,8 @@ void ReaderWindow::buildControls()
     connect(m_exit, &SkinButton::clicked, this, &ReaderWindow::close);
     setEscapeButton(m_exit);
 
-    m_view =
-        PageView::create(QStringLiteral("WebBrowser1"), QStringLiteral("Страница учебника"), this);
+    m_view = PageView::create(QStringLiteral("WebBrowser1"), QStringLiteral("Страница учебника"),
+                              m_context.session.dataPath(QString()), this);
     setFirstFocus(m_view);
     // Page Down / Page Up and Alt+arrows turn paragraphs as the buttons do.
     const auto turn = [this](QList<QKeySequence> keys, SkinButton *button) {

@@ -1,8 +1,18 @@
 #include "ui/skinbutton.h"
 
+#include "ui/pictures.h"
+
+#include <QFileInfo>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+namespace {
+QPixmap skinPicture(const QString &path)
+{
+    return QPixmap::fromImage(pictures::load(QFileInfo(path).absolutePath(), path));
+}
+} // namespace
 
 SkinButton::SkinButton(const QString &objectName, const QString &caption, QWidget *parent)
     : QAbstractButton(parent)
@@ -28,9 +38,9 @@ void SkinButton::setSkin(const QString &normalPath, const QString &hoverPath)
 void SkinButton::setLit(bool lit)
 {
     m_lit = lit;
-    m_pixmap = QPixmap(lit && !m_hoverPath.isEmpty() ? m_hoverPath : m_normalPath);
+    m_pixmap = skinPicture(lit && !m_hoverPath.isEmpty() ? m_hoverPath : m_normalPath);
     if (m_pixmap.isNull() && lit)
-        m_pixmap = QPixmap(m_normalPath);
+        m_pixmap = skinPicture(m_normalPath);
     update();
 }
 

@@ -10,6 +10,7 @@
 #include "reading/readingorder.h"
 #include "reading/testchoicewindow.h"
 #include "testsupport.h"
+#include "ui/pictures.h"
 #include "ui/skinbutton.h"
 #include "users/loginwindow.h"
 #include "windowsupport.h"
@@ -23,6 +24,10 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 const QString Strelka = QStringLiteral("1.2.Стрелка (проверка зависимостей на станции)");
@@ -378,7 +383,8 @@ private Q_SLOTS:
     void pagesShowCyrillicPicturesAndMissingFiles()
     {
         QWidget holder;
-        PageView *view = PageView::create("view", "Страница", &holder);
+        PageView *view =
+            PageView::create("view", "Страница", m_app->session.dataPath(QString()), &holder);
         const QString page = m_app->session.dataPath("htm/10.1.Путевые устройства САУТ.htm");
         QVERIFY(readBytes(page).contains("windows-1251"));
         view->showFile(page);
@@ -386,7 +392,46 @@ private Q_SLOTS:
         auto *browser = view->findChild<QTextBrowser *>();
         const QVariant picture =
             browser->loadResource(QTextDocument::ImageResource, QUrl("../jpg/k_saut.jpg"));
-        QVERIFY(!QImage::fromData(picture.toByteArray()).isNull());
+        QVERIFY(qvariant_cast<QImage>(picture).width() > pictures::broken().width());
+
+        // What a page names outside the data folder, or that is no regular file, or that is
+        // too large, is never read: the page shows the broken-picture mark in its place.
+        QTemporaryDir outside;
+        const QString fifo = outside.filePath("fifo");
+        QVERIFY(QFile::copy(m_app->session.jpgPath("k_saut.jpg"), outside.filePath("out.jpg")));
+        QVERIFY(QFile::link(outside.filePath("out.jpg"), m_folder->jpg("link_out.jpg")));
+        QVERIFY(QFile::link("/dev/zero", m_folder->jpg("zero.jpg")));
+        QImage huge(5000, 4, QImage::Format_Mono);
+        huge.fill(0);
+        QVERIFY(huge.save(m_folder->jpg("huge.png")));
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+#endif
+        const QStringList refused{"/dev/zero",
+                                  "../jpg/zero.jpg",
+                                  fifo,
+                                  outside.filePath("out.jpg"),
+                                  "../jpg/link_out.jpg",
+                                  "../jpg/k_saut.jpg/../../../../etc/passwd"};
+        QString hostile = "<p>" + QString(300, u'Ж') + "</p>";
+        for (const QString &name : refused)
+            hostile += "<img src=\"" + name + "\">";
+        writeBytes(m_folder->data("htm/hostile.htm"),
+                   "<html><head><meta charset=\"utf-8\"></head><body>" + hostile.toUtf8() +
+                       "</body></html>");
+        holder.resize(600, 400);
+        holder.show();
+        view->resize(600, 400);
+        view->showFile(m_folder->data("htm/hostile.htm"));
+        for (const QString &name : refused) {
+            const QVariant shown = browser->loadResource(QTextDocument::ImageResource, QUrl(name));
+            QCOMPARE(qvariant_cast<QImage>(shown), pictures::broken());
+        }
+        const QImage scaled = qvariant_cast<QImage>(
+            browser->loadResource(QTextDocument::ImageResource, QUrl("../jpg/huge.png")));
+        QCOMPARE(scaled.width(), pictures::MaxSide);
+        // The long word is broken at the view's width.
+        QVERIFY(browser->document()->idealWidth() <= browser->viewport()->width());
 
         const QString utf8 = m_folder->data("htm/utf8.htm");
         writeBytes(utf8, "<html><head><meta charset=\"utf-8\"></head><body>" +
@@ -428,6 +473,13 @@ private Q_SLOTS:
         QCOMPARE(viewer->layout().pictureWidth, pixelsToTwips(next.width(), viewer) / 2);
         m_app->windows.close<PictureViewer>();
         QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
+
+        // A picture that is a device is not read: the viewer says it is missing.
+        QVERIFY(QFile::link("/dev/zero", m_folder->jpg("zero.jpg")));
+        m_app->session.PictureToShow = "zero";
+        viewer = m_app->windows.open<PictureViewer>();
+        QVERIFY(viewer->findChild<QLabel *>("Image1")->text().contains(QStringLiteral("zero.jpg")));
+        m_app->windows.close<PictureViewer>();
 
         m_app->session.PictureToShow = "нет_рисунка";
         viewer = m_app->windows.open<PictureViewer>();
