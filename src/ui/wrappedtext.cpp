@@ -7,7 +7,7 @@
 namespace {
 // The widest a label asks to be, and the narrowest it may become, in average characters.
 constexpr int PreferredChars = 80;
-constexpr int NarrowestChars = 12;
+constexpr int NarrowestChars = 30;
 } // namespace
 
 QSize wrappedtext::layOut(QTextLayout &layout, int width, Qt::Alignment alignment)
