@@ -17,8 +17,9 @@ QString resolvePath(const QString &base, const QString &relative)
     for (const QString &part : parts) {
         QString next = current + u'/' + part;
         if (exists && !QFileInfo::exists(next)) {
-            const QStringList entries = QDir(current).entryList(
-                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            const QStringList entries =
+                QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                        QDir::NoDotAndDotDot);
             for (const QString &entry : entries) {
                 if (entry.compare(part, Qt::CaseInsensitive) == 0) {
                     next = current + u'/' + entry;
@@ -41,7 +42,7 @@ textfile::FileRead datafiles::readInside(const QString &folder, const QString &p
     if (!real.startsWith(root + u'/')) {
         textfile::FileRead outside;
         outside.status = textfile::FileRead::Status::Unreadable;
-        outside.refusal = textfile::FileRead::Refusal::NotAFile;
+        outside.refusal = textfile::FileRead::Refusal::Failed;
         return outside;
     }
     // The real path, read without following a link put in its place since.

@@ -34,7 +34,8 @@ int answerTimeSetting(const std::optional<QString> &settingLine);
 
 // A file a page or a question names (a picture, a page, a style sheet): read only when it is a
 // regular file whose real path, links resolved, lies inside `folder`, and of at most `limit`
-// bytes. Anything else is refused as textfile::readBounded refuses it.
+// bytes. A file outside is refused as unreadable, anything else as textfile::readBounded
+// refuses it.
 textfile::FileRead readInside(const QString &folder, const QString &path, qint64 limit);
 } // namespace datafiles
 

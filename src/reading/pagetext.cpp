@@ -47,15 +47,20 @@ QString decodePage(const QByteArray &page)
     return QString::fromUtf8(page);
 }
 
-QString missingPageHtml(const QString &path)
+QString missingPageHtml(const QString &path, const QString &problem)
 {
     const QString name = QDir::toNativeSeparators(path).toHtmlEscaped();
-    return QStringLiteral("<html><body style=\"font-family:Arial,sans-serif;margin:24px\">"
-                          "<h2>Страница не найдена</h2>"
-                          "<p>Файл этой страницы отсутствует:</p><p><b>%1</b></p>"
+    const QString what = problem.isEmpty()
+                             ? QStringLiteral("<h2>Страница не найдена</h2>"
+                                              "<p>Файл этой страницы отсутствует:</p>")
+                             : QStringLiteral("<h2>Страница не открыта</h2>"
+                                              "<p>Файл этой страницы не прочитан: %1.</p>")
+                                   .arg(problem.toHtmlEscaped());
+    return QStringLiteral("<html><body style=\"font-family:Arial,sans-serif;margin:24px\">%1"
+                          "<p><b>%2</b></p>"
                           "<p>Сообщите об этом преподавателю или администратору курса.</p>"
                           "</body></html>")
-        .arg(name);
+        .arg(what, name);
 }
 
 } // namespace pagetext

@@ -10,6 +10,7 @@ QString declaredCharset(const QByteArray &page);
 // UTF-8), otherwise UTF-8. A byte-order mark wins over the meta tag.
 QString decodePage(const QByteArray &page);
 
-// Our own view of a page that does not exist, naming the missing file.
-QString missingPageHtml(const QString &path);
+// Our own view of a page that cannot be shown, naming its file: missing, or, with `problem`,
+// refused for that reason.
+QString missingPageHtml(const QString &path, const QString &problem = QString());
 } // namespace pagetext

@@ -10,6 +10,12 @@
 #include <QVBoxLayout>
 
 namespace {
+QString pageProblem(const QString &path, const textfile::FileRead &read)
+{
+    return pagetext::missingPageHtml(
+        path, read.status == textfile::FileRead::Status::Missing ? QString() : read.problem());
+}
+
 // Loads every resource of a page itself: only files inside the data folder, bounded in size.
 // Pages are decoded by their own charset and a missing or refused one is answered with our own
 // view; a refused picture shows the broken-picture mark. Nothing returned is null, since Qt
@@ -33,8 +39,7 @@ public:
         const textfile::FileRead read =
             datafiles::readInside(m_dataFolder, path, textfile::DataFileLimit);
         if (type == QTextDocument::HtmlResource)
-            return read.isRead() ? pagetext::decodePage(read.bytes)
-                                 : pagetext::missingPageHtml(path);
+            return read.isRead() ? pagetext::decodePage(read.bytes) : pageProblem(path, read);
         return read.bytes;
     }
 
@@ -80,7 +85,7 @@ public:
         if (read.isRead())
             m_browser->setPlainText(textfile::decode1251(read.bytes));
         else
-            m_browser->setHtml(pagetext::missingPageHtml(path));
+            m_browser->setHtml(pageProblem(path, read));
     }
 
     QString shownFile() const override { return m_shown; }
