@@ -163,8 +163,8 @@ void ClassResultsWindow::print()
     m_context.cues.play(Cue::Pick);
     if (!PrintConfirmWindow::ask(m_context))
         return;
-    const PrintOutcome outcome = printLines(
-        resultslog::printLines(m_log, QDate::currentDate(), QLocale::system()), pdfFolder());
+    const PrintOutcome outcome =
+        printLines(resultslog::printLines(m_log, QDate::currentDate()), pdfFolder());
     if (outcome.pdfFile.isEmpty())
         m_printed->setText(outcome.printed ? QStringLiteral("Результаты отправлены на принтер.")
                                            : QStringLiteral("Не удалось напечатать результаты."));
@@ -204,9 +204,9 @@ void ClassResultsWindow::remember()
     m_remember->setEnabled(false);
     const SessionState &s = m_context.session;
     const QString history = s.jpgPath(datafiles::HistoryFile);
-    const resultslog::HistorySave saved = resultslog::appendHistory(
-        history, s.jpgPath(datafiles::HistoryTemporaryFile),
-        resultslog::historyBlock(m_log, QDate::currentDate(), QLocale::system()));
+    const resultslog::HistorySave saved =
+        resultslog::appendHistory(history, s.jpgPath(datafiles::HistoryTemporaryFile),
+                                  resultslog::historyBlock(m_log, QDate::currentDate()));
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
     switch (saved) {
