@@ -10,6 +10,7 @@
 #include "reading/helpwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/modalscope.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
@@ -161,7 +163,8 @@ void ClassResultsWindow::buildControls()
 void ClassResultsWindow::print()
 {
     m_context.cues.play(Cue::Pick);
-    if (!PrintConfirmWindow::ask(m_context))
+    const QPointer<ClassResultsWindow> self(this);
+    if (!PrintConfirmWindow::ask(m_context) || !self)
         return;
     const PrintOutcome outcome =
         printLines(resultslog::printLines(m_log, QDate::currentDate()), pdfFolder());
@@ -180,10 +183,16 @@ void ClassResultsWindow::print()
 void ClassResultsWindow::exportRows(const QList<resultslog::csv::Row> &rows, const QString &name)
 {
     m_context.cues.play(Cue::Pick);
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Экспорт в CSV"), pdfFolder() + u'/' + name + QStringLiteral(".csv"),
-        QStringLiteral("Таблица CSV (*.csv)"));
-    if (path.isEmpty())
+    const QPointer<ClassResultsWindow> self(this);
+    QString path;
+    {
+        // Without a parent, so that this window waits disabled like every other.
+        const ModalScope others(nullptr);
+        path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Экспорт в CSV"),
+                                            pdfFolder() + u'/' + name + QStringLiteral(".csv"),
+                                            QStringLiteral("Таблица CSV (*.csv)"));
+    }
+    if (!self || path.isEmpty())
         return;
     if (!resultslog::csv::write(path, rows)) {
         m_printed->setText(QStringLiteral("Не удалось записать файл ") +

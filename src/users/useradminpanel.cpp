@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 #include <memory>
 
@@ -301,7 +302,9 @@ void UserAdminPanel::startEdit()
 void UserAdminPanel::acceptEdit()
 {
     m_context.cues.play(Cue::Pick);
-    if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
+    if (!confirmed([this] {
+            return !m_options.confirmChange || m_options.confirmChange(m_admin.selectedRecord());
+        }))
         return;
     auto result = std::make_shared<Admin::EditResult>();
     onBase([result, surname = m_fields.at(0)->text(), first = m_fields.at(1)->text(),
@@ -341,9 +344,11 @@ void UserAdminPanel::deleteUser()
     case Admin::DeleteCheck::Confirm:
         break;
     }
-    if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
+    if (!confirmed([this] {
+            return !m_options.confirmChange || m_options.confirmChange(m_admin.selectedRecord());
+        }))
         return;
-    if (!ConfirmWindow::ask(m_context, Admin::DeleteConfirmText))
+    if (!confirmed([this] { return ConfirmWindow::ask(m_context, Admin::DeleteConfirmText); }))
         return;
     changeAndTell([](Admin &admin) { return admin.deleteSelected(); });
 }
@@ -351,9 +356,15 @@ void UserAdminPanel::deleteUser()
 void UserAdminPanel::clearBase()
 {
     m_context.cues.play(Cue::Pick);
-    if (!ConfirmWindow::ask(m_context, Admin::ClearConfirmText))
+    if (!confirmed([this] { return ConfirmWindow::ask(m_context, Admin::ClearConfirmText); }))
         return;
     changeAndTell([](Admin &admin) { return admin.clearAllButAdministrator(); });
+}
+
+bool UserAdminPanel::confirmed(const std::function<bool()> &ask)
+{
+    const QPointer<UserAdminPanel> self(this);
+    return ask() && self;
 }
 
 void UserAdminPanel::changeAndTell(const std::function<bool(UserAdministration &)> &change)

@@ -75,6 +75,8 @@ private:
     void cancelEdit();
     void deleteUser();
     void clearBase();
+    // The answer of a confirmation window; false when the panel went while it was open.
+    bool confirmed(const std::function<bool()> &ask);
     // A delete or clear; a base that could not be written is reported.
     void changeAndTell(const std::function<bool(UserAdministration &)> &change);
     void showEditView(bool editing);
