@@ -196,11 +196,14 @@ private Q_SLOTS:
         QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(12, 2),
                  (QStringList{"ocenka", QStringLiteral(" %1 ").arg(grade)}));
 
+        // The review shows the answers the test holds, not a temp1.ini that may have failed.
+        QVERIFY(QFile::remove(m_folder->data("temp1.ini")));
         click("frmFULLtestEND", "wrong");
         QTRY_VERIFY(shown("frmWRONG"));
         QVERIFY(!shown("frmFULLtestEND"));
         checkAccessible("frmWRONG");
         QCOMPARE(control<QGroupBox>("frmWRONG", "Frame2")->title(), QStringLiteral("Ошибка № 1"));
+        QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), running()->records()[1].vop);
         QVERIFY(!control("frmWRONG", "btnPREV")->isVisible());
         QVERIFY(!control("frmWRONG", "btnNEXT")->isVisible());
         click("frmWRONG", "picEXit");
