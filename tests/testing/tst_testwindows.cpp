@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
+#include "core/textfile.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -246,6 +247,28 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmTestCh"));
         QCOMPARE(m_app->session.UserResults[0], QStringLiteral("0"));
         QCOMPARE(storedResult(1), QStringLiteral("0"));
+
+        // A user base that cannot be written is named before the window goes.
+        click("frmTestCh", "btnOK");
+        QTRY_VERIFY(shown("frmFullTest"));
+        click("frmFullTest", "cmdSTART");
+        QTRY_VERIFY(shown("fullTST"));
+        loadedWindow("fullTST")->close();
+        QTRY_VERIFY(shown("frmFullTest"));
+        const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
+        textfile::setRenameStep(
+            [](const QString &, const QString &) { return textfile::RenameOutcome::Refused; });
+        QString notice;
+        QTimer::singleShot(0, [&notice] {
+            QWidget *info = topLevel("frmINFO");
+            QVERIFY(info);
+            notice = info->findChild<QLabel *>("lab_info")->text();
+            info->findChild<QAbstractButton *>("cmd_EXIT")->click();
+        });
+        click("frmFullTest", "cmdRETurn");
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(m_folder->jpg("2_17.jpg"))),
+                 qPrintable(notice));
+        QTRY_VERIFY(shown("frmTestCh"));
     }
 
     void answerTickedWithoutAClickCounts()
