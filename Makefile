@@ -3,7 +3,7 @@
 PRESET ?= dev
 BIN := build/bin
 
-.PHONY: run test deps build format fuzz-smoke asan bench package package-check
+.PHONY: run test deps build format fuzz-smoke asan bench package package-check windows-syntax
 
 deps:
 	./scripts/install-deps.sh
@@ -20,6 +20,12 @@ test: build
 
 format:
 	find src tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+# Every source of the program, the data generator and the portable tests compiled for Windows
+# with MinGW-w64 against Debian's Qt headers, syntax and semantics only.
+windows-syntax: build
+	./scripts/install-deps.sh g++-mingw-w64-x86-64-posix
+	python3 scripts/windows-syntax.py build
 
 # Every parser's fuzz target for 20 seconds (clang with libFuzzer and sanitizers).
 fuzz-smoke: deps

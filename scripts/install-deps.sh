@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages needed to build, run and test the program; skips what is present.
+# Installs the Debian packages needed to build, run and test the program, and those named as
+# arguments; skips what is present.
 set -e
 packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-charts-dev qt6-tools-dev-tools libgl-dev
   qt6-qpa-plugins fonts-dejavu-core libqt6svg6 clang libclang-rt-14-dev
@@ -7,7 +8,7 @@ packages="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-charts-dev q
   dpkg-dev desktop-file-utils appstream acl
   qt6-translations-l10n
   samba smbnetfs poppler-utils
-  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi openbox iproute2"
+  xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi openbox iproute2 $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -79,7 +79,8 @@ struct SessionState
     bool PauseRequested = false;
     float ResultPercent = 0;
     QString ElapsedText;
-    // Why the finished test's grade did not reach the user base; empty when it did.
+    // What of the finished test could not be written (its grade into the user base, its files),
+    // one line each; empty when everything was.
     QString ResultNotice;
     QString PictureToShow;
     bool PictureViewerOpen = false;

@@ -86,6 +86,9 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
     options.storage = pupilStorage;
     options.runAway = runOnShare;
     options.confirmChange = [this](const UserRecord &record) { return confirmChange(record); };
+    // The pupil's program stores a grade in the slot of its test in the catalogue.
+    for (const QString &name : m_context.session.TestCatalogueNames)
+        options.resultNames << name;
     m_panel = new UserAdminPanel(m_context, *hover(), options, this);
     connect(m_panel, &UserAdminPanel::notAnswered, this,
             [this] { hover()->showHint(notAnsweredText(chosenComputer())); });

@@ -118,21 +118,21 @@ Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int
     return log;
 }
 
-QString title(const QDate &date, const QLocale &locale)
+QString title(const QDate &date)
 {
     return QStringLiteral("Результаты теста проведенного ") +
-           locale.toString(date, QLocale::ShortFormat);
+           QLocale(QLocale::Russian).toString(date, TitleDateFormat);
 }
 
-QStringList printLines(const Log &log, const QDate &date, const QLocale &locale)
+QStringList printLines(const Log &log, const QDate &date)
 {
-    return QStringList{title(date, locale), QString()} + log.lines + QStringList{QString()} +
+    return QStringList{title(date), QString()} + log.lines + QStringList{QString()} +
            log.statistics();
 }
 
-QStringList historyBlock(const Log &log, const QDate &date, const QLocale &locale)
+QStringList historyBlock(const Log &log, const QDate &date)
 {
-    return QStringList{title(date, locale), QString(), HeaderLine, QString()} + log.lines +
+    return QStringList{title(date), QString(), HeaderLine, QString()} + log.lines +
            QStringList{QString()} + log.statistics() +
            QStringList{QString(), BlockEnd, QString(), QString()};
 }

@@ -52,12 +52,15 @@ QString formatAverage(double value, const QLocale &locale);
 // "##0.0##": at least one and at most three decimals.
 QString formatPercent(double value, const QLocale &locale);
 
-// "Результаты теста проведенного " and the date in the short format.
-QString title(const QDate &date, const QLocale &locale);
+// The date of a title, written with the Russian month name whatever the system's locale, as
+// every other text of the program: "10 декабря 2026".
+inline const QString TitleDateFormat = QStringLiteral("d MMMM yyyy");
+// "Результаты теста проведенного " and the date.
+QString title(const QDate &date);
 // The lines sent to the printer.
-QStringList printLines(const Log &log, const QDate &date, const QLocale &locale);
+QStringList printLines(const Log &log, const QDate &date);
 // The block appended to the history.
-QStringList historyBlock(const Log &log, const QDate &date, const QLocale &locale);
+QStringList historyBlock(const Log &log, const QDate &date);
 
 enum class HistorySave {
     Saved,

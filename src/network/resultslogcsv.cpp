@@ -10,10 +10,13 @@ namespace resultslog::csv {
 namespace {
 const QString TitleStart = QStringLiteral("Результаты теста проведенного ");
 
-// The title's date was written in the short format of the teacher's locale of that day.
+// The title's date is written with the Russian month name; older histories have it in the short
+// format of the teacher's locale of that day.
 QDate titleDate(const QString &text, const QLocale &locale)
 {
-    QDate date = locale.toDate(text, QLocale::ShortFormat);
+    QDate date = QLocale(QLocale::Russian).toDate(text, TitleDateFormat);
+    if (!date.isValid())
+        date = locale.toDate(text, QLocale::ShortFormat);
     for (const char *format :
          {"dd.MM.yyyy", "dd.MM.yy", "d.M.yy", "M/d/yy", "M/d/yyyy", "yyyy-MM-dd", "dd/MM/yyyy"}) {
         if (date.isValid())

@@ -10,6 +10,7 @@
 #include "reading/helpwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/modalscope.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
@@ -161,10 +163,11 @@ void ClassResultsWindow::buildControls()
 void ClassResultsWindow::print()
 {
     m_context.cues.play(Cue::Pick);
-    if (!PrintConfirmWindow::ask(m_context))
+    const QPointer<ClassResultsWindow> self(this);
+    if (!PrintConfirmWindow::ask(m_context) || !self)
         return;
-    const PrintOutcome outcome = printLines(
-        resultslog::printLines(m_log, QDate::currentDate(), QLocale::system()), pdfFolder());
+    const PrintOutcome outcome =
+        printLines(resultslog::printLines(m_log, QDate::currentDate()), pdfFolder());
     if (outcome.pdfFile.isEmpty())
         m_printed->setText(outcome.printed ? QStringLiteral("Результаты отправлены на принтер.")
                                            : QStringLiteral("Не удалось напечатать результаты."));
@@ -180,10 +183,16 @@ void ClassResultsWindow::print()
 void ClassResultsWindow::exportRows(const QList<resultslog::csv::Row> &rows, const QString &name)
 {
     m_context.cues.play(Cue::Pick);
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Экспорт в CSV"), pdfFolder() + u'/' + name + QStringLiteral(".csv"),
-        QStringLiteral("Таблица CSV (*.csv)"));
-    if (path.isEmpty())
+    const QPointer<ClassResultsWindow> self(this);
+    QString path;
+    {
+        // Without a parent, so that this window waits disabled like every other.
+        const ModalScope others(nullptr);
+        path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Экспорт в CSV"),
+                                            pdfFolder() + u'/' + name + QStringLiteral(".csv"),
+                                            QStringLiteral("Таблица CSV (*.csv)"));
+    }
+    if (!self || path.isEmpty())
         return;
     if (!resultslog::csv::write(path, rows)) {
         m_printed->setText(QStringLiteral("Не удалось записать файл ") +
@@ -204,9 +213,9 @@ void ClassResultsWindow::remember()
     m_remember->setEnabled(false);
     const SessionState &s = m_context.session;
     const QString history = s.jpgPath(datafiles::HistoryFile);
-    const resultslog::HistorySave saved = resultslog::appendHistory(
-        history, s.jpgPath(datafiles::HistoryTemporaryFile),
-        resultslog::historyBlock(m_log, QDate::currentDate(), QLocale::system()));
+    const resultslog::HistorySave saved =
+        resultslog::appendHistory(history, s.jpgPath(datafiles::HistoryTemporaryFile),
+                                  resultslog::historyBlock(m_log, QDate::currentDate()));
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
     switch (saved) {

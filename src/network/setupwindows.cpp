@@ -8,6 +8,7 @@
 #include "network/netconfig.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
+#include "ui/modalscope.h"
 #include "users/messagewindows.h"
 
 #include <QCloseEvent>
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -177,8 +179,9 @@ SetupComputerListStep::SetupComputerListStep(AppContext &context)
 void SetupComputerListStep::locate()
 {
     m_context.cues.play(Cue::Pick);
+    const QPointer<SetupComputerListStep> self(this);
     const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
-    if (chosen)
+    if (self && chosen)
         moved(m_wizard.answer(*chosen));
 }
 
@@ -216,9 +219,11 @@ void SetupComputerListStep::closeEvent(QCloseEvent *event)
 
 // Step 3.
 
-std::function<QString(QWidget *, const QString &)> SetupProgramFileStep::chooseFile =
-    [](QWidget *parent, const QString &start) {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть"), start);
+// The dialog has no parent: every window of the program, this one too, waits for it disabled.
+std::function<QString(const QString &)> SetupProgramFileStep::chooseFile =
+    [](const QString &start) {
+        const ModalScope others(nullptr);
+        return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Открыть"), start);
     };
 
 SetupProgramFileStep::SetupProgramFileStep(AppContext &context)
@@ -278,7 +283,7 @@ void SetupProgramFileStep::choose()
     m_context.cues.play(Cue::Pick);
     SessionState &s = m_context.session;
     const QString start = m_tried.isEmpty() ? netsetup::startFolder(s, s.NetWizardIndex) : m_tried;
-    const QString chosen = chooseFile(this, start);
+    const QString chosen = chooseFile(start);
     if (chosen.isEmpty())
         return;
     m_path->setText(QDir::toNativeSeparators(chosen));
@@ -369,8 +374,9 @@ void SetupChangeWindow::change()
         return;
     m_context.cues.play(Cue::Pick);
     m_context.session.NetWizardIndex = qint16(i);
+    const QPointer<SetupChangeWindow> self(this);
     const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
-    if (!chosen)
+    if (!self || !chosen)
         return;
     if (!setOneComputer(m_context.session, netIni(m_context), i, *chosen))
         InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));

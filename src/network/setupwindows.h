@@ -58,7 +58,7 @@ public:
     // The answer is also left in the session's NetChosenFile.
     static std::optional<QString> locate(AppContext &context);
     // Tests replace the file dialog; an empty answer is a cancelled dialog.
-    static std::function<QString(QWidget *parent, const QString &start)> chooseFile;
+    static std::function<QString(const QString &start)> chooseFile;
 
 private:
     void choose();

@@ -104,9 +104,7 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
         close();
     });
 
-    SessionHeader header;
-    clearSessionRecords(m_records);
-    readSessionFile(m_context.session.dataPath(datafiles::SessionFile), header, m_records);
+    m_records = answeredRecords(m_context);
     compactWrongAnswers(m_records);
     if (const std::optional<Outline> outline =
             Outline::load(m_context.session.dataPath(datafiles::OutlineFile)))

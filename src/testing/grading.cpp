@@ -70,12 +70,11 @@ GradeLook gradeLookFor(int grade)
     }
 }
 
-bool showErrorsAllowed(const SessionHeader &header, const SessionRecords &records, int setting,
-                       bool courseBank)
+bool showErrorsAllowed(int asked, const SessionRecords &records, int setting, bool courseBank)
 {
     if (setting == 2 || (setting == 3 && courseBank))
         return false;
-    const int slots = qBound(0, textfile::leadingInt(header.max), SessionSlots);
+    const int slots = qBound(0, asked, SessionSlots);
     for (int i = 0; i < slots; ++i) {
         if (records[i].otv_user != records[i].otv_ver)
             return true;

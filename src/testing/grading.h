@@ -22,6 +22,6 @@ struct GradeLook
 };
 GradeLook gradeLookFor(int grade);
 
-// Error-review settings: 1 always, 2 never, 3 not after the course test.
-bool showErrorsAllowed(const SessionHeader &header, const SessionRecords &records, int setting,
-                       bool courseBank);
+// Error-review settings: 1 always, 2 never, 3 not after the course test; only when one of the
+// first `asked` records was answered wrong.
+bool showErrorsAllowed(int asked, const SessionRecords &records, int setting, bool courseBank);

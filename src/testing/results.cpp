@@ -5,6 +5,8 @@
 #include "core/textfile.h"
 #include "users/userbase.h"
 
+#include <QDir>
+
 namespace {
 struct Description
 {
@@ -61,7 +63,7 @@ ResultStore storeTestResult(SessionState &session, const QString &baseFile)
     return written ? ResultStore::Stored : ResultStore::BaseNotWritten;
 }
 
-QString resultStoreNotice(ResultStore outcome, const QString &testName)
+QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile)
 {
     switch (outcome) {
     case ResultStore::Stored:
@@ -71,8 +73,9 @@ QString resultStoreNotice(ResultStore outcome, const QString &testName)
                               "тестов.")
             .arg(testName);
     case ResultStore::BaseNotWritten:
-        return QStringLiteral("Оценку не удалось записать в ваши результаты: база пользователей "
-                              "не найдена или недоступна для записи.");
+        return QStringLiteral("Оценку не удалось записать в ваши результаты: не записан файл "
+                              "%1.")
+            .arg(QDir::toNativeSeparators(baseFile));
     }
     return {};
 }

@@ -10,8 +10,9 @@ enum class ResultStore { Stored, NoCatalogueSlot, BaseNotWritten };
 // Writes the session's Grade into every result slot whose catalogue name equals
 // CurrentTestName, then renews the user in the base file.
 ResultStore storeTestResult(SessionState &session, const QString &baseFile);
-// Why the grade of the test did not reach the user's results; empty when it did.
-QString resultStoreNotice(ResultStore outcome, const QString &testName);
+// Why the grade of the test did not reach the user's results, naming the base file; empty when
+// it did.
+QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile);
 
 // Achievements: the 14 fixed topic rows and the grade words of result slots 1..14.
 QStringList achievementTopics();

@@ -88,14 +88,11 @@ void ResultWindow::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *pe
     m_notice->setText(s.ResultNotice);
     m_notice->setVisible(!s.ResultNotice.isEmpty());
 
-    SessionHeader header;
-    SessionRecords records;
-    clearSessionRecords(records);
-    readSessionFile(s.dataPath(datafiles::SessionFile), header, records);
     // Read now, so a setting the teacher pushed during the lesson applies to this result.
     loadTestSettings(s);
     const bool course = s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
-    m_wrong->setVisible(showErrorsAllowed(header, records, s.ShowErrorsSetting, course));
+    m_wrong->setVisible(
+        showErrorsAllowed(s.AskedCount, answeredRecords(m_context), s.ShowErrorsSetting, course));
     adjustSize();
 }
 

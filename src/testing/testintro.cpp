@@ -11,10 +11,12 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "users/messagewindows.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QRandomGenerator>
 
 TestIntroWindow::TestIntroWindow(AppContext &context)
@@ -118,9 +120,22 @@ void TestIntroWindow::showNotFinished()
     raise();
 }
 
+bool TestIntroWindow::storeAbandonedGrade()
+{
+    SessionState &s = m_context.session;
+    const QString base = s.jpgPath(datafiles::UserBaseFile);
+    if (storeTestResult(s, base) != ResultStore::BaseNotWritten)
+        return true;
+    const QPointer<TestIntroWindow> self(this);
+    InfoWindow::tell(m_context,
+                     resultStoreNotice(ResultStore::BaseNotWritten, s.CurrentTestName, base));
+    return self;
+}
+
 void TestIntroWindow::returnFromUnfinished()
 {
-    storeTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    if (!storeAbandonedGrade())
+        return;
     m_context.cues.play(Cue::Close);
     leave();
 }
@@ -128,8 +143,8 @@ void TestIntroWindow::returnFromUnfinished()
 void TestIntroWindow::cancel()
 {
     closePictureViewer(m_context);
-    if (m_started)
-        storeTestResult(m_context.session, m_context.session.jpgPath(datafiles::UserBaseFile));
+    if (m_started && !storeAbandonedGrade())
+        return;
     m_context.cues.play(Cue::Oou);
     m_started = false;
     leave();

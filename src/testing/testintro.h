@@ -28,6 +28,9 @@ private:
     void start();
     void returnFromUnfinished();
     void cancel();
+    // An abandoned test stores grade 0; a user base that could not be written is named.
+    // False when this window went while the notice was open.
+    bool storeAbandonedGrade();
     void leave();
 
     QLabel *m_intro = nullptr;

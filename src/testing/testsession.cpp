@@ -7,6 +7,9 @@
 #include "testing/results.h"
 #include "testing/resume.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <limits>
 
 TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
@@ -84,7 +87,7 @@ void TestSession::showQuestion()
     ++s.RecordedCount;
     s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
     m_state = State::Answering;
-    writeProgressFile(m_files.progress, progress());
+    writeProgress();
     saveResume();
     Q_EMIT questionShown();
     Q_EMIT clockChanged();
@@ -163,7 +166,7 @@ void TestSession::takeAnswer()
     record.ris = asked.picture;
     record.otv_user = QString::number(m_selected);
     record.otv_ver = QString::number(asked.correct);
-    writeSessionFile(m_files.session, progress(), m_records);
+    writeSession();
     if (s.AskedCount >= m_test->bank.questionCount()) {
         endTest();
         return;
@@ -179,15 +182,16 @@ void TestSession::endTest()
     s.ResultPercent = resultPercent(s.CorrectCount, s.AskedCount);
     s.ElapsedText = elapsedText(s.ElapsedSeconds);
     m_state = State::Finished;
-    writeProgressFile(m_files.progress, progress());
-    writeSessionFile(m_files.session, progress(), m_records);
+    writeProgress();
+    writeSession();
     // Stored now, not when the result window closes: the grade survives a killed program.
-    s.ResultNotice = resultStoreNotice(storeTestResult(s, m_files.userBase), s.CurrentTestName);
-    if (!m_files.journal.isEmpty())
-        journal::append(m_files.journal,
-                        {QDateTime::currentDateTime(), s.UserFirstName, s.UserSurname,
-                         s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent, s.Grade,
-                         s.ElapsedSeconds});
+    const QString notStored = resultStoreNotice(storeTestResult(s, m_files.userBase),
+                                                s.CurrentTestName, m_files.userBase);
+    writeJournal();
+    QStringList notices = writeProblems();
+    if (!notStored.isEmpty())
+        notices.prepend(notStored);
+    s.ResultNotice = notices.join(u'\n');
     Q_EMIT pauseStateChanged();
     Q_EMIT finished();
 }
@@ -204,11 +208,62 @@ SessionProgress TestSession::progress() const
             s.Grade};
 }
 
-void TestSession::saveResume() const
+void TestSession::saveResume()
 {
     if (m_files.resume.isEmpty())
         return;
     const SessionState &s = m_session;
-    writeResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName, m_test->order,
-                                     s.PausesUsed, s.ElapsedSeconds});
+    noteWrite(m_files.resume,
+              writeResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName,
+                                               m_test->order, s.PausesUsed, s.ElapsedSeconds}),
+              QStringLiteral("если программа закроется, тест нельзя будет продолжить"), true);
+}
+
+void TestSession::writeProgress()
+{
+    noteWrite(m_files.progress, writeProgressFile(m_files.progress, progress()),
+              QStringLiteral("преподаватель не видит, как идёт тест"), true);
+}
+
+void TestSession::writeSession()
+{
+    noteWrite(m_files.session, writeSessionFile(m_files.session, progress(), m_records),
+              QStringLiteral("преподаватель не видит ваши ответы"), true);
+}
+
+void TestSession::writeJournal()
+{
+    if (m_files.journal.isEmpty())
+        return;
+    const SessionState &s = m_session;
+    // The journal keeps every earlier attempt: it is never removed.
+    noteWrite(m_files.journal,
+              journal::append(m_files.journal,
+                              {QDateTime::currentDateTime(), s.UserFirstName, s.UserSurname,
+                               s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent,
+                               s.Grade, s.ElapsedSeconds}),
+              QStringLiteral("попытка не записана в журнал попыток"), false);
+}
+
+void TestSession::noteWrite(const QString &path, bool written, const QString &consequence,
+                            bool removeStale)
+{
+    const qsizetype before = m_unwritten.size();
+    m_unwritten.removeIf([&path](const Unwritten &file) { return file.path == path; });
+    if (!written) {
+        if (removeStale)
+            QFile::remove(path);
+        m_unwritten.append({path, consequence});
+    }
+    if (!written || m_unwritten.size() != before)
+        Q_EMIT writeProblemsChanged();
+}
+
+QStringList TestSession::writeProblems() const
+{
+    QStringList lines;
+    for (const Unwritten &file : m_unwritten)
+        lines << QStringLiteral("Не удалось записать файл %1: %2.")
+                     .arg(QDir::toNativeSeparators(file.path), file.consequence);
+    return lines;
 }

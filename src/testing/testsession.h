@@ -69,6 +69,9 @@ public:
     // "  Вопрос № 7", or the pause notice while a pause is pending.
     QString windowCaption() const;
     const SessionRecords &records() const { return m_records; }
+    // One line for every file of the test that the last write of it failed to renew, naming
+    // the file and what its failure means; empty when every file is up to date.
+    QStringList writeProblems() const;
 
 Q_SIGNALS:
     void questionShown();
@@ -80,6 +83,7 @@ Q_SIGNALS:
     void pauseStarted();
     void pauseStateChanged();
     void finished();
+    void writeProblemsChanged();
 
 private:
     void newQuestion();
@@ -88,7 +92,14 @@ private:
     void countAnsweringTime();
     void endTest();
     SessionProgress progress() const;
-    void saveResume() const;
+    void saveResume();
+    void writeProgress();
+    void writeSession();
+    void writeJournal();
+    // Notes how a write of the file went. A state file that could not be renewed is removed
+    // (when the folder allows it), so that neither the teacher's computer nor a later start
+    // takes its old content for the running test.
+    void noteWrite(const QString &path, bool written, const QString &consequence, bool removeStale);
     const BankRecord &recordAt(int position) const;
 
     SessionState &m_session;
@@ -103,4 +114,10 @@ private:
     qint64 m_shownAt = 0;
     qint64 m_answeredMs = 0; // questions answered so far
     qint16 m_startSeconds = 0;
+    struct Unwritten
+    {
+        QString path;
+        QString consequence;
+    };
+    QList<Unwritten> m_unwritten;
 };

@@ -75,6 +75,11 @@ void TestWindow::buildControls()
     m_number->setWordWrap(false);
     m_pausesLeft = addLabel(QStringLiteral("lblPausesLeft"), QString());
     m_pausesLeft->setWordWrap(false);
+    m_writeProblems = addLabel(QStringLiteral("labWriteProblem"), QString());
+    m_writeProblems->setAccessibleName(QStringLiteral("Запись файлов теста"));
+    m_writeProblems->setTextFormat(Qt::PlainText);
+    m_writeProblems->setStyleSheet(QStringLiteral("color: #ffc860;"));
+    m_writeProblems->hide();
     m_questionFrame = new QGroupBox(this);
     m_questionFrame->setObjectName(QStringLiteral("Frame2"));
     m_question = addLabel(QStringLiteral("QESTION"), QString());
@@ -115,6 +120,7 @@ void TestWindow::buildControls()
     progress->addSpacing(16);
     progress->addWidget(m_pausesLeft);
     layout->addLayout(progress);
+    layout->addWidget(m_writeProblems);
     layout->addWidget(m_questionFrame);
     layout->addWidget(m_answers, 1);
     layout->addLayout(buttons);
@@ -134,6 +140,7 @@ void TestWindow::connectSession()
     connect(m_session, &TestSession::pauseStarted, this, &TestWindow::takePause);
     connect(m_session, &TestSession::answerTaken, this, &TestWindow::answerTaken);
     connect(m_session, &TestSession::finished, this, &TestWindow::finish);
+    connect(m_session, &TestSession::writeProblemsChanged, this, &TestWindow::showWriteProblems);
     connect(m_session, &TestSession::clockWarning, this,
             [this] { m_context.cues.play(Cue::TukTuk); });
     connect(m_session, &TestSession::timeUp, this, [] { QApplication::beep(); });
@@ -203,6 +210,14 @@ void TestWindow::finish()
     hide();
     m_clock->stop();
     m_context.windows.open<ResultWindow>();
+}
+
+void TestWindow::showWriteProblems()
+{
+    const QStringList problems = m_session->writeProblems();
+    m_writeProblems->setText(problems.join(u'\n'));
+    m_writeProblems->setVisible(!problems.isEmpty());
+    fitContents();
 }
 
 void TestWindow::keyPressEvent(QKeyEvent *event)

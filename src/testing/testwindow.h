@@ -34,6 +34,7 @@ private:
     void takePause();
     void answerTaken();
     void finish();
+    void showWriteProblems();
 
     TestSession *m_session = nullptr;
     QTimer *m_clock = nullptr;
@@ -43,6 +44,7 @@ private:
     QLabel *m_timeNote = nullptr;
     QLabel *m_number = nullptr;
     QLabel *m_pausesLeft = nullptr;
+    QLabel *m_writeProblems = nullptr;
     QGroupBox *m_instructions = nullptr;
     QGroupBox *m_questionFrame = nullptr;
     AnswerGroup *m_answers = nullptr;

@@ -9,6 +9,7 @@
 #include "testing/resume.h"
 #include "testing/testchoice.h"
 #include "testing/testintro.h"
+#include "testing/testsession.h"
 #include "testing/testwindow.h"
 
 void showTestReturnTarget(AppContext &context)
@@ -51,4 +52,13 @@ void goOnWithTest(AppContext &context, const InterruptedTest &test)
     auto *intro = context.windows.load<TestIntroWindow>();
     continueInterruptedTest(context.session, test);
     intro->goOn();
+}
+
+SessionRecords answeredRecords(AppContext &context)
+{
+    if (auto *test = context.windows.find<TestWindow>())
+        return test->session()->records();
+    SessionRecords records;
+    clearSessionRecords(records);
+    return records;
 }

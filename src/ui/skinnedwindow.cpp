@@ -2,6 +2,7 @@
 
 #include "core/sessionstate.h"
 #include "ui/hovergroup.h"
+#include "ui/modalscope.h"
 #include "ui/skinbutton.h"
 #include "ui/wrappedtext.h"
 
@@ -114,6 +115,7 @@ void SkinnedWindow::hideEvent(QHideEvent *event)
 void SkinnedWindow::execModal()
 {
     setWindowModality(Qt::ApplicationModal);
+    const ModalScope others(this);
     show();
     raise();
     activateWindow();

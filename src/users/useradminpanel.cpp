@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 #include <memory>
 
@@ -127,27 +128,54 @@ void UserAdminPanel::buildLists()
 
 void UserAdminPanel::buildResults()
 {
-    auto *grid = static_cast<QGridLayout *>(layout());
-    for (int k = 0; k < Admin::ShownResults; ++k) {
-        const QString captionText = QString::fromUtf8(resultCaptions[k]);
-        QLabel *caption = plainLabel(captionText, this);
-        caption->setWordWrap(false);
-        caption->setObjectName(QStringLiteral("m%1").arg(k + 4));
+    if (m_options.resultNames.isEmpty()) {
+        for (int k = 0; k < Admin::ShownResults; ++k) {
+            const QString captionText = QString::fromUtf8(resultCaptions[k]);
+            QLabel *caption = plainLabel(captionText, this);
+            caption->setWordWrap(false);
+            caption->setObjectName(QStringLiteral("m%1").arg(k + 4));
+            QLabel *value = plainLabel(QString(), this);
+            value->setWordWrap(false);
+            value->setObjectName(QString::fromLatin1(valueNames[k]));
+            value->setAccessibleName(captionText);
+            auto *line = new QFrame(this);
+            line->setObjectName(QStringLiteral("line%1").arg(k + 1));
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Sunken);
+            addResultRow(k, caption, value, line);
+        }
+        return;
+    }
+    // Without separator lines: a whole catalogue fits a small screen.
+    for (int k = 0; k < qMin(int(m_options.resultNames.size()), UserRecord::ResultCount); ++k) {
+        const QString name = m_options.resultNames.at(k).trimmed();
+        if (name.isEmpty())
+            continue;
+        // A catalogue's name, wrapped so that a long one never widens the window.
+        QLabel *caption = plainLabel(name, this);
+        caption->setObjectName(QStringLiteral("lblTest%1").arg(k + 1));
         QLabel *value = plainLabel(QString(), this);
         value->setWordWrap(false);
-        value->setObjectName(QString::fromLatin1(valueNames[k]));
-        value->setAccessibleName(captionText);
-        value->setMinimumWidth(80);
-        auto *line = new QFrame(this);
-        line->setObjectName(QStringLiteral("line%1").arg(k + 1));
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Sunken);
-        grid->addWidget(caption, 4 + 2 * k, 0, 1, 2);
-        grid->addWidget(value, 4 + 2 * k, 2);
-        grid->addWidget(line, 5 + 2 * k, 0, 1, 3);
-        m_resultArea << caption << value << line;
-        m_values << value;
+        value->setObjectName(QStringLiteral("lblResult%1").arg(k + 1));
+        value->setAccessibleName(name);
+        addResultRow(k, caption, value, nullptr);
     }
+}
+
+void UserAdminPanel::addResultRow(int slot, QLabel *caption, QLabel *value, QFrame *line)
+{
+    auto *grid = static_cast<QGridLayout *>(layout());
+    const int row = 4 + 2 * int(m_values.size());
+    value->setMinimumWidth(80);
+    grid->addWidget(caption, row, 0, 1, 2);
+    grid->addWidget(value, row, 2);
+    m_resultArea << caption << value;
+    if (line) {
+        grid->addWidget(line, row + 1, 0, 1, 3);
+        m_resultArea << line;
+    }
+    m_values << value;
+    m_valueSlots << slot;
 }
 
 SkinButton *UserAdminPanel::addButton(const QString &name, const QString &skin,
@@ -190,9 +218,10 @@ void UserAdminPanel::buildButtons()
         row->addWidget(button);
     row->addStretch();
     auto *grid = static_cast<QGridLayout *>(layout());
-    grid->addLayout(row, 4 + 2 * Admin::ShownResults, 0, 1, 3);
+    const int below = 4 + 2 * int(m_values.size());
+    grid->addLayout(row, below, 0, 1, 3);
     // Both views keep their controls at the top when the window is taller than they need.
-    grid->setRowStretch(5 + 2 * Admin::ShownResults, 1);
+    grid->setRowStretch(below + 1, 1);
 }
 
 void UserAdminPanel::onBase(std::function<void(UserAdministration &)> work,
@@ -275,9 +304,9 @@ void UserAdminPanel::showResults()
 {
     const UserRecord record = m_admin.selectedRecord();
     const QColor normal = palette().color(QPalette::WindowText);
-    for (int k = 0; k < Admin::ShownResults; ++k) {
-        const Admin::Grade grade = Admin::gradeOf(record, k);
-        QLabel *value = m_values.at(k);
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        const Admin::Grade grade = Admin::gradeOf(record, m_valueSlots.at(i));
+        QLabel *value = m_values.at(i);
         value->setText(Admin::gradeWord(grade));
         textcolours::setTextColour(value, gradeColour(grade, normal));
     }
@@ -304,7 +333,9 @@ void UserAdminPanel::startEdit()
 void UserAdminPanel::acceptEdit()
 {
     m_context.cues.play(Cue::Pick);
-    if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
+    if (!confirmed([this] {
+            return !m_options.confirmChange || m_options.confirmChange(m_admin.selectedRecord());
+        }))
         return;
     auto result = std::make_shared<Admin::EditResult>();
     onBase([result, surname = m_fields.at(0)->text(), first = m_fields.at(1)->text(),
@@ -344,9 +375,11 @@ void UserAdminPanel::deleteUser()
     case Admin::DeleteCheck::Confirm:
         break;
     }
-    if (m_options.confirmChange && !m_options.confirmChange(m_admin.selectedRecord()))
+    if (!confirmed([this] {
+            return !m_options.confirmChange || m_options.confirmChange(m_admin.selectedRecord());
+        }))
         return;
-    if (!ConfirmWindow::ask(m_context, Admin::DeleteConfirmText))
+    if (!confirmed([this] { return ConfirmWindow::ask(m_context, Admin::DeleteConfirmText); }))
         return;
     changeAndTell([](Admin &admin) { return admin.deleteSelected(); });
 }
@@ -354,9 +387,15 @@ void UserAdminPanel::deleteUser()
 void UserAdminPanel::clearBase()
 {
     m_context.cues.play(Cue::Pick);
-    if (!ConfirmWindow::ask(m_context, Admin::ClearConfirmText))
+    if (!confirmed([this] { return ConfirmWindow::ask(m_context, Admin::ClearConfirmText); }))
         return;
     changeAndTell([](Admin &admin) { return admin.clearAllButAdministrator(); });
+}
+
+bool UserAdminPanel::confirmed(const std::function<bool()> &ask)
+{
+    const QPointer<UserAdminPanel> self(this);
+    return ask() && self;
 }
 
 void UserAdminPanel::changeAndTell(const std::function<bool(UserAdministration &)> &change)

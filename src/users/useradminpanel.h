@@ -43,6 +43,9 @@ public:
             runAway;
         // Asked before the selected user is renamed or deleted; false stops the change.
         std::function<bool(const UserRecord &)> confirmChange;
+        // The test name of each result slot (the catalogue's): every named slot is shown under
+        // its name. Empty: the first six slots under the fixed captions of the local window.
+        QStringList resultNames;
     };
 
     UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
@@ -63,6 +66,7 @@ protected:
 private:
     void buildLists();
     void buildResults();
+    void addResultRow(int slot, QLabel *caption, QLabel *value, QFrame *line);
     void buildButtons();
     SkinButton *addButton(const QString &name, const QString &skin, const QString &caption,
                           const QString &hint);
@@ -75,6 +79,8 @@ private:
     void cancelEdit();
     void deleteUser();
     void clearBase();
+    // The answer of a confirmation window; false when the panel went while it was open.
+    bool confirmed(const std::function<bool()> &ask);
     // A delete or clear; a base that could not be written is reported.
     void changeAndTell(const std::function<bool(UserAdministration &)> &change);
     void showEditView(bool editing);
@@ -91,6 +97,7 @@ private:
     QList<QLineEdit *> m_fields;
     QList<QWidget *> m_resultArea;
     QList<QLabel *> m_values;
+    QList<int> m_valueSlots; // the result slot (0-based) of each value
     QLabel *m_prompt = nullptr;
     SkinButton *m_change = nullptr;
     SkinButton *m_delete = nullptr;

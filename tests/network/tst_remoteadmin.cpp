@@ -58,6 +58,10 @@ private Q_SLOTS:
     {
         Classroom room(4);
         writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        UserBase graded = *UserBase::load(basePath(room, 1));
+        graded.records[1].results[1] = QStringLiteral("4");
+        graded.records[1].results[13] = QStringLiteral("5");
+        QVERIFY(graded.save(basePath(room, 1)));
         writeBase(basePath(room, 3), {{"Сидоров", "Олег"}, {"Смирнова", "Анна"}});
         writeBase(basePath(room, 4), {{"Кузнецов", "Пётр"}});
         writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
@@ -72,6 +76,8 @@ private Q_SLOTS:
         const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
 
         NetworkHarness h(room.teacher().path());
+        h.session.TestCatalogueNames[1] = QStringLiteral("Светофоры");
+        h.session.TestCatalogueNames[13] = QStringLiteral("Тест по всему курсу");
         h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
         QWidget *boss = loadedWindow("frmNETBOSS");
@@ -89,6 +95,18 @@ private Q_SLOTS:
         QTRY_COMPARE(surnames->count(), 2);
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
         checkAccessibility(boss);
+        // Each grade stands under the catalogue's name of its slot, the course test's too.
+        choose(surnames, 1);
+        for (const auto &[slot, test, grade] :
+             {std::tuple{2, "Светофоры", "хорошо"}, {14, "Тест по всему курсу", "отлично"}}) {
+            auto *value = h.child<QLabel>("frmNETBOSS", QStringLiteral("lblResult%1").arg(slot));
+            QVERIFY2(value && value->isVisible(), test);
+            QCOMPARE(value->text(), QString::fromUtf8(grade));
+            QCOMPARE(value->accessibleDescription(), QString::fromUtf8(test));
+            QCOMPARE(h.text("frmNETBOSS", QStringLiteral("lblTest%1").arg(slot)),
+                     QString::fromUtf8(test));
+        }
+        QVERIFY(!h.child<QLabel>("frmNETBOSS", "lblResult1"));
 
         computers->setCurrentIndex(1);
         Q_EMIT computers->activated(1);

@@ -8,6 +8,7 @@
 #include "testsupport.h"
 #include "users/userbase.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
@@ -355,6 +356,43 @@ private Q_SLOTS:
         QCOMPARE(run.session->state(), TestSession::State::Finished);
         QCOMPARE(run.state.ElapsedSeconds, qint16(30 + 130));
         QCOMPARE(run.state.ElapsedText, QStringLiteral("2 мин"));
+    }
+
+    void failedWritesAreNamedAndLeaveNoStaleState()
+    {
+        Run run(3);
+        UserBase users = UserBase::fromLines({});
+        users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
+        QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
+        run.state.TestCatalogueNames[1] = "Светофоры";
+        run.session->begin();
+        run.answer(true);
+        QVERIFY(run.session->writeProblems().isEmpty());
+        // A full disk or a folder turned read-only: no file is renewed from here on.
+        const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
+        textfile::setRenameStep(
+            [](const QString &, const QString &) { return textfile::RenameOutcome::Refused; });
+        QSignalSpy changes(run.session.get(), &TestSession::writeProblemsChanged);
+        run.answer(false);
+        QVERIFY(changes.count() > 0);
+        const QString named = run.session->writeProblems().join(u'\n');
+        QCOMPARE(run.session->writeProblems().size(), 3);
+        for (const char *file : {"temp1.ini", "curr_test.ini", "resume.ini"}) {
+            QVERIFY2(named.contains(QDir::toNativeSeparators(run.folder.data(file))), file);
+            // Question 2's state is not left for the teacher's computer or a later start.
+            QVERIFY2(!QFile::exists(run.folder.data(file)), file);
+        }
+        run.answer(true);
+        QCOMPARE(run.session->state(), TestSession::State::Finished);
+        const QString notice = run.state.ResultNotice;
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(run.folder.jpg("2_17.jpg"))),
+                 qPrintable(notice));
+        QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("attempts.txt"))));
+        QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("temp1.ini"))));
+        QVERIFY(!notice.contains(QStringLiteral("не найден")));
+        // The answers stay in memory for the result and the error review.
+        QCOMPARE(run.session->records()[1].otv_user == run.session->records()[1].otv_ver, false);
+        QCOMPARE(run.session->records()[2].otv_user, run.session->records()[2].otv_ver);
     }
 
     void gradeIsStoredWhenTheTestEnds()

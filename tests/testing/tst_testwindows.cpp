@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
+#include "core/textfile.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -196,11 +197,14 @@ private Q_SLOTS:
         QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(12, 2),
                  (QStringList{"ocenka", QStringLiteral(" %1 ").arg(grade)}));
 
+        // The review shows the answers the test holds, not a temp1.ini that may have failed.
+        QVERIFY(QFile::remove(m_folder->data("temp1.ini")));
         click("frmFULLtestEND", "wrong");
         QTRY_VERIFY(shown("frmWRONG"));
         QVERIFY(!shown("frmFULLtestEND"));
         checkAccessible("frmWRONG");
         QCOMPARE(control<QGroupBox>("frmWRONG", "Frame2")->title(), QStringLiteral("Ошибка № 1"));
+        QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), running()->records()[1].vop);
         QVERIFY(!control("frmWRONG", "btnPREV")->isVisible());
         QVERIFY(!control("frmWRONG", "btnNEXT")->isVisible());
         click("frmWRONG", "picEXit");
@@ -243,6 +247,28 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmTestCh"));
         QCOMPARE(m_app->session.UserResults[0], QStringLiteral("0"));
         QCOMPARE(storedResult(1), QStringLiteral("0"));
+
+        // A user base that cannot be written is named before the window goes.
+        click("frmTestCh", "btnOK");
+        QTRY_VERIFY(shown("frmFullTest"));
+        click("frmFullTest", "cmdSTART");
+        QTRY_VERIFY(shown("fullTST"));
+        loadedWindow("fullTST")->close();
+        QTRY_VERIFY(shown("frmFullTest"));
+        const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
+        textfile::setRenameStep(
+            [](const QString &, const QString &) { return textfile::RenameOutcome::Refused; });
+        QString notice;
+        QTimer::singleShot(0, [&notice] {
+            QWidget *info = topLevel("frmINFO");
+            QVERIFY(info);
+            notice = info->findChild<QLabel *>("lab_info")->text();
+            info->findChild<QAbstractButton *>("cmd_EXIT")->click();
+        });
+        click("frmFullTest", "cmdRETurn");
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(m_folder->jpg("2_17.jpg"))),
+                 qPrintable(notice));
+        QTRY_VERIFY(shown("frmTestCh"));
     }
 
     void answerTickedWithoutAClickCounts()
