@@ -180,8 +180,9 @@ bool PupilLive::stalled(qint64 now) const
 
 QString PupilLive::text(const PupilStatus &status, qint64 now) const
 {
+    // Before a lesson too: a computer that cannot be reached must not pass for an idle one.
     if (status.second.isEmpty())
-        return QString();
+        return lost(now) ? NoConnectionText : QString();
     if (!status.ocenka.isEmpty())
         return QStringLiteral("закончил, оценка ") + status.ocenka;
     if (lost(now) || stalled(now))
