@@ -43,6 +43,7 @@ struct UserBaseFiles
 {
     std::function<textfile::FileRead(const QString &)> read = textfile::readFile;
     std::function<bool(const QString &, const QByteArray &)> write = textfile::replaceFile;
+    std::function<bool(const QString &, const QString &)> rename = textfile::renameOver;
 };
 
 // The user base: "predel" with the record count, then 24 key/value pairs per record, always
@@ -65,7 +66,16 @@ public:
         CountDisagrees, // "predel" says another number of records than the file holds
     };
     // How reading or changing a base file went.
-    enum class Access { Done, Declined, Missing, Unreadable, Damaged, Locked, NotWritten };
+    enum class Access {
+        Done,
+        Declined,
+        Missing,
+        Unreadable,
+        Damaged,
+        Locked,
+        LockDamaged, // the lock file is no file, or stale and cannot be removed
+        NotWritten
+    };
 
     enum class Outcome { Found, WrongPassword, NotFound };
     struct Lookup
@@ -83,7 +93,8 @@ public:
     static UserBase fromLines(const QStringList &lines);
     // The first damage of a base's bytes, Damage::None for a clean base.
     static Damage check(QByteArrayView bytes);
-    // Reads a base file; the base is filled only when the access is Done.
+    // Reads a base file; the base is filled only when the access is Done. A clean base without
+    // a backup beside it gets its first one.
     using Files = UserBaseFiles;
 
     static Access read(const QString &path, UserBase &base, const Files &files = {});
@@ -99,6 +110,10 @@ public:
     // The backup beside a base ("2_17.jpg" -> "2_17.bak") and its lock file ("2_17.lock").
     static QString backupFile(const QString &path);
     static QString lockFile(const QString &path);
+    // The generations before the backup, newest first ("2_17.bak2", "2_17.bak3"), and the base
+    // as it was before the last change that deleted users ("2_17.before-delete.bak").
+    static QStringList olderBackups(const QString &path);
+    static QString beforeDeletionBackup(const QString &path);
 
     QByteArray toBytes() const;
     QStringList toLines() const;
@@ -130,14 +145,16 @@ private:
     void ensureTrailingEmptyRecord();
 };
 
-// The characters of a name or password the base cannot hold (without a Windows-1251 form, line
-// breaks, tabs and other control characters), each named for a message; empty when none.
+// The characters of a name or password the base cannot or must not hold (without a Windows-1251
+// form, line breaks, tabs and other control characters, invisible ones such as a soft hyphen),
+// each named for a message; empty when none.
 QStringList unstorableCharacters(const QString &text);
 // "Эти знаки нельзя сохранить в списке пользователей: ..." for the characters, or empty.
 QString unstorableText(const QStringList &fields);
 // Names compared without regard to letter case and to leading, trailing or doubled blanks.
 QString nameKey(const QString &name);
-// Typed names that find the administrator, letter case and blanks aside.
+// Typed names that find or look like the administrator's: letter case, blanks, invisible
+// characters and Cyrillic letters drawn like Latin ones aside.
 bool isAdministratorName(const QString &first, const QString &second);
 
 // Fills the session's user fields from a record: results as digits without blanks.
