@@ -154,6 +154,7 @@ private Q_SLOTS:
         auto hung = std::make_shared<QSemaphore>();
         auto comeBack = std::make_shared<QSemaphore>();
         auto hangs = std::make_shared<std::atomic<int>>(1);
+        auto landed = std::make_shared<std::atomic<bool>>(false);
         const QString pupilTime = pupil.jpg(timeFile);
         const auto restore = qScopeGuard([comeBack] {
             comeBack->release(10);
@@ -163,6 +164,10 @@ private Q_SLOTS:
             if (QDir::cleanPath(to) == QDir::cleanPath(pupilTime) && (*hangs)-- > 0) {
                 hung->release();
                 comeBack->acquire();
+                const bool renamed = std::rename(QFile::encodeName(from).constData(),
+                                                 QFile::encodeName(to).constData()) == 0;
+                *landed = true;
+                return renamed ? textfile::RenameOutcome::Done : textfile::RenameOutcome::Refused;
             }
             return std::rename(QFile::encodeName(from).constData(),
                                QFile::encodeName(to).constData()) == 0
@@ -181,6 +186,7 @@ private Q_SLOTS:
         push.start(session, four);
         QTest::qWait(100);
         comeBack->release();
+        QTRY_VERIFY(*landed);
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(finished.last().at(0).value<SettingsDelivery>().reached, QList<int>{1});
         QCOMPARE(readBytes(pupilTime), QByteArray(" 4 \r\n"));
