@@ -461,9 +461,8 @@ QString UserBase::messageFor(Access access, const QString &path)
             .arg(file);
     case Access::Damaged:
         return QStringLiteral("Список пользователей поврежден (файл %1). Восстановите его из "
-                              "резервной копии %2 (более ранние копии: %3, %4; копия перед "
-                              "последним удалением пользователей: %5) или обратитесь к "
-                              "администратору.")
+                              "резервной копии %2 или из более ранних копий рядом с ним (%3, %4, "
+                              "%5), либо обратитесь к администратору.")
             .arg(file, QFileInfo(backupFile(path)).fileName(),
                  QFileInfo(olderBackups(path).at(0)).fileName(),
                  QFileInfo(olderBackups(path).at(1)).fileName(),
@@ -676,8 +675,8 @@ QString nameKey(const QString &name)
 }
 
 namespace {
-// A name as it looks: letter case, blanks, invisible characters and the Cyrillic letters drawn
-// like Latin ones aside.
+// A name as it looks: letter case, blanks and invisible characters aside, and the Cyrillic
+// letters and the digit drawn like Latin letters taken for them.
 QString lookKey(const QString &name)
 {
     static const QString cyrillic = QStringLiteral("авеёкмнорстухіїјѕў0");

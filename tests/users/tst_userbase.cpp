@@ -2,7 +2,6 @@
 #include "testsupport.h"
 #include "users/userbase.h"
 
-#include <QLockFile>
 #include <QtTest>
 
 #include <cstdio>
