@@ -319,10 +319,13 @@ private:
 // Waits for the lock in short steps: another program that takes the lock again and again
 // still leaves gaps to take it in. On the window thread the wait lasts a frame or two. A lock
 // that is no file or cannot be removed when stale would refuse every change for good.
-LockState takeLock(QLockFile &lock, StaleLock &stale, const QString &lockPath)
+LockState takeLock(QLockFile &lock, StaleLock &stale, const QString &lockPath,
+                   UserBase::LockWait wait)
 {
     lock.setStaleLockTime(0); // judged by StaleLock on the folder's own clock
-    const int patience = textfile::onWindowThread() ? textfile::WindowThreadPatienceMs : LockWaitMs;
+    const int patience = wait == UserBase::LockWait::ForThisThread && textfile::onWindowThread()
+                             ? textfile::WindowThreadPatienceMs
+                             : LockWaitMs;
     QElapsedTimer waited;
     waited.start();
     while (!lock.tryLock(0)) {
@@ -416,11 +419,12 @@ bool keepBackups(const QString &path, const QByteArray &before, bool deletes,
 } // namespace
 
 UserBase::Access UserBase::update(const QString &path,
-                                  const std::function<bool(UserBase &)> &change, const Files &files)
+                                  const std::function<bool(UserBase &)> &change, const Files &files,
+                                  LockWait wait)
 {
     QLockFile lock(lockFile(path));
     StaleLock stale(lockFile(path), besideBase(path, QStringLiteral(".clock")), files);
-    const LockState locked = takeLock(lock, stale, lockFile(path));
+    const LockState locked = takeLock(lock, stale, lockFile(path), wait);
     if (locked == LockState::Held)
         return Access::Locked;
     if (locked == LockState::Damaged)
@@ -697,9 +701,10 @@ bool isAdministratorName(const QString &first, const QString &second)
     return administrator::hasNames(lookKey(first), lookKey(second));
 }
 
-UserBase::Access renewUser(const SessionState &session, const QString &baseFile)
+UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
+                           UserBase::LockWait wait)
 {
-    return UserBase::update(baseFile, [&session](UserBase &base) {
+    const auto store = [&session](UserBase &base) {
         const qsizetype index = base.indexOf(session.UserFirstName, session.UserSurname);
         if (index < 0)
             return false;
@@ -708,10 +713,11 @@ UserBase::Access renewUser(const SessionState &session, const QString &baseFile)
         for (int k = 0; k < UserRecord::ResultCount; ++k)
             record.results[k] = session.UserResults.at(k);
         return true;
-    });
+    };
+    return UserBase::update(baseFile, store, {}, wait);
 }
 
 bool renewCurrentUser(const SessionState &session, const QString &baseFile)
 {
-    return renewUser(session, baseFile) == UserBase::Access::Done;
+    return renewUser(session, baseFile, UserBase::LockWait::Full) == UserBase::Access::Done;
 }

@@ -100,11 +100,15 @@ public:
     static Access read(const QString &path, UserBase &base, const Files &files = {});
     // A base read cleanly, or nothing when it is missing, unreadable or damaged.
     static std::optional<UserBase> load(const QString &path);
+    // How long a change waits for a lock another program holds: a frame or two on the window
+    // thread and 3 s elsewhere, or 3 s wherever it runs for a change whose loss nobody could
+    // undo.
+    enum class LockWait { ForThisThread, Full };
     // Reads the base under its lock file, lets `change` alter it and writes it back, keeping
-    // the base as it was in the backup file beside it. `change` returns false to leave the
+    // the base as it was in the backup files beside it. `change` returns false to leave the
     // base as it is (Declined). A missing, unreadable or damaged base is never written.
     static Access update(const QString &path, const std::function<bool(UserBase &)> &change,
-                         const Files &files = {});
+                         const Files &files = {}, LockWait wait = LockWait::ForThisThread);
     // A message for the user about what went wrong with the base file, naming it.
     static QString messageFor(Access access, const QString &path);
     // The backup beside a base ("2_17.jpg" -> "2_17.bak") and its lock file ("2_17.lock").
@@ -162,5 +166,8 @@ void fillSessionUser(SessionState &session, const UserRecord &record);
 
 // Looks up the session's user in the base file by names, stores the session's bookmark and
 // results there and rewrites the base. A user no longer in the base leaves it untouched.
+// renewCurrentUser stores a grade, which the pupil cannot give again: it waits the full time
+// for the lock, also on the window thread.
 bool renewCurrentUser(const SessionState &session, const QString &baseFile);
-UserBase::Access renewUser(const SessionState &session, const QString &baseFile);
+UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
+                           UserBase::LockWait wait = UserBase::LockWait::ForThisThread);
