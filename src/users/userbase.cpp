@@ -487,6 +487,13 @@ QString UserBase::messageFor(Access access, const QString &path)
     return QString();
 }
 
+QString UserBase::damagedWithoutBackupText(const QString &path)
+{
+    return QStringLiteral("Список пользователей поврежден (файл %1), а резервной копии %2 рядом с "
+                          "ним нет. Обратитесь к администратору.")
+        .arg(shownName(path), QFileInfo(backupFile(path)).fileName());
+}
+
 QStringList UserBase::recordLines(const UserRecord &record)
 {
     QByteArray bytes;

@@ -109,8 +109,11 @@ public:
     // base as it is (Declined). A missing, unreadable or damaged base is never written.
     static Access update(const QString &path, const std::function<bool(UserBase &)> &change,
                          const Files &files = {}, LockWait wait = LockWait::ForThisThread);
-    // A message for the user about what went wrong with the base file, naming it.
+    // A message for the user about what went wrong with the base file, naming it. A damaged
+    // base is to be restored from its backups; where it is known that there is none, the
+    // message says so instead.
     static QString messageFor(Access access, const QString &path);
+    static QString damagedWithoutBackupText(const QString &path);
     // The backup beside a base ("2_17.jpg" -> "2_17.bak") and its lock file ("2_17.lock").
     static QString backupFile(const QString &path);
     static QString lockFile(const QString &path);

@@ -143,8 +143,11 @@ private Q_SLOTS:
         writeBytes(base(), bytes);
         SessionState session;
         LoginFlow flow(session, base(), copy());
+        // Without a backup the message does not send the user to restore from one.
+        QCOMPARE(flow.openingMessage(), UserBase::damagedWithoutBackupText(base()));
+        writeBytes(UserBase::backupFile(base()), administratorBase().toBytes());
         const QString damaged = UserBase::messageFor(UserBase::Access::Damaged, base());
-        QVERIFY(damaged.contains(QStringLiteral("поврежден")));
+        QVERIFY(damaged.contains(QStringLiteral("резервной копии 2_17.bak")));
         QCOMPARE(flow.openingMessage(), damaged);
         for (int press = 0; press < 2; ++press) {
             QCOMPARE(flow.pressOk(vedok, vedok, "new"), LoginFlow::Result::BaseDamaged);
