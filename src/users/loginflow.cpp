@@ -141,8 +141,12 @@ LoginFlow::Result LoginFlow::registerNew(const QString &first, const QString &se
         record = base.records.at(base.registerUser(first, second, password, lookup.freeSlot));
         return true;
     });
-    if (access != UserBase::Access::Done && access != UserBase::Access::Declined)
-        return baseProblem(access);
+    if (access != UserBase::Access::Done && access != UserBase::Access::Declined) {
+        const Result problem = baseProblem(access);
+        // Another program holds the list for a moment: the next press registers.
+        m_registrationPending = access == UserBase::Access::Locked;
+        return problem;
+    }
     if (!taken.isEmpty()) {
         return refuse(QStringLiteral("Такой пользователь уже есть в списке: %1. Войдите под этим "
                                      "именем.")

@@ -81,6 +81,13 @@ private Q_SLOTS:
         // Another surname on the second press: not found again, nothing registered.
         QCOMPARE(flow.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::NotFound);
         QCOMPARE(readBytes(base()), before);
+        // A list another program holds refuses for now; the next press registers.
+        auto other = std::make_unique<QLockFile>(UserBase::lockFile(base()));
+        QVERIFY(other->lock());
+        QCOMPARE(flow.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::Refused);
+        QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::Locked, base()));
+        QVERIFY(flow.registrationPending());
+        other.reset();
         QCOMPARE(flow.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::Registered);
         QVERIFY(!flow.registrationPending());
         QCOMPARE(flow.message(), LoginFlow::PromptText);
