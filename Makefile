@@ -3,7 +3,7 @@
 PRESET ?= dev
 BIN := build/bin
 
-.PHONY: run test deps build format fuzz-smoke asan bench package package-check windows-syntax
+.PHONY: run test deps build format fuzz-smoke asan bench package package-check windows-syntax windows-check
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +26,12 @@ format:
 windows-syntax: build
 	./scripts/install-deps.sh g++-mingw-w64-x86-64-posix
 	python3 scripts/windows-syntax.py build
+
+# The core library and its display-less tests built for Windows and run under Wine; builds Qt's
+# Core and Test modules for MinGW-w64 from Debian's source the first time (cached in
+# ~/.cache/tarvel-windows). Not run in CI.
+windows-check: build
+	./scripts/windows-check.sh
 
 # Every parser's fuzz target for 20 seconds (clang with libFuzzer and sanitizers).
 fuzz-smoke: deps

@@ -1,11 +1,15 @@
 #include "app/application.h"
 #include "app/commandline.h"
+#include "network/sharereader.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 void nameTheProgram()
@@ -40,16 +44,28 @@ void installQtTranslation(QApplication &app)
         }
     }
 }
-} // namespace
-
-int main(int argc, char *argv[])
+int runTheProgram(int &argc, char **argv)
 {
-    if (const std::optional<int> exitCode = answerOnTheConsole(argc, argv))
-        return *exitCode;
     QApplication app(argc, argv);
     nameTheProgram();
     QApplication::setQuitOnLastWindowClosed(false);
     installQtTranslation(app);
     Application application(QApplication::applicationDirPath());
     return application.run();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (const std::optional<int> exitCode = answerOnTheConsole(argc, argv))
+        return *exitCode;
+    const int exitCode = runTheProgram(argc, argv);
+    // A read of a pupil computer that went off may still hang, and come back while the
+    // program's static objects are being destroyed: the program ends without destroying them.
+    // Every file was written and closed by the windows before.
+    if (!shareReadersStopped(1000)) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }

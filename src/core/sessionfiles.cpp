@@ -116,7 +116,7 @@ void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRe
         else if (key == QLatin1String("max"))
             header.max = sessionNumberText(value);
         else if (key == QLatin1String("ok"))
-            header.ok = textfile::leadingInt(value);
+            header.ok = textfile::leadingInt16(value);
         else if (key == QLatin1String("ocenka"))
             header.grade = textfile::leadingInt16(value);
         else if (key == QLatin1String("tema")) {

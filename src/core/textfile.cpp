@@ -1,5 +1,6 @@
 #include "core/textfile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -407,23 +408,29 @@ bool writeCompletely(QFile &file, const QByteArray &bytes)
 bool renameWithRetry(const QString &from, const QString &to)
 {
     const RenameStep &injected = renameStep();
+    const int patience = onWindowThread() ? WindowThreadPatienceMs : 500;
     int delay = 10;
     for (int waited = 0;; waited += delay, delay *= 2) {
         const RenameOutcome outcome = injected ? injected(from, to) : systemRename(from, to);
         if (outcome == RenameOutcome::Done)
             return true;
-        if (outcome == RenameOutcome::Refused || waited >= 500)
+        if (outcome == RenameOutcome::Refused || waited >= patience)
             return false;
         QThread::msleep(delay);
     }
 }
 
 // A writer killed in the middle leaves its temporary file; the next successful write of the
-// same file removes those that no writer can still be working on.
+// same file removes those that no writer can still be working on. Ages are measured on the
+// clock of the folder's computer, read from the file just written there: a share's server may
+// be minutes off this computer's clock, and a pupil's program may be writing a temporary now.
 void removeStaleTemporaries(const QString &target)
 {
     const QFileInfo info(target);
-    const QDateTime stale = QDateTime::currentDateTime().addSecs(-10 * 60);
+    const QDateTime written = info.lastModified();
+    if (!written.isValid())
+        return;
+    const QDateTime stale = written.addSecs(-10 * 60);
     const QFileInfoList leftovers = info.dir().entryInfoList(
         {info.fileName() + QStringLiteral(".*") + TemporarySuffix}, QDir::Files | QDir::Hidden);
     for (const QFileInfo &leftover : leftovers) {
@@ -433,6 +440,18 @@ void removeStaleTemporaries(const QString &target)
 }
 
 } // namespace
+
+bool renameOver(const QString &from, const QString &to)
+{
+    return systemRename(from, to) == RenameOutcome::Done;
+}
+
+bool onWindowThread()
+{
+    const QCoreApplication *application = QCoreApplication::instance();
+    return application && application->inherits("QGuiApplication") &&
+           QThread::currentThread() == application->thread();
+}
 
 void setRenameStep(RenameStep step)
 {

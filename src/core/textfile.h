@@ -67,9 +67,19 @@ bool writeLines(const QString &path, const QStringList &lines);
 // was and no new file behind. The replaced file keeps its permission bits.
 bool replaceFile(const QString &path, const QByteArray &bytes);
 
+// Gives the file another name in its folder, replacing a file of that name; false when the
+// file is missing or the rename is refused.
+bool renameOver(const QString &from, const QString &to);
+
+// The thread that runs the windows of a program with windows: no wait there may last longer
+// than a frame or two.
+bool onWindowThread();
+constexpr int WindowThreadPatienceMs = 30;
+
 // The last step of replaceFile: the written file takes the target's name. Busy means that
 // another program holds the target for a moment (a reader on another Windows computer); only
-// then is the step tried again, for about half a second.
+// then is the step tried again, for about half a second, on the window thread for no longer
+// than WindowThreadPatienceMs.
 enum class RenameOutcome { Done, Busy, Refused };
 using RenameStep = std::function<RenameOutcome(const QString &from, const QString &to)>;
 // Replaces the step, for tests; an empty step restores the system's rename.

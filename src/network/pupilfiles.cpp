@@ -110,9 +110,23 @@ textfile::FileRead readBase(const QString &programFolder, const QString &path)
     return file;
 }
 
+// Renames a file of the folder within it, both names checked as for a write.
+bool renameIn(const QString &programFolder, const QString &from, const QString &to)
+{
+    const QString folder = trimmedFolder(programFolder);
+    const QString source = resolvePath(folder, QDir(programFolder).relativeFilePath(from));
+    const QString target = resolvePath(folder, QDir(programFolder).relativeFilePath(to));
+    return checkWay(folder, source, Use::Read) == Status::Done &&
+           checkWay(folder, target, Use::Write) == Status::Done &&
+           textfile::renameOver(source, target);
+}
+
 UserBase::Files filesIn(const QString &programFolder)
 {
     UserBase::Files files;
+    files.rename = [programFolder](const QString &from, const QString &to) {
+        return renameIn(programFolder, from, to);
+    };
     files.read = [programFolder](const QString &path) { return readBase(programFolder, path); };
     files.write = [programFolder](const QString &path, const QByteArray &bytes) {
         return write(programFolder, QDir(programFolder).relativeFilePath(path), bytes) ==
@@ -121,6 +135,11 @@ UserBase::Files filesIn(const QString &programFolder)
     return files;
 }
 } // namespace
+
+QString userBasePath(const QString &programFolder)
+{
+    return pathOf(programFolder, userBaseInFolder);
+}
 
 UserBase::Access readUserBase(const QString &programFolder, UserBase &base)
 {

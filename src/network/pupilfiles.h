@@ -48,6 +48,8 @@ Status write(const QString &programFolder, const QString &relative, const QByteA
 // from a damaged base, under its lock file, keeping the backup), through the checks above and
 // refused whole when it holds more than MaxUsers records (counted before any is built).
 UserBase::Access readUserBase(const QString &programFolder, UserBase &base);
+// The user base file of a pupil's program folder.
+QString userBasePath(const QString &programFolder);
 UserBase::Access updateUserBase(const QString &programFolder,
                                 const std::function<bool(UserBase &)> &change);
 

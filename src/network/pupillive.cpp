@@ -40,6 +40,20 @@ FileStamp stampOf(const QString &path)
 #endif
 }
 
+QString programFolderPath(const QString &programFolder)
+{
+    QString folder = QDir::fromNativeSeparators(programFolder);
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+FileStamp stampIn(const QString &folder, const QString &relative)
+{
+    const FileStamp exact = stampOf(folder + relative);
+    return exact.exists ? exact : stampOf(pupilfiles::pathOf(folder, relative));
+}
+
 qint64 steadyMs()
 {
     static QElapsedTimer clock = [] {
@@ -74,13 +88,6 @@ const QString sessionFile = QStringLiteral("data/") + datafiles::SessionFile;
 const QString answerTimeFile = QStringLiteral("data/jpg/") + datafiles::AnswerTimeFile;
 constexpr qint64 AnswerTimeLimit = 1024;
 
-// The names the pupil's program writes are tried first; other letter cases cost a listing.
-FileStamp stampIn(const QString &folder, const QString &relative)
-{
-    const FileStamp exact = stampOf(folder + relative);
-    return exact.exists ? exact : stampOf(pupilfiles::pathOf(folder, relative));
-}
-
 std::optional<QString> answerTimeLine(const QString &folder)
 {
     const pupilfiles::Contents contents = pupilfiles::read(folder, answerTimeFile, AnswerTimeLimit);
@@ -94,9 +101,7 @@ PupilLook PupilLook::take(const QString &programFolder, const StampWatch &progre
                           const StampWatch &dataFolder, qint64 now, const PupilStatus &previous,
                           bool withSession)
 {
-    QString folder = QDir::fromNativeSeparators(programFolder);
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
+    const QString folder = programFolderPath(programFolder);
     PupilLook look;
     if (progress.seen() && !progress.stamp().exists) {
         // Not there at the last look, and a file cannot appear without changing its folder.
@@ -180,8 +185,9 @@ bool PupilLive::stalled(qint64 now) const
 
 QString PupilLive::text(const PupilStatus &status, qint64 now) const
 {
+    // Before a lesson too: a computer that cannot be reached must not pass for an idle one.
     if (status.second.isEmpty())
-        return QString();
+        return lost(now) ? NoConnectionText : QString();
     if (!status.ocenka.isEmpty())
         return QStringLiteral("закончил, оценка ") + status.ocenka;
     if (lost(now) || stalled(now))

@@ -19,6 +19,11 @@ struct FileStamp
 
 // Blocking: a share may take long to answer.
 FileStamp stampOf(const QString &path);
+// A pupil's program folder as a path ending in "/".
+QString programFolderPath(const QString &programFolder);
+// The stamp of `relative` ("data/temp1.ini") below such a path: the name the pupil's program
+// writes is tried first, other letter cases cost a listing.
+FileStamp stampIn(const QString &folder, const QString &relative);
 
 // The steady clock the live view measures time with, in milliseconds.
 qint64 steadyMs();

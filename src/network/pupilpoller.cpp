@@ -4,19 +4,6 @@
 #include "network/pupilstatus.h"
 
 #include <QDateTime>
-#include <QThreadPool>
-
-QThreadPool *shareReaders()
-{
-    // Never destroyed: destroying a pool waits for its threads, and a read of a computer that
-    // went off may wait for minutes.
-    static QThreadPool *pool = [] {
-        auto *threads = new QThreadPool;
-        threads->setMaxThreadCount(SessionState::MaxComputers + 4);
-        return threads;
-    }();
-    return pool;
-}
 
 PupilPoller::PupilPoller(SessionState &session, QObject *parent)
     : QObject(parent), m_session(session)
@@ -90,7 +77,8 @@ void PupilPoller::finish()
     m_polling = false;
     m_pending.clear();
     m_patience.stop();
-    // Looks that have not started by now wait behind slow computers: each gets its own reader.
+    // Looks read by now go to their rows even though every reader may hang on a slow computer;
+    // looks that have not started wait behind such computers: each gets its own reader.
     if (const auto looks = m_looks.lock())
         looks->hurry();
     Q_EMIT pollFinished();

@@ -24,6 +24,15 @@ QString *field(PupilStatus &status, const QString &key)
         return &status.ocenka;
     return nullptr;
 }
+
+// The file holds 16-bit numbers: anything beyond is damage, never shown or counted as it stands.
+QString valueOf(const QString &key, const QString &value)
+{
+    const bool number = key == u"max" || key == u"curr" || key == u"ok" || key == u"ocenka";
+    if (value.isEmpty() || !number)
+        return value;
+    return QString::number(textfile::leadingInt16(value));
+}
 } // namespace
 
 PupilStatus applyLines(const QStringList &lines, PupilStatus status)
@@ -32,8 +41,9 @@ PupilStatus applyLines(const QStringList &lines, PupilStatus status)
     for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
         if (!pair.hasValue)
             break;
-        if (QString *target = field(status, pair.key.trimmed()))
-            *target = pair.value.trimmed();
+        const QString key = pair.key.trimmed();
+        if (QString *target = field(status, key))
+            *target = valueOf(key, pair.value.trimmed());
         if (textfile::leadingNumber(status.ocenka) == 0)
             status.ocenka.clear();
     }

@@ -14,7 +14,8 @@ namespace pupilstatus {
 inline const QString DamagedText = QStringLiteral("Файл curr_test.ini повреждён");
 
 // Applies the pairs of the file's lines to the status read before; keys not in the lines
-// keep their earlier values and a grade that is not a non-zero number becomes empty.
+// keep their earlier values, numbers are kept clamped to 16 bits as their leading number
+// ("1e300" becomes "32767") and a grade that is not a non-zero number becomes empty.
 PupilStatus applyLines(const QStringList &lines, PupilStatus status);
 
 // The status after one reading of the file.

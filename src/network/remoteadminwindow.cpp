@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 const QString RemoteAdminWindow::UnreadableText =
@@ -25,36 +26,45 @@ const QString RemoteAdminWindow::BackgroundHint =
     QStringLiteral("В этом окне можно посмотреть 'Достижения' на других компьютерах.");
 
 namespace {
-// Runs the work on a share reader; the answer counts only when it comes within the limit.
+// Runs the work on a share reader; done(false) when it has not ended within the limit, and
+// done(true) whenever it ends.
 void runOnShare(QObject *context, std::function<void()> work, std::function<void(bool)> done)
 {
-    auto settled = std::make_shared<bool>(false); // touched on the user-interface thread only
-    auto settle = [settled, done = std::move(done)](bool answered) {
-        if (*settled)
-            return;
-        *settled = true;
-        done(answered);
-    };
+    auto answered = std::make_shared<bool>(false); // touched on the user-interface thread only
     readOffThread<bool>(
         context,
         [work = std::move(work)] {
             work();
             return true;
         },
-        [settle](const bool &) { settle(true); });
-    QTimer::singleShot(RemoteAdminWindow::answerLimitMs, context, [settle] { settle(false); });
+        [answered, done](const bool &) {
+            *answered = true;
+            done(true);
+        });
+    QTimer::singleShot(RemoteAdminWindow::answerLimitMs, context, [answered, done] {
+        if (!*answered)
+            done(false);
+    });
 }
 } // namespace
 
-UserAdministration::Storage RemoteAdminWindow::pupilStorage = {pupilfiles::readUserBase,
-                                                               pupilfiles::updateUserBase};
+UserAdministration::Storage RemoteAdminWindow::pupilStorage = {
+    pupilfiles::readUserBase, pupilfiles::updateUserBase, pupilfiles::userBasePath};
 
 int RemoteAdminWindow::answerLimitMs = 10000;
 
 QString RemoteAdminWindow::notAnsweredText(int computer)
 {
     return QStringLiteral("Компьютер № %1 не ответил вовремя: база пользователей на нём не "
-                          "прочитана, изменения могли не записаться. Попробуйте позже.")
+                          "прочитана, изменения отменены (если он успел их записать, здесь будет "
+                          "сказано). Попробуйте позже.")
+        .arg(computer);
+}
+
+QString RemoteAdminWindow::changedLateText(int computer)
+{
+    return QStringLiteral("Компьютер № %1 ответил позже: изменения в базе пользователей на нём "
+                          "записаны.")
         .arg(computer);
 }
 
@@ -92,6 +102,11 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
     m_panel = new UserAdminPanel(m_context, *hover(), options, this);
     connect(m_panel, &UserAdminPanel::notAnswered, this,
             [this] { hover()->showHint(notAnsweredText(chosenComputer())); });
+    connect(m_panel, &UserAdminPanel::changedLate, this, [this](const QString &folder) {
+        const auto &paths = m_context.session.NetPath;
+        const int computer = int(std::find(paths.begin(), paths.end(), folder) - paths.begin()) + 1;
+        hover()->showHint(changedLateText(computer));
+    });
 
     QPushButton *exit =
         addButton(QStringLiteral("btnRETURN"), QStringLiteral("Выход"),

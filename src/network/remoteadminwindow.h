@@ -23,8 +23,10 @@ public:
     // How long reading or writing a pupil's base may take before the window gives up on it.
     static int answerLimitMs;
 
-    // "… does not answer" for computer i.
+    // "… does not answer" for computer i; a change it then wrote after all is told later, and
+    // one it had not begun to write when the window gave up or closed is never written.
     static QString notAnsweredText(int computer);
+    static QString changedLateText(int computer);
     // The warning before a pupil testing on computer i is renamed or deleted.
     static QString testingText(int computer, const UserRecord &record);
 

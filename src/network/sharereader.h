@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -16,6 +15,15 @@
 // waiting for a long time, so these threads never hold up a window or the end of the program.
 QThreadPool *shareReaders();
 
+// Runs `call` later on the user-interface thread; dropped once the application is gone or its
+// destruction has begun. May be called from any thread.
+void handToApplication(std::function<void()> call);
+
+// Waits at most `ms` for the reads under way; false when some still hang. Such a read may come
+// back while the program's objects are being destroyed, so the program then ends without
+// destroying them.
+bool shareReadersStopped(int ms);
+
 // Runs `read` on a share reader and hands its result to `done` on the user-interface thread;
 // nothing is handed over when `context` is gone by then. One queued call per read keeps the
 // user-interface thread's share of a poll small.
@@ -26,16 +34,10 @@ void readOffThread(QPointer<QObject> guard, std::function<Result()> read,
 {
     shareReaders()->start([guard, read = std::move(read), done = std::move(done)]() mutable {
         Result result = read();
-        QCoreApplication *application = QCoreApplication::instance();
-        if (!application)
-            return; // the program is ending
-        QMetaObject::invokeMethod(
-            application,
-            [guard, done = std::move(done), result = std::move(result)] {
-                if (guard)
-                    done(result);
-            },
-            Qt::QueuedConnection);
+        handToApplication([guard, done = std::move(done), result = std::move(result)] {
+            if (guard)
+                done(result);
+        });
     });
 }
 
@@ -50,7 +52,7 @@ void readOffThread(QObject *context, std::function<Result()> read,
 // go to their `done` on the user-interface thread in as few calls as possible. A classroom's
 // poll thus wakes a few threads and the user-interface thread a few times, not once per
 // computer. A read that hangs holds up its own reader only; when the others cannot keep up,
-// hurry() gives every read still waiting a reader of its own.
+// hurry() hands over what is read and gives every read still waiting a reader of its own.
 template <class Result> class ReadBatch : public std::enable_shared_from_this<ReadBatch<Result>>
 {
 public:
@@ -65,8 +67,11 @@ public:
         return batch;
     }
 
+    // Called on the user-interface thread when the batch has taken long enough: results wait
+    // for no reader that hangs, wherever its computer stands in the queue.
     void hurry()
     {
+        handOver();
         int waiting = 0;
         {
             std::lock_guard<std::mutex> locked(m_lock);
@@ -89,7 +94,8 @@ private:
 
     // Results go over when a reader finds the queue empty: a share answers each look slowly
     // enough that handing each over on its own would wake the user-interface thread once per
-    // computer. A reader still on a slow computer hands its result over when it is done.
+    // computer. A reader still on a slow computer hands its result over when it is done; when
+    // every reader hangs, hurry() hands over what the others read.
     void readAll()
     {
         while (std::optional<std::pair<Read, Done>> read = next()) {
@@ -102,11 +108,8 @@ private:
             std::lock_guard<std::mutex> locked(m_lock);
             queueHandOver = !m_results.isEmpty() && !std::exchange(m_handOverQueued, true);
         }
-        QCoreApplication *application = QCoreApplication::instance();
-        if (queueHandOver && application)
-            QMetaObject::invokeMethod(
-                application, [batch = this->shared_from_this()] { batch->handOver(); },
-                Qt::QueuedConnection);
+        if (queueHandOver)
+            handToApplication([batch = this->shared_from_this()] { batch->handOver(); });
     }
 
     std::optional<std::pair<Read, Done>> next()

@@ -5,11 +5,14 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // What the watch window shows for the question it is on.
 struct WatchView
 {
     bool noTest = false; // the pupil's computer has no test: placeholders only
+    bool answersShown = true;
+    QString test; // "Тест: " and the test's name
     QString frameCaption;
     QString tema;
     QString slejka;
@@ -34,6 +37,7 @@ public:
     static const QString AnswerNotice;
     static const QString NoTestNotice;
     static const QString BrowsingNotice;
+    static const QString FirstAnswerNotice;
     static constexpr int BlinkLimit = 30;
 
     explicit WatchFlow(int computer) : m_computer(computer) {}
@@ -45,6 +49,11 @@ public:
 
     // A new reading of the session file: the flow moves to the latest answered question.
     void refreshed(const WatchedSession &session);
+    // The file could not be read: the notice says so, and what was read before stays.
+    void readFailed(pupilfiles::Status status);
+    // A look at the pupil's files has not come back for long (true), or came back.
+    void setLost(bool lost) { m_lost = lost; }
+    bool lost() const { return m_lost; }
     void next();
     // Going back stops following; the notice starts blinking.
     void previous();
@@ -60,6 +69,9 @@ public:
 private:
     int m_computer;
     WatchedSession m_session;
+    bool m_read = false; // m_session was read from the pupil's files
+    std::optional<pupilfiles::Status> m_failure;
+    bool m_lost = false;
     State m_state = State::Following;
     int m_shown = 1;
     int m_blinks = 0;

@@ -29,13 +29,6 @@ namespace {
 const QColor darkRed(128, 0, 0);
 
 using textcolours::setTextColour;
-
-struct WatchLook
-{
-    FileStamp stamp;
-    bool read = false;
-    std::optional<WatchedSession> session;
-};
 } // namespace
 
 // The chooser.
@@ -158,6 +151,8 @@ void WatchWindow::buildControls()
         m_answers->button(n)->setObjectName(QStringLiteral("OTVET"));
     }
     m_answers->setAnswers(placeholders);
+    m_test = addLabel(QStringLiteral("metTEST"), QString());
+    m_test->setTextFormat(Qt::PlainText);
     m_tema = addLabel(QStringLiteral("lbTema"), QString());
     m_slejka = addLabel(QStringLiteral("metSLEJKA"), QString());
     m_good = addLabel(QStringLiteral("metGOOD"), QString());
@@ -188,16 +183,17 @@ void WatchWindow::buildControls()
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(m_slejka, 0, 0, 1, 5);
-    grid->addWidget(m_tema, 1, 0, 1, 5);
-    grid->addWidget(m_frame2, 2, 0, 1, 5);
-    grid->addWidget(m_answers, 3, 0, 1, 5);
-    grid->addWidget(m_good, 4, 0, 1, 2);
-    grid->addWidget(m_ocenka, 4, 2, 1, 3);
-    grid->addWidget(m_notice, 5, 0, 1, 5);
+    grid->addWidget(m_test, 1, 0, 1, 5);
+    grid->addWidget(m_tema, 2, 0, 1, 5);
+    grid->addWidget(m_frame2, 3, 0, 1, 5);
+    grid->addWidget(m_answers, 4, 0, 1, 5);
+    grid->addWidget(m_good, 5, 0, 1, 2);
+    grid->addWidget(m_ocenka, 5, 2, 1, 3);
+    grid->addWidget(m_notice, 6, 0, 1, 5);
     const QList<QPushButton *> buttons = {m_prev, m_next, m_picture, m_refresh, exit};
     for (int c = 0; c < buttons.size(); ++c)
-        grid->addWidget(buttons.at(c), 6, c);
-    grid->addWidget(addStatusBar(), 7, 0, 1, 5);
+        grid->addWidget(buttons.at(c), 7, c);
+    grid->addWidget(addStatusBar(), 8, 0, 1, 5);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -212,37 +208,48 @@ void WatchWindow::refresh()
 {
     m_timer1->setInterval(RefreshMs);
     const int computer = m_flow.computer();
-    if (m_reading || computer < 1 || computer > SessionState::MaxComputers)
+    if (computer < 1 || computer > SessionState::MaxComputers)
         return;
+    const qint64 now = steadyMs();
+    if (m_reading) {
+        // The look still hangs: said once it is overdue; it goes on when the look comes back.
+        if (!m_flow.lost() && now - m_readingSince > PupilLive::LostAfterMs) {
+            m_flow.setLost(true);
+            m_notice->setText(m_flow.notice());
+        }
+        return;
+    }
     m_reading = true;
-    const QString folder = m_context.session.NetPath.at(computer - 1);
+    m_readingSince = now;
     readOffThread<WatchLook>(
         this,
-        [folder, watch = m_stamp, now = steadyMs()] {
-            WatchLook look;
-            look.stamp = stampOf(
-                pupilfiles::pathOf(folder, QStringLiteral("data/") + datafiles::SessionFile));
-            look.read = watch.mustRead(look.stamp, now);
-            if (look.read)
-                look.session = WatchedSession::read(folder);
-            return look;
+        [folder = m_context.session.NetPath.at(computer - 1), seen = m_files, now] {
+            return WatchLook::take(folder, seen, now);
         },
-        [this](const WatchLook &look) {
-            m_stamp.update(look.stamp, look.read, steadyMs(), QDateTime::currentMSecsSinceEpoch());
-            received(look.session);
-        });
+        [this](const WatchLook &look) { received(look); });
 }
 
-// A file that is gone or cannot be read leaves the question on screen as it is.
-void WatchWindow::received(const std::optional<WatchedSession> &session)
+// A file that is gone or cannot be read leaves the question on screen as it is; the notice
+// says what happened.
+void WatchWindow::received(const WatchLook &look)
 {
     m_reading = false;
-    if (!session || m_flow.state() == WatchFlow::State::Browsing)
+    m_files.looked(look, steadyMs(), QDateTime::currentMSecsSinceEpoch());
+    const bool wasLost = m_flow.lost();
+    m_flow.setLost(false);
+    if (m_flow.state() == WatchFlow::State::Browsing)
         return;
-    m_flow.refreshed(*session);
+    const bool done = look.status == pupilfiles::Status::Done;
+    if (look.read && done)
+        m_flow.refreshed(look.watched);
+    else if (look.read)
+        m_flow.readFailed(look.status);
+    else if (!wasLost)
+        return;
     m_notice->setText(m_flow.notice());
     showSlot();
-    Q_EMIT refreshed();
+    if (look.read && done)
+        Q_EMIT refreshed();
 }
 
 void WatchWindow::showSlot()
@@ -250,6 +257,8 @@ void WatchWindow::showSlot()
     const WatchView v = m_flow.view();
     m_frame2->setTitle(v.frameCaption);
     m_question->setText(v.question);
+    m_test->setText(v.test);
+    m_answers->setVisible(v.answersShown);
     if (v.noTest) {
         m_answers->setAnswers(v.answers);
         m_prev->hide();
@@ -304,7 +313,7 @@ void WatchWindow::followAgain()
 {
     m_context.cues.play(Cue::Hihihih);
     m_flow.follow();
-    m_stamp = StampWatch(); // the next refresh reads the file, changed or not
+    m_files = WatchedFiles(); // the next refresh reads the files, changed or not
     m_timer2->stop();
     setNoticeLit(false);
     m_notice->setText(m_flow.notice());

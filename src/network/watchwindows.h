@@ -34,8 +34,9 @@ private:
     int m_generation = 0;
 };
 
-// Follows one pupil's test answer by answer from the pupil's temp1.ini: its stamp is looked at
-// twice a second and the file read when it changed, off the user-interface thread.
+// Follows one pupil's test answer by answer from the pupil's temp1.ini: its stamp and that of
+// curr_test.ini are looked at twice a second and the files read when they changed, off the
+// user-interface thread. A look that does not come back is told as a lost connection.
 class WatchWindow : public NetWindow
 {
     Q_OBJECT
@@ -45,7 +46,6 @@ public:
     explicit WatchWindow(AppContext &context);
 
     const WatchFlow &flow() const { return m_flow; }
-    bool isReading() const { return m_reading; }
 
 Q_SIGNALS:
     // The pupil's file was read afresh and what it holds is on screen.
@@ -57,7 +57,7 @@ protected:
 private:
     void buildControls();
     void refresh();
-    void received(const std::optional<WatchedSession> &session);
+    void received(const WatchLook &look);
     void showSlot();
     void showAnswers(const WatchView &view);
     void goNext();
@@ -68,11 +68,13 @@ private:
     void setNoticeLit(bool lit);
 
     WatchFlow m_flow;
-    StampWatch m_stamp;
+    WatchedFiles m_files;
     bool m_reading = false;
+    qint64 m_readingSince = 0;
     QGroupBox *m_frame2 = nullptr;
     QLabel *m_question = nullptr;
     AnswerGroup *m_answers = nullptr;
+    QLabel *m_test = nullptr;
     QLabel *m_tema = nullptr;
     QLabel *m_slejka = nullptr;
     QLabel *m_good = nullptr;

@@ -8,8 +8,10 @@
 #include "network/sharereader.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
+#include <mutex>
 
 qint16 readShowErrorsSetting(const QString &path)
 {
@@ -32,6 +34,30 @@ QList<std::pair<QString, QByteArray>> settingFiles(const TestSettings &settings)
              textfile::joinLines({textfile::printNumber(settings.answerTime)})},
             {datafiles::ShowErrorsFile,
              textfile::joinLines({textfile::printNumber(settings.showErrors)})}};
+}
+
+// One pupil folder's turn for settings: pushes there write one at a time, and only the newest.
+struct FolderTurn
+{
+    std::mutex writing;
+    std::atomic<quint64> newest{0};
+};
+
+std::shared_ptr<FolderTurn> turnOf(const QString &folder)
+{
+    static std::mutex lock;
+    static QHash<QString, std::shared_ptr<FolderTurn>> turns;
+    std::lock_guard<std::mutex> locked(lock);
+    std::shared_ptr<FolderTurn> &turn = turns[folder];
+    if (!turn)
+        turn = std::make_shared<FolderTurn>();
+    return turn;
+}
+
+quint64 nextTicket()
+{
+    static std::atomic<quint64> tickets{0};
+    return ++tickets;
 }
 
 QString computerList(const QList<int> &computers)
@@ -101,11 +127,17 @@ TestSettings loadTestSettings(SessionState &session)
     return settings;
 }
 
-SettingsPush::SettingsPush(QObject *parent) : QObject(parent)
+SettingsPush::SettingsPush(QObject *parent)
+    : QObject(parent), m_dropped(std::make_shared<std::atomic<bool>>(false))
 {
     m_patience.setSingleShot(true);
     m_patience.setInterval(PatienceMs);
     connect(&m_patience, &QTimer::timeout, this, &SettingsPush::finish);
+}
+
+SettingsPush::~SettingsPush()
+{
+    *m_dropped = true;
 }
 
 SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &settings)
@@ -117,7 +149,7 @@ SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &
         settings.write(session.dataPath(QStringLiteral("jpg")), &m_delivery.localFailedFile);
     if (m_delivery.local)
         session.ShowErrorsSetting = settings.showErrors;
-    QList<std::pair<std::function<bool()>, std::function<void(const bool &)>>> writes;
+    QList<std::pair<std::function<PupilWrite()>, std::function<void(const PupilWrite &)>>> writes;
     const QString netFile = session.dataPath(datafiles::NetConfigFile);
     if (netconfig::isConfigured(netFile)) {
         loadNetConfig(session, netFile);
@@ -126,10 +158,19 @@ SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &
             if (folder.trimmed().isEmpty())
                 continue;
             m_waiting << computer;
-            writes.append({[settings, folder] { return settings.writeToPupil(folder); },
-                           [this, computer, generation = m_generation](const bool &written) {
+            const std::shared_ptr<FolderTurn> turn = turnOf(folder);
+            const quint64 ticket = nextTicket();
+            turn->newest = ticket;
+            writes.append({[settings, folder, turn, ticket, dropped = m_dropped] {
+                               const std::lock_guard<std::mutex> mine(turn->writing);
+                               if (turn->newest != ticket || *dropped)
+                                   return PupilWrite::Dropped;
+                               return settings.writeToPupil(folder) ? PupilWrite::Written
+                                                                    : PupilWrite::Failed;
+                           },
+                           [this, computer, generation = m_generation](const PupilWrite &write) {
                                if (generation == m_generation)
-                                   received(computer, written);
+                                   received(computer, write);
                            }});
         }
     }
@@ -146,17 +187,26 @@ SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &
             Qt::QueuedConnection);
     } else {
         const int computers = int(writes.size());
-        ReadBatch<bool>::start(this, std::move(writes), computers);
+        ReadBatch<PupilWrite>::start(this, std::move(writes), computers);
         m_patience.start();
     }
     return m_delivery;
 }
 
-void SettingsPush::received(int computer, bool written)
+void SettingsPush::received(int computer, PupilWrite write)
 {
-    if (!m_running || !m_waiting.removeOne(computer))
+    if (!m_running) {
+        // Counted as missed when the patience ran out, it answered after all.
+        if (write == PupilWrite::Written && m_delivery.missed.removeOne(computer)) {
+            m_delivery.reached << computer;
+            std::sort(m_delivery.reached.begin(), m_delivery.reached.end());
+            Q_EMIT finished(m_delivery);
+        }
         return;
-    (written ? m_delivery.reached : m_delivery.missed) << computer;
+    }
+    if (!m_waiting.removeOne(computer))
+        return;
+    (write == PupilWrite::Written ? m_delivery.reached : m_delivery.missed) << computer;
     if (m_waiting.isEmpty())
         finish();
 }

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
+#include <memory>
+
 struct SessionState;
 
 // The show-errors setting: 1 when the file is missing or its first line is empty, otherwise
@@ -48,8 +51,13 @@ TestSettings loadTestSettings(SessionState &session);
 // Writes the settings here at once, then under every configured pupil computer's data/jpg off
 // the user-interface thread, so that a computer that is off holds up no window. A file that
 // cannot be written counts as a miss of its computer and every other file is still written; a
-// computer that has not answered within the patience counts as a miss too. The session takes the
-// error-review rule only when this computer's files were written.
+// computer that has not answered within the patience counts as a miss too, and is told as
+// reached should its write land later. The session takes the error-review rule only when this
+// computer's files were written.
+//
+// Pushes to one computer take turns: a write a hung share held up lands before any newer
+// push's write there, and one that has not begun once a newer push started, or once its push
+// is destroyed, is never carried out. A late write thus never brings back an older value.
 class SettingsPush : public QObject
 {
     Q_OBJECT
@@ -57,18 +65,22 @@ public:
     static constexpr int PatienceMs = 10000;
 
     explicit SettingsPush(QObject *parent = nullptr);
+    ~SettingsPush() override;
 
     // Starts a push; one still under way is dropped. Returns what was done on this computer.
     SettingsDelivery start(SessionState &session, const TestSettings &settings);
     // Pupil computers not yet heard from.
     qsizetype waiting() const { return m_waiting.size(); }
+    void setPatience(int ms) { m_patience.setInterval(ms); }
 
 Q_SIGNALS:
-    // Every pupil computer answered, or the patience ran out.
+    // Every pupil computer answered, or the patience ran out; again when a computer counted as
+    // missed answers after all.
     void finished(const SettingsDelivery &delivery);
 
 private:
-    void received(int computer, bool written);
+    enum class PupilWrite { Written, Failed, Dropped };
+    void received(int computer, PupilWrite write);
     void finish();
 
     SettingsDelivery m_delivery;
@@ -76,4 +88,5 @@ private:
     QTimer m_patience;
     int m_generation = 0;
     bool m_running = false;
+    std::shared_ptr<std::atomic<bool>> m_dropped; // set when this push's writes may no longer run
 };

@@ -45,7 +45,14 @@ QString LoginFlow::openingMessage() const
 {
     UserBase base;
     const UserBase::Access access = UserBase::read(m_baseFile, base);
-    return access == UserBase::Access::Done ? PromptText : UserBase::messageFor(access, m_baseFile);
+    return access == UserBase::Access::Done ? PromptText : baseMessage(access);
+}
+
+QString LoginFlow::baseMessage(UserBase::Access access) const
+{
+    if (access == UserBase::Access::Damaged && !QFileInfo::exists(UserBase::backupFile(m_baseFile)))
+        return UserBase::damagedWithoutBackupText(m_baseFile);
+    return UserBase::messageFor(access, m_baseFile);
 }
 
 LoginFlow::Result LoginFlow::pressOk(const QString &firstName, const QString &surname,
@@ -134,8 +141,12 @@ LoginFlow::Result LoginFlow::registerNew(const QString &first, const QString &se
         record = base.records.at(base.registerUser(first, second, password, lookup.freeSlot));
         return true;
     });
-    if (access != UserBase::Access::Done && access != UserBase::Access::Declined)
-        return baseProblem(access);
+    if (access != UserBase::Access::Done && access != UserBase::Access::Declined) {
+        const Result problem = baseProblem(access);
+        // Another program holds the list for a moment: the next press registers.
+        m_registrationPending = access == UserBase::Access::Locked;
+        return problem;
+    }
     if (!taken.isEmpty()) {
         return refuse(QStringLiteral("Такой пользователь уже есть в списке: %1. Войдите под этим "
                                      "именем.")
@@ -152,7 +163,7 @@ LoginFlow::Result LoginFlow::registerNew(const QString &first, const QString &se
 LoginFlow::Result LoginFlow::baseProblem(UserBase::Access access)
 {
     m_registrationPending = false;
-    m_message = UserBase::messageFor(access, m_baseFile);
+    m_message = baseMessage(access);
     switch (access) {
     case UserBase::Access::Missing:
     case UserBase::Access::Unreadable:

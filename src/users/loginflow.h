@@ -46,6 +46,8 @@ private:
     Result identify(const QString &first, const QString &second, const QString &password);
     Result registerNew(const QString &first, const QString &second, const QString &password);
     Result baseProblem(UserBase::Access access);
+    // This computer's base is at hand: the damage message tells whether its backup is there.
+    QString baseMessage(UserBase::Access access) const;
     Result refuse(const QString &message);
 
     SessionState &m_session;

@@ -92,7 +92,7 @@ UserAdministration::EditResult UserAdministration::acceptEdit(const QString &sur
     const QString pass = fieldValue(password);
     if (second.isEmpty() || first.isEmpty() || pass.isEmpty())
         return EditResult::FieldsEmpty;
-    if (administrator::hasNames(first, second) && !old.isAdministrator())
+    if (isAdministratorName(first, second) && !old.isAdministrator())
         return EditResult::AdministratorName;
     m_problem = unstorableText({surname, firstName, password});
     if (!m_problem.isEmpty())
@@ -168,8 +168,11 @@ bool UserAdministration::clearAllButAdministrator()
 
 bool UserAdministration::change(const std::function<bool(UserBase &)> &apply)
 {
-    const UserBase::Access access = m_storage.update(m_baseFile, apply);
-    m_problem = UserBase::messageFor(access, m_baseFile);
+    const UserBase::Access access = m_storage.update(m_baseFile, [this, &apply](UserBase &base) {
+        return !(m_abandoned && *m_abandoned) && apply(base);
+    });
+    m_lastChange = access;
+    m_problem = UserBase::messageFor(access, shownFile());
     if (access != UserBase::Access::Done)
         return false; // the lists keep showing what the file holds
     reload();

@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 // The administration of one user base file: the listed records, the selection, the edit view
 // with its checks, and the rename, delete and clear operations, always through UserBase.
@@ -54,12 +56,16 @@ public:
             update = [](const QString &file, const std::function<bool(UserBase &)> &change) {
                 return UserBase::update(file, change);
             };
+        // The base file itself, as messages name it.
+        std::function<QString(const QString &)> fileOf = [](const QString &file) { return file; };
     };
 
     explicit UserAdministration(QString baseFile = QString());
     UserAdministration(QString baseFile, Storage storage);
 
     QString baseFile() const { return m_baseFile; }
+    // The file messages name: the base file, also when a program folder was given.
+    QString shownFile() const { return m_storage.fileOf(m_baseFile); }
     void setBaseFile(const QString &baseFile);
     // Reads the base again and selects the first listed record; false when it cannot be read.
     bool reload();
@@ -67,6 +73,13 @@ public:
     bool isDamaged() const { return m_access == UserBase::Access::Damaged; }
     // Why the last change was refused or not written, naming the file or the characters.
     QString problem() const { return m_problem; }
+    bool lastChangeWritten() const { return m_lastChange == UserBase::Access::Done; }
+    // Once `abandoned` is set, no change is written any more: work that outlived the patience
+    // of its window, or the window itself, is dropped instead of landing unseen.
+    void abandonWith(std::shared_ptr<const std::atomic<bool>> abandoned)
+    {
+        m_abandoned = std::move(abandoned);
+    }
 
     // Records 1..K-1 of the K read: the trailing empty record is not listed.
     qsizetype listedCount() const;
@@ -102,6 +115,8 @@ private:
     Storage m_storage;
     UserBase m_base;
     UserBase::Access m_access = UserBase::Access::Missing;
+    UserBase::Access m_lastChange = UserBase::Access::Declined;
+    std::shared_ptr<const std::atomic<bool>> m_abandoned;
     QString m_problem;
     qsizetype m_selected = -1;
     View m_view = View::List;

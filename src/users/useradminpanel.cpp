@@ -10,12 +10,14 @@
 #include "users/messagewindows.h"
 
 #include <QComboBox>
+#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QtConcurrent>
 
 #include <memory>
 
@@ -51,6 +53,18 @@ const char *const resultCaptions[Admin::ShownResults] = {
     "Тест по всему курсу",
 };
 const char *const valueNames[Admin::ShownResults] = {"m10", "m11", "m12", "m13", "m16", "m17"};
+
+// Work on this computer's base: it may wait some seconds for the base's lock, never the window.
+void runInPool(QObject *context, std::function<void()> work, std::function<void(bool)> done)
+{
+    auto *watcher = new QFutureWatcher<void>(context);
+    QObject::connect(watcher, &QFutureWatcher<void>::finished, context,
+                     [watcher, done = std::move(done)] {
+                         watcher->deleteLater();
+                         done(true);
+                     });
+    watcher->setFuture(QtConcurrent::run(std::move(work)));
+}
 
 QColor gradeColour(Admin::Grade grade, const QColor &normal)
 {
@@ -224,34 +238,59 @@ void UserAdminPanel::buildButtons()
     grid->setRowStretch(below + 1, 1);
 }
 
+UserAdminPanel::~UserAdminPanel()
+{
+    for (const auto &abandoned : std::as_const(m_unfinished))
+        *abandoned = true;
+}
+
 void UserAdminPanel::onBase(std::function<void(UserAdministration &)> work,
-                            std::function<void()> shown)
+                            std::function<void()> shown, BaseUse use)
 {
     const int generation = ++m_generation;
-    if (!m_options.runAway) {
+    if (use == BaseUse::Read && !m_options.runAway) { // this computer's base takes no lock
         work(m_admin);
         shown();
         return;
     }
     // The work changes a copy; the window takes it over only when the work is over in time.
     auto copy = std::make_shared<UserAdministration>(m_admin);
-    setEnabled(false);
-    m_options.runAway(
+    auto abandoned = std::make_shared<std::atomic<bool>>(false);
+    copy->abandonWith(abandoned);
+    m_unfinished << abandoned;
+    setEnabled(false); // busy: the base may wait for its lock or its share
+    const decltype(m_options.runAway) run =
+        m_options.runAway ? m_options.runAway : decltype(m_options.runAway)(runInPool);
+    run(
         this, [copy, work = std::move(work)] { work(*copy); },
-        [this, copy, generation, shown = std::move(shown)](bool done) {
+        [this, copy, generation, abandoned, shown = std::move(shown)](bool done) {
+            if (!done) {
+                *abandoned = true; // what is not written yet never will be
+                if (generation == m_generation)
+                    forgetBase();
+                return;
+            }
+            m_unfinished.removeOne(abandoned);
+            if (*abandoned) {
+                if (copy->lastChangeWritten())
+                    Q_EMIT changedLate(copy->baseFile());
+                return;
+            }
             if (generation != m_generation)
                 return; // a later request replaced this one
             setEnabled(true);
-            if (done) {
-                m_admin = *copy;
-                shown();
-                return;
-            }
-            m_admin = UserAdministration(QString(), m_options.storage);
-            showEditView(false);
-            fillLists();
-            Q_EMIT notAnswered();
+            m_admin = *copy;
+            shown();
         });
+}
+
+void UserAdminPanel::forgetBase()
+{
+    setEnabled(true);
+    m_admin = UserAdministration(QString(), m_options.storage);
+    showEditView(false);
+    fillLists();
+    Q_EMIT notAnswered();
 }
 
 void UserAdminPanel::setBaseFile(const QString &baseFile)
@@ -260,7 +299,8 @@ void UserAdminPanel::setBaseFile(const QString &baseFile)
            [this] {
                showEditView(false);
                fillLists();
-           });
+           },
+           BaseUse::Read);
 }
 
 void UserAdminPanel::fillLists()
@@ -280,7 +320,7 @@ void UserAdminPanel::fillLists()
     for (SkinButton *button : {m_change, m_delete, m_clear})
         button->setEnabled(m_admin.isReadable());
     if (m_admin.isDamaged())
-        m_hover.showHint(UserBase::messageFor(UserBase::Access::Damaged, m_admin.baseFile()));
+        m_hover.showHint(UserBase::messageFor(UserBase::Access::Damaged, m_admin.shownFile()));
     else if (!m_admin.isReadable())
         m_hover.showHint(m_options.unreadableText);
     showSelection();
@@ -360,7 +400,8 @@ void UserAdminPanel::cancelEdit()
                m_prompt->setText(Admin::PromptText);
                showEditView(false);
                fillLists();
-           });
+           },
+           BaseUse::Read);
 }
 
 void UserAdminPanel::deleteUser()

@@ -6,7 +6,9 @@
 #include <QList>
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class HoverGroup;
 class QComboBox;
@@ -36,8 +38,8 @@ public:
         QString unreadableText = QStringLiteral("Не удалось прочитать базу пользователей.");
         UserAdministration::Storage storage;
         // Runs `work` on the base away from the user-interface thread and then `done` on it:
-        // done(true) once the work is over, done(false) when it did not end in time. Empty:
-        // the work runs in place.
+        // done(false) when the work did not end in time, done(true) once it is over, also
+        // after a done(false). Empty: a thread of the program's pool, without a time limit.
         std::function<void(QObject *context, std::function<void()> work,
                            std::function<void(bool)> done)>
             runAway;
@@ -50,6 +52,8 @@ public:
 
     UserAdminPanel(AppContext &context, HoverGroup &hover, const Options &options,
                    QWidget *parent = nullptr);
+    // Changes still waiting for their base are dropped with the window.
+    ~UserAdminPanel() override;
 
     void setBaseFile(const QString &baseFile);
     const UserAdministration &administration() const { return m_admin; }
@@ -59,6 +63,8 @@ Q_SIGNALS:
     void editingChanged(bool editing);
     // Work on the base did not end in time: the lists are emptied, the base's state unknown.
     void notAnswered();
+    // A change that did not end in time has since been written to the base.
+    void changedLate(const QString &baseFile);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -84,14 +90,21 @@ private:
     // A delete or clear; a base that could not be written is reported.
     void changeAndTell(const std::function<bool(UserAdministration &)> &change);
     void showEditView(bool editing);
-    // Runs work on the administration, then `shown` with its outcome on the window.
-    void onBase(std::function<void(UserAdministration &)> work, std::function<void()> shown);
+    // Runs work on the administration, then `shown` with its outcome on the window. A change
+    // may wait for the base's lock and runs away from the window thread; so does a read of a
+    // base on another computer.
+    enum class BaseUse { Read, Change };
+    void onBase(std::function<void(UserAdministration &)> work, std::function<void()> shown,
+                BaseUse use = BaseUse::Change);
+    // After work that did not end in time: nothing is shown of a base in an unknown state.
+    void forgetBase();
 
     AppContext &m_context;
     HoverGroup &m_hover;
     Options m_options;
     UserAdministration m_admin;
     int m_generation = 0;
+    QList<std::shared_ptr<std::atomic<bool>>> m_unfinished; // the abandon flags of running work
 
     QList<QComboBox *> m_lists;
     QList<QLineEdit *> m_fields;

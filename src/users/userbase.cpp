@@ -3,6 +3,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +32,13 @@ int resultKeyIndex(QByteArrayView key)
         number = number * 10 + (c - '0');
     }
     return number >= 1 && number <= UserRecord::ResultCount ? number - 1 : -1;
+}
+
+// Names and passwords as the program writes them: it trims what is typed, so blanks around a
+// value come from a hand edit and must not lock anybody out, the administrator least of all.
+QString storedName(QByteArrayView value)
+{
+    return textfile::decode1251(value).trimmed();
 }
 
 QString storedResult(QByteArrayView value)
@@ -65,15 +73,15 @@ UserBase UserBase::fromBytes(QByteArrayView bytes)
         if (key == "first") {
             base.records.append(UserRecord());
             current = &base.records.last();
-            current->firstName = textfile::decode1251(line);
+            current->firstName = storedName(line);
             return;
         }
         if (!current)
             return; // the count pair, or keys before the first record
         if (key == "second")
-            current->surname = textfile::decode1251(line);
+            current->surname = storedName(line);
         else if (key == "pass")
-            current->password = textfile::decode1251(line);
+            current->password = storedName(line);
         else if (key == "zak")
             current->bookmark = textfile::decode1251(line);
         else if (const int slot = resultKeyIndex(key); slot >= 0)
@@ -102,6 +110,10 @@ UserBase::Access UserBase::read(const QString &path, UserBase &base, const Files
     if (check(file.bytes) != Damage::None)
         return Access::Damaged;
     base = fromBytes(file.bytes);
+    // A fresh install has its first backup once its base was read cleanly, so the damage
+    // message's advice to restore from it holds from the start.
+    if (!QFileInfo::exists(backupFile(path)))
+        files.write(backupFile(path), file.bytes);
     return Access::Done;
 }
 
@@ -252,19 +264,92 @@ private:
 };
 
 constexpr int LockWaitMs = 3000;
+constexpr qint64 StaleLockMs = 30 * 1000;
+
+enum class LockState { Taken, Held, Damaged, Failed };
+
+// The clock of the folder's computer minus this one's, in milliseconds, read from a file just
+// written there; nothing when no file can be written.
+std::optional<qint64> folderClockSkew(const QString &probe, const UserBaseFiles &files)
+{
+    if (!files.write(probe, QByteArray()))
+        return std::nullopt;
+    const QDateTime written = QFileInfo(probe).lastModified();
+    QFile::remove(probe);
+    if (!written.isValid())
+        return std::nullopt;
+    return QDateTime::currentDateTime().msecsTo(written);
+}
+
+// A lock file that has not changed for StaleLockMs on the clock of the folder's computer was
+// left by a program that died: a live program holds the lock for moments only.
+class StaleLock
+{
+public:
+    StaleLock(QString lockPath, QString probe, const UserBaseFiles &files)
+        : m_lockPath(std::move(lockPath)), m_probe(std::move(probe)), m_files(files)
+    {
+    }
+
+    bool isStale()
+    {
+        m_taken = QFileInfo(m_lockPath).lastModified();
+        if (!m_taken.isValid())
+            return false;
+        if (!m_skew)
+            m_skew = folderClockSkew(m_probe, m_files); // once per wait
+        return m_skew && m_taken.msecsTo(QDateTime::currentDateTime()) + *m_skew > StaleLockMs;
+    }
+    // Removes the lock judged stale unless another program has taken it since.
+    bool remove() const
+    {
+        if (QFileInfo(m_lockPath).lastModified() != m_taken)
+            return true;
+        return QFile::remove(m_lockPath) || !QFileInfo::exists(m_lockPath);
+    }
+
+private:
+    QString m_lockPath;
+    QString m_probe;
+    const UserBaseFiles &m_files;
+    QDateTime m_taken;
+    std::optional<qint64> m_skew;
+};
 
 // Waits for the lock in short steps: another program that takes the lock again and again
-// still leaves gaps to take it in.
-bool takeLock(QLockFile &lock)
+// still leaves gaps to take it in. On the window thread the wait lasts a frame or two. A lock
+// that is no file or cannot be removed when stale would refuse every change for good.
+LockState takeLock(QLockFile &lock, StaleLock &stale, const QString &lockPath,
+                   UserBase::LockWait wait)
 {
+    lock.setStaleLockTime(0); // judged by StaleLock on the folder's own clock
+    const int patience = wait == UserBase::LockWait::ForThisThread && textfile::onWindowThread()
+                             ? textfile::WindowThreadPatienceMs
+                             : LockWaitMs;
     QElapsedTimer waited;
     waited.start();
     while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || waited.elapsed() > LockWaitMs)
-            return false;
+        if (lock.error() != QLockFile::LockFailedError)
+            return LockState::Failed;
+        const QFileInfo held(lockPath);
+        if (held.isSymLink() || (held.exists() && !held.isFile()))
+            return LockState::Damaged;
+        if (stale.isStale()) {
+            if (!stale.remove())
+                return LockState::Damaged;
+            continue;
+        }
+        if (waited.elapsed() > patience)
+            return LockState::Held;
         QThread::msleep(5 + QRandomGenerator::global()->bounded(20));
     }
-    return true;
+    return LockState::Taken;
+}
+
+qsizetype namedUsers(const UserBase &base)
+{
+    return std::count_if(base.records.begin(), base.records.end(),
+                         [](const UserRecord &record) { return !record.firstName.isEmpty(); });
 }
 
 // The file as a message names it: its folder path from the data folder on.
@@ -306,13 +391,44 @@ QString UserBase::lockFile(const QString &path)
     return besideBase(path, QStringLiteral(".lock"));
 }
 
+QStringList UserBase::olderBackups(const QString &path)
+{
+    return {besideBase(path, QStringLiteral(".bak2")), besideBase(path, QStringLiteral(".bak3"))};
+}
+
+QString UserBase::beforeDeletionBackup(const QString &path)
+{
+    return besideBase(path, QStringLiteral(".before-delete.bak"));
+}
+
+namespace {
+// Keeps the base as it was before a change: the newest copy in the backup file that every copy
+// of the program knows, the two before it in older generations, and the last base a deletion
+// started from in a copy of its own, so that routine saves after "delete all" never replace
+// the only copy with the users in it.
+bool keepBackups(const QString &path, const QByteArray &before, bool deletes,
+                 const UserBaseFiles &files)
+{
+    if (deletes && !files.write(UserBase::beforeDeletionBackup(path), before))
+        return false;
+    const QStringList older = UserBase::olderBackups(path);
+    files.rename(older.at(0), older.at(1));
+    files.rename(UserBase::backupFile(path), older.at(0));
+    return files.write(UserBase::backupFile(path), before);
+}
+} // namespace
+
 UserBase::Access UserBase::update(const QString &path,
-                                  const std::function<bool(UserBase &)> &change, const Files &files)
+                                  const std::function<bool(UserBase &)> &change, const Files &files,
+                                  LockWait wait)
 {
     QLockFile lock(lockFile(path));
-    const bool locked = takeLock(lock);
-    if (!locked && lock.error() == QLockFile::LockFailedError)
+    StaleLock stale(lockFile(path), besideBase(path, QStringLiteral(".clock")), files);
+    const LockState locked = takeLock(lock, stale, lockFile(path), wait);
+    if (locked == LockState::Held)
         return Access::Locked;
+    if (locked == LockState::Damaged)
+        return Access::LockDamaged;
     const textfile::FileRead file = files.read(path);
     if (file.status == textfile::FileRead::Status::Missing)
         return Access::Missing;
@@ -320,12 +436,14 @@ UserBase::Access UserBase::update(const QString &path,
         return Access::Unreadable;
     if (check(file.bytes) != Damage::None)
         return Access::Damaged;
-    if (!locked) // a folder where no lock file can be made takes no base either
+    if (locked != LockState::Taken) // a folder where no lock file can be made takes no base either
         return Access::NotWritten;
-    UserBase base = fromBytes(file.bytes);
+    const UserBase before = fromBytes(file.bytes);
+    UserBase base = before;
     if (!change(base))
         return Access::Declined;
-    if (!files.write(backupFile(path), file.bytes) || !files.write(path, base.toBytes()))
+    const bool deletes = namedUsers(base) < namedUsers(before);
+    if (!keepBackups(path, file.bytes, deletes, files) || !files.write(path, base.toBytes()))
         return Access::NotWritten;
     return Access::Done;
 }
@@ -347,8 +465,16 @@ QString UserBase::messageFor(Access access, const QString &path)
             .arg(file);
     case Access::Damaged:
         return QStringLiteral("Список пользователей поврежден (файл %1). Восстановите его из "
-                              "резервной копии %2 или обратитесь к администратору.")
-            .arg(file, QFileInfo(backupFile(path)).fileName());
+                              "резервной копии %2 или из более ранних копий рядом с ним (%3, %4, "
+                              "%5), либо обратитесь к администратору.")
+            .arg(file, QFileInfo(backupFile(path)).fileName(),
+                 QFileInfo(olderBackups(path).at(0)).fileName(),
+                 QFileInfo(olderBackups(path).at(1)).fileName(),
+                 QFileInfo(beforeDeletionBackup(path)).fileName());
+    case Access::LockDamaged:
+        return QStringLiteral("Список пользователей (файл %1) нельзя изменить: файл блокировки "
+                              "%2 поврежден и не удаляется. Удалите его и повторите.")
+            .arg(file, shownName(lockFile(path)));
     case Access::Locked:
         return QStringLiteral("Список пользователей (файл %1) сейчас изменяет другая программа. "
                               "Повторите через несколько секунд.")
@@ -359,6 +485,13 @@ QString UserBase::messageFor(Access access, const QString &path)
             .arg(file);
     }
     return QString();
+}
+
+QString UserBase::damagedWithoutBackupText(const QString &path)
+{
+    return QStringLiteral("Список пользователей поврежден (файл %1), а резервной копии %2 рядом с "
+                          "ним нет. Обратитесь к администратору.")
+        .arg(shownName(path), QFileInfo(backupFile(path)).fileName());
 }
 
 QStringList UserBase::recordLines(const UserRecord &record)
@@ -509,18 +642,24 @@ QStringList unstorableCharacters(const QString &text)
         if (!named.contains(name))
             named << name;
     };
+    const auto code = [](QChar c) {
+        return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    };
     for (const QChar c : text) {
         if (c == u'\n' || c == u'\r')
             add(QStringLiteral("перевод строки"));
         else if (c == u'\t')
             add(QStringLiteral("табуляция"));
         else if (c.category() == QChar::Other_Control)
-            add(QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper());
+            add(code(c));
+        else if (c.category() == QChar::Other_Format) // a soft hyphen, a zero-width space
+            add(QStringLiteral("невидимый знак ") + code(c));
     }
     const QString missing = textfile::charactersWithout1251Form(text);
     for (qsizetype i = 0; i < missing.size(); ++i) {
         const qsizetype length = missing.at(i).isHighSurrogate() ? 2 : 1;
-        add(u'«' + missing.mid(i, length) + u'»');
+        if (missing.at(i).category() != QChar::Other_Format)
+            add(u'«' + missing.mid(i, length) + u'»');
         i += length - 1;
     }
     return named;
@@ -546,14 +685,33 @@ QString nameKey(const QString &name)
     return name.simplified().toCaseFolded();
 }
 
+namespace {
+// A name as it looks: letter case, blanks and invisible characters aside, and the Cyrillic
+// letters and the digit drawn like Latin letters taken for them.
+QString lookKey(const QString &name)
+{
+    static const QString cyrillic = QStringLiteral("авеёкмнорстухіїјѕў0");
+    static const QString latin = QStringLiteral("abeekmhopctyxiijsyo");
+    QString key;
+    for (const QChar c : nameKey(name)) {
+        if (c.category() == QChar::Other_Format)
+            continue;
+        const qsizetype look = cyrillic.indexOf(c);
+        key += look < 0 ? c : latin.at(look);
+    }
+    return key;
+}
+} // namespace
+
 bool isAdministratorName(const QString &first, const QString &second)
 {
-    return administrator::hasNames(nameKey(first), nameKey(second));
+    return administrator::hasNames(lookKey(first), lookKey(second));
 }
 
-UserBase::Access renewUser(const SessionState &session, const QString &baseFile)
+UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
+                           UserBase::LockWait wait)
 {
-    return UserBase::update(baseFile, [&session](UserBase &base) {
+    const auto store = [&session](UserBase &base) {
         const qsizetype index = base.indexOf(session.UserFirstName, session.UserSurname);
         if (index < 0)
             return false;
@@ -562,10 +720,11 @@ UserBase::Access renewUser(const SessionState &session, const QString &baseFile)
         for (int k = 0; k < UserRecord::ResultCount; ++k)
             record.results[k] = session.UserResults.at(k);
         return true;
-    });
+    };
+    return UserBase::update(baseFile, store, {}, wait);
 }
 
 bool renewCurrentUser(const SessionState &session, const QString &baseFile)
 {
-    return renewUser(session, baseFile) == UserBase::Access::Done;
+    return renewUser(session, baseFile, UserBase::LockWait::Full) == UserBase::Access::Done;
 }

@@ -43,6 +43,7 @@ struct UserBaseFiles
 {
     std::function<textfile::FileRead(const QString &)> read = textfile::readFile;
     std::function<bool(const QString &, const QByteArray &)> write = textfile::replaceFile;
+    std::function<bool(const QString &, const QString &)> rename = textfile::renameOver;
 };
 
 // The user base: "predel" with the record count, then 24 key/value pairs per record, always
@@ -65,7 +66,16 @@ public:
         CountDisagrees, // "predel" says another number of records than the file holds
     };
     // How reading or changing a base file went.
-    enum class Access { Done, Declined, Missing, Unreadable, Damaged, Locked, NotWritten };
+    enum class Access {
+        Done,
+        Declined,
+        Missing,
+        Unreadable,
+        Damaged,
+        Locked,
+        LockDamaged, // the lock file is no file, or stale and cannot be removed
+        NotWritten
+    };
 
     enum class Outcome { Found, WrongPassword, NotFound };
     struct Lookup
@@ -83,22 +93,34 @@ public:
     static UserBase fromLines(const QStringList &lines);
     // The first damage of a base's bytes, Damage::None for a clean base.
     static Damage check(QByteArrayView bytes);
-    // Reads a base file; the base is filled only when the access is Done.
+    // Reads a base file; the base is filled only when the access is Done. A clean base without
+    // a backup beside it gets its first one.
     using Files = UserBaseFiles;
 
     static Access read(const QString &path, UserBase &base, const Files &files = {});
     // A base read cleanly, or nothing when it is missing, unreadable or damaged.
     static std::optional<UserBase> load(const QString &path);
+    // How long a change waits for a lock another program holds: a frame or two on the window
+    // thread and 3 s elsewhere, or 3 s wherever it runs for a change whose loss nobody could
+    // undo.
+    enum class LockWait { ForThisThread, Full };
     // Reads the base under its lock file, lets `change` alter it and writes it back, keeping
-    // the base as it was in the backup file beside it. `change` returns false to leave the
+    // the base as it was in the backup files beside it. `change` returns false to leave the
     // base as it is (Declined). A missing, unreadable or damaged base is never written.
     static Access update(const QString &path, const std::function<bool(UserBase &)> &change,
-                         const Files &files = {});
-    // A message for the user about what went wrong with the base file, naming it.
+                         const Files &files = {}, LockWait wait = LockWait::ForThisThread);
+    // A message for the user about what went wrong with the base file, naming it. A damaged
+    // base is to be restored from its backups; where it is known that there is none, the
+    // message says so instead.
     static QString messageFor(Access access, const QString &path);
+    static QString damagedWithoutBackupText(const QString &path);
     // The backup beside a base ("2_17.jpg" -> "2_17.bak") and its lock file ("2_17.lock").
     static QString backupFile(const QString &path);
     static QString lockFile(const QString &path);
+    // The generations before the backup, newest first ("2_17.bak2", "2_17.bak3"), and the base
+    // as it was before the last change that deleted users ("2_17.before-delete.bak").
+    static QStringList olderBackups(const QString &path);
+    static QString beforeDeletionBackup(const QString &path);
 
     QByteArray toBytes() const;
     QStringList toLines() const;
@@ -130,14 +152,16 @@ private:
     void ensureTrailingEmptyRecord();
 };
 
-// The characters of a name or password the base cannot hold (without a Windows-1251 form, line
-// breaks, tabs and other control characters), each named for a message; empty when none.
+// The characters of a name or password the base cannot or must not hold (without a Windows-1251
+// form, line breaks, tabs and other control characters, invisible ones such as a soft hyphen),
+// each named for a message; empty when none.
 QStringList unstorableCharacters(const QString &text);
 // "Эти знаки нельзя сохранить в списке пользователей: ..." for the characters, or empty.
 QString unstorableText(const QStringList &fields);
 // Names compared without regard to letter case and to leading, trailing or doubled blanks.
 QString nameKey(const QString &name);
-// Typed names that find the administrator, letter case and blanks aside.
+// Typed names that find or look like the administrator's: letter case, blanks, invisible
+// characters and Cyrillic letters drawn like Latin ones aside.
 bool isAdministratorName(const QString &first, const QString &second);
 
 // Fills the session's user fields from a record: results as digits without blanks.
@@ -145,5 +169,8 @@ void fillSessionUser(SessionState &session, const UserRecord &record);
 
 // Looks up the session's user in the base file by names, stores the session's bookmark and
 // results there and rewrites the base. A user no longer in the base leaves it untouched.
+// renewCurrentUser stores a grade, which the pupil cannot give again: it waits the full time
+// for the lock, also on the window thread.
 bool renewCurrentUser(const SessionState &session, const QString &baseFile);
-UserBase::Access renewUser(const SessionState &session, const QString &baseFile);
+UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
+                           UserBase::LockWait wait = UserBase::LockWait::ForThisThread);

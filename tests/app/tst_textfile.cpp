@@ -203,20 +203,30 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.ini"))).isDir());
     }
 
-    // What a killed writer left is removed by the next write once no writer can still use it.
+    // What a killed writer left is removed by the next write once no writer can still use it,
+    // measured on the clock of the folder's computer: here a share whose server runs ten
+    // minutes behind this computer, where a pupil's program is writing a temporary right now.
     void staleTemporariesAreRemoved()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("state.ini"));
+        const QDateTime shareNow = QDateTime::currentDateTime().addSecs(-10 * 60);
+        const auto stamp = [](const QString &file, const QDateTime &time) {
+            QFile opened(file);
+            return opened.open(QIODevice::ReadWrite) &&
+                   opened.setFileTime(time, QFileDevice::FileModificationTime);
+        };
         const QString stale = path + QStringLiteral(".old1.tmp");
         const QString fresh = path + QStringLiteral(".new1.tmp");
         writeBytes(stale, "half");
         writeBytes(fresh, "half");
-        QFile file(stale);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                                 QFileDevice::FileModificationTime));
-        file.close();
+        QVERIFY(stamp(stale, shareNow.addSecs(-11 * 60)));
+        QVERIFY(stamp(fresh, shareNow.addSecs(-5)));
+        const auto restore = qScopeGuard([] { setRenameStep({}); });
+        setRenameStep([&](const QString &from, const QString &to) {
+            return stamp(from, shareNow) && QFile::rename(from, to) ? RenameOutcome::Done
+                                                                    : RenameOutcome::Refused;
+        });
         QVERIFY(replaceFile(path, "new"));
         QVERIFY(!QFile::exists(stale));
         QVERIFY(QFile::exists(fresh));

@@ -9,10 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (qint64(size) > pupilfiles::StateFileLimit)
         return 0;
     fuzzFile(data, size, QStringLiteral("data/temp1.ini"));
-    const std::optional<WatchedSession> watched = WatchedSession::read(fuzzFolder());
-    if (!watched)
+    const WatchLook look = WatchLook::take(fuzzFolder(), WatchedFiles(), 0);
+    if (look.status != pupilfiles::Status::Done)
         __builtin_trap();
-    if (watched->lastRecorded < 1 || watched->lastRecorded > SessionSlots)
+    if (look.watched.lastRecorded < 1 || look.watched.lastRecorded > SessionSlots)
         __builtin_trap();
     return 0;
 }

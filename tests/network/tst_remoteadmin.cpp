@@ -11,6 +11,7 @@
 #include <QSemaphore>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 #include <sys/stat.h>
@@ -195,6 +196,72 @@ private Q_SLOTS:
         release->release();
         QTest::qWait(200);
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
+    }
+
+    // A change the share held up past the window's patience is cancelled when it had not begun
+    // writing, also once the window has closed, and told when it lands after all.
+    void lateChangesAreCancelledOrTold()
+    {
+        Classroom room(1);
+        writeBase(basePath(room, 1), {{"Петров", "Иван"}, {"Сидоров", "Олег"}});
+        // Shared with the reader threads, which may outlive this test.
+        auto gate = std::make_shared<QSemaphore>();
+        auto hangAfterWriting = std::make_shared<std::atomic<bool>>(true);
+        auto landed = std::make_shared<std::atomic<bool>>(false);
+        const UserAdministration::Storage real = RemoteAdminWindow::pupilStorage;
+        const int limit = RemoteAdminWindow::answerLimitMs;
+        RemoteAdminWindow::pupilStorage.update =
+            [=](const QString &folder, const std::function<bool(UserBase &)> &change) {
+                if (!*hangAfterWriting)
+                    gate->acquire();
+                const UserBase::Access access = real.update(folder, change);
+                if (*hangAfterWriting)
+                    gate->acquire();
+                *landed = true;
+                return access;
+            };
+        RemoteAdminWindow::answerLimitMs = 300;
+        auto restore = qScopeGuard([&] {
+            gate->release(10);
+            RemoteAdminWindow::pupilStorage = real;
+            RemoteAdminWindow::answerLimitMs = limit;
+        });
+
+        NetworkHarness h(room.teacher().path());
+        h.windows.open<MonitorWindow>();
+        h.click("frmNET", "btnNETadmin");
+        auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
+        QTRY_COMPARE(surnames->count(), 3);
+        QWidget *boss = loadedWindow("frmNETBOSS");
+        choose(surnames, 1);
+        pressInModalSoon("frmSURE", "cmd1");
+        boss->findChild<QAbstractButton *>("DEL_but")->click();
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(1));
+        gate->release();
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::changedLateText(1));
+        QCOMPARE(UserBase::load(basePath(room, 1))->indexOf("Иван", "Петров"), -1);
+
+        // A damaged base is told by the name of the file, not of the pupil's folder.
+        const QByteArray intact = readBytes(basePath(room, 1));
+        writeBytes(basePath(room, 1), intact.left(intact.size() - 3));
+        auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
+        choose(computers, 0);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"),
+                     UserBase::messageFor(UserBase::Access::Damaged, basePath(room, 1)));
+        writeBytes(basePath(room, 1), intact);
+
+        *hangAfterWriting = false;
+        *landed = false;
+        choose(computers, 0);
+        QTRY_COMPARE(surnames->count(), 2);
+        choose(surnames, 1);
+        pressInModalSoon("frmSURE", "cmd1");
+        boss->findChild<QAbstractButton *>("DEL_but")->click();
+        h.click("frmNETBOSS", "btnRETURN");
+        QTRY_VERIFY(loadedWindow("frmNET")->isVisible());
+        gate->release();
+        QTRY_VERIFY(*landed);
+        QVERIFY(UserBase::load(basePath(room, 1))->indexOf("Олег", "Сидоров") > 0);
     }
 
     // A link in a pupil's folder is never read or written through.

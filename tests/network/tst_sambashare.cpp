@@ -69,10 +69,10 @@ private Q_SLOTS:
         }
         writeSessionFile(m_local + QStringLiteral("data/temp1.ini"),
                          {"Иван", "Петров", "Реле", 20, 3, 2, 0}, records);
-        const std::optional<WatchedSession> watched = WatchedSession::read(m_mount);
-        QVERIFY(watched);
-        QCOMPARE(watched->lastRecorded, 3);
-        QCOMPARE(watched->records.at(2).vop, QStringLiteral("Вопрос 3"));
+        const WatchLook look = WatchLook::take(m_mount, WatchedFiles(), 0);
+        QCOMPARE(look.status, pupilfiles::Status::Done);
+        QCOMPARE(look.watched.lastRecorded, 3);
+        QCOMPARE(look.watched.records.at(2).vop, QStringLiteral("Вопрос 3"));
     }
 
     void remoteAdministrationWritesThroughTheShare()

@@ -77,6 +77,7 @@ private Q_SLOTS:
         QVERIFY(!next->isVisible() && prev->isVisible() && !refresh->isVisible());
         QCOMPARE(h.text("frmNetLog", "QESTION"), QStringLiteral("Вопрос 7"));
         QCOMPARE(h.text("frmNetLog", "metSLEJKA"), QStringLiteral("Слежение за №12 Петров Иван"));
+        QCOMPARE(h.text("frmNetLog", "metTEST"), QStringLiteral("Тест: Рельсовые цепи"));
         const QList<QRadioButton *> answers =
             loadedWindow("frmNetLog")->findChildren<QRadioButton *>("OTVET");
         QVERIFY(answers.at(2)->isChecked()); // 7 % 5 + 1
@@ -101,9 +102,14 @@ private Q_SLOTS:
         QFile::remove(room.pupilData(12, "temp1.ini"));
         h.click("frmNetLog", "btnPREV");
         refresh->click();
-        QTest::qWait(200);
-        QVERIFY(!qobject_cast<WatchWindow *>(loadedWindow("frmNetLog"))->isReading());
+        QTRY_VERIFY(h.text("frmNetLog", "metINFA").contains(QStringLiteral("не найден")));
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 19"));
+        // A new test begins: nothing of the old one stays on screen.
+        room.progress(12, "Иван", "Петров", 10, 1, 0, 0, QStringLiteral("Сигналы"));
+        QTRY_COMPARE(h.text("frmNetLog", "metTEST"), QStringLiteral("Тест: Сигналы"));
+        QVERIFY(h.text("frmNetLog", "QESTION").isEmpty() && !answers.at(0)->isVisible());
+        QCOMPARE(h.text("frmNetLog", "metOcenka"), QStringLiteral("Оценка:"));
+        QCOMPARE(h.text("frmNetLog", "metINFA"), WatchFlow::FirstAnswerNotice);
 
         h.click("frmNetLog", "Комманда1");
         QTRY_VERIFY(monitor->isVisible());

@@ -1,3 +1,4 @@
+#include "core/datafiles.h"
 #include "core/textfile.h"
 #include "network/watchflow.h"
 #include "testsupport.h"
@@ -46,14 +47,29 @@ private Q_SLOTS:
         QCOMPARE(v.checked, 1);
         QCOMPARE(v.good, QStringLiteral("Правильных: 5"));
         QCOMPARE(v.ocenka, QStringLiteral("Оценка:"));
+        QCOMPARE(v.test, QStringLiteral("Тест: Реле"));
         QCOMPARE(flow.notice(), WatchFlow::AnswerNotice);
 
         flow.refreshed(WatchedSession::fromLines(sessionLines(20, 4)));
         QCOMPARE(flow.shown(), 20);
         QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:4"));
-        // The pupil starts a new test: the finished one's grade goes.
+        // The pupil starts a new test: nothing of the finished one stays on screen.
+        PupilStatus next;
+        next.first = QStringLiteral("Иван");
+        next.second = QStringLiteral("Петров");
+        next.name = QStringLiteral("Сигналы");
+        next.max = next.curr = QStringLiteral("1");
+        flow.refreshed(WatchedSession::firstQuestionOf(next));
+        const WatchView fresh = flow.view();
+        QCOMPARE(fresh.test, QStringLiteral("Тест: Сигналы"));
+        QVERIFY(fresh.question.isEmpty() && !fresh.answersShown);
+        QCOMPARE(fresh.ocenka, QStringLiteral("Оценка:"));
+        QCOMPARE(fresh.good, QStringLiteral("Правильных: 0"));
+        QVERIFY(!fresh.previousVisible && !fresh.nextVisible && !fresh.pictureVisible);
+        QCOMPARE(flow.notice(), WatchFlow::FirstAnswerNotice);
         flow.refreshed(WatchedSession::fromLines(sessionLines(1)));
         QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:"));
+        QVERIFY(flow.view().answersShown);
     }
 
     void browsingBackStopsFollowing()
@@ -119,8 +135,68 @@ private Q_SLOTS:
         }
         QCOMPARE(WatchedSession::fromLines(truncated).lastRecorded, 3);
 
+        // Numbers beyond the file's 16 bits are clamped; a number that is no grade is not shown.
+        flow.refreshed(WatchedSession::fromLines(
+            {"ok", "99999999999", "ocenka", "-5", "max", "1", "tema", "Т", "vop", "В"}));
+        QCOMPARE(flow.view().good, QStringLiteral("Правильных: 32767"));
+        QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:"));
+
+        // A file that cannot be read: said, and the last question read stays.
+        flow.readFailed(pupilfiles::Status::Failed);
+        QVERIFY(flow.notice().contains(QStringLiteral("temp1.ini на компьютере № 3")));
+        QCOMPARE(flow.view().question, QStringLiteral("В"));
+        flow.setLost(true);
+        QVERIFY(flow.notice().contains(PupilLive::NoConnectionText));
+        flow.setLost(false);
+        flow.refreshed(WatchedSession::fromLines(sessionLines(2)));
+        QCOMPARE(flow.notice(), WatchFlow::AnswerNotice);
+        // Nothing read yet: no placeholder passes for a question.
+        WatchFlow unread(4);
+        unread.readFailed(pupilfiles::Status::Damaged);
+        QVERIFY(unread.notice().contains(QStringLiteral("повреждён")));
+        QVERIFY(unread.view().question.isEmpty() && !unread.view().answersShown);
+    }
+
+    // Both files are looked at: a pupil on the first question of a test begun after temp1.ini
+    // was written has left the test it holds. A look whose reading failed is not taken as seen.
+    void looksAtBothFiles()
+    {
         TestProgramFolder folder;
-        QVERIFY(!WatchedSession::read(folder.path()));
+        const QString session = folder.data(datafiles::SessionFile);
+        const QString progress = folder.data(datafiles::ProgressFile);
+        const QDateTime answered = QDateTime::currentDateTime().addSecs(-60);
+        const qint64 wall = QDateTime::currentMSecsSinceEpoch();
+        writeBytes(session, textfile::joinLines(sessionLines(20, 4)));
+        QVERIFY(writeProgressFile(progress, {"Иван", "Петров", "Сигналы", 10, 1, 0, 0}));
+        // Between the two writes of the first answer: curr_test.ini is the older.
+        QVERIFY(setModified(session, answered));
+        QVERIFY(setModified(progress, answered.addSecs(-2)));
+        WatchedFiles seen;
+        WatchLook look = WatchLook::take(folder.path(), seen, 0);
+        QVERIFY(look.read);
+        QCOMPARE(look.status, pupilfiles::Status::Done);
+        QCOMPARE(look.watched.header.grade, 4);
+        seen.looked(look, 0, wall);
+        // Read once more, as a coarse file clock asks for, then no more.
+        seen.looked(WatchLook::take(folder.path(), seen, 100), 100, wall);
+        QVERIFY(!WatchLook::take(folder.path(), seen, 150).read);
+
+        QVERIFY(setModified(progress, answered.addSecs(30)));
+        look = WatchLook::take(folder.path(), seen, 200);
+        QVERIFY(look.watched.awaitingFirstAnswer);
+        QCOMPARE(look.watched.header.name, QStringLiteral("Сигналы"));
+        seen.looked(look, 200, wall);
+        // The pupil's program started again: no temp1.ini at all.
+        QVERIFY(QFile::remove(session));
+        look = WatchLook::take(folder.path(), seen, 300);
+        QVERIFY(look.watched.awaitingFirstAnswer);
+
+        QVERIFY(QFile::remove(progress));
+        QVERIFY(QDir().mkpath(session));
+        look = WatchLook::take(folder.path(), seen, 400);
+        QCOMPARE(look.status, pupilfiles::Status::Damaged);
+        seen.looked(look, 400, wall);
+        QVERIFY(WatchLook::take(folder.path(), seen, 500).read);
     }
 };
 

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(SessionProgress)
+
 class tst_sessionfiles : public QObject
 {
     Q_OBJECT
@@ -174,8 +176,6 @@ private Q_SLOTS:
         }
     }
 };
-
-Q_DECLARE_METATYPE(SessionProgress)
 
 QTEST_GUILESS_MAIN(tst_sessionfiles)
 #include "tst_sessionfiles.moc"

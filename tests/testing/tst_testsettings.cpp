@@ -3,7 +3,12 @@
 #include "testing/testsettings.h"
 #include "testsupport.h"
 
+#include <QSemaphore>
 #include <QtTest>
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
 
 namespace {
 const QString timeFile = datafiles::AnswerTimeFile;
@@ -133,6 +138,68 @@ private Q_SLOTS:
         QCOMPARE(delivery.summary(),
                  QStringLiteral("Настройки записаны на этом компьютере. Сетевые компьютеры: "
                                 "получили 2 из 5; не получили № 2, № 4, № 6."));
+    }
+
+    // A push that a hung share held up lands before a newer one, never after it (a stale " 5 "
+    // stayed after " 4 " was pushed); one that lands after the patience is told.
+    void aLatePushNeverOverwritesANewerOne()
+    {
+        TestProgramFolder program;
+        TestProgramFolder pupil;
+        QVERIFY(textfile::writeLines(program.data(datafiles::NetConfigFile),
+                                     {"number", " 1 ", " 1 ", pupilFolder(pupil)}));
+        SessionState session;
+        session.setProgramFolder(program.path());
+        // The first write of the pupil's answer time hangs until the share comes back.
+        auto hung = std::make_shared<QSemaphore>();
+        auto comeBack = std::make_shared<QSemaphore>();
+        auto hangs = std::make_shared<std::atomic<int>>(1);
+        auto landed = std::make_shared<std::atomic<bool>>(false);
+        const QString pupilTime = pupil.jpg(timeFile);
+        const auto restore = qScopeGuard([comeBack] {
+            comeBack->release(10);
+            textfile::setRenameStep({});
+        });
+        textfile::setRenameStep([=](const QString &from, const QString &to) {
+            if (QDir::cleanPath(to) == QDir::cleanPath(pupilTime) && (*hangs)-- > 0) {
+                hung->release();
+                comeBack->acquire();
+                const bool renamed = std::rename(QFile::encodeName(from).constData(),
+                                                 QFile::encodeName(to).constData()) == 0;
+                *landed = true;
+                return renamed ? textfile::RenameOutcome::Done : textfile::RenameOutcome::Refused;
+            }
+            return std::rename(QFile::encodeName(from).constData(),
+                               QFile::encodeName(to).constData()) == 0
+                       ? textfile::RenameOutcome::Done
+                       : textfile::RenameOutcome::Refused;
+        });
+        TestSettings five;
+        five.answerTime = 5;
+        TestSettings four;
+        four.answerTime = 4;
+
+        SettingsPush push;
+        QSignalSpy finished(&push, &SettingsPush::finished);
+        push.start(session, five);
+        QVERIFY(hung->tryAcquire(1, 5000));
+        push.start(session, four);
+        QTest::qWait(100);
+        comeBack->release();
+        QTRY_VERIFY(*landed);
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(finished.last().at(0).value<SettingsDelivery>().reached, QList<int>{1});
+        QCOMPARE(readBytes(pupilTime), QByteArray(" 4 \r\n"));
+
+        *hangs = 1;
+        push.setPatience(100);
+        push.start(session, five);
+        QTRY_COMPARE(finished.size(), 2);
+        QCOMPARE(finished.last().at(0).value<SettingsDelivery>().missed, QList<int>{1});
+        comeBack->release();
+        QTRY_COMPARE(finished.size(), 3);
+        QCOMPARE(finished.last().at(0).value<SettingsDelivery>().reached, QList<int>{1});
+        QCOMPARE(readBytes(pupilTime), QByteArray(" 5 \r\n"));
     }
 
     void summaryWhenThisComputerFails()

@@ -2,8 +2,9 @@
 #include "testsupport.h"
 #include "users/userbase.h"
 
-#include <QLockFile>
 #include <QtTest>
+
+#include <cstdio>
 
 namespace {
 UserRecord user(const QString &first, const QString &second, const QString &password)
@@ -170,21 +171,48 @@ private Q_SLOTS:
     }
 
     // A base held by another program is not changed; the lock is waited for a few seconds.
+    // Its age is measured on the clock of the base's computer, here a share whose server runs
+    // 40 seconds behind this computer: a lock its program took there just now is live, one left
+    // there a minute ago by a program that died is taken over. A lock that is no file is damage.
     void lockedBaseIsNotChanged()
     {
         TestProgramFolder folder;
         const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
         QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
-        QLockFile other(UserBase::lockFile(path));
-        QVERIFY(other.lock());
+        const QDateTime shareNow = QDateTime::currentDateTime().addSecs(-40);
+        const auto stamp = [](const QString &file, const QDateTime &time) {
+            QFile opened(file);
+            return opened.open(QIODevice::ReadWrite) &&
+                   opened.setFileTime(time, QFileDevice::FileModificationTime);
+        };
+        const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
+        textfile::setRenameStep([&](const QString &from, const QString &to) {
+            return stamp(from, shareNow) && std::rename(QFile::encodeName(from).constData(),
+                                                        QFile::encodeName(to).constData()) == 0
+                       ? textfile::RenameOutcome::Done
+                       : textfile::RenameOutcome::Refused;
+        });
+        writeBytes(UserBase::lockFile(path), "4242\nТарвел\npupil-computer\n"); // its program's
+        QVERIFY(stamp(UserBase::lockFile(path), shareNow));
         SessionState session;
         session.UserFirstName = QStringLiteral("a");
         session.UserSurname = QStringLiteral("b");
+        session.UserBookmark = QStringLiteral("1.1");
         QCOMPARE(renewUser(session, path), UserBase::Access::Locked);
+        QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QString());
         QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
                     .contains(QStringLiteral("другая программа")));
-        other.unlock();
+        QVERIFY(stamp(UserBase::lockFile(path), shareNow.addSecs(-60)));
         QCOMPARE(renewUser(session, path), UserBase::Access::Done);
+        QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QStringLiteral("1.1"));
+
+        QVERIFY(QDir().mkdir(UserBase::lockFile(path)));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(renewUser(session, path), UserBase::Access::LockDamaged);
+        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(UserBase::messageFor(UserBase::Access::LockDamaged, path)
+                    .contains(QStringLiteral("data/jpg/2_17.lock")));
     }
 
     void renewalOfADeletedUserLeavesTheBaseIntact()
@@ -276,22 +304,46 @@ private Q_SLOTS:
         QCOMPARE(UserBase::check(extra), UserBase::Damage::None);
     }
 
+    // The first clean read of a fresh install makes the backup the damage message names; every
+    // change keeps the base as it was in three generations, and what a deletion started from
+    // stays whatever routine saves follow.
     void rewriteKeepsThePreviousBaseAsBackup()
     {
         TestProgramFolder folder;
         const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
-        QVERIFY(baseOf({user(vedok, vedok, "p"), UserRecord()}).save(path));
-        const QByteArray before = readBytes(path);
-        QCOMPARE(UserBase::update(path,
-                                  [](UserBase &base) {
-                                      base.registerUser("a", "b", "c", 1);
-                                      return true;
-                                  }),
-                 UserBase::Access::Done);
+        QVERIFY(baseOf({user(vedok, vedok, "p"), user("x", "y", "1"), UserRecord()}).save(path));
+        const QByteArray installed = readBytes(path);
+        QVERIFY(UserBase::load(path));
         QCOMPARE(UserBase::backupFile(path), folder.jpg(QStringLiteral("2_17.bak")));
-        QCOMPARE(readBytes(UserBase::backupFile(path)), before);
-        QCOMPARE(UserBase::load(path)->records.size(), 3);
+        QCOMPARE(readBytes(UserBase::backupFile(path)), installed);
+        QVERIFY(UserBase::messageFor(UserBase::Access::Damaged, path)
+                    .contains(QStringLiteral("2_17.bak")));
+        const auto change = [&path](const std::function<void(UserBase &)> &edit) {
+            return UserBase::update(path, [&edit](UserBase &base) {
+                edit(base);
+                return true;
+            });
+        };
+        QCOMPARE(change([](UserBase &base) { base.clearAllButAdministrator(); }),
+                 UserBase::Access::Done);
+        QCOMPARE(readBytes(UserBase::beforeDeletionBackup(path)), installed);
+        QList<QByteArray> states{installed};
+        for (const char *name : {"a", "b", "c", "d"}) {
+            states.prepend(readBytes(path));
+            QCOMPARE(change([name](UserBase &base) {
+                         base.registerUser(name, "b", "c", base.records.size() - 1);
+                     }),
+                     UserBase::Access::Done);
+        }
+        QCOMPARE(readBytes(UserBase::backupFile(path)), states.at(0));
+        QCOMPARE(readBytes(UserBase::olderBackups(path).at(0)), states.at(1));
+        QCOMPARE(readBytes(UserBase::olderBackups(path).at(1)), states.at(2));
+        QCOMPARE(readBytes(UserBase::beforeDeletionBackup(path)), installed);
+        QCOMPARE(UserBase::load(path)->records.size(), 6);
         QVERIFY(!QFile::exists(UserBase::lockFile(path)));
+        QCOMPARE(QDir(folder.jpg(QString())).entryList({QStringLiteral("2_17.*")}, QDir::Files),
+                 (QStringList{"2_17.bak", "2_17.bak2", "2_17.bak3", "2_17.before-delete.bak",
+                              "2_17.jpg"}));
     }
 
     void unstorableCharactersAreNamed()
