@@ -187,8 +187,7 @@ private Q_SLOTS:
         };
         const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
         textfile::setRenameStep([&](const QString &from, const QString &to) {
-            return stamp(from, shareNow) && std::rename(QFile::encodeName(from).constData(),
-                                                        QFile::encodeName(to).constData()) == 0
+            return stamp(from, shareNow) && textfile::renameOver(from, to)
                        ? textfile::RenameOutcome::Done
                        : textfile::RenameOutcome::Refused;
         });
