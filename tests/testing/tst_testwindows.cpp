@@ -237,8 +237,11 @@ private Q_SLOTS:
         m_app->session.UserResults[0] = "4";
         startTopicTest(0);
         answer(true);
-        loadedWindow("fullTST")->close();
+        QVERIFY(QFile::exists(m_folder->data("resume.ini")));
+        // Escape leaves the test as closing its window does.
+        QTest::keyClick(control("fullTST", "OTVET1"), Qt::Key_Escape);
         QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(!shown("fullTST"));
         QVERIFY(control("frmFullTest", "cmdRETurn")->isVisible());
         QVERIFY(control<QLabel>("frmFullTest", "LABEL2")->isVisible());
         QVERIFY(!control("frmFullTest", "cmdSTART")->isVisible());
@@ -247,13 +250,15 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmTestCh"));
         QCOMPARE(m_app->session.UserResults[0], QStringLiteral("0"));
         QCOMPARE(storedResult(1), QStringLiteral("0"));
+        // A test left on purpose is not offered again after a restart.
+        QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
 
         // A user base that cannot be written is named before the window goes.
         click("frmTestCh", "btnOK");
         QTRY_VERIFY(shown("frmFullTest"));
         click("frmFullTest", "cmdSTART");
         QTRY_VERIFY(shown("fullTST"));
-        loadedWindow("fullTST")->close();
+        click("fullTST", "btnUNLOAD");
         QTRY_VERIFY(shown("frmFullTest"));
         const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
         textfile::setRenameStep(
