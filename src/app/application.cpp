@@ -52,8 +52,10 @@ bool Application::continueInterruptedTest()
 {
     const std::optional<InterruptedTest> test =
         findInterruptedTest(session, *QRandomGenerator::global());
-    if (!test)
+    if (!test) {
+        tellLostTests();
         return false;
+    }
     if (!ConfirmWindow::ask(context, interruptedTestQuestion(*test))) {
         endInterruptedTest(session, *test);
         return false;
@@ -61,6 +63,15 @@ bool Application::continueInterruptedTest()
     windows.load<MainMenu>();
     goOnWithTest(context, *test);
     return true;
+}
+
+void Application::tellLostTests()
+{
+    QStringList notices = takeLostTestNotices(session);
+    if (const std::optional<LostTest> lost = findLostTest(session))
+        notices << settleLostTest(session, *lost);
+    if (!notices.isEmpty())
+        InfoWindow::tell(context, notices.join(QStringLiteral("\n\n")));
 }
 
 int Application::run()
