@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "core/datafiles.h"
 #include "testing/resume.h"
+#include "testing/resumeoffer.h"
 #include "testing/testsettings.h"
 #include "testing/testwindows.h"
 #include "users/loginwindow.h"
@@ -56,12 +57,15 @@ bool Application::continueInterruptedTest()
         tellLostTests();
         return false;
     }
-    if (!ConfirmWindow::ask(context, interruptedTestQuestion(*test))) {
-        endInterruptedTest(session, *test);
-        return false;
-    }
+    const bool goOn = ResumeOfferWindow::ask(context, interruptedTestQuestion(*test));
     windows.load<MainMenu>();
-    goOnWithTest(context, *test);
+    if (goOn) {
+        goOnWithTest(context, *test);
+        return true;
+    }
+    endInterruptedTest(session, *test);
+    deleteStaleTestFiles(session);
+    startTestAnew(context, *test);
     return true;
 }
 

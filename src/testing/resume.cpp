@@ -240,10 +240,11 @@ std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
 
 QString interruptedTestQuestion(const InterruptedTest &test)
 {
-    return QStringLiteral("Тест «%1» был прерван: дано ответов %2 из %3. Продолжить его со "
-                          "следующего вопроса?")
+    return QStringLiteral("Продолжить тест «%1» с вопроса %2 из %3?\n\nЕсли начать заново, "
+                          "данные ответы будут удалены, а тест записан в ваши результаты как "
+                          "незаконченный.")
         .arg(test.test->bank.name)
-        .arg(test.answered)
+        .arg(test.answered + 1)
         .arg(test.test->bank.questionCount());
 }
 

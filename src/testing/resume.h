@@ -46,7 +46,8 @@ struct InterruptedTest
 std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
                                                    QRandomGenerator &random);
 
-// The question "Продолжить …?" asked after the login.
+// The question "Продолжить тест … с вопроса N?" asked after the login, saying what starting
+// again throws away.
 QString interruptedTestQuestion(const InterruptedTest &test);
 
 // Chooses the test's bank and mode, as the menu or the reader does before the introduction.
@@ -56,7 +57,7 @@ void selectInterruptedTest(SessionState &session, const InterruptedTest &test);
 // the recorded answers back.
 void continueInterruptedTest(SessionState &session, const InterruptedTest &test);
 
-// Declining to go on ends the test as an interrupted test ends: its grade 0 is stored in the
+// Starting again ends the test as an interrupted test ends: its grade 0 is stored in the
 // user's result slots (the catalogue is read for that).
 bool endInterruptedTest(SessionState &session, const InterruptedTest &test);
 

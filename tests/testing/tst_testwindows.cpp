@@ -276,6 +276,46 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmTestCh"));
     }
 
+    // After a crash the pupil is asked in the offer's own words; neither Escape nor closing
+    // the window throws his answers away, and starting again opens the same test anew.
+    void killedTestIsOfferedToGoOnOrStartAgain()
+    {
+        startTopicTest(1);
+        answer(true);
+        answer(false);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            delete w; // killed: no window gets to close
+        m_app = std::make_unique<Application>(m_folder->path(), false);
+        m_app->windows.endAction = [] {};
+        SessionState &s = m_app->session;
+        s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
+        QString question, focused;
+        bool stayed = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *offer = QApplication::activeModalWidget();
+            if (!offer || offer->objectName() != "frmRESUME") {
+                if (offer)
+                    offer->close();
+                return;
+            }
+            question = offer->findChild<QLabel *>("m1")->text();
+            focused = offer->focusWidget() ? offer->focusWidget()->objectName() : "";
+            QTest::keyClick(offer, Qt::Key_Escape);
+            offer->close();
+            stayed = offer->isVisible();
+            QTest::mouseClick(offer->findChild<SkinButton *>("cmdAnew"), Qt::LeftButton);
+        });
+        QVERIFY(m_app->startMenu(-1));
+        QVERIFY2(question.startsWith(QStringLiteral("Продолжить тест «Светофоры» с вопроса 3 из ")),
+                 qPrintable(question));
+        QCOMPARE(focused, QStringLiteral("cmdGoOn"));
+        QVERIFY(stayed);
+        QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(control("frmFullTest", "cmdSTART")->isVisible());
+        QCOMPARE(storedResult(2), QStringLiteral("0"));
+        QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
+    }
+
     void answerTickedWithoutAClickCounts()
     {
         // A screen reader ticks an answer; it never sends a mouse click.
