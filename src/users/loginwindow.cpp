@@ -99,9 +99,11 @@ void LoginWindow::buildControls()
     connect(m_remember, &QCheckBox::toggled, this, [this](bool ticked) {
         m_context.cues.play(Cue::Pick);
         const QSignalBlocker undoing(m_remember); // putting the box back writes nothing
-        if (ticked && !RememberedLogin::mayRemember(m_first->text(), m_second->text())) {
+        const QString refusal =
+            RememberedLogin::refusal(m_first->text(), m_second->text(), m_password->text());
+        if (ticked && !refusal.isEmpty()) {
             m_remember->setChecked(false);
-            m_rememberLabel->setText(RememberedLogin::AdministratorRefusedText);
+            m_rememberLabel->setText(refusal);
             return;
         }
         if (!saveRememberedLogin())
@@ -219,7 +221,7 @@ bool LoginWindow::saveRememberedLogin()
 void LoginWindow::saveIfRemembered()
 {
     if (!m_first->text().isEmpty() && m_remember->isChecked() &&
-        RememberedLogin::mayRemember(m_first->text(), m_second->text()))
+        RememberedLogin::refusal(m_first->text(), m_second->text(), m_password->text()).isEmpty())
         saveRememberedLogin();
 }
 

@@ -170,9 +170,18 @@ private Q_SLOTS:
             password->selectAll();
             QTest::keyClicks(password, "ve");
             QCOMPARE(password->echoMode(), QLineEdit::Password);
+            // A login the file cannot hold never replaces the one remembered.
+            auto *first = login->findChild<QLineEdit *>(QStringLiteral("Текст1"));
+            first->setText("Иван");
+            login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Петров");
+            password->setText("п");
+            box->click();
+            QVERIFY(box->isChecked());
+            first->setText("Иван☺");
             login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
         });
         QVERIFY(!m_app->login());
+        QCOMPARE(RememberedLogin::read(remembered).firstName, QStringLiteral("Иван"));
     }
 
     void givingUpEndsBeforeTheSplash()
