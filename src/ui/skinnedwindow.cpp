@@ -52,11 +52,22 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName, con
     m_dragger->addHandle(this);
 }
 
+void SkinnedWindow::setVisible(bool visible)
+{
+    // Qt creates the native window at its default size and only then fits it to its contents;
+    // a window manager may already have placed that 640x480 window in a corner by then.
+    if (visible && !isVisible()) {
+        if (!testAttribute(Qt::WA_Resized))
+            adjustSize();
+        if (!testAttribute(Qt::WA_Moved))
+            centreOnScreen();
+    }
+    QWidget::setVisible(visible);
+}
+
 void SkinnedWindow::showEvent(QShowEvent *event)
 {
     exposeLabelTexts(this);
-    if (!testAttribute(Qt::WA_Moved))
-        centreOnScreen();
     if (m_firstFocus && !event->spontaneous())
         m_firstFocus->setFocus(Qt::OtherFocusReason);
     QWidget::showEvent(event);

@@ -20,6 +20,24 @@
 #include <QTableWidget>
 #include <QtTest>
 
+// Calls `seen` with every event of the application while it lives.
+class EventWatch : public QObject
+{
+public:
+    explicit EventWatch(std::function<void(QObject *, QEvent *)> seen) : m_seen(std::move(seen))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        m_seen(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject *, QEvent *)> m_seen;
+};
+
 class tst_testwindows : public QObject
 {
     Q_OBJECT
@@ -156,10 +174,18 @@ private Q_SLOTS:
         // A pause asked for on question 2 comes after its answer.
         click("fullTST", "btnPAUSE");
         QVERIFY(!control("fullTST", "btnPAUSE")->isEnabled());
+        QSize sizeWhenMade;
+        const auto watch = [&sizeWhenMade](QObject *watched, QEvent *event) {
+            if (event->type() == QEvent::WinIdChange && watched->objectName() == "frmPAUSE")
+                sizeWhenMade = static_cast<QWidget *>(watched)->size();
+        };
+        EventWatch madeWindows(watch);
         answer(false);
         QTRY_VERIFY(topLevel("frmPAUSE"));
         QVERIFY(!shown("fullTST"));
         QWidget *pause = topLevel("frmPAUSE");
+        // The window system first sees the window at its own size, not at Qt's default one.
+        QCOMPARE(sizeWhenMade, pause->size());
         QCOMPARE(pause->findChild<QLabel *>("Метка1")->text(), QStringLiteral("Вы взяли тайм-аут"));
         QCOMPARE(pause->findChild<QLabel *>("Метка2")->text(),
                  QStringLiteral("У Вас есть еще 2 паузы"));
