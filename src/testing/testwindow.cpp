@@ -236,8 +236,10 @@ void TestWindow::keyPressEvent(QKeyEvent *event)
         m_answers->button(answer)->click();
         return;
     }
-    // Enter answers; a key held down answers once, never the question that follows.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Enter answers, unless it presses "Пауза" or the close button; a key held down answers
+    // once, never the question that follows.
+    const bool onPushButton = qobject_cast<QPushButton *>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !onPushButton) {
         if (!event->isAutoRepeat())
             m_session->submit();
         return;

@@ -5,6 +5,7 @@
 #include "ui/modalscope.h"
 #include "ui/skinbutton.h"
 
+#include <QAbstractButton>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -94,6 +95,14 @@ void SkinnedWindow::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && m_escapeButton &&
         m_escapeButton->isEnabled()) {
         m_escapeButton->click();
+        return;
+    }
+    // Buttons leave Enter to their window; a key held down presses once.
+    auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focused &&
+        focused->isEnabled()) {
+        if (!event->isAutoRepeat())
+            focused->click();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -33,7 +33,7 @@ protected:
     // A window that grows keeps its centre (unless told otherwise) and stays inside the
     // screen's available area.
     void resizeEvent(QResizeEvent *event) override;
-    // Escape presses the escape button.
+    // Escape presses the escape button, Enter the focused button.
     void keyPressEvent(QKeyEvent *event) override;
     void centreOnScreen();
     // Grows the window to show its wrapped texts in full, as far as the screen allows.

@@ -272,7 +272,8 @@ private Q_SLOTS:
         QVERIFY(control<QLabel>("frmFullTest", "LABEL2")->isVisible());
         QVERIFY(!control("frmFullTest", "cmdSTART")->isVisible());
         QVERIFY(!control("frmFullTest", "cmdEXIT")->isVisible());
-        click("frmFullTest", "cmdRETurn");
+        // Enter presses the focused button: here "Вернуться".
+        QTest::keyClick(loadedWindow("frmFullTest")->focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(shown("frmTestCh"));
         QCOMPARE(m_app->session.UserResults[0], QStringLiteral("0"));
         QCOMPARE(storedResult(1), QStringLiteral("0"));
@@ -282,9 +283,12 @@ private Q_SLOTS:
         // A user base that cannot be written is named before the window goes.
         click("frmTestCh", "btnOK");
         QTRY_VERIFY(shown("frmFullTest"));
-        click("frmFullTest", "cmdSTART");
+        control("frmFullTest", "cmdSTART")->setFocus();
+        QTest::keyClick(control("frmFullTest", "cmdSTART"), Qt::Key_Enter);
         QTRY_VERIFY(shown("fullTST"));
-        click("fullTST", "btnUNLOAD");
+        // Enter on the close button closes instead of answering.
+        control("fullTST", "btnUNLOAD")->setFocus();
+        QTest::keyClick(control("fullTST", "btnUNLOAD"), Qt::Key_Return);
         QTRY_VERIFY(shown("frmFullTest"));
         const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
         textfile::setRenameStep(
