@@ -167,9 +167,11 @@ private Q_SLOTS:
             QTRY_COMPARE(password->echoMode(), QLineEdit::Password);
             login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
             QCOMPARE(password->text(), LoginFlow::WrongPasswordText);
-            password->selectAll();
             QTest::keyClicks(password, "ve");
+            QCOMPARE(password->text(), QStringLiteral("ve"));
             QCOMPARE(password->echoMode(), QLineEdit::Password);
+            // Tab goes on from the password to the box below it, not back to "Имя".
+            QCOMPARE(password->nextInFocusChain(), box);
             // A login the file cannot hold never replaces the one remembered.
             auto *first = login->findChild<QLineEdit *>(QStringLiteral("Текст1"));
             first->setText("Иван");
@@ -178,7 +180,7 @@ private Q_SLOTS:
             box->click();
             QVERIFY(box->isChecked());
             first->setText("Иван☺");
-            login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+            QTest::keyClick(first, Qt::Key_Escape); // "Отмена"
         });
         QVERIFY(!m_app->login());
         QCOMPARE(RememberedLogin::read(remembered).firstName, QStringLiteral("Иван"));
