@@ -11,11 +11,11 @@ ResumeOfferWindow::ResumeOfferWindow(AppContext &context)
     : ModalMessageWindow(context, QStringLiteral("frmRESUME"),
                          QStringLiteral("     Тест был прерван"), QStringLiteral("m1"))
 {
-    SkinButton *goOn = addSkinButton(QStringLiteral("cmdGoOn"), QStringLiteral("SURE/del"),
+    SkinButton *goOn = addSkinButton(QStringLiteral("cmdGoOn"), QStringLiteral("SURE/goon"),
                                      QStringLiteral("Продолжить"),
                                      QStringLiteral("Продолжить тест с того же места"));
     SkinButton *anew = addSkinButton(
-        QStringLiteral("cmdAnew"), QStringLiteral("SURE/cancel"), QStringLiteral("Начать заново"),
+        QStringLiteral("cmdAnew"), QStringLiteral("SURE/anew"), QStringLiteral("Начать заново"),
         QStringLiteral("Удалить данные ответы и начать тест с начала"));
     connect(goOn, &SkinButton::clicked, this, [this] { answer(true); });
     connect(anew, &SkinButton::clicked, this, [this] { answer(false); });
