@@ -76,9 +76,10 @@ bool sameUser(const SessionState &session, const QString &first, const QString &
 
 QString ownLostTestNotice(const QString &name)
 {
-    return QStringLiteral("Тест «%1» был прерван сбоем программы, и продолжить его нельзя: "
-                          "файлы теста повреждены или тест изменился. Тест записан в ваши "
-                          "результаты как незаконченный.")
+    // Damaged files, a changed bank or a crash before the first answer: the pupil needs only
+    // the outcome.
+    return QStringLiteral("Тест «%1» был прерван сбоем программы, и продолжить его нельзя. Тест "
+                          "записан в ваши результаты как незаконченный.")
         .arg(name);
 }
 

@@ -351,7 +351,7 @@ private Q_SLOTS:
         QVERIFY(damaged);
         const QStringList own = settleLostTest(run.state, *damaged);
         QCOMPARE(own.size(), 1);
-        QVERIFY(own.first().contains("повреждены"));
+        QVERIFY(own.first().contains("«Светофоры»") && own.first().contains("нельзя"));
         QCOMPARE(run.state.UserResults[1], QStringLiteral("0"));
         QCOMPARE(storedFor("Иван"), QStringLiteral("0"));
         QVERIFY(takeLostTestNotices(run.state).isEmpty());
