@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "core/datafiles.h"
 #include "testing/resume.h"
+#include "testing/resumeoffer.h"
 #include "testing/testsettings.h"
 #include "testing/testwindows.h"
 #include "users/loginwindow.h"
@@ -52,15 +53,29 @@ bool Application::continueInterruptedTest()
 {
     const std::optional<InterruptedTest> test =
         findInterruptedTest(session, *QRandomGenerator::global());
-    if (!test)
-        return false;
-    if (!ConfirmWindow::ask(context, interruptedTestQuestion(*test))) {
-        endInterruptedTest(session, *test);
+    if (!test) {
+        tellLostTests();
         return false;
     }
+    const bool goOn = ResumeOfferWindow::ask(context, interruptedTestQuestion(*test));
     windows.load<MainMenu>();
-    goOnWithTest(context, *test);
+    if (goOn) {
+        goOnWithTest(context, *test);
+        return true;
+    }
+    endInterruptedTest(session, *test);
+    deleteStaleTestFiles(session);
+    startTestAnew(context, *test);
     return true;
+}
+
+void Application::tellLostTests()
+{
+    QStringList notices = takeLostTestNotices(session);
+    if (const std::optional<LostTest> lost = findLostTest(session))
+        notices << settleLostTest(session, *lost);
+    if (!notices.isEmpty())
+        InfoWindow::tell(context, notices.join(QStringLiteral("\n\n")));
 }
 
 int Application::run()

@@ -19,9 +19,10 @@ public:
     // Shows the login window modally; false when the user gave up.
     bool login();
     // Reads the show-errors setting; offers the user a test of his that the program was killed
-    // in and goes on with it under the hidden menu; otherwise removes the stale test files,
-    // shows the splash (when splashMs >= 0) and loads the menu,
-    // which the splash shows when it closes; without a splash the menu is shown at once.
+    // in and goes on with it, or opens its introduction anew, under the hidden menu; otherwise
+    // tells about lost tests, removes the stale test files, shows the splash (when splashMs >= 0)
+    // and loads the menu, which the splash shows when it closes; without a splash the menu is shown
+    // at once.
     MainMenu *startMenu(int splashMs = 1500);
     // The whole start; returns the process exit code.
     int run();
@@ -32,6 +33,9 @@ public:
     AppContext context{session, cues, windows};
 
 private:
-    // True when the user chose to go on with his interrupted test and it runs.
+    // True when the user had an interrupted test: it goes on or starts again.
     bool continueInterruptedTest();
+    // A test lost in a crash gets grade 0 in its owner's results; the user is told about his
+    // own lost tests, those found now and those noted while another user worked.
+    void tellLostTests();
 };

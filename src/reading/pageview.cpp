@@ -6,6 +6,7 @@
 #include "ui/pictures.h"
 
 #include <QFontDatabase>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -90,6 +91,16 @@ public:
 
     QString shownFile() const override { return m_shown; }
     QString visibleText() const override { return m_browser->toPlainText(); }
+
+    bool scrollScreen(bool forward) override
+    {
+        QScrollBar *bar = m_browser->verticalScrollBar();
+        if (bar->value() == (forward ? bar->maximum() : bar->minimum()))
+            return false;
+        bar->triggerAction(forward ? QAbstractSlider::SliderPageStepAdd
+                                   : QAbstractSlider::SliderPageStepSub);
+        return true;
+    }
 
 private:
     CourseBrowser *m_browser;

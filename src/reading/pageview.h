@@ -19,6 +19,9 @@ public:
     virtual QString shownFile() const = 0;
     // The text the user sees.
     virtual QString visibleText() const = 0;
+    // Scrolls one screen down (forward) or up; false when the page already shows its end
+    // (or its start) and nothing moved.
+    virtual bool scrollScreen(bool forward) = 0;
 
     // Pages, and everything they name, are shown only from inside `dataFolder`.
     static PageView *create(const QString &objectName, const QString &accessibleName,

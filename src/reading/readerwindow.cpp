@@ -85,18 +85,21 @@ void ReaderWindow::buildControls()
     m_view = PageView::create(QStringLiteral("WebBrowser1"), QStringLiteral("Страница учебника"),
                               m_context.session.dataPath(QString()), this);
     setFirstFocus(m_view);
-    // Page Down / Page Up and Alt+arrows turn paragraphs as the buttons do.
-    const auto turn = [this](QList<QKeySequence> keys, SkinButton *button) {
-        for (const QKeySequence &key : keys) {
-            auto *shortcut = new QShortcut(key, this);
-            connect(shortcut, &QShortcut::activated, button, [button] {
-                if (button->isEnabled() && button->isVisible())
-                    button->click();
-            });
-        }
+    // Alt+arrows turn paragraphs as the buttons do; Page Down / Page Up first read the page to
+    // its end (or start), so that nothing on a long page, a safety warning included, is skipped.
+    const auto turn = [this](const QKeySequence &key, SkinButton *button, int scroll) {
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, [this, button, scroll] {
+            if (scroll != 0 && m_view->scrollScreen(scroll > 0))
+                return;
+            if (button->isEnabled() && button->isVisible())
+                button->click();
+        });
     };
-    turn({QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)}, m_next);
-    turn({QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)}, m_prev);
+    turn(QKeySequence(Qt::ALT | Qt::Key_Right), m_next, 0);
+    turn(QKeySequence(Qt::ALT | Qt::Key_Left), m_prev, 0);
+    turn(QKeySequence(Qt::Key_PageDown), m_next, 1);
+    turn(QKeySequence(Qt::Key_PageUp), m_prev, -1);
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusBar->setAccessibleName(QStringLiteral("Строка подсказок"));

@@ -12,8 +12,8 @@
 #include <QChartView>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -30,14 +30,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     auto *intro = addLabel(QStringLiteral("Метка1"),
                            QStringLiteral("Тесты пройдены вами со следующими результатами :"));
     auto *m10 = addLabel(QStringLiteral("m10"), QStringLiteral("отлично"));
-    m_topics = new QListWidget(this);
-    m_topics->setObjectName(QStringLiteral("SpiS1"));
-    m_topics->setAccessibleName(QStringLiteral("Темы тестов"));
-    m_grades = new QListWidget(this);
-    m_grades->setObjectName(QStringLiteral("SpiS2"));
-    m_grades->setAccessibleName(QStringLiteral("Оценки"));
-    hover()->addHint(m_topics, QStringLiteral("Темы тестов"));
-    hover()->addHint(m_grades, QStringLiteral("Оценки за тесты"));
+    m_grades = newGradeTable();
     SkinButton *exit =
         addSkinButton(QStringLiteral("comEXIT"), QStringLiteral("dostig/return"),
                       QStringLiteral("Назад"), QStringLiteral("Вернуться в главное меню"));
@@ -54,8 +47,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     grid->addWidget(minimise, 0, 1);
     grid->addWidget(close, 0, 2);
     grid->addWidget(intro, 1, 0, 1, 3);
-    grid->addWidget(m_topics, 2, 0);
-    grid->addWidget(m_grades, 2, 1, 1, 2);
+    grid->addWidget(m_grades, 2, 0, 1, 3);
     grid->addWidget(m10, 3, 0);
     grid->addWidget(exit, 3, 1, 1, 2);
     grid->setColumnStretch(0, 3);
@@ -72,10 +64,6 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
         m10->clear();
     fillAchievements();
 
-    connect(m_topics, &QListWidget::currentRowChanged, m_grades,
-            qOverload<int>(&QListWidget::setCurrentRow));
-    connect(m_grades, &QListWidget::currentRowChanged, m_topics,
-            qOverload<int>(&QListWidget::setCurrentRow));
     connect(exit, &SkinButton::clicked, this, &AchievementsWindow::leave);
     connect(close, &QPushButton::clicked, this, &AchievementsWindow::leave);
     connect(minimise, &QPushButton::clicked, this, [this] {
@@ -91,16 +79,28 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     resize(760, 720);
 }
 
+// Topic and grade in one row, so that they scroll together and are read as one.
+QTableWidget *AchievementsWindow::newGradeTable()
+{
+    QTableWidget *table = attemptviews::newReadOnlyTable(
+        this, QStringLiteral("SpiS1"), {QStringLiteral("Тема"), QStringLiteral("Оценка")},
+        QStringLiteral("Выделить все оценки"));
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    table->setAccessibleName(QStringLiteral("Оценки по темам"));
+    table->setAccessibleDescription(QStringLiteral("Тема теста и последняя оценка за него"));
+    hover()->addHint(table, table->accessibleDescription());
+    return table;
+}
+
 void AchievementsWindow::fillAchievements()
 {
-    m_topics->clear();
-    m_grades->clear();
-    m_topics->addItems(achievementTopics());
+    const QStringList topics = achievementTopics();
     const QStringList grades = achievementGrades(m_context.session);
-    for (const QString &grade : grades) {
-        auto *item = new QListWidgetItem(grade, m_grades);
-        // An empty row still needs its height to stay beside its topic.
-        item->setSizeHint(m_topics->sizeHintForIndex(m_topics->model()->index(0, 0)));
+    m_grades->setRowCount(int(topics.size()));
+    for (int row = 0; row < topics.size(); ++row) {
+        m_grades->setItem(row, 0, new QTableWidgetItem(topics[row]));
+        m_grades->setItem(row, 1, new QTableWidgetItem(grades.value(row)));
     }
     const SessionState &s = m_context.session;
     const QList<journal::Attempt> mine = journal::ofUser(

@@ -3,11 +3,10 @@
 #include "ui/skinnedwindow.h"
 
 class QChartView;
-class QListWidget;
 class QTableWidget;
 
-// The user's stored test results as grade words beside the topics, and his attempts from
-// the journal as a table and a chart of the grades over time.
+// The user's stored test results as grade words, each in the row of its topic, and his attempts
+// from the journal as a table and a chart of the grades over time.
 class AchievementsWindow : public SkinnedWindow
 {
     Q_OBJECT
@@ -20,10 +19,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QTableWidget *newGradeTable();
     void leave();
 
-    QListWidget *m_topics = nullptr;
-    QListWidget *m_grades = nullptr;
+    QTableWidget *m_grades = nullptr;
     QTableWidget *m_attempts = nullptr;
     QChartView *m_chart = nullptr;
     bool m_closeCue = false;

@@ -32,18 +32,26 @@ QList<journal::Attempt> byTestThenDate(QList<journal::Attempt> attempts)
 }
 } // namespace
 
-QTableWidget *newTable(QWidget *parent, const QString &objectName)
+QTableWidget *newReadOnlyTable(QWidget *parent, const QString &objectName,
+                               const QStringList &columns, const QString &cornerName)
 {
-    auto *table = new QTableWidget(0, int(Columns.size()), parent);
+    auto *table = new QTableWidget(0, int(columns.size()), parent);
     table->setObjectName(objectName);
-    table->setHorizontalHeaderLabels(Columns);
+    table->setHorizontalHeaderLabels(columns);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
     // The corner button is hidden with the row header, yet screen readers still list it.
     for (QAbstractButton *corner : table->findChildren<QAbstractButton *>())
-        corner->setAccessibleName(QStringLiteral("Выделить все попытки"));
+        corner->setAccessibleName(cornerName);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    return table;
+}
+
+QTableWidget *newTable(QWidget *parent, const QString &objectName)
+{
+    QTableWidget *table =
+        newReadOnlyTable(parent, objectName, Columns, QStringLiteral("Выделить все попытки"));
     table->setAccessibleName(QStringLiteral("Журнал попыток"));
     table->setAccessibleDescription(
         QStringLiteral("Все пройденные тесты: тест, дата, верные ответы, процент, оценка, время"));

@@ -10,6 +10,9 @@ class QWidget;
 // as a chart of the grades over time (one line per test).
 namespace attemptviews {
 
+// A table that is only read: whole rows are selected, the first column takes the spare width.
+QTableWidget *newReadOnlyTable(QWidget *parent, const QString &objectName,
+                               const QStringList &columns, const QString &cornerName);
 QTableWidget *newTable(QWidget *parent, const QString &objectName);
 void fillTable(QTableWidget *table, const QList<journal::Attempt> &attempts);
 

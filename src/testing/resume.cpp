@@ -5,6 +5,10 @@
 #include "core/textfile.h"
 #include "testing/catalogue.h"
 #include "testing/results.h"
+#include "users/userbase.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
 
@@ -68,6 +72,82 @@ int correctCount(const SessionRecords &records, int answered)
 bool sameUser(const SessionState &session, const QString &first, const QString &second)
 {
     return first == session.UserFirstName.trimmed() && second == session.UserSurname.trimmed();
+}
+
+QString ownLostTestNotice(const QString &name)
+{
+    // Damaged files, a changed bank or a crash before the first answer: the pupil needs only
+    // the outcome.
+    return QStringLiteral("Тест «%1» был прерван сбоем программы, и продолжить его нельзя. Тест "
+                          "записан в ваши результаты как незаконченный.")
+        .arg(name);
+}
+
+QString othersLostTestNotice(const QString &name)
+{
+    return QStringLiteral("Тест «%1» был прерван сбоем программы, и продолжить его нельзя: "
+                          "после сбоя на этом компьютере работал другой пользователь. Тест "
+                          "записан в ваши результаты как незаконченный.")
+        .arg(name);
+}
+
+QString notWrittenNotice(const QString &path)
+{
+    return QStringLiteral("Не удалось записать файл %1.").arg(QDir::toNativeSeparators(path));
+}
+
+QList<LostTest> readLostTests(const QString &path)
+{
+    QList<LostTest> tests;
+    const QList<textfile::KeyValue> pairs =
+        textfile::readPairs(textfile::readLines(path).value_or(QStringList()));
+    for (const textfile::KeyValue &pair : pairs) {
+        const QString key = pair.key.trimmed();
+        const QString value = pair.value.trimmed();
+        if (key == QLatin1String("first"))
+            tests.append({value, {}, {}});
+        else if (!tests.isEmpty() && key == QLatin1String("second"))
+            tests.last().second = value;
+        else if (!tests.isEmpty() && key == QLatin1String("test"))
+            tests.last().name = value;
+    }
+    return tests;
+}
+
+bool writeLostTests(const QString &path, const QList<LostTest> &tests)
+{
+    if (tests.isEmpty())
+        return !QFile::exists(path) || QFile::remove(path);
+    QStringList lines;
+    for (const LostTest &test : tests) {
+        using textfile::oneLine;
+        lines << QStringLiteral("first") << oneLine(test.first) << QStringLiteral("second")
+              << oneLine(test.second) << QStringLiteral("test") << oneLine(test.name);
+    }
+    return textfile::writeLines(path, lines);
+}
+
+// The owner's result slots of the test get 0, as an interrupted test leaves them.
+bool storeLostGrade(SessionState &session, const LostTest &lost)
+{
+    const QString base = session.jpgPath(datafiles::UserBaseFile);
+    readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
+    if (sameUser(session, lost.first, lost.second)) {
+        session.CurrentTestName = lost.name;
+        session.Grade = 0;
+        return storeTestResult(session, base) != ResultStore::BaseNotWritten;
+    }
+    const UserBase::Access access = UserBase::update(base, [&](UserBase &users) {
+        const qsizetype index = users.indexOf(lost.first, lost.second);
+        if (index < 0)
+            return false;
+        for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
+            if (session.TestCatalogueNames.at(k) == lost.name)
+                users.records[index].results[k] = QStringLiteral("0");
+        }
+        return true;
+    });
+    return access == UserBase::Access::Done || access == UserBase::Access::Declined;
 }
 
 } // namespace
@@ -161,10 +241,11 @@ std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
 
 QString interruptedTestQuestion(const InterruptedTest &test)
 {
-    return QStringLiteral("Тест «%1» был прерван: дано ответов %2 из %3. Продолжить его со "
-                          "следующего вопроса?")
+    return QStringLiteral("Продолжить тест «%1» с вопроса %2 из %3?\n\nЕсли начать заново, "
+                          "данные ответы будут удалены, а тест записан в ваши результаты как "
+                          "незаконченный.")
         .arg(test.test->bank.name)
-        .arg(test.answered)
+        .arg(test.answered + 1)
         .arg(test.test->bank.questionCount());
 }
 
@@ -197,4 +278,54 @@ bool endInterruptedTest(SessionState &session, const InterruptedTest &test)
     session.Grade = 0;
     return storeTestResult(session, session.jpgPath(datafiles::UserBaseFile)) ==
            ResultStore::Stored;
+}
+
+std::optional<LostTest> findLostTest(const SessionState &session)
+{
+    if (!QFile::exists(session.dataPath(datafiles::ResumeFile)))
+        return std::nullopt;
+    for (const QString &file : {datafiles::SessionFile, datafiles::ProgressFile}) {
+        SessionHeader header;
+        SessionRecords records;
+        if (!readSessionFile(session.dataPath(file), header, records) || header.first.isEmpty() ||
+            header.name.isEmpty())
+            continue;
+        if (header.grade != 0)
+            return std::nullopt;
+        return LostTest{header.first, header.second, header.name};
+    }
+    return std::nullopt;
+}
+
+QStringList settleLostTest(SessionState &session, const LostTest &lost)
+{
+    const bool own = sameUser(session, lost.first, lost.second);
+    QStringList notices;
+    if (own)
+        notices << ownLostTestNotice(lost.name);
+    if (!storeLostGrade(session, lost))
+        notices << resultStoreNotice(ResultStore::BaseNotWritten, lost.name,
+                                     session.jpgPath(datafiles::UserBaseFile));
+    if (own)
+        return notices;
+    const QString notes = session.dataPath(datafiles::LostTestsFile);
+    if (!writeLostTests(notes, readLostTests(notes) << lost))
+        notices << notWrittenNotice(notes);
+    return notices;
+}
+
+QStringList takeLostTestNotices(const SessionState &session)
+{
+    const QString notes = session.dataPath(datafiles::LostTestsFile);
+    QList<LostTest> others;
+    QStringList notices;
+    for (const LostTest &test : readLostTests(notes)) {
+        if (sameUser(session, test.first, test.second))
+            notices << othersLostTestNotice(test.name);
+        else
+            others << test;
+    }
+    if (!notices.isEmpty() && !writeLostTests(notes, others))
+        notices << notWrittenNotice(notes);
+    return notices;
 }

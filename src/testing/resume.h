@@ -46,7 +46,8 @@ struct InterruptedTest
 std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
                                                    QRandomGenerator &random);
 
-// The question "Продолжить …?" asked after the login.
+// The question "Продолжить тест … с вопроса N?" asked after the login, saying what starting
+// again throws away.
 QString interruptedTestQuestion(const InterruptedTest &test);
 
 // Chooses the test's bank and mode, as the menu or the reader does before the introduction.
@@ -56,6 +57,27 @@ void selectInterruptedTest(SessionState &session, const InterruptedTest &test);
 // the recorded answers back.
 void continueInterruptedTest(SessionState &session, const InterruptedTest &test);
 
-// Declining to go on ends the test as an interrupted test ends: its grade 0 is stored in the
+// Starting again ends the test as an interrupted test ends: its grade 0 is stored in the
 // user's result slots (the catalogue is read for that).
 bool endInterruptedTest(SessionState &session, const InterruptedTest &test);
+
+// A test the program was killed in that cannot go on for the user now logged in: whose it was
+// and which test. It ends as an interrupted test ends, with grade 0 in its owner's results.
+struct LostTest
+{
+    QString first;
+    QString second;
+    QString name;
+};
+
+// The test left running in the data folder (resume.ini is there and the test files hold no
+// grade) when it belongs to another user or cannot go on; nothing when there is none.
+// Call it when findInterruptedTest found nothing.
+std::optional<LostTest> findLostTest(const SessionState &session);
+// Stores grade 0 in the lost test's slot of its owner. The owner is told now when he is the
+// session's user, otherwise at his next login (takeLostTestNotices). Returns what the session's
+// user is to be told: his own lost test, or a file that could not be written.
+QStringList settleLostTest(SessionState &session, const LostTest &lost);
+// What the session's user is to be told about his tests lost while another user worked;
+// these notes are then removed from the data folder.
+QStringList takeLostTestNotices(const SessionState &session);

@@ -14,6 +14,8 @@
 #include "users/messagewindows.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
@@ -116,6 +118,8 @@ void TestIntroWindow::showNotFinished()
     m_exit->hide();
     m_notFinished->show();
     m_return->show();
+    setEscapeButton(m_return);
+    setFirstFocus(m_return);
     show();
     raise();
 }
@@ -124,11 +128,19 @@ bool TestIntroWindow::storeAbandonedGrade()
 {
     SessionState &s = m_context.session;
     const QString base = s.jpgPath(datafiles::UserBaseFile);
-    if (storeTestResult(s, base) != ResultStore::BaseNotWritten)
+    QStringList notices;
+    if (storeTestResult(s, base) == ResultStore::BaseNotWritten)
+        notices << resultStoreNotice(ResultStore::BaseNotWritten, s.CurrentTestName, base);
+    // A test left on purpose is not offered for continuing after a restart.
+    const QString resume = s.dataPath(datafiles::ResumeFile);
+    if (!QFile::remove(resume) && QFile::exists(resume))
+        notices << QStringLiteral("Не удалось удалить файл %1: после перезапуска программа "
+                                  "предложит продолжить этот тест.")
+                       .arg(QDir::toNativeSeparators(resume));
+    if (notices.isEmpty())
         return true;
     const QPointer<TestIntroWindow> self(this);
-    InfoWindow::tell(m_context,
-                     resultStoreNotice(ResultStore::BaseNotWritten, s.CurrentTestName, base));
+    InfoWindow::tell(m_context, notices.join(u'\n'));
     return self;
 }
 

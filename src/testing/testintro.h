@@ -28,7 +28,8 @@ private:
     void start();
     void returnFromUnfinished();
     void cancel();
-    // An abandoned test stores grade 0; a user base that could not be written is named.
+    // An abandoned test stores grade 0 and is no longer offered for continuing; a user base
+    // that could not be written or a resume file that stays is named.
     // False when this window went while the notice was open.
     bool storeAbandonedGrade();
     void leave();

@@ -104,6 +104,11 @@ void TestWindow::buildControls()
     m_pause->setObjectName(QStringLiteral("btnPAUSE"));
     m_pause->setAccessibleName(m_pause->text());
     hover()->addHint(m_pause, QStringLiteral("Пауза начнётся после ответа на вопрос"));
+    // Closing leaves the test unfinished; the introduction window then says so.
+    QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
+                                        QStringLiteral("Прервать тест"));
+    setEscapeButton(close);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
     for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
         dragger()->addHandle(handle);
 
@@ -119,6 +124,8 @@ void TestWindow::buildControls()
     progress->addWidget(m_number);
     progress->addSpacing(16);
     progress->addWidget(m_pausesLeft);
+    progress->addSpacing(16);
+    progress->addWidget(close);
     layout->addLayout(progress);
     layout->addWidget(m_writeProblems);
     layout->addWidget(m_questionFrame);
@@ -229,8 +236,10 @@ void TestWindow::keyPressEvent(QKeyEvent *event)
         m_answers->button(answer)->click();
         return;
     }
-    // Enter answers; a key held down answers once, never the question that follows.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Enter answers, unless it presses "Пауза" or the close button; a key held down answers
+    // once, never the question that follows.
+    const bool onPushButton = qobject_cast<QPushButton *>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !onPushButton) {
         if (!event->isAutoRepeat())
             m_session->submit();
         return;

@@ -21,7 +21,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Keys 1 to 5 choose an answer, Enter answers.
+    // Keys 1 to 5 choose an answer, Enter answers (or presses the focused push button).
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -54,6 +54,12 @@ void goOnWithTest(AppContext &context, const InterruptedTest &test)
     intro->goOn();
 }
 
+void startTestAnew(AppContext &context, const InterruptedTest &test)
+{
+    selectInterruptedTest(context.session, test);
+    context.windows.open<TestIntroWindow>();
+}
+
 SessionRecords answeredRecords(AppContext &context)
 {
     if (auto *test = context.windows.find<TestWindow>())

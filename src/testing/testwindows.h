@@ -13,6 +13,8 @@ void closePictureViewer(AppContext &context);
 void closeTestWindows(AppContext &context);
 // Opens the introduction of the interrupted test hidden and goes on with the test at once.
 void goOnWithTest(AppContext &context, const InterruptedTest &test);
+// Opens the introduction of the interrupted test, which is then drawn and taken anew.
+void startTestAnew(AppContext &context, const InterruptedTest &test);
 // The answers of the test just finished as its session holds them, whether or not temp1.ini
 // could be written; empty slots when no test window is loaded.
 SessionRecords answeredRecords(AppContext &context);

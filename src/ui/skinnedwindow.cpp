@@ -6,6 +6,7 @@
 #include "ui/skinbutton.h"
 #include "ui/wrappedtext.h"
 
+#include <QAbstractButton>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -54,11 +55,22 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName, con
     m_dragger->addHandle(this);
 }
 
+void SkinnedWindow::setVisible(bool visible)
+{
+    // Qt creates the native window at its default size and only then fits it to its contents;
+    // a window manager may already have placed that 640x480 window in a corner by then.
+    if (visible && !isVisible()) {
+        if (!testAttribute(Qt::WA_Resized))
+            adjustSize();
+        if (!testAttribute(Qt::WA_Moved))
+            centreOnScreen();
+    }
+    QWidget::setVisible(visible);
+}
+
 void SkinnedWindow::showEvent(QShowEvent *event)
 {
     exposeLabelTexts(this);
-    if (!testAttribute(Qt::WA_Moved))
-        centreOnScreen();
     if (m_firstFocus && !event->spontaneous())
         m_firstFocus->setFocus(Qt::OtherFocusReason);
     QWidget::showEvent(event);
@@ -85,6 +97,14 @@ void SkinnedWindow::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && m_escapeButton &&
         m_escapeButton->isEnabled()) {
         m_escapeButton->click();
+        return;
+    }
+    // Buttons leave Enter to their window; a key held down presses once.
+    auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focused &&
+        focused->isEnabled()) {
+        if (!event->isAutoRepeat())
+            focused->click();
         return;
     }
     QWidget::keyPressEvent(event);

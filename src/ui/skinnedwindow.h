@@ -23,15 +23,17 @@ public:
 
     // Shows the window application-modal; returns once it is hidden or closed.
     void execModal();
+    // A window not sized or placed by its code is fitted to its contents and centred on its
+    // screen before it first appears.
+    void setVisible(bool visible) override;
 
 protected:
-    // A window that was not placed by its code opens in the middle of its screen.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     // A window that grows keeps its centre (unless told otherwise) and stays inside the
     // screen's available area.
     void resizeEvent(QResizeEvent *event) override;
-    // Escape presses the escape button.
+    // Escape presses the escape button, Enter the focused button.
     void keyPressEvent(QKeyEvent *event) override;
     void centreOnScreen();
     // Grows the window to show its wrapped texts in full, as far as the screen allows.

@@ -220,10 +220,24 @@ RememberedLogin RememberedLogin::read(const QString &path)
     return login;
 }
 
+QString RememberedLogin::refusal(const QString &firstName, const QString &surname,
+                                 const QString &password)
+{
+    if (!mayRemember(firstName, surname))
+        return AdministratorRefusedText;
+    return unstorableText({firstName, surname, password});
+}
+
 bool RememberedLogin::write(const QString &path, bool ticked, const QString &firstName,
                             const QString &surname, const QString &password)
 {
-    return textfile::writeLines(path, {textfile::printNumber(ticked ? 1 : 0),
-                                       textfile::oneLine(firstName), textfile::oneLine(surname),
-                                       textfile::oneLine(password)});
+    // Written as "?", such a login would replace the last one with one that finds nobody.
+    const bool storable = unstorableText({firstName, surname, password}).isEmpty();
+    if (ticked && !storable)
+        return false;
+    const auto kept = [storable](const QString &field) {
+        return storable ? textfile::oneLine(field) : QString();
+    };
+    return textfile::writeLines(path, {textfile::printNumber(ticked ? 1 : 0), kept(firstName),
+                                       kept(surname), kept(password)});
 }

@@ -75,6 +75,11 @@ struct RememberedLogin
     static const QString AdministratorRefusedText;
     // The note when the file could not be written, naming it.
     static QString notWrittenText(const QString &path);
+    // Why this login is not remembered (the administrator's, or characters the user base could
+    // not hold either); empty when it may be.
+    static QString refusal(const QString &firstName, const QString &surname,
+                           const QString &password);
+    // A ticked login with such characters is refused; an unticked box is written without them.
     static bool write(const QString &path, bool ticked, const QString &firstName,
                       const QString &surname, const QString &password);
 };

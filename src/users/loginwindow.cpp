@@ -99,9 +99,11 @@ void LoginWindow::buildControls()
     connect(m_remember, &QCheckBox::toggled, this, [this](bool ticked) {
         m_context.cues.play(Cue::Pick);
         const QSignalBlocker undoing(m_remember); // putting the box back writes nothing
-        if (ticked && !RememberedLogin::mayRemember(m_first->text(), m_second->text())) {
+        const QString refusal =
+            RememberedLogin::refusal(m_first->text(), m_second->text(), m_password->text());
+        if (ticked && !refusal.isEmpty()) {
             m_remember->setChecked(false);
-            m_rememberLabel->setText(RememberedLogin::AdministratorRefusedText);
+            m_rememberLabel->setText(refusal);
             return;
         }
         if (!saveRememberedLogin())
@@ -157,8 +159,11 @@ void LoginWindow::buildControls()
     grid->addLayout(buttons, 7, 0, 1, 3);
     setMinimumWidth(460);
     setFirstFocus(m_first);
-    setTabOrder(m_first, m_second);
-    setTabOrder(m_second, m_password);
+    setEscapeButton(cancelButton);
+    const QList<QWidget *> tabOrder{m_first, m_second,     m_password, m_remember,
+                                    ok,      cancelButton, minimise,   close};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 bool LoginWindow::exec()
@@ -219,7 +224,7 @@ bool LoginWindow::saveRememberedLogin()
 void LoginWindow::saveIfRemembered()
 {
     if (!m_first->text().isEmpty() && m_remember->isChecked() &&
-        RememberedLogin::mayRemember(m_first->text(), m_second->text()))
+        RememberedLogin::refusal(m_first->text(), m_second->text(), m_password->text()).isEmpty())
         saveRememberedLogin();
 }
 
@@ -297,7 +302,16 @@ bool LoginWindow::eventFilter(QObject *watched, QEvent *event)
     const bool field = watched == m_first || watched == m_second || watched == m_password;
     if (field && event->type() == QEvent::KeyPress) {
         m_context.cues.play(Cue::Type);
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        const auto *press = static_cast<QKeyEvent *>(event);
+        const int key = press->key();
+        // Typing over "Пароль не верен" starts a new password instead of appending to the note.
+        if (watched == m_password && m_password->text() == LoginFlow::WrongPasswordText) {
+            const bool erasing = key == Qt::Key_Backspace || key == Qt::Key_Delete;
+            if (erasing || (!press->text().isEmpty() && press->text().at(0).isPrint()))
+                m_password->clear();
+            if (erasing)
+                return true;
+        }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (watched == m_first)
                 m_second->setFocus();
@@ -308,9 +322,6 @@ bool LoginWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (watched == m_password && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent *>(event)->reason() == Qt::TabFocusReason)
-        m_first->setFocus();
     return SkinnedWindow::eventFilter(watched, event);
 }
 

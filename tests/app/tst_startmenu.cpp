@@ -167,12 +167,23 @@ private Q_SLOTS:
             QTRY_COMPARE(password->echoMode(), QLineEdit::Password);
             login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
             QCOMPARE(password->text(), LoginFlow::WrongPasswordText);
-            password->selectAll();
             QTest::keyClicks(password, "ve");
+            QCOMPARE(password->text(), QStringLiteral("ve"));
             QCOMPARE(password->echoMode(), QLineEdit::Password);
-            login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+            // Tab goes on from the password to the box below it, not back to "Имя".
+            QCOMPARE(password->nextInFocusChain(), box);
+            // A login the file cannot hold never replaces the one remembered.
+            auto *first = login->findChild<QLineEdit *>(QStringLiteral("Текст1"));
+            first->setText("Иван");
+            login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Петров");
+            password->setText("п");
+            box->click();
+            QVERIFY(box->isChecked());
+            first->setText("Иван☺");
+            QTest::keyClick(first, Qt::Key_Escape); // "Отмена"
         });
         QVERIFY(!m_app->login());
+        QCOMPARE(RememberedLogin::read(remembered).firstName, QStringLiteral("Иван"));
     }
 
     void givingUpEndsBeforeTheSplash()

@@ -263,7 +263,7 @@ private Q_SLOTS:
                     pupilFolder, QString::fromUtf8(TARVEL_PROGRAM), m_desk->environment());
                 QVERIFY2(pupil->fault().isEmpty(), qPrintable(pupil->fault()));
                 QVERIFY(robot(*pupil, {"login", "Иван", "Петров", "12345"}));
-                QVERIFY(robot(*pupil, {"press", "Да"}));
+                QVERIFY(robot(*pupil, {"press", "Продолжить"}));
             }
             QStringList shown;
             QVERIFY(robot(*pupil, {"question"}, &shown));

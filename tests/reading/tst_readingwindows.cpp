@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -194,6 +195,28 @@ private Q_SLOTS:
         QTest::keyClick(tree, Qt::Key_Return);
         QVERIFY(reader() && reader()->isVisible());
         QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+
+        // Page Down reads a long page to its end before it turns to the next paragraph, Page Up
+        // turns back only from the page's start; Alt+arrows turn at once.
+        reader()->resize(500, 260);
+        QApplication::setActiveWindow(reader());
+        auto *browser = reader()->findChild<QTextBrowser *>();
+        QScrollBar *bar = browser->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        int presses = 0;
+        while (shownFile(reader(), "WebBrowser1") == textPage(Marshrut) && presses < 100) {
+            const bool atEnd = bar->value() == bar->maximum();
+            QTest::keyClick(browser, Qt::Key_PageDown);
+            ++presses;
+            QCOMPARE(shownFile(reader(), "WebBrowser1") != textPage(Marshrut), atEnd);
+        }
+        QVERIFY(presses > 1);
+        const QString next = shownFile(reader(), "WebBrowser1");
+        QTRY_COMPARE(bar->value(), 0);
+        QTest::keyClick(browser, Qt::Key_PageUp);
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        QTest::keyClick(reader(), Qt::Key_Right, Qt::AltModifier);
+        QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), next);
     }
 
     void bookmarkSurvivesANewLogin()

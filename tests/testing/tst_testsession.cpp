@@ -305,6 +305,62 @@ private Q_SLOTS:
         QVERIFY(!findInterruptedTest(state, random));
     }
 
+    // Whether another user logged in after the crash or the files were damaged, the lost test
+    // ends with 0 in its owner's results and he is told once, at his login.
+    void lostTestEndsWithZeroAndIsToldToItsOwner()
+    {
+        Run run(4);
+        UserBase users = UserBase::fromLines({});
+        for (const char *first : {"Иван", "Пётр"})
+            users.registerUser(first, "Петров", "п", users.find(first, "Петров", "п").freeSlot);
+        users.records[0].results[1] = "5";
+        QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
+        QVERIFY(textfile::writeLines(run.folder.jpg("14_15.jpg"), {"start", "-", "Стрелки", "a.jpg",
+                                                                   "-", "Светофоры", "b.jpg"}));
+        run.session->begin();
+        run.answer(true);
+        run.session.reset(); // killed while question 2 is shown
+        const auto storedFor = [&run](const char *first) {
+            const std::optional<UserBase> base = UserBase::load(run.folder.jpg("2_17.jpg"));
+            return base ? base->records.at(base->indexOf(first, "Петров")).results[1].trimmed()
+                        : "none";
+        };
+
+        SessionState other;
+        other.setProgramFolder(run.folder.path());
+        other.UserFirstName = "Пётр";
+        other.UserSurname = "Петров";
+        QRandomGenerator random(7);
+        QVERIFY(!findInterruptedTest(other, random));
+        const std::optional<LostTest> lost = findLostTest(other);
+        QVERIFY(lost);
+        QVERIFY(settleLostTest(other, *lost).isEmpty());
+        QVERIFY(takeLostTestNotices(other).isEmpty());
+        QCOMPARE(storedFor("Иван"), QStringLiteral("0"));
+        QCOMPARE(storedFor("Пётр"), QString());
+        const QStringList told = takeLostTestNotices(run.state);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.first().contains("«Светофоры»") && told.first().contains("другой"));
+        QVERIFY(takeLostTestNotices(run.state).isEmpty());
+
+        // A damaged temp1.ini: the owner is told at once, the grade follows the same rule.
+        run.state.UserResults[1] = "4";
+        QVERIFY(textfile::writeLines(run.folder.data("temp1.ini"), {"first"}));
+        QVERIFY(!findInterruptedTest(run.state, random));
+        const std::optional<LostTest> damaged = findLostTest(run.state);
+        QVERIFY(damaged);
+        const QStringList own = settleLostTest(run.state, *damaged);
+        QCOMPARE(own.size(), 1);
+        QVERIFY(own.first().contains("«Светофоры»") && own.first().contains("нельзя"));
+        QCOMPARE(run.state.UserResults[1], QStringLiteral("0"));
+        QCOMPARE(storedFor("Иван"), QStringLiteral("0"));
+        QVERIFY(takeLostTestNotices(run.state).isEmpty());
+
+        // A test left on purpose has no resume.ini and is lost to no one.
+        QVERIFY(QFile::remove(run.folder.data("resume.ini")));
+        QVERIFY(!findLostTest(run.state));
+    }
+
     void noPauseAfterTheLastQuestion()
     {
         Run run(3);

@@ -338,6 +338,13 @@ private Q_SLOTS:
         QCOMPARE(RememberedLogin::read(path).box, RememberedLogin::Box::Unknown);
         writeBytes(path, "\r\na\r\n");
         QCOMPARE(RememberedLogin::read(path).box, RememberedLogin::Box::Unticked);
+        // "?" in place of a character would leave a login that finds nobody.
+        QVERIFY(RememberedLogin::write(path, true, "Иван", "Петров", "п"));
+        QVERIFY(!RememberedLogin::write(path, true, "Иван☺", "Петров", "п"));
+        QVERIFY(!RememberedLogin::refusal("Иван", "Петров", "п€ж☺").isEmpty());
+        QCOMPARE(RememberedLogin::read(path).firstName, QStringLiteral("Иван"));
+        QVERIFY(RememberedLogin::write(path, false, "Иван☺", "Петров", "п"));
+        QCOMPARE(readLinesOrEmpty(path), (QStringList{" 0 ", "", "", ""}));
         // The administrator's password is never taken from the file.
         QVERIFY(!RememberedLogin::mayRemember(" Vedok", "vedok"));
         writeBytes(path, " 1 \r\nvedok\r\nvedok\r\nsecret\r\n");
