@@ -38,7 +38,11 @@ QString copyViewers(const QString &folder, const QString &dataFolder)
 QString defaultFolder()
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("c:/Program Files/QvxView");
+    // The system's program files folder, wherever and in whatever language it is installed.
+    const QString programFiles = qEnvironmentVariable("ProgramFiles");
+    return QDir::fromNativeSeparators(programFiles.isEmpty() ? QStringLiteral("c:/Program Files")
+                                                             : programFiles) +
+           QStringLiteral("/QvxView");
 #else
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/QvxView");

@@ -11,7 +11,8 @@ struct SessionState;
 // The companion picture and HTML viewers live in one folder shared by every course, with a
 // registry "qvx.ini" of line pairs: "[code]" and that course's data folder.
 namespace viewers {
-// "c:\Program Files\QvxView" on Windows; elsewhere "QvxView" in the user's shared data location.
+// "QvxView" in the system's program files folder on Windows; elsewhere "QvxView" in the user's
+// shared data location.
 QString defaultFolder();
 
 // The registry with this course's pair set to dataPath; other pairs keep their order.

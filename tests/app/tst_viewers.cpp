@@ -120,7 +120,10 @@ private Q_SLOTS:
         QStandardPaths::setTestModeEnabled(true);
         const QString folder = viewers::defaultFolder();
 #ifdef Q_OS_WIN
-        QCOMPARE(folder, QStringLiteral("c:/Program Files/QvxView"));
+        QCOMPARE(folder, QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles")) +
+                             QStringLiteral("/QvxView"));
+        qputenv("ProgramFiles", QByteArray("D:\\Programme"));
+        QCOMPARE(viewers::defaultFolder(), QStringLiteral("D:/Programme/QvxView"));
 #else
         QCOMPARE(folder, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                              QStringLiteral("/QvxView"));
