@@ -6,6 +6,18 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#endif
+
 namespace {
 
 struct Options
@@ -77,4 +89,22 @@ std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out
         return 2;
     }
     return std::nullopt;
+}
+
+void attachParentConsole()
+{
+#ifdef Q_OS_WIN
+    const auto sentNowhere = [](DWORD stream) {
+        const HANDLE handle = GetStdHandle(stream);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    };
+    const bool outNowhere = sentNowhere(STD_OUTPUT_HANDLE);
+    const bool errNowhere = sentNowhere(STD_ERROR_HANDLE);
+    if (!(outNowhere || errNowhere) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    if (outNowhere)
+        std::freopen("CONOUT$", "w", stdout);
+    if (errNowhere)
+        std::freopen("CONOUT$", "w", stderr);
+#endif
 }

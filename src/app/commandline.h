@@ -11,3 +11,8 @@ class QTextStream;
 // empty and the program opens its windows; options it does not know are left to the window
 // system ("-platform offscreen" and the like).
 std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+// A Windows program of the window subsystem has no console of its own: its answers go to the
+// console of the command prompt that started it, unless its output is already sent elsewhere
+// (a file or a pipe). Does nothing on other systems.
+void attachParentConsole();

@@ -24,6 +24,8 @@ std::optional<int> answerOnTheConsole(int &argc, char **argv)
 {
     QCoreApplication console(argc, argv);
     nameTheProgram();
+    if (argc > 1)
+        attachParentConsole();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runCommandLine(QCoreApplication::arguments(), out, err);
