@@ -3,7 +3,7 @@
 PRESET ?= dev
 BIN := build/bin
 
-.PHONY: run test deps build format fuzz-smoke asan bench package package-check windows-syntax windows-check
+.PHONY: run test deps build format fuzz-smoke asan bench package package-check windows-syntax windows-check fresh-check
 
 deps:
 	./scripts/install-deps.sh
@@ -32,6 +32,11 @@ windows-syntax: build
 # ~/.cache/tarvel-windows). Not run in CI.
 windows-check: build
 	./scripts/windows-check.sh
+
+# README's two commands run as written on a bare Debian 12 made with debootstrap (as root; not
+# run in CI).
+fresh-check:
+	./scripts/fresh-check.sh
 
 # Every parser's fuzz target for 20 seconds (clang with libFuzzer and sanitizers).
 fuzz-smoke: deps
