@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testing/bankdocument.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,18 +33,6 @@ struct QuestionBank
     int lastIndex = 0;
 
     int questionCount() const { return lastIndex + 1; }
-};
-
-// Something a bank author should mend, found while loading.
-struct BankProblem
-{
-    int question = 0;   // number of the question (record) it concerns, 0 for the whole file
-    int line = 0;       // line of the file, 0 when no single line is at fault
-    QString text;       // what is wrong, in plain Russian
-    bool fatal = false; // the bank cannot be played
-
-    // "вопрос 3, строка 27: …"
-    QString describe() const;
 };
 
 // A bank ready to play, or the reason why it cannot be played.
