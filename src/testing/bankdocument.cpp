@@ -251,3 +251,37 @@ QByteArray bankBytes(const BankDocument &document)
         bytes.chop(2);
     return bytes;
 }
+
+BankFileRead readBankFile(const QString &path)
+{
+    BankFileRead result;
+    const textfile::FileRead file = textfile::readFile(path);
+    if (!file.isRead()) {
+        result.status = file.status == textfile::FileRead::Status::Missing
+                            ? BankFileRead::Status::Missing
+                            : BankFileRead::Status::Unreadable;
+        result.failure = file.problem();
+        return result;
+    }
+    if (!readBankDocument(file.bytes, result.document, result.problems)) {
+        result.status = BankFileRead::Status::Unreadable;
+        result.failure = result.problems.constLast().text;
+        return result;
+    }
+    result.status = BankFileRead::Status::Read;
+    result.bytes = file.bytes;
+    result.writesBackTheSame = bankBytes(result.document) == file.bytes;
+    return result;
+}
+
+QString bankBackupPath(const QString &path)
+{
+    return path + QStringLiteral(".bak");
+}
+
+bool saveBankFile(const QString &path, const BankDocument &document, const QByteArray &previous)
+{
+    if (!previous.isEmpty() && !textfile::replaceFile(bankBackupPath(path), previous))
+        return false;
+    return textfile::replaceFile(path, bankBytes(document));
+}

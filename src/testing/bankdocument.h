@@ -70,3 +70,25 @@ std::optional<qint16> bankNumber(const QString &text);
 
 // The one writer: the file's lines (Windows-1251, CR LF), keys in the order the guide gives.
 QByteArray bankBytes(const BankDocument &document);
+
+// A bank file as read from the disk.
+struct BankFileRead
+{
+    enum class Status { Read, Missing, Unreadable };
+    Status status = Status::Missing;
+    QString failure; // why it was not read ("файл не найден", "нет строки «start»…")
+    QByteArray bytes; // as read, for the backup a save keeps
+    BankDocument document;
+    QList<BankProblem> problems;
+    // Writing the document gives back the file: nothing of it would be lost by saving.
+    bool writesBackTheSame = false;
+
+    bool isRead() const { return status == Status::Read; }
+};
+BankFileRead readBankFile(const QString &path);
+
+// The backup kept beside a bank that is saved over: "T01_96.jpg" gives "T01_96.jpg.bak".
+QString bankBackupPath(const QString &path);
+// Writes the bank by safe replacement, first keeping the bytes it replaces in the backup;
+// false when either write failed (the bank is then as it was).
+bool saveBankFile(const QString &path, const BankDocument &document, const QByteArray &previous);
