@@ -239,3 +239,26 @@ PreparedTest prepareTest(const QString &path, QRandomGenerator &random)
         test.order = drawQuestionOrder(test.bank.lastIndex, random);
     return test;
 }
+
+QList<BankProblem> checkBankDocument(const BankDocument &document)
+{
+    QRandomGenerator random(1);
+    const QStringList lines = textfile::splitLines(textfile::decode1251(bankBytes(document)));
+    QList<BankProblem> problems = parseQuestionBank(lines, QString(), random).problems;
+    for (int r = 0; r < document.questions.size(); ++r) {
+        const BankQuestion &question = document.questions.at(r);
+        const int right = question.rightAnswer();
+        if (right == 0)
+            continue;
+        qsizetype longestWrong = 0;
+        for (int k = 0; k < 5; ++k) {
+            if (k + 1 != right)
+                longestWrong = qMax(longestWrong, question.answerText(k).size());
+        }
+        if (question.answerText(right - 1).size() > longestWrong)
+            problems.append({r + 1, 0,
+                             QStringLiteral("верный ответ длиннее всех неверных: его угадают по "
+                                            "длине")});
+    }
+    return problems;
+}

@@ -65,3 +65,7 @@ QList<int> drawQuestionOrder(int lastIndex, QRandomGenerator &random);
 
 // Loads the bank and draws its question order.
 PreparedTest prepareTest(const QString &path, QRandomGenerator &random);
+
+// What the bank editor shows: the loader's problems with the document as it would be saved,
+// and the guide's warning about a right answer longer than every wrong one.
+QList<BankProblem> checkBankDocument(const BankDocument &document);

@@ -2,6 +2,8 @@
 #include "app/application.h"
 #include "core/datafiles.h"
 #include "core/textfile.h"
+#include "testing/bankeditorwindow.h"
+#include "testing/questionbank.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
@@ -16,7 +18,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -42,6 +48,15 @@ void pressInModalSoon(const QString &window, const QString &button, ModalAnswer 
             return;
         }
     });
+}
+
+// Types text as a keyboard of any layout does: QTest::keyClicks takes only ASCII.
+void typeText(QWidget *control, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(control, &press);
+    }
 }
 
 UserRecord user(const QString &first, const QString &second, const QString &password)
@@ -255,6 +270,69 @@ private Q_SLOTS:
         QCOMPARE(clear.message, Admin::ClearConfirmText);
         QCOMPARE(surnames->count(), 1);
         QCOMPARE(readBase().records.size(), 2);
+    }
+
+    // The editor: a bank saved unchanged keeps its bytes, every edit is undone, text the bank
+    // cannot hold is refused as typed, closing with changes asks, and a save keeps a backup.
+    void editorEditsUndoesAndSavesABank()
+    {
+        AdminWindow *boss = openAdministration();
+        child<QPushButton>(boss, "btnEDITOR")->click();
+        auto *editor = m_app->windows.find<BankEditorWindow>();
+        QVERIFY(editor && editor->isVisible());
+        for (const char *name : {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion",
+                                 "txtAnswer1", "optRight5", "txtPicture", "cmdAdd", "cmdDelete",
+                                 "cmdUndo", "cmdSave", "cmdClose"}) {
+            QVERIFY2(!child(editor, name)->accessibleName().isEmpty(), name);
+            QVERIFY2(!child(editor, name)->accessibleDescription().isEmpty(), name);
+        }
+        auto *banks = child<QTableWidget>(editor, "tblBanks");
+        QVERIFY(banks->rowCount() > 5);
+        QVERIFY(banks->item(0, 3)->text().startsWith(QStringLiteral("есть замечания")));
+
+        const QString path = m_app->session.jpgPath("T01_96.jpg");
+        const QByteArray original = readBytes(path);
+        QVERIFY(editor->openBank("T01_96.jpg"));
+        QVERIFY(editor->save());
+        QCOMPARE(readBytes(path), original);
+        QCOMPARE(readBytes(path + ".bak"), original);
+
+        const BankQuestion first = editor->document().questions.first();
+        auto *topic = child<QLineEdit>(editor, "txtTopic");
+        typeText(topic, " и ещё");
+        QCOMPARE(editor->document().questions.first().topic, first.topic + " и ещё");
+        QCOMPARE(editor->undoStack()->count(), 1);
+        auto *status = child<QLabel>(editor, "sbStatusBar");
+        typeText(child<QLineEdit>(editor, "txtAnswer2"), "→");
+        QCOMPARE(editor->document().questions.first().answers, first.answers);
+        QVERIFY2(status->text().contains("«→»"), qPrintable(status->text()));
+        const int count = int(editor->document().questions.size());
+        child<QPushButton>(editor, "cmdAdd")->click();
+        QCOMPARE(editor->document().questions.size(), count + 1);
+        QCOMPARE(editor->document().questions.at(1).question, QStringLiteral("Новый вопрос"));
+        child<QPushButton>(editor, "cmdUndo")->click();
+        child<QPushButton>(editor, "cmdUndo")->click();
+        QCOMPARE(editor->document().questions.first().topic, first.topic);
+        QCOMPARE(editor->document().questions.size(), count);
+        child<QPushButton>(editor, "cmdRedo")->click();
+        child<QRadioButton>(editor, "optRight5")->click();
+        QCOMPARE(editor->document().questions.first().rightAnswer(), 5);
+        QCOMPARE(editor->document().questions.first().good, QStringLiteral("5"));
+
+        ModalAnswer stay;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &stay);
+        editor->close();
+        QVERIFY(stay.seen);
+        QVERIFY(editor->isVisible());
+        QVERIFY(editor->save());
+        QCOMPARE(readBytes(path + ".bak"), original);
+        QRandomGenerator random(1);
+        const PreparedTest saved = loadQuestionBank(path, random);
+        QVERIFY2(saved.ok(), qPrintable(saved.error));
+        QCOMPARE(saved.bank.records[0].topic, first.topic + " и ещё");
+        QCOMPARE(saved.bank.records[0].correct, qint16(5));
+        editor->close();
+        QVERIFY(!editor->isVisible());
     }
 
     void leadsToSettingsAndBackToTheMenu()

@@ -1,0 +1,568 @@
+#include "testing/bankeditorwindow.h"
+
+#include "core/datafiles.h"
+#include "core/sessionstate.h"
+#include "core/textfile.h"
+#include "core/windowhub.h"
+#include "testing/catalogue.h"
+#include "testing/questionbank.h"
+#include "testing/testwindow.h"
+#include "ui/cueplayer.h"
+#include "ui/hovergroup.h"
+#include "ui/windows1251validator.h"
+#include "users/messagewindows.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace {
+
+enum BankColumn { BankFile, BankName, BankCount, BankCheck };
+enum QuestionColumn { Number, TopicColumn, Text, PictureMark, CheckMark };
+
+// One edit of the question list: the list before and after, and the question selected.
+class BankEdit : public QUndoCommand
+{
+public:
+    using Apply = std::function<void(const QList<BankQuestion> &, int)>;
+
+    BankEdit(const QString &text, QList<BankQuestion> before, int rowBefore,
+             QList<BankQuestion> after, int rowAfter, int merge, Apply apply)
+        : QUndoCommand(text), m_before(std::move(before)), m_after(std::move(after)),
+          m_rowBefore(rowBefore), m_rowAfter(rowAfter), m_merge(merge), m_apply(std::move(apply))
+    {
+    }
+
+    void undo() override { m_apply(m_before, m_rowBefore); }
+    void redo() override { m_apply(m_after, m_rowAfter); }
+    int id() const override { return m_merge; }
+    // Typing into one field of one question is one edit.
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *next = static_cast<const BankEdit *>(other);
+        if (next->m_rowAfter != m_rowAfter)
+            return false;
+        m_after = next->m_after;
+        return true;
+    }
+
+private:
+    QList<BankQuestion> m_before;
+    QList<BankQuestion> m_after;
+    int m_rowBefore;
+    int m_rowAfter;
+    int m_merge;
+    Apply m_apply;
+};
+
+QTableWidget *newTable(QWidget *parent, const QString &objectName, const QStringList &headers)
+{
+    auto *table = new QTableWidget(0, int(headers.size()), parent);
+    table->setObjectName(objectName);
+    table->setHorizontalHeaderLabels(headers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(false);
+    table->setTabKeyNavigation(false);
+    return table;
+}
+
+void setCell(QTableWidget *table, int row, int column, const QString &text)
+{
+    QTableWidgetItem *item = table->item(row, column);
+    if (!item)
+        table->setItem(row, column, new QTableWidgetItem(text));
+    else if (item->text() != text)
+        item->setText(text);
+}
+
+QString startOf(const QString &text)
+{
+    return text.size() > 60 ? text.left(59) + u'…' : text;
+}
+
+} // namespace
+
+BankEditorWindow::BankEditorWindow(AppContext &context)
+    : SkinnedWindow(context, QStringLiteral("frmEDITOR"), QStringLiteral("Редактор тестов"))
+{
+    m_undo = new QUndoStack(this);
+    auto *header = addLabel(QStringLiteral("caption"), windowTitle());
+    header->setAccessibleName(windowTitle());
+    QFont big = header->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    header->setFont(big);
+    dragger()->addHandle(header);
+    m_status = addLabel(QStringLiteral("sbStatusBar"), QString());
+    m_status->setFrameShape(QFrame::StyledPanel);
+    m_status->setAccessibleName(QStringLiteral("Строка состояния"));
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setWordWrap(true);
+
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(buildQuestionList());
+    split->addWidget(buildQuestionPane());
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 8, 12, 8);
+    column->addWidget(header);
+    column->addWidget(buildBankList());
+    column->addWidget(split, 1);
+    column->addLayout(buildButtons());
+    column->addWidget(m_status);
+    setMinimumSize(960, 680);
+    setFirstFocus(m_banks);
+
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this] { fillBankList(); });
+    fillBankList();
+    say(QStringLiteral("Выберите банк в списке и нажмите Enter, чтобы открыть его."));
+}
+
+QWidget *BankEditorWindow::buildBankList()
+{
+    m_banks = newTable(this, QStringLiteral("tblBanks"),
+                       {QStringLiteral("Файл"), QStringLiteral("Название теста"),
+                        QStringLiteral("Вопросов"), QStringLiteral("Проверка")});
+    m_banks->setAccessibleName(QStringLiteral("Банки вопросов"));
+    hover()->addHint(m_banks, QStringLiteral("Тесты каталога и тест по курсу; Enter или двойной "
+                                             "щелчок открывает банк"));
+    m_banks->horizontalHeader()->setSectionResizeMode(BankName, QHeaderView::Stretch);
+    m_banks->setFixedHeight(140);
+    connect(m_banks, &QTableWidget::cellActivated, this,
+            [this](int row) { openBank(m_banks->item(row, BankFile)->text()); });
+    return m_banks;
+}
+
+QWidget *BankEditorWindow::buildQuestionList()
+{
+    m_questions = newTable(this, QStringLiteral("tblQuestions"),
+                           {QStringLiteral("№"), QStringLiteral("Тема"), QStringLiteral("Вопрос"),
+                            QStringLiteral("Рис."), QStringLiteral("!")});
+    m_questions->setAccessibleName(QStringLiteral("Вопросы банка"));
+    hover()->addHint(m_questions, QStringLiteral("Вопросы открытого банка; «!» — проверка нашла "
+                                                 "в вопросе ошибку или замечание"));
+    m_questions->horizontalHeader()->setSectionResizeMode(Text, QHeaderView::Stretch);
+    m_questions->setColumnWidth(Number, 40);
+    m_questions->setColumnWidth(TopicColumn, 120);
+    m_questions->setColumnWidth(PictureMark, 40);
+    m_questions->setColumnWidth(CheckMark, 24);
+    connect(m_questions, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (m_showing || row == m_row)
+            return;
+        m_row = row;
+        showQuestion();
+    });
+    return m_questions;
+}
+
+QLineEdit *BankEditorWindow::addLine(const QString &objectName, const QString &name,
+                                     const QString &hint)
+{
+    auto *line = new QLineEdit(this);
+    line->setObjectName(objectName);
+    line->setAccessibleName(name);
+    hover()->addHint(line, hint);
+    auto *validator = new Windows1251Validator(line);
+    connect(validator, &Windows1251Validator::refused, this, [this](const QString &characters) {
+        say(QStringLiteral("Знаки «%1» не записать в банк: его кодировка Windows-1251 их не "
+                           "знает. Замените их.")
+                .arg(characters));
+    });
+    line->setValidator(validator);
+    return line;
+}
+
+QWidget *BankEditorWindow::buildQuestionPane()
+{
+    auto *pane = new QWidget(this);
+    auto *form = new QFormLayout(pane);
+    m_topic = addLine(QStringLiteral("txtTopic"), QStringLiteral("Тема"),
+                      QStringLiteral("Тема вопроса, её видно над вопросом"));
+    connect(m_topic, &QLineEdit::textEdited, this, [this](const QString &text) {
+        editCurrent(QStringLiteral("тема"), Topic, [&](BankQuestion &q) { q.topic = text; });
+    });
+    form->addRow(QStringLiteral("&Тема:"), m_topic);
+    m_question = addLine(QStringLiteral("txtQuestion"), QStringLiteral("Текст вопроса"),
+                         QStringLiteral("Текст вопроса; пустой вопрос заканчивает тест"));
+    connect(m_question, &QLineEdit::textEdited, this, [this](const QString &text) {
+        editCurrent(QStringLiteral("вопрос"), Question,
+                    [&](BankQuestion &q) { q.question = text; });
+    });
+    form->addRow(QStringLiteral("&Вопрос:"), m_question);
+
+    m_right = new QButtonGroup(this);
+    for (int k = 0; k < 5; ++k) {
+        auto *row = new QHBoxLayout;
+        auto *right = new QRadioButton(this);
+        right->setObjectName(QStringLiteral("optRight%1").arg(k + 1));
+        right->setAccessibleName(QStringLiteral("Ответ %1 верный").arg(k + 1));
+        hover()->addHint(right, QStringLiteral("Отметьте верный ответ; он один"));
+        m_right->addButton(right, k + 1);
+        m_answers[k] =
+            addLine(QStringLiteral("txtAnswer%1").arg(k + 1), QStringLiteral("Ответ %1").arg(k + 1),
+                    QStringLiteral("Текст ответа %1; при тесте ответы перемешиваются").arg(k + 1));
+        connect(m_answers[k], &QLineEdit::textEdited, this, [this, k](const QString &text) {
+            editCurrent(QStringLiteral("ответ %1").arg(k + 1), FirstAnswer + k,
+                        [&](BankQuestion &q) { q.answers[k] = q.answers[k].left(1) + text; });
+        });
+        row->addWidget(right);
+        row->addWidget(m_answers[k], 1);
+        form->addRow(QStringLiteral("Ответ &%1:").arg(k + 1), row);
+    }
+    connect(m_right, &QButtonGroup::idClicked, this, [this](int right) {
+        editCurrent(QStringLiteral("верный ответ"), -1, [&](BankQuestion &q) {
+            for (int k = 0; k < 5; ++k)
+                q.answers[k] = (k + 1 == right ? u'1' : u'0') + q.answerText(k);
+            q.good = QString::number(right);
+        });
+    });
+    m_picture = addLine(QStringLiteral("txtPicture"), QStringLiteral("Рисунок"),
+                        QStringLiteral("Имя рисунка в папке data/jpg без «.jpg»; пусто — без "
+                                       "рисунка"));
+    connect(m_picture, &QLineEdit::textEdited, this, [this](const QString &text) {
+        editCurrent(QStringLiteral("рисунок"), Picture, [&](BankQuestion &q) { q.picture = text; });
+    });
+    form->addRow(QStringLiteral("&Рисунок:"), m_picture);
+    m_checks = addLabel(QStringLiteral("lblChecks"), QString());
+    m_checks->setAccessibleName(QStringLiteral("Проверка вопроса"));
+    m_checks->setTextFormat(Qt::PlainText);
+    m_checks->setWordWrap(true);
+    m_checks->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    form->addRow(m_checks);
+    pane->setEnabled(false);
+    return pane;
+}
+
+QPushButton *BankEditorWindow::addButton(const QString &objectName, const QString &text,
+                                         const QString &hint)
+{
+    auto *button = new QPushButton(text, this);
+    button->setObjectName(objectName);
+    button->setAccessibleName(QString(text).remove(u'&'));
+    hover()->addHint(button, hint);
+    return button;
+}
+
+QLayout *BankEditorWindow::buildButtons()
+{
+    auto *row = new QHBoxLayout;
+    const auto add = [&](const char *name, const QString &text, const QString &hint,
+                         const std::function<void()> &action) {
+        QPushButton *button = addButton(QString::fromLatin1(name), text, hint);
+        connect(button, &QPushButton::clicked, this, action);
+        row->addWidget(button);
+        return button;
+    };
+    add("cmdAdd", QStringLiteral("&Добавить"), QStringLiteral("Новый вопрос после выбранного"),
+        [this] { addQuestion(); });
+    add("cmdDuplicate", QStringLiteral("&Копия"), QStringLiteral("Копия выбранного вопроса"),
+        [this] { duplicateQuestion(); });
+    add("cmdDelete", QStringLiteral("Уда&лить"), QStringLiteral("Удалить выбранный вопрос"),
+        [this] { deleteQuestion(); });
+    add("cmdUp", QStringLiteral("В&ыше"), QStringLiteral("Поднять вопрос на одно место"),
+        [this] { moveQuestion(-1); });
+    add("cmdDown", QStringLiteral("Ни&же"), QStringLiteral("Опустить вопрос на одно место"),
+        [this] { moveQuestion(1); });
+    QPushButton *undo =
+        add("cmdUndo", QStringLiteral("&Отменить"), QStringLiteral("Отменить последнее изменение"),
+            [this] { m_undo->undo(); });
+    QPushButton *redo =
+        add("cmdRedo", QStringLiteral("&Повторить"), QStringLiteral("Вернуть отменённое изменение"),
+            [this] { m_undo->redo(); });
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    row->addStretch();
+    add("cmdSave", QStringLiteral("&Сохранить"),
+        QStringLiteral("Записать банк; прежний файл остаётся рядом с окончанием .bak"),
+        [this] { save(); });
+    QPushButton *close =
+        add("cmdClose", QStringLiteral("&Закрыть"),
+            QStringLiteral("Вернуться в меню администратора"), [this] { this->close(); });
+    setEscapeButton(close);
+    return row;
+}
+
+void BankEditorWindow::fillBankList()
+{
+    SessionState &session = m_context.session;
+    readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
+    QList<std::pair<QString, QString>> banks;
+    for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
+        if (!session.TestCatalogueFiles.at(k).trimmed().isEmpty())
+            banks.append(
+                {session.TestCatalogueFiles.at(k).trimmed(), session.TestCatalogueNames.at(k)});
+    }
+    banks.append({datafiles::CourseBankFile, QStringLiteral("тест по всему курсу")});
+    m_banks->setRowCount(int(banks.size()));
+    for (int r = 0; r < banks.size(); ++r) {
+        const QString &file = banks.at(r).first;
+        const BankFileRead read = readBankFile(session.jpgPath(file));
+        QString check = read.failure;
+        if (read.isRead()) {
+            const QList<BankProblem> problems = checkBankDocument(read.document);
+            const bool playable = std::none_of(problems.cbegin(), problems.cend(),
+                                               [](const BankProblem &p) { return p.fatal; });
+            check = playable ? (problems.isEmpty() ? QStringLiteral("в порядке")
+                                                   : QStringLiteral("есть замечания"))
+                             : QStringLiteral("есть ошибки");
+        }
+        if (file == m_fileName && !m_undo->isClean())
+            check += QStringLiteral(" (не сохранён)");
+        setCell(m_banks, r, BankFile, file);
+        setCell(m_banks, r, BankName, read.isRead() ? read.document.name : banks.at(r).second);
+        setCell(m_banks, r, BankCount,
+                read.isRead() ? QString::number(read.document.questions.size()) : QString());
+        setCell(m_banks, r, BankCheck, check);
+    }
+    m_banks->resizeColumnToContents(BankFile);
+}
+
+bool BankEditorWindow::mayLeaveBank()
+{
+    return m_undo->isClean() ||
+           ConfirmWindow::ask(m_context,
+                              QStringLiteral("В банке «%1» есть несохранённые изменения. "
+                                             "Оставить их несохранёнными?")
+                                  .arg(m_fileName));
+}
+
+bool BankEditorWindow::openBank(const QString &fileName)
+{
+    if (!mayLeaveBank())
+        return false;
+    const BankFileRead read = readBankFile(m_context.session.jpgPath(fileName));
+    if (!read.isRead()) {
+        say(QStringLiteral("Банк «%1» не открыт: %2.").arg(fileName, read.failure));
+        return false;
+    }
+    m_fileName = fileName;
+    m_document = read.document;
+    m_undo->clear();
+    m_row = m_document.questions.isEmpty() ? -1 : 0;
+    showQuestions();
+    showQuestion();
+    m_topic->parentWidget()->setEnabled(true);
+    say(read.writesBackTheSame
+            ? QStringLiteral("Открыт банк «%1», вопросов: %2.")
+                  .arg(fileName)
+                  .arg(m_document.questions.size())
+            : QStringLiteral("Открыт банк «%1». Он записан не так, как его пишет программа "
+                             "(лишние ключи, обрезанный вопрос или другой порядок строк): при "
+                             "сохранении он будет записан заново, а прежний файл останется "
+                             "рядом с окончанием .bak.")
+                  .arg(fileName));
+    fillBankList();
+    return true;
+}
+
+void BankEditorWindow::showQuestions()
+{
+    m_problems = checkBankDocument(m_document);
+    QList<int> marked(m_document.questions.size() + 1, 0);
+    for (const BankProblem &problem : std::as_const(m_problems)) {
+        if (problem.question > 0 && problem.question <= m_document.questions.size())
+            marked[problem.question - 1] = 1;
+    }
+    m_showing = true;
+    m_questions->setRowCount(int(m_document.questions.size()));
+    for (int r = 0; r < m_document.questions.size(); ++r) {
+        const BankQuestion &question = m_document.questions.at(r);
+        setCell(m_questions, r, Number, QString::number(r + 1));
+        setCell(m_questions, r, TopicColumn, question.topic);
+        setCell(m_questions, r, Text, startOf(question.question));
+        setCell(m_questions, r, PictureMark,
+                question.picture.isEmpty() ? QString() : QStringLiteral("рис."));
+        setCell(m_questions, r, CheckMark, marked[r] ? QStringLiteral("!") : QString());
+    }
+    if (m_row >= 0)
+        m_questions->setCurrentCell(m_row, Text);
+    m_showing = false;
+    showChecks();
+}
+
+void BankEditorWindow::showQuestion()
+{
+    m_showing = true;
+    const BankQuestion shown = m_row >= 0 && m_row < m_document.questions.size()
+                                   ? m_document.questions.at(m_row)
+                                   : BankQuestion();
+    const auto show = [](QLineEdit *line, const QString &text) {
+        if (line->text() != text)
+            line->setText(text);
+    };
+    show(m_topic, shown.topic);
+    show(m_question, shown.question);
+    for (int k = 0; k < 5; ++k)
+        show(m_answers[k], shown.answerText(k));
+    show(m_picture, shown.picture);
+    const int right = shown.rightAnswer();
+    m_right->setExclusive(false);
+    for (QAbstractButton *button : m_right->buttons())
+        button->setChecked(m_right->id(button) == right);
+    m_right->setExclusive(true);
+    m_showing = false;
+    showChecks();
+}
+
+void BankEditorWindow::showChecks()
+{
+    QStringList lines;
+    bool playable = true;
+    for (const BankProblem &problem : std::as_const(m_problems)) {
+        playable = playable && !problem.fatal;
+        if (problem.question == m_row + 1 || problem.question == 0)
+            lines << (problem.fatal ? QStringLiteral("Ошибка: ") : QStringLiteral("Замечание: ")) +
+                         problem.describe();
+    }
+    if (lines.isEmpty())
+        lines << QStringLiteral("Проверка не нашла в этом вопросе ничего.");
+    if (!playable)
+        lines << QStringLiteral("С ошибками банк сохранить можно, но тест по нему не начнётся.");
+    m_checks->setText(lines.join(u'\n'));
+}
+
+void BankEditorWindow::say(const QString &text)
+{
+    m_status->setText(text);
+}
+
+void BankEditorWindow::change(const QString &what, const QList<BankQuestion> &questions, int row,
+                              int merge)
+{
+    m_undo->push(new BankEdit(
+        what, m_document.questions, m_row, questions, row, merge,
+        [this](const QList<BankQuestion> &list, int selected) { apply(list, selected); }));
+}
+
+void BankEditorWindow::editCurrent(const QString &what, int field,
+                                   const std::function<void(BankQuestion &)> &edit)
+{
+    if (m_showing || m_row < 0 || m_row >= m_document.questions.size())
+        return;
+    QList<BankQuestion> questions = m_document.questions;
+    edit(questions[m_row]);
+    change(what, questions, m_row, field);
+}
+
+void BankEditorWindow::apply(const QList<BankQuestion> &questions, int row)
+{
+    m_document.questions = questions;
+    m_row = qMin(row, int(questions.size()) - 1);
+    showQuestions();
+    showQuestion();
+}
+
+void BankEditorWindow::addQuestion()
+{
+    if (m_fileName.isEmpty())
+        return;
+    QList<BankQuestion> questions = m_document.questions;
+    const QString topic = m_row >= 0 ? questions.at(m_row).topic : QString();
+    const int at = m_row + 1;
+    questions.insert(
+        at, BankQuestion::withAnswers(topic, QStringLiteral("Новый вопрос"), {}, 1, QString()));
+    change(QStringLiteral("новый вопрос"), questions, at);
+    m_question->setFocus();
+    m_question->selectAll();
+}
+
+void BankEditorWindow::duplicateQuestion()
+{
+    if (m_row < 0)
+        return;
+    QList<BankQuestion> questions = m_document.questions;
+    BankQuestion copy = questions.at(m_row);
+    copy.line = 0;
+    questions.insert(m_row + 1, copy);
+    change(QStringLiteral("копия вопроса"), questions, m_row + 1);
+}
+
+void BankEditorWindow::deleteQuestion()
+{
+    if (m_row < 0 ||
+        !ConfirmWindow::ask(m_context, QStringLiteral("Удалить вопрос %1 «%2»?")
+                                           .arg(m_row + 1)
+                                           .arg(startOf(m_document.questions.at(m_row).question))))
+        return;
+    QList<BankQuestion> questions = m_document.questions;
+    questions.removeAt(m_row);
+    change(QStringLiteral("удаление вопроса"), questions, qMin(m_row, int(questions.size()) - 1));
+}
+
+void BankEditorWindow::moveQuestion(int step)
+{
+    const int to = m_row + step;
+    if (m_row < 0 || to < 0 || to >= m_document.questions.size())
+        return;
+    QList<BankQuestion> questions = m_document.questions;
+    questions.move(m_row, to);
+    change(QStringLiteral("перенос вопроса"), questions, to);
+}
+
+bool BankEditorWindow::bankInUse() const
+{
+    return m_context.windows.find<TestWindow>() &&
+           m_context.session.TestBankName.trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
+}
+
+bool BankEditorWindow::save()
+{
+    if (m_fileName.isEmpty())
+        return false;
+    if (bankInUse()) {
+        say(QStringLiteral("Банк «%1» не записан: по нему сейчас идёт тест на этом компьютере. "
+                           "Сохраните его после теста.")
+                .arg(m_fileName));
+        return false;
+    }
+    const QString path = m_context.session.jpgPath(m_fileName);
+    const textfile::FileRead current = textfile::readFile(path);
+    if (current.status == textfile::FileRead::Status::Unreadable ||
+        !saveBankFile(path, m_document, current.bytes)) {
+        say(QStringLiteral("Банк «%1» не записан: файл, его копию .bak или папку нельзя "
+                           "записать; файл на диске остался прежним.")
+                .arg(m_fileName));
+        return false;
+    }
+    m_undo->setClean();
+    m_context.cues.play(Cue::Pick);
+    say(QStringLiteral("Банк «%1» записан; прежний файл сохранён как «%2».")
+            .arg(m_fileName, QFileInfo(bankBackupPath(path)).fileName()));
+    fillBankList();
+    return true;
+}
+
+void BankEditorWindow::closeEvent(QCloseEvent *event)
+{
+    if (isVisible() && !mayLeaveBank()) {
+        event->ignore();
+        return;
+    }
+    m_context.cues.play(Cue::Close);
+    event->accept();
+    if (!isVisible())
+        return;
+    if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
+        boss->show();
+    else
+        m_context.windows.openMenu(WindowHub::Menu::Main);
+}
