@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "testing/bankimport.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 #include "testing/testwindow.h"
@@ -14,12 +15,16 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -95,6 +100,103 @@ QString startOf(const QString &text)
     return text.size() > 60 ? text.left(59) + u'…' : text;
 }
 
+struct NewTest
+{
+    QString name;
+    QString description;
+};
+
+// Asks for the name and description of a new topic test; nothing when the administrator
+// cancels.
+std::optional<NewTest> askNewTest(QWidget *parent, int slot)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgNewTest"));
+    dialog.setWindowTitle(QStringLiteral("Новый тест на месте %1 каталога").arg(slot + 1));
+    auto *form = new QFormLayout(&dialog);
+    const auto line = [&](const char *name, const QString &label, const QString &hint) {
+        auto *edit = new QLineEdit(&dialog);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(QString(label).remove(u'&').remove(u':'));
+        edit->setAccessibleDescription(hint);
+        edit->setToolTip(hint);
+        edit->setValidator(new Windows1251Validator(edit));
+        form->addRow(label, edit);
+        return edit;
+    };
+    QLineEdit *name = line("txtTestName", QStringLiteral("&Название:"),
+                           QStringLiteral("Название теста в выборе тестов и в результатах"));
+    QLineEdit *description =
+        line("txtTestNote", QStringLiteral("&Описание:"),
+             QStringLiteral("Примечание в каталоге и в начале файла банка; ученики его не видят"));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText(QStringLiteral("Создать"));
+    ok->setAccessibleDescription(QStringLiteral("Создать пустой банк и записать тест в каталог"));
+    ok->setEnabled(false);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setAccessibleDescription(QStringLiteral("Не создавать тест"));
+    QObject::connect(name, &QLineEdit::textChanged, ok,
+                     [ok](const QString &text) { ok->setEnabled(!text.trimmed().isEmpty()); });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return NewTest{name->text().trimmed(), description->text().trimmed()};
+}
+
+// A bank file name in data/jpg that no file has yet.
+QString newBankFileName(const SessionState &session)
+{
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("T01_N%1.jpg").arg(n);
+        if (!QFileInfo::exists(session.jpgPath(name)))
+            return name;
+    }
+}
+
+// Shows what an import would take and refuse; true when the administrator takes it.
+bool confirmImport(QWidget *parent, const QString &file, const bankimport::Result &result)
+{
+    QStringList lines;
+    for (const bankimport::Taken &taken : result.taken)
+        lines << QStringLiteral("строка %1: будет взят: %2")
+                     .arg(taken.line)
+                     .arg(startOf(taken.question.question));
+    for (const bankimport::Refusal &refusal : result.refused)
+        lines
+            << QStringLiteral("строка %1: не будет взят: %2").arg(refusal.line).arg(refusal.reason);
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgImport"));
+    dialog.setWindowTitle(QStringLiteral("Импорт из «%1»").arg(file));
+    auto *list = new QPlainTextEdit(lines.join(u'\n'), &dialog);
+    list->setObjectName(QStringLiteral("txtImportPreview"));
+    list->setReadOnly(true);
+    list->setAccessibleName(QStringLiteral("Что будет взято из файла"));
+    list->setAccessibleDescription(QStringLiteral("Каждый вопрос файла с номером его строки: "
+                                                  "будет ли он взят, а если нет — почему"));
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *take =
+        buttons->addButton(QStringLiteral("Добавить вопросов: %1").arg(result.taken.size()),
+                           QDialogButtonBox::AcceptRole);
+    take->setAccessibleName(take->text());
+    take->setAccessibleDescription(QStringLiteral("Дописать взятые вопросы в конец банка"));
+    take->setEnabled(!result.taken.isEmpty());
+    QPushButton *cancel =
+        buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    cancel->setAccessibleName(cancel->text());
+    cancel->setAccessibleDescription(QStringLiteral("Ничего не добавлять"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *column = new QVBoxLayout(&dialog);
+    column->addWidget(list);
+    column->addWidget(buttons);
+    dialog.resize(720, 420);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 } // namespace
 
 BankEditorWindow::BankEditorWindow(AppContext &context)
@@ -144,10 +246,28 @@ QWidget *BankEditorWindow::buildBankList()
     hover()->addHint(m_banks, QStringLiteral("Тесты каталога и тест по курсу; Enter или двойной "
                                              "щелчок открывает банк"));
     m_banks->horizontalHeader()->setSectionResizeMode(BankName, QHeaderView::Stretch);
-    m_banks->setFixedHeight(140);
+    m_banks->setFixedHeight(130);
     connect(m_banks, &QTableWidget::cellActivated, this,
             [this](int row) { openBank(m_banks->item(row, BankFile)->text()); });
-    return m_banks;
+    auto *box = new QWidget(this);
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(m_banks, 1);
+    auto *buttons = new QVBoxLayout;
+    QPushButton *add = addButton(QStringLiteral("cmdNewTest"), QStringLiteral("&Новый тест…"),
+                                 QStringLiteral("Новый тематический тест на свободном месте "
+                                                "каталога (места 15–20)"));
+    QPushButton *remove =
+        addButton(QStringLiteral("cmdRemoveTest"), QStringLiteral("Убрать из &каталога"),
+                  QStringLiteral("Убрать выбранный тест мест 15–20 из выбора "
+                                 "тестов; файл банка остаётся"));
+    connect(add, &QPushButton::clicked, this, &BankEditorWindow::addTest);
+    connect(remove, &QPushButton::clicked, this, &BankEditorWindow::removeTest);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    row->addLayout(buttons);
+    return box;
 }
 
 QWidget *BankEditorWindow::buildQuestionList()
@@ -224,7 +344,9 @@ QWidget *BankEditorWindow::buildQuestionPane()
         });
         row->addWidget(right);
         row->addWidget(m_answers[k], 1);
-        form->addRow(QStringLiteral("Ответ &%1:").arg(k + 1), row);
+        auto *label = new QLabel(QStringLiteral("Ответ &%1:").arg(k + 1), this);
+        label->setBuddy(m_answers[k]);
+        form->addRow(label, row);
     }
     connect(m_right, &QButtonGroup::idClicked, this, [this](int right) {
         editCurrent(QStringLiteral("верный ответ"), -1, [&](BankQuestion &q) {
@@ -305,17 +427,22 @@ void BankEditorWindow::fillBankList()
 {
     SessionState &session = m_context.session;
     readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
-    QList<std::pair<QString, QString>> banks;
+    struct Listed
+    {
+        QString file;
+        QString name;
+        int slot; // in the catalogue, -1 for the course test
+    };
+    QList<Listed> banks;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (!session.TestCatalogueFiles.at(k).trimmed().isEmpty())
-            banks.append(
-                {session.TestCatalogueFiles.at(k).trimmed(), session.TestCatalogueNames.at(k)});
+        if (!session.TestCatalogueFiles.at(k).isEmpty())
+            banks.append({session.TestCatalogueFiles.at(k), session.TestCatalogueNames.at(k), k});
     }
-    banks.append({datafiles::CourseBankFile, QStringLiteral("тест по всему курсу")});
+    banks.append({datafiles::CourseBankFile, QStringLiteral("тест по всему курсу"), -1});
     m_banks->setRowCount(int(banks.size()));
     for (int r = 0; r < banks.size(); ++r) {
-        const QString &file = banks.at(r).first;
-        const BankFileRead read = readBankFile(session.jpgPath(file));
+        const Listed &listed = banks.at(r);
+        const BankFileRead read = readBankFile(session.jpgPath(listed.file));
         QString check = read.failure;
         if (read.isRead()) {
             const QList<BankProblem> problems = checkBankDocument(read.document);
@@ -325,10 +452,11 @@ void BankEditorWindow::fillBankList()
                                                    : QStringLiteral("есть замечания"))
                              : QStringLiteral("есть ошибки");
         }
-        if (file == m_fileName && !m_undo->isClean())
+        if (listed.file == m_fileName && !m_undo->isClean())
             check += QStringLiteral(" (не сохранён)");
-        setCell(m_banks, r, BankFile, file);
-        setCell(m_banks, r, BankName, read.isRead() ? read.document.name : banks.at(r).second);
+        setCell(m_banks, r, BankFile, listed.file);
+        m_banks->item(r, BankFile)->setData(Qt::UserRole, listed.slot);
+        setCell(m_banks, r, BankName, read.isRead() ? read.document.name : listed.name);
         setCell(m_banks, r, BankCount,
                 read.isRead() ? QString::number(read.document.questions.size()) : QString());
         setCell(m_banks, r, BankCheck, check);
@@ -469,6 +597,111 @@ void BankEditorWindow::apply(const QList<BankQuestion> &questions, int row)
     m_row = qMin(row, int(questions.size()) - 1);
     showQuestions();
     showQuestion();
+}
+
+void BankEditorWindow::importQuestions()
+{
+    if (m_fileName.isEmpty())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Импорт вопросов"), QString(),
+        QStringLiteral("Таблица или текст (*.csv *.txt);;Все файлы (*)"));
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void BankEditorWindow::importFile(const QString &path)
+{
+    const QString file = QFileInfo(path).fileName();
+    const textfile::FileRead read = textfile::readFile(path);
+    if (!read.isRead()) {
+        say(QStringLiteral("Файл «%1» не прочитан: %2.").arg(file, read.problem()));
+        return;
+    }
+    bankimport::Result result = bankimport::fromFile(path, read.bytes);
+    BankDocument extended = m_document;
+    bankimport::appendTo(extended, result, QuestionBank::MaxTestQuestions);
+    if (!confirmImport(this, file, result))
+        return;
+    change(QStringLiteral("импорт из %1").arg(file), extended.questions,
+           int(m_document.questions.size()));
+    say(QStringLiteral("Из «%1» взято вопросов: %2, не взято: %3.")
+            .arg(file)
+            .arg(result.taken.size())
+            .arg(result.refused.size()));
+}
+
+void BankEditorWindow::addTest()
+{
+    if (!mayLeaveBank())
+        return;
+    SessionState &session = m_context.session;
+    const QString catalogue = session.jpgPath(datafiles::TestCatalogueFile);
+    readTestCatalogue(session, catalogue);
+    const int slot = freeCatalogueSlot(session);
+    if (slot < 0) {
+        say(QStringLiteral("В каталоге нет свободного места: места 15–20 заняты. Уберите из "
+                           "каталога ненужный тест."));
+        return;
+    }
+    const std::optional<NewTest> test = askNewTest(this, slot);
+    if (!test)
+        return;
+    if (!catalogueBankFor(session, test->name).isEmpty()) {
+        say(QStringLiteral("Тест «%1» в каталоге уже есть: результаты хранятся по названию, "
+                           "поэтому оно должно быть новым.")
+                .arg(test->name));
+        return;
+    }
+    const QString file = newBankFileName(session);
+    BankDocument bank = BankDocument::named(test->name);
+    if (!test->description.isEmpty())
+        bank.preamble.first() = test->description;
+    if (!saveBankFile(session.jpgPath(file), bank, QByteArray())) {
+        say(QStringLiteral("Банк «%1» не создан: папку data/jpg нельзя записать.").arg(file));
+        return;
+    }
+    const QString note =
+        test->description.isEmpty() ? QStringLiteral("тест %1").arg(slot + 1) : test->description;
+    if (!writeCatalogueSlot(catalogue, slot, note, test->name, file)) {
+        say(QStringLiteral("Банк «%1» создан, но каталог тестов (%2) не записан: его нельзя "
+                           "прочитать или записать.")
+                .arg(file, datafiles::TestCatalogueFile));
+        return;
+    }
+    fillBankList();
+    openBank(file);
+    say(QStringLiteral("Тест «%1» записан на место %2 каталога, его банк — «%3». Добавьте "
+                       "вопросы и сохраните банк.")
+            .arg(test->name)
+            .arg(slot + 1)
+            .arg(file));
+}
+
+void BankEditorWindow::removeTest()
+{
+    const int row = m_banks->currentRow();
+    if (row < 0)
+        return;
+    const int slot = m_banks->item(row, BankFile)->data(Qt::UserRole).toInt();
+    const QString name = m_banks->item(row, BankName)->text();
+    if (slot < FirstFreeCatalogueSlot) {
+        say(QStringLiteral("Тесты мест 1–14 и тест по курсу — тесты учебника; убрать из каталога "
+                           "можно только тесты мест 15–20."));
+        return;
+    }
+    if (!ConfirmWindow::ask(m_context, QStringLiteral("Убрать тест «%1» из выбора тестов? Файл "
+                                                      "его банка останется в папке data/jpg.")
+                                           .arg(name)))
+        return;
+    if (!writeCatalogueSlot(m_context.session.jpgPath(datafiles::TestCatalogueFile), slot,
+                            QStringLiteral("резерв"), QString(), QString())) {
+        say(QStringLiteral("Каталог тестов (%1) не записан; тест остался в выборе.")
+                .arg(datafiles::TestCatalogueFile));
+        return;
+    }
+    fillBankList();
+    say(QStringLiteral("Тест «%1» убран из каталога.").arg(name));
 }
 
 void BankEditorWindow::addQuestion()

@@ -27,6 +27,9 @@ public:
     // Writes the open bank, keeping the file it replaces as a backup; false when it was not
     // written (the message says why).
     bool save();
+    // Reads the questions of a CSV or Aiken file and, after showing what it would take, appends
+    // them to the open bank as one edit.
+    void importFile(const QString &path);
 
     const BankDocument &document() const { return m_document; }
     QUndoStack *undoStack() const { return m_undo; }
@@ -56,6 +59,9 @@ private:
                      const std::function<void(BankQuestion &)> &edit);
     void apply(const QList<BankQuestion> &questions, int row);
 
+    void importQuestions();
+    void addTest();
+    void removeTest();
     void addQuestion();
     void duplicateQuestion();
     void deleteQuestion();

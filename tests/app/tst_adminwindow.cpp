@@ -1,8 +1,10 @@
 #include "app/adminwindow.h"
 #include "app/application.h"
 #include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "testing/bankeditorwindow.h"
+#include "testing/catalogue.h"
 #include "testing/questionbank.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
@@ -15,10 +17,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -280,9 +284,9 @@ private Q_SLOTS:
         child<QPushButton>(boss, "btnEDITOR")->click();
         auto *editor = m_app->windows.find<BankEditorWindow>();
         QVERIFY(editor && editor->isVisible());
-        for (const char *name : {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion",
-                                 "txtAnswer1", "optRight5", "txtPicture", "cmdAdd", "cmdDelete",
-                                 "cmdUndo", "cmdSave", "cmdClose"}) {
+        for (const char *name :
+             {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion", "txtAnswer1", "optRight5",
+              "txtPicture", "cmdAdd", "cmdDelete", "cmdUndo", "cmdSave", "cmdClose"}) {
             QVERIFY2(!child(editor, name)->accessibleName().isEmpty(), name);
             QVERIFY2(!child(editor, name)->accessibleDescription().isEmpty(), name);
         }
@@ -333,6 +337,55 @@ private Q_SLOTS:
         QCOMPARE(saved.bank.records[0].correct, qint16(5));
         editor->close();
         QVERIFY(!editor->isVisible());
+    }
+
+    // A school's own test: a free catalogue slot, a new bank, questions imported after their
+    // preview; taken out of the catalogue again.
+    void editorAddsASchoolTestAndImportsIntoIt()
+    {
+        auto *editor = m_app->windows.open<BankEditorWindow>();
+        QTimer::singleShot(50, [] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == "dlgNewTest");
+            dialog->findChild<QLineEdit *>("txtTestName")->setText("Переезды");
+            dialog->findChild<QLineEdit *>("txtTestNote")->setText("Тест училища");
+            dialog->accept();
+        });
+        child<QPushButton>(editor, "cmdNewTest")->click();
+        SessionState &session = m_app->session;
+        QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
+        QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
+        QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
+        QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
+
+        const QString csv = session.jpgPath("q.csv");
+        writeBytes(csv, "Переезды;Первый;а;б;в;г;д;2;\nПереезды;Второй;а;б;в;г;д;3;\n"
+                        "Переезды;Без ответов;а;б;2;\n");
+        QString preview;
+        QTimer::singleShot(50, [&preview] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == "dlgImport");
+            preview = dialog->findChild<QPlainTextEdit *>("txtImportPreview")->toPlainText();
+            dialog->accept();
+        });
+        editor->importFile(csv);
+        QVERIFY2(preview.contains("строка 3: не будет взят: полей 6"), qPrintable(preview));
+        QCOMPARE(editor->document().questions.size(), 2);
+        QVERIFY(editor->save());
+        QRandomGenerator random(1);
+        const PreparedTest saved = loadQuestionBank(session.jpgPath("T01_N1.jpg"), random);
+        QVERIFY2(saved.ok(), qPrintable(saved.error));
+        QCOMPARE(saved.bank.questionCount(), 2);
+
+        auto *banks = child<QTableWidget>(editor, "tblBanks");
+        banks->setCurrentCell(banks->findItems("T01_N1.jpg", Qt::MatchExactly).first()->row(), 0);
+        ModalAnswer yes;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
+        child<QPushButton>(editor, "cmdRemoveTest")->click();
+        QVERIFY(yes.seen);
+        QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
+        QVERIFY(session.TestCatalogueFiles[14].isEmpty());
+        QVERIFY(banks->findItems("T01_N1.jpg", Qt::MatchExactly).isEmpty());
     }
 
     void leadsToSettingsAndBackToTheMenu()
