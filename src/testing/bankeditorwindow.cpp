@@ -8,11 +8,13 @@
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 #include "testing/testwindow.h"
+#include "ui/answergroup.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/windows1251validator.h"
 #include "users/messagewindows.h"
 
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDialog>
@@ -22,8 +24,10 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -157,6 +161,13 @@ QString newBankFileName(const SessionState &session)
     }
 }
 
+// A picture read with the bounds of every data file; a null picture when it is none.
+QImage boundedImage(const QString &path)
+{
+    const textfile::FileRead read = textfile::readFile(path);
+    return read.isRead() ? QImage::fromData(read.bytes) : QImage();
+}
+
 // Shows what an import would take and refuse; true when the administrator takes it.
 bool confirmImport(QWidget *parent, const QString &file, const bankimport::Result &result)
 {
@@ -258,7 +269,7 @@ QWidget *BankEditorWindow::buildBankList()
                                  QStringLiteral("Новый тематический тест на свободном месте "
                                                 "каталога (места 15–20)"));
     QPushButton *remove =
-        addButton(QStringLiteral("cmdRemoveTest"), QStringLiteral("Убрать из &каталога"),
+        addButton(QStringLiteral("cmdRemoveTest"), QStringLiteral("Убрать из каталог&а"),
                   QStringLiteral("Убрать выбранный тест мест 15–20 из выбора "
                                  "тестов; файл банка остаётся"));
     connect(add, &QPushButton::clicked, this, &BankEditorWindow::addTest);
@@ -361,7 +372,21 @@ QWidget *BankEditorWindow::buildQuestionPane()
     connect(m_picture, &QLineEdit::textEdited, this, [this](const QString &text) {
         editCurrent(QStringLiteral("рисунок"), Picture, [&](BankQuestion &q) { q.picture = text; });
     });
-    form->addRow(QStringLiteral("&Рисунок:"), m_picture);
+    auto *pictureRow = new QHBoxLayout;
+    pictureRow->addWidget(m_picture, 1);
+    QPushButton *choose =
+        addButton(QStringLiteral("cmdPicture"), QStringLiteral("Выбрать &файл…"),
+                  QStringLiteral("Взять картинку из файла: она копируется в папку data/jpg под "
+                                 "новым именем"));
+    connect(choose, &QPushButton::clicked, this, &BankEditorWindow::choosePicture);
+    pictureRow->addWidget(choose);
+    auto *pictureLabel = new QLabel(QStringLiteral("&Рисунок:"), this);
+    pictureLabel->setBuddy(m_picture);
+    form->addRow(pictureLabel, pictureRow);
+    m_thumbnail = addLabel(QStringLiteral("imgPicture"), QString());
+    m_thumbnail->setAccessibleName(QStringLiteral("Рисунок вопроса"));
+    m_thumbnail->setFixedHeight(90);
+    form->addRow(m_thumbnail);
     m_checks = addLabel(QStringLiteral("lblChecks"), QString());
     m_checks->setAccessibleName(QStringLiteral("Проверка вопроса"));
     m_checks->setTextFormat(Qt::PlainText);
@@ -384,14 +409,37 @@ QPushButton *BankEditorWindow::addButton(const QString &objectName, const QStrin
 
 QLayout *BankEditorWindow::buildButtons()
 {
+    auto *rows = new QVBoxLayout;
+    auto *tools = new QHBoxLayout;
     auto *row = new QHBoxLayout;
+    rows->addLayout(tools);
+    rows->addLayout(row);
     const auto add = [&](const char *name, const QString &text, const QString &hint,
-                         const std::function<void()> &action) {
+                         const std::function<void()> &action, QHBoxLayout *into = nullptr) {
         QPushButton *button = addButton(QString::fromLatin1(name), text, hint);
         connect(button, &QPushButton::clicked, this, action);
-        row->addWidget(button);
+        (into ? into : row)->addWidget(button);
         return button;
     };
+    m_search = addLine(QStringLiteral("txtSearch"), QStringLiteral("Поиск"),
+                       QStringLiteral("Текст для поиска в вопросах и ответах; Enter ищет дальше"));
+    m_search->setPlaceholderText(QStringLiteral("Поиск в вопросах и ответах"));
+    connect(m_search, &QLineEdit::returnPressed, this, &BankEditorWindow::findNext);
+    auto *searchLabel = new QLabel(QStringLiteral("Поиск:"), this);
+    searchLabel->setBuddy(m_search);
+    tools->addWidget(searchLabel);
+    tools->addWidget(m_search, 1);
+    add(
+        "cmdFind", QStringLiteral("Найти &ещё"), QStringLiteral("Следующий вопрос с этим текстом"),
+        [this] { findNext(); }, tools);
+    add(
+        "cmdPreview", QStringLiteral("&Глазами ученика"),
+        QStringLiteral("Показать вопрос так, как его увидит ученик"), [this] { previewAsPupil(); },
+        tools);
+    add(
+        "cmdImport", QStringLiteral("&Импорт…"),
+        QStringLiteral("Дописать в банк вопросы из таблицы .csv или текста с ответами A)–E)"),
+        [this] { importQuestions(); }, tools);
     add("cmdAdd", QStringLiteral("&Добавить"), QStringLiteral("Новый вопрос после выбранного"),
         [this] { addQuestion(); });
     add("cmdDuplicate", QStringLiteral("&Копия"), QStringLiteral("Копия выбранного вопроса"),
@@ -420,7 +468,7 @@ QLayout *BankEditorWindow::buildButtons()
         add("cmdClose", QStringLiteral("&Закрыть"),
             QStringLiteral("Вернуться в меню администратора"), [this] { this->close(); });
     setEscapeButton(close);
-    return row;
+    return rows;
 }
 
 void BankEditorWindow::fillBankList()
@@ -542,6 +590,7 @@ void BankEditorWindow::showQuestion()
     for (int k = 0; k < 5; ++k)
         show(m_answers[k], shown.answerText(k));
     show(m_picture, shown.picture);
+    showPicture(shown.picture);
     const int right = shown.rightAnswer();
     m_right->setExclusive(false);
     for (QAbstractButton *button : m_right->buttons())
@@ -629,6 +678,118 @@ void BankEditorWindow::importFile(const QString &path)
             .arg(file)
             .arg(result.taken.size())
             .arg(result.refused.size()));
+}
+
+void BankEditorWindow::showPicture(const QString &picture)
+{
+    const QImage image =
+        picture.isEmpty() ? QImage() : boundedImage(m_context.session.jpgPath(picture + ".jpg"));
+    if (image.isNull()) {
+        m_thumbnail->setPixmap(QPixmap());
+        m_thumbnail->setText(picture.isEmpty() ? QStringLiteral("Без рисунка.")
+                                               : QStringLiteral("Рисунка «%1.jpg» в папке data/jpg "
+                                                                "нет или он не читается.")
+                                                     .arg(picture));
+        return;
+    }
+    m_thumbnail->setPixmap(
+        QPixmap::fromImage(image.scaled(160, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+void BankEditorWindow::choosePicture()
+{
+    if (m_row < 0)
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Рисунок к вопросу"), QString(),
+        QStringLiteral("Картинки (*.jpg *.jpeg *.png *.bmp *.gif);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    const QImage image = boundedImage(path);
+    if (image.isNull()) {
+        say(QStringLiteral("Файл «%1» не картинка или его нельзя прочитать.")
+                .arg(QFileInfo(path).fileName()));
+        return;
+    }
+    QString name;
+    for (int n = 1; name.isEmpty(); ++n) {
+        if (!QFileInfo::exists(m_context.session.jpgPath(QStringLiteral("ris_%1.jpg").arg(n))))
+            name = QStringLiteral("ris_%1").arg(n);
+    }
+    // The test opens "<name>.jpg": any other format is stored as JPEG.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPG", 90) ||
+        !textfile::replaceFile(m_context.session.jpgPath(name + ".jpg"), bytes)) {
+        say(QStringLiteral("Рисунок не записан в папку data/jpg: её нельзя записать."));
+        return;
+    }
+    editCurrent(QStringLiteral("рисунок"), -1, [&](BankQuestion &q) { q.picture = name; });
+    say(QStringLiteral("Рисунок записан как «%1.jpg» в папку data/jpg.").arg(name));
+}
+
+void BankEditorWindow::findNext()
+{
+    const QString text = m_search->text().trimmed();
+    const int count = int(m_document.questions.size());
+    for (int step = 1; !text.isEmpty() && step <= count; ++step) {
+        const int r = (m_row + step) % count;
+        const BankQuestion &question = m_document.questions.at(r);
+        bool found = question.question.contains(text, Qt::CaseInsensitive);
+        for (int k = 0; k < 5 && !found; ++k)
+            found = question.answerText(k).contains(text, Qt::CaseInsensitive);
+        if (found) {
+            m_questions->setCurrentCell(r, Text);
+            say(QStringLiteral("«%1» найдено в вопросе %2.").arg(text).arg(r + 1));
+            return;
+        }
+    }
+    say(QStringLiteral("«%1» нет ни в одном вопросе и ответе.").arg(text));
+}
+
+void BankEditorWindow::previewAsPupil()
+{
+    if (m_row < 0)
+        return;
+    const BankQuestion &question = m_document.questions.at(m_row);
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgPreview"));
+    dialog.setWindowTitle(QStringLiteral("Вопрос %1 глазами ученика").arg(m_row + 1));
+    auto *column = new QVBoxLayout(&dialog);
+    const auto text = [&](const QString &value, const QString &name) {
+        auto *label = new QLabel(value, &dialog);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAccessibleName(name);
+        column->addWidget(label);
+        return label;
+    };
+    text(question.topic, QStringLiteral("Тема"));
+    QLabel *asked = text(question.question, QStringLiteral("Вопрос"));
+    QFont bold = asked->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    asked->setFont(bold);
+    auto *picture = text(QString(), QStringLiteral("Рисунок"));
+    const QImage image = boundedImage(m_context.session.jpgPath(question.picture + ".jpg"));
+    if (!question.picture.isEmpty() && !image.isNull())
+        picture->setPixmap(QPixmap::fromImage(
+            image.scaled(480, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    auto *answers = new AnswerGroup(AnswerGroup::Use::Choosing, &dialog);
+    std::array<QString, 5> texts;
+    for (int k = 0; k < 5; ++k)
+        texts[k] = question.answerText(k);
+    answers->setAnswers(texts);
+    column->addWidget(answers, 1);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    buttons->button(QDialogButtonBox::Close)
+        ->setAccessibleDescription(QStringLiteral("Вернуться в редактор"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    column->addWidget(buttons);
+    dialog.resize(800, 600);
+    dialog.exec();
 }
 
 void BankEditorWindow::addTest()

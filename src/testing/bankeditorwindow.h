@@ -60,6 +60,10 @@ private:
     void apply(const QList<BankQuestion> &questions, int row);
 
     void importQuestions();
+    void choosePicture();
+    void showPicture(const QString &picture);
+    void findNext();
+    void previewAsPupil();
     void addTest();
     void removeTest();
     void addQuestion();
@@ -83,6 +87,8 @@ private:
     std::array<QLineEdit *, 5> m_answers{};
     QButtonGroup *m_right = nullptr;
     QLineEdit *m_picture = nullptr;
+    QLabel *m_thumbnail = nullptr;
+    QLineEdit *m_search = nullptr;
     QLabel *m_checks = nullptr;
     QLabel *m_status = nullptr;
 };

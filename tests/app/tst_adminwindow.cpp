@@ -302,6 +302,11 @@ private Q_SLOTS:
         QCOMPARE(readBytes(path + ".bak"), original);
 
         const BankQuestion first = editor->document().questions.first();
+        auto *search = child<QLineEdit>(editor, "txtSearch");
+        search->setText(editor->document().questions.at(2).question.mid(3, 20));
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(child<QTableWidget>(editor, "tblQuestions")->currentRow(), 2);
+        child<QTableWidget>(editor, "tblQuestions")->setCurrentCell(0, 0);
         auto *topic = child<QLineEdit>(editor, "txtTopic");
         typeText(topic, " и ещё");
         QCOMPARE(editor->document().questions.first().topic, first.topic + " и ещё");
