@@ -4,11 +4,11 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "testing/bankeditordialogs.h"
 #include "testing/bankimport.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 #include "testing/testwindow.h"
-#include "ui/answergroup.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/windows1251validator.h"
@@ -17,8 +17,6 @@
 #include <QBuffer>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -28,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -99,58 +96,6 @@ void setCell(QTableWidget *table, int row, int column, const QString &text)
         item->setText(text);
 }
 
-QString startOf(const QString &text)
-{
-    return text.size() > 60 ? text.left(59) + u'…' : text;
-}
-
-struct NewTest
-{
-    QString name;
-    QString description;
-};
-
-// Asks for the name and description of a new topic test; nothing when the administrator
-// cancels.
-std::optional<NewTest> askNewTest(QWidget *parent, int slot)
-{
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("dlgNewTest"));
-    dialog.setWindowTitle(QStringLiteral("Новый тест на месте %1 каталога").arg(slot + 1));
-    auto *form = new QFormLayout(&dialog);
-    const auto line = [&](const char *name, const QString &label, const QString &hint) {
-        auto *edit = new QLineEdit(&dialog);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setAccessibleName(QString(label).remove(u'&').remove(u':'));
-        edit->setAccessibleDescription(hint);
-        edit->setToolTip(hint);
-        edit->setValidator(new Windows1251Validator(edit));
-        form->addRow(label, edit);
-        return edit;
-    };
-    QLineEdit *name = line("txtTestName", QStringLiteral("&Название:"),
-                           QStringLiteral("Название теста в выборе тестов и в результатах"));
-    QLineEdit *description =
-        line("txtTestNote", QStringLiteral("&Описание:"),
-             QStringLiteral("Примечание в каталоге и в начале файла банка; ученики его не видят"));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setText(QStringLiteral("Создать"));
-    ok->setAccessibleDescription(QStringLiteral("Создать пустой банк и записать тест в каталог"));
-    ok->setEnabled(false);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    buttons->button(QDialogButtonBox::Cancel)
-        ->setAccessibleDescription(QStringLiteral("Не создавать тест"));
-    QObject::connect(name, &QLineEdit::textChanged, ok,
-                     [ok](const QString &text) { ok->setEnabled(!text.trimmed().isEmpty()); });
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return NewTest{name->text().trimmed(), description->text().trimmed()};
-}
-
 // A bank file name in data/jpg that no file has yet.
 QString newBankFileName(const SessionState &session)
 {
@@ -159,53 +104,6 @@ QString newBankFileName(const SessionState &session)
         if (!QFileInfo::exists(session.jpgPath(name)))
             return name;
     }
-}
-
-// A picture read with the bounds of every data file; a null picture when it is none.
-QImage boundedImage(const QString &path)
-{
-    const textfile::FileRead read = textfile::readFile(path);
-    return read.isRead() ? QImage::fromData(read.bytes) : QImage();
-}
-
-// Shows what an import would take and refuse; true when the administrator takes it.
-bool confirmImport(QWidget *parent, const QString &file, const bankimport::Result &result)
-{
-    QStringList lines;
-    for (const bankimport::Taken &taken : result.taken)
-        lines << QStringLiteral("строка %1: будет взят: %2")
-                     .arg(taken.line)
-                     .arg(startOf(taken.question.question));
-    for (const bankimport::Refusal &refusal : result.refused)
-        lines
-            << QStringLiteral("строка %1: не будет взят: %2").arg(refusal.line).arg(refusal.reason);
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("dlgImport"));
-    dialog.setWindowTitle(QStringLiteral("Импорт из «%1»").arg(file));
-    auto *list = new QPlainTextEdit(lines.join(u'\n'), &dialog);
-    list->setObjectName(QStringLiteral("txtImportPreview"));
-    list->setReadOnly(true);
-    list->setAccessibleName(QStringLiteral("Что будет взято из файла"));
-    list->setAccessibleDescription(QStringLiteral("Каждый вопрос файла с номером его строки: "
-                                                  "будет ли он взят, а если нет — почему"));
-    auto *buttons = new QDialogButtonBox(&dialog);
-    QPushButton *take =
-        buttons->addButton(QStringLiteral("Добавить вопросов: %1").arg(result.taken.size()),
-                           QDialogButtonBox::AcceptRole);
-    take->setAccessibleName(take->text());
-    take->setAccessibleDescription(QStringLiteral("Дописать взятые вопросы в конец банка"));
-    take->setEnabled(!result.taken.isEmpty());
-    QPushButton *cancel =
-        buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    cancel->setAccessibleName(cancel->text());
-    cancel->setAccessibleDescription(QStringLiteral("Ничего не добавлять"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto *column = new QVBoxLayout(&dialog);
-    column->addWidget(list);
-    column->addWidget(buttons);
-    dialog.resize(720, 420);
-    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace
@@ -564,7 +462,7 @@ void BankEditorWindow::showQuestions()
         const BankQuestion &question = m_document.questions.at(r);
         setCell(m_questions, r, Number, QString::number(r + 1));
         setCell(m_questions, r, TopicColumn, question.topic);
-        setCell(m_questions, r, Text, startOf(question.question));
+        setCell(m_questions, r, Text, bankeditor::startOf(question.question));
         setCell(m_questions, r, PictureMark,
                 question.picture.isEmpty() ? QString() : QStringLiteral("рис."));
         setCell(m_questions, r, CheckMark, marked[r] ? QStringLiteral("!") : QString());
@@ -670,7 +568,7 @@ void BankEditorWindow::importFile(const QString &path)
     bankimport::Result result = bankimport::fromFile(path, read.bytes);
     BankDocument extended = m_document;
     bankimport::appendTo(extended, result, QuestionBank::MaxTestQuestions);
-    if (!confirmImport(this, file, result))
+    if (!bankeditor::confirmImport(this, file, result))
         return;
     change(QStringLiteral("импорт из %1").arg(file), extended.questions,
            int(m_document.questions.size()));
@@ -683,7 +581,8 @@ void BankEditorWindow::importFile(const QString &path)
 void BankEditorWindow::showPicture(const QString &picture)
 {
     const QImage image =
-        picture.isEmpty() ? QImage() : boundedImage(m_context.session.jpgPath(picture + ".jpg"));
+        picture.isEmpty() ? QImage()
+                          : bankeditor::boundedImage(m_context.session.jpgPath(picture + ".jpg"));
     if (image.isNull()) {
         m_thumbnail->setPixmap(QPixmap());
         m_thumbnail->setText(picture.isEmpty() ? QStringLiteral("Без рисунка.")
@@ -705,7 +604,7 @@ void BankEditorWindow::choosePicture()
         QStringLiteral("Картинки (*.jpg *.jpeg *.png *.bmp *.gif);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    const QImage image = boundedImage(path);
+    const QImage image = bankeditor::boundedImage(path);
     if (image.isNull()) {
         say(QStringLiteral("Файл «%1» не картинка или его нельзя прочитать.")
                 .arg(QFileInfo(path).fileName()));
@@ -753,43 +652,9 @@ void BankEditorWindow::previewAsPupil()
     if (m_row < 0)
         return;
     const BankQuestion &question = m_document.questions.at(m_row);
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("dlgPreview"));
-    dialog.setWindowTitle(QStringLiteral("Вопрос %1 глазами ученика").arg(m_row + 1));
-    auto *column = new QVBoxLayout(&dialog);
-    const auto text = [&](const QString &value, const QString &name) {
-        auto *label = new QLabel(value, &dialog);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAccessibleName(name);
-        column->addWidget(label);
-        return label;
-    };
-    text(question.topic, QStringLiteral("Тема"));
-    QLabel *asked = text(question.question, QStringLiteral("Вопрос"));
-    QFont bold = asked->font();
-    bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
-    asked->setFont(bold);
-    auto *picture = text(QString(), QStringLiteral("Рисунок"));
-    const QImage image = boundedImage(m_context.session.jpgPath(question.picture + ".jpg"));
-    if (!question.picture.isEmpty() && !image.isNull())
-        picture->setPixmap(QPixmap::fromImage(
-            image.scaled(480, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    auto *answers = new AnswerGroup(AnswerGroup::Use::Choosing, &dialog);
-    std::array<QString, 5> texts;
-    for (int k = 0; k < 5; ++k)
-        texts[k] = question.answerText(k);
-    answers->setAnswers(texts);
-    column->addWidget(answers, 1);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
-    buttons->button(QDialogButtonBox::Close)
-        ->setAccessibleDescription(QStringLiteral("Вернуться в редактор"));
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    column->addWidget(buttons);
-    dialog.resize(800, 600);
-    dialog.exec();
+    bankeditor::showAsPupil(
+        this, m_row + 1, question,
+        bankeditor::boundedImage(m_context.session.jpgPath(question.picture + ".jpg")));
 }
 
 void BankEditorWindow::addTest()
@@ -805,7 +670,7 @@ void BankEditorWindow::addTest()
                            "каталога ненужный тест."));
         return;
     }
-    const std::optional<NewTest> test = askNewTest(this, slot);
+    const std::optional<bankeditor::NewTest> test = bankeditor::askNewTest(this, slot);
     if (!test)
         return;
     if (!catalogueBankFor(session, test->name).isEmpty()) {
@@ -893,9 +758,10 @@ void BankEditorWindow::duplicateQuestion()
 void BankEditorWindow::deleteQuestion()
 {
     if (m_row < 0 ||
-        !ConfirmWindow::ask(m_context, QStringLiteral("Удалить вопрос %1 «%2»?")
-                                           .arg(m_row + 1)
-                                           .arg(startOf(m_document.questions.at(m_row).question))))
+        !ConfirmWindow::ask(m_context,
+                            QStringLiteral("Удалить вопрос %1 «%2»?")
+                                .arg(m_row + 1)
+                                .arg(bankeditor::startOf(m_document.questions.at(m_row).question))))
         return;
     QList<BankQuestion> questions = m_document.questions;
     questions.removeAt(m_row);
