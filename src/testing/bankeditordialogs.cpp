@@ -55,6 +55,7 @@ std::optional<NewTest> askNewTest(QWidget *parent, int slot)
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
+    dialog.setMinimumWidth(480);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return NewTest{name->text().trimmed(), description->text().trimmed()};

@@ -406,6 +406,8 @@ void BankEditorWindow::fillBankList()
         setCell(m_banks, r, BankCount,
                 read.isRead() ? QString::number(read.document.questions.size()) : QString());
         setCell(m_banks, r, BankCheck, check);
+        if (listed.file == m_fileName)
+            m_banks->setCurrentCell(r, BankFile);
     }
     m_banks->resizeColumnToContents(BankFile);
 }
