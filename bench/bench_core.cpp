@@ -1,6 +1,7 @@
 // Medians of the program's file work: banks, session files, the user base.
 #include "core/sessionfiles.h"
 #include "core/textfile.h"
+#include "testing/bankimport.h"
 #include "testing/questionbank.h"
 #include "users/userbase.h"
 
@@ -46,6 +47,41 @@ void loadBankAndPrepareTest(benchmark::State &state)
     for (auto _ : state) {
         const PreparedTest test = loadQuestionBank(path, random);
         benchmark::DoNotOptimize(drawQuestionOrder(test.bank.lastIndex, random));
+    }
+}
+
+// What the editor does when it opens a bank: read the file and run its check.
+void openBankForEditing(benchmark::State &state)
+{
+    const QString path = folder().filePath(QStringLiteral("bank1000.jpg"));
+    textfile::writeLines(path, bankLines(1000));
+    for (auto _ : state) {
+        const BankFileRead read = readBankFile(path);
+        benchmark::DoNotOptimize(checkBankDocument(read.document));
+    }
+}
+
+// Saving keeps the replaced file as a backup, so a save writes two files.
+void saveEditedBank(benchmark::State &state)
+{
+    const QString path = folder().filePath(QStringLiteral("bank1000.jpg"));
+    textfile::writeLines(path, bankLines(1000));
+    const BankFileRead read = readBankFile(path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(saveBankFile(path, read.document, read.bytes));
+}
+
+void importCsvRows(benchmark::State &state)
+{
+    BankDocument bank;
+    QList<BankProblem> problems;
+    readBankDocument(textfile::joinLines(bankLines(1000)), bank, problems);
+    const QByteArray csv = bankimport::toCsv(bank);
+    for (auto _ : state) {
+        BankDocument target = BankDocument::named(QStringLiteral("Импорт"));
+        bankimport::Result result = bankimport::fromFile(QStringLiteral("q.csv"), csv);
+        bankimport::appendTo(target, result, 1000);
+        benchmark::DoNotOptimize(target);
     }
 }
 
@@ -123,6 +159,15 @@ BENCHMARK(loadBankAndPrepareTest)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
+BENCHMARK(openBankForEditing)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(saveEditedBank)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(importCsvRows)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(writeSessionFileBench)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)

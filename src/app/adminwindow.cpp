@@ -6,6 +6,7 @@
 #include "core/windowhub.h"
 #include "network/monitorwindow.h"
 #include "testing/attemptviews.h"
+#include "testing/bankeditorwindow.h"
 #include "testing/testsettingswindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -73,6 +74,12 @@ void AdminWindow::buildControls()
                                      QStringLiteral("Нажми, чтобы вернуться в главное меню."));
     connect(m_net, &SkinButton::clicked, this, [this] { openFromHere<MonitorWindow>(); });
     connect(m_setup, &SkinButton::clicked, this, [this] { openFromHere<TestSettingsWindow>(); });
+    m_editor = new QPushButton(QStringLiteral("Редактор тестов"), this);
+    m_editor->setObjectName(QStringLiteral("btnEDITOR"));
+    m_editor->setAccessibleName(m_editor->text());
+    hover()->addHint(m_editor, QStringLiteral("Написать и проверить вопросы тестов, перенести их "
+                                              "из таблицы или текста"));
+    connect(m_editor, &QPushButton::clicked, this, [this] { openFromHere<BankEditorWindow>(); });
     connect(back, &SkinButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         close();
@@ -80,6 +87,7 @@ void AdminWindow::buildControls()
     connect(m_panel, &UserAdminPanel::editingChanged, this, [this](bool editing) {
         m_net->setVisible(!editing);
         m_setup->setVisible(!editing);
+        m_editor->setVisible(!editing);
     });
 
     auto *column = new QVBoxLayout(this);
@@ -94,6 +102,7 @@ void AdminWindow::buildControls()
     auto *row = new QHBoxLayout;
     row->addWidget(m_net);
     row->addWidget(m_setup);
+    row->addWidget(m_editor);
     row->addStretch();
     row->addWidget(back);
     column->addLayout(row);

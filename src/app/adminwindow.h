@@ -4,14 +4,15 @@
 #include "ui/skinnedwindow.h"
 
 class QComboBox;
+class QPushButton;
 class QLayout;
 class QTableWidget;
 class SkinButton;
 class UserAdminPanel;
 
 // The administrator's window for the user base of this computer, with the journal of
-// attempts of any user of it; it leads on to the network
-// window and the additional settings.
+// attempts of any user of it; it leads on to the network window, the additional settings and
+// the test editor.
 class AdminWindow : public SkinnedWindow
 {
     Q_OBJECT
@@ -32,6 +33,7 @@ private:
     UserAdminPanel *m_panel = nullptr;
     SkinButton *m_net = nullptr;
     SkinButton *m_setup = nullptr;
+    QPushButton *m_editor = nullptr;
     QComboBox *m_journalUser = nullptr;
     QTableWidget *m_journal = nullptr;
     QList<journal::Attempt> m_attempts;

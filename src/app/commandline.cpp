@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "testing/bankcheck.h"
+#include "testing/bankcommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -30,8 +31,22 @@ struct Options
         QStringLiteral("check-bank"),
         QStringLiteral("проверить файл вопросов теста (код выхода 1: тест провести нельзя)"),
         QStringLiteral("ФАЙЛ")};
+    QCommandLineOption import{
+        QStringLiteral("import"),
+        QStringLiteral("дописать в БАНК вопросы из таблицы .csv или текста A)–E); "
+                       "код 1: часть вопросов не взята, 2: не взят ни один"),
+        QStringLiteral("ФАЙЛ БАНК")};
+    QCommandLineOption name{QStringLiteral("name"),
+                            QStringLiteral("название нового теста, если БАНКА ещё нет"),
+                            QStringLiteral("НАЗВАНИЕ")};
+    QCommandLineOption exportBank{QStringLiteral("export"),
+                                  QStringLiteral("записать вопросы БАНКА таблицей .csv"),
+                                  QStringLiteral("БАНК ФАЙЛ.csv")};
 
-    QList<const QCommandLineOption *> all() const { return {&help, &version, &checkBank}; }
+    QList<const QCommandLineOption *> all() const
+    {
+        return {&help, &version, &checkBank, &import, &name, &exportBank};
+    }
 };
 
 QString optionColumn(const QCommandLineOption &option)
@@ -58,6 +73,14 @@ QString helpText(const Options &options)
                                  "передаются ей.\n");
 }
 
+QString usage()
+{
+    return QStringLiteral("Например:\n  %1 --check-bank T01_96.jpg\n"
+                          "  %1 --import вопросы.csv T01_99.jpg --name \"Новый тест\"\n"
+                          "  %1 --export T01_96.jpg вопросы.csv")
+        .arg(QCoreApplication::applicationName());
+}
+
 } // namespace
 
 std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -77,15 +100,18 @@ std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out
             << Qt::endl;
         return 0;
     }
-    const bool bankMissing =
-        parser.isSet(options.checkBank) && parser.value(options.checkBank).isEmpty();
-    if (parser.isSet(options.checkBank) && !bankMissing)
+    const QString second = parser.positionalArguments().value(0);
+    if (parser.isSet(options.checkBank) && !parser.value(options.checkBank).isEmpty())
         return checkBankFile(parser.value(options.checkBank), out);
-    if (bankMissing || (!parsed && parser.unknownOptionNames().isEmpty())) {
-        err << QStringLiteral("После --check-bank укажите файл вопросов, например: %1 "
-                              "--check-bank T01_96.jpg")
-                   .arg(QCoreApplication::applicationName())
-            << Qt::endl;
+    if (parser.isSet(options.import) && !second.isEmpty())
+        return importIntoBank(parser.value(options.import), second, parser.value(options.name),
+                              out);
+    if (parser.isSet(options.exportBank) && !second.isEmpty())
+        return exportBank(parser.value(options.exportBank), second, out);
+    const bool named = parser.isSet(options.checkBank) || parser.isSet(options.import) ||
+                       parser.isSet(options.exportBank);
+    if (named || (!parsed && parser.unknownOptionNames().isEmpty())) {
+        err << QStringLiteral("Не хватает имени файла.\n") << usage() << Qt::endl;
         return 2;
     }
     return std::nullopt;

@@ -27,6 +27,32 @@ bool readTestCatalogue(SessionState &session, const QString &path)
     return lines.has_value();
 }
 
+int freeCatalogueSlot(const SessionState &session)
+{
+    for (int slot = FirstFreeCatalogueSlot; slot < SessionState::CatalogueSlots; ++slot) {
+        if (session.TestCatalogueNames.at(slot).isEmpty() &&
+            session.TestCatalogueFiles.at(slot).isEmpty())
+            return slot;
+    }
+    return -1;
+}
+
+bool writeCatalogueSlot(const QString &path, int slot, const QString &note, const QString &name,
+                        const QString &file)
+{
+    std::optional<QStringList> lines = textfile::readLines(path);
+    const qsizetype start = lines ? textfile::indexAfterStart(*lines) : -1;
+    if (start < 0)
+        return false;
+    const qsizetype at = start + 3 * slot;
+    while (lines->size() < at + 3)
+        lines->append(QString());
+    (*lines)[at] = note;
+    (*lines)[at + 1] = name;
+    (*lines)[at + 2] = file;
+    return textfile::writeLines(path, *lines);
+}
+
 QString catalogueBankFor(const SessionState &session, const QString &testName)
 {
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {

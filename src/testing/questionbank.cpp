@@ -5,23 +5,10 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace {
-
-// A whole number as the bank writes it; nothing when the text is not one or leaves 16 bits.
-std::optional<qint16> wholeNumber(const QString &text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    const double rounded = std::nearbyint(value);
-    if (rounded < -32768 || rounded > 32767)
-        return std::nullopt;
-    return static_cast<qint16>(rounded);
-}
 
 int drawBelow(int bound, QRandomGenerator &random)
 {
@@ -29,18 +16,6 @@ int drawBelow(int bound, QRandomGenerator &random)
     const int c = static_cast<int>(
         std::floor(static_cast<float>(bound) * static_cast<float>(random.generateDouble())));
     return qBound(0, c, qMax(0, bound - 1));
-}
-
-bool isAnswerKey(const QString &key)
-{
-    return key.size() == 4 && key.startsWith(QLatin1String("otv")) && key[3] >= u'1' &&
-           key[3] <= u'5';
-}
-
-bool isRecordKey(const QString &key)
-{
-    return key == QLatin1String("temaname") || key == QLatin1String("vop") || isAnswerKey(key) ||
-           key == QLatin1String("good") || key == QLatin1String("ris");
 }
 
 // Places (1..5, in file order) of the answers marked "1".
@@ -62,129 +37,30 @@ QString placeList(const QList<int> &places)
     return numbers.join(QStringLiteral(", "));
 }
 
-// Reads the key/value pairs into the bank, record by record, and notes what it finds wrong.
-class BankReader
+using GoodValues = std::array<qint16, QuestionBank::Slots>;
+
+// Takes the records of the document into the bank's table.
+GoodValues fillBank(const BankDocument &document, QuestionBank &bank)
 {
-public:
-    BankReader(QuestionBank &bank, QList<BankProblem> &problems)
-        : m_bank(bank), m_problems(problems)
-    {
+    GoodValues goods{};
+    bank.name = document.name;
+    bank.time = bankNumber(document.time).value_or(0);
+    for (int r = 0; r < int(document.questions.size()); ++r) {
+        const BankQuestion &question = document.questions.at(r);
+        BankRecord &record = bank.records[r];
+        record.topic = question.topic;
+        record.question = question.question;
+        record.answers = question.answers;
+        record.picture = question.picture;
+        goods[r] = bankNumber(question.good).value_or(0);
     }
+    return goods;
+}
 
-    // Stores one pair that stands on `line`; false when the bank cannot be played.
-    bool store(const QString &key, const QString &value, int line)
-    {
-        if (key == QLatin1String("name")) {
-            m_bank.name = value;
-            return true;
-        }
-        if (key == QLatin1String("time"))
-            return storeTime(value, line);
-        if (!isRecordKey(key)) {
-            warn(line, QStringLiteral("неизвестный ключ «%1» пропущен вместе со строкой значения")
-                           .arg(key));
-            return true;
-        }
-        if (m_record >= QuestionBank::Slots) {
-            fail(line, QStringLiteral("в файле больше %1 вопросов").arg(QuestionBank::Slots - 1));
-            return false;
-        }
-        if (m_firstLine[m_record] == 0)
-            m_firstLine[m_record] = line;
-        BankRecord &r = m_bank.records[m_record];
-        if (key == QLatin1String("temaname"))
-            r.topic = value;
-        else if (key == QLatin1String("vop"))
-            r.question = value;
-        else if (isAnswerKey(key))
-            r.answers[key[3].unicode() - u'1'] = value;
-        else if (key == QLatin1String("good"))
-            return storeGood(value, line);
-        else
-            closeRecord(value);
-        return true;
-    }
-
-    // A key on the last line, without its value line.
-    void danglingKey(const QString &key, int line)
-    {
-        if (key == QLatin1String("ris") && m_record < QuestionBank::Slots &&
-            m_firstLine[m_record] != 0) {
-            warn(line, QStringLiteral("после «ris» нет строки значения; вопрос принят без "
-                                      "рисунка"));
-            closeRecord(QString());
-            return;
-        }
-        warn(line, QStringLiteral("ключ «%1» стоит в последней строке файла без строки "
-                                  "значения; файл, видимо, обрезан")
-                       .arg(key));
-    }
-
-    // The file ended: a record that was begun but not closed by "ris" is not played.
-    void finish()
-    {
-        if (m_record >= QuestionBank::Slots || m_firstLine[m_record] == 0)
-            return;
-        m_problems.append({m_record + 1, m_firstLine[m_record],
-                           QStringLiteral("вопрос не закончен строкой «ris» (файл обрезан?) и "
-                                          "задаваться не будет"),
-                           false});
-        m_bank.records[m_record] = BankRecord();
-        m_good[m_record] = 0;
-        m_firstLine[m_record] = 0;
-    }
-
-    qint16 good(int record) const { return m_good[record]; }
-    int firstLine(int record) const { return m_firstLine[record]; }
-
-private:
-    bool storeTime(const QString &value, int line)
-    {
-        const std::optional<qint16> time = wholeNumber(value);
-        if (!time) {
-            // "time" belongs to the whole bank, not to the question it stands in.
-            m_problems.append({0, line,
-                               QStringLiteral("значение «time» должно быть целым числом секунд, "
-                                              "а стоит «%1»")
-                                   .arg(value),
-                               true});
-            return false;
-        }
-        m_bank.time = *time;
-        return true;
-    }
-
-    bool storeGood(const QString &value, int line)
-    {
-        const std::optional<qint16> number = wholeNumber(value);
-        if (!number) {
-            fail(line, QStringLiteral("значение «good» должно быть номером верного ответа от 1 до "
-                                      "5, а стоит «%1»")
-                           .arg(value));
-            return false;
-        }
-        m_good[m_record] = *number;
-        return true;
-    }
-
-    void closeRecord(const QString &picture)
-    {
-        m_bank.records[m_record].picture = picture;
-        ++m_record;
-    }
-
-    void warn(int line, const QString &text) { m_problems.append({m_record + 1, line, text}); }
-    void fail(int line, const QString &text)
-    {
-        m_problems.append({m_record + 1, line, text, true});
-    }
-
-    QuestionBank &m_bank;
-    QList<BankProblem> &m_problems;
-    int m_record = 0;
-    std::array<qint16, QuestionBank::Slots> m_good{};
-    std::array<int, QuestionBank::Slots> m_firstLine{};
-};
+int firstLine(const BankDocument &document, int record)
+{
+    return record < document.questions.size() ? document.questions.at(record).line : 0;
+}
 
 // What a bank author should know about a played record, before its answers are shuffled.
 void checkRecord(const BankRecord &record, int number, int line, qint16 good,
@@ -222,14 +98,14 @@ void checkRecord(const BankRecord &record, int number, int line, qint16 good,
 }
 
 // The test ends before the first record after the first one without a question text.
-void countQuestions(QuestionBank &bank, const BankReader &reader, QList<BankProblem> &problems)
+void countQuestions(QuestionBank &bank, const BankDocument &document, QList<BankProblem> &problems)
 {
     int k = 1;
     while (k < QuestionBank::Slots && !bank.records[k].question.isEmpty())
         ++k;
     bank.lastIndex = k - 1;
-    if (k < QuestionBank::Slots && reader.firstLine(k) != 0)
-        problems.append({k + 1, reader.firstLine(k),
+    if (k < QuestionBank::Slots && firstLine(document, k) != 0)
+        problems.append({k + 1, firstLine(document, k),
                          QStringLiteral("нет текста вопроса («vop»): тест кончается на вопросе "
                                         "%1, этот и следующие вопросы задаваться не будут")
                              .arg(k)});
@@ -237,7 +113,7 @@ void countQuestions(QuestionBank &bank, const BankReader &reader, QList<BankProb
         problems.append({0, 0, QStringLiteral("в файле нет ни одного вопроса"), true});
     else if (bank.questionCount() > QuestionBank::MaxTestQuestions)
         problems.append({QuestionBank::MaxTestQuestions + 1,
-                         reader.firstLine(QuestionBank::MaxTestQuestions),
+                         firstLine(document, QuestionBank::MaxTestQuestions),
                          QStringLiteral("в тесте может быть не больше %1 вопросов, а в файле их %2")
                              .arg(QuestionBank::MaxTestQuestions)
                              .arg(bank.questionCount()),
@@ -246,11 +122,11 @@ void countQuestions(QuestionBank &bank, const BankReader &reader, QList<BankProb
 
 // The right answer of every record: the first keeps its file order and its "good" (its marker
 // when "good" names no answer), the others are shuffled.
-void settleAnswers(QuestionBank &bank, const BankReader &reader, QRandomGenerator &random)
+void settleAnswers(QuestionBank &bank, const GoodValues &goods, QRandomGenerator &random)
 {
     for (int r = 0; r < QuestionBank::Slots; ++r) {
         BankRecord &record = bank.records[r];
-        record.correct = reader.good(r);
+        record.correct = goods[r];
         const QList<int> marked = markedPlaces(record);
         if (r > 0)
             shuffleAnswers(record, random);
@@ -268,16 +144,6 @@ QString unplayable(const QString &fileName, const BankProblem &problem)
 }
 
 } // namespace
-
-QString BankProblem::describe() const
-{
-    QStringList place;
-    if (question > 0)
-        place << QStringLiteral("вопрос %1").arg(question);
-    if (line > 0)
-        place << QStringLiteral("строка %1").arg(line);
-    return place.isEmpty() ? text : place.join(QStringLiteral(", ")) + QStringLiteral(": ") + text;
-}
 
 void shuffleAnswers(BankRecord &record, QRandomGenerator &random)
 {
@@ -307,37 +173,21 @@ PreparedTest parseQuestionBank(const QStringList &lines, const QString &fileName
     PreparedTest result;
     QuestionBank &bank = result.bank;
     QList<BankProblem> &problems = result.problems;
-    const qsizetype start = textfile::indexAfterStart(lines);
-    if (start < 0) {
-        problems.append(
-            {0, 0, QStringLiteral("нет строки «start», после которой начинаются вопросы"), true});
-        result.error = unplayable(fileName, problems.last());
-        return result;
+    BankDocument document;
+    const bool read = readBankDocument(lines, document, problems);
+    const bool sound = std::none_of(problems.cbegin(), problems.cend(),
+                                    [](const BankProblem &problem) { return problem.fatal; });
+    if (read && document.questions.size() > QuestionBank::Slots) {
+        problems.append({QuestionBank::Slots + 1, firstLine(document, QuestionBank::Slots),
+                         QStringLiteral("в файле больше %1 вопросов").arg(QuestionBank::Slots - 1),
+                         true});
+    } else if (read && sound) {
+        const GoodValues goods = fillBank(document, bank);
+        countQuestions(bank, document, problems);
+        for (int r = 0; r <= bank.lastIndex && !bank.records[0].question.isEmpty(); ++r)
+            checkRecord(bank.records[r], r + 1, firstLine(document, r), goods[r], problems);
+        settleAnswers(bank, goods, random);
     }
-    BankReader reader(bank, problems);
-    const QList<textfile::KeyValue> pairs = textfile::readPairs(lines, start);
-    for (qsizetype i = 0; i < pairs.size(); ++i) {
-        const textfile::KeyValue &pair = pairs.at(i);
-        const int line = int(start + 2 * i + 1);
-        if (pair.key == QLatin1String("end"))
-            break;
-        if (!pair.hasValue) {
-            reader.danglingKey(pair.key, line);
-            break;
-        }
-        if (!reader.store(pair.key, pair.value, line)) {
-            result.error = unplayable(fileName, problems.last());
-            return result;
-        }
-    }
-    reader.finish();
-
-    countQuestions(bank, reader, problems);
-    for (int r = 0; r <= bank.lastIndex && !bank.records[0].question.isEmpty(); ++r)
-        checkRecord(bank.records[r], r + 1, reader.firstLine(r), reader.good(r), problems);
-
-    settleAnswers(bank, reader, random);
-
     for (const BankProblem &problem : std::as_const(problems)) {
         if (problem.fatal) {
             result.error = unplayable(fileName, problem);
@@ -388,4 +238,27 @@ PreparedTest prepareTest(const QString &path, QRandomGenerator &random)
     if (test.ok())
         test.order = drawQuestionOrder(test.bank.lastIndex, random);
     return test;
+}
+
+QList<BankProblem> checkBankDocument(const BankDocument &document)
+{
+    QRandomGenerator random(1);
+    const QStringList lines = textfile::splitLines(textfile::decode1251(bankBytes(document)));
+    QList<BankProblem> problems = parseQuestionBank(lines, QString(), random).problems;
+    for (int r = 0; r < document.questions.size(); ++r) {
+        const BankQuestion &question = document.questions.at(r);
+        const int right = question.rightAnswer();
+        if (right == 0)
+            continue;
+        qsizetype longestWrong = 0;
+        for (int k = 0; k < 5; ++k) {
+            if (k + 1 != right)
+                longestWrong = qMax(longestWrong, question.answerText(k).size());
+        }
+        if (question.answerText(right - 1).size() > longestWrong)
+            problems.append({r + 1, 0,
+                             QStringLiteral("верный ответ длиннее всех неверных: его угадают по "
+                                            "длине")});
+    }
+    return problems;
 }

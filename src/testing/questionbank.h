@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testing/bankdocument.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,18 +35,6 @@ struct QuestionBank
     int questionCount() const { return lastIndex + 1; }
 };
 
-// Something a bank author should mend, found while loading.
-struct BankProblem
-{
-    int question = 0;   // number of the question (record) it concerns, 0 for the whole file
-    int line = 0;       // line of the file, 0 when no single line is at fault
-    QString text;       // what is wrong, in plain Russian
-    bool fatal = false; // the bank cannot be played
-
-    // "вопрос 3, строка 27: …"
-    QString describe() const;
-};
-
 // A bank ready to play, or the reason why it cannot be played.
 struct PreparedTest
 {
@@ -75,3 +65,7 @@ QList<int> drawQuestionOrder(int lastIndex, QRandomGenerator &random);
 
 // Loads the bank and draws its question order.
 PreparedTest prepareTest(const QString &path, QRandomGenerator &random);
+
+// What the bank editor shows: the loader's problems with the document as it would be saved,
+// and the guide's warning about a right answer longer than every wrong one.
+QList<BankProblem> checkBankDocument(const BankDocument &document);

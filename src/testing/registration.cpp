@@ -3,6 +3,7 @@
 #include "core/appcontext.h"
 #include "core/windowhub.h"
 #include "testing/achievements.h"
+#include "testing/bankeditorwindow.h"
 #include "testing/errorwindow.h"
 #include "testing/resultwindow.h"
 #include "testing/testchoice.h"
@@ -27,6 +28,7 @@ void registerTestingWindows(AppContext &context)
     add<ErrorReviewWindow>(context, "frmWRONG");
     add<AchievementsWindow>(context, "frmDOSTIG");
     add<TestSettingsWindow>(context, "frmDopSETUP");
+    add<BankEditorWindow>(context, "frmEDITOR");
     WindowHub &windows = context.windows;
     windows.openTestIntro = [&windows] { windows.open<TestIntroWindow>(); };
 }

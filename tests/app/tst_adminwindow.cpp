@@ -1,7 +1,11 @@
 #include "app/adminwindow.h"
 #include "app/application.h"
 #include "core/datafiles.h"
+#include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "testing/bankeditorwindow.h"
+#include "testing/catalogue.h"
+#include "testing/questionbank.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
@@ -13,11 +17,17 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -43,6 +53,15 @@ void pressInModalSoon(const QString &window, const QString &button, ModalAnswer 
             return;
         }
     });
+}
+
+// Types text as a keyboard of any layout does: QTest::keyClicks takes only ASCII.
+void typeText(QWidget *control, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(control, &press);
+    }
 }
 
 UserRecord user(const QString &first, const QString &second, const QString &password)
@@ -295,6 +314,123 @@ private Q_SLOTS:
         clock.restart();
         QVERIFY(!textfile::replaceFile(m_base, "x"));
         QVERIFY(clock.elapsed() < 200);
+    }
+
+    // The editor: a bank saved unchanged keeps its bytes, every edit is undone, text the bank
+    // cannot hold is refused as typed, closing with changes asks, and a save keeps a backup.
+    void editorEditsUndoesAndSavesABank()
+    {
+        AdminWindow *boss = openAdministration();
+        child<QPushButton>(boss, "btnEDITOR")->click();
+        auto *editor = m_app->windows.find<BankEditorWindow>();
+        QVERIFY(editor && editor->isVisible());
+        for (const char *name :
+             {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion", "txtAnswer1", "optRight5",
+              "txtPicture", "cmdAdd", "cmdDelete", "cmdUndo", "cmdSave", "cmdClose"}) {
+            QVERIFY2(!child(editor, name)->accessibleName().isEmpty(), name);
+            QVERIFY2(!child(editor, name)->accessibleDescription().isEmpty(), name);
+        }
+        auto *banks = child<QTableWidget>(editor, "tblBanks");
+        QVERIFY(banks->rowCount() > 5);
+        QVERIFY(banks->item(0, 3)->text().startsWith(QStringLiteral("есть замечания")));
+
+        const QString path = m_app->session.jpgPath("T01_96.jpg");
+        const QByteArray original = readBytes(path);
+        QVERIFY(editor->openBank("T01_96.jpg"));
+        QVERIFY(editor->save());
+        QCOMPARE(readBytes(path), original);
+        QCOMPARE(readBytes(path + ".bak"), original);
+
+        const BankQuestion first = editor->document().questions.first();
+        auto *search = child<QLineEdit>(editor, "txtSearch");
+        search->setText(editor->document().questions.at(2).question.mid(3, 20));
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(child<QTableWidget>(editor, "tblQuestions")->currentRow(), 2);
+        child<QTableWidget>(editor, "tblQuestions")->setCurrentCell(0, 0);
+        auto *topic = child<QLineEdit>(editor, "txtTopic");
+        typeText(topic, " и ещё");
+        QCOMPARE(editor->document().questions.first().topic, first.topic + " и ещё");
+        QCOMPARE(editor->undoStack()->count(), 1);
+        auto *status = child<QLabel>(editor, "sbStatusBar");
+        typeText(child<QLineEdit>(editor, "txtAnswer2"), "→");
+        QCOMPARE(editor->document().questions.first().answers, first.answers);
+        QVERIFY2(status->text().contains("«→»"), qPrintable(status->text()));
+        const int count = int(editor->document().questions.size());
+        child<QPushButton>(editor, "cmdAdd")->click();
+        QCOMPARE(editor->document().questions.size(), count + 1);
+        QCOMPARE(editor->document().questions.at(1).question, QStringLiteral("Новый вопрос"));
+        child<QPushButton>(editor, "cmdUndo")->click();
+        child<QPushButton>(editor, "cmdUndo")->click();
+        QCOMPARE(editor->document().questions.first().topic, first.topic);
+        QCOMPARE(editor->document().questions.size(), count);
+        child<QPushButton>(editor, "cmdRedo")->click();
+        child<QRadioButton>(editor, "optRight5")->click();
+        QCOMPARE(editor->document().questions.first().rightAnswer(), 5);
+        QCOMPARE(editor->document().questions.first().good, QStringLiteral("5"));
+
+        ModalAnswer stay;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &stay);
+        editor->close();
+        QVERIFY(stay.seen);
+        QVERIFY(editor->isVisible());
+        QVERIFY(editor->save());
+        QCOMPARE(readBytes(path + ".bak"), original);
+        QRandomGenerator random(1);
+        const PreparedTest saved = loadQuestionBank(path, random);
+        QVERIFY2(saved.ok(), qPrintable(saved.error));
+        QCOMPARE(saved.bank.records[0].topic, first.topic + " и ещё");
+        QCOMPARE(saved.bank.records[0].correct, qint16(5));
+        editor->close();
+        QVERIFY(!editor->isVisible());
+    }
+
+    // A school's own test: a free catalogue slot, a new bank, questions imported after their
+    // preview; taken out of the catalogue again.
+    void editorAddsASchoolTestAndImportsIntoIt()
+    {
+        auto *editor = m_app->windows.open<BankEditorWindow>();
+        QTimer::singleShot(50, [] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == "dlgNewTest");
+            dialog->findChild<QLineEdit *>("txtTestName")->setText("Переезды");
+            dialog->findChild<QLineEdit *>("txtTestNote")->setText("Тест училища");
+            dialog->accept();
+        });
+        child<QPushButton>(editor, "cmdNewTest")->click();
+        SessionState &session = m_app->session;
+        QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
+        QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
+        QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
+        QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
+
+        const QString csv = session.jpgPath("q.csv");
+        writeBytes(csv, "Переезды;Первый;а;б;в;г;д;2;\nПереезды;Второй;а;б;в;г;д;3;\n"
+                        "Переезды;Без ответов;а;б;2;\n");
+        QString preview;
+        QTimer::singleShot(50, [&preview] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == "dlgImport");
+            preview = dialog->findChild<QPlainTextEdit *>("txtImportPreview")->toPlainText();
+            dialog->accept();
+        });
+        editor->importFile(csv);
+        QVERIFY2(preview.contains("строка 3: не будет взят: полей 6"), qPrintable(preview));
+        QCOMPARE(editor->document().questions.size(), 2);
+        QVERIFY(editor->save());
+        QRandomGenerator random(1);
+        const PreparedTest saved = loadQuestionBank(session.jpgPath("T01_N1.jpg"), random);
+        QVERIFY2(saved.ok(), qPrintable(saved.error));
+        QCOMPARE(saved.bank.questionCount(), 2);
+
+        auto *banks = child<QTableWidget>(editor, "tblBanks");
+        banks->setCurrentCell(banks->findItems("T01_N1.jpg", Qt::MatchExactly).first()->row(), 0);
+        ModalAnswer yes;
+        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
+        child<QPushButton>(editor, "cmdRemoveTest")->click();
+        QVERIFY(yes.seen);
+        QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
+        QVERIFY(session.TestCatalogueFiles[14].isEmpty());
+        QVERIFY(banks->findItems("T01_N1.jpg", Qt::MatchExactly).isEmpty());
     }
 
     void leadsToSettingsAndBackToTheMenu()

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Every test the demo course offers can be played: the catalogue's banks, the course test and
@@ -19,32 +20,6 @@ class tst_demobanks : public QObject
     static QString jpg(const QString &name)
     {
         return QStringLiteral(TARVEL_DEMO_DATA "/jpg/") + name;
-    }
-
-    // The answers (markers kept) and the "good" value of every record as the file states them;
-    // the loader keeps neither.
-    struct FileRecord
-    {
-        std::array<QString, 5> answers;
-        QString good;
-    };
-
-    static QList<FileRecord> fileRecords(const QStringList &lines)
-    {
-        QList<FileRecord> records(1);
-        for (const textfile::KeyValue &pair :
-             textfile::readPairs(lines, textfile::indexAfterStart(lines))) {
-            if (pair.key == QLatin1String("end"))
-                break;
-            if (pair.key.size() == 4 && pair.key.startsWith(QLatin1String("otv")))
-                records.last().answers[qBound(1, pair.key[3].digitValue(), 5) - 1] = pair.value;
-            else if (pair.key == QLatin1String("good"))
-                records.last().good = pair.value;
-            else if (pair.key == QLatin1String("ris"))
-                records.emplaceBack();
-        }
-        records.removeLast();
-        return records;
     }
 
 private Q_SLOTS:
@@ -98,7 +73,11 @@ private Q_SLOTS:
         QRandomGenerator random(5);
         const PreparedTest test = parseQuestionBank(*lines, file, random);
         QVERIFY2(test.ok(), qPrintable(test.error));
-        const QList<FileRecord> records = fileRecords(*lines);
+        // The answers (markers kept) and the "good" value as the file states them.
+        BankDocument document;
+        QList<BankProblem> problems;
+        QVERIFY(readBankDocument(*lines, document, problems));
+        const QList<BankQuestion> &records = document.questions;
         QCOMPARE(records.size(), test.bank.questionCount());
         int longest = 0;
         int shortest = 0;
@@ -129,6 +108,27 @@ private Q_SLOTS:
         QVERIFY2(longest * 4 <= records.size(),
                  QByteArray::number(longest) + " right answers are the longest");
         QVERIFY2(shortest >= 1, "no right answer is the shortest");
+    }
+
+    // A school's own test takes the first of slots 15-20 and leaves it again; the other lines
+    // of the catalogue stay as they were.
+    void schoolTestTakesAFreeSlot()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(datafiles::TestCatalogueFile);
+        QVERIFY(QFile::copy(jpg(datafiles::TestCatalogueFile), path));
+        const QStringList before = *textfile::readLines(path);
+        SessionState session;
+        QVERIFY(readTestCatalogue(session, path));
+        const int slot = freeCatalogueSlot(session);
+        QCOMPARE(slot, 14);
+        QVERIFY(writeCatalogueSlot(path, slot, "наш тест", "Переезды", "T01_N1.jpg"));
+        QVERIFY(readTestCatalogue(session, path));
+        QCOMPARE(catalogueBankFor(session, "Переезды"), QStringLiteral("T01_N1.jpg"));
+        QCOMPARE(freeCatalogueSlot(session), 15);
+        QVERIFY(writeCatalogueSlot(path, slot, before.at(before.indexOf("start") + 43), "", ""));
+        QCOMPARE(*textfile::readLines(path), before);
+        QVERIFY(!writeCatalogueSlot(folder.filePath("нет.jpg"), slot, "", "", ""));
     }
 
     void paragraphBanksPlayAndAreInNoCatalogueSlot()

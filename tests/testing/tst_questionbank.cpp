@@ -1,6 +1,7 @@
 #include "testing/questionbank.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -253,6 +254,36 @@ private Q_SLOTS:
         const PreparedTest test = prepareTest("/nonexistent/T01_100.jpg", random);
         QVERIFY(!test.ok());
         QVERIFY(test.error.contains("не найден файл вопросов «T01_100.jpg»"));
+    }
+
+    // What the editor and the import read and write back: nothing of the file is lost or moved.
+    void unchangedBankIsWrittenByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QDir demo(QStringLiteral(TARVEL_DEMO_DATA "/jpg"));
+        const QStringList banks = demo.entryList({"T01_*.jpg"}, QDir::Files);
+        QVERIFY(banks.size() > 5);
+        for (const QString &bank : banks)
+            QTest::addRow("%s", qPrintable(bank)) << readBytes(demo.filePath(bank));
+        const QStringList one = record("Вопрос", markedAnswers(2), "2", "рис");
+        QStringList withoutGood = record("Без good", markedAnswers(3), "");
+        withoutGood.remove(14, 2);
+        QTest::addRow("no time, a record without good, lines after end")
+            << textfile::joinLines(QStringList{"заметка", "", "start", "name", "Т"} + one +
+                                   withoutGood + QStringList{"end", "приписка", ""});
+        QTest::addRow("no line break after end")
+            << textfile::joinLines(QStringList{"start", "name", "Т", "time", " 30"} + one +
+                                   QStringList{"end"})
+                   .chopped(2);
+    }
+    void unchangedBankIsWrittenByteForByte()
+    {
+        QFETCH(QByteArray, bytes);
+        BankDocument document;
+        QList<BankProblem> problems;
+        QVERIFY(readBankDocument(bytes, document, problems));
+        QVERIFY(!document.questions.isEmpty());
+        QCOMPARE(bankBytes(document), bytes);
     }
 
     void exactly150QuestionsPlay()

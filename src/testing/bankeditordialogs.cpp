@@ -1,0 +1,149 @@
+#include "testing/bankeditordialogs.h"
+
+#include "core/textfile.h"
+#include "ui/answergroup.h"
+#include "ui/windows1251validator.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace bankeditor {
+
+QString startOf(const QString &text)
+{
+    return text.size() > 60 ? text.left(59) + u'…' : text;
+}
+
+std::optional<NewTest> askNewTest(QWidget *parent, int slot)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgNewTest"));
+    dialog.setWindowTitle(QStringLiteral("Новый тест на месте %1 каталога").arg(slot + 1));
+    auto *form = new QFormLayout(&dialog);
+    const auto line = [&](const char *name, const QString &label, const QString &hint) {
+        auto *edit = new QLineEdit(&dialog);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(QString(label).remove(u'&').remove(u':'));
+        edit->setAccessibleDescription(hint);
+        edit->setToolTip(hint);
+        edit->setValidator(new Windows1251Validator(edit));
+        form->addRow(label, edit);
+        return edit;
+    };
+    QLineEdit *name = line("txtTestName", QStringLiteral("&Название:"),
+                           QStringLiteral("Название теста в выборе тестов и в результатах"));
+    QLineEdit *description =
+        line("txtTestNote", QStringLiteral("&Описание:"),
+             QStringLiteral("Примечание в каталоге и в начале файла банка; ученики его не видят"));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText(QStringLiteral("Создать"));
+    ok->setAccessibleDescription(QStringLiteral("Создать пустой банк и записать тест в каталог"));
+    ok->setEnabled(false);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setAccessibleDescription(QStringLiteral("Не создавать тест"));
+    QObject::connect(name, &QLineEdit::textChanged, ok,
+                     [ok](const QString &text) { ok->setEnabled(!text.trimmed().isEmpty()); });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    dialog.setMinimumWidth(480);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return NewTest{name->text().trimmed(), description->text().trimmed()};
+}
+
+QImage boundedImage(const QString &path)
+{
+    const textfile::FileRead read = textfile::readFile(path);
+    return read.isRead() ? QImage::fromData(read.bytes) : QImage();
+}
+
+bool confirmImport(QWidget *parent, const QString &file, const bankimport::Result &result)
+{
+    QStringList lines;
+    for (const bankimport::Taken &taken : result.taken)
+        lines << QStringLiteral("строка %1: будет взят: %2")
+                     .arg(taken.line)
+                     .arg(startOf(taken.question.question));
+    for (const bankimport::Refusal &refusal : result.refused)
+        lines
+            << QStringLiteral("строка %1: не будет взят: %2").arg(refusal.line).arg(refusal.reason);
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgImport"));
+    dialog.setWindowTitle(QStringLiteral("Импорт из «%1»").arg(file));
+    auto *list = new QPlainTextEdit(lines.join(u'\n'), &dialog);
+    list->setObjectName(QStringLiteral("txtImportPreview"));
+    list->setReadOnly(true);
+    list->setAccessibleName(QStringLiteral("Что будет взято из файла"));
+    list->setAccessibleDescription(QStringLiteral("Каждый вопрос файла с номером его строки: "
+                                                  "будет ли он взят, а если нет — почему"));
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *take =
+        buttons->addButton(QStringLiteral("Добавить вопросов: %1").arg(result.taken.size()),
+                           QDialogButtonBox::AcceptRole);
+    take->setAccessibleName(take->text());
+    take->setAccessibleDescription(QStringLiteral("Дописать взятые вопросы в конец банка"));
+    take->setEnabled(!result.taken.isEmpty());
+    QPushButton *cancel =
+        buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    cancel->setAccessibleName(cancel->text());
+    cancel->setAccessibleDescription(QStringLiteral("Ничего не добавлять"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *column = new QVBoxLayout(&dialog);
+    column->addWidget(list);
+    column->addWidget(buttons);
+    dialog.resize(720, 420);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void showAsPupil(QWidget *parent, int number, const BankQuestion &question, const QImage &picture)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgPreview"));
+    dialog.setWindowTitle(QStringLiteral("Вопрос %1 глазами ученика").arg(number));
+    auto *column = new QVBoxLayout(&dialog);
+    const auto text = [&](const QString &value, const QString &name) {
+        auto *label = new QLabel(value, &dialog);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAccessibleName(name);
+        column->addWidget(label);
+        return label;
+    };
+    text(question.topic, QStringLiteral("Тема"));
+    QLabel *asked = text(question.question, QStringLiteral("Вопрос"));
+    QFont bold = asked->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    asked->setFont(bold);
+    auto *shown = text(QString(), QStringLiteral("Рисунок"));
+    if (!question.picture.isEmpty() && !picture.isNull())
+        shown->setPixmap(QPixmap::fromImage(
+            picture.scaled(480, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    auto *answers = new AnswerGroup(AnswerGroup::Use::Choosing, &dialog);
+    std::array<QString, 5> texts;
+    for (int k = 0; k < 5; ++k)
+        texts[k] = question.answerText(k);
+    answers->setAnswers(texts);
+    column->addWidget(answers, 1);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    buttons->button(QDialogButtonBox::Close)
+        ->setAccessibleDescription(QStringLiteral("Вернуться в редактор"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    column->addWidget(buttons);
+    dialog.resize(800, 600);
+    dialog.exec();
+}
+
+} // namespace bankeditor
