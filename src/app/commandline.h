@@ -6,7 +6,8 @@
 
 class QTextStream;
 
-// The program's command line. "--help", "--version" and "--check-bank FILE" are answered on
+// The program's command line. "--help", "--version", "--check-bank FILE" and "--item-analysis
+// BANK FOLDER... --csv FILE" are answered on
 // the console without opening a window; they return the exit code. Without them the result is
 // empty and the program opens its windows; options it does not know are left to the window
 // system ("-platform offscreen" and the like).

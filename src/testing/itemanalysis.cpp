@@ -1,5 +1,9 @@
 #include "testing/itemanalysis.h"
 
+#include "network/pupilfiles.h"
+
+#include "core/datafiles.h"
+
 #include <QHash>
 #include <QMap>
 #include <QStringList>
@@ -113,14 +117,15 @@ QString decimal(double value, int decimals)
 } // namespace
 
 QList<Item> analyse(const QList<QList<answerjournal::Answer>> &journals, const QString &bank,
-                    const QDate &from, const QDate &to)
+                    const QDate &from, const QDate &to, int questionCount)
 {
     QHash<AttemptKey, int> attemptOf;
     QList<Score> attempts;
     QMap<int, QList<Asking>> askingsOf;
     for (int j = 0; j < journals.size(); ++j) {
         for (const answerjournal::Answer &answer : journals[j]) {
-            if (answer.bank != bank || !inRange(answer.start, from, to))
+            if (answer.bank != bank || answer.record > questionCount ||
+                !inRange(answer.start, from, to))
                 continue;
             const AttemptKey key{j, answer.start, answer.first, answer.second};
             auto found = attemptOf.constFind(key);
@@ -138,6 +143,44 @@ QList<Item> analyse(const QList<QList<answerjournal::Answer>> &journals, const Q
     for (auto it = askingsOf.cbegin(); it != askingsOf.cend(); ++it)
         items << itemOf(it.key(), it.value(), attempts);
     return items;
+}
+
+ClassJournals readJournals(const QList<Computer> &computers, const QString &bank)
+{
+    static const QString Relative = QStringLiteral("data/") + datafiles::AnswerJournalFile;
+    ClassJournals read;
+    for (const Computer &computer : computers) {
+        const pupilfiles::Contents file =
+            pupilfiles::read(computer.folder, Relative, answerjournal::ReadLimit);
+        switch (file.status) {
+        case pupilfiles::Status::Done:
+            read.journals << answerjournal::parse(file.bytes, bank);
+            continue;
+        case pupilfiles::Status::Missing:
+            read.failures << QStringLiteral("%1: журнал ответов %2 не найден")
+                                 .arg(computer.name, pupilfiles::pathOf(computer.folder, Relative));
+            continue;
+        case pupilfiles::Status::Damaged:
+            read.failures << QStringLiteral("%1: журнал ответов %2 не прочитан: это не обычный "
+                                            "файл или он больше %3 МБ")
+                                 .arg(computer.name, pupilfiles::pathOf(computer.folder, Relative))
+                                 .arg(answerjournal::ReadLimit / (1024 * 1024));
+            continue;
+        case pupilfiles::Status::Failed:
+            read.failures << QStringLiteral("%1: журнал ответов %2 не удалось прочитать")
+                                 .arg(computer.name, pupilfiles::pathOf(computer.folder, Relative));
+            continue;
+        }
+    }
+    return read;
+}
+
+std::array<QString, 5> fileOrderAnswers(const BankRecord &record)
+{
+    std::array<QString, 5> answers;
+    for (int k = 1; k <= 5; ++k)
+        answers[qBound(1, record.filePlace(k), 5) - 1] = record.answers[k - 1];
+    return answers;
 }
 
 QString percentText(double percent)

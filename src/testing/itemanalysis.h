@@ -1,11 +1,13 @@
 #pragma once
 
 #include "testing/answerjournal.h"
+#include "testing/questionbank.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -35,10 +37,31 @@ constexpr double GroupShare = 0.27;
 // The smallest group that gives a discrimination.
 constexpr int MinGroup = 5;
 
-// The questions of `bank` asked in attempts started from `from` to `to` (an invalid date leaves
-// that end open), by record number. An attempt is one start of one user in one journal.
+// The questions 1..questionCount of `bank` asked in attempts started from `from` to `to` (an
+// invalid date leaves that end open), by record number. An attempt is one start of one user in
+// one journal.
 QList<Item> analyse(const QList<QList<answerjournal::Answer>> &journals, const QString &bank,
-                    const QDate &from, const QDate &to);
+                    const QDate &from, const QDate &to, int questionCount);
+
+// A program folder whose journal of answers is read, and how the user knows it.
+struct Computer
+{
+    QString name;
+    QString folder;
+};
+
+struct ClassJournals
+{
+    QList<QList<answerjournal::Answer>> journals; // the lines of `bank` of every journal read
+    QStringList failures; // one line for every computer whose journal was not read
+};
+
+// Reads data/answers.txt below every program folder as other pupil files are read (regular
+// files only, no links, at most answerjournal::ReadLimit). Blocks while a share answers.
+ClassJournals readJournals(const QList<Computer> &computers, const QString &bank);
+
+// The answers of a bank record in the order of the file.
+std::array<QString, 5> fileOrderAnswers(const BankRecord &record);
 
 // "85,0"; the discrimination "-0,25", "—" when there is none.
 QString percentText(double percent);

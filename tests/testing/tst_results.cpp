@@ -97,7 +97,7 @@ private Q_SLOTS:
         QFETCH(int, question);
         QFETCH(QString, csvLine);
         const QList<itemanalysis::Item> items = itemanalysis::analyse(
-            plantedClass(), "T01_96.jpg", QDate(2026, 12, 1), QDate(2026, 12, 2));
+            plantedClass(), "T01_96.jpg", QDate(2026, 12, 1), QDate(2026, 12, 2), 9);
         QCOMPARE(items.size(), 9);
         const QByteArray csv = itemanalysis::csv(items);
         QVERIFY(csv.startsWith("\xEF\xBB\xBFquestion;"));
@@ -112,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(lines.at(row - items.begin() + 1), csvLine);
         // The range ends the day before question 9 was asked and opens before the class.
         const QList<itemanalysis::Item> firstDay =
-            itemanalysis::analyse(plantedClass(), "T01_96.jpg", QDate(), QDate(2026, 12, 1));
+            itemanalysis::analyse(plantedClass(), "T01_96.jpg", QDate(), QDate(2026, 12, 1), 9);
         QCOMPARE(firstDay.size(), 8);
         QCOMPARE(firstDay.first().asked, 41);
     }
