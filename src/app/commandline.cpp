@@ -8,7 +8,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QRandomGenerator>
 #include <QTextStream>
 
 namespace {
@@ -94,34 +93,31 @@ int itemAnalysisCommand(const QCommandLineParser &parser, const Options &options
             << Qt::endl;
         return 2;
     }
-    QRandomGenerator random;
-    const PreparedTest test = loadQuestionBank(
-        resolvePath(QCoreApplication::applicationDirPath(), QStringLiteral("data/jpg/") + bank),
-        random);
-    if (!test.ok()) {
-        err << test.error << Qt::endl;
-        return 1;
-    }
     QList<itemanalysis::Computer> computers;
     for (const QString &folder : folders)
         computers.append({QDir::toNativeSeparators(folder), folder});
-    const itemanalysis::ClassJournals read = itemanalysis::readJournals(computers, bank);
-    for (const QString &failure : read.failures)
+    const itemanalysis::Report report = itemanalysis::buildReport(
+        computers,
+        resolvePath(QCoreApplication::applicationDirPath(), QStringLiteral("data/jpg/") + bank),
+        bank, *from, *to);
+    if (!report.bankError.isEmpty()) {
+        err << report.bankError << Qt::endl;
+        return 1;
+    }
+    for (const QString &failure : report.failures)
         err << failure << Qt::endl;
-    if (read.journals.isEmpty())
+    if (report.journalsRead == 0)
         return 2;
-    const QList<itemanalysis::Item> items =
-        itemanalysis::analyse(read.journals, bank, *from, *to, test.bank.questionCount());
-    if (!textfile::replaceFile(csvPath, itemanalysis::csv(items))) {
+    if (!textfile::replaceFile(csvPath, itemanalysis::csv(report.items))) {
         err << QStringLiteral("Не удалось записать файл %1.").arg(QDir::toNativeSeparators(csvPath))
             << Qt::endl;
         return 1;
     }
     out << QStringLiteral("%1: журналов прочитано %2 из %3, вопросов в таблице %4")
                .arg(QDir::toNativeSeparators(csvPath))
-               .arg(read.journals.size())
+               .arg(report.journalsRead)
                .arg(folders.size())
-               .arg(items.size())
+               .arg(report.items.size())
         << Qt::endl;
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <algorithm>
@@ -173,6 +174,24 @@ ClassJournals readJournals(const QList<Computer> &computers, const QString &bank
         }
     }
     return read;
+}
+
+Report buildReport(const QList<Computer> &computers, const QString &bankPath, const QString &bank,
+                   const QDate &from, const QDate &to)
+{
+    Report report;
+    QRandomGenerator random(1);
+    const PreparedTest test = loadQuestionBank(bankPath, random);
+    if (!test.ok()) {
+        report.bankError = test.error;
+        return report;
+    }
+    report.bank = test.bank;
+    const ClassJournals read = readJournals(computers, bank);
+    report.failures = read.failures;
+    report.journalsRead = int(read.journals.size());
+    report.items = analyse(read.journals, bank, from, to, test.bank.questionCount());
+    return report;
 }
 
 std::array<QString, 5> fileOrderAnswers(const BankRecord &record)

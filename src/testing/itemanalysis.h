@@ -60,6 +60,21 @@ struct ClassJournals
 // files only, no links, at most answerjournal::ReadLimit). Blocks while a share answers.
 ClassJournals readJournals(const QList<Computer> &computers, const QString &bank);
 
+// Everything a table of the item analysis shows.
+struct Report
+{
+    QList<Item> items;
+    QStringList failures; // as ClassJournals
+    int journalsRead = 0;
+    QString bankError; // why the bank could not be read; empty when it was
+    QuestionBank bank;
+};
+
+// Loads the bank file `bankPath`, reads the journals and analyses the lines of `bank` (the bank
+// file's name as the journals hold it). Blocks while files are read.
+Report buildReport(const QList<Computer> &computers, const QString &bankPath, const QString &bank,
+                   const QDate &from, const QDate &to);
+
 // The answers of a bank record in the order of the file.
 std::array<QString, 5> fileOrderAnswers(const BankRecord &record);
 

@@ -4,6 +4,7 @@
 #include "core/windowhub.h"
 #include "testing/achievements.h"
 #include "testing/errorwindow.h"
+#include "testing/itemanalysiswindow.h"
 #include "testing/resultwindow.h"
 #include "testing/testchoice.h"
 #include "testing/testintro.h"
@@ -27,6 +28,8 @@ void registerTestingWindows(AppContext &context)
     add<ErrorReviewWindow>(context, "frmWRONG");
     add<AchievementsWindow>(context, "frmDOSTIG");
     add<TestSettingsWindow>(context, "frmDopSETUP");
+    add<ItemAnalysisWindow>(context, "frmItemAnalysis");
     WindowHub &windows = context.windows;
     windows.openTestIntro = [&windows] { windows.open<TestIntroWindow>(); };
+    windows.openItemAnalysis = [&windows] { windows.open<ItemAnalysisWindow>(); };
 }
