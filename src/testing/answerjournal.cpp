@@ -21,13 +21,14 @@ QString line(const Answer &answer)
         .join(u'\t');
 }
 
-std::optional<Answer> parseLine(const QString &text)
+namespace {
+// The fields of a line whose start has been read already.
+std::optional<Answer> fromFields(const QStringList &fields, const QDateTime &start)
 {
-    const QStringList fields = text.split(u'\t');
     if (fields.size() != 8)
         return std::nullopt;
     Answer answer;
-    answer.start = QDateTime::fromString(fields[0], DateFormat);
+    answer.start = start;
     answer.first = fields[1];
     answer.second = fields[2];
     answer.bank = fields[3];
@@ -44,6 +45,13 @@ std::optional<Answer> parseLine(const QString &text)
     answer.seconds = *seconds;
     return answer;
 }
+} // namespace
+
+std::optional<Answer> parseLine(const QString &text)
+{
+    const QStringList fields = text.split(u'\t');
+    return fromFields(fields, QDateTime::fromString(fields[0], DateFormat));
+}
 
 bool append(const QString &path, const QList<Answer> &answers)
 {
@@ -57,10 +65,18 @@ QList<Answer> parse(QByteArrayView bytes, const QString &bank)
 {
     const QByteArray bankBytes = textfile::encode1251(u'\t' + bank + u'\t');
     QList<Answer> answers;
+    // The lines of one attempt share their start: it is read once.
+    QString startText;
+    QDateTime start;
     textfile::forEachLine(bytes, [&](QByteArrayView text) {
         if (!bank.isEmpty() && !text.contains(bankBytes))
             return;
-        if (std::optional<Answer> answer = parseLine(textfile::decode1251(text));
+        const QStringList fields = textfile::decode1251(text).split(u'\t');
+        if (fields[0] != startText) {
+            startText = fields[0];
+            start = QDateTime::fromString(startText, DateFormat);
+        }
+        if (std::optional<Answer> answer = fromFields(fields, start);
             answer && (bank.isEmpty() || answer->bank == bank))
             answers << *answer;
     });
