@@ -9,7 +9,6 @@ namespace answerjournal {
 
 namespace {
 const QString DateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
-using journal::number;
 } // namespace
 
 QString line(const Answer &answer)
@@ -21,36 +20,10 @@ QString line(const Answer &answer)
         .join(u'\t');
 }
 
-namespace {
-// The fields of a line whose start has been read already.
-std::optional<Answer> fromFields(const QStringList &fields, const QDateTime &start)
-{
-    if (fields.size() != 8)
-        return std::nullopt;
-    Answer answer;
-    answer.start = start;
-    answer.first = fields[1];
-    answer.second = fields[2];
-    answer.bank = fields[3];
-    const auto record = number(fields[4], 1, 1000);
-    const auto chosen = number(fields[5], 0, 5);
-    const auto right = number(fields[6], 0, 1);
-    const auto seconds = number(fields[7], 0, 1'000'000);
-    if (!answer.start.isValid() || answer.bank.isEmpty() || !record || !chosen || !right ||
-        !seconds)
-        return std::nullopt;
-    answer.record = *record;
-    answer.chosen = *chosen;
-    answer.right = *right == 1;
-    answer.seconds = *seconds;
-    return answer;
-}
-} // namespace
-
 std::optional<Answer> parseLine(const QString &text)
 {
-    const QStringList fields = text.split(u'\t');
-    return fromFields(fields, QDateTime::fromString(fields[0], DateFormat));
+    const QList<Answer> answers = parse(textfile::encode1251(text));
+    return answers.size() == 1 ? std::optional<Answer>(answers.first()) : std::nullopt;
 }
 
 bool append(const QString &path, const QList<Answer> &answers)
@@ -61,24 +34,77 @@ bool append(const QString &path, const QList<Answer> &answers)
     return journal::appendLines(path, lines);
 }
 
+namespace {
+std::optional<int> number(QByteArrayView text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// The numbers after the bank: record, chosen answer, right mark, seconds.
+bool readNumbers(QByteArrayView text, Answer &answer)
+{
+    std::array<QByteArrayView, 4> fields;
+    for (int i = 0; i < 4; ++i) {
+        const qsizetype tab = text.indexOf('\t');
+        if ((tab < 0) != (i == 3))
+            return false;
+        fields[i] = tab < 0 ? text : text.first(tab);
+        text = tab < 0 ? QByteArrayView() : text.sliced(tab + 1);
+    }
+    const auto record = number(fields[0], 1, 1000);
+    const auto chosen = number(fields[1], 0, 5);
+    const auto right = number(fields[2], 0, 1);
+    const auto seconds = number(fields[3], 0, 1'000'000);
+    if (!record || !chosen || !right || !seconds)
+        return false;
+    answer.record = *record;
+    answer.chosen = *chosen;
+    answer.right = *right == 1;
+    answer.seconds = *seconds;
+    return true;
+}
+
+// Where the fourth tab of the line stands, after the bank; -1 when there is none.
+qsizetype afterBank(QByteArrayView text)
+{
+    qsizetype at = -1;
+    for (int i = 0; i < 4; ++i) {
+        at = text.indexOf('\t', at + 1);
+        if (at < 0)
+            return -1;
+    }
+    return at;
+}
+} // namespace
+
 QList<Answer> parse(QByteArrayView bytes, const QString &bank)
 {
-    const QByteArray bankBytes = textfile::encode1251(u'\t' + bank + u'\t');
     QList<Answer> answers;
-    // The lines of one attempt share their start: it is read once.
-    QString startText;
-    QDateTime start;
+    // The lines of one attempt share start, names and bank: they are read once.
+    QByteArrayView lastHead;
+    Answer head;
+    bool headValid = false;
     textfile::forEachLine(bytes, [&](QByteArrayView text) {
-        if (!bank.isEmpty() && !text.contains(bankBytes))
+        const qsizetype end = afterBank(text);
+        if (end < 0)
             return;
-        const QStringList fields = textfile::decode1251(text).split(u'\t');
-        if (fields[0] != startText) {
-            startText = fields[0];
-            start = QDateTime::fromString(startText, DateFormat);
+        if (text.first(end) != lastHead || lastHead.isNull()) {
+            lastHead = text.first(end);
+            const QStringList fields = textfile::decode1251(lastHead).split(u'\t');
+            head.start = QDateTime::fromString(fields[0], DateFormat);
+            head.first = fields[1];
+            head.second = fields[2];
+            head.bank = fields[3];
+            headValid = head.start.isValid() && !head.bank.isEmpty();
         }
-        if (std::optional<Answer> answer = fromFields(fields, start);
-            answer && (bank.isEmpty() || answer->bank == bank))
-            answers << *answer;
+        Answer answer = head;
+        if (headValid && (bank.isEmpty() || head.bank == bank) &&
+            readNumbers(text.sliced(end + 1), answer))
+            answers << answer;
     });
     return answers;
 }
