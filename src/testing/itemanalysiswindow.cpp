@@ -110,6 +110,12 @@ ItemAnalysisWindow::ItemAnalysisWindow(AppContext &context)
     fillBanks();
 }
 
+ItemAnalysisWindow::~ItemAnalysisWindow()
+{
+    // The model goes before the table: its selection must not show a question meanwhile.
+    disconnect(m_table->selectionModel(), nullptr, this, nullptr);
+}
+
 void ItemAnalysisWindow::buildControls()
 {
     QLabel *bankLabel = addLabel(QStringLiteral("metBank"), QStringLiteral("Тест:"));

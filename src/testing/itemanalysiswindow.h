@@ -40,6 +40,7 @@ class ItemAnalysisWindow : public NetWindow
     Q_OBJECT
 public:
     explicit ItemAnalysisWindow(AppContext &context);
+    ~ItemAnalysisWindow() override;
 
 private:
     void buildControls();
