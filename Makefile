@@ -59,6 +59,7 @@ bench: deps
 	./build-bench/bench/bench_poll
 	./build-bench/bench/bench_teacher
 	./build-bench/bench/bench_live
+	./build-bench/bench/bench_itemanalysis
 	sh tests/network/samba_share.sh ./build-bench/bench/bench_live || [ $$? -eq 77 ]
 	./build-bench/bench/bench_live --before-lesson
 	sh tests/network/samba_share.sh ./build-bench/bench/bench_live --before-lesson || [ $$? -eq 77 ]

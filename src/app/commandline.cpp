@@ -1,10 +1,14 @@
 #include "app/commandline.h"
 
+#include "core/datafiles.h"
+#include "core/textfile.h"
 #include "testing/bankcheck.h"
 #include "testing/bankcommands.h"
+#include "testing/itemanalysis.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 #ifdef Q_OS_WIN
@@ -43,9 +47,25 @@ struct Options
                                   QStringLiteral("записать вопросы БАНКА таблицей .csv"),
                                   QStringLiteral("БАНК ФАЙЛ.csv")};
 
+    QCommandLineOption itemAnalysis{
+        QStringLiteral("item-analysis"),
+        QStringLiteral("анализ вопросов теста по журналам ответов в папках программы ПАПКА... "
+                       "(код выхода 2: ни один журнал не прочитан)"),
+        QStringLiteral("ФАЙЛ")};
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("анализ вопросов: попытки с этого дня"),
+                            QStringLiteral("дд.мм.гггг")};
+    QCommandLineOption to{QStringLiteral("to"),
+                          QStringLiteral("анализ вопросов: попытки по этот день"),
+                          QStringLiteral("дд.мм.гггг")};
+    QCommandLineOption csv{QStringLiteral("csv"),
+                           QStringLiteral("анализ вопросов: таблица для электронных таблиц"),
+                           QStringLiteral("ФАЙЛ")};
+
     QList<const QCommandLineOption *> all() const
     {
-        return {&help, &version, &checkBank, &import, &name, &exportBank};
+        return {&help,       &version,      &checkBank, &import, &name,
+                &exportBank, &itemAnalysis, &from,      &to,     &csv};
     }
 };
 
@@ -81,6 +101,60 @@ QString usage()
         .arg(QCoreApplication::applicationName());
 }
 
+// A day given as dd.mm.yyyy; an open end when the option is not given, nothing when it is wrong.
+std::optional<QDate> dayOption(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    if (!parser.isSet(option))
+        return QDate();
+    const QDate day = QDate::fromString(parser.value(option), QStringLiteral("dd.MM.yyyy"));
+    return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
+}
+
+int itemAnalysisCommand(const QCommandLineParser &parser, const Options &options, QTextStream &out,
+                        QTextStream &err)
+{
+    const QString bank = parser.value(options.itemAnalysis);
+    const QStringList folders = parser.positionalArguments();
+    const QString csvPath = parser.value(options.csv);
+    const std::optional<QDate> from = dayOption(parser, options.from);
+    const std::optional<QDate> to = dayOption(parser, options.to);
+    if (bank.isEmpty() || folders.isEmpty() || csvPath.isEmpty() || !from || !to) {
+        err << QStringLiteral("Укажите файл вопросов, папки программы и файл таблицы, например: "
+                              "%1 --item-analysis T01_96.jpg //класс/ПК1 //класс/ПК2 "
+                              "--from 01.09.2026 --to 31.12.2026 --csv анализ.csv")
+                   .arg(QCoreApplication::applicationName())
+            << Qt::endl;
+        return 2;
+    }
+    QList<itemanalysis::Computer> computers;
+    for (const QString &folder : folders)
+        computers.append({QDir::toNativeSeparators(folder), folder});
+    const itemanalysis::Report report = itemanalysis::buildReport(
+        computers,
+        resolvePath(QCoreApplication::applicationDirPath(), QStringLiteral("data/jpg/") + bank),
+        bank, *from, *to);
+    if (!report.bankError.isEmpty()) {
+        err << report.bankError << Qt::endl;
+        return 1;
+    }
+    for (const QString &failure : report.failures)
+        err << failure << Qt::endl;
+    if (report.journalsRead == 0)
+        return 2;
+    if (!textfile::replaceFile(csvPath, itemanalysis::csv(report.items))) {
+        err << QStringLiteral("Не удалось записать файл %1.").arg(QDir::toNativeSeparators(csvPath))
+            << Qt::endl;
+        return 1;
+    }
+    out << QStringLiteral("%1: журналов прочитано %2 из %3, вопросов в таблице %4")
+               .arg(QDir::toNativeSeparators(csvPath))
+               .arg(report.journalsRead)
+               .arg(folders.size())
+               .arg(report.items.size())
+        << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -100,6 +174,8 @@ std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out
             << Qt::endl;
         return 0;
     }
+    if (parser.isSet(options.itemAnalysis))
+        return itemAnalysisCommand(parser, options, out, err);
     const QString second = parser.positionalArguments().value(0);
     if (parser.isSet(options.checkBank) && !parser.value(options.checkBank).isEmpty())
         return checkBankFile(parser.value(options.checkBank), out);

@@ -26,6 +26,8 @@ inline const QString ResumeFile = QStringLiteral("resume.ini");
 inline const QString LostTestsFile = QStringLiteral("lost_tests.ini");
 // Every finished test of this computer, one line each.
 inline const QString JournalFile = QStringLiteral("attempts.txt");
+// Every question asked in those tests, one line each.
+inline const QString AnswerJournalFile = QStringLiteral("answers.txt");
 inline const QString NetConfigFile = QStringLiteral("net.ini");
 inline const QString OutlineFile = QStringLiteral("soderjanie.txt");
 

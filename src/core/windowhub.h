@@ -61,6 +61,8 @@ public:
 
     // Set by the test windows: opens the introduction of the test chosen in the reader.
     std::function<void()> openTestIntro;
+    // Set by the test windows: opens the item analysis of the class's journals of answers.
+    std::function<void()> openItemAnalysis;
 
 private:
     struct Entry

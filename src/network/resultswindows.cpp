@@ -122,6 +122,14 @@ void ClassResultsWindow::buildControls()
     QPushButton *exportHistory =
         addButton(QStringLiteral("btnHISTORYcsv"), QStringLiteral("Экспорт истории в CSV"),
                   QStringLiteral("Сохранить результаты всех запомненных занятий таблицей"));
+    QPushButton *analysis =
+        addButton(QStringLiteral("btnItemAnalysis"), QStringLiteral("Анализ вопросов"),
+                  QStringLiteral("Какие вопросы теста класс решает, а какие вводят в заблуждение"));
+    connect(analysis, &QPushButton::clicked, this, [this] {
+        m_context.cues.play(Cue::Pick);
+        m_context.windows.openItemAnalysis();
+    });
+    analysis->setVisible(bool(m_context.windows.openItemAnalysis));
     connect(print, &QPushButton::clicked, this, &ClassResultsWindow::print);
     connect(exportLog, &QPushButton::clicked, this, [this] {
         exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.session.NetCount,
@@ -156,6 +164,7 @@ void ClassResultsWindow::buildControls()
     grid->addWidget(back, 5, 3);
     grid->addWidget(exportLog, 6, 0);
     grid->addWidget(exportHistory, 6, 2);
+    grid->addWidget(analysis, 6, 3);
     grid->addWidget(m_printed, 7, 0, 1, 4);
     grid->addWidget(addStatusBar(), 8, 0, 1, 4);
 }

@@ -11,13 +11,7 @@ namespace journal {
 namespace {
 const QString DateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
-// A name field: no tab and no line break inside.
-QString field(const QString &text)
-{
-    QString clean = textfile::oneLine(text);
-    clean.replace(u'\t', u' ');
-    return clean.trimmed();
-}
+} // namespace
 
 std::optional<int> number(const QString &text, int low, int high)
 {
@@ -27,7 +21,13 @@ std::optional<int> number(const QString &text, int low, int high)
         return std::nullopt;
     return value;
 }
-} // namespace
+
+QString field(const QString &text)
+{
+    QString clean = textfile::oneLine(text);
+    clean.replace(u'\t', u' ');
+    return clean.trimmed();
+}
 
 QString line(const Attempt &attempt)
 {
@@ -71,13 +71,19 @@ std::optional<Attempt> parseLine(const QString &text)
 
 bool append(const QString &path, const Attempt &attempt)
 {
+    return appendLines(path, {line(attempt)});
+}
+
+bool appendLines(const QString &path, const QStringList &lines)
+{
     const textfile::FileRead file = textfile::readFile(path);
     if (file.status == textfile::FileRead::Status::Unreadable)
         return false; // never replaced by the new line alone
     QByteArray bytes = file.bytes;
     if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
         bytes += "\r\n";
-    textfile::appendLine(bytes, line(attempt));
+    for (const QString &text : lines)
+        textfile::appendLine(bytes, text);
     return textfile::replaceFile(path, bytes);
 }
 

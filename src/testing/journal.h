@@ -37,6 +37,12 @@ std::optional<Attempt> parseLine(const QString &line);
 // journal with or without the new line, never a torn one. False when it could not be written
 // (or the present journal could not be read).
 bool append(const QString &path, const Attempt &attempt);
+// Adds lines at the end the same way, all or none.
+bool appendLines(const QString &path, const QStringList &lines);
+// A name field as the journals write it: one line, no tab.
+QString field(const QString &text);
+// A whole number field from low to high.
+std::optional<int> number(const QString &text, int low, int high);
 
 // Every readable attempt, oldest first; none when the journal is missing.
 QList<Attempt> read(const QString &path);

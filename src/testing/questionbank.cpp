@@ -149,6 +149,7 @@ void shuffleAnswers(BankRecord &record, QRandomGenerator &random)
 {
     std::array<bool, 5> used{};
     std::array<QString, 5> shuffled;
+    std::array<qint8, 5> places{};
     const int goodPlace = record.correct;
     for (int j = 0; j < 5; ++j) {
         int d = 0;
@@ -157,10 +158,12 @@ void shuffleAnswers(BankRecord &record, QRandomGenerator &random)
         while (used[d]);
         used[d] = true;
         shuffled[j] = record.answers[d];
+        places[j] = record.places[d];
         if (d + 1 == goodPlace)
             record.correct = static_cast<qint16>(j + 1);
     }
     record.answers = shuffled;
+    record.places = places;
     for (int j = 0; j < 5; ++j) {
         if (record.answers[j].startsWith(u'1'))
             record.correct = static_cast<qint16>(j + 1);

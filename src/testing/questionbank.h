@@ -18,6 +18,10 @@ struct BankRecord
     std::array<QString, 5> answers; // answer k at index k - 1
     qint16 correct = 0;             // 1..5
     QString picture;
+    std::array<qint8, 5> places{1, 2, 3, 4, 5}; // place in the file of answer k at index k - 1
+
+    // The place in the file of the answer shown as `shown` (1..5); 0 for any other number.
+    int filePlace(int shown) const { return shown >= 1 && shown <= 5 ? places[shown - 1] : 0; }
 };
 
 // A loaded question bank: records 0..lastIndex are the questions of the test.

@@ -5,6 +5,7 @@
 #include "testing/achievements.h"
 #include "testing/bankeditorwindow.h"
 #include "testing/errorwindow.h"
+#include "testing/itemanalysiswindow.h"
 #include "testing/resultwindow.h"
 #include "testing/testchoice.h"
 #include "testing/testintro.h"
@@ -29,6 +30,8 @@ void registerTestingWindows(AppContext &context)
     add<AchievementsWindow>(context, "frmDOSTIG");
     add<TestSettingsWindow>(context, "frmDopSETUP");
     add<BankEditorWindow>(context, "frmEDITOR");
+    add<ItemAnalysisWindow>(context, "frmItemAnalysis");
     WindowHub &windows = context.windows;
     windows.openTestIntro = [&windows] { windows.open<TestIntroWindow>(); };
+    windows.openItemAnalysis = [&windows] { windows.open<ItemAnalysisWindow>(); };
 }

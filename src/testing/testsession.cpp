@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <limits>
 
 TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
@@ -20,6 +21,7 @@ TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTe
     if (m_session.RecordedCount > 0) {
         SessionHeader header;
         readSessionFile(m_files.session, header, m_records);
+        recallRecordedAnswers();
     }
     m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
     m_monotonic.start();
@@ -31,6 +33,7 @@ void TestSession::begin()
     if (m_state != State::Ready || !m_test || !m_test->ok())
         return;
     m_startSeconds = m_session.ElapsedSeconds;
+    m_attemptStart = QDateTime::currentDateTime();
     m_session.ResultNotice.clear();
     select(1);
     newQuestion();
@@ -41,6 +44,7 @@ void TestSession::select(int answer)
     if (answer < 1 || answer > 5 || m_state == State::Finished)
         return;
     m_selected = answer;
+    m_chosenByPupil = true;
     Q_EMIT selectionChanged(answer);
 }
 
@@ -87,6 +91,7 @@ void TestSession::showQuestion()
     ++s.RecordedCount;
     s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
     m_state = State::Answering;
+    m_chosenByPupil = false;
     writeProgress();
     saveResume();
     Q_EMIT questionShown();
@@ -139,7 +144,7 @@ void TestSession::tick()
         Q_EMIT clockWarning();
     if (tick == AnswerClock::Tick::Expired) {
         Q_EMIT timeUp();
-        takeAnswer();
+        takeAnswer(true);
     }
 }
 
@@ -149,15 +154,20 @@ void TestSession::submit()
         takeAnswer();
 }
 
-void TestSession::takeAnswer()
+void TestSession::takeAnswer(bool timeUp)
 {
     SessionState &s = m_session;
     countAnsweringTime();
-    m_answeredMs += m_now() - m_shownAt;
+    const qint64 spentMs = m_now() - m_shownAt;
+    m_answeredMs += spentMs;
     Q_EMIT answerTaken();
     const BankRecord &asked = question();
     if (asked.correct == m_selected)
         ++s.CorrectCount;
+    m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, s.TestBankName,
+                      m_test->order.value(s.AskedCount - 1) + 1,
+                      timeUp && !m_chosenByPupil ? 0 : asked.filePlace(m_selected),
+                      asked.correct == m_selected, int(qMax<qint64>(0, spentMs) / 1000)});
     SessionRecord &record = m_records[qBound(1, int(s.RecordedCount), SessionSlots) - 1];
     record.tema = asked.topic;
     record.vop = asked.question;
@@ -175,6 +185,24 @@ void TestSession::takeAnswer()
     newQuestion();
 }
 
+void TestSession::recallRecordedAnswers()
+{
+    const SessionState &s = m_session;
+    for (int p = 0; p < qMin(int(s.RecordedCount), SessionSlots); ++p) {
+        const SessionRecord &recorded = m_records[p];
+        const BankRecord &asked = recordAt(p);
+        const int shown = recorded.otv_user.toInt();
+        const QString chosenText = shown >= 1 && shown <= 5 ? recorded.otv(shown) : QString();
+        // The bank was shuffled anew when it was loaded again: the answer is found by its text.
+        const auto at = std::find(asked.answers.begin(), asked.answers.end(), chosenText);
+        const int place =
+            at == asked.answers.end() ? 0 : asked.places[std::distance(asked.answers.begin(), at)];
+        m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, s.TestBankName,
+                          m_test->order.value(p) + 1, place,
+                          shown >= 1 && recorded.otv_user == recorded.otv_ver, 0});
+    }
+}
+
 void TestSession::endTest()
 {
     SessionState &s = m_session;
@@ -188,6 +216,7 @@ void TestSession::endTest()
     const QString notStored = resultStoreNotice(storeTestResult(s, m_files.userBase),
                                                 s.CurrentTestName, m_files.userBase);
     writeJournal();
+    writeAnswers();
     QStringList notices = writeProblems();
     if (!notStored.isEmpty())
         notices.prepend(notStored);
@@ -243,6 +272,16 @@ void TestSession::writeJournal()
                                s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent,
                                s.Grade, s.ElapsedSeconds}),
               QStringLiteral("попытка не записана в журнал попыток"), false);
+}
+
+void TestSession::writeAnswers()
+{
+    if (m_files.answers.isEmpty())
+        return;
+    for (answerjournal::Answer &answer : m_answers)
+        answer.start = m_attemptStart;
+    noteWrite(m_files.answers, answerjournal::append(m_files.answers, m_answers),
+              QStringLiteral("ответы не записаны в журнал ответов"), false);
 }
 
 void TestSession::noteWrite(const QString &path, bool written, const QString &consequence,

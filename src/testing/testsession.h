@@ -2,6 +2,7 @@
 
 #include "core/sessionfiles.h"
 #include "testing/answerclock.h"
+#include "testing/answerjournal.h"
 #include "testing/questionbank.h"
 
 #include <QElapsedTimer>
@@ -34,6 +35,7 @@ public:
         QString userBase;   // where the grade is stored when the test ends
         QString resume;     // resume.ini; none is written when empty
         QString journal;    // the journal of attempts; none is written when empty
+        QString answers;    // the journal of answers; none is written when empty
     };
 
     // Milliseconds from a fixed start, never going back.
@@ -88,7 +90,10 @@ Q_SIGNALS:
 private:
     void newQuestion();
     void showQuestion();
-    void takeAnswer();
+    void takeAnswer(bool timeUp = false);
+    // The answers recorded before the program was killed, read back from temp1.ini: their
+    // seconds were not kept.
+    void recallRecordedAnswers();
     void countAnsweringTime();
     void endTest();
     SessionProgress progress() const;
@@ -96,6 +101,7 @@ private:
     void writeProgress();
     void writeSession();
     void writeJournal();
+    void writeAnswers();
     // Notes how a write of the file went. A state file that could not be renewed is removed
     // (when the folder allows it), so that neither the teacher's computer nor a later start
     // takes its old content for the running test.
@@ -114,6 +120,9 @@ private:
     qint64 m_shownAt = 0;
     qint64 m_answeredMs = 0; // questions answered so far
     qint16 m_startSeconds = 0;
+    QDateTime m_attemptStart;
+    bool m_chosenByPupil = false; // on the question shown
+    QList<answerjournal::Answer> m_answers;
     struct Unwritten
     {
         QString path;

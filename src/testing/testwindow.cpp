@@ -36,7 +36,8 @@ TestWindow::TestWindow(AppContext &context)
         new TestSession(s, s.LoadedTest,
                         {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),
                          s.jpgPath(datafiles::AnswerTimeFile), s.jpgPath(datafiles::UserBaseFile),
-                         s.dataPath(datafiles::ResumeFile), s.dataPath(datafiles::JournalFile)},
+                         s.dataPath(datafiles::ResumeFile), s.dataPath(datafiles::JournalFile),
+                         s.dataPath(datafiles::AnswerJournalFile)},
                         this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));

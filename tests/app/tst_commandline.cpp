@@ -19,62 +19,96 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("csvLines"); // what out.csv holds after the header
         const QString demoBank = QStringLiteral(TARVEL_DEMO_DATA "/jpg/T01_96.jpg");
         QTest::addRow("version") << QStringList{"--version"} << 0
-                                 << QStringLiteral("Тарвел " TARVEL_VERSION "\n");
+                                 << QStringLiteral("Тарвел " TARVEL_VERSION "\n") << QString();
         QTest::addRow("help") << QStringList{"--help"} << 0
-                              << "  --check-bank ФАЙЛ         проверить файл вопросов теста";
-        QTest::addRow("playable bank") << QStringList{"--check-bank", demoBank} << 0
-                                       << "T01_96.jpg: тест «Проверка зависимостей», вопросов: ";
+                              << "  --check-bank ФАЙЛ         проверить файл вопросов теста"
+                              << QString();
+        QTest::addRow("playable bank")
+            << QStringList{"--check-bank", demoBank} << 0
+            << "T01_96.jpg: тест «Проверка зависимостей», вопросов: " << QString();
         QTest::addRow("unplayable bank")
             << QStringList{"--check-bank", "broken.jpg"} << 1
             << "broken.jpg: замечание, вопрос 2, строка 20: вопрос не закончен строкой «ris»"
                " (файл обрезан?) и задаваться не будет\n"
-               "broken.jpg: ошибка, вопрос 1, строка 4: верный ответ не указан";
-        QTest::addRow("missing bank") << QStringList{"--check-bank", "нет.jpg"} << 1
-                                      << "нет.jpg: тест по этому файлу провести нельзя.";
+               "broken.jpg: ошибка, вопрос 1, строка 4: верный ответ не указан"
+            << QString();
+        QTest::addRow("missing bank")
+            << QStringList{"--check-bank", "нет.jpg"} << 1
+            << "нет.jpg: тест по этому файлу провести нельзя." << QString();
         // Refused at once: a reader of a device or a pipe would wait or read for ever.
         QTest::addRow("device") << QStringList{"--check-bank", "/dev/zero"} << 1
-                                << "zero: ошибка, это не обычный файл";
+                                << "zero: ошибка, это не обычный файл" << QString();
 #ifdef Q_OS_UNIX
         QTest::addRow("pipe") << QStringList{"--check-bank", "pipe.jpg"} << 1
-                              << "pipe.jpg: ошибка, это не обычный файл";
+                              << "pipe.jpg: ошибка, это не обычный файл" << QString();
 #endif
-        QTest::addRow("no bank named") << QStringList{"--check-bank"} << 2 << QString();
         QTest::addRow("import into a new bank")
             << QStringList{"--import", "q.csv", "new.jpg", "--name", "Новый"} << 0
             << "q.csv, строка 3: вопрос взят в банк под номером 2\n"
-               "new.jpg: взято вопросов 2, не взято 0; в банке «Новый» вопросов: 2.";
+               "new.jpg: взято вопросов 2, не взято 0; в банке «Новый» вопросов: 2."
+            << QString();
         QTest::addRow("import with a refused question")
             << QStringList{"--import", "aiken.txt", "new.jpg", "--name", "Н"} << 1
             << "aiken.txt, строка 9: вопрос не взят: нужно пять ответов, а их 4\n"
-               "new.jpg: взято вопросов 1, не взято 1";
+               "new.jpg: взято вопросов 1, не взято 1"
+            << QString();
         QTest::addRow("import of a missing file")
             << QStringList{"--import", "нет.csv", "new.jpg", "--name", "Н"} << 2
-            << "нет.csv: файл не найден";
+            << "нет.csv: файл не найден" << QString();
         QTest::addRow("import of a file without one question to take")
             << QStringList{"--import", "broken.jpg", "new.jpg", "--name", "Н"} << 2
-            << "new.jpg: ни один вопрос не взят; банк не изменён";
+            << "new.jpg: ни один вопрос не взят; банк не изменён" << QString();
         QTest::addRow("import of an empty file")
             << QStringList{"--import", "empty.csv", "new.jpg", "--name", "Н"} << 2
-            << "empty.csv: в файле не найдено ни одного вопроса";
+            << "empty.csv: в файле не найдено ни одного вопроса" << QString();
         QTest::addRow("import into a new bank without its name")
-            << QStringList{"--import", "q.csv", "new.jpg"} << 2 << "укажите название теста";
+            << QStringList{"--import", "q.csv", "new.jpg"} << 2 << "укажите название теста"
+            << QString();
         // Saving would drop its cut-off record.
         QTest::addRow("import into a bank the program would not write back the same")
             << QStringList{"--import", "q.csv", "broken.jpg"} << 2
-            << "broken.jpg: банк записан не так, как его пишет программа";
+            << "broken.jpg: банк записан не так, как его пишет программа" << QString();
         QTest::addRow("import without the bank")
-            << QStringList{"--import", "q.csv"} << 2 << QString();
+            << QStringList{"--import", "q.csv"} << 2 << QString() << QString();
         QTest::addRow("export") << QStringList{"--export", demoBank, "out.csv"} << 0
-                                << " записано в out.csv.";
+                                << " записано в out.csv." << QString();
+        QTest::addRow("no bank named")
+            << QStringList{"--check-bank"} << 2 << QString() << QString();
+        const QStringList analysis{"--item-analysis", "T01_96.jpg", "pc1", "pc2",
+                                   "--csv",           "out.csv"};
+        QTest::addRow("item analysis")
+            << (analysis + QStringList{"--from", "01.12.2026", "--to", "31.12.2026", "нет"}) << 0
+            << "out.csv: журналов прочитано 2 из 3, вопросов в таблице 2"
+            << "1;2;50,0;;4;50,0;20,0;\r\n2;1;0,0;;3;100,0;20,0;проверьте ключ\r\n";
+        QTest::addRow("item analysis without a range")
+            << analysis << 0 << "вопросов в таблице 2"
+            << "1;2;50,0;;4;50,0;20,0;\r\n2;2;0,0;;3;100,0;25,0;проверьте ключ\r\n";
+        QTest::addRow("no journal read")
+            << QStringList{"--item-analysis", "T01_96.jpg", "нет", "--csv", "out.csv"} << 2
+            << QString() << QString();
+        QTest::addRow("wrong date")
+            << (analysis + QStringList{"--from", "32.12.2026"}) << 2 << QString() << QString();
     }
     void answersOnTheConsoleWithoutADisplay()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
+        QFETCH(QString, csvLines);
         QTemporaryDir folder;
+        const QByteArray pc1 = "2026-12-01 09:00:00\tИван\tПетров\tT01_96.jpg\t1\t2\t1\t10\r\n"
+                               "2026-12-01 09:00:00\tИван\tПетров\tT01_96.jpg\t2\t3\t0\t20\r\n"
+                               "2026-12-01 09:00:00\tИван\tПетров\tT02_96.jpg\t1\t3\t0\t20\r\n";
+        const QByteArray pc2 = "2026-11-30 09:00:00\tПётр\tСидоров\tT01_96.jpg\t2\t3\t0\t30\r\n"
+                               "2026-12-02 09:00:00\tПётр\tСидоров\tT01_96.jpg\t1\t4\t0\t30\r\n";
+        for (const auto &[name, bytes] : {std::pair{"pc1", pc1}, std::pair{"pc2", pc2}}) {
+            QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("%1/data").arg(name)));
+            writeBytes(folder.filePath(QStringLiteral("%1/data/answers.txt").arg(name)),
+                       textfile::encode1251(QString::fromUtf8(bytes)));
+        }
         QStringList bank{"start", "name", "Х", "temaname", "Т", "vop", "Первый"};
         for (int k = 1; k <= 5; ++k)
             bank << QStringLiteral("otv%1").arg(k) << "0ответ";
@@ -115,6 +149,12 @@ private Q_SLOTS:
             const PreparedTest written = loadQuestionBank(folder.filePath("new.jpg"), random);
             QCOMPARE(written.ok(), exitCode < 2);
         }
+        if (!csvLines.isEmpty())
+            QCOMPARE(readBytes(folder.filePath("out.csv")),
+                     "\xEF\xBB\xBF"
+                     "question;asked;facility;discrimination;top_wrong_answer;top_wrong_share;"
+                     "mean_seconds;flag\r\n" +
+                         csvLines.toUtf8());
     }
 };
 

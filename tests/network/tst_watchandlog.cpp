@@ -4,15 +4,22 @@
 #include "network/resultswindows.h"
 #include "network/watchwindows.h"
 #include "networkharness.h"
+#include "testing/itemanalysiswindow.h"
+#include "testing/registration.h"
 #include "windowsupport.h"
 
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -199,6 +206,56 @@ private Q_SLOTS:
                  readBytes(room.teacher().jpg("7_12.jpg")));
         h.click("frmLOGnet", "Комманда2");
         QTRY_VERIFY(monitor->isVisible());
+    }
+
+    void itemAnalysisOfTheClass()
+    {
+        Classroom room(3, TestProgramFolder::Content::DemoData);
+        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+        const auto line = [&](const char *who, int question, int chosen, bool right) {
+            return QStringLiteral("%1 08:00:00\t%2\tП\tT01_96.jpg\t%3\t%4\t%5\t12\r\n")
+                .arg(today, QString::fromUtf8(who))
+                .arg(question)
+                .arg(chosen)
+                .arg(right ? 1 : 0);
+        };
+        writeBytes(room.pupilData(1, "answers.txt"),
+                   textfile::encode1251(line("Иван", 1, 2, true) + line("Иван", 2, 3, false)));
+        writeBytes(room.pupilData(2, "answers.txt"),
+                   textfile::encode1251(line("Олег", 1, 4, false) + line("Олег", 2, 3, false)));
+        QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
+        NetworkHarness h(room.teacher().path());
+        registerTestingWindows(h.context);
+        monitorAfterPoll(h);
+        h.click("frmNET", "btnLOG");
+        h.click("frmLOGnet", "btnItemAnalysis");
+        auto *bank = h.child<QComboBox>("frmItemAnalysis", "cmbBank");
+        QVERIFY(bank && bank->findData("T01_96.jpg") >= 0);
+        bank->setCurrentIndex(bank->findData("T01_96.jpg"));
+        h.click("frmItemAnalysis", "btnShow");
+        auto *table = h.child<QTableView>("frmItemAnalysis", "tblItems");
+        QTRY_COMPARE(table->model()->rowCount(), 2);
+        const auto cell = [&](int row, int column) {
+            return table->model()->index(row, column).data().toString();
+        };
+        QCOMPARE(cell(0, 3), QStringLiteral("50,0"));
+        QCOMPARE(cell(1, 5), QStringLiteral("3"));
+        QCOMPARE(cell(1, 6), QStringLiteral("100,0"));
+        QCOMPARE(cell(1, 8), QStringLiteral("проверьте ключ"));
+        // The teacher's own computer and computer 3 have no journal: named, not fatal.
+        const QString failures = h.text("frmItemAnalysis", "metFailures");
+        QVERIFY2(failures.contains(QStringLiteral("Компьютер 3:")), qPrintable(failures));
+        QVERIFY(!failures.contains(QStringLiteral("Компьютер 1:")));
+        table->selectRow(1);
+        QVERIFY(h.text("frmItemAnalysis", "metQuestion").contains(QStringLiteral("3. ")));
+        auto *chart = h.child<QChartView>("frmItemAnalysis", "chartAnswers");
+        auto *series = qobject_cast<QBarSeries *>(chart->chart()->series().value(0));
+        QVERIFY(series);
+        QCOMPARE(series->barSets().first()->at(2), 100.0);
+        checkAccessibility(loadedWindow("frmItemAnalysis"));
+        // With its popups, which are windows of their own the harness would delete twice.
+        delete loadedWindow("frmItemAnalysis");
     }
 
     void noGradedComputer()

@@ -1,6 +1,8 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "testing/answerjournal.h"
 #include "testing/catalogue.h"
+#include "testing/itemanalysis.h"
 #include "testing/journal.h"
 #include "testing/results.h"
 #include "testsupport.h"
@@ -28,7 +30,114 @@ private:
         return lines;
     }
 
+    // A class of 40 attempts on two computers (attempt i and i + 1 share name and start), the
+    // first 20 strong, and 10 more that asked question 9 alone. Question 1: everyone right;
+    // 2: the strong get it wrong; 3: distractor 4 catches 70 %; 4, 6-8: the strong get them right;
+    // 5: hard, its wrong answers spread evenly; 9: too few attempts for the groups.
+    static QList<QList<answerjournal::Answer>> plantedClass()
+    {
+        const QDateTime start(QDate(2026, 12, 1), QTime(9, 0));
+        QList<QList<answerjournal::Answer>> journals(2);
+        int hardWrong = 0;
+        const auto chosen = [&](int i, int question) {
+            const bool strong = i < 20;
+            switch (question) {
+            case 1:
+                return 2;
+            case 2:
+                return strong ? 3 : 1;
+            case 3:
+                return i % 10 >= 7 ? 1 : 4;
+            case 5:
+                return i % 10 >= 8 ? 5 : 1 + hardWrong++ % 4;
+            default:
+                return strong ? 2 : 5;
+            }
+        };
+        const QList<int> rightPlace{0, 2, 1, 1, 2, 5, 2, 2, 2};
+        for (int i = 0; i < 40; ++i) {
+            for (int question = 1; question <= 8; ++question) {
+                const int place = chosen(i, question);
+                journals[i % 2] << answerjournal::Answer{start.addSecs(i / 2 * 60),
+                                                         "Ученик",
+                                                         QString::number(i / 2),
+                                                         "T01_96.jpg",
+                                                         question,
+                                                         place,
+                                                         place == rightPlace[question],
+                                                         3};
+            }
+        }
+        for (int i = 0; i < 10; ++i)
+            journals[0] << answerjournal::Answer{
+                start.addDays(1).addSecs(i), "Ученик", "9", "T01_96.jpg", 9, 3, true, 3};
+        // Outside the range or of another bank: never counted.
+        journals[1]
+            << answerjournal::Answer{start.addDays(-1), "Ученик", "0", "T01_96.jpg", 1, 4, false, 3}
+            << answerjournal::Answer{start, "Ученик", "0", "T02_96.jpg", 1, 4, false, 3};
+        return journals;
+    }
+
 private Q_SLOTS:
+    void itemAnalysisOfAPlantedClass_data()
+    {
+        QTest::addColumn<int>("question");
+        QTest::addColumn<QString>("csvLine");
+        QTest::addRow("everyone right") << 1 << "1;40;100,0;0,00;;;3,0;слишком лёгкий";
+        QTest::addRow("the best get it wrong") << 2 << "2;40;50,0;-1,00;3;50,0;3,0;проверьте ключ";
+        QTest::addRow("a distractor catches most")
+            << 3 << "3;40;30,0;0,55;4;70,0;3,0;проверьте ключ";
+        QTest::addRow("a wrong answer as often as the right one")
+            << 4 << "4;40;50,0;1,00;5;50,0;3,0;";
+        QTest::addRow("hard") << 5 << "5;40;20,0;0,36;1;20,0;3,0;слишком трудный";
+        QTest::addRow("groups under five") << 9 << "9;10;100,0;;;;3,0;слишком лёгкий";
+    }
+    void itemAnalysisOfAPlantedClass()
+    {
+        QFETCH(int, question);
+        QFETCH(QString, csvLine);
+        const QList<itemanalysis::Item> items = itemanalysis::analyse(
+            plantedClass(), "T01_96.jpg", QDate(2026, 12, 1), QDate(2026, 12, 2), 9);
+        QCOMPARE(items.size(), 9);
+        const QByteArray csv = itemanalysis::csv(items);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBFquestion;"));
+        const QStringList lines = QString::fromUtf8(csv.mid(3)).split("\r\n");
+        QCOMPARE(lines.first(),
+                 QStringLiteral("question;asked;facility;discrimination;"
+                                "top_wrong_answer;top_wrong_share;mean_seconds;flag"));
+        const auto row =
+            std::find_if(items.begin(), items.end(),
+                         [&](const itemanalysis::Item &item) { return item.question == question; });
+        QVERIFY(row != items.end());
+        QCOMPARE(lines.at(row - items.begin() + 1), csvLine);
+        // The range ends the day before question 9 was asked and opens before the class.
+        const QList<itemanalysis::Item> firstDay =
+            itemanalysis::analyse(plantedClass(), "T01_96.jpg", QDate(), QDate(2026, 12, 1), 9);
+        QCOMPARE(firstDay.size(), 8);
+        QCOMPARE(firstDay.first().asked, 41);
+    }
+
+    void answerJournalKeepsItsLines()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.data("answers.txt");
+        const QByteArray damaged = "2026-12-01 09:00:00\tИван\r\nstray";
+        writeBytes(path, textfile::encode1251(QString::fromUtf8(damaged)));
+        const QList<answerjournal::Answer> attempt = plantedClass().first().mid(0, 8);
+        QVERIFY(answerjournal::append(path, attempt));
+        QVERIFY(textfile::decode1251(readBytes(path))
+                    .startsWith(QString::fromUtf8(damaged) + "\r\n2026-12-01 09:00:00\tУченик\t0\t"
+                                                             "T01_96.jpg\t1\t2\t1\t3\r\n"));
+        QCOMPARE(answerjournal::parse(readBytes(path)), attempt);
+        QCOMPARE(answerjournal::parse(readBytes(path), "T02_96.jpg").size(), 0);
+        // A record number 0, a place above 5, a right mark 2, a missing field: not an answer.
+        for (const char *bad : {"2026-12-09 10:05:07\ta\tb\tT.jpg\t0\t1\t1\t3",
+                                "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t6\t1\t3",
+                                "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t1\t2\t3",
+                                "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t1\t1"})
+            QVERIFY(!answerjournal::parseLine(QString::fromUtf8(bad)));
+    }
+
     void journalGrowsAndKeepsWhatItCannotRead()
     {
         TestProgramFolder folder;

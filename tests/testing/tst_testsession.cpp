@@ -1,5 +1,6 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "testing/answerjournal.h"
 #include "testing/grading.h"
 #include "testing/journal.h"
 #include "testing/results.h"
@@ -50,7 +51,8 @@ private:
         TestProgramFolder folder;
         SessionState state;
         std::unique_ptr<TestSession> session;
-        qint64 now = 0; // the monotonic clock, in milliseconds
+        qint64 now = 0;          // the monotonic clock, in milliseconds
+        QList<int> chosenPlaces; // the answer texts of the bank are their places in the file
 
         Run(int questions, const QByteArray &answerTime = QByteArray())
         {
@@ -58,6 +60,7 @@ private:
             state.UserFirstName = "Иван";
             state.UserSurname = "Петров";
             state.CurrentTestName = "Светофоры";
+            state.TestBankName = "b.jpg";
             state.ElapsedSeconds = 30;
             if (!answerTime.isNull())
                 writeBytes(folder.jpg("14_16.jpg"), answerTime);
@@ -65,7 +68,8 @@ private:
                 state, bankOf(questions),
                 TestSession::Files{folder.data("curr_test.ini"), folder.data("temp1.ini"),
                                    folder.jpg("14_16.jpg"), folder.jpg("2_17.jpg"),
-                                   folder.data("resume.ini"), folder.data("attempts.txt")});
+                                   folder.data("resume.ini"), folder.data("attempts.txt"),
+                                   folder.data("answers.txt")});
             session->setClock([this] { return now; });
         }
         void tick()
@@ -79,8 +83,14 @@ private:
         {
             now += afterMs;
             const int correct = session->question().correct;
-            session->select(right ? correct : correct % 5 + 1);
+            const int shown = right ? correct : correct % 5 + 1;
+            chosenPlaces << session->question().answers[shown - 1].toInt();
+            session->select(shown);
             session->submit();
+        }
+        QList<answerjournal::Answer> answers() const
+        {
+            return answerjournal::parse(readBytes(folder.data("answers.txt")));
         }
         QStringList progress() const { return readLinesOrEmpty(folder.data("curr_test.ini")); }
     };
@@ -128,6 +138,14 @@ private Q_SLOTS:
         QCOMPARE(run.state.ElapsedSeconds, qint16(30 + seconds));
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.at(12 + 17), QStringLiteral("1"));
+        run.answer(true);
+        run.answer(true);
+        // Nothing was chosen on the first question: the journal of answers says so.
+        const QList<answerjournal::Answer> answers = run.answers();
+        QCOMPARE(answers.size(), 3);
+        QCOMPARE(answers[0].chosen, 0);
+        QCOMPARE(answers[0].seconds, seconds);
+        QCOMPARE(answers[1].chosen, 2);
     }
 
     void unlimitedClockNeverSubmits()
@@ -168,6 +186,19 @@ private Q_SLOTS:
         QCOMPARE(attempts.size(), 1);
         QCOMPARE(journal::line(attempts[0]).section(u'\t', 1),
                  QStringLiteral("Иван\tПетров\tСветофоры\t7\t10\t70.0\t4\t40"));
+        // One line per question: its record in the bank file and the place in the file of the
+        // answer chosen, whatever order the questions and answers were shown in.
+        const QList<answerjournal::Answer> answers = run.answers();
+        QCOMPARE(answers.size(), 10);
+        const QList<int> order = bankOf(10)->order;
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(answers[i].record, order[i] + 1);
+            QCOMPARE(answers[i].chosen, run.chosenPlaces[i]);
+            QCOMPARE(answers[i].right, answers[i].chosen == 2);
+            QCOMPARE(answers[i].seconds, 1);
+            QCOMPARE(answerjournal::line(answers[i]).section(u'\t', 1, 3),
+                     QStringLiteral("Иван\tПетров\tb.jpg"));
+        }
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.size(), 12 + 10 * 20);
         QCOMPARE(session.mid(8, 4), (QStringList{"ok", " 7 ", "ocenka", " 4 "}));
@@ -281,7 +312,8 @@ private Q_SLOTS:
         TestSession again(state, state.LoadedTest,
                           {run.folder.data("curr_test.ini"), run.folder.data("temp1.ini"),
                            run.folder.jpg("14_16.jpg"), run.folder.jpg("2_17.jpg"),
-                           run.folder.data("resume.ini"), run.folder.data("attempts.txt")});
+                           run.folder.data("resume.ini"), run.folder.data("attempts.txt"),
+                           run.folder.data("answers.txt")});
         qint64 now = 0;
         again.setClock([&now] { return now; });
         again.begin();
@@ -301,6 +333,13 @@ private Q_SLOTS:
         for (int i = 0; i < 6; ++i)
             questions << again.records()[i].vop;
         QCOMPARE(questions.size(), 6);
+        // The answers given before the kill are in the journal of answers by their file places.
+        const QList<answerjournal::Answer> answers = run.answers();
+        QCOMPARE(answers.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(answers[i].record, order[i] + 1);
+            QCOMPARE(answers[i].chosen, i < 3 ? run.chosenPlaces[i] : 2);
+        }
         // A finished test is never offered again.
         QVERIFY(!findInterruptedTest(state, random));
     }
@@ -444,6 +483,7 @@ private Q_SLOTS:
         QVERIFY2(notice.contains(QDir::toNativeSeparators(run.folder.jpg("2_17.jpg"))),
                  qPrintable(notice));
         QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("attempts.txt"))));
+        QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("answers.txt"))));
         QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("temp1.ini"))));
         QVERIFY(!notice.contains(QStringLiteral("не найден")));
         // The answers stay in memory for the result and the error review.
