@@ -6,6 +6,7 @@
 #include "app/splash.h"
 #include "app/startup.h"
 #include "core/datafiles.h"
+#include "core/whenfinished.h"
 #include "testing/resume.h"
 #include "testing/resumeoffer.h"
 #include "testing/testsettings.h"
@@ -63,7 +64,8 @@ bool Application::continueInterruptedTest()
         goOnWithTest(context, *test);
         return true;
     }
-    endInterruptedTest(session, *test);
+    tellWhenNotStored(context, endInterruptedTest(session, *test), session.CurrentTestName,
+                      session.jpgPath(datafiles::UserBaseFile));
     deleteStaleTestFiles(session);
     startTestAnew(context, *test);
     return true;
@@ -71,11 +73,16 @@ bool Application::continueInterruptedTest()
 
 void Application::tellLostTests()
 {
-    QStringList notices = takeLostTestNotices(session);
-    if (const std::optional<LostTest> lost = findLostTest(session))
-        notices << settleLostTest(session, *lost);
-    if (!notices.isEmpty())
-        InfoWindow::tell(context, notices.join(QStringLiteral("\n\n")));
+    const QStringList notices = takeLostTestNotices(session);
+    const std::optional<LostTest> lost = findLostTest(session);
+    QFuture<QStringList> settled =
+        lost ? settleLostTest(session, *lost) : QtFuture::makeReadyFuture(QStringList());
+    whenFinished(settled, QCoreApplication::instance(),
+                 [this, notices](const QStringList &lostNotices) {
+                     const QStringList all = notices + lostNotices;
+                     if (!all.isEmpty())
+                         InfoWindow::tell(context, all.join(QStringLiteral("\n\n")));
+                 });
 }
 
 int Application::run()

@@ -6,6 +6,12 @@
 #include "users/userbase.h"
 
 #include <QDir>
+#include <QMutex>
+#include <QPromise>
+#include <QThreadPool>
+#include <QWaitCondition>
+
+#include <memory>
 
 namespace {
 struct Description
@@ -46,9 +52,53 @@ const Description descriptions[] = {
 };
 constexpr int TopicTests = 13;
 constexpr int AchievementRows = 14;
+
+// Grades are stored in the order they were given: each store writes the user's whole record as
+// the session held it, so an earlier record landing last would take a later grade back.
+class StoreQueue
+{
+public:
+    static StoreQueue &instance()
+    {
+        static StoreQueue queue;
+        return queue;
+    }
+    quint64 take()
+    {
+        QMutexLocker locked(&m_mutex);
+        return m_issued++;
+    }
+
+    class Turn
+    {
+    public:
+        explicit Turn(quint64 turn) : m_queue(instance())
+        {
+            QMutexLocker locked(&m_queue.m_mutex);
+            while (m_queue.m_current != turn)
+                m_queue.m_next.wait(&m_queue.m_mutex);
+        }
+        ~Turn()
+        {
+            QMutexLocker locked(&m_queue.m_mutex);
+            ++m_queue.m_current;
+            m_queue.m_next.wakeAll();
+        }
+        Q_DISABLE_COPY_MOVE(Turn)
+
+    private:
+        StoreQueue &m_queue;
+    };
+
+private:
+    QMutex m_mutex;
+    QWaitCondition m_next;
+    quint64 m_issued = 0;
+    quint64 m_current = 0;
+};
 } // namespace
 
-ResultStore storeTestResult(SessionState &session, const QString &baseFile)
+QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseFile)
 {
     bool slotFound = false;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
@@ -57,10 +107,20 @@ ResultStore storeTestResult(SessionState &session, const QString &baseFile)
             slotFound = true;
         }
     }
-    const bool written = renewCurrentUser(session, baseFile);
-    if (!slotFound)
-        return ResultStore::NoCatalogueSlot;
-    return written ? ResultStore::Stored : ResultStore::BaseNotWritten;
+    auto promise = std::make_shared<QPromise<ResultStore>>();
+    promise->start();
+    QFuture<ResultStore> stored = promise->future();
+    // The application waits for the global pool when it ends: a grade being stored still lands.
+    QThreadPool::globalInstance()->start(
+        [promise, snapshot = session, baseFile, slotFound, turn = StoreQueue::instance().take()] {
+            StoreQueue::Turn inTurn(turn);
+            const bool written = renewCurrentUser(snapshot, baseFile);
+            promise->addResult(!slotFound ? ResultStore::NoCatalogueSlot
+                               : written  ? ResultStore::Stored
+                                          : ResultStore::BaseNotWritten);
+            promise->finish();
+        });
+    return stored;
 }
 
 QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +9,10 @@ struct SessionState;
 enum class ResultStore { Stored, NoCatalogueSlot, BaseNotWritten };
 
 // Writes the session's Grade into every result slot whose catalogue name equals
-// CurrentTestName, then renews the user in the base file.
-ResultStore storeTestResult(SessionState &session, const QString &baseFile);
+// CurrentTestName, then renews the user in the base file on a worker thread: a grade cannot be
+// given again, so the store waits the full time for a base another program holds, and the
+// window thread must not wait with it. Continue with then(context, ...).
+QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseFile);
 // Why the grade of the test did not reach the user's results, naming the base file; empty when
 // it did.
 QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile);

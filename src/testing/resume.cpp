@@ -127,16 +127,10 @@ bool writeLostTests(const QString &path, const QList<LostTest> &tests)
     return textfile::writeLines(path, lines);
 }
 
-// The owner's result slots of the test get 0, as an interrupted test leaves them.
-bool storeLostGrade(SessionState &session, const LostTest &lost)
+// The result slots of another user's lost test get 0, as an interrupted test leaves them.
+bool storeOthersLostGrade(const SessionState &session, const LostTest &lost)
 {
     const QString base = session.jpgPath(datafiles::UserBaseFile);
-    readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
-    if (sameUser(session, lost.first, lost.second)) {
-        session.CurrentTestName = lost.name;
-        session.Grade = 0;
-        return storeTestResult(session, base) != ResultStore::BaseNotWritten;
-    }
     const UserBase::Access access = UserBase::update(base, [&](UserBase &users) {
         const qsizetype index = users.indexOf(lost.first, lost.second);
         if (index < 0)
@@ -271,13 +265,12 @@ void continueInterruptedTest(SessionState &session, const InterruptedTest &test)
     session.ElapsedSeconds = static_cast<qint16>(test.resume.elapsedSeconds);
 }
 
-bool endInterruptedTest(SessionState &session, const InterruptedTest &test)
+QFuture<ResultStore> endInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
     readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
     selectInterruptedTest(session, test);
     session.Grade = 0;
-    return storeTestResult(session, session.jpgPath(datafiles::UserBaseFile)) ==
-           ResultStore::Stored;
+    return storeTestResult(session, session.jpgPath(datafiles::UserBaseFile));
 }
 
 std::optional<LostTest> findLostTest(const SessionState &session)
@@ -297,21 +290,27 @@ std::optional<LostTest> findLostTest(const SessionState &session)
     return std::nullopt;
 }
 
-QStringList settleLostTest(SessionState &session, const LostTest &lost)
+QFuture<QStringList> settleLostTest(SessionState &session, const LostTest &lost)
 {
-    const bool own = sameUser(session, lost.first, lost.second);
+    const QString base = session.jpgPath(datafiles::UserBaseFile);
+    readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
+    if (sameUser(session, lost.first, lost.second)) {
+        session.CurrentTestName = lost.name;
+        session.Grade = 0;
+        return storeTestResult(session, base).then([lost, base](ResultStore outcome) {
+            QStringList notices{ownLostTestNotice(lost.name)};
+            if (outcome == ResultStore::BaseNotWritten)
+                notices << resultStoreNotice(outcome, lost.name, base);
+            return notices;
+        });
+    }
     QStringList notices;
-    if (own)
-        notices << ownLostTestNotice(lost.name);
-    if (!storeLostGrade(session, lost))
-        notices << resultStoreNotice(ResultStore::BaseNotWritten, lost.name,
-                                     session.jpgPath(datafiles::UserBaseFile));
-    if (own)
-        return notices;
+    if (!storeOthersLostGrade(session, lost))
+        notices << resultStoreNotice(ResultStore::BaseNotWritten, lost.name, base);
     const QString notes = session.dataPath(datafiles::LostTestsFile);
     if (!writeLostTests(notes, readLostTests(notes) << lost))
         notices << notWrittenNotice(notes);
-    return notices;
+    return QtFuture::makeReadyFuture(notices);
 }
 
 QStringList takeLostTestNotices(const SessionState &session)

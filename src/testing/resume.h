@@ -2,7 +2,9 @@
 
 #include "core/sessionfiles.h"
 #include "testing/questionbank.h"
+#include "testing/results.h"
 
+#include <QFuture>
 #include <QList>
 #include <QString>
 
@@ -59,7 +61,7 @@ void continueInterruptedTest(SessionState &session, const InterruptedTest &test)
 
 // Starting again ends the test as an interrupted test ends: its grade 0 is stored in the
 // user's result slots (the catalogue is read for that).
-bool endInterruptedTest(SessionState &session, const InterruptedTest &test);
+QFuture<ResultStore> endInterruptedTest(SessionState &session, const InterruptedTest &test);
 
 // A test the program was killed in that cannot go on for the user now logged in: whose it was
 // and which test. It ends as an interrupted test ends, with grade 0 in its owner's results.
@@ -76,8 +78,9 @@ struct LostTest
 std::optional<LostTest> findLostTest(const SessionState &session);
 // Stores grade 0 in the lost test's slot of its owner. The owner is told now when he is the
 // session's user, otherwise at his next login (takeLostTestNotices). Returns what the session's
-// user is to be told: his own lost test, or a file that could not be written.
-QStringList settleLostTest(SessionState &session, const LostTest &lost);
+// user is to be told, once the grade is stored: his own lost test, or a file that could not be
+// written.
+QFuture<QStringList> settleLostTest(SessionState &session, const LostTest &lost);
 // What the session's user is to be told about his tests lost while another user worked;
 // these notes are then removed from the data folder.
 QStringList takeLostTestNotices(const SessionState &session);

@@ -128,19 +128,15 @@ bool TestIntroWindow::storeAbandonedGrade()
 {
     SessionState &s = m_context.session;
     const QString base = s.jpgPath(datafiles::UserBaseFile);
-    QStringList notices;
-    if (storeTestResult(s, base) == ResultStore::BaseNotWritten)
-        notices << resultStoreNotice(ResultStore::BaseNotWritten, s.CurrentTestName, base);
+    tellWhenNotStored(m_context, storeTestResult(s, base), s.CurrentTestName, base);
     // A test left on purpose is not offered for continuing after a restart.
     const QString resume = s.dataPath(datafiles::ResumeFile);
-    if (!QFile::remove(resume) && QFile::exists(resume))
-        notices << QStringLiteral("Не удалось удалить файл %1: после перезапуска программа "
-                                  "предложит продолжить этот тест.")
-                       .arg(QDir::toNativeSeparators(resume));
-    if (notices.isEmpty())
+    if (QFile::remove(resume) || !QFile::exists(resume))
         return true;
     const QPointer<TestIntroWindow> self(this);
-    InfoWindow::tell(m_context, notices.join(u'\n'));
+    InfoWindow::tell(m_context, QStringLiteral("Не удалось удалить файл %1: после перезапуска "
+                                               "программа предложит продолжить этот тест.")
+                                    .arg(QDir::toNativeSeparators(resume)));
     return self;
 }
 

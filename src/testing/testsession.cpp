@@ -2,6 +2,7 @@
 
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "core/whenfinished.h"
 #include "testing/grading.h"
 #include "testing/journal.h"
 #include "testing/results.h"
@@ -213,16 +214,19 @@ void TestSession::endTest()
     writeProgress();
     writeSession();
     // Stored now, not when the result window closes: the grade survives a killed program.
-    const QString notStored = resultStoreNotice(storeTestResult(s, m_files.userBase),
-                                                s.CurrentTestName, m_files.userBase);
+    const QString testName = s.CurrentTestName;
+    QFuture<ResultStore> stored = storeTestResult(s, m_files.userBase);
     writeJournal();
     writeAnswers();
-    QStringList notices = writeProblems();
-    if (!notStored.isEmpty())
-        notices.prepend(notStored);
-    s.ResultNotice = notices.join(u'\n');
     Q_EMIT pauseStateChanged();
-    Q_EMIT finished();
+    whenFinished(stored, this, [this, testName](ResultStore outcome) {
+        QStringList notices = writeProblems();
+        const QString notStored = resultStoreNotice(outcome, testName, m_files.userBase);
+        if (!notStored.isEmpty())
+            notices.prepend(notStored);
+        m_session.ResultNotice = notices.join(u'\n');
+        Q_EMIT finished();
+    });
 }
 
 SessionProgress TestSession::progress() const

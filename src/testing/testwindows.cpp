@@ -2,6 +2,7 @@
 
 #include "core/appcontext.h"
 #include "core/sessionstate.h"
+#include "core/whenfinished.h"
 #include "core/windowhub.h"
 #include "reading/pictureviewer.h"
 #include "reading/readerwindow.h"
@@ -11,6 +12,9 @@
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
+#include "users/messagewindows.h"
+
+#include <QCoreApplication>
 
 void showTestReturnTarget(AppContext &context)
 {
@@ -30,6 +34,16 @@ void showTestReturnTarget(AppContext &context)
         context.windows.openMenu(WindowHub::Menu::Main);
         return;
     }
+}
+
+void tellWhenNotStored(AppContext &context, QFuture<ResultStore> stored, const QString &testName,
+                       const QString &baseFile)
+{
+    whenFinished(stored, QCoreApplication::instance(),
+                 [&context, testName, baseFile](ResultStore outcome) {
+                     if (outcome == ResultStore::BaseNotWritten)
+                         InfoWindow::tell(context, resultStoreNotice(outcome, testName, baseFile));
+                 });
 }
 
 void closePictureViewer(AppContext &context)

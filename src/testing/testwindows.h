@@ -2,11 +2,18 @@
 
 #include "core/sessionfiles.h"
 
+#include <QFuture>
+
 struct AppContext;
 struct InterruptedTest;
+enum class ResultStore;
 
 // Shows the window a test returns to: the topic-test choice, the main menu or the reader.
 void showTestReturnTarget(AppContext &context);
+// Tells the pupil, once the grade of the test has been stored, when it did not reach his
+// results; the telling outlives the window that started the store.
+void tellWhenNotStored(AppContext &context, QFuture<ResultStore> stored, const QString &testName,
+                       const QString &baseFile);
 // Unloads the picture viewer and clears its flag.
 void closePictureViewer(AppContext &context);
 // Unloads the test window and the introduction window without their own return handling.

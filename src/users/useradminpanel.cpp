@@ -2,6 +2,7 @@
 
 #include "core/administrator.h"
 #include "core/sessionstate.h"
+#include "core/whenfinished.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
@@ -10,7 +11,6 @@
 #include "users/messagewindows.h"
 
 #include <QComboBox>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -57,13 +57,8 @@ const char *const valueNames[Admin::ShownResults] = {"m10", "m11", "m12", "m13",
 // Work on this computer's base: it may wait some seconds for the base's lock, never the window.
 void runInPool(QObject *context, std::function<void()> work, std::function<void(bool)> done)
 {
-    auto *watcher = new QFutureWatcher<void>(context);
-    QObject::connect(watcher, &QFutureWatcher<void>::finished, context,
-                     [watcher, done = std::move(done)] {
-                         watcher->deleteLater();
-                         done(true);
-                     });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
+    whenFinished(QtConcurrent::run(std::move(work)), context,
+                 [done = std::move(done)] { done(true); });
 }
 
 QColor gradeColour(Admin::Grade grade, const QColor &normal)

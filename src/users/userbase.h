@@ -170,7 +170,7 @@ void fillSessionUser(SessionState &session, const UserRecord &record);
 // Looks up the session's user in the base file by names, stores the session's bookmark and
 // results there and rewrites the base. A user no longer in the base leaves it untouched.
 // renewCurrentUser stores a grade, which the pupil cannot give again: it waits the full time
-// for the lock, also on the window thread.
+// for the lock, and so runs on a worker thread (storeTestResult).
 bool renewCurrentUser(const SessionState &session, const QString &baseFile);
 UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
                            UserBase::LockWait wait = UserBase::LockWait::ForThisThread);

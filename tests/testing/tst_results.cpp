@@ -8,6 +8,7 @@
 #include "testsupport.h"
 #include "users/userbase.h"
 
+#include <QLockFile>
 #include <QTest>
 
 class tst_results : public QObject
@@ -192,13 +193,13 @@ private Q_SLOTS:
         s.UserSurname = "Петров";
         s.CurrentTestName = "Светофоры";
         s.Grade = 5;
-        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
         s.Grade = 3;
-        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
         QCOMPARE(s.UserResults[1], QStringLiteral("3"));
         s.CurrentTestName = "Тест по всему курсу";
         s.Grade = 5;
-        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
         const UserRecord stored = UserBase::load(base)->records.at(users.indexOf("Иван", "Петров"));
         QCOMPARE(stored.resultNumber(1), 3);
         QCOMPARE(stored.resultNumber(13), 5);
@@ -211,19 +212,36 @@ private Q_SLOTS:
         // A paragraph test is in no slot: nothing changes, the base is still written.
         s.CurrentTestName = "Параграф 1.1";
         s.Grade = 2;
-        QCOMPARE(storeTestResult(s, base), ResultStore::NoCatalogueSlot);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::NoCatalogueSlot);
         QCOMPARE(achievementGrades(s), grades);
 
         // An interrupted test stores 0 and shows an empty row.
         s.CurrentTestName = "Светофоры";
         s.Grade = 0;
-        QCOMPARE(storeTestResult(s, base), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
         QCOMPARE(s.UserResults[1], QStringLiteral("0"));
         QVERIFY(achievementGrades(s)[1].isEmpty());
 
+        // A base another program holds: the caller goes on at once, the grades land in the
+        // order given once it is let go.
+        {
+            QLockFile held(UserBase::lockFile(base));
+            QVERIFY(held.tryLock(0));
+            s.Grade = 5;
+            QFuture<ResultStore> first = storeTestResult(s, base);
+            s.Grade = 4;
+            QFuture<ResultStore> second = storeTestResult(s, base);
+            QVERIFY(!second.isFinished());
+            held.unlock();
+            QCOMPARE(first.result(), ResultStore::Stored);
+            QCOMPARE(second.result(), ResultStore::Stored);
+            const UserBase after = *UserBase::load(base);
+            QCOMPARE(after.records.at(after.indexOf("Иван", "Петров")).resultNumber(1), 4);
+        }
+
         QFile::remove(base);
         QVERIFY(QDir().mkpath(base));
-        QCOMPARE(storeTestResult(s, base), ResultStore::BaseNotWritten);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::BaseNotWritten);
     }
 
     void achievementRows()

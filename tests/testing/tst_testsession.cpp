@@ -78,7 +78,8 @@ private:
             session->tick();
         }
         // Selects the right (or a wrong) answer a second after the question appeared and
-        // submits it.
+        // submits it; after the last one, returns once the test has finished with its grade
+        // stored.
         void answer(bool right, qint64 afterMs = 1000)
         {
             now += afterMs;
@@ -86,7 +87,10 @@ private:
             const int shown = right ? correct : correct % 5 + 1;
             chosenPlaces << session->question().answers[shown - 1].toInt();
             session->select(shown);
+            QSignalSpy finished(session.get(), &TestSession::finished);
             session->submit();
+            if (session->state() == TestSession::State::Finished)
+                QVERIFY(finished.wait());
         }
         QList<answerjournal::Answer> answers() const
         {
@@ -373,7 +377,7 @@ private Q_SLOTS:
         QVERIFY(!findInterruptedTest(other, random));
         const std::optional<LostTest> lost = findLostTest(other);
         QVERIFY(lost);
-        QVERIFY(settleLostTest(other, *lost).isEmpty());
+        QVERIFY(settleLostTest(other, *lost).result().isEmpty());
         QVERIFY(takeLostTestNotices(other).isEmpty());
         QCOMPARE(storedFor("Иван"), QStringLiteral("0"));
         QCOMPARE(storedFor("Пётр"), QString());
@@ -388,7 +392,7 @@ private Q_SLOTS:
         QVERIFY(!findInterruptedTest(run.state, random));
         const std::optional<LostTest> damaged = findLostTest(run.state);
         QVERIFY(damaged);
-        const QStringList own = settleLostTest(run.state, *damaged);
+        const QStringList own = settleLostTest(run.state, *damaged).result();
         QCOMPARE(own.size(), 1);
         QVERIFY(own.first().contains("«Светофоры»") && own.first().contains("нельзя"));
         QCOMPARE(run.state.UserResults[1], QStringLiteral("0"));
