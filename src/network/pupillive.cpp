@@ -1,6 +1,7 @@
 #include "network/pupillive.h"
 
 #include "core/datafiles.h"
+#include "core/folderclock.h"
 #include "core/textfile.h"
 #include "network/pupilfiles.h"
 #include "network/pupilstatus.h"
@@ -69,13 +70,14 @@ bool StampWatch::mustRead(const FileStamp &stamp, qint64 now) const
     return !m_seen || stamp != m_stamp || (!m_rechecked && now - m_changedMs >= RecheckMs);
 }
 
-bool StampWatch::update(const FileStamp &stamp, bool read, qint64 now, qint64 wallNow)
+bool StampWatch::update(const FileStamp &stamp, bool read, qint64 now,
+                        std::optional<qint64> shareNow)
 {
     if (m_seen && stamp == m_stamp) {
         m_rechecked = m_rechecked || (read && now - m_changedMs >= RecheckMs);
         return false;
     }
-    m_changedMs = m_seen ? now : now - qMax<qint64>(0, wallNow - stamp.modifiedMs);
+    m_changedMs = m_seen || !shareNow ? now : now - qMax<qint64>(0, *shareNow - stamp.modifiedMs);
     m_stamp = stamp;
     m_seen = true;
     m_rechecked = false;
@@ -123,6 +125,11 @@ PupilLook PupilLook::take(const QString &programFolder, const StampWatch &progre
     }
     if (withSession)
         look.session = stampIn(folder, sessionFile);
+    if (!progress.seen() && look.progress.exists)
+        look.clockSkew = folderClockSkew(QFileInfo(pupilfiles::pathOf(folder, progressFile))
+                                             .dir()
+                                             .filePath(QStringLiteral("curr_test.clock")),
+                                         textfile::replaceFile);
     if (!progress.mustRead(look.progress, now))
         return look;
     const pupilfiles::Contents contents =
@@ -150,9 +157,13 @@ bool PupilLive::looked(const PupilLook &look, qint64 now, qint64 wallNow)
     m_failed = look.failed;
     if (look.failed)
         return !wasFailed;
+    if (look.clockSkew)
+        m_clockSkew = look.clockSkew;
+    const std::optional<qint64> shareNow =
+        m_clockSkew ? std::optional<qint64>(wallNow + *m_clockSkew) : std::nullopt;
     if (look.dataFolder)
-        m_dataFolder.update(*look.dataFolder, look.listed, now, wallNow);
-    const bool changed = m_progress.update(look.progress, look.read, now, wallNow);
+        m_dataFolder.update(*look.dataFolder, look.listed, now, shareNow);
+    const bool changed = m_progress.update(look.progress, look.read, now, shareNow);
     const FileStamp session = look.session.value_or(FileStamp());
     const bool sessionChanged = m_session != session;
     m_session = session;

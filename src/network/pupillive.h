@@ -43,9 +43,10 @@ public:
 
     bool mustRead(const FileStamp &stamp, qint64 now) const;
     // Takes the stamp of a look and whether the file was read; true when the stamp differs from
-    // the last one. The first stamp of a file dates its change by the file's own time, never
-    // later than now.
-    bool update(const FileStamp &stamp, bool read, qint64 now, qint64 wallNow);
+    // the last one. The first stamp of a file dates its change by the file's own time measured
+    // against `shareNow`, the time on the clock that dates the file, never later than now; by
+    // now when that clock is not known.
+    bool update(const FileStamp &stamp, bool read, qint64 now, std::optional<qint64> shareNow);
 
 private:
     FileStamp m_stamp;
@@ -66,6 +67,9 @@ struct PupilLook
     std::optional<FileStamp> dataFolder; // taken while curr_test.ini is not there
     bool listed = false;                 // curr_test.ini was looked for in the data folder
     std::optional<FileStamp> session;
+    // The share's clock minus ours, measured at the first look at curr_test.ini; nothing when
+    // not measured or when the share takes no write.
+    std::optional<qint64> clockSkew;
     bool failed = false; // the share refused a read, or the program folder is gone
     bool read = false;   // status and answerSeconds were read afresh
     PupilStatus status;
@@ -116,6 +120,7 @@ private:
     StampWatch m_progress;
     StampWatch m_dataFolder;
     FileStamp m_session;
+    std::optional<qint64> m_clockSkew;
     int m_answerSeconds = 0;
     bool m_failed = false;
     qint64 m_lookingSince = -1;

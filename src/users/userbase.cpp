@@ -1,5 +1,6 @@
 #include "users/userbase.h"
 
+#include "core/folderclock.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 
@@ -268,19 +269,6 @@ constexpr qint64 StaleLockMs = 30 * 1000;
 
 enum class LockState { Taken, Held, Damaged, Failed };
 
-// The clock of the folder's computer minus this one's, in milliseconds, read from a file just
-// written there; nothing when no file can be written.
-std::optional<qint64> folderClockSkew(const QString &probe, const UserBaseFiles &files)
-{
-    if (!files.write(probe, QByteArray()))
-        return std::nullopt;
-    const QDateTime written = QFileInfo(probe).lastModified();
-    QFile::remove(probe);
-    if (!written.isValid())
-        return std::nullopt;
-    return QDateTime::currentDateTime().msecsTo(written);
-}
-
 // A lock file that has not changed for StaleLockMs on the clock of the folder's computer was
 // left by a program that died: a live program holds the lock for moments only.
 class StaleLock
@@ -297,7 +285,7 @@ public:
         if (!m_taken.isValid())
             return false;
         if (!m_skew)
-            m_skew = folderClockSkew(m_probe, m_files); // once per wait
+            m_skew = folderClockSkew(m_probe, m_files.write); // once per wait
         return m_skew && m_taken.msecsTo(QDateTime::currentDateTime()) + *m_skew > StaleLockMs;
     }
     // Removes the lock judged stale unless another program has taken it since.

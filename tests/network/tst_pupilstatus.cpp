@@ -366,21 +366,36 @@ private Q_SLOTS:
         look.status = pupilstatus::applyLines(progressLines("10", curr, "3", ocenka), {});
         look.answerSeconds =
             answerSecondsOf(setting == u'-' ? std::nullopt : std::optional<QString>(setting));
-        PupilLive live;
         const qint64 seen = 50000;
-        QVERIFY(live.looked(look, seen, wall));
         const qint64 now = seen + elapsedMs;
-        if (failed) {
-            PupilLook refused;
-            refused.failed = true;
-            QVERIFY(live.looked(refused, now, wall + elapsedMs));
-        }
-        if (lookingMs >= 0)
-            live.lookStarted(now - lookingMs);
+        const auto watched = [&](const PupilLook &first) {
+            PupilLive live;
+            live.looked(first, seen, wall);
+            if (failed) {
+                PupilLook refused;
+                refused.failed = true;
+                live.looked(refused, now, wall + elapsedMs);
+            }
+            if (lookingMs >= 0)
+                live.lookStarted(now - lookingMs);
+            return live;
+        };
+        const PupilLive live = watched(look);
         QCOMPARE(live.text(look.status, now), text);
         // A computer without a pupil shows nothing unless its share does not answer.
         const bool unreachable = failed || lookingMs > PupilLive::LostAfterMs;
         QCOMPARE(live.text(PupilStatus(), now), unreachable ? lost : QString());
+        // The same files on a share whose clock is ten minutes off ours, measured or not.
+        for (const qint64 skew : {-600000ll, 600000ll}) {
+            for (const bool measured : {true, false}) {
+                PupilLook shifted = look;
+                shifted.progress.modifiedMs += skew;
+                shifted.session->modifiedMs += skew;
+                if (measured)
+                    shifted.clockSkew = skew;
+                QCOMPARE(watched(shifted).text(look.status, now), text);
+            }
+        }
     }
 
     void rowWithoutPupilShowsNumberOnly()
