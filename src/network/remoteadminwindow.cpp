@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -99,14 +100,18 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
     // The pupil's program stores a grade in the slot of its test in the catalogue.
     for (const QString &name : m_context.session.TestCatalogueNames)
         options.resultNames << name;
+    options.changedLate = [&context = m_context,
+                           window = QPointer<RemoteAdminWindow>(this)](const QString &folder) {
+        const auto &paths = context.session.NetPath;
+        const int computer = int(std::find(paths.begin(), paths.end(), folder) - paths.begin()) + 1;
+        if (window && window->isVisible())
+            window->hover()->showHint(changedLateText(computer));
+        else // closed since: the change must not land unnoticed
+            InfoWindow::tell(context, changedLateText(computer));
+    };
     m_panel = new UserAdminPanel(m_context, *hover(), options, this);
     connect(m_panel, &UserAdminPanel::notAnswered, this,
             [this] { hover()->showHint(notAnsweredText(chosenComputer())); });
-    connect(m_panel, &UserAdminPanel::changedLate, this, [this](const QString &folder) {
-        const auto &paths = m_context.session.NetPath;
-        const int computer = int(std::find(paths.begin(), paths.end(), folder) - paths.begin()) + 1;
-        hover()->showHint(changedLateText(computer));
-    });
 
     QPushButton *exit =
         addButton(QStringLiteral("btnRETURN"), QStringLiteral("Выход"),

@@ -11,6 +11,7 @@
 #include "users/messagewindows.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -256,9 +257,16 @@ void UserAdminPanel::onBase(std::function<void(UserAdministration &)> work,
     setEnabled(false); // busy: the base may wait for its lock or its share
     const decltype(m_options.runAway) run =
         m_options.runAway ? m_options.runAway : decltype(m_options.runAway)(runInPool);
+    // The answer may come after the panel has gone: it is waited for by the application.
     run(
-        this, [copy, work = std::move(work)] { work(*copy); },
-        [this, copy, generation, abandoned, shown = std::move(shown)](bool done) {
+        QCoreApplication::instance(), [copy, work = std::move(work)] { work(*copy); },
+        [this, self = QPointer<UserAdminPanel>(this), changedLate = m_options.changedLate, copy,
+         generation, abandoned, shown = std::move(shown)](bool done) {
+            if (!self) {
+                if (done && copy->lastChangeWritten() && changedLate)
+                    changedLate(copy->baseFile());
+                return;
+            }
             if (!done) {
                 *abandoned = true; // what is not written yet never will be
                 if (generation == m_generation)
@@ -267,8 +275,8 @@ void UserAdminPanel::onBase(std::function<void(UserAdministration &)> work,
             }
             m_unfinished.removeOne(abandoned);
             if (*abandoned) {
-                if (copy->lastChangeWritten())
-                    Q_EMIT changedLate(copy->baseFile());
+                if (copy->lastChangeWritten() && changedLate)
+                    changedLate(copy->baseFile());
                 return;
             }
             if (generation != m_generation)

@@ -43,6 +43,9 @@ public:
         std::function<void(QObject *context, std::function<void()> work,
                            std::function<void(bool)> done)>
             runAway;
+        // A change that did not end in time has since been written to the base; called also
+        // once the panel is gone, so that no change lands unnoticed.
+        std::function<void(const QString &baseFile)> changedLate;
         // Asked before the selected user is renamed or deleted; false stops the change.
         std::function<bool(const UserRecord &)> confirmChange;
         // The test name of each result slot (the catalogue's): every named slot is shown under
@@ -63,8 +66,6 @@ Q_SIGNALS:
     void editingChanged(bool editing);
     // Work on the base did not end in time: the lists are emptied, the base's state unknown.
     void notAnswered();
-    // A change that did not end in time has since been written to the base.
-    void changedLate(const QString &baseFile);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

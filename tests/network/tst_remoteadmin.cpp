@@ -199,7 +199,8 @@ private Q_SLOTS:
     }
 
     // A change the share held up past the window's patience is cancelled when it had not begun
-    // writing, also once the window has closed, and told when it lands after all.
+    // writing, also once the window has closed, and told when it lands after all, also once the
+    // window has closed.
     void lateChangesAreCancelledOrTold()
     {
         Classroom room(1);
@@ -262,6 +263,23 @@ private Q_SLOTS:
         gate->release();
         QTRY_VERIFY(*landed);
         QVERIFY(UserBase::load(basePath(room, 1))->indexOf("Олег", "Сидоров") > 0);
+
+        // One already written when the window closed is told once its answer comes.
+        *hangAfterWriting = true;
+        h.click("frmNET", "btnNETadmin");
+        surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
+        QTRY_COMPARE(surnames->count(), 2);
+        choose(surnames, 1);
+        pressInModalSoon("frmSURE", "cmd1");
+        loadedWindow("frmNETBOSS")->findChild<QAbstractButton *>("DEL_but")->click();
+        QTRY_COMPARE(UserBase::load(basePath(room, 1))->indexOf("Олег", "Сидоров"), -1);
+        h.click("frmNETBOSS", "btnRETURN");
+        QString told;
+        pressInModalSoon("frmINFO", "cmd_EXIT", [&told](QWidget *info) {
+            told = info->findChild<QLabel *>("lab_info")->text();
+        });
+        gate->release();
+        QTRY_COMPARE(told, RemoteAdminWindow::changedLateText(1));
     }
 
     // A link in a pupil's folder is never read or written through.
