@@ -4,10 +4,13 @@
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "testing/attemptviews.h"
+#include "testing/mistakepractice.h"
 #include "testing/results.h"
+#include "testing/testintro.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "users/messagewindows.h"
 
 #include <QChartView>
 #include <QCloseEvent>
@@ -15,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -39,6 +43,11 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     QPushButton *close =
         addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
     setEscapeButton(close);
+    auto *mistakes = new QPushButton(QStringLiteral("Работа над ошибками"), this);
+    mistakes->setObjectName(QStringLiteral("btnMISTAKES"));
+    mistakes->setAccessibleName(mistakes->text());
+    hover()->addHint(mistakes,
+                     QStringLiteral("Ещё раз ответить на вопросы, в которых вы ошиблись"));
     for (QLabel *label : {heading, intro, m10})
         dragger()->addHandle(label);
 
@@ -49,7 +58,8 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     grid->addWidget(intro, 1, 0, 1, 3);
     grid->addWidget(m_grades, 2, 0, 1, 3);
     grid->addWidget(m10, 3, 0);
-    grid->addWidget(exit, 3, 1, 1, 2);
+    grid->addWidget(mistakes, 3, 1);
+    grid->addWidget(exit, 3, 2);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 1);
     m_attempts = attemptviews::newTable(this, QStringLiteral("tblAttempts"));
@@ -64,6 +74,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
         m10->clear();
     fillAchievements();
 
+    connect(mistakes, &QPushButton::clicked, this, &AchievementsWindow::practiseMistakes);
     connect(exit, &SkinButton::clicked, this, &AchievementsWindow::leave);
     connect(close, &QPushButton::clicked, this, &AchievementsWindow::leave);
     connect(minimise, &QPushButton::clicked, this, [this] {
@@ -107,6 +118,27 @@ void AchievementsWindow::fillAchievements()
         journal::read(s.dataPath(datafiles::JournalFile)), s.UserFirstName, s.UserSurname);
     attemptviews::fillTable(m_attempts, mine);
     attemptviews::fillChart(m_chart, mine);
+}
+
+void AchievementsWindow::practiseMistakes()
+{
+    SessionState &s = m_context.session;
+    auto practice = std::make_shared<PreparedTest>(prepareMistakePractice(
+        s.dataPath(datafiles::AnswerJournalFile),
+        [&s](const QString &bank) { return s.jpgPath(bank); }, s.UserFirstName, s.UserSurname,
+        *QRandomGenerator::global()));
+    if (!practice->ok()) {
+        InfoWindow::tell(m_context, practice->error);
+        return;
+    }
+    m_context.cues.play(Cue::Pick);
+    s.LoadedTest = practice;
+    s.PracticeFromResults = true;
+    s.TestFromChoice = false;
+    s.TestBankName.clear();
+    // Hidden, not closed: closing would bring up the main menu; the practice returns here.
+    hide();
+    m_context.windows.open<TestIntroWindow>();
 }
 
 void AchievementsWindow::leave()

@@ -6,7 +6,8 @@ class QChartView;
 class QTableWidget;
 
 // The user's stored test results as grade words, each in the row of its topic, and his attempts
-// from the journal as a table and a chart of the grades over time.
+// from the journal as a table and a chart of the grades over time. From here he practises the
+// questions he answered wrong.
 class AchievementsWindow : public SkinnedWindow
 {
     Q_OBJECT
@@ -20,6 +21,7 @@ protected:
 
 private:
     QTableWidget *newGradeTable();
+    void practiseMistakes();
     void leave();
 
     QTableWidget *m_grades = nullptr;

@@ -91,8 +91,10 @@ void ResultWindow::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *pe
     // Read now, so a setting the teacher pushed during the lesson applies to this result.
     loadTestSettings(s);
     const bool course = s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
+    // The practice of missed questions is there to see the right answers.
+    const int setting = s.PracticeFromResults ? int(TestSettings::ShowAlways) : s.ShowErrorsSetting;
     m_wrong->setVisible(
-        showErrorsAllowed(s.AskedCount, answeredRecords(m_context), s.ShowErrorsSetting, course));
+        showErrorsAllowed(s.AskedCount, answeredRecords(m_context), setting, course));
     adjustSize();
 }
 

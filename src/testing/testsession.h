@@ -32,7 +32,7 @@ public:
         QString progress;   // curr_test.ini
         QString session;    // temp1.ini
         QString answerTime; // the answer-time setting
-        QString userBase;   // where the grade is stored when the test ends
+        QString userBase;   // where the grade is stored when the test ends; none when empty
         QString resume;     // resume.ini; none is written when empty
         QString journal;    // the journal of attempts; none is written when empty
         QString answers;    // the journal of answers; none is written when empty
@@ -107,6 +107,8 @@ private:
     // takes its old content for the running test.
     void noteWrite(const QString &path, bool written, const QString &consequence, bool removeStale);
     const BankRecord &recordAt(int position) const;
+    // The bank file and record of the question asked at the position, as the journal holds it.
+    QuestionSource sourceAt(int position) const;
 
     SessionState &m_session;
     std::shared_ptr<const PreparedTest> m_test;

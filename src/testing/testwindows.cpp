@@ -5,6 +5,7 @@
 #include "core/windowhub.h"
 #include "reading/pictureviewer.h"
 #include "reading/readerwindow.h"
+#include "testing/achievements.h"
 #include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testchoice.h"
@@ -28,6 +29,10 @@ void showTestReturnTarget(AppContext &context)
         }
         // The reader is gone: the main menu is the only sensible place left.
         context.windows.openMenu(WindowHub::Menu::Main);
+        return;
+    case TestReturn::Results:
+        context.session.PracticeFromResults = false;
+        context.windows.open<AchievementsWindow>();
         return;
     }
 }
