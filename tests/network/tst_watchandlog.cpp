@@ -4,6 +4,7 @@
 #include "network/resultswindows.h"
 #include "network/watchwindows.h"
 #include "networkharness.h"
+#include "testing/bankeditorwindow.h"
 #include "testing/itemanalysiswindow.h"
 #include "testing/registration.h"
 #include "windowsupport.h"
@@ -15,11 +16,13 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace {
@@ -254,6 +257,17 @@ private Q_SLOTS:
         QVERIFY(series);
         QCOMPARE(series->barSets().first()->at(2), 100.0);
         checkAccessibility(loadedWindow("frmItemAnalysis"));
+
+        // The selected question opens in the bank editor, which then returns here.
+        h.click("frmItemAnalysis", "btnEditQuestion");
+        auto *editor = h.windows.find<BankEditorWindow>();
+        QTRY_VERIFY(editor && editor->isVisible());
+        QVERIFY(!loadedWindow("frmItemAnalysis")->isVisible());
+        QCOMPARE(h.child<QTableWidget>("frmEDITOR", "tblQuestions")->currentRow(), 1);
+        QCOMPARE(h.child<QLineEdit>("frmEDITOR", "txtQuestion")->text(),
+                 editor->document().questions.at(1).question);
+        editor->close();
+        QTRY_VERIFY(loadedWindow("frmItemAnalysis")->isVisible());
         // With its popups, which are windows of their own the harness would delete twice.
         delete loadedWindow("frmItemAnalysis");
     }
