@@ -258,6 +258,27 @@ private Q_SLOTS:
         QCOMPARE(series->barSets().first()->at(2), 100.0);
         checkAccessibility(loadedWindow("frmItemAnalysis"));
 
+        // The export holds what the command line writes for the same computers and days.
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir().mkpath(documents));
+        const QString exported = documents + QStringLiteral("/Анализ вопросов.csv");
+        saveInFileDialogSoon();
+        h.click("frmItemAnalysis", "btnCSV");
+        QTRY_VERIFY(h.text("frmItemAnalysis", "metStatus").startsWith("Записано строк: 2"));
+        const QString fromCommandLine = home.filePath("cli.csv");
+        QProcess program;
+        program.start(
+            QStringLiteral(TARVEL_PROGRAM),
+            {"--item-analysis", "T01_96.jpg", room.teacher().path(), room.pupilFolder(1),
+             room.pupilFolder(2), room.pupilFolder(3), "--from",
+             h.child<QDateEdit>("frmItemAnalysis", "dateFrom")->date().toString("dd.MM.yyyy"),
+             "--to", QDate::currentDate().toString("dd.MM.yyyy"), "--csv", fromCommandLine});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(readBytes(exported), readBytes(fromCommandLine));
+        QVERIFY(readBytes(exported).contains("\r\n2;2;0,0;;3;100,0;12,0;проверьте ключ\r\n"));
+
         // The selected question opens in the bank editor, which then returns here.
         h.click("frmItemAnalysis", "btnEditQuestion");
         auto *editor = h.windows.find<BankEditorWindow>();
