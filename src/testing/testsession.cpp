@@ -258,12 +258,16 @@ void TestSession::saveResume()
 
 void TestSession::writeProgress()
 {
+    if (m_files.progress.isEmpty())
+        return;
     noteWrite(m_files.progress, writeProgressFile(m_files.progress, progress()),
               QStringLiteral("преподаватель не видит, как идёт тест"), true);
 }
 
 void TestSession::writeSession()
 {
+    if (m_files.session.isEmpty())
+        return;
     noteWrite(m_files.session, writeSessionFile(m_files.session, progress(), m_records),
               QStringLiteral("преподаватель не видит ваши ответы"), true);
 }

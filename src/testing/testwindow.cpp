@@ -28,7 +28,8 @@ namespace {
 const QColor SelectedColour(128, 0, 0);
 
 // The practice of missed questions keeps only its answers: no grade, no attempt, nothing to go
-// on with after a restart.
+// on with after a restart, and no state files, whose grade the teacher's results would take for
+// a test's.
 TestSession::Files testFiles(const SessionState &s)
 {
     TestSession::Files files{
@@ -37,7 +38,7 @@ TestSession::Files testFiles(const SessionState &s)
         s.dataPath(datafiles::ResumeFile),       s.dataPath(datafiles::JournalFile),
         s.dataPath(datafiles::AnswerJournalFile)};
     if (s.PracticeFromResults)
-        files.userBase = files.resume = files.journal = QString();
+        files.progress = files.session = files.userBase = files.resume = files.journal = QString();
     return files;
 }
 } // namespace

@@ -262,7 +262,8 @@ private Q_SLOTS:
         QCOMPARE(grades->item(1, 1)->text(), grade == 5 ? "отлично" : "хорошо");
 
         // The missed question comes back in the practice of mistakes, whose review the teacher's
-        // "never" does not hide; it stores no grade and no attempt, only its answer.
+        // "never" does not hide. It gives no grade and leaves the test's grade where the
+        // teacher's computer reads it; of its files only the journal of answers grows.
         const QList<answerjournal::Answer> before = answers();
         const auto wrong = std::find_if(before.begin(), before.end(),
                                         [](const answerjournal::Answer &a) { return !a.right; });
@@ -271,6 +272,7 @@ private Q_SLOTS:
         QCOMPARE(before.size(), count);
         QVERIFY(wrong != before.end() && wrong->bank == s.TestCatalogueFiles[1]);
         const QByteArray attempts = readBytes(m_folder->data("attempts.txt"));
+        const QByteArray progress = readBytes(m_folder->data("curr_test.ini"));
         writeBytes(m_folder->jpg("sv10.jpg"), " 2 \r\n");
         click("frmDOSTIG", "btnMISTAKES");
         QTRY_VERIFY(shown("frmFullTest"));
@@ -283,6 +285,7 @@ private Q_SLOTS:
         hurry();
         answer(false);
         QTRY_VERIFY(shown("frmFULLtestEND"));
+        QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(), "0 из 1");
         click("frmFULLtestEND", "wrong");
         QTRY_VERIFY(shown("frmWRONG"));
         QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), missed);
@@ -292,6 +295,7 @@ private Q_SLOTS:
         QVERIFY(!loadedWindow("fullTST"));
         QCOMPARE(storedResult(2), QString::number(grade));
         QCOMPARE(readBytes(m_folder->data("attempts.txt")), attempts);
+        QCOMPARE(readBytes(m_folder->data("curr_test.ini")), progress);
         const QList<answerjournal::Answer> after = answers();
         QCOMPARE(after.size(), before.size() + 1);
         QCOMPARE(std::tuple(after.last().bank, after.last().record, after.last().right),
