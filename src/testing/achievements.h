@@ -2,7 +2,11 @@
 
 #include "ui/skinnedwindow.h"
 
+#include <memory>
+
 class QChartView;
+class QPushButton;
+struct PreparedTest;
 class QTableWidget;
 
 // The user's stored test results as grade words, each in the row of its topic, and his attempts
@@ -22,10 +26,12 @@ protected:
 private:
     QTableWidget *newGradeTable();
     void practiseMistakes();
+    void startPractice(const std::shared_ptr<const PreparedTest> &practice);
     void leave();
 
     QTableWidget *m_grades = nullptr;
     QTableWidget *m_attempts = nullptr;
     QChartView *m_chart = nullptr;
+    QPushButton *m_mistakes = nullptr;
     bool m_closeCue = false;
 };
