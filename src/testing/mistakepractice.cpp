@@ -3,7 +3,6 @@
 #include "core/textfile.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -21,27 +20,29 @@ MistakePractice::MistakePractice(const QList<answerjournal::Answer> &journal, co
     QHash<QPair<QString, int>, qsizetype> index;
     for (const answerjournal::Answer &answer : std::as_const(mine)) {
         const auto key = qMakePair(answer.bank, answer.record);
-        qsizetype at = index.value(key, -1);
-        if (at < 0) {
-            at = m_histories.size();
-            index.insert(key, at);
+        if (!index.contains(key)) {
+            index.insert(key, m_histories.size());
             History fresh;
             fresh.question = {answer.bank, answer.record, {}};
             m_histories.append(fresh);
         }
-        History &history = m_histories[at];
-        if (answer.right) {
-            history.rightPlaces << answer.chosen;
-            if (history.missed && !history.rightDaysSince.contains(answer.start.date()))
-                history.rightDaysSince << answer.start.date();
-            continue;
-        }
-        if (answer.chosen != 0)
-            history.wrongPlaces << answer.chosen;
-        history.missed = true;
-        history.question.lastWrong = answer.start;
-        history.rightDaysSince.clear();
+        m_histories[index.value(key)].note(answer);
     }
+}
+
+void MistakePractice::History::note(const answerjournal::Answer &answer)
+{
+    if (answer.right) {
+        rightPlaces << answer.chosen;
+        if (missed && !rightDaysSince.contains(answer.start.date()))
+            rightDaysSince << answer.start.date();
+        return;
+    }
+    if (answer.chosen != 0)
+        wrongPlaces << answer.chosen;
+    missed = true;
+    question.lastWrong = answer.start;
+    rightDaysSince.clear();
 }
 
 bool MistakePractice::History::agreesWith(int key) const

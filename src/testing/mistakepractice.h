@@ -56,6 +56,8 @@ private:
         QList<int> rightPlaces;
         QList<int> wrongPlaces;
 
+        // Answers come in time order.
+        void note(const answerjournal::Answer &answer);
         bool mastered() const { return !missed || rightDaysSince.size() >= MasteryDays; }
         bool agreesWith(int key) const;
     };
