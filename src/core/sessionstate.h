@@ -70,6 +70,9 @@ struct SessionState
     // The running test.
     QString CurrentTestName;
     bool TestFromChoice = false;
+    // The test is the practice of the user's missed questions, started from his results: it
+    // stores no grade and returns there.
+    bool PracticeFromResults = false;
     qint16 AskedCount = 0;
     qint16 CorrectCount = 0;
     qint16 RecordedCount = 0;

@@ -3,11 +3,15 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "network/sharereader.h"
 #include "testing/attemptviews.h"
+#include "testing/mistakepractice.h"
 #include "testing/results.h"
+#include "testing/testintro.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "users/messagewindows.h"
 
 #include <QChartView>
 #include <QCloseEvent>
@@ -15,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -39,6 +44,11 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     QPushButton *close =
         addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"), QStringLiteral("Закрыть"));
     setEscapeButton(close);
+    m_mistakes = new QPushButton(QStringLiteral("Работа над ошибками"), this);
+    m_mistakes->setObjectName(QStringLiteral("btnMISTAKES"));
+    m_mistakes->setAccessibleName(m_mistakes->text());
+    hover()->addHint(m_mistakes,
+                     QStringLiteral("Ещё раз ответить на вопросы, в которых вы ошиблись"));
     for (QLabel *label : {heading, intro, m10})
         dragger()->addHandle(label);
 
@@ -49,7 +59,8 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     grid->addWidget(intro, 1, 0, 1, 3);
     grid->addWidget(m_grades, 2, 0, 1, 3);
     grid->addWidget(m10, 3, 0);
-    grid->addWidget(exit, 3, 1, 1, 2);
+    grid->addWidget(m_mistakes, 3, 1);
+    grid->addWidget(exit, 3, 2);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 1);
     m_attempts = attemptviews::newTable(this, QStringLiteral("tblAttempts"));
@@ -64,6 +75,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
         m10->clear();
     fillAchievements();
 
+    connect(m_mistakes, &QPushButton::clicked, this, &AchievementsWindow::practiseMistakes);
     connect(exit, &SkinButton::clicked, this, &AchievementsWindow::leave);
     connect(close, &QPushButton::clicked, this, &AchievementsWindow::leave);
     connect(minimise, &QPushButton::clicked, this, [this] {
@@ -107,6 +119,46 @@ void AchievementsWindow::fillAchievements()
         journal::read(s.dataPath(datafiles::JournalFile)), s.UserFirstName, s.UserSurname);
     attemptviews::fillTable(m_attempts, mine);
     attemptviews::fillChart(m_chart, mine);
+}
+
+void AchievementsWindow::practiseMistakes()
+{
+    const SessionState &s = m_context.session;
+    m_mistakes->setEnabled(false);
+    const QString answers = s.dataPath(datafiles::AnswerJournalFile);
+    const QString program = s.ProgramFolder;
+    const QString first = s.UserFirstName;
+    const QString second = s.UserSurname;
+    // The journal may hold a few megabytes: it and the banks are read off the window thread.
+    readOffThread<std::shared_ptr<const PreparedTest>>(
+        this,
+        [answers, program, first, second] {
+            return std::make_shared<const PreparedTest>(prepareMistakePractice(
+                answers,
+                [&program](const QString &bank) {
+                    return resolvePath(program, QStringLiteral("data/jpg/") + bank);
+                },
+                first, second, *QRandomGenerator::global()));
+        },
+        [this](const std::shared_ptr<const PreparedTest> &practice) { startPractice(practice); });
+}
+
+void AchievementsWindow::startPractice(const std::shared_ptr<const PreparedTest> &practice)
+{
+    m_mistakes->setEnabled(true);
+    if (!practice->ok()) {
+        InfoWindow::tell(m_context, practice->error);
+        return;
+    }
+    SessionState &s = m_context.session;
+    m_context.cues.play(Cue::Pick);
+    s.LoadedTest = practice;
+    s.PracticeFromResults = true;
+    s.TestFromChoice = false;
+    s.TestBankName.clear();
+    // Hidden, not closed: closing would bring up the main menu; the practice returns here.
+    hide();
+    m_context.windows.open<TestIntroWindow>();
 }
 
 void AchievementsWindow::leave()

@@ -13,10 +13,14 @@ const QString DateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
 QString line(const Answer &answer)
 {
-    return QStringList{answer.start.toString(DateFormat),     journal::field(answer.first),
-                       journal::field(answer.second),         journal::field(answer.bank),
-                       QString::number(answer.record),        QString::number(answer.chosen),
-                       QString::number(answer.right ? 1 : 0), QString::number(answer.seconds)}
+    return QStringList{answer.start.toString(DateFormat),
+                       journal::field(answer.first),
+                       journal::field(answer.second),
+                       journal::field(answer.bank),
+                       QString::number(answer.record),
+                       QString::number(answer.chosen),
+                       QString::number(answer.right ? 1 : 0),
+                       QString::number(qBound(0, answer.seconds, MaxSeconds))}
         .join(u'\t');
 }
 
@@ -58,7 +62,7 @@ bool readNumbers(QByteArrayView text, Answer &answer)
     const auto record = number(fields[0], 1, 1000);
     const auto chosen = number(fields[1], 0, 5);
     const auto right = number(fields[2], 0, 1);
-    const auto seconds = number(fields[3], 0, 1'000'000);
+    const auto seconds = number(fields[3], 0, MaxSeconds);
     if (!record || !chosen || !right || !seconds)
         return false;
     answer.record = *record;

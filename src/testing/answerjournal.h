@@ -19,6 +19,8 @@ namespace answerjournal {
 
 // The teacher reads a pupil's journal up to this size.
 constexpr qint64 ReadLimit = 8 * 1024 * 1024;
+// The most seconds a line holds for one question; a longer time is written as this many.
+constexpr int MaxSeconds = 1'000'000;
 
 struct Answer
 {

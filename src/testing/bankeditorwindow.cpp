@@ -450,6 +450,13 @@ bool BankEditorWindow::openBank(const QString &fileName)
     return true;
 }
 
+void BankEditorWindow::openAt(const QString &fileName, int record, QWidget *returnTo)
+{
+    m_returnTo = returnTo;
+    if (openBank(fileName) && record >= 1 && record <= m_document.questions.size())
+        m_questions->setCurrentCell(record - 1, Text);
+}
+
 void BankEditorWindow::showQuestions()
 {
     m_problems = checkBankDocument(m_document);
@@ -823,7 +830,9 @@ void BankEditorWindow::closeEvent(QCloseEvent *event)
     event->accept();
     if (!isVisible())
         return;
-    if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
+    if (m_returnTo)
+        WindowHub::present(m_returnTo);
+    else if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
         boss->show();
     else
         m_context.windows.openMenu(WindowHub::Menu::Main);

@@ -3,6 +3,8 @@
 #include "testing/bankdocument.h"
 #include "ui/skinnedwindow.h"
 
+#include <QPointer>
+
 #include <array>
 
 class QButtonGroup;
@@ -24,6 +26,9 @@ public:
     // Opens the bank of data/jpg, asking first when the open one has unsaved changes; false
     // when it stays closed.
     bool openBank(const QString &fileName);
+    // Opens the bank at its record (1-based, in file order) for a window that waits hidden until
+    // the editor closes and then comes back.
+    void openAt(const QString &fileName, int record, QWidget *returnTo);
     // Writes the open bank, keeping the file it replaces as a backup; false when it was not
     // written (the message says why).
     bool save();
@@ -78,6 +83,7 @@ private:
     QList<BankProblem> m_problems;
     int m_row = -1;
     bool m_showing = false;
+    QPointer<QWidget> m_returnTo;
 
     QUndoStack *m_undo = nullptr;
     QTableWidget *m_banks = nullptr;

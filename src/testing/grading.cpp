@@ -41,6 +41,14 @@ QString elapsedText(int seconds)
     return QString::number(qMax(0, seconds) / 60) + QStringLiteral(" мин");
 }
 
+GradeLook practiceLook(int correct, int asked)
+{
+    return {QStringLiteral("%1 из %2").arg(correct).arg(asked), -1,
+            QStringLiteral("За работу над ошибками оценка не ставится. Вопрос уходит из списка, "
+                           "когда вы верно ответите на него дважды, в разные дни."),
+            QString()};
+}
+
 GradeLook gradeLookFor(int grade)
 {
     switch (grade) {

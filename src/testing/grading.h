@@ -21,6 +21,8 @@ struct GradeLook
     QString cue; // WAV file name, empty for none
 };
 GradeLook gradeLookFor(int grade);
+// The practice of missed questions gives no grade: the count of right answers, without a cue.
+GradeLook practiceLook(int correct, int asked);
 
 // Error-review settings: 1 always, 2 never, 3 not after the course test; only when one of the
 // first `asked` records was answered wrong.

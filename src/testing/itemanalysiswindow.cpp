@@ -3,7 +3,9 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "core/windowhub.h"
 #include "network/sharereader.h"
+#include "testing/bankeditorwindow.h"
 #include "testing/catalogue.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -192,6 +194,9 @@ void ItemAnalysisWindow::buildControls()
     m_export = addButton(QStringLiteral("btnCSV"), QStringLiteral("Экспорт в CSV"),
                          QStringLiteral("Сохранить таблицу для электронных таблиц"));
     m_export->setEnabled(false);
+    m_edit = addButton(QStringLiteral("btnEditQuestion"), QStringLiteral("Открыть в редакторе"),
+                       QStringLiteral("Открыть выбранный вопрос в редакторе тестов"));
+    m_edit->setEnabled(false);
     QPushButton *back = addButton(QStringLiteral("btnBack"), QStringLiteral("Вернуться"),
                                   QStringLiteral("Вернуться к результатам теста"));
     m_status = addLabel(QStringLiteral("metStatus"), QString());
@@ -200,6 +205,7 @@ void ItemAnalysisWindow::buildControls()
     setEscapeButton(back);
     connect(m_show, &QPushButton::clicked, this, &ItemAnalysisWindow::analyse);
     connect(m_export, &QPushButton::clicked, this, &ItemAnalysisWindow::exportTable);
+    connect(m_edit, &QPushButton::clicked, this, &ItemAnalysisWindow::editQuestion);
     connect(back, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Close);
         close();
@@ -219,7 +225,8 @@ void ItemAnalysisWindow::buildControls()
     grid->addWidget(m_failures, 2, 0, 1, 7);
     grid->addWidget(m_question, 3, 0, 1, 3);
     grid->addWidget(m_chart, 3, 3, 1, 4);
-    grid->addWidget(m_export, 4, 0, 1, 2);
+    grid->addWidget(m_export, 4, 0);
+    grid->addWidget(m_edit, 4, 1);
     grid->addWidget(m_status, 4, 2, 1, 4);
     grid->addWidget(back, 4, 6);
     grid->addWidget(addStatusBar(), 5, 0, 1, 7);
@@ -271,7 +278,10 @@ void ItemAnalysisWindow::analyse()
         [computers, bankPath, bank, from, to] {
             return itemanalysis::buildReport(computers, bankPath, bank, from, to);
         },
-        [this](const itemanalysis::Report &report) { showReport(report); });
+        [this, bank](const itemanalysis::Report &report) {
+            m_reportBank = bank;
+            showReport(report);
+        });
 }
 
 void ItemAnalysisWindow::showReport(const itemanalysis::Report &report)
@@ -343,9 +353,22 @@ void ItemAnalysisWindow::showQuestion()
     } else {
         m_question->clear();
     }
+    m_edit->setEnabled(current.isValid());
     QChart *old = m_chart->chart();
     m_chart->setChart(chart);
     delete old;
+}
+
+void ItemAnalysisWindow::editQuestion()
+{
+    const QModelIndex current = m_table->currentIndex();
+    auto *editor = m_context.windows.load<BankEditorWindow>();
+    if (!current.isValid() || !editor)
+        return;
+    m_context.cues.play(Cue::Pick);
+    editor->openAt(m_reportBank, m_model->report().items.at(current.row()).question, this);
+    hide();
+    m_context.windows.open<BankEditorWindow>();
 }
 
 void ItemAnalysisWindow::exportTable()

@@ -50,6 +50,7 @@ private:
     void showReport(const itemanalysis::Report &report);
     void showQuestion();
     void exportTable();
+    void editQuestion();
 
     ItemTableModel *m_model = nullptr;
     QComboBox *m_bank = nullptr;
@@ -57,6 +58,8 @@ private:
     QDateEdit *m_to = nullptr;
     QPushButton *m_show = nullptr;
     QPushButton *m_export = nullptr;
+    QPushButton *m_edit = nullptr;
+    QString m_reportBank; // the bank file of the table shown
     QTableView *m_table = nullptr;
     QLabel *m_failures = nullptr;
     QLabel *m_question = nullptr;

@@ -39,11 +39,21 @@ struct QuestionBank
     int questionCount() const { return lastIndex + 1; }
 };
 
+// Where a question of a test drawn from several banks comes from.
+struct QuestionSource
+{
+    QString bank;   // file name in data/jpg
+    int record = 0; // 1-based, in file order
+};
+
 // A bank ready to play, or the reason why it cannot be played.
 struct PreparedTest
 {
     QuestionBank bank;
-    QList<int> order;            // position p: bank index of question p + 1
+    QList<int> order; // position p: bank index of question p + 1
+    // Position p: the bank file and record of question p + 1 when the test was drawn from
+    // several banks; empty when every question is a record of the chosen bank.
+    QList<QuestionSource> sources;
     QString error;               // empty when the test can start
     QList<BankProblem> problems; // every fault and warning, in file order
 

@@ -215,8 +215,18 @@ QString testIntroduction(const QString &bankFile, int questionCount)
     return description + pauseSentence() + QStringLiteral("  И так, готовы?");
 }
 
+QString practiceIntroduction(int questionCount)
+{
+    return QStringLiteral("Вопросы, на которые вы ответили неверно. Оценка не ставится; вопрос "
+                          "уходит из этого списка, когда вы верно ответите на него дважды, в "
+                          "разные дни. ") +
+           testIntroduction(QString(), questionCount);
+}
+
 TestReturn testReturnTarget(const SessionState &session)
 {
+    if (session.PracticeFromResults)
+        return TestReturn::Results;
     if (session.TestFromChoice)
         return TestReturn::TopicChoice;
     if (session.Mode == SessionMode::CourseTest)

@@ -31,6 +31,8 @@ QString pauseSentence();
 // The introduction of a test: the bank's description, or the number of its questions for a
 // bank without one (a paragraph test), then the pause sentence and the question "ready?".
 QString testIntroduction(const QString &bankFile, int questionCount);
+// The introduction of the practice of missed questions.
+QString practiceIntroduction(int questionCount);
 
 // The pause window's texts for the pause being taken (1..3).
 struct PauseText
@@ -41,6 +43,6 @@ struct PauseText
 };
 PauseText pauseTexts(int pausesUsed);
 
-// Where a test returns: the topic-test choice, the main menu or the reader.
-enum class TestReturn { TopicChoice, MainMenu, Reader };
+// Where a test returns: the topic-test choice, the main menu, the reader or the user's results.
+enum class TestReturn { TopicChoice, MainMenu, Reader, Results };
 TestReturn testReturnTarget(const SessionState &session);

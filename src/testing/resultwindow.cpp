@@ -21,7 +21,10 @@ ResultWindow::ResultWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmFULLtestEND"),
                     QStringLiteral("Результат Ваших трудов"))
 {
-    auto *gradeCaption = addLabel(QStringLiteral("LABEL1"), QStringLiteral("Оценка за тест :"));
+    auto *gradeCaption =
+        addLabel(QStringLiteral("LABEL1"), context.session.PracticeFromResults
+                                               ? QStringLiteral("Верных ответов :")
+                                               : QStringLiteral("Оценка за тест :"));
     auto *timeCaption = addLabel(QStringLiteral("LABEL2"), QStringLiteral("Вы затратили на тест:"));
     auto *grade = addLabel(QStringLiteral("Label4"), QString());
     QFont big = grade->font();
@@ -73,7 +76,8 @@ void ResultWindow::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *pe
     setWindowTitle(QStringLiteral("Тест: ") + s.CurrentTestName);
     setAccessibleName(windowTitle());
     percent->setText(percentText(s.CorrectCount, s.AskedCount));
-    const GradeLook look = gradeLookFor(s.Grade);
+    const GradeLook look =
+        s.PracticeFromResults ? practiceLook(s.CorrectCount, s.AskedCount) : gradeLookFor(s.Grade);
     grade->setText(look.word);
     textcolours::setTextColour(grade, look.colour < 0
                                           ? palette().color(QPalette::ButtonText)
@@ -91,8 +95,10 @@ void ResultWindow::load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *pe
     // Read now, so a setting the teacher pushed during the lesson applies to this result.
     loadTestSettings(s);
     const bool course = s.TestBankName.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0;
+    // The practice of missed questions is there to see the right answers.
+    const int setting = s.PracticeFromResults ? int(TestSettings::ShowAlways) : s.ShowErrorsSetting;
     m_wrong->setVisible(
-        showErrorsAllowed(s.AskedCount, answeredRecords(m_context), s.ShowErrorsSetting, course));
+        showErrorsAllowed(s.AskedCount, answeredRecords(m_context), setting, course));
     adjustSize();
 }
 

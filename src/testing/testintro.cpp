@@ -76,13 +76,18 @@ void TestIntroWindow::load()
     s.PausesUsed = 0;
     s.PauseRequested = false;
 
-    auto test = std::make_shared<PreparedTest>(
-        prepareTest(s.jpgPath(s.TestBankName), *QRandomGenerator::global()));
-    s.LoadedTest = test;
+    // The practice of missed questions was drawn by the results window, which had to know
+    // whether there was anything to practise.
+    if (!s.PracticeFromResults || !s.LoadedTest)
+        s.LoadedTest = std::make_shared<PreparedTest>(
+            prepareTest(s.jpgPath(s.TestBankName), *QRandomGenerator::global()));
+    const std::shared_ptr<const PreparedTest> test = s.LoadedTest;
     if (test->ok()) {
         s.CurrentTestName = test->bank.name;
         s.ElapsedSeconds = test->bank.time;
-        m_intro->setText(testIntroduction(s.TestBankName, test->bank.questionCount()));
+        const int count = test->bank.questionCount();
+        m_intro->setText(s.PracticeFromResults ? practiceIntroduction(count)
+                                               : testIntroduction(s.TestBankName, count));
     } else {
         m_intro->setText(test->error);
         m_start->hide();
@@ -127,6 +132,8 @@ void TestIntroWindow::showNotFinished()
 bool TestIntroWindow::storeAbandonedGrade()
 {
     SessionState &s = m_context.session;
+    if (s.PracticeFromResults)
+        return true;
     const QString base = s.jpgPath(datafiles::UserBaseFile);
     tellWhenNotStored(m_context, storeTestResult(s, base), s.CurrentTestName, base);
     // A test left on purpose is not offered for continuing after a restart.

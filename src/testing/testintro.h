@@ -29,7 +29,7 @@ private:
     void returnFromUnfinished();
     void cancel();
     // An abandoned test stores grade 0 and is no longer offered for continuing; a user base
-    // that could not be written or a resume file that stays is named.
+    // that could not be written or a resume file that stays is named. A practice stores nothing.
     // False when this window went while the notice was open.
     bool storeAbandonedGrade();
     void leave();

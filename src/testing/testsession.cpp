@@ -55,6 +55,12 @@ const BankRecord &TestSession::recordAt(int position) const
     return m_test->bank.records[order.value(qBound(0, position, int(order.size()) - 1))];
 }
 
+QuestionSource TestSession::sourceAt(int position) const
+{
+    return m_test->sources.value(position,
+                                 {m_session.TestBankName, m_test->order.value(position) + 1});
+}
+
 const BankRecord &TestSession::question() const
 {
     return recordAt(m_session.AskedCount - 1);
@@ -165,8 +171,8 @@ void TestSession::takeAnswer(bool timeUp)
     const BankRecord &asked = question();
     if (asked.correct == m_selected)
         ++s.CorrectCount;
-    m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, s.TestBankName,
-                      m_test->order.value(s.AskedCount - 1) + 1,
+    const QuestionSource source = sourceAt(s.AskedCount - 1);
+    m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, source.bank, source.record,
                       timeUp && !m_chosenByPupil ? 0 : asked.filePlace(m_selected),
                       asked.correct == m_selected, int(qMax<qint64>(0, spentMs) / 1000)});
     SessionRecord &record = m_records[qBound(1, int(s.RecordedCount), SessionSlots) - 1];
@@ -198,9 +204,9 @@ void TestSession::recallRecordedAnswers()
         const auto at = std::find(asked.answers.begin(), asked.answers.end(), chosenText);
         const int place =
             at == asked.answers.end() ? 0 : asked.places[std::distance(asked.answers.begin(), at)];
-        m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, s.TestBankName,
-                          m_test->order.value(p) + 1, place,
-                          shown >= 1 && recorded.otv_user == recorded.otv_ver, 0});
+        const QuestionSource source = sourceAt(p);
+        m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, source.bank, source.record,
+                          place, shown >= 1 && recorded.otv_user == recorded.otv_ver, 0});
     }
 }
 
@@ -215,7 +221,10 @@ void TestSession::endTest()
     writeSession();
     // Stored now, not when the result window closes: the grade survives a killed program.
     const QString testName = s.CurrentTestName;
-    QFuture<ResultStore> stored = storeTestResult(s, m_files.userBase);
+    // A practice stores no grade: there is nothing to tell of it.
+    QFuture<ResultStore> stored = m_files.userBase.isEmpty()
+                                      ? QtFuture::makeReadyFuture(ResultStore::Stored)
+                                      : storeTestResult(s, m_files.userBase);
     writeJournal();
     writeAnswers();
     Q_EMIT pauseStateChanged();
@@ -254,12 +263,16 @@ void TestSession::saveResume()
 
 void TestSession::writeProgress()
 {
+    if (m_files.progress.isEmpty())
+        return;
     noteWrite(m_files.progress, writeProgressFile(m_files.progress, progress()),
               QStringLiteral("преподаватель не видит, как идёт тест"), true);
 }
 
 void TestSession::writeSession()
 {
+    if (m_files.session.isEmpty())
+        return;
     noteWrite(m_files.session, writeSessionFile(m_files.session, progress(), m_records),
               QStringLiteral("преподаватель не видит ваши ответы"), true);
 }

@@ -29,13 +29,14 @@ public:
 
     struct Files
     {
+        // Each file but the answer-time setting is not written when its path is empty.
         QString progress;   // curr_test.ini
         QString session;    // temp1.ini
         QString answerTime; // the answer-time setting
         QString userBase;   // where the grade is stored when the test ends
-        QString resume;     // resume.ini; none is written when empty
-        QString journal;    // the journal of attempts; none is written when empty
-        QString answers;    // the journal of answers; none is written when empty
+        QString resume;     // resume.ini
+        QString journal;    // the journal of attempts
+        QString answers;    // the journal of answers
     };
 
     // Milliseconds from a fixed start, never going back.
@@ -107,6 +108,8 @@ private:
     // takes its old content for the running test.
     void noteWrite(const QString &path, bool written, const QString &consequence, bool removeStale);
     const BankRecord &recordAt(int position) const;
+    // The bank file and record of the question asked at the position, as the journal holds it.
+    QuestionSource sourceAt(int position) const;
 
     SessionState &m_session;
     std::shared_ptr<const PreparedTest> m_test;

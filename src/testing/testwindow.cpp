@@ -26,19 +26,28 @@
 
 namespace {
 const QColor SelectedColour(128, 0, 0);
+
+// The practice of missed questions keeps only its answers: no grade, no attempt, nothing to go
+// on with after a restart, and no state files, whose grade the teacher's results would take for
+// a test's.
+TestSession::Files testFiles(const SessionState &s)
+{
+    TestSession::Files files{
+        s.dataPath(datafiles::ProgressFile),     s.dataPath(datafiles::SessionFile),
+        s.jpgPath(datafiles::AnswerTimeFile),    s.jpgPath(datafiles::UserBaseFile),
+        s.dataPath(datafiles::ResumeFile),       s.dataPath(datafiles::JournalFile),
+        s.dataPath(datafiles::AnswerJournalFile)};
+    if (s.PracticeFromResults)
+        files.progress = files.session = files.userBase = files.resume = files.journal = QString();
+    return files;
 }
+} // namespace
 
 TestWindow::TestWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
 {
     SessionState &s = m_context.session;
-    m_session =
-        new TestSession(s, s.LoadedTest,
-                        {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),
-                         s.jpgPath(datafiles::AnswerTimeFile), s.jpgPath(datafiles::UserBaseFile),
-                         s.dataPath(datafiles::ResumeFile), s.dataPath(datafiles::JournalFile),
-                         s.dataPath(datafiles::AnswerJournalFile)},
-                        this);
+    m_session = new TestSession(s, s.LoadedTest, testFiles(s), this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));
     m_clock->setInterval(1000);

@@ -6,6 +6,7 @@
 #include "core/windowhub.h"
 #include "reading/pictureviewer.h"
 #include "reading/readerwindow.h"
+#include "testing/achievements.h"
 #include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testchoice.h"
@@ -32,6 +33,10 @@ void showTestReturnTarget(AppContext &context)
         }
         // The reader is gone: the main menu is the only sensible place left.
         context.windows.openMenu(WindowHub::Menu::Main);
+        return;
+    case TestReturn::Results:
+        context.session.PracticeFromResults = false;
+        context.windows.open<AchievementsWindow>();
         return;
     }
 }

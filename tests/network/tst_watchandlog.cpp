@@ -4,6 +4,7 @@
 #include "network/resultswindows.h"
 #include "network/watchwindows.h"
 #include "networkharness.h"
+#include "testing/bankeditorwindow.h"
 #include "testing/itemanalysiswindow.h"
 #include "testing/registration.h"
 #include "windowsupport.h"
@@ -15,11 +16,13 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace {
@@ -254,6 +257,38 @@ private Q_SLOTS:
         QVERIFY(series);
         QCOMPARE(series->barSets().first()->at(2), 100.0);
         checkAccessibility(loadedWindow("frmItemAnalysis"));
+
+        // The export holds what the command line writes for the same computers and days.
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir().mkpath(documents));
+        const QString exported = documents + QStringLiteral("/Анализ вопросов.csv");
+        saveInFileDialogSoon();
+        h.click("frmItemAnalysis", "btnCSV");
+        QTRY_VERIFY(h.text("frmItemAnalysis", "metStatus").startsWith("Записано строк: 2"));
+        const QString fromCommandLine = home.filePath("cli.csv");
+        QProcess program;
+        program.start(
+            QStringLiteral(TARVEL_PROGRAM),
+            {"--item-analysis", "T01_96.jpg", room.teacher().path(), room.pupilFolder(1),
+             room.pupilFolder(2), room.pupilFolder(3), "--from",
+             h.child<QDateEdit>("frmItemAnalysis", "dateFrom")->date().toString("dd.MM.yyyy"),
+             "--to", QDate::currentDate().toString("dd.MM.yyyy"), "--csv", fromCommandLine});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(readBytes(exported), readBytes(fromCommandLine));
+        QVERIFY(readBytes(exported).contains("\r\n2;2;0,0;;3;100,0;12,0;проверьте ключ\r\n"));
+
+        // The selected question opens in the bank editor, which then returns here.
+        h.click("frmItemAnalysis", "btnEditQuestion");
+        auto *editor = h.windows.find<BankEditorWindow>();
+        QTRY_VERIFY(editor && editor->isVisible());
+        QVERIFY(!loadedWindow("frmItemAnalysis")->isVisible());
+        QCOMPARE(h.child<QTableWidget>("frmEDITOR", "tblQuestions")->currentRow(), 1);
+        QCOMPARE(h.child<QLineEdit>("frmEDITOR", "txtQuestion")->text(),
+                 editor->document().questions.at(1).question);
+        editor->close();
+        QTRY_VERIFY(loadedWindow("frmItemAnalysis")->isVisible());
         // With its popups, which are windows of their own the harness would delete twice.
         delete loadedWindow("frmItemAnalysis");
     }

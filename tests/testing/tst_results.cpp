@@ -4,11 +4,14 @@
 #include "testing/catalogue.h"
 #include "testing/itemanalysis.h"
 #include "testing/journal.h"
+#include "testing/mistakepractice.h"
 #include "testing/results.h"
 #include "testsupport.h"
 #include "users/userbase.h"
 
+#include <QDir>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 class tst_results : public QObject
@@ -79,6 +82,21 @@ private:
         return journals;
     }
 
+    // An answer of Иван Петров (or of another surname) to question "A3" (record 3 of bank A) on
+    // day `day` of December at minute `minute` of 9 o'clock.
+    static answerjournal::Answer answered(int day, int minute, const QString &question, int chosen,
+                                          bool right, const QString &surname = "Петров")
+    {
+        return {QDateTime(QDate(2026, 12, day), QTime(9, minute)),
+                "Иван",
+                surname,
+                QStringLiteral("T0%1.jpg").arg(question.front()),
+                question.mid(1).toInt(),
+                chosen,
+                right,
+                5};
+    }
+
 private Q_SLOTS:
     void itemAnalysisOfAPlantedClass_data()
     {
@@ -118,6 +136,66 @@ private Q_SLOTS:
         QCOMPARE(firstDay.first().asked, 41);
     }
 
+    void mistakesToPractise_data()
+    {
+        QTest::addColumn<QList<answerjournal::Answer>>("journal");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addRow("wrong then right twice on different days leaves")
+            << QList{answered(1, 0, "A3", 2, false), answered(2, 0, "A3", 1, true),
+                     answered(3, 0, "A3", 1, true)}
+            << QStringList();
+        QTest::addRow("right twice the same day stays")
+            << QList{answered(1, 0, "A3", 2, false), answered(2, 0, "A3", 1, true),
+                     answered(2, 30, "A3", 1, true)}
+            << QStringList{"A3"};
+        QTest::addRow("right answers before the mistake do not count")
+            << QList{answered(1, 0, "A3", 1, true), answered(2, 0, "A3", 1, true),
+                     answered(3, 0, "A3", 0, false)}
+            << QStringList{"A3"};
+        QTest::addRow("wrong again after mastering comes back")
+            << QList{answered(1, 0, "A3", 2, false), answered(2, 0, "A3", 1, true),
+                     answered(3, 0, "A3", 1, true), answered(4, 0, "A3", 5, false)}
+            << QStringList{"A3"};
+        // Bank A's right answer is in place 1, but record 5's is in place 4 and record 30 is the
+        // last; bank B's is in place 2; bank C could not be loaded.
+        QTest::addRow("changed record dropped")
+            << QList{answered(1, 0, "A5", 4, false), answered(1, 1, "A6", 3, true),
+                     answered(2, 1, "A6", 2, false), answered(1, 2, "A31", 2, false),
+                     answered(1, 3, "C1", 2, false), answered(1, 4, "B1", 1, false),
+                     answered(1, 5, "A7", 0, false)}
+            << QStringList{"A7", "B1"};
+        QTest::addRow("only his own")
+            << QList{answered(1, 0, "A3", 2, false, "Сидоров"), answered(1, 1, "A4", 2, false),
+                     answered(2, 0, "A4", 1, true, "Сидоров"),
+                     answered(3, 0, "A4", 1, true, "Сидоров")}
+            << QStringList{"A4"};
+        QList<answerjournal::Answer> many;
+        QStringList latest;
+        for (int record = 1; record <= 25; ++record)
+            many << answered(1, record, QStringLiteral("A%1").arg(record), 3, false);
+        for (int record = 25; record > 5; --record)
+            latest << QStringLiteral("A%1").arg(record);
+        QTest::addRow("at most 20, most recent first") << many << latest;
+        // A clock set back puts the journal out of time order: the answers count in time order.
+        QTest::addRow("journal out of time order")
+            << QList{answered(3, 0, "A3", 1, true), answered(2, 0, "A3", 1, true),
+                     answered(1, 0, "A3", 2, false)}
+            << QStringList();
+    }
+    void mistakesToPractise()
+    {
+        QFETCH(QList<answerjournal::Answer>, journal);
+        QFETCH(QStringList, expected);
+        MistakePractice::BankKeys keys{{"T0A.jpg", QList<int>(30, 1)},
+                                       {"T0B.jpg", QList<int>(30, 2)}};
+        keys["T0A.jpg"][4] = 4;
+        QStringList chosen;
+        for (const MistakePractice::Question &question :
+             MistakePractice(journal, "Иван", "Петров").questions(keys))
+            chosen << question.bank.mid(2, 1) + QString::number(question.record);
+        QCOMPARE(chosen, expected);
+    }
+
     void answerJournalKeepsItsLines()
     {
         TestProgramFolder folder;
@@ -137,6 +215,29 @@ private Q_SLOTS:
                                 "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t1\t2\t3",
                                 "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t1\t1"})
             QVERIFY(!answerjournal::parseLine(QString::fromUtf8(bad)));
+
+        // The practice of mistakes names a journal it cannot read and looks up only plain bank
+        // names, in data/jpg.
+        QStringList looked;
+        const auto bankPath = [&](const QString &bank) {
+            looked << bank;
+            return folder.jpg(bank);
+        };
+        QRandomGenerator random(1);
+        const QString notAFile = folder.data("answers_folder.txt");
+        QVERIFY(QDir().mkpath(notAFile));
+        QVERIFY(prepareMistakePractice(notAFile, bankPath, "Иван", "Петров", random)
+                    .error.contains(QDir::toNativeSeparators(notAFile)));
+        answerjournal::Answer outside = answered(1, 0, "A3", 2, false);
+        outside.bank = "../2_17.jpg";
+        answerjournal::Answer missing = answered(1, 1, "A3", 2, false);
+        missing.bank = "nothere.jpg";
+        QVERIFY(answerjournal::append(path, {outside, missing}));
+        const PreparedTest nothing =
+            prepareMistakePractice(path, bankPath, "Иван", "Петров", random);
+        QCOMPARE(looked, QStringList{"nothere.jpg"});
+        QVERIFY(!nothing.ok());
+        QVERIFY(nothing.error.startsWith(QStringLiteral("Работать над ошибками пока не над чем")));
     }
 
     void journalGrowsAndKeepsWhatItCannotRead()

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "core/textfile.h"
+#include "testing/answerjournal.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -131,6 +132,10 @@ private:
         QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
         hurry();
     }
+    QList<answerjournal::Answer> answers() const
+    {
+        return answerjournal::parse(readBytes(m_folder->data("answers.txt")));
+    }
     QString storedResult(int slot) const
     {
         const auto base = UserBase::load(m_folder->jpg("2_17.jpg"));
@@ -230,7 +235,8 @@ private Q_SLOTS:
         QVERIFY(!shown("frmFULLtestEND"));
         checkAccessible("frmWRONG");
         QCOMPARE(control<QGroupBox>("frmWRONG", "Frame2")->title(), QStringLiteral("Ошибка № 1"));
-        QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), running()->records()[1].vop);
+        const QString missed = running()->records()[1].vop;
+        QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), missed);
         QVERIFY(!control("frmWRONG", "btnPREV")->isVisible());
         QVERIFY(!control("frmWRONG", "btnNEXT")->isVisible());
         click("frmWRONG", "picEXit");
@@ -254,6 +260,71 @@ private Q_SLOTS:
         QCOMPARE(grades->rowCount(), 14);
         QCOMPARE(grades->item(1, 0)->text(), QStringLiteral("Светофоры"));
         QCOMPARE(grades->item(1, 1)->text(), grade == 5 ? "отлично" : "хорошо");
+
+        // The missed question comes back in the practice of mistakes, whose review the teacher's
+        // "never" does not hide. It gives no grade and leaves the test's grade where the
+        // teacher's computer reads it; of its files only the journal of answers grows.
+        const QList<answerjournal::Answer> before = answers();
+        const auto wrong = std::find_if(before.begin(), before.end(),
+                                        [](const answerjournal::Answer &a) { return !a.right; });
+        // Every line is read back, that of the first question too, for which the clock of
+        // hurry() counts weeks.
+        QCOMPARE(before.size(), count);
+        QVERIFY(wrong != before.end() && wrong->bank == s.TestCatalogueFiles[1]);
+        const QByteArray attempts = readBytes(m_folder->data("attempts.txt"));
+        const QByteArray progress = readBytes(m_folder->data("curr_test.ini"));
+        writeBytes(m_folder->jpg("sv10.jpg"), " 2 \r\n");
+        click("frmDOSTIG", "btnMISTAKES");
+        QTRY_VERIFY(shown("frmFullTest"));
+        QVERIFY(!shown("frmDOSTIG"));
+        QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(), "Работа над ошибками");
+        click("frmFullTest", "cmdSTART");
+        QTRY_VERIFY(shown("fullTST"));
+        QTRY_COMPARE(s.AskedCount, qint16(1));
+        QCOMPARE(running()->question().question, missed);
+        hurry();
+        answer(false);
+        QTRY_VERIFY(shown("frmFULLtestEND"));
+        QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(), "0 из 1");
+        click("frmFULLtestEND", "wrong");
+        QTRY_VERIFY(shown("frmWRONG"));
+        QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), missed);
+        click("frmWRONG", "picEXit");
+        click("frmFULLtestEND", "cmdEXIT");
+        QTRY_VERIFY(shown("frmDOSTIG"));
+        QVERIFY(!loadedWindow("fullTST"));
+        QCOMPARE(storedResult(2), QString::number(grade));
+        QCOMPARE(readBytes(m_folder->data("attempts.txt")), attempts);
+        QCOMPARE(readBytes(m_folder->data("curr_test.ini")), progress);
+        const QList<answerjournal::Answer> after = answers();
+        QCOMPARE(after.size(), before.size() + 1);
+        QCOMPARE(std::tuple(after.last().bank, after.last().record, after.last().right),
+                 std::tuple(wrong->bank, wrong->record, false));
+
+        // Right on two later days, the question is mastered: nothing is left to practise.
+        answerjournal::Answer right = after.last();
+        right.right = true;
+        right.chosen = wrong->chosen % 5 + 1;
+        right.start = right.start.addDays(1);
+        QVERIFY(answerjournal::append(m_folder->data("answers.txt"), {right}));
+        right.start = right.start.addDays(1);
+        QVERIFY(answerjournal::append(m_folder->data("answers.txt"), {right}));
+        // The journal is read off the window thread: the notice comes a little later.
+        QString notice;
+        QTimer answerInfo;
+        answerInfo.setInterval(20);
+        connect(&answerInfo, &QTimer::timeout, [&] {
+            if (QWidget *info = topLevel("frmINFO")) {
+                answerInfo.stop();
+                notice = info->findChild<QLabel *>("lab_info")->text();
+                info->findChild<QAbstractButton *>("cmd_EXIT")->click();
+            }
+        });
+        answerInfo.start();
+        click("frmDOSTIG", "btnMISTAKES");
+        QTRY_VERIFY2(notice.startsWith("Работать над ошибками пока не над чем"),
+                     qPrintable(notice));
+        QVERIFY(shown("frmDOSTIG"));
         click("frmDOSTIG", "comEXIT");
         QTRY_VERIFY(shown("frmMain"));
     }
