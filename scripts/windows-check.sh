@@ -29,6 +29,10 @@ WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 wine wineboot --init >/dev/null 2>&1 || true
+# A pupil's share as the teacher's net.ini names it: Wine serves \\PUPIL\Tarvel from a folder.
+mkdir -p "$WINEPREFIX/share" "$WINEPREFIX/dosdevices/unc/pupil"
+ln -s "$WINEPREFIX/share" "$WINEPREFIX/dosdevices/unc/pupil/tarvel"
+export TARVEL_TEST_SHARE='\\PUPIL\Tarvel'
 
 failed=0
 passed=0
