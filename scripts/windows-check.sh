@@ -29,6 +29,10 @@ WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 wine wineboot --init >/dev/null 2>&1 || true
+# A pupil's share as the teacher's net.ini names it: Wine serves \\PUPIL\Tarvel from a folder.
+mkdir -p "$WINEPREFIX/share" "$WINEPREFIX/dosdevices/unc/pupil"
+ln -s "$WINEPREFIX/share" "$WINEPREFIX/dosdevices/unc/pupil/tarvel"
+export TARVEL_TEST_SHARE='\\PUPIL\Tarvel'
 
 failed=0
 passed=0
@@ -37,8 +41,11 @@ rm -rf "$results"
 mkdir -p "$results"
 for test in "$tests"/tst_*.exe; do
   name=$(basename "$test" .exe)
-  # Under Wine a test's own output reaches no terminal: it writes its log to a file.
-  (cd "$tests" && timeout 600 wine "$test" -o "$results/$name.txt,txt" >/dev/null 2>&1) || true
+  # Under Wine a test's own output reaches no terminal: it writes its log to a file. Each runs
+  # on a terminal of its own, as from a command prompt: Wine gives a console only to a program
+  # started on a terminal, and the console answers are tested on it.
+  (cd "$tests" && timeout 600 script -qec "stty rows 50 cols 160; wine '$test' -o '$results/$name.txt,txt'" /dev/null \
+    </dev/null >/dev/null 2>&1) || true
   if grep -q '^Totals: .* 0 failed' "$results/$name.txt" 2>/dev/null; then
     passed=$((passed + 1))
     echo "windows-check: $name passed: $(grep '^Totals:' "$results/$name.txt")"

@@ -9,7 +9,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTextStream>
+
+#include <cstdio>
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
@@ -20,7 +23,8 @@
 #endif
 #include <windows.h>
 
-#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #endif
 
 namespace {
@@ -193,20 +197,117 @@ std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out
     return std::nullopt;
 }
 
-void attachParentConsole()
-{
+namespace {
+
 #ifdef Q_OS_WIN
-    const auto sentNowhere = [](DWORD stream) {
-        const HANDLE handle = GetStdHandle(stream);
-        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
-    };
-    const bool outNowhere = sentNowhere(STD_OUTPUT_HANDLE);
-    const bool errNowhere = sentNowhere(STD_ERROR_HANDLE);
-    if (!(outNowhere || errNowhere) || !AttachConsole(ATTACH_PARENT_PROCESS))
-        return;
-    if (outNowhere)
-        std::freopen("CONOUT$", "w", stdout);
-    if (errNowhere)
-        std::freopen("CONOUT$", "w", stderr);
+bool sentNowhere(DWORD stream)
+{
+    const HANDLE handle = GetStdHandle(stream);
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+}
+
+bool isConsole(DWORD stream)
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(stream), &mode);
+}
+
+// The console's screen as a file descriptor of its own; -1 when there is no console.
+int consoleScreen()
+{
+    const HANDLE screen =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (screen == INVALID_HANDLE_VALUE)
+        return -1;
+    const int descriptor = _open_osfhandle(intptr_t(screen), _O_WRONLY | _O_BINARY);
+    if (descriptor < 0)
+        CloseHandle(screen);
+    return descriptor;
+}
 #endif
+
+// Where the console answers go: the standard output and error. A Windows program of the window
+// subsystem started from a command prompt has neither; its answers then go to that prompt's
+// console, which it leaves again at the end, so that the prompt's Ctrl+C never reaches its
+// windows. A console is given UTF-8 whatever its code page, and gets its own back.
+class ConsoleOutput
+{
+public:
+    ConsoleOutput()
+    {
+#ifdef Q_OS_WIN
+        const bool outNowhere = sentNowhere(STD_OUTPUT_HANDLE);
+        const bool errNowhere = sentNowhere(STD_ERROR_HANDLE);
+        if (outNowhere || errNowhere) {
+            m_attached = AttachConsole(ATTACH_PARENT_PROCESS);
+            // Wine gives a window program its parent's console already.
+            m_toScreen = m_attached || GetLastError() == ERROR_ACCESS_DENIED;
+        }
+        open(m_outFile, stdout, m_toScreen && outNowhere);
+        open(m_errFile, stderr, m_toScreen && errNowhere);
+        if (m_toScreen || isConsole(STD_OUTPUT_HANDLE) || isConsole(STD_ERROR_HANDLE)) {
+            m_codePage = GetConsoleOutputCP();
+            SetConsoleOutputCP(CP_UTF8);
+        }
+#else
+        open(m_outFile, stdout, false);
+        open(m_errFile, stderr, false);
+#endif
+    }
+    ~ConsoleOutput()
+    {
+        m_out.flush();
+        m_err.flush();
+        m_outFile.close();
+        m_errFile.close();
+#ifdef Q_OS_WIN
+        if (m_codePage != 0)
+            SetConsoleOutputCP(m_codePage);
+        if (m_attached)
+            FreeConsole();
+#endif
+    }
+    ConsoleOutput(const ConsoleOutput &) = delete;
+    ConsoleOutput &operator=(const ConsoleOutput &) = delete;
+
+    QTextStream &out()
+    {
+        return m_out;
+    }
+    QTextStream &err()
+    {
+        return m_err;
+    }
+
+private:
+    static void open(QFile &file, FILE *standard, [[maybe_unused]] bool toScreen)
+    {
+#ifdef Q_OS_WIN
+        const int screen = toScreen ? consoleScreen() : -1;
+        if (screen >= 0 && file.open(screen, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+            return;
+#endif
+        file.open(standard, QIODevice::WriteOnly);
+    }
+
+    QFile m_outFile;
+    QFile m_errFile;
+    QTextStream m_out{&m_outFile};
+    QTextStream m_err{&m_errFile};
+#ifdef Q_OS_WIN
+    bool m_attached = false;
+    bool m_toScreen = false;
+    UINT m_codePage = 0;
+#endif
+};
+
+} // namespace
+
+std::optional<int> answerOnTheConsole(const QStringList &arguments)
+{
+    if (arguments.size() < 2)
+        return std::nullopt;
+    ConsoleOutput console;
+    return runCommandLine(arguments, console.out(), console.err());
 }

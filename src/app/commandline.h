@@ -13,7 +13,6 @@ class QTextStream;
 // offscreen" and the like).
 std::optional<int> runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
-// A Windows program of the window subsystem has no console of its own: its answers go to the
-// console of the command prompt that started it, unless its output is already sent elsewhere
-// (a file or a pipe). Does nothing on other systems.
-void attachParentConsole();
+// runCommandLine on the standard output and error. A Windows program of the window subsystem
+// has neither when a command prompt starts it: its answers then go to that prompt's console.
+std::optional<int> answerOnTheConsole(const QStringList &arguments);

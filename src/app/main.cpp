@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTextStream>
 #include <QTranslator>
 
 #include <cstdio>
@@ -20,15 +19,11 @@ void nameTheProgram()
 }
 
 // The console answers (help, version, the bank check) need no display.
-std::optional<int> answerOnTheConsole(int &argc, char **argv)
+std::optional<int> consoleAnswer(int &argc, char **argv)
 {
     QCoreApplication console(argc, argv);
     nameTheProgram();
-    if (argc > 1)
-        attachParentConsole();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return runCommandLine(QCoreApplication::arguments(), out, err);
+    return answerOnTheConsole(QCoreApplication::arguments());
 }
 
 // Qt's own dialogs (file, print) speak Russian like the rest of the program: Qt's catalogue from
@@ -59,7 +54,7 @@ int runTheProgram(int &argc, char **argv)
 
 int main(int argc, char *argv[])
 {
-    if (const std::optional<int> exitCode = answerOnTheConsole(argc, argv))
+    if (const std::optional<int> exitCode = consoleAnswer(argc, argv))
         return *exitCode;
     const int exitCode = runTheProgram(argc, argv);
     // A read of a pupil computer that went off may still hang, and come back while the

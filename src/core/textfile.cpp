@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 #include <vector>
@@ -273,20 +275,61 @@ FileRead readBounded(const QString &path, qint64 limit, Links links)
     return read;
 }
 #else
+namespace {
+const wchar_t *wide(const QString &nativePath)
+{
+    return reinterpret_cast<const wchar_t *>(nativePath.utf16());
+}
+
+// A reader takes no lock a writer would meet: the pupil's program may write, replace or
+// delete the file while the teacher's program reads it.
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool isLink(const FILE_ATTRIBUTE_TAG_INFO &tag)
+{
+    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (tag.ReparseTag == IO_REPARSE_TAG_SYMLINK ||
+            tag.ReparseTag == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+FileRead readOpened(HANDLE handle, qint64 limit)
+{
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    LARGE_INTEGER size{};
+    if (GetFileType(handle) != FILE_TYPE_DISK)
+        return refused(FileRead::Refusal::NotAFile);
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
+        !GetFileSizeEx(handle, &size))
+        return refused(FileRead::Refusal::Failed);
+    if ((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isLink(tag))
+        return refused(FileRead::Refusal::NotAFile);
+    if (size.QuadPart > limit)
+        return refused(FileRead::Refusal::TooLarge);
+    return readUpTo(limit, size.QuadPart, [handle](char *into, qsizetype room) -> qint64 {
+        DWORD got = 0;
+        const DWORD asked = DWORD(std::min<qsizetype>(room, 1 << 30));
+        return ReadFile(handle, into, asked, &got, nullptr) ? qint64(got) : -1;
+    });
+}
+} // namespace
+
 FileRead readBounded(const QString &path, qint64 limit, Links links)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return {};
-    if (!info.isFile() || (links == Links::Refuse && (info.isSymLink() || info.isJunction())))
-        return refused(FileRead::Refusal::NotAFile);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Folders open too, to be told apart from files that cannot be read; a link is opened
+    // itself, not followed, when links are refused.
+    const DWORD flags =
+        FILE_FLAG_BACKUP_SEMANTICS | (links == Links::Refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    const HANDLE handle = CreateFileW(wide(QDir::toNativeSeparators(path)), GENERIC_READ, ShareAll,
+                                      nullptr, OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return {};
         return refused(FileRead::Refusal::Failed);
-    if (file.size() > limit)
-        return refused(FileRead::Refusal::TooLarge);
-    return readUpTo(limit, file.size(),
-                    [&file](char *into, qsizetype room) { return file.read(into, room); });
+    }
+    FileRead read = readOpened(handle, limit);
+    CloseHandle(handle);
+    return read;
 }
 #endif
 
@@ -310,14 +353,58 @@ bool writeLines(const QString &path, const QStringList &lines)
 
 namespace {
 
+#ifdef Q_OS_WIN
+// FileRenameInfoEx, which MinGW's headers declare only under a version test they never pass.
+constexpr auto RenameInfoEx = FILE_INFO_BY_HANDLE_CLASS(22);
+
+// The rename of Windows 10 and later that replaces a file readers hold open, as POSIX systems
+// do, where the readers share deletion. Leaves the system's error where it fails.
+bool renameOverReaders(const QString &from, const QString &to)
+{
+    const HANDLE source =
+        CreateFileW(wide(QDir::toNativeSeparators(from)), DELETE | GENERIC_WRITE | SYNCHRONIZE,
+                    ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (source == INVALID_HANDLE_VALUE)
+        return false;
+    const QString target = QDir::toNativeSeparators(to);
+    const DWORD nameBytes = DWORD(target.size() * sizeof(wchar_t));
+    // Zeroed, so the name ends with the terminating null the structure's size already holds.
+    std::vector<std::byte> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto *info = reinterpret_cast<FILE_RENAME_INFO *>(buffer.data());
+    info->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    info->FileNameLength = nameBytes;
+    std::memcpy(info->FileName, target.utf16(), nameBytes);
+    const bool renamed =
+        SetFileInformationByHandle(source, RenameInfoEx, info, DWORD(buffer.size()));
+    const DWORD error = GetLastError();
+    if (renamed)
+        FlushFileBuffers(source); // the new name, as the write-through rename below
+    CloseHandle(source);
+    SetLastError(error);
+    return renamed;
+}
+
+// Systems before Windows 10 and file systems other than NTFS (FAT, many network shares) have
+// no rename over open files.
+bool renameOverReadersUnsupported(DWORD error)
+{
+    return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_INVALID_FUNCTION;
+}
+#endif
+
 RenameOutcome systemRename(const QString &from, const QString &to)
 {
 #ifdef Q_OS_WIN
-    if (MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (renameOverReaders(from, to))
         return RenameOutcome::Done;
-    const DWORD error = GetLastError();
+    DWORD error = GetLastError();
+    if (renameOverReadersUnsupported(error)) {
+        if (MoveFileExW(wide(QDir::toNativeSeparators(from)), wide(QDir::toNativeSeparators(to)),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return RenameOutcome::Done;
+        error = GetLastError();
+    }
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
                    error == ERROR_ACCESS_DENIED
                ? RenameOutcome::Busy
@@ -339,10 +426,9 @@ RenameStep &renameStep()
 bool syncToDisk(QFile &file)
 {
 #ifdef Q_OS_WIN
-    const HANDLE handle = CreateFileW(
-        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file.fileName()).utf16()),
-        GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        CreateFileW(wide(QDir::toNativeSeparators(file.fileName())), GENERIC_WRITE, ShareAll,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     const bool flushed = FlushFileBuffers(handle);

@@ -11,8 +11,45 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 using namespace textfile;
+
+namespace {
+// Opens the file, lets `opened` go, holds the file for `ms` and reads it through the same handle.
+QByteArray readHeldFor(const QString &path, bool sharesDeletion, int ms, QSemaphore &opened)
+{
+#ifdef Q_OS_WIN
+    if (sharesDeletion) {
+        const HANDLE handle =
+            CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                        GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        opened.release();
+        QThread::msleep(ms);
+        QByteArray bytes(1 << 20, Qt::Uninitialized);
+        DWORD got = 0;
+        if (handle == INVALID_HANDLE_VALUE ||
+            !ReadFile(handle, bytes.data(), DWORD(bytes.size()), &got, nullptr))
+            got = 0;
+        CloseHandle(handle);
+        return bytes.left(got);
+    }
+#else
+    Q_UNUSED(sharesDeletion);
+#endif
+    QFile file(path);
+    const bool open = file.open(QIODevice::ReadOnly);
+    opened.release();
+    QThread::msleep(ms);
+    return open ? file.readAll() : QByteArray();
+}
+} // namespace
 
 class TextFileTest : public QObject
 {
@@ -28,6 +65,12 @@ private Q_SLOTS:
         QCOMPARE(encode1251(text), all);
         QCOMPARE(decode1251(QByteArray("\xA8\xB8\xB9")), QStringLiteral("Ёё№"));
         QCOMPARE(encode1251(QStringLiteral("Ёё№")), QByteArray("\xA8\xB8\xB9"));
+#ifdef Q_OS_WIN
+        // The table is the system's own code page, byte for byte.
+        std::wstring system(256, L'\0');
+        QCOMPARE(MultiByteToWideChar(1251, 0, all.constData(), 256, system.data(), 256), 256);
+        QCOMPARE(text, QString::fromStdWString(system));
+#endif
     }
 
     void characterWithoutFormBecomesQuestionMark()
@@ -193,7 +236,9 @@ private Q_SLOTS:
         QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 10).bytes, "0123456789");
         QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 9).refusal,
                  FileRead::Refusal::TooLarge);
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+        QCOMPARE(readFile(QStringLiteral("NUL")).refusal, FileRead::Refusal::NotAFile);
+#else
         QCOMPARE(readFile(QStringLiteral("/dev/zero")).refusal, FileRead::Refusal::NotAFile);
 #endif
     }
@@ -334,6 +379,35 @@ private Q_SLOTS:
         QVERIFY(!replaceFile(path, "held"));
         QVERIFY(clock.elapsed() < 1500);
         QCOMPARE(readBytes(path), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"curr_test.ini"});
+    }
+
+    // A teacher's program reads the pupil's file while the pupil's program replaces it: the
+    // write waits for the reader at most, and the reader sees the old file whole.
+    void replacementLandsWhileAReaderHoldsTheFile_data()
+    {
+        QTest::addColumn<bool>("sharesDeletion");
+        QTest::addRow("reader sharing everything, as the program's") << true;
+        QTest::addRow("reader not sharing deletion, as QFile on Windows") << false;
+    }
+    void replacementLandsWhileAReaderHoldsTheFile()
+    {
+        QFETCH(bool, sharesDeletion);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("curr_test.ini"));
+        const QByteArray old(200000, 'o');
+        const QByteArray written(300000, 'n');
+        QVERIFY(replaceFile(path, old));
+        QSemaphore opened;
+        QByteArray seen;
+        std::unique_ptr<QThread> reader(
+            QThread::create([&] { seen = readHeldFor(path, sharesDeletion, 100, opened); }));
+        reader->start();
+        QVERIFY(opened.tryAcquire(1, 5000));
+        QVERIFY(replaceFile(path, written));
+        QVERIFY(reader->wait(5000));
+        QCOMPARE(seen, old);
+        QCOMPARE(readBytes(path), written);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"curr_test.ini"});
     }
 

@@ -3,10 +3,17 @@
 
 #include <QtTest>
 
-#include <fcntl.h>
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <psapi.h>
+#else
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 using pupilfiles::Status;
 
@@ -14,9 +21,15 @@ namespace {
 // Peak resident memory of this process in megabytes.
 long peakMegabytes()
 {
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return long(counters.PeakWorkingSetSize / (1024 * 1024));
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
+#endif
 }
 } // namespace
 
@@ -32,10 +45,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::newRow("regular") << "regular" << int(Status::Done);
         QTest::newRow("missing") << "missing" << int(Status::Missing);
-        QTest::newRow("fifo") << "fifo" << int(Status::Damaged);
         QTest::newRow("folder") << "folder" << int(Status::Damaged);
+#ifdef Q_OS_UNIX
+        QTest::newRow("fifo") << "fifo" << int(Status::Damaged);
         QTest::newRow("link to a file") << "link" << int(Status::Damaged);
         QTest::newRow("linked data folder") << "linked folder" << int(Status::Damaged);
+#endif
         QTest::newRow("100 MB") << "big" << int(Status::Damaged);
         QTest::newRow("1 GB sparse") << "sparse" << int(Status::Damaged);
         QTest::newRow("limit plus one") << "limit+1" << int(Status::Damaged);
@@ -50,11 +65,12 @@ private Q_SLOTS:
         const QString secret = outside.data(QStringLiteral("secret.ini"));
         writeBytes(secret, "secret\r\n");
         const QString file = pupil.data(QStringLiteral("curr_test.ini"));
-        const QByteArray fileName = QFile::encodeName(file);
         if (kind == QLatin1String("regular"))
             writeBytes(file, "first\r\nИван\r\n");
+#ifdef Q_OS_UNIX
         else if (kind == QLatin1String("fifo"))
-            QCOMPARE(::mkfifo(fileName.constData(), 0600), 0);
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+#endif
         else if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(file));
         else if (kind == QLatin1String("link"))
@@ -112,6 +128,45 @@ private Q_SLOTS:
         QCOMPARE(pupilfiles::updateUserBase(pupil.path(), rename), UserBase::Access::Done);
         QCOMPARE(pupilfiles::readUserBase(pupil.path(), base), UserBase::Access::Done);
         QCOMPARE(base.records.at(0).password, QStringLiteral("новый"));
+    }
+
+    // A pupil's program folder as net.ini names it on a Windows teacher's computer: a share's
+    // root in any letter case, with either separator. The share comes from TARVEL_TEST_SHARE
+    // (make windows-check serves one under Wine).
+    void shareRootsOfNetIni_data()
+    {
+        QTest::addColumn<QString>("root");
+        const QString share = qEnvironmentVariable("TARVEL_TEST_SHARE");
+        if (share.isEmpty()) {
+            QTest::newRow("no share") << QString();
+            return;
+        }
+        const QString forward = QDir::fromNativeSeparators(share);
+        QTest::newRow("as chosen, ending in \\") << share + u'\\';
+        QTest::newRow("without the last \\") << share;
+        QTest::newRow("forward slashes") << forward + u'/';
+        QTest::newRow("server in small letters")
+            << QStringLiteral("\\\\") + forward.mid(2).toLower();
+    }
+    void shareRootsOfNetIni()
+    {
+        QFETCH(QString, root);
+        if (root.isEmpty())
+            QSKIP("no share is given in TARVEL_TEST_SHARE");
+        const QString share = qEnvironmentVariable("TARVEL_TEST_SHARE");
+        QVERIFY(QDir(share + QStringLiteral("\\data")).removeRecursively());
+        QVERIFY(QDir(share).mkpath(QStringLiteral("data/jpg")));
+        QCOMPARE(pupilfiles::write(root, QStringLiteral("data\\curr_test.ini"), "first\r\n"),
+                 Status::Done);
+        const pupilfiles::Contents contents = pupilfiles::read(
+            root, QStringLiteral("DATA\\Curr_Test.ini"), pupilfiles::StateFileLimit);
+        QCOMPARE(contents.status, Status::Done);
+        QCOMPARE(contents.bytes, QByteArray("first\r\n"));
+        QCOMPARE(pupilfiles::read(root, QStringLiteral("data/none.ini"), 10).status,
+                 Status::Missing);
+        writeBytes(share + QStringLiteral("\\data\\big.ini"), QByteArray(11, 'x'));
+        QCOMPARE(pupilfiles::read(root, QStringLiteral("data/big.ini"), 10).status,
+                 Status::Damaged);
     }
 
     void writeNeedsTheFolder()
