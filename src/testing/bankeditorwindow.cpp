@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "reading/paragraphrecord.h"
 #include "testing/bankeditordialogs.h"
 #include "testing/bankimport.h"
 #include "testing/catalogue.h"
@@ -152,8 +153,8 @@ QWidget *BankEditorWindow::buildBankList()
                        {QStringLiteral("Файл"), QStringLiteral("Название теста"),
                         QStringLiteral("Вопросов"), QStringLiteral("Проверка")});
     m_banks->setAccessibleName(QStringLiteral("Банки вопросов"));
-    hover()->addHint(m_banks, QStringLiteral("Тесты каталога и тест по курсу; Enter или двойной "
-                                             "щелчок открывает банк"));
+    hover()->addHint(m_banks, QStringLiteral("Тесты каталога, тест по курсу и тесты параграфов; "
+                                             "Enter или двойной щелчок открывает банк"));
     m_banks->horizontalHeader()->setSectionResizeMode(BankName, QHeaderView::Stretch);
     m_banks->setFixedHeight(130);
     connect(m_banks, &QTableWidget::cellActivated, this,
@@ -377,14 +378,24 @@ void BankEditorWindow::fillBankList()
     {
         QString file;
         QString name;
-        int slot; // in the catalogue, -1 for the course test
+        int slot; // in the catalogue, -1 for the course test and the paragraph tests
     };
     QList<Listed> banks;
+    QStringList files;
+    const auto list = [&](const QString &file, const QString &name, int slot) {
+        if (!files.contains(file, Qt::CaseInsensitive))
+            banks.append({file, name, slot});
+        files << file;
+    };
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
         if (!session.TestCatalogueFiles.at(k).isEmpty())
-            banks.append({session.TestCatalogueFiles.at(k), session.TestCatalogueNames.at(k), k});
+            list(session.TestCatalogueFiles.at(k), session.TestCatalogueNames.at(k), k);
     }
-    banks.append({datafiles::CourseBankFile, QStringLiteral("тест по всему курсу"), -1});
+    list(datafiles::CourseBankFile, QStringLiteral("тест по всему курсу"), -1);
+    const std::optional<QStringList> paragraphs =
+        textfile::readLines(session.jpgPath(datafiles::TestDescriptionFile));
+    for (const QString &file : paragraphTestBanks(paragraphs.value_or(QStringList())))
+        list(file, QStringLiteral("тест параграфа"), -1);
     m_banks->setRowCount(int(banks.size()));
     for (int r = 0; r < banks.size(); ++r) {
         const Listed &listed = banks.at(r);
@@ -714,8 +725,8 @@ void BankEditorWindow::removeTest()
     const int slot = m_banks->item(row, BankFile)->data(Qt::UserRole).toInt();
     const QString name = m_banks->item(row, BankName)->text();
     if (slot < FirstFreeCatalogueSlot) {
-        say(QStringLiteral("Тесты мест 1–14 и тест по курсу — тесты учебника; убрать из каталога "
-                           "можно только тесты мест 15–20."));
+        say(QStringLiteral("Тесты мест 1–14, тест по курсу и тесты параграфов — тесты "
+                           "учебника; убрать из каталога можно только тесты мест 15–20."));
         return;
     }
     if (!ConfirmWindow::ask(m_context, QStringLiteral("Убрать тест «%1» из выбора тестов? Файл "
