@@ -14,6 +14,7 @@
 #include "ui/hovergroup.h"
 #include "ui/windows1251validator.h"
 #include "users/messagewindows.h"
+#include "users/userbase.h"
 
 #include <QBuffer>
 #include <QButtonGroup>
@@ -690,6 +691,18 @@ void BankEditorWindow::addTest()
         say(QStringLiteral("Тест «%1» в каталоге уже есть: результаты хранятся по названию, "
                            "поэтому оно должно быть новым.")
                 .arg(test->name));
+        return;
+    }
+    // Results are kept per slot: grades of a test that once had this slot must not pass for
+    // grades of the new one.
+    const QString base = session.jpgPath(datafiles::UserBaseFile);
+    const UserBase::Access cleared = clearResultSlot(session, base, slot);
+    if (cleared != UserBase::Access::Done && cleared != UserBase::Access::Declined &&
+        cleared != UserBase::Access::Missing) {
+        say(QStringLiteral("Тест не добавлен: оценки прежнего теста места %1 не стёрты из списка "
+                           "пользователей. %2")
+                .arg(slot + 1)
+                .arg(UserBase::messageFor(cleared, base)));
         return;
     }
     const QString file = newBankFileName(session);

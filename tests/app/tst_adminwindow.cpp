@@ -333,6 +333,7 @@ private Q_SLOTS:
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         QVERIFY(banks->rowCount() > 5);
         QVERIFY(banks->item(0, 3)->text().startsWith(QStringLiteral("есть замечания")));
+        QVERIFY(!banks->findItems("T01_P01.jpg", Qt::MatchExactly).isEmpty());
 
         const QString path = m_app->session.jpgPath("T01_96.jpg");
         const QByteArray original = readBytes(path);
@@ -384,10 +385,18 @@ private Q_SLOTS:
         QVERIFY(!editor->isVisible());
     }
 
-    // A school's own test: a free catalogue slot, a new bank, questions imported after their
-    // preview; taken out of the catalogue again.
+    // A school's own test: a free catalogue slot, cleared of the grades a former test left
+    // there, a new bank, questions imported after their preview; taken out of the catalogue
+    // again.
     void editorAddsASchoolTestAndImportsIntoIt()
     {
+        QCOMPARE(UserBase::update(m_base,
+                                  [](UserBase &base) {
+                                      base.records[1].results[14] = textfile::printNumber(4);
+                                      return true;
+                                  }),
+                 UserBase::Access::Done);
+        m_app->session.UserResults[14] = QStringLiteral("5");
         auto *editor = m_app->windows.open<BankEditorWindow>();
         QTimer::singleShot(50, [] {
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -402,6 +411,9 @@ private Q_SLOTS:
         QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
         QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
         QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
+        QVERIFY(readBase().records[1].results[14].isEmpty());
+        QCOMPARE(readBase().records[1].resultNumber(5), 5);
+        QVERIFY(session.UserResults[14].isEmpty());
 
         const QString csv = session.jpgPath("q.csv");
         writeBytes(csv, "Переезды;Первый;а;б;в;г;д;2;\nПереезды;Второй;а;б;в;г;д;3;\n"
