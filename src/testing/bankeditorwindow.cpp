@@ -9,6 +9,7 @@
 #include "testing/bankimport.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/resume.h"
 #include "testing/testwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -806,8 +807,12 @@ void BankEditorWindow::moveQuestion(int step)
 
 bool BankEditorWindow::bankInUse() const
 {
-    return m_context.windows.find<TestWindow>() &&
-           m_context.session.TestBankName.trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
+    const SessionState &session = m_context.session;
+    const bool takenHere =
+        m_context.windows.find<TestWindow>() &&
+        session.TestBankName.trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
+    // A pupil's program beside this one keeps its running test in the same data folder.
+    return takenHere || runningTestBank(session).compare(m_fileName, Qt::CaseInsensitive) == 0;
 }
 
 bool BankEditorWindow::save()

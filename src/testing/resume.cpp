@@ -297,6 +297,15 @@ std::optional<LostTest> findLostTest(const SessionState &session)
     return std::nullopt;
 }
 
+QString runningTestBank(const SessionState &session)
+{
+    if (!findLostTest(session))
+        return {};
+    const std::optional<ResumeRecord> resume =
+        readResumeFile(session.dataPath(datafiles::ResumeFile));
+    return resume ? resume->bank.trimmed() : QString();
+}
+
 QStringList settleLostTest(SessionState &session, const LostTest &lost)
 {
     const bool own = sameUser(session, lost.first, lost.second);

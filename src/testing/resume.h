@@ -74,6 +74,9 @@ struct LostTest
 // grade) when it belongs to another user or cannot go on; nothing when there is none.
 // Call it when findInterruptedTest found nothing.
 std::optional<LostTest> findLostTest(const SessionState &session);
+// The bank of the test running in the data folder, in this program or another one on this
+// computer; empty when none is running.
+QString runningTestBank(const SessionState &session);
 // Stores grade 0 in the lost test's slot of its owner. The owner is told now when he is the
 // session's user, otherwise at his next login (takeLostTestNotices). Returns what the session's
 // user is to be told: his own lost test, or a file that could not be written.

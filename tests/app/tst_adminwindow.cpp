@@ -6,6 +6,7 @@
 #include "testing/bankeditorwindow.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/resume.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
@@ -374,6 +375,16 @@ private Q_SLOTS:
         editor->close();
         QVERIFY(stay.seen);
         QVERIFY(editor->isVisible());
+        // A pupil's program beside this one is taking the bank: it stays as it is.
+        const SessionState &s = m_app->session;
+        QVERIFY(writeResumeFile(s.dataPath(datafiles::ResumeFile),
+                                {"Иван", "Петров", "t01_96.jpg", {0, 1}, 0, 0}));
+        QVERIFY(writeSessionFile(s.dataPath(datafiles::SessionFile),
+                                 {"Иван", "Петров", first.topic, 22, 1, 0, 0}, {}));
+        QVERIFY(!editor->save());
+        QCOMPARE(readBytes(path), original);
+        QVERIFY2(status->text().contains("идёт тест"), qPrintable(status->text()));
+        QVERIFY(QFile::remove(s.dataPath(datafiles::ResumeFile)));
         QVERIFY(editor->save());
         QCOMPARE(readBytes(path + ".bak"), original);
         QRandomGenerator random(1);
