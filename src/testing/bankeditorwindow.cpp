@@ -708,15 +708,12 @@ void BankEditorWindow::addTest()
     }
     const QString file = newBankFileName(session);
     BankDocument bank = BankDocument::named(test->name);
-    if (!test->description.isEmpty())
-        bank.preamble.first() = test->description;
+    bank.preamble.first() = test->description;
     if (!saveBankFile(session.jpgPath(file), bank, QByteArray())) {
         say(QStringLiteral("Банк «%1» не создан: папку data/jpg нельзя записать.").arg(file));
         return;
     }
-    const QString note =
-        test->description.isEmpty() ? QStringLiteral("тест %1").arg(slot + 1) : test->description;
-    if (!writeCatalogueSlot(catalogue, slot, note, test->name, file)) {
+    if (!writeCatalogueSlot(catalogue, slot, test->description, test->name, file)) {
         say(QStringLiteral("Банк «%1» создан, но каталог тестов (%2) не записан: его нельзя "
                            "прочитать или записать.")
                 .arg(file, datafiles::TestCatalogueFile));

@@ -6,6 +6,7 @@
 #include "testing/bankeditorwindow.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
@@ -421,6 +422,8 @@ private Q_SLOTS:
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
         QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
         QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
+        QCOMPARE(catalogueDescription(session, "Переезды"), QStringLiteral("Тест училища"));
+        QCOMPARE(catalogueDescription(session, "Светофоры"), testDescriptionForName("Светофоры"));
         QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
         QVERIFY(readBase().records[1].results[14].isEmpty());
         QCOMPARE(readBase().records[1].resultNumber(5), 5);
