@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 
 #include <algorithm>
 
@@ -297,9 +298,24 @@ std::optional<LostTest> findLostTest(const SessionState &session)
     return std::nullopt;
 }
 
+std::unique_ptr<QLockFile> lockRunningTest(const SessionState &session)
+{
+    auto lock = std::make_unique<QLockFile>(session.dataPath(datafiles::RunningTestLockFile));
+    // A test may run for hours: the lock goes stale only with the program that held it.
+    lock->setStaleLockTime(0);
+    return lock->tryLock(0) ? std::move(lock) : nullptr;
+}
+
+bool testRunsNow(const SessionState &session)
+{
+    QLockFile lock(session.dataPath(datafiles::RunningTestLockFile));
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
+}
+
 QString runningTestBank(const SessionState &session)
 {
-    if (!findLostTest(session))
+    if (!testRunsNow(session))
         return {};
     const std::optional<ResumeRecord> resume =
         readResumeFile(session.dataPath(datafiles::ResumeFile));

@@ -6,6 +6,7 @@
 #include "reading/pictureviewer.h"
 #include "testing/pausewindow.h"
 #include "testing/resultwindow.h"
+#include "testing/resume.h"
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindows.h"
@@ -32,6 +33,7 @@ TestWindow::TestWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
 {
     SessionState &s = m_context.session;
+    m_running = lockRunningTest(s);
     m_session =
         new TestSession(s, s.LoadedTest,
                         {s.dataPath(datafiles::ProgressFile), s.dataPath(datafiles::SessionFile),

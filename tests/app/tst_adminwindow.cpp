@@ -378,6 +378,8 @@ private Q_SLOTS:
         QVERIFY(editor->isVisible());
         // A pupil's program beside this one is taking the bank: it stays as it is.
         const SessionState &s = m_app->session;
+        std::unique_ptr<QLockFile> running = lockRunningTest(s);
+        QVERIFY(running);
         QVERIFY(writeResumeFile(s.dataPath(datafiles::ResumeFile),
                                 {"Иван", "Петров", "t01_96.jpg", {0, 1}, 0, 0}));
         QVERIFY(writeSessionFile(s.dataPath(datafiles::SessionFile),
@@ -385,7 +387,7 @@ private Q_SLOTS:
         QVERIFY(!editor->save());
         QCOMPARE(readBytes(path), original);
         QVERIFY2(status->text().contains("идёт тест"), qPrintable(status->text()));
-        QVERIFY(QFile::remove(s.dataPath(datafiles::ResumeFile)));
+        running.reset();
         QVERIFY(editor->save());
         QCOMPARE(readBytes(path + ".bak"), original);
         QRandomGenerator random(1);

@@ -346,6 +346,25 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
     }
 
+    // A second program started on this computer while the test runs (another account, the
+    // teacher's) neither offers, nor ends, nor clears that test.
+    void testRunningBesideIsLeftAlone()
+    {
+        startTopicTest(1);
+        answer(true);
+        Application beside(m_folder->path(), false);
+        beside.windows.endAction = [] {};
+        beside.session.UserFirstName = QStringLiteral("Анна");
+        beside.session.UserSurname = QStringLiteral("Сидорова");
+        QVERIFY(beside.startMenu(-1));
+        QVERIFY(QFile::exists(m_folder->data("resume.ini")));
+        QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
+        QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
+        QVERIFY(storedResult(2).isEmpty());
+        answer(true);
+        QCOMPARE(m_app->session.AskedCount, qint16(3));
+    }
+
     void answerTickedWithoutAClickCounts()
     {
         // A screen reader ticks an answer; it never sends a mouse click.
