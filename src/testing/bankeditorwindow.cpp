@@ -143,10 +143,31 @@ BankEditorWindow::BankEditorWindow(AppContext &context)
     column->addWidget(m_status);
     setMinimumSize(960, 680);
     setFirstFocus(m_banks);
+    orderTabs();
 
     connect(m_undo, &QUndoStack::cleanChanged, this, [this] { fillBankList(); });
     fillBankList();
     say(QStringLiteral("Выберите банк в списке и нажмите Enter, чтобы открыть его."));
+}
+
+// Tab goes as the eye reads: the banks, the questions, the fields of the question, then the
+// commands below.
+void BankEditorWindow::orderTabs()
+{
+    QStringList names{"tblBanks",     "cmdNewTest", "cmdRemoveTest",
+                      "tblQuestions", "txtTopic",   "txtQuestion"};
+    for (int k = 1; k <= 5; ++k)
+        names << QStringLiteral("optRight%1").arg(k) << QStringLiteral("txtAnswer%1").arg(k);
+    names << QStringList{"txtPicture", "cmdPicture", "txtSearch",    "cmdFind",   "cmdPreview",
+                         "cmdImport",  "cmdAdd",     "cmdDuplicate", "cmdDelete", "cmdUp",
+                         "cmdDown",    "cmdUndo",    "cmdRedo",      "cmdSave",   "cmdClose"};
+    QWidget *previous = nullptr;
+    for (const QString &name : std::as_const(names)) {
+        QWidget *next = findChild<QWidget *>(name);
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 QWidget *BankEditorWindow::buildBankList()

@@ -334,6 +334,14 @@ private Q_SLOTS:
         }
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         QVERIFY(banks->rowCount() > 5);
+        // Tab goes from the bank list's buttons to the questions and the question's fields.
+        QStringList tabbed;
+        for (QWidget *w = child(editor, "cmdRemoveTest"); tabbed.size() < 3;) {
+            w = w->nextInFocusChain();
+            if (w->focusPolicy() & Qt::TabFocus)
+                tabbed << w->objectName();
+        }
+        QCOMPARE(tabbed, (QStringList{"tblQuestions", "txtTopic", "txtQuestion"}));
         QVERIFY(banks->item(0, 3)->text().startsWith(QStringLiteral("есть замечания")));
         QVERIFY(!banks->findItems("T01_P01.jpg", Qt::MatchExactly).isEmpty());
 
