@@ -71,8 +71,13 @@ QString catalogueDescription(const SessionState &session, const QString &testNam
     if (!description.isEmpty())
         return description;
     for (int k = FirstFreeCatalogueSlot; k < SessionState::CatalogueSlots; ++k) {
-        if (session.TestCatalogueNames.at(k) == testName)
-            return session.TestCatalogueNotes.at(k);
+        if (session.TestCatalogueNames.at(k) != testName)
+            continue;
+        // The pause sentence follows it.
+        const QString note = session.TestCatalogueNotes.at(k);
+        const bool ends =
+            note.isEmpty() || note.endsWith(u'.') || note.endsWith(u'!') || note.endsWith(u'?');
+        return ends ? note : note + u'.';
     }
     return {};
 }

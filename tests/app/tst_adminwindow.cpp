@@ -432,7 +432,7 @@ private Q_SLOTS:
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
         QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
         QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
-        QCOMPARE(catalogueDescription(session, "Переезды"), QStringLiteral("Тест училища"));
+        QCOMPARE(catalogueDescription(session, "Переезды"), QStringLiteral("Тест училища."));
         QCOMPARE(catalogueDescription(session, "Светофоры"), testDescriptionForName("Светофоры"));
         QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
         QVERIFY(readBase().records[1].results[14].isEmpty());
