@@ -254,6 +254,12 @@ private Q_SLOTS:
         QCOMPARE(grades->rowCount(), 14);
         QCOMPARE(grades->item(1, 0)->text(), QStringLiteral("Светофоры"));
         QCOMPARE(grades->item(1, 1)->text(), grade == 5 ? "отлично" : "хорошо");
+        // The keyboard gets out of a filled table.
+        loadedWindow("frmDOSTIG")->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(loadedWindow("frmDOSTIG")));
+        grades->setFocus();
+        QTest::keyClick(grades, Qt::Key_Tab);
+        QVERIFY(!grades->hasFocus());
         click("frmDOSTIG", "comEXIT");
         QTRY_VERIFY(shown("frmMain"));
     }
