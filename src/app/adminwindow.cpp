@@ -108,6 +108,11 @@ void AdminWindow::buildControls()
     column->addLayout(row);
     column->addWidget(status);
     setMinimumWidth(640);
+    // Tab goes down the window: the journal above the buttons, then the buttons left to right.
+    setTabOrder(m_journal, m_net);
+    setTabOrder(m_net, m_setup);
+    setTabOrder(m_setup, m_editor);
+    setTabOrder(m_editor, back);
 }
 
 QLayout *AdminWindow::buildJournal()

@@ -34,9 +34,13 @@ bool Application::login()
 MainMenu *Application::startMenu(int splashMs)
 {
     session.ShowErrorsSetting = readShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
-    if (continueInterruptedTest())
-        return windows.find<MainMenu>();
-    deleteStaleTestFiles(session);
+    // A test running in another program on this computer is neither offered, nor lost, nor
+    // cleared away.
+    if (!testRunsNow(session)) {
+        if (continueInterruptedTest())
+            return windows.find<MainMenu>();
+        deleteStaleTestFiles(session);
+    }
     SplashWindow *splash = nullptr;
     if (splashMs >= 0) {
         splash = windows.load<SplashWindow>();

@@ -22,6 +22,8 @@ inline const QString ProgressFile = QStringLiteral("curr_test.ini");
 inline const QString SessionFile = QStringLiteral("temp1.ini");
 // Beside the two files above, for this computer alone: what a killed test needs to go on.
 inline const QString ResumeFile = QStringLiteral("resume.ini");
+// Beside them: locked by the program whose test is running.
+inline const QString RunningTestLockFile = QStringLiteral("test.lock");
 // Beside them: tests lost in a crash whose owners are still to be told, three pairs each.
 inline const QString LostTestsFile = QStringLiteral("lost_tests.ini");
 // Every finished test of this computer, one line each.

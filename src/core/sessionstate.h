@@ -58,6 +58,8 @@ struct SessionState
     QString TestBankName;
     std::array<QString, CatalogueSlots> TestCatalogueNames;
     std::array<QString, CatalogueSlots> TestCatalogueFiles;
+    // The first line of each catalogue record: the description of a school's own test.
+    std::array<QString, CatalogueSlots> TestCatalogueNotes;
     qint16 ShowErrorsSetting = 1;
 
     // Reading.

@@ -31,6 +31,21 @@ bool ParagraphRecord::hasTest() const
     return lookup == Lookup::Found && !test.isEmpty() && test != QLatin1String("n");
 }
 
+QStringList paragraphTestBanks(const QStringList &lines)
+{
+    QStringList banks;
+    const qsizetype start = textfile::indexAfterStart(lines, true);
+    if (start < 0)
+        return banks;
+    for (const textfile::KeyValue &pair : textfile::readPairs(lines, start)) {
+        const QString test = pair.value.trimmed();
+        if (pair.key.trimmed() == QLatin1String("test") && !test.isEmpty() &&
+            test != QLatin1String("n") && !banks.contains(test, Qt::CaseInsensitive))
+            banks << test;
+    }
+    return banks;
+}
+
 ParagraphRecord readParagraphRecord(SessionState &session)
 {
     const std::optional<QStringList> lines =

@@ -107,7 +107,7 @@ QTableWidget *AchievementsWindow::newGradeTable()
 
 void AchievementsWindow::fillAchievements()
 {
-    const QStringList topics = achievementTopics();
+    const QStringList topics = achievementTopics(m_context.session);
     const QStringList grades = achievementGrades(m_context.session);
     m_grades->setRowCount(int(topics.size()));
     for (int row = 0; row < topics.size(); ++row) {

@@ -41,6 +41,9 @@ QTableWidget *newReadOnlyTable(QWidget *parent, const QString &objectName,
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    // Tab goes on to the next control: a table that takes it from cell to cell wraps round and
+    // never lets the keyboard out. The arrows move within it.
+    table->setTabKeyNavigation(false);
     // The corner button is hidden with the row header, yet screen readers still list it.
     for (QAbstractButton *corner : table->findChildren<QAbstractButton *>())
         corner->setAccessibleName(cornerName);

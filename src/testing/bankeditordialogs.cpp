@@ -41,7 +41,8 @@ std::optional<NewTest> askNewTest(QWidget *parent, int slot)
                            QStringLiteral("Название теста в выборе тестов и в результатах"));
     QLineEdit *description =
         line("txtTestNote", QStringLiteral("&Описание:"),
-             QStringLiteral("Примечание в каталоге и в начале файла банка; ученики его не видят"));
+             QStringLiteral("Ученик видит его при выборе теста; оно записывается в каталог и "
+                            "в начало файла банка"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
     ok->setText(QStringLiteral("Создать"));
@@ -50,8 +51,13 @@ std::optional<NewTest> askNewTest(QWidget *parent, int slot)
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     buttons->button(QDialogButtonBox::Cancel)
         ->setAccessibleDescription(QStringLiteral("Не создавать тест"));
-    QObject::connect(name, &QLineEdit::textChanged, ok,
-                     [ok](const QString &text) { ok->setEnabled(!text.trimmed().isEmpty()); });
+    // Both are shown in the test choice.
+    const auto allowCreate = [=] {
+        ok->setEnabled(!name->text().trimmed().isEmpty() &&
+                       !description->text().trimmed().isEmpty());
+    };
+    QObject::connect(name, &QLineEdit::textChanged, ok, allowCreate);
+    QObject::connect(description, &QLineEdit::textChanged, ok, allowCreate);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);

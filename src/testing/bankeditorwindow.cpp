@@ -4,15 +4,18 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "reading/paragraphrecord.h"
 #include "testing/bankeditordialogs.h"
 #include "testing/bankimport.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/resume.h"
 #include "testing/testwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/windows1251validator.h"
 #include "users/messagewindows.h"
+#include "users/userbase.h"
 
 #include <QBuffer>
 #include <QButtonGroup>
@@ -140,10 +143,31 @@ BankEditorWindow::BankEditorWindow(AppContext &context)
     column->addWidget(m_status);
     setMinimumSize(960, 680);
     setFirstFocus(m_banks);
+    orderTabs();
 
     connect(m_undo, &QUndoStack::cleanChanged, this, [this] { fillBankList(); });
     fillBankList();
     say(QStringLiteral("Выберите банк в списке и нажмите Enter, чтобы открыть его."));
+}
+
+// Tab goes as the eye reads: the banks, the questions, the fields of the question, then the
+// commands below.
+void BankEditorWindow::orderTabs()
+{
+    QStringList names{"tblBanks",     "cmdNewTest", "cmdRemoveTest",
+                      "tblQuestions", "txtTopic",   "txtQuestion"};
+    for (int k = 1; k <= 5; ++k)
+        names << QStringLiteral("optRight%1").arg(k) << QStringLiteral("txtAnswer%1").arg(k);
+    names << QStringList{"txtPicture", "cmdPicture", "txtSearch",    "cmdFind",   "cmdPreview",
+                         "cmdImport",  "cmdAdd",     "cmdDuplicate", "cmdDelete", "cmdUp",
+                         "cmdDown",    "cmdUndo",    "cmdRedo",      "cmdSave",   "cmdClose"};
+    QWidget *previous = nullptr;
+    for (const QString &name : std::as_const(names)) {
+        QWidget *next = findChild<QWidget *>(name);
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 QWidget *BankEditorWindow::buildBankList()
@@ -152,8 +176,8 @@ QWidget *BankEditorWindow::buildBankList()
                        {QStringLiteral("Файл"), QStringLiteral("Название теста"),
                         QStringLiteral("Вопросов"), QStringLiteral("Проверка")});
     m_banks->setAccessibleName(QStringLiteral("Банки вопросов"));
-    hover()->addHint(m_banks, QStringLiteral("Тесты каталога и тест по курсу; Enter или двойной "
-                                             "щелчок открывает банк"));
+    hover()->addHint(m_banks, QStringLiteral("Тесты каталога, тест по курсу и тесты параграфов; "
+                                             "Enter или двойной щелчок открывает банк"));
     m_banks->horizontalHeader()->setSectionResizeMode(BankName, QHeaderView::Stretch);
     m_banks->setFixedHeight(130);
     connect(m_banks, &QTableWidget::cellActivated, this,
@@ -377,14 +401,24 @@ void BankEditorWindow::fillBankList()
     {
         QString file;
         QString name;
-        int slot; // in the catalogue, -1 for the course test
+        int slot; // in the catalogue, -1 for the course test and the paragraph tests
     };
     QList<Listed> banks;
+    QStringList files;
+    const auto list = [&](const QString &file, const QString &name, int slot) {
+        if (!files.contains(file, Qt::CaseInsensitive))
+            banks.append({file, name, slot});
+        files << file;
+    };
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
         if (!session.TestCatalogueFiles.at(k).isEmpty())
-            banks.append({session.TestCatalogueFiles.at(k), session.TestCatalogueNames.at(k), k});
+            list(session.TestCatalogueFiles.at(k), session.TestCatalogueNames.at(k), k);
     }
-    banks.append({datafiles::CourseBankFile, QStringLiteral("тест по всему курсу"), -1});
+    list(datafiles::CourseBankFile, QStringLiteral("тест по всему курсу"), -1);
+    const std::optional<QStringList> paragraphs =
+        textfile::readLines(session.jpgPath(datafiles::TestDescriptionFile));
+    for (const QString &file : paragraphTestBanks(paragraphs.value_or(QStringList())))
+        list(file, QStringLiteral("тест параграфа"), -1);
     m_banks->setRowCount(int(banks.size()));
     for (int r = 0; r < banks.size(); ++r) {
         const Listed &listed = banks.at(r);
@@ -688,17 +722,26 @@ void BankEditorWindow::addTest()
                 .arg(test->name));
         return;
     }
+    // Results are kept per slot: grades of a test that once had this slot must not pass for
+    // grades of the new one.
+    const QString base = session.jpgPath(datafiles::UserBaseFile);
+    const UserBase::Access cleared = clearResultSlot(session, base, slot);
+    if (cleared != UserBase::Access::Done && cleared != UserBase::Access::Declined &&
+        cleared != UserBase::Access::Missing) {
+        say(QStringLiteral("Тест не добавлен: оценки прежнего теста места %1 не стёрты из списка "
+                           "пользователей. %2")
+                .arg(slot + 1)
+                .arg(UserBase::messageFor(cleared, base)));
+        return;
+    }
     const QString file = newBankFileName(session);
     BankDocument bank = BankDocument::named(test->name);
-    if (!test->description.isEmpty())
-        bank.preamble.first() = test->description;
+    bank.preamble.first() = test->description;
     if (!saveBankFile(session.jpgPath(file), bank, QByteArray())) {
         say(QStringLiteral("Банк «%1» не создан: папку data/jpg нельзя записать.").arg(file));
         return;
     }
-    const QString note =
-        test->description.isEmpty() ? QStringLiteral("тест %1").arg(slot + 1) : test->description;
-    if (!writeCatalogueSlot(catalogue, slot, note, test->name, file)) {
+    if (!writeCatalogueSlot(catalogue, slot, test->description, test->name, file)) {
         say(QStringLiteral("Банк «%1» создан, но каталог тестов (%2) не записан: его нельзя "
                            "прочитать или записать.")
                 .arg(file, datafiles::TestCatalogueFile));
@@ -721,8 +764,8 @@ void BankEditorWindow::removeTest()
     const int slot = m_banks->item(row, BankFile)->data(Qt::UserRole).toInt();
     const QString name = m_banks->item(row, BankName)->text();
     if (slot < FirstFreeCatalogueSlot) {
-        say(QStringLiteral("Тесты мест 1–14 и тест по курсу — тесты учебника; убрать из каталога "
-                           "можно только тесты мест 15–20."));
+        say(QStringLiteral("Тесты мест 1–14, тест по курсу и тесты параграфов — тесты "
+                           "учебника; убрать из каталога можно только тесты мест 15–20."));
         return;
     }
     if (!ConfirmWindow::ask(m_context, QStringLiteral("Убрать тест «%1» из выбора тестов? Файл "
@@ -789,8 +832,12 @@ void BankEditorWindow::moveQuestion(int step)
 
 bool BankEditorWindow::bankInUse() const
 {
-    return m_context.windows.find<TestWindow>() &&
-           m_context.session.TestBankName.trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
+    const SessionState &session = m_context.session;
+    const bool takenHere =
+        m_context.windows.find<TestWindow>() &&
+        session.TestBankName.trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
+    // A pupil's program beside this one keeps its running test in the same data folder.
+    return takenHere || runningTestBank(session).compare(m_fileName, Qt::CaseInsensitive) == 0;
 }
 
 bool BankEditorWindow::save()

@@ -52,6 +52,7 @@ private:
     QLineEdit *addLine(const QString &objectName, const QString &name, const QString &hint);
     QPushButton *addButton(const QString &objectName, const QString &text, const QString &hint);
 
+    void orderTabs();
     void fillBankList();
     void showQuestions();
     void showQuestion();

@@ -3,6 +3,7 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "testing/results.h"
 
 #include <QFileInfo>
 
@@ -10,11 +11,13 @@ void parseTestCatalogue(SessionState &session, const QStringList &lines)
 {
     session.TestCatalogueNames.fill(QString());
     session.TestCatalogueFiles.fill(QString());
+    session.TestCatalogueNotes.fill(QString());
     const qsizetype start = textfile::indexAfterStart(lines);
     if (start < 0)
         return;
     for (int slot = 0; slot < SessionState::CatalogueSlots; ++slot) {
         const qsizetype at = start + 3 * slot;
+        session.TestCatalogueNotes[slot] = lines.value(at).trimmed();
         session.TestCatalogueNames[slot] = lines.value(at + 1).trimmed();
         session.TestCatalogueFiles[slot] = lines.value(at + 2).trimmed();
     }
@@ -58,6 +61,23 @@ QString catalogueBankFor(const SessionState &session, const QString &testName)
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
         if (session.TestCatalogueNames.at(k) == testName)
             return session.TestCatalogueFiles.at(k);
+    }
+    return {};
+}
+
+QString catalogueDescription(const SessionState &session, const QString &testName)
+{
+    const QString description = testDescriptionForName(testName);
+    if (!description.isEmpty())
+        return description;
+    for (int k = FirstFreeCatalogueSlot; k < SessionState::CatalogueSlots; ++k) {
+        if (session.TestCatalogueNames.at(k) != testName)
+            continue;
+        // The pause sentence follows it.
+        const QString note = session.TestCatalogueNotes.at(k);
+        const bool ends =
+            note.isEmpty() || note.endsWith(u'.') || note.endsWith(u'!') || note.endsWith(u'?');
+        return ends ? note : note + u'.';
     }
     return {};
 }

@@ -22,6 +22,9 @@ bool writeCatalogueSlot(const QString &path, int slot, const QString &note, cons
 
 // The bank file of the first slot named testName; empty when there is none.
 QString catalogueBankFor(const SessionState &session, const QString &testName);
+// What the test choice says of a test: the course's description of its name, or the
+// description the catalogue keeps with a school's own test (slots 15-20).
+QString catalogueDescription(const SessionState &session, const QString &testName);
 // Why no topic test can be chosen (the catalogue is missing or lists no test); empty when one
 // can.
 QString testCatalogueProblem(const SessionState &session);

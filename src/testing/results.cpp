@@ -140,12 +140,28 @@ QString resultStoreNotice(ResultStore outcome, const QString &testName, const QS
     return {};
 }
 
-QStringList achievementTopics()
+namespace {
+// The catalogue slots after the course's own that hold a school's test.
+QList<int> schoolTestSlots(const SessionState &session)
+{
+    QList<int> slots;
+    for (int k = AchievementRows; k < SessionState::CatalogueSlots; ++k) {
+        if (!session.TestCatalogueNames.at(k).isEmpty())
+            slots << k;
+    }
+    return slots;
+}
+} // namespace
+
+QStringList achievementTopics(const SessionState &session)
 {
     QStringList topics;
     for (int k = 0; k < TopicTests; ++k)
         topics << QString::fromUtf8(descriptions[k].name);
-    return topics << QStringLiteral("Тест по курсу");
+    topics << QStringLiteral("Тест по курсу");
+    for (int k : schoolTestSlots(session))
+        topics << session.TestCatalogueNames.at(k);
+    return topics;
 }
 
 QString gradeWord(int grade)
@@ -168,6 +184,8 @@ QStringList achievementGrades(const SessionState &session)
 {
     QStringList grades;
     for (int k = 0; k < AchievementRows; ++k)
+        grades << gradeWord(textfile::leadingInt(session.UserResults.at(k)));
+    for (int k : schoolTestSlots(session))
         grades << gradeWord(textfile::leadingInt(session.UserResults.at(k)));
     return grades;
 }

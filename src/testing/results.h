@@ -17,8 +17,9 @@ QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseF
 // it did.
 QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile);
 
-// Achievements: the 14 fixed topic rows and the grade words of result slots 1..14.
-QStringList achievementTopics();
+// Achievements: the 14 fixed topic rows, then a row for each school's own test of the catalogue
+// (slots 15..20), and the grade words of their result slots.
+QStringList achievementTopics(const SessionState &session);
 QStringList achievementGrades(const SessionState &session);
 // 0 and values the program never stores give an empty word.
 QString gradeWord(int grade);

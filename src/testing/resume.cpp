@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 
 #include <algorithm>
 
@@ -288,6 +289,30 @@ std::optional<LostTest> findLostTest(const SessionState &session)
         return LostTest{header.first, header.second, header.name};
     }
     return std::nullopt;
+}
+
+std::unique_ptr<QLockFile> lockRunningTest(const SessionState &session)
+{
+    auto lock = std::make_unique<QLockFile>(session.dataPath(datafiles::RunningTestLockFile));
+    // A test may run for hours: the lock goes stale only with the program that held it.
+    lock->setStaleLockTime(0);
+    return lock->tryLock(0) ? std::move(lock) : nullptr;
+}
+
+bool testRunsNow(const SessionState &session)
+{
+    QLockFile lock(session.dataPath(datafiles::RunningTestLockFile));
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
+}
+
+QString runningTestBank(const SessionState &session)
+{
+    if (!testRunsNow(session))
+        return {};
+    const std::optional<ResumeRecord> resume =
+        readResumeFile(session.dataPath(datafiles::ResumeFile));
+    return resume ? resume->bank.trimmed() : QString();
 }
 
 QFuture<QStringList> settleLostTest(SessionState &session, const LostTest &lost)

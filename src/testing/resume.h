@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class QLockFile;
 class QRandomGenerator;
 struct SessionState;
 
@@ -76,6 +77,16 @@ struct LostTest
 // grade) when it belongs to another user or cannot go on; nothing when there is none.
 // Call it when findInterruptedTest found nothing.
 std::optional<LostTest> findLostTest(const SessionState &session);
+// Held while a test runs, so that another program started on this computer (a second account,
+// the teacher's) leaves the test's files and its owner's grade alone. Empty when it is held
+// already.
+std::unique_ptr<QLockFile> lockRunningTest(const SessionState &session);
+// Whether a program, this one or another on this computer, holds that lock now.
+bool testRunsNow(const SessionState &session);
+
+// The bank of the test running now in the data folder, in this program or another one on this
+// computer; empty when none is running.
+QString runningTestBank(const SessionState &session);
 // Stores grade 0 in the lost test's slot of its owner. The owner is told now when he is the
 // session's user, otherwise at his next login (takeLostTestNotices). Returns what the session's
 // user is to be told, once the grade is stored: his own lost test, or a file that could not be

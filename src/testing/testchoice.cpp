@@ -95,7 +95,8 @@ void TopicTestChoiceWindow::showTestDescription()
         m_description->setText(QStringLiteral("Для этого теста в каталоге тестов не указан файл "
                                               "вопросов, поэтому пройти его нельзя."));
     else
-        m_description->setText(testDescriptionForName(m_list->currentText()) + pauseSentence());
+        m_description->setText(catalogueDescription(m_context.session, m_list->currentText()) +
+                               pauseSentence());
 }
 
 void TopicTestChoiceWindow::startTest()

@@ -6,6 +6,7 @@
 #include "reading/pictureviewer.h"
 #include "testing/pausewindow.h"
 #include "testing/resultwindow.h"
+#include "testing/resume.h"
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindows.h"
@@ -47,6 +48,7 @@ TestWindow::TestWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
 {
     SessionState &s = m_context.session;
+    m_running = lockRunningTest(s);
     m_session = new TestSession(s, s.LoadedTest, testFiles(s), this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));

@@ -2,6 +2,10 @@
 
 #include "ui/skinnedwindow.h"
 
+#include <QLockFile>
+
+#include <memory>
+
 class AnswerGroup;
 class QGroupBox;
 class QTimer;
@@ -37,6 +41,7 @@ private:
     void showWriteProblems();
 
     TestSession *m_session = nullptr;
+    std::unique_ptr<QLockFile> m_running;
     QTimer *m_clock = nullptr;
     QLabel *m_question = nullptr;
     QLabel *m_topic = nullptr;

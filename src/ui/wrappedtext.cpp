@@ -8,6 +8,12 @@ namespace {
 // The widest a label asks to be, and the narrowest it may become, in average characters.
 constexpr int PreferredChars = 80;
 constexpr int NarrowestChars = 30;
+
+// QTextLayout breaks lines only at the line separator, where QLabel also takes "\n".
+QString layoutText(const QString &text)
+{
+    return QString(text).replace(u'\n', QChar::LineSeparator);
+}
 } // namespace
 
 QSize wrappedtext::layOut(QTextLayout &layout, int width, Qt::Alignment alignment)
@@ -36,7 +42,7 @@ bool WrappedLabel::breaksWords() const
 
 int WrappedLabel::textHeight(int textWidth) const
 {
-    QTextLayout layout(text(), font());
+    QTextLayout layout(layoutText(text()), font());
     return wrappedtext::layOut(layout, qMax(1, textWidth)).height();
 }
 
@@ -76,7 +82,7 @@ void WrappedLabel::paintEvent(QPaintEvent *event)
     drawFrame(&painter);
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
     const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
-    QTextLayout layout(text(), font());
+    QTextLayout layout(layoutText(text()), font());
     const QSize extent = wrappedtext::layOut(layout, area.width(), align);
     int top = area.top();
     if (align & Qt::AlignVCenter)

@@ -712,6 +712,19 @@ UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
     return UserBase::update(baseFile, store, {}, wait);
 }
 
+UserBase::Access clearResultSlot(SessionState &session, const QString &baseFile, int slot)
+{
+    session.UserResults[slot].clear();
+    return UserBase::update(baseFile, [slot](UserBase &base) {
+        bool cleared = false;
+        for (UserRecord &record : base.records) {
+            cleared = cleared || !record.results.at(slot).isEmpty();
+            record.results[slot].clear();
+        }
+        return cleared;
+    });
+}
+
 bool renewCurrentUser(const SessionState &session, const QString &baseFile)
 {
     return renewUser(session, baseFile, UserBase::LockWait::Full) == UserBase::Access::Done;

@@ -174,3 +174,7 @@ void fillSessionUser(SessionState &session, const UserRecord &record);
 bool renewCurrentUser(const SessionState &session, const QString &baseFile);
 UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
                            UserBase::LockWait wait = UserBase::LockWait::ForThisThread);
+// Empties result slot `slot` (0..19) of every user of the base and of the session's user, so
+// that a test given a freed catalogue slot does not show the grades of the test that had it.
+// Declined when no user of the base held a grade there.
+UserBase::Access clearResultSlot(SessionState &session, const QString &baseFile, int slot);

@@ -6,6 +6,8 @@
 #include "testing/bankeditorwindow.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/results.h"
+#include "testing/resume.h"
 #include "testing/testsettingswindow.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
@@ -332,7 +334,16 @@ private Q_SLOTS:
         }
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         QVERIFY(banks->rowCount() > 5);
+        // Tab goes from the bank list's buttons to the questions and the question's fields.
+        QStringList tabbed;
+        for (QWidget *w = child(editor, "cmdRemoveTest"); tabbed.size() < 3;) {
+            w = w->nextInFocusChain();
+            if (w->focusPolicy() & Qt::TabFocus)
+                tabbed << w->objectName();
+        }
+        QCOMPARE(tabbed, (QStringList{"tblQuestions", "txtTopic", "txtQuestion"}));
         QVERIFY(banks->item(0, 3)->text().startsWith(QStringLiteral("есть замечания")));
+        QVERIFY(!banks->findItems("T01_P01.jpg", Qt::MatchExactly).isEmpty());
 
         const QString path = m_app->session.jpgPath("T01_96.jpg");
         const QByteArray original = readBytes(path);
@@ -373,6 +384,18 @@ private Q_SLOTS:
         editor->close();
         QVERIFY(stay.seen);
         QVERIFY(editor->isVisible());
+        // A pupil's program beside this one is taking the bank: it stays as it is.
+        const SessionState &s = m_app->session;
+        std::unique_ptr<QLockFile> running = lockRunningTest(s);
+        QVERIFY(running);
+        QVERIFY(writeResumeFile(s.dataPath(datafiles::ResumeFile),
+                                {"Иван", "Петров", "t01_96.jpg", {0, 1}, 0, 0}));
+        QVERIFY(writeSessionFile(s.dataPath(datafiles::SessionFile),
+                                 {"Иван", "Петров", first.topic, 22, 1, 0, 0}, {}));
+        QVERIFY(!editor->save());
+        QCOMPARE(readBytes(path), original);
+        QVERIFY2(status->text().contains("идёт тест"), qPrintable(status->text()));
+        running.reset();
         QVERIFY(editor->save());
         QCOMPARE(readBytes(path + ".bak"), original);
         QRandomGenerator random(1);
@@ -384,10 +407,18 @@ private Q_SLOTS:
         QVERIFY(!editor->isVisible());
     }
 
-    // A school's own test: a free catalogue slot, a new bank, questions imported after their
-    // preview; taken out of the catalogue again.
+    // A school's own test: a free catalogue slot, cleared of the grades a former test left
+    // there, a new bank, questions imported after their preview; taken out of the catalogue
+    // again.
     void editorAddsASchoolTestAndImportsIntoIt()
     {
+        QCOMPARE(UserBase::update(m_base,
+                                  [](UserBase &base) {
+                                      base.records[1].results[14] = textfile::printNumber(4);
+                                      return true;
+                                  }),
+                 UserBase::Access::Done);
+        m_app->session.UserResults[14] = QStringLiteral("5");
         auto *editor = m_app->windows.open<BankEditorWindow>();
         QTimer::singleShot(50, [] {
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -401,7 +432,12 @@ private Q_SLOTS:
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
         QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
         QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
+        QCOMPARE(catalogueDescription(session, "Переезды"), QStringLiteral("Тест училища."));
+        QCOMPARE(catalogueDescription(session, "Светофоры"), testDescriptionForName("Светофоры"));
         QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
+        QVERIFY(readBase().records[1].results[14].isEmpty());
+        QCOMPARE(readBase().records[1].resultNumber(5), 5);
+        QVERIFY(session.UserResults[14].isEmpty());
 
         const QString csv = session.jpgPath("q.csv");
         writeBytes(csv, "Переезды;Первый;а;б;в;г;д;2;\nПереезды;Второй;а;б;в;г;д;3;\n"

@@ -22,7 +22,7 @@ private:
     static QStringList catalogue()
     {
         QStringList lines{"Каталог", "start"};
-        for (const QString &topic : achievementTopics().mid(0, 13))
+        for (const QString &topic : achievementTopics(SessionState()).mid(0, 13))
             lines << "-" << topic << "T01_x.jpg";
         lines << "-"
               << "Тест по всему курсу"
@@ -345,16 +345,23 @@ private Q_SLOTS:
         QCOMPARE(storeTestResult(s, base).result(), ResultStore::BaseNotWritten);
     }
 
+    // The 14 rows of the course, then the school's own tests of slots 15-20 with their grades.
     void achievementRows()
     {
-        const QStringList topics = achievementTopics();
+        SessionState s;
+        const QStringList topics = achievementTopics(s);
         QCOMPARE(topics.size(), 14);
         QCOMPARE(topics.first(), QStringLiteral("Проверка зависимостей"));
         QCOMPARE(topics.at(12), QStringLiteral("Железобетонные конструкции"));
         QCOMPARE(topics.last(), QStringLiteral("Тест по курсу"));
-        SessionState fresh;
-        QCOMPARE(achievementGrades(fresh), QStringList(14, QString()));
+        QCOMPARE(achievementGrades(s), QStringList(14, QString()));
         QCOMPARE(gradeWord(7), QString());
+
+        s.TestCatalogueNames[16] = QStringLiteral("Переезды");
+        s.UserResults[16] = QStringLiteral("4");
+        s.UserResults[15] = QStringLiteral("5");
+        QCOMPARE(achievementTopics(s).mid(14), QStringList{"Переезды"});
+        QCOMPARE(achievementGrades(s).mid(14), QStringList{"хорошо"});
     }
 
     void descriptionsAndReturnTargets()

@@ -260,6 +260,12 @@ private Q_SLOTS:
         QCOMPARE(grades->rowCount(), 14);
         QCOMPARE(grades->item(1, 0)->text(), QStringLiteral("Светофоры"));
         QCOMPARE(grades->item(1, 1)->text(), grade == 5 ? "отлично" : "хорошо");
+        // The keyboard gets out of a filled table.
+        loadedWindow("frmDOSTIG")->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(loadedWindow("frmDOSTIG")));
+        grades->setFocus();
+        QTest::keyClick(grades, Qt::Key_Tab);
+        QVERIFY(!grades->hasFocus());
 
         // The missed question comes back in the practice of mistakes, whose review the teacher's
         // "never" does not hide. It gives no grade and leaves the test's grade where the
@@ -418,6 +424,25 @@ private Q_SLOTS:
         QVERIFY(control("frmFullTest", "cmdSTART")->isVisible());
         QTRY_COMPARE(storedResult(2), QStringLiteral("0"));
         QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
+    }
+
+    // A second program started on this computer while the test runs (another account, the
+    // teacher's) neither offers, nor ends, nor clears that test.
+    void testRunningBesideIsLeftAlone()
+    {
+        startTopicTest(1);
+        answer(true);
+        Application beside(m_folder->path(), false);
+        beside.windows.endAction = [] {};
+        beside.session.UserFirstName = QStringLiteral("Анна");
+        beside.session.UserSurname = QStringLiteral("Сидорова");
+        QVERIFY(beside.startMenu(-1));
+        QVERIFY(QFile::exists(m_folder->data("resume.ini")));
+        QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
+        QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
+        QVERIFY(storedResult(2).isEmpty());
+        answer(true);
+        QCOMPARE(m_app->session.AskedCount, qint16(3));
     }
 
     void answerTickedWithoutAClickCounts()

@@ -1,6 +1,7 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
+#include "ui/skinnedwindow.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -124,6 +125,18 @@ private Q_SLOTS:
         QCOMPARE(unlit.size(), QSize(60, 24));
         unlit.setLit(true);
         QCOMPARE(centreColour(&unlit), QColor(Qt::blue));
+    }
+
+    // A message of several lines keeps its line breaks, as QLabel draws them: one line per
+    // line, never run together.
+    void wrappedLabelKeepsLineBreaks()
+    {
+        std::unique_ptr<QLabel> label(
+            plainLabel(QStringLiteral("Ошибка: нет вопросов\nС ошибками"), nullptr));
+        const int line = label->fontMetrics().height();
+        QVERIFY(label->heightForWidth(600) >= 2 * line);
+        label->setText(QStringLiteral("Ошибка: нет вопросов С ошибками"));
+        QVERIFY(label->heightForWidth(600) < 2 * line);
     }
 
     void wavDuration_data()
