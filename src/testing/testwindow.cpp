@@ -85,6 +85,8 @@ void TestWindow::buildControls()
     m_questionFrame->setObjectName(QStringLiteral("Frame2"));
     m_question = addLabel(QStringLiteral("QESTION"), QString());
     m_question->setAccessibleName(QStringLiteral("Вопрос"));
+    // A new question takes the focus, so that a screen reader reads it before the answers.
+    m_question->setFocusPolicy(Qt::StrongFocus);
     auto *questionLayout = new QVBoxLayout(m_questionFrame);
     questionLayout->addWidget(m_question);
 
@@ -113,7 +115,7 @@ void TestWindow::buildControls()
     for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
         dragger()->addHandle(handle);
 
-    setFirstFocus(m_answers->button(1));
+    setFirstFocus(m_question);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_submit);
     buttons->addStretch();
@@ -162,7 +164,7 @@ void TestWindow::showQuestion()
     m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
     m_questionFrame->setTitle(m_session->frameCaption());
     showProgress();
-    m_answers->button(1)->setFocus(Qt::OtherFocusReason);
+    m_question->setFocus(Qt::OtherFocusReason);
     show();
     fitContents();
     m_clock->start();

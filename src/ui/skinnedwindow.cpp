@@ -7,6 +7,7 @@
 #include "ui/wrappedtext.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +32,26 @@ void exposeLabelTexts(QWidget *window)
     }
 }
 
+// Qt exposes a plain widget as a filler, which screen readers do not announce when it appears.
+// A modal window, or one kept above another, is a dialog; any other is a window.
+class SkinnedWindowAccessible : public QAccessibleWidget
+{
+public:
+    explicit SkinnedWindowAccessible(QWidget *window) : QAccessibleWidget(window) {}
+    QAccessible::Role role() const override
+    {
+        const QWidget *window = widget();
+        return window->isModal() || window->windowType() == Qt::Dialog ? QAccessible::Dialog
+                                                                       : QAccessible::Window;
+    }
+};
+
+QAccessibleInterface *skinnedWindowAccessible(const QString &, QObject *object)
+{
+    auto *window = qobject_cast<SkinnedWindow *>(object);
+    return window ? new SkinnedWindowAccessible(window) : nullptr;
+}
+
 QRect availableArea(const QWidget *window)
 {
     const QScreen *screen = window->screen();
@@ -43,6 +64,11 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName, con
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_context(context),
       m_hover(new HoverGroup(this)), m_dragger(new WindowDragger(this))
 {
+    static const bool exposedAsWindows = [] {
+        QAccessible::installFactory(skinnedWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(exposedAsWindows);
     setObjectName(objectName);
     setWindowTitle(caption);
     setAccessibleName(caption);

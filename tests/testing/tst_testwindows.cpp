@@ -9,6 +9,7 @@
 #include "users/userbase.h"
 #include "windowsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,8 +72,17 @@ private:
         QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
         QTest::mouseClick(button, Qt::LeftButton);
     }
+    // Screen readers announce a window or dialog when it appears, and read the label that names
+    // a field with that field.
     void checkAccessible(const QString &window)
     {
+        const QAccessible::Role role =
+            QAccessible::queryAccessibleInterface(loadedWindow(window))->role();
+        QVERIFY2(role == QAccessible::Window || role == QAccessible::Dialog, qPrintable(window));
+        for (const QLabel *label : loadedWindow(window)->findChildren<QLabel *>()) {
+            if (label->text().trimmed().endsWith(u':'))
+                QVERIFY2(label->buddy(), qPrintable(window + "/" + label->objectName()));
+        }
         for (QAbstractButton *button : loadedWindow(window)->findChildren<QAbstractButton *>()) {
             QVERIFY2(!button->accessibleName().isEmpty(),
                      qPrintable(window + "/" + button->objectName()));
@@ -169,6 +179,7 @@ private Q_SLOTS:
         const int count = s.LoadedTest->bank.questionCount();
         QVERIFY(count >= 20);
         QVERIFY(!control<QLabel>("fullTST", "lblTime")->isVisible());
+        QCOMPARE(loadedWindow("fullTST")->focusWidget(), control<QLabel>("fullTST", "QESTION"));
 
         answer(true);
         // A pause asked for on question 2 comes after its answer.
@@ -184,6 +195,7 @@ private Q_SLOTS:
         QTRY_VERIFY(topLevel("frmPAUSE"));
         QVERIFY(!shown("fullTST"));
         QWidget *pause = topLevel("frmPAUSE");
+        QCOMPARE(QAccessible::queryAccessibleInterface(pause)->role(), QAccessible::Dialog);
         // The window system first sees the window at its own size, not at Qt's default one.
         QCOMPARE(sizeWhenMade, pause->size());
         QCOMPARE(pause->findChild<QLabel *>("Метка1")->text(), QStringLiteral("Вы взяли тайм-аут"));
