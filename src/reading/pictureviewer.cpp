@@ -90,9 +90,9 @@ void PictureViewer::followPictureToShow()
 
 void PictureViewer::buildControls()
 {
-    m_caption = addLabel(QStringLiteral("labCaption"), m_ticker.text());
+    m_caption = addTickingLabel(QStringLiteral("labCaption"), CaptionTicker::Notice.trimmed());
+    m_caption->setText(m_ticker.text());
     m_caption->setWordWrap(false);
-    m_caption->setAccessibleName(QStringLiteral("Заголовок рисунка"));
     dragger()->addHandle(m_caption);
 
     m_image = addLabel(QStringLiteral("Image1"), QString());

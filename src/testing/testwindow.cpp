@@ -60,8 +60,7 @@ void TestWindow::buildControls()
         QStringLiteral("Выберите ответ и нажмите кнопку 'Ответить' (или дважды щёлкните ответ),"));
     m_timeNote = addLabel(QStringLiteral("Метка1"),
                           QStringLiteral("или у Вас просто кончится время для ответа на вопрос"));
-    m_time = addLabel(QStringLiteral("lblTime"), QString());
-    m_time->setAccessibleName(QStringLiteral("Оставшееся время"));
+    m_time = addTickingLabel(QStringLiteral("lblTime"), QStringLiteral("Оставшееся время"));
     QFont big = m_time->font();
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
@@ -182,6 +181,7 @@ void TestWindow::showClock()
     m_timeNote->setVisible(clock.visible());
     if (m_session->state() == TestSession::State::Answering)
         m_time->setText(clock.text());
+    m_time->setAccessibleDescription(m_time->text());
 }
 
 void TestWindow::showPauseState()

@@ -18,13 +18,17 @@
 #include <QScreen>
 
 namespace {
+const char *const FixedNameProperty = "tarvelFixedAccessibleName";
+
 // A label's accessible name is its text, so a screen reader reads what the label shows; a
-// name that says what the label is becomes its description. Picture labels keep their names.
+// name that says what the label is becomes its description. Picture labels and those whose
+// text changes by itself keep their names.
 void exposeLabelTexts(QWidget *window)
 {
     const QList<QLabel *> labels = window->findChildren<QLabel *>();
     for (QLabel *label : labels) {
-        if (label->accessibleName().isEmpty() || !label->pixmap().isNull())
+        if (label->accessibleName().isEmpty() || !label->pixmap().isNull() ||
+            label->property(FixedNameProperty).toBool())
             continue;
         if (label->accessibleDescription().isEmpty())
             label->setAccessibleDescription(label->accessibleName());
@@ -208,6 +212,14 @@ QLabel *SkinnedWindow::addLabel(const QString &objectName, const QString &text)
 {
     QLabel *label = plainLabel(text, this);
     label->setObjectName(objectName);
+    return label;
+}
+
+QLabel *SkinnedWindow::addTickingLabel(const QString &objectName, const QString &accessibleName)
+{
+    QLabel *label = addLabel(objectName, QString());
+    label->setAccessibleName(accessibleName);
+    label->setProperty(FixedNameProperty, true);
     return label;
 }
 

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -323,6 +324,17 @@ bool LoginWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return SkinnedWindow::eventFilter(watched, event);
+}
+
+void LoginWindow::hideEvent(QHideEvent *event)
+{
+    // The window stays loaded after the login: hidden, it keeps no password that an
+    // accessibility client could read. A ticked box has stored the login first.
+    if (!event->spontaneous()) {
+        saveIfRemembered();
+        clearFields();
+    }
+    SkinnedWindow::hideEvent(event);
 }
 
 void LoginWindow::closeEvent(QCloseEvent *event)

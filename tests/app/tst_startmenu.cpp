@@ -270,9 +270,14 @@ private Q_SLOTS:
         QVERIFY(login && login->isVisible());
         QVERIFY(!menu->isVisible());
         QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
-        // Cancel returns to the menu with the administrator still current.
+        // Cancel returns to the menu with the administrator still current; the login window
+        // stays loaded behind it, holding no typed password for a screen reader to read.
+        auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
+        password->setText(QStringLiteral("тайна"));
         login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
         QVERIFY(menu->isVisible());
+        QVERIFY(m_app->windows.find<LoginWindow>() == login && !login->isVisible());
+        QVERIFY(password->text().isEmpty());
         QCOMPARE(m_app->session.UserFirstName, QStringLiteral("vedok"));
         QCOMPARE(m_ended, 0);
     }

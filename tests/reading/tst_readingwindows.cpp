@@ -557,6 +557,9 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
+        // The running caption is known by its whole text, not by a new name every tick.
+        QCOMPARE(window("PICview")->findChild<QLabel *>("labCaption")->accessibleName(),
+                 CaptionTicker::Notice.trimmed());
         QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), ContentsWindow::DefaultHint);
     }
 };
