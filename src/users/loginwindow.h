@@ -41,6 +41,7 @@ private:
     // Writes the remembered login; false when it was refused or not written (the label says so).
     bool saveRememberedLogin();
     void saveIfRemembered();
+    void showRememberNote(const QString &note);
     void maskPassword();
     void pressOk();
     void cancel();

@@ -179,6 +179,7 @@ private Q_SLOTS:
             password->setText("п");
             box->click();
             QVERIFY(box->isChecked());
+            QCOMPARE(box->accessibleDescription(), LoginWindow::UntickText);
             first->setText("Иван☺");
             QTest::keyClick(first, Qt::Key_Escape); // "Отмена"
         });
