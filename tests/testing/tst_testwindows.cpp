@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "core/textfile.h"
+#include "testing/journal.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -11,8 +12,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCategoryAxis>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeAxis>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -261,6 +265,12 @@ private Q_SLOTS:
         click("frmTestCh", "btnEXIT");
         QTRY_VERIFY(shown("frmMain"));
         QVERIFY(!s.TestFromChoice);
+        // An earlier attempt the same day: the chart's dates tell the two apart by their time.
+        journal::Attempt earlier = journal::read(m_folder->data("attempts.txt")).value(0);
+        earlier.when = earlier.when.addSecs(-60);
+        earlier.test = QStringLiteral("Стрелки");
+        earlier.grade = 2;
+        QVERIFY(journal::append(m_folder->data("attempts.txt"), earlier));
         click("frmMain", "btZAL");
         QTRY_VERIFY(shown("frmDOSTIG"));
         checkAccessible("frmDOSTIG");
@@ -269,6 +279,13 @@ private Q_SLOTS:
         QCOMPARE(grades->rowCount(), 14);
         QCOMPARE(grades->item(1, 0)->text(), QStringLiteral("Светофоры"));
         QCOMPARE(grades->item(1, 1)->text(), grade == 5 ? "отлично" : "хорошо");
+        QChart *chart = control<QChartView>("frmDOSTIG", "chartGrades")->chart();
+        QCOMPARE(chart->series().size(), 2);
+        auto *gradeAxis = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).value(0));
+        QCOMPARE(gradeAxis->categoriesLabels(), (QStringList{"2", "3", "4", "5"}));
+        QVERIFY(qobject_cast<QDateTimeAxis *>(chart->axes(Qt::Horizontal).value(0))
+                    ->format()
+                    .contains(QStringLiteral("hh:mm")));
         click("frmDOSTIG", "comEXIT");
         QTRY_VERIFY(shown("frmMain"));
     }
