@@ -15,6 +15,7 @@
 #include "users/loginwindow.h"
 #include "windowsupport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
@@ -416,6 +418,20 @@ private Q_SLOTS:
         const QVariant picture =
             browser->loadResource(QTextDocument::ImageResource, QUrl("../jpg/k_saut.jpg"));
         QVERIFY(qvariant_cast<QImage>(picture).width() > pictures::broken().width());
+        // The page's line spacing does not stretch the picture's line: its caption follows
+        // right under it.
+        holder.resize(600, 400);
+        view->resize(600, 400);
+        holder.show();
+        QTextBlock pictureLine = browser->document()->begin();
+        while (pictureLine.isValid() &&
+               !pictureLine.text().contains(QChar::ObjectReplacementCharacter))
+            pictureLine = pictureLine.next();
+        QVERIFY(pictureLine.isValid());
+        const QAbstractTextDocumentLayout *layout = browser->document()->documentLayout();
+        QVERIFY(layout->blockBoundingRect(pictureLine.next()).top() -
+                    layout->blockBoundingRect(pictureLine).bottom() <
+                40);
 
         // What a page names outside the data folder, or through a link out of it, or that is
         // no regular file, is never read: the page shows the broken-picture mark in its place.
