@@ -170,7 +170,7 @@ void TestWindow::showQuestion()
     if (!record.picture.isEmpty()) {
         m_context.session.PictureToShow = record.picture;
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(this);
+            viewer->showFor(this, m_questionFrame);
     }
 }
 
