@@ -58,8 +58,10 @@ ResultStore storeTestResult(SessionState &session, const QString &baseFile)
         }
     }
     const bool written = renewCurrentUser(session, baseFile);
-    if (!slotFound)
-        return ResultStore::NoCatalogueSlot;
+    if (!slotFound) {
+        return testReturnTarget(session) == TestReturn::Reader ? ResultStore::ParagraphTest
+                                                               : ResultStore::NoCatalogueSlot;
+    }
     return written ? ResultStore::Stored : ResultStore::BaseNotWritten;
 }
 
@@ -68,6 +70,9 @@ QString resultStoreNotice(ResultStore outcome, const QString &testName, const QS
     switch (outcome) {
     case ResultStore::Stored:
         return {};
+    case ResultStore::ParagraphTest:
+        return QStringLiteral("Это тест по параграфу: его оценка не записывается в ваши "
+                              "результаты.");
     case ResultStore::NoCatalogueSlot:
         return QStringLiteral("Оценка не записана в ваши результаты: теста «%1» нет в каталоге "
                               "тестов.")

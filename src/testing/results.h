@@ -5,13 +5,14 @@
 
 struct SessionState;
 
-enum class ResultStore { Stored, NoCatalogueSlot, BaseNotWritten };
+// ParagraphTest: a test started from the reader, whose grade no result slot keeps.
+enum class ResultStore { Stored, ParagraphTest, NoCatalogueSlot, BaseNotWritten };
 
 // Writes the session's Grade into every result slot whose catalogue name equals
 // CurrentTestName, then renews the user in the base file.
 ResultStore storeTestResult(SessionState &session, const QString &baseFile);
-// Why the grade of the test did not reach the user's results, naming the base file; empty when
-// it did.
+// Why the grade of the test did not reach the user's results, naming the base file, or that a
+// paragraph test's grade is not kept; empty when it was stored.
 QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile);
 
 // Achievements: the 14 fixed topic rows and the grade words of result slots 1..14.

@@ -101,6 +101,9 @@ void SkinnedWindow::setVisible(bool visible)
 void SkinnedWindow::showEvent(QShowEvent *event)
 {
     exposeLabelTexts(this);
+    // The button last under the mouse was pressed and the window hidden: shown again, it is
+    // not lit until the mouse comes back.
+    m_hover->clearHover();
     if (m_firstFocus && !event->spontaneous())
         m_firstFocus->setFocus(Qt::OtherFocusReason);
     QWidget::showEvent(event);

@@ -85,6 +85,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("curr_test.ini"))));
         QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("temp1.ini"))));
         QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
+        QVERIFY(menu->findChild<QLabel *>(QStringLiteral("lblUser"))->text().contains("vedok"));
         QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
                  MainMenu::DefaultStatus);
         QCOMPARE(m_app->session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));
@@ -222,6 +223,11 @@ private Q_SLOTS:
         hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
         QVERIFY(!tests->isLit());
         QCOMPARE(status->text(), MainMenu::DefaultStatus);
+        // A window shown again has no button lit from before it was hidden.
+        hoverOver(tests);
+        menu->hide();
+        menu->show();
+        QVERIFY(!tests->isLit());
     }
 
     void soundSwitchTogglesSilently()

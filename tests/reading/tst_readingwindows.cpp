@@ -265,8 +265,11 @@ private Q_SLOTS:
         QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
         click(reader(), "btnTest");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Marshrut));
+        // The button says what it brings back.
+        QCOMPARE(reader()->findChild<SkinButton *>("btnTest")->accessibleName(), "Текст");
         click(reader(), "btnTest");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        QCOMPARE(reader()->findChild<SkinButton *>("btnTest")->accessibleName(), "Вопросы");
 
         m_app->session.UserBookmark = paragraphs::SingleLinePlan;
         reader()->flow().goToBookmark();
