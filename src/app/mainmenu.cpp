@@ -227,8 +227,7 @@ void MainMenu::showUser()
 {
     const SessionState &s = m_context.session;
     m_user->setText(QStringLiteral("Пользователь: ") + s.UserSurname + u' ' + s.UserFirstName);
-    m_boss->setVisible(
-        administrator::hasNames(m_context.session.UserFirstName, m_context.session.UserSurname));
+    m_boss->setVisible(administrator::hasNames(s.UserFirstName, s.UserSurname));
 }
 
 template <class Window> void MainMenu::openMode()
