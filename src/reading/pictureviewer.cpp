@@ -88,11 +88,19 @@ void PictureViewer::attachTo(QWidget *owner)
 
 int PictureViewer::placeBelowKeptPart(QWidget *owner, QRect &question, const QRect &area)
 {
-    const int keptHeight = m_keepInSight->mapTo(owner, QPoint(0, m_keepInSight->height())).y() + 1;
+    // Measured from the top of the window's frame, which is where the window is moved to.
+    const int keptHeight =
+        m_keepInSight->mapToGlobal(QPoint(0, m_keepInSight->height())).y() - question.top();
     const int overflow = question.top() + keptHeight + height() - (area.bottom() + 1);
     question.moveTo(area.left(), question.top() - qBound(0, overflow, question.top() - area.top()));
     owner->move(question.topLeft());
     return question.top() + keptHeight;
+}
+
+bool PictureViewer::hidesKeptPart(const QRect &frame) const
+{
+    return m_keepInSight && m_keepInSight->isVisible() &&
+           frame.intersects(QRect(m_keepInSight->mapToGlobal(QPoint()), m_keepInSight->size()));
 }
 
 void PictureViewer::followPictureToShow()
@@ -189,13 +197,15 @@ void PictureViewer::redisplay()
                            px(m_layout.buttonWidth), px(m_layout.buttonHeight));
     m_zoomIn->setGeometry(px(m_layout.zoomInLeft), captionHeight + px(m_layout.buttonTop),
                           px(m_layout.buttonWidth), px(m_layout.buttonHeight));
-    // Grown past the screen's edge, the viewer would be pushed over the question: it is placed
-    // again. Otherwise it keeps its top left corner, and its buttons stay under the mouse.
-    const QSize size(px(m_layout.windowWidth), px(m_layout.windowHeight));
+    // Grown over the question's text or past the screen's edge, which would push it over the
+    // question, the viewer is placed again. Otherwise it keeps its top left corner, and its
+    // buttons stay under the mouse.
+    const QRect grown(pos(), QSize(px(m_layout.windowWidth), px(m_layout.windowHeight)));
     const QRect area = screen() ? screen()->availableGeometry() : QRect();
-    const bool outgrows = isVisible() && !area.contains(QRect(pos(), size));
-    setFixedSize(size);
-    if (outgrows && m_questionWindow && m_questionWindow->isVisible())
+    const bool misplaced = isVisible() && (grown.width() > width() || grown.height() > height()) &&
+                           (!area.contains(grown) || hidesKeptPart(grown));
+    setFixedSize(grown.size());
+    if (misplaced && m_questionWindow && m_questionWindow->isVisible())
         attachTo(m_questionWindow);
     m_zoom.setLargest(largestZoomOnScreen());
     applyButtons();

@@ -48,6 +48,7 @@ private:
     // Without room beside the question: the question at the left edge, the viewer at the right
     // one below the part kept in sight, the question moved up as far as that needs.
     int placeBelowKeptPart(QWidget *owner, QRect &question, const QRect &area);
+    bool hidesKeptPart(const QRect &frame) const;
 
     PictureZoom m_zoom;
     PictureLayout m_layout;

@@ -523,6 +523,24 @@ private Q_SLOTS:
         m_app->windows.close<PictureViewer>();
         QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
 
+        // No room beside the question at full size: the viewer stays clear of the question's
+        // text and counters, and zooming out keeps its corner, so the next click hits it again.
+        QWidget question;
+        question.setGeometry(300, 100, 640, 520);
+        auto *questionText = new QWidget(&question);
+        questionText->setGeometry(0, 0, 640, 330);
+        question.show();
+        viewer = m_app->windows.load<PictureViewer>();
+        viewer->showFor(&question, questionText);
+        QTest::mouseDClick(viewer->findChild<QWidget *>("Image1"), Qt::LeftButton);
+        QCOMPARE(viewer->zoom().percent(), 100);
+        QVERIFY(!viewer->geometry().intersects(
+            QRect(questionText->mapToGlobal(QPoint()), questionText->size())));
+        const QPoint corner = viewer->pos();
+        viewer->findChild<QPushButton *>("comm1")->click();
+        QCOMPARE(viewer->pos(), corner);
+        m_app->windows.close<PictureViewer>();
+
         // A picture that is a device is not read: the viewer says it is missing.
         QVERIFY(QFile::link("/dev/zero", m_folder->jpg("zero.jpg")));
         m_app->session.PictureToShow = "zero";
