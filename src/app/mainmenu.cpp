@@ -149,7 +149,7 @@ void MainMenu::buildControls()
         s.ChangeUserMode = true;
         m_context.windows.close<LoginWindow>();
         connect(m_context.windows.open<LoginWindow>(), &LoginWindow::userChanged, this,
-                &MainMenu::setBossButton);
+                &MainMenu::showUser);
     });
     connect(button("btHELP"), &SkinButton::clicked, this, [this, &s] {
         s.HelpFromNetwork = false;
@@ -175,6 +175,10 @@ void MainMenu::buildControls()
     dragger()->addHandle(picture1);
     dragger()->addHandle(header);
 
+    m_user = addLabel(QStringLiteral("lblUser"), QString());
+    m_user->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dragger()->addHandle(m_user);
+
     auto *status = addLabel(QStringLiteral("sbStatusBar"), QString());
     status->setFrameShape(QFrame::StyledPanel);
     status->setMinimumHeight(24);
@@ -184,7 +188,8 @@ void MainMenu::buildControls()
     grid->setContentsMargins(12, 8, 12, 8);
     auto *top = new QHBoxLayout;
     top->addWidget(m_about);
-    top->addWidget(header, 1);
+    top->addWidget(header);
+    top->addWidget(m_user, 1);
     top->addWidget(sound);
     top->addWidget(soundLabel);
     top->addSpacing(12);
@@ -204,7 +209,7 @@ void MainMenu::load()
     if (const QString notice = installViewers(s); !notice.isEmpty())
         QTimer::singleShot(0, this, [this, notice] { showNotice(notice); });
     readTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
-    setBossButton();
+    showUser();
     adjustSize();
     centreOnScreen();
 }
@@ -218,10 +223,11 @@ void MainMenu::showNotice(const QString &notice)
     info->show();
 }
 
-void MainMenu::setBossButton()
+void MainMenu::showUser()
 {
-    m_boss->setVisible(
-        administrator::hasNames(m_context.session.UserFirstName, m_context.session.UserSurname));
+    const SessionState &s = m_context.session;
+    m_user->setText(QStringLiteral("Пользователь: ") + s.UserSurname + u' ' + s.UserFirstName);
+    m_boss->setVisible(administrator::hasNames(s.UserFirstName, s.UserSurname));
 }
 
 template <class Window> void MainMenu::openMode()
@@ -234,7 +240,7 @@ template <class Window> void MainMenu::openMode()
 void MainMenu::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        setBossButton();
+        showUser();
     SkinnedWindow::changeEvent(event);
 }
 

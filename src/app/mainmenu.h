@@ -15,8 +15,8 @@ public:
 
     explicit MainMenu(AppContext &context);
 
-    // Shows the administrator button exactly to the administrator.
-    void setBossButton();
+    // Shows who is logged in, and the administrator button exactly to the administrator.
+    void showUser();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -35,4 +35,5 @@ private:
     SkinButton *m_boss = nullptr;
     QCheckBox *m_sound = nullptr;
     QLabel *m_about = nullptr;
+    QLabel *m_user = nullptr;
 };

@@ -92,6 +92,7 @@ void ClassResultsWindow::buildControls()
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("list1"));
     m_list->setAccessibleName(QStringLiteral("Результаты теста"));
+    heading->setBuddy(m_list);
     m_list->setFont(fixed);
     m_list->setMinimumSize(640, 260);
     // The heading starts where the list's item text does.

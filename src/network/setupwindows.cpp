@@ -70,6 +70,7 @@ SetupComputerCountStep::SetupComputerCountStep(AppContext &context)
     m_count->setAccessibleName(QStringLiteral("Количество компьютеров"));
     m_message = addLabel(QStringLiteral("Met2"),
                          QStringLiteral("В это поле введите количество компьютеров"));
+    question->setBuddy(m_count);
     m_message->setBuddy(m_count);
     hover()->addHint(m_count, QStringLiteral("В это поле введите количество компьютеров"));
     QPushButton *ok = addButton(QStringLiteral("Комманда1"), QStringLiteral("ok"),
@@ -245,6 +246,7 @@ SetupProgramFileStep::SetupProgramFileStep(AppContext &context)
     m_path->setObjectName(QStringLiteral("Text1"));
     m_path->setReadOnly(true);
     m_path->setAccessibleName(QStringLiteral("Путь к программе"));
+    how->setBuddy(m_path);
     hover()->addHint(m_path, QStringLiteral("Сетевой путь к программе на компьютере № ") + n);
     m_message = addLabel(QStringLiteral("Met2"), QString());
     m_message->setAccessibleDescription(QStringLiteral("Сообщение"));

@@ -7,7 +7,9 @@
 
 #include <QFontDatabase>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace {
@@ -15,6 +17,31 @@ QString pageProblem(const QString &path, const textfile::FileRead &read)
 {
     return pagetext::missingPageHtml(
         path, read.status == textfile::FileRead::Status::Missing ? QString() : read.problem());
+}
+
+bool holdsPicture(const QTextBlock &block)
+{
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat())
+            return true;
+    }
+    return false;
+}
+
+// A page's line spacing (CSS line-height) would stretch a line holding a picture as well,
+// leaving a gap of half the picture's height above its caption: such lines keep single spacing.
+void keepPictureLinesSingle(QTextDocument *page)
+{
+    QTextCursor cursor(page);
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().lineHeightType() == QTextBlockFormat::SingleHeight ||
+            !holdsPicture(block))
+            continue;
+        QTextBlockFormat single = block.blockFormat();
+        single.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(single);
+    }
 }
 
 // Loads every resource of a page itself: only files inside the data folder, bounded in size.
@@ -64,8 +91,10 @@ public:
         // A word longer than the view's width is broken rather than widening the page.
         m_browser->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         setFocusProxy(m_browser);
-        connect(m_browser, &QTextBrowser::sourceChanged, this,
-                [this](const QUrl &url) { m_shown = url.toLocalFile(); });
+        connect(m_browser, &QTextBrowser::sourceChanged, this, [this](const QUrl &url) {
+            m_shown = url.toLocalFile();
+            keepPictureLinesSingle(m_browser->document());
+        });
     }
 
     void showFile(const QString &path) override

@@ -49,9 +49,10 @@ void PictureViewer::showEvent(QShowEvent *event)
 
 // A caller that opens the viewer again for another question finds it loaded, often still
 // shown: the new picture is taken here, not only when the window shows.
-void PictureViewer::showFor(QWidget *questionWindow)
+void PictureViewer::showFor(QWidget *questionWindow, const QWidget *keepInSight)
 {
     m_questionWindow = questionWindow;
+    m_keepInSight = keepInSight;
     followPictureToShow();
     WindowHub::present(this);
 }
@@ -69,17 +70,37 @@ void PictureViewer::attachTo(QWidget *owner)
     // Beside the question on the side with room; when neither side has it, the question's
     // window moves over to make room.
     int left = question.right() + 1;
+    int top = question.top();
     if (left + width > area.right() + 1 && question.left() - width >= area.left()) {
         left = question.left() - width;
     } else if (left + width > area.right() + 1 && question.width() + width <= area.width()) {
         question.moveLeft(area.left() + (area.width() - question.width() - width) / 2);
         owner->move(question.topLeft());
         left = question.right() + 1;
+    } else if (left + width > area.right() + 1 && m_keepInSight) {
+        top = placeBelowKeptPart(owner, question, area);
+        left = area.right() + 1 - width;
     }
     left = qBound(area.left(), left, qMax(area.left(), area.right() + 1 - width));
-    const int top =
-        qBound(area.top(), question.top(), qMax(area.top(), area.bottom() + 1 - height()));
+    top = qBound(area.top(), top, qMax(area.top(), area.bottom() + 1 - height()));
     move(left, top);
+}
+
+int PictureViewer::placeBelowKeptPart(QWidget *owner, QRect &question, const QRect &area)
+{
+    // Measured from the top of the window's frame, which is where the window is moved to.
+    const int keptHeight =
+        m_keepInSight->mapToGlobal(QPoint(0, m_keepInSight->height())).y() - question.top();
+    const int overflow = question.top() + keptHeight + height() - (area.bottom() + 1);
+    question.moveTo(area.left(), question.top() - qBound(0, overflow, question.top() - area.top()));
+    owner->move(question.topLeft());
+    return question.top() + keptHeight;
+}
+
+bool PictureViewer::hidesKeptPart(const QRect &frame) const
+{
+    return m_keepInSight && m_keepInSight->isVisible() &&
+           frame.intersects(QRect(m_keepInSight->mapToGlobal(QPoint()), m_keepInSight->size()));
 }
 
 void PictureViewer::followPictureToShow()
@@ -90,9 +111,9 @@ void PictureViewer::followPictureToShow()
 
 void PictureViewer::buildControls()
 {
-    m_caption = addLabel(QStringLiteral("labCaption"), m_ticker.text());
+    m_caption = addTickingLabel(QStringLiteral("labCaption"), CaptionTicker::Notice.trimmed());
+    m_caption->setText(m_ticker.text());
     m_caption->setWordWrap(false);
-    m_caption->setAccessibleName(QStringLiteral("Заголовок рисунка"));
     dragger()->addHandle(m_caption);
 
     m_image = addLabel(QStringLiteral("Image1"), QString());
@@ -168,16 +189,24 @@ void PictureViewer::redisplay()
     m_caption->setGeometry(px(PictureLayout::PictureLeft), 0,
                            px(m_layout.windowWidth) - px(2 * PictureLayout::PictureLeft),
                            captionHeight);
-    m_image->setGeometry(px(PictureLayout::PictureLeft),
-                         captionHeight + px(PictureLayout::PictureTop), px(m_layout.pictureWidth),
-                         px(m_layout.pictureHeight));
+    m_image->setGeometry(px(PictureLayout::PictureLeft), captionHeight + px(m_layout.pictureTop),
+                         px(m_layout.pictureWidth), px(m_layout.pictureHeight));
     m_zoomOut->setText(m_layout.zoomOutCaption);
     m_zoomIn->setText(m_layout.zoomInCaption);
     m_zoomOut->setGeometry(px(m_layout.zoomOutLeft), captionHeight + px(m_layout.buttonTop),
                            px(m_layout.buttonWidth), px(m_layout.buttonHeight));
     m_zoomIn->setGeometry(px(m_layout.zoomInLeft), captionHeight + px(m_layout.buttonTop),
                           px(m_layout.buttonWidth), px(m_layout.buttonHeight));
-    setFixedSize(px(m_layout.windowWidth), px(m_layout.windowHeight));
+    // Grown over the question's text or past the screen's edge, which would push it over the
+    // question, the viewer is placed again. Otherwise it keeps its top left corner, and its
+    // buttons stay under the mouse.
+    const QRect grown(pos(), QSize(px(m_layout.windowWidth), px(m_layout.windowHeight)));
+    const QRect area = screen() ? screen()->availableGeometry() : QRect();
+    const bool misplaced = isVisible() && (grown.width() > width() || grown.height() > height()) &&
+                           (!area.contains(grown) || hidesKeptPart(grown));
+    setFixedSize(grown.size());
+    if (misplaced && m_questionWindow && m_questionWindow->isVisible())
+        attachTo(m_questionWindow);
     m_zoom.setLargest(largestZoomOnScreen());
     applyButtons();
 }

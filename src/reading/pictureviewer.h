@@ -18,8 +18,9 @@ public:
 
     explicit PictureViewer(AppContext &context);
 
-    // Shows the viewer for the picture of the question in that window.
-    void showFor(QWidget *questionWindow);
+    // Shows the viewer for the picture of the question in that window. When the two cannot
+    // stand side by side, the viewer stays below `keepInSight`, a part of the question window.
+    void showFor(QWidget *questionWindow, const QWidget *keepInSight = nullptr);
 
     const PictureZoom &zoom() const { return m_zoom; }
     // The layout in twips as last applied.
@@ -44,6 +45,10 @@ private:
     void tick();
     // Keeps the viewer above that window and places it beside the question.
     void attachTo(QWidget *owner);
+    // Without room beside the question: the question at the left edge, the viewer at the right
+    // one below the part kept in sight, the question moved up as far as that needs.
+    int placeBelowKeptPart(QWidget *owner, QRect &question, const QRect &area);
+    bool hidesKeptPart(const QRect &frame) const;
 
     PictureZoom m_zoom;
     PictureLayout m_layout;
@@ -59,4 +64,5 @@ private:
     QPushButton *m_zoomIn = nullptr;
     QTimer *m_timer = nullptr;
     QPointer<QWidget> m_questionWindow;
+    QPointer<const QWidget> m_keepInSight;
 };

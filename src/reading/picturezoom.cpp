@@ -11,12 +11,12 @@ PictureLayout PictureLayout::compute(int zoomPercent, int naturalWidth, int natu
     const bool wide = layout.windowWidth > 2890;
     layout.zoomOutCaption = wide ? QStringLiteral("уменьшить") : QStringLiteral("-");
     layout.zoomInCaption = wide ? QStringLiteral("увеличить") : QStringLiteral("+");
-    layout.buttonTop = layout.pictureHeight + 15;
+    layout.buttonTop = 10;
     layout.buttonWidth = layout.pictureWidth / 2 - 10;
     layout.zoomOutLeft = 10;
     layout.zoomInLeft = layout.pictureWidth / 2 + 20;
-    layout.buttonHeight =
-        layout.windowHeight - frameAllowance - 10 - layout.pictureHeight - 15 - 10;
+    layout.buttonHeight = ButtonStrip - 25;
+    layout.pictureTop = layout.buttonTop + layout.buttonHeight + 15;
     return layout;
 }
 

@@ -2,13 +2,15 @@
 
 #include <QString>
 
-// Sizes of the picture viewer in twips for one zoom step.
+// Sizes of the picture viewer in twips for one zoom step. The buttons lie above the picture: a
+// viewer that keeps its top left corner keeps them under the mouse from one step to the next.
 struct PictureLayout
 {
     int pictureWidth = 0;
     int pictureHeight = 0;
     int windowWidth = 0;
     int windowHeight = 0;
+    int pictureTop = 0;
     int buttonTop = 0;
     int buttonWidth = 0;
     int buttonHeight = 0;
@@ -18,7 +20,6 @@ struct PictureLayout
     QString zoomInCaption;
 
     static constexpr int PictureLeft = 10;
-    static constexpr int PictureTop = 10;
     static constexpr int ButtonStrip = 495;
 
     // naturalWidth/Height: the picture's own size; frameAllowance: the height the window needs

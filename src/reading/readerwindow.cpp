@@ -118,7 +118,22 @@ void ReaderWindow::applyButtons()
     m_bookmarkGo->setEnabled(m_flow.goToBookmarkEnabled());
     m_test->setEnabled(m_flow.testEnabled());
     m_test->setVisible(m_flow.testVisible());
+    showQuestionsButton();
     arrange();
+}
+
+// While the questions are shown, the button brings the text back and says so.
+void ReaderWindow::showQuestionsButton()
+{
+    const bool questions = m_context.session.QuestionsShown;
+    const QString caption = questions ? QStringLiteral("Текст") : QStringLiteral("Вопросы");
+    if (m_test->text() == caption)
+        return;
+    const QString skin = questions ? QStringLiteral("read/text") : QStringLiteral("read/test");
+    m_test->setText(caption);
+    m_test->setAccessibleName(caption);
+    m_test->setSkin(m_context.session.skinPath(skin + QStringLiteral(".bmp")),
+                    m_context.session.skinPath(skin + QStringLiteral("_move.bmp")));
 }
 
 void ReaderWindow::showPage(const QString &path)

@@ -32,6 +32,7 @@ private:
     SkinButton *addReaderButton(const char *name, const char *skin, const char *caption,
                                 const char *toolTip, const char *hint);
     void applyButtons();
+    void showQuestionsButton();
     void showPage(const QString &path);
     void chooseAnotherParagraph();
     void setBookmark();

@@ -36,6 +36,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
                            QStringLiteral("Тесты пройдены вами со следующими результатами :"));
     auto *m10 = addLabel(QStringLiteral("m10"), QStringLiteral("отлично"));
     m_grades = newGradeTable();
+    intro->setBuddy(m_grades);
     SkinButton *exit =
         addSkinButton(QStringLiteral("comEXIT"), QStringLiteral("dostig/return"),
                       QStringLiteral("Назад"), QStringLiteral("Вернуться в главное меню"));

@@ -3,6 +3,7 @@
 #include "testing/results.h"
 
 #include <QAbstractButton>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -10,14 +11,15 @@
 #include <QLineSeries>
 #include <QMap>
 #include <QTableWidget>
-#include <QTextDocument>
-#include <QValueAxis>
 
 #include <algorithm>
 
 namespace attemptviews {
 
 namespace {
+constexpr int MinimumGrade = 2;
+constexpr int MaximumGrade = 5;
+
 const QStringList Columns{QStringLiteral("Тест"),   QStringLiteral("Дата"),
                           QStringLiteral("Верно"),  QStringLiteral("Процент"),
                           QStringLiteral("Оценка"), QStringLiteral("Время")};
@@ -84,7 +86,7 @@ QChartView *newChart(QWidget *parent, const QString &objectName)
     auto *view = new QChartView(parent);
     view->setObjectName(objectName);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumHeight(220);
+    view->setMinimumHeight(240);
     view->setAccessibleName(QStringLiteral("График оценок"));
     view->setAccessibleDescription(
         QStringLiteral("Оценки за тесты по времени, по одной линии на каждый тест"));
@@ -94,14 +96,15 @@ QChartView *newChart(QWidget *parent, const QString &objectName)
 void fillChart(QChartView *view, const QList<journal::Attempt> &attempts)
 {
     auto *chart = new QChart;
-    chart->setTitle(QStringLiteral("Оценки по времени"));
+    chart->setMargins(QMargins(4, 4, 4, 4));
     auto *time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("dd.MM.yy"));
     time->setTitleText(QStringLiteral("Дата"));
-    auto *grade = new QValueAxis;
-    grade->setRange(1, 6);
-    grade->setTickCount(6);
-    grade->setLabelFormat(QStringLiteral("%.0f"));
+    // Grades 2 to 5 on their grid lines, with half a grade above and below for the points.
+    auto *grade = new QCategoryAxis;
+    grade->setRange(MinimumGrade - 0.5, MaximumGrade + 0.5);
+    grade->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int value = MinimumGrade; value <= MaximumGrade; ++value)
+        grade->append(QString::number(value), value);
     grade->setTitleText(QStringLiteral("Оценка"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(grade, Qt::AlignLeft);
@@ -113,8 +116,9 @@ void fillChart(QChartView *view, const QList<journal::Attempt> &attempts)
         if (!line) {
             line = new QLineSeries;
             // The legend renders anything that looks like markup: the name goes as text.
-            line->setName(Qt::convertFromPlainText(a.test, Qt::WhiteSpaceNormal));
+            line->setName(a.test.toHtmlEscaped());
             line->setPointsVisible(true);
+            line->setMarkerSize(8);
             chart->addSeries(line);
             line->attachAxis(time);
             line->attachAxis(grade);
@@ -125,7 +129,11 @@ void fillChart(QChartView *view, const QList<journal::Attempt> &attempts)
     }
     if (first.isValid())
         time->setRange(first.addSecs(-3600), last.addSecs(3600));
-    chart->legend()->setAlignment(Qt::AlignRight);
+    // Ticks closer than a day apart would all read the same date.
+    const bool withinDays = first.isValid() && first.daysTo(last) < time->tickCount();
+    time->setFormat(withinDays ? QStringLiteral("dd.MM.yy hh:mm") : QStringLiteral("dd.MM.yy"));
+    // Below the chart the legend takes no width from the lines, whatever the tests are called.
+    chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setVisible(!attempts.isEmpty());
     QChart *old = view->chart();
     view->setChart(chart);

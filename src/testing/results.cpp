@@ -111,15 +111,18 @@ QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseF
     promise->start();
     QFuture<ResultStore> stored = promise->future();
     // The application waits for the global pool when it ends: a grade being stored still lands.
-    QThreadPool::globalInstance()->start(
-        [promise, snapshot = session, baseFile, slotFound, turn = StoreQueue::instance().take()] {
-            StoreQueue::Turn inTurn(turn);
-            const bool written = renewCurrentUser(snapshot, baseFile);
-            promise->addResult(!slotFound ? ResultStore::NoCatalogueSlot
-                               : written  ? ResultStore::Stored
-                                          : ResultStore::BaseNotWritten);
-            promise->finish();
-        });
+    const ResultStore unslotted = testReturnTarget(session) == TestReturn::Reader
+                                      ? ResultStore::ParagraphTest
+                                      : ResultStore::NoCatalogueSlot;
+    QThreadPool::globalInstance()->start([promise, snapshot = session, baseFile, slotFound,
+                                          unslotted, turn = StoreQueue::instance().take()] {
+        StoreQueue::Turn inTurn(turn);
+        const bool written = renewCurrentUser(snapshot, baseFile);
+        promise->addResult(!slotFound ? unslotted
+                           : written  ? ResultStore::Stored
+                                      : ResultStore::BaseNotWritten);
+        promise->finish();
+    });
     return stored;
 }
 
@@ -128,6 +131,9 @@ QString resultStoreNotice(ResultStore outcome, const QString &testName, const QS
     switch (outcome) {
     case ResultStore::Stored:
         return {};
+    case ResultStore::ParagraphTest:
+        return QStringLiteral("Это тест по параграфу: его оценка не записывается в ваши "
+                              "результаты.");
     case ResultStore::NoCatalogueSlot:
         return QStringLiteral("Оценка не записана в ваши результаты: теста «%1» нет в каталоге "
                               "тестов.")

@@ -6,15 +6,16 @@
 
 struct SessionState;
 
-enum class ResultStore { Stored, NoCatalogueSlot, BaseNotWritten };
+// ParagraphTest: a test started from the reader, whose grade no result slot keeps.
+enum class ResultStore { Stored, ParagraphTest, NoCatalogueSlot, BaseNotWritten };
 
 // Writes the session's Grade into every result slot whose catalogue name equals
 // CurrentTestName, then renews the user in the base file on a worker thread: a grade cannot be
 // given again, so the store waits the full time for a base another program holds, and the
 // window thread must not wait with it. Continue with then(context, ...).
 QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseFile);
-// Why the grade of the test did not reach the user's results, naming the base file; empty when
-// it did.
+// Why the grade of the test did not reach the user's results, naming the base file, or that a
+// paragraph test's grade is not kept; empty when it was stored.
 QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile);
 
 // Achievements: the 14 fixed topic rows, then a row for each school's own test of the catalogue

@@ -39,8 +39,8 @@ ResultWindow::ResultWindow(AppContext &context)
     m_notice = addLabel(QStringLiteral("labNotStored"), QString());
     m_notice->setAccessibleName(QStringLiteral("Запись оценки"));
     m_notice->setStyleSheet(QStringLiteral("color: #ffc860;"));
-    grade->setBuddy(gradeCaption);
-    time->setBuddy(timeCaption);
+    gradeCaption->setBuddy(grade);
+    timeCaption->setBuddy(time);
     for (QLabel *label : {gradeCaption, timeCaption, grade, percent, time, verdict})
         dragger()->addHandle(label);
     m_wrong = addSkinButton(QStringLiteral("wrong"), QStringLiteral("testend/error"),

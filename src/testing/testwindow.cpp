@@ -71,8 +71,7 @@ void TestWindow::buildControls()
         QStringLiteral("Выберите ответ и нажмите кнопку 'Ответить' (или дважды щёлкните ответ),"));
     m_timeNote = addLabel(QStringLiteral("Метка1"),
                           QStringLiteral("или у Вас просто кончится время для ответа на вопрос"));
-    m_time = addLabel(QStringLiteral("lblTime"), QString());
-    m_time->setAccessibleName(QStringLiteral("Оставшееся время"));
+    m_time = addTickingLabel(QStringLiteral("lblTime"), QStringLiteral("Оставшееся время"));
     QFont big = m_time->font();
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
@@ -96,6 +95,8 @@ void TestWindow::buildControls()
     m_questionFrame->setObjectName(QStringLiteral("Frame2"));
     m_question = addLabel(QStringLiteral("QESTION"), QString());
     m_question->setAccessibleName(QStringLiteral("Вопрос"));
+    // A new question takes the focus, so that a screen reader reads it before the answers.
+    m_question->setFocusPolicy(Qt::StrongFocus);
     auto *questionLayout = new QVBoxLayout(m_questionFrame);
     questionLayout->addWidget(m_question);
 
@@ -124,7 +125,7 @@ void TestWindow::buildControls()
     for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
         dragger()->addHandle(handle);
 
-    setFirstFocus(m_answers->button(1));
+    setFirstFocus(m_question);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_submit);
     buttons->addStretch();
@@ -173,14 +174,14 @@ void TestWindow::showQuestion()
     m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
     m_questionFrame->setTitle(m_session->frameCaption());
     showProgress();
-    m_answers->button(1)->setFocus(Qt::OtherFocusReason);
+    m_question->setFocus(Qt::OtherFocusReason);
     show();
     fitContents();
     m_clock->start();
     if (!record.picture.isEmpty()) {
         m_context.session.PictureToShow = record.picture;
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(this);
+            viewer->showFor(this, m_questionFrame);
     }
 }
 
@@ -191,6 +192,7 @@ void TestWindow::showClock()
     m_timeNote->setVisible(clock.visible());
     if (m_session->state() == TestSession::State::Answering)
         m_time->setText(clock.text());
+    m_time->setAccessibleDescription(m_time->text());
 }
 
 void TestWindow::showPauseState()

@@ -7,6 +7,7 @@
 #include "ui/wrappedtext.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,18 +18,42 @@
 #include <QScreen>
 
 namespace {
+const char *const FixedNameProperty = "tarvelFixedAccessibleName";
+
 // A label's accessible name is its text, so a screen reader reads what the label shows; a
-// name that says what the label is becomes its description. Picture labels keep their names.
+// name that says what the label is becomes its description. Picture labels and those whose
+// text changes by itself keep their names.
 void exposeLabelTexts(QWidget *window)
 {
     const QList<QLabel *> labels = window->findChildren<QLabel *>();
     for (QLabel *label : labels) {
-        if (label->accessibleName().isEmpty() || !label->pixmap().isNull())
+        if (label->accessibleName().isEmpty() || !label->pixmap().isNull() ||
+            label->property(FixedNameProperty).toBool())
             continue;
         if (label->accessibleDescription().isEmpty())
             label->setAccessibleDescription(label->accessibleName());
         label->setAccessibleName(QString());
     }
+}
+
+// Qt exposes a plain widget as a filler, which screen readers do not announce when it appears.
+// A modal window, or one kept above another, is a dialog; any other is a window.
+class SkinnedWindowAccessible : public QAccessibleWidget
+{
+public:
+    explicit SkinnedWindowAccessible(QWidget *window) : QAccessibleWidget(window) {}
+    QAccessible::Role role() const override
+    {
+        const QWidget *window = widget();
+        return window->isModal() || window->windowType() == Qt::Dialog ? QAccessible::Dialog
+                                                                       : QAccessible::Window;
+    }
+};
+
+QAccessibleInterface *skinnedWindowAccessible(const QString &, QObject *object)
+{
+    auto *window = qobject_cast<SkinnedWindow *>(object);
+    return window ? new SkinnedWindowAccessible(window) : nullptr;
 }
 
 QRect availableArea(const QWidget *window)
@@ -43,6 +68,11 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName, con
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_context(context),
       m_hover(new HoverGroup(this)), m_dragger(new WindowDragger(this))
 {
+    static const bool exposedAsWindows = [] {
+        QAccessible::installFactory(skinnedWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(exposedAsWindows);
     setObjectName(objectName);
     setWindowTitle(caption);
     setAccessibleName(caption);
@@ -71,6 +101,9 @@ void SkinnedWindow::setVisible(bool visible)
 void SkinnedWindow::showEvent(QShowEvent *event)
 {
     exposeLabelTexts(this);
+    // The button last under the mouse was pressed and the window hidden: shown again, it is
+    // not lit until the mouse comes back.
+    m_hover->clearHover();
     if (m_firstFocus && !event->spontaneous())
         m_firstFocus->setFocus(Qt::OtherFocusReason);
     QWidget::showEvent(event);
@@ -182,6 +215,14 @@ QLabel *SkinnedWindow::addLabel(const QString &objectName, const QString &text)
 {
     QLabel *label = plainLabel(text, this);
     label->setObjectName(objectName);
+    return label;
+}
+
+QLabel *SkinnedWindow::addTickingLabel(const QString &objectName, const QString &accessibleName)
+{
+    QLabel *label = addLabel(objectName, QString());
+    label->setAccessibleName(accessibleName);
+    label->setProperty(FixedNameProperty, true);
     return label;
 }
 

@@ -54,6 +54,9 @@ protected:
                                 const QString &accessibleName);
     // A plain text label; the program's own fixed markup opts in with setTextFormat.
     QLabel *addLabel(const QString &objectName, const QString &text);
+    // A label whose text changes by itself, such as a clock: a screen reader knows it by its
+    // fixed accessible name instead of a new name every moment.
+    QLabel *addTickingLabel(const QString &objectName, const QString &accessibleName);
 
     HoverGroup *hover() const { return m_hover; }
     WindowDragger *dragger() const { return m_dragger; }

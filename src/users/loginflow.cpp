@@ -12,7 +12,7 @@ const QString LoginFlow::PasswordMissingText =
     QStringLiteral("Введите пароль (не применяйте для пароля пробел)!");
 const QString LoginFlow::NotFoundText = QStringLiteral(
     "Вас   нет    в    списке    пользователей.   Если  вы  не пользовались программой раньше "
-    "то вновь нажмите кнопку 'ок', если вы уже пользовались програмой то проверьте "
+    "то вновь нажмите кнопку «Войти», если вы уже пользовались програмой то проверьте "
     "правильность введенных данных.");
 const QString LoginFlow::WrongPasswordText = QStringLiteral("Пароль не верен");
 const QString LoginFlow::AdministratorNameText =

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,7 +83,7 @@ void LoginWindow::buildControls()
     password->setAccessibleDescription(QStringLiteral("Введите пароль"));
 
     SkinButton *ok = addSkinButton(QStringLiteral("Комманда1"), QStringLiteral("ID/ok"),
-                                   QStringLiteral("ОК"), QStringLiteral("Войти в программу"));
+                                   QStringLiteral("Войти"), QStringLiteral("Войти в программу"));
     SkinButton *cancelButton =
         addSkinButton(QStringLiteral("Комманда2"), QStringLiteral("ID/cancel"),
                       QStringLiteral("Отмена"), QStringLiteral("Отказаться от входа"));
@@ -92,9 +93,9 @@ void LoginWindow::buildControls()
     m_remember = new QCheckBox(this);
     m_remember->setObjectName(QStringLiteral("FIOremember"));
     m_remember->setAccessibleName(QStringLiteral("Запомнить ФИО и пароль"));
-    m_rememberLabel = addLabel(QStringLiteral("remem_LAB"), TickText);
+    m_rememberLabel = addLabel(QStringLiteral("remem_LAB"), QString());
     m_rememberLabel->setBuddy(m_remember);
-    m_remember->setAccessibleDescription(TickText);
+    showRememberNote(TickText);
     // Toggled, not clicked: a screen reader's toggle action counts as a click.
     connect(m_remember, &QCheckBox::toggled, this, [this](bool ticked) {
         m_context.cues.play(Cue::Pick);
@@ -103,7 +104,7 @@ void LoginWindow::buildControls()
             RememberedLogin::refusal(m_first->text(), m_second->text(), m_password->text());
         if (ticked && !refusal.isEmpty()) {
             m_remember->setChecked(false);
-            m_rememberLabel->setText(refusal);
+            showRememberNote(refusal);
             return;
         }
         if (!saveRememberedLogin())
@@ -191,11 +192,11 @@ void LoginWindow::applyRememberedLogin()
         break;
     case RememberedLogin::Box::Unticked:
         m_remember->setChecked(false);
-        m_rememberLabel->setText(TickText);
+        showRememberNote(TickText);
         break;
     case RememberedLogin::Box::Ticked:
         m_remember->setChecked(true);
-        m_rememberLabel->setText(UntickText);
+        showRememberNote(UntickText);
         break;
     case RememberedLogin::Box::Unknown:
         break;
@@ -214,11 +215,18 @@ bool LoginWindow::saveRememberedLogin()
     const QString path = m_context.session.jpgPath(datafiles::RememberedLoginFile);
     if (!RememberedLogin::write(path, m_remember->isChecked(), m_first->text(), m_second->text(),
                                 m_password->text())) {
-        m_rememberLabel->setText(RememberedLogin::notWrittenText(path));
+        showRememberNote(RememberedLogin::notWrittenText(path));
         return false;
     }
-    m_rememberLabel->setText(m_remember->isChecked() ? UntickText : TickText);
+    showRememberNote(m_remember->isChecked() ? UntickText : TickText);
     return true;
+}
+
+// The box's description is the note beside it, so that it never tells to tick a ticked box.
+void LoginWindow::showRememberNote(const QString &note)
+{
+    m_rememberLabel->setText(note);
+    m_remember->setAccessibleDescription(note);
 }
 
 void LoginWindow::saveIfRemembered()
@@ -323,6 +331,17 @@ bool LoginWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return SkinnedWindow::eventFilter(watched, event);
+}
+
+void LoginWindow::hideEvent(QHideEvent *event)
+{
+    // The window stays loaded after the login: hidden, it keeps no password that an
+    // accessibility client could read. A ticked box has stored the login first.
+    if (!event->spontaneous()) {
+        saveIfRemembered();
+        clearFields();
+    }
+    SkinnedWindow::hideEvent(event);
 }
 
 void LoginWindow::closeEvent(QCloseEvent *event)

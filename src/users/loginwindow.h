@@ -32,6 +32,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -40,6 +41,7 @@ private:
     // Writes the remembered login; false when it was refused or not written (the label says so).
     bool saveRememberedLogin();
     void saveIfRemembered();
+    void showRememberNote(const QString &note);
     void maskPassword();
     void pressOk();
     void cancel();

@@ -85,6 +85,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("curr_test.ini"))));
         QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("temp1.ini"))));
         QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
+        QVERIFY(menu->findChild<QLabel *>(QStringLiteral("lblUser"))->text().contains("vedok"));
         QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
                  MainMenu::DefaultStatus);
         QCOMPARE(m_app->session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));
@@ -179,6 +180,7 @@ private Q_SLOTS:
             password->setText("п");
             box->click();
             QVERIFY(box->isChecked());
+            QCOMPARE(box->accessibleDescription(), LoginWindow::UntickText);
             first->setText("Иван☺");
             QTest::keyClick(first, Qt::Key_Escape); // "Отмена"
         });
@@ -221,6 +223,11 @@ private Q_SLOTS:
         hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
         QVERIFY(!tests->isLit());
         QCOMPARE(status->text(), MainMenu::DefaultStatus);
+        // A window shown again has no button lit from before it was hidden.
+        hoverOver(tests);
+        menu->hide();
+        menu->show();
+        QVERIFY(!tests->isLit());
     }
 
     void soundSwitchTogglesSilently()
@@ -270,9 +277,14 @@ private Q_SLOTS:
         QVERIFY(login && login->isVisible());
         QVERIFY(!menu->isVisible());
         QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
-        // Cancel returns to the menu with the administrator still current.
+        // Cancel returns to the menu with the administrator still current; the login window
+        // stays loaded behind it, holding no typed password for a screen reader to read.
+        auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
+        password->setText(QStringLiteral("тайна"));
         login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
         QVERIFY(menu->isVisible());
+        QVERIFY(m_app->windows.find<LoginWindow>() == login && !login->isVisible());
+        QVERIFY(password->text().isEmpty());
         QCOMPARE(m_app->session.UserFirstName, QStringLiteral("vedok"));
         QCOMPARE(m_ended, 0);
     }

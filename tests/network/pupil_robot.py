@@ -129,7 +129,7 @@ def login(pid, first, second, password):
     set_text(pid, 'Пароль', password)
     # An unknown pupil is registered by the second press.
     for _ in range(2):
-        ok = wait_for('the button ОК', lambda: control(pid, 'ОК', 'push button', window))
+        ok = wait_for('the button Войти', lambda: control(pid, 'Войти', 'push button', window))
         press(ok)
         try:
             wait_for('the login window to close',

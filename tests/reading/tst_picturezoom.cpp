@@ -35,11 +35,12 @@ private Q_SLOTS:
         QFETCH(int, pictureHeight);
         QFETCH(int, pictureWidth);
         QCOMPARE(layout.windowHeight, pictureHeight + 10 + 495 + 400);
-        QCOMPARE(layout.buttonTop, pictureHeight + 15);
         QCOMPARE(layout.buttonWidth, pictureWidth / 2 - 10);
         QCOMPARE(layout.zoomInLeft, pictureWidth / 2 + 20);
-        // The buttons fill the strip below the picture.
+        // The buttons fill the strip above the picture, at the same place for every zoom.
+        QCOMPARE(layout.buttonTop, 10);
         QCOMPARE(layout.buttonHeight, 470);
+        QCOMPARE(layout.pictureTop + pictureHeight + 10, layout.windowHeight - 400);
     }
 
     void sizesRoundDown()

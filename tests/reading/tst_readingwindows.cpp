@@ -15,6 +15,7 @@
 #include "users/loginwindow.h"
 #include "windowsupport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
@@ -263,8 +265,11 @@ private Q_SLOTS:
         QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
         click(reader(), "btnTest");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Marshrut));
+        // The button says what it brings back.
+        QCOMPARE(reader()->findChild<SkinButton *>("btnTest")->accessibleName(), "Текст");
         click(reader(), "btnTest");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
+        QCOMPARE(reader()->findChild<SkinButton *>("btnTest")->accessibleName(), "Вопросы");
 
         m_app->session.UserBookmark = paragraphs::SingleLinePlan;
         reader()->flow().goToBookmark();
@@ -416,6 +421,20 @@ private Q_SLOTS:
         const QVariant picture =
             browser->loadResource(QTextDocument::ImageResource, QUrl("../jpg/k_saut.jpg"));
         QVERIFY(qvariant_cast<QImage>(picture).width() > pictures::broken().width());
+        // The page's line spacing does not stretch the picture's line: its caption follows
+        // right under it.
+        holder.resize(600, 400);
+        view->resize(600, 400);
+        holder.show();
+        QTextBlock pictureLine = browser->document()->begin();
+        while (pictureLine.isValid() &&
+               !pictureLine.text().contains(QChar::ObjectReplacementCharacter))
+            pictureLine = pictureLine.next();
+        QVERIFY(pictureLine.isValid());
+        const QAbstractTextDocumentLayout *layout = browser->document()->documentLayout();
+        QVERIFY(layout->blockBoundingRect(pictureLine.next()).top() -
+                    layout->blockBoundingRect(pictureLine).bottom() <
+                40);
 
         // What a page names outside the data folder, or through a link out of it, or that is
         // no regular file, is never read: the page shows the broken-picture mark in its place.
@@ -504,6 +523,24 @@ private Q_SLOTS:
         m_app->windows.close<PictureViewer>();
         QCOMPARE(m_cues.last(), QStringLiteral("pick.wav"));
 
+        // No room beside the question at full size: the viewer stays clear of the question's
+        // text and counters, and zooming out keeps its corner, so the next click hits it again.
+        QWidget question;
+        question.setGeometry(300, 100, 640, 520);
+        auto *questionText = new QWidget(&question);
+        questionText->setGeometry(0, 0, 640, 330);
+        question.show();
+        viewer = m_app->windows.load<PictureViewer>();
+        viewer->showFor(&question, questionText);
+        QTest::mouseDClick(viewer->findChild<QWidget *>("Image1"), Qt::LeftButton);
+        QCOMPARE(viewer->zoom().percent(), 100);
+        QVERIFY(!viewer->geometry().intersects(
+            QRect(questionText->mapToGlobal(QPoint()), questionText->size())));
+        const QPoint corner = viewer->pos();
+        viewer->findChild<QPushButton *>("comm1")->click();
+        QCOMPARE(viewer->pos(), corner);
+        m_app->windows.close<PictureViewer>();
+
         // A picture that is a device is not read: the viewer says it is missing.
         QVERIFY(QFile::link("/dev/zero", m_folder->jpg("zero.jpg")));
         m_app->session.PictureToShow = "zero";
@@ -557,6 +594,9 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
+        // The running caption is known by its whole text, not by a new name every tick.
+        QCOMPARE(window("PICview")->findChild<QLabel *>("labCaption")->accessibleName(),
+                 CaptionTicker::Notice.trimmed());
         QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), ContentsWindow::DefaultHint);
     }
 };

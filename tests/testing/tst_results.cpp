@@ -310,11 +310,15 @@ private Q_SLOTS:
         QCOMPARE(grades[13], QStringLiteral("отлично"));
         QVERIFY(grades[0].isEmpty());
 
-        // A paragraph test is in no slot: nothing changes, the base is still written.
+        // A paragraph test is in no slot: nothing changes, the base is still written, and the
+        // pupil is told so in plain words rather than as a missing catalogue entry.
         s.CurrentTestName = "Параграф 1.1";
         s.Grade = 2;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::NoCatalogueSlot);
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::ParagraphTest);
         QCOMPARE(achievementGrades(s), grades);
+        s.TestFromChoice = true;
+        QCOMPARE(storeTestResult(s, base).result(), ResultStore::NoCatalogueSlot);
+        s.TestFromChoice = false;
 
         // An interrupted test stores 0 and shows an empty row.
         s.CurrentTestName = "Светофоры";

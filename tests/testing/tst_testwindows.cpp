@@ -2,6 +2,7 @@
 #include "app/mainmenu.h"
 #include "core/textfile.h"
 #include "testing/answerjournal.h"
+#include "testing/journal.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -10,9 +11,13 @@
 #include "users/userbase.h"
 #include "windowsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCategoryAxis>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeAxis>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -72,8 +77,17 @@ private:
         QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
         QTest::mouseClick(button, Qt::LeftButton);
     }
+    // Screen readers announce a window or dialog when it appears, and read the label that names
+    // a field with that field.
     void checkAccessible(const QString &window)
     {
+        const QAccessible::Role role =
+            QAccessible::queryAccessibleInterface(loadedWindow(window))->role();
+        QVERIFY2(role == QAccessible::Window || role == QAccessible::Dialog, qPrintable(window));
+        for (const QLabel *label : loadedWindow(window)->findChildren<QLabel *>()) {
+            if (label->text().trimmed().endsWith(u':'))
+                QVERIFY2(label->buddy(), qPrintable(window + "/" + label->objectName()));
+        }
         for (QAbstractButton *button : loadedWindow(window)->findChildren<QAbstractButton *>()) {
             QVERIFY2(!button->accessibleName().isEmpty(),
                      qPrintable(window + "/" + button->objectName()));
@@ -174,6 +188,10 @@ private Q_SLOTS:
         const int count = s.LoadedTest->bank.questionCount();
         QVERIFY(count >= 20);
         QVERIFY(!control<QLabel>("fullTST", "lblTime")->isVisible());
+        // The clock is known by what it is, not by a name that changes every second.
+        QCOMPARE(control<QLabel>("fullTST", "lblTime")->accessibleName(),
+                 QStringLiteral("Оставшееся время"));
+        QCOMPARE(loadedWindow("fullTST")->focusWidget(), control<QLabel>("fullTST", "QESTION"));
 
         answer(true);
         // A pause asked for on question 2 comes after its answer.
@@ -189,6 +207,7 @@ private Q_SLOTS:
         QTRY_VERIFY(topLevel("frmPAUSE"));
         QVERIFY(!shown("fullTST"));
         QWidget *pause = topLevel("frmPAUSE");
+        QCOMPARE(QAccessible::queryAccessibleInterface(pause)->role(), QAccessible::Dialog);
         // The window system first sees the window at its own size, not at Qt's default one.
         QCOMPARE(sizeWhenMade, pause->size());
         QCOMPARE(pause->findChild<QLabel *>("Метка1")->text(), QStringLiteral("Вы взяли тайм-аут"));
@@ -252,6 +271,12 @@ private Q_SLOTS:
         click("frmTestCh", "btnEXIT");
         QTRY_VERIFY(shown("frmMain"));
         QVERIFY(!s.TestFromChoice);
+        // An earlier attempt the same day: the chart's dates tell the two apart by their time.
+        journal::Attempt earlier = journal::read(m_folder->data("attempts.txt")).value(0);
+        earlier.when = earlier.when.addSecs(-60);
+        earlier.test = QStringLiteral("Стрелки");
+        earlier.grade = 2;
+        QVERIFY(journal::append(m_folder->data("attempts.txt"), earlier));
         click("frmMain", "btZAL");
         QTRY_VERIFY(shown("frmDOSTIG"));
         checkAccessible("frmDOSTIG");
@@ -260,6 +285,13 @@ private Q_SLOTS:
         QCOMPARE(grades->rowCount(), 14);
         QCOMPARE(grades->item(1, 0)->text(), QStringLiteral("Светофоры"));
         QCOMPARE(grades->item(1, 1)->text(), grade == 5 ? "отлично" : "хорошо");
+        QChart *chart = control<QChartView>("frmDOSTIG", "chartGrades")->chart();
+        QCOMPARE(chart->series().size(), 2);
+        auto *gradeAxis = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).value(0));
+        QCOMPARE(gradeAxis->categoriesLabels(), (QStringList{"2", "3", "4", "5"}));
+        QVERIFY(qobject_cast<QDateTimeAxis *>(chart->axes(Qt::Horizontal).value(0))
+                    ->format()
+                    .contains(QStringLiteral("hh:mm")));
         // The keyboard gets out of a filled table.
         loadedWindow("frmDOSTIG")->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(loadedWindow("frmDOSTIG")));
