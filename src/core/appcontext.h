@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/windowhub.h"
+
 struct SessionState;
 class CuePlayer;
-class WindowHub;
 
 // What every window is given: the session state, the cue player and the window hub.
 struct AppContext
@@ -11,3 +12,9 @@ struct AppContext
     CuePlayer &cues;
     WindowHub &windows;
 };
+
+// Tells the hub how to make each of these window classes from the context alone.
+template <class... Windows> void registerWindows(AppContext &context)
+{
+    (context.windows.add<Windows>([&context] { return new Windows(context); }), ...);
+}
