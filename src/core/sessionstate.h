@@ -83,7 +83,6 @@ struct SessionState
     // one line each; empty when everything was.
     QString ResultNotice;
     QString PictureToShow;
-    bool PictureViewerOpen = false;
     // The bank and question order prepared by the introduction window.
     std::shared_ptr<const PreparedTest> LoadedTest;
 

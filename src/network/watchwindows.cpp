@@ -286,7 +286,6 @@ void WatchWindow::showAnswers(const WatchView &view)
 void WatchWindow::closePicture()
 {
     m_context.windows.close<PictureViewer>();
-    m_context.session.PictureViewerOpen = false;
 }
 
 void WatchWindow::goNext()

@@ -35,7 +35,6 @@ void showTestReturnTarget(AppContext &context)
 void closePictureViewer(AppContext &context)
 {
     context.windows.close<PictureViewer>();
-    context.session.PictureViewerOpen = false;
 }
 
 void closeTestWindows(AppContext &context)

@@ -478,7 +478,6 @@ private Q_SLOTS:
     {
         m_app->session.PictureToShow = "k_saut";
         auto *viewer = m_app->windows.open<PictureViewer>();
-        QVERIFY(m_app->session.PictureViewerOpen);
         QCOMPARE(viewer->zoom().percent(), 50);
         auto *zoomOut = viewer->findChild<QPushButton *>("comm1");
         auto *zoomIn = viewer->findChild<QPushButton *>("comm2");
