@@ -87,12 +87,8 @@ struct SessionState
     std::shared_ptr<const PreparedTest> LoadedTest;
 
     // Classroom network.
-    qint16 NetCount = 0;
-    std::array<QString, MaxComputers> NetPath;
     qint16 NetWizardIndex = 0;
-    QString NetChosenFile;
     QString NetLastFolder; // where the teacher last chose a pupil's program
-    int NetPage = 1;
     std::array<PupilStatus, MaxComputers> Pupils;
 
     // A path below the data folder, found without regard to letter case.

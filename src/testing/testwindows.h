@@ -7,7 +7,7 @@ struct InterruptedTest;
 
 // Shows the window a test returns to: the topic-test choice, the main menu or the reader.
 void showTestReturnTarget(AppContext &context);
-// Unloads the picture viewer and clears its flag.
+// Unloads the picture viewer.
 void closePictureViewer(AppContext &context);
 // Unloads the test window and the introduction window without their own return handling.
 void closeTestWindows(AppContext &context);
