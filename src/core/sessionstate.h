@@ -26,9 +26,9 @@ struct PupilStatus
 enum class SessionMode { Reading, Learning, Control, CourseTest };
 
 // The one record of session state that every window reads and writes: the user, the chosen
-// test, the classroom. Events between windows go by signals or direct calls, not through these
-// fields. Indexed tables are 0-based here: result slot k and catalogue slot k live at index
-// k - 1, computer i at index i - 1.
+// test, the pupils' states last read (the classroom's computers are a Classroom's). Events between
+// windows go by signals or direct calls, not through these fields. Indexed tables are 0-based here:
+// result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
 struct SessionState
 {
     static constexpr int ResultSlots = 20;
