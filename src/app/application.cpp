@@ -8,8 +8,8 @@
 #include "core/datafiles.h"
 #include "testing/resume.h"
 #include "testing/resumeoffer.h"
+#include "testing/testnavigation.h"
 #include "testing/testsettings.h"
-#include "testing/testwindows.h"
 #include "users/loginwindow.h"
 #include "users/messagewindows.h"
 

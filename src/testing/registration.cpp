@@ -6,10 +6,10 @@
 #include "testing/errorwindow.h"
 #include "testing/itemanalysiswindow.h"
 #include "testing/resultwindow.h"
-#include "testing/testchoice.h"
 #include "testing/testintro.h"
 #include "testing/testsettingswindow.h"
 #include "testing/testwindow.h"
+#include "testing/topictestchoice.h"
 
 void registerTestingWindows(AppContext &context)
 {

@@ -1,4 +1,4 @@
-#include "testing/testwindows.h"
+#include "testing/testnavigation.h"
 
 #include "core/appcontext.h"
 #include "core/sessionstate.h"
@@ -7,10 +7,10 @@
 #include "reading/readerwindow.h"
 #include "testing/results.h"
 #include "testing/resume.h"
-#include "testing/testchoice.h"
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
+#include "testing/topictestchoice.h"
 
 void showTestReturnTarget(AppContext &context)
 {
