@@ -137,16 +137,18 @@ int main(int argc, char *argv[])
     Application application(teacher, false);
     SessionState &session = application.session;
     session.UserFirstName = session.UserSurname = QStringLiteral("vedok");
-    session.NetCount = Pupils;
+    Classroom::Folders folders;
     std::vector<std::unique_ptr<Pupil>> pupils;
     for (int i = 1; i <= Pupils; ++i) {
         const QString folder = QStringLiteral("pc%1/").arg(i);
         pupils.push_back(std::make_unique<Pupil>(i, written + folder));
         if (!beforeLesson)
             pupils.back()->answer();
-        session.NetPath[size_t(i - 1)] = read + folder;
+        folders[size_t(i - 1)] = read + folder;
     }
-    saveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
+    application.classroom.assign(Pupils, folders);
+    saveNetConfig(application.classroom,
+                  teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
 
     application.startMenu(-1);
     application.windows.open<AdminWindow>();

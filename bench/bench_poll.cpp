@@ -29,8 +29,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     SessionState session;
-    buildClassroom(dir, session, Pupils);
-    PupilPoller poller(session);
+    Classroom classroom;
+    buildClassroom(dir, classroom, Pupils);
+    PupilPoller poller(session, classroom);
 
     QList<double> totals;
     QList<double> blocked;

@@ -28,8 +28,9 @@ int main(int argc, char *argv[])
     Application application(teacher, false);
     SessionState &session = application.session;
     session.UserFirstName = session.UserSurname = QStringLiteral("vedok");
-    buildClassroom(dir, session, Pupils);
-    saveNetConfig(session, teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
+    buildClassroom(dir, application.classroom, Pupils);
+    saveNetConfig(application.classroom,
+                  teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);
 
     application.startMenu(-1);
     application.windows.open<AdminWindow>();

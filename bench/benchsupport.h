@@ -2,6 +2,7 @@
 
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
+#include "network/classroom.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -33,16 +34,18 @@ inline double peakResidentMegabytes()
     return 0;
 }
 
-// Pupil program folders pc1..pcN below dir, each in the middle of a test, listed in the session.
-inline void buildClassroom(const QTemporaryDir &dir, SessionState &session, int pupils)
+// Pupil program folders pc1..pcN below dir, each in the middle of a test, listed in the
+// classroom.
+inline void buildClassroom(const QTemporaryDir &dir, Classroom &classroom, int pupils)
 {
-    session.NetCount = qint16(pupils);
+    Classroom::Folders folders;
     for (int i = 1; i <= pupils; ++i) {
         const QString folder = dir.filePath(QStringLiteral("pc%1/").arg(i));
         QDir().mkpath(folder + QStringLiteral("data"));
         writeProgressFile(folder + QStringLiteral("data/curr_test.ini"),
                           {QStringLiteral("Иван"), QStringLiteral("Ученик%1").arg(i),
                            QStringLiteral("Рельсовые цепи"), 20, 1 + i % 20, i % 15, 0});
-        session.NetPath[i - 1] = folder;
+        folders[i - 1] = folder;
     }
+    classroom.assign(pupils, folders);
 }

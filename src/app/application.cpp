@@ -9,8 +9,8 @@
 #include "core/whenfinished.h"
 #include "testing/resume.h"
 #include "testing/resumeoffer.h"
+#include "testing/testnavigation.h"
 #include "testing/testsettings.h"
-#include "testing/testwindows.h"
 #include "users/loginwindow.h"
 #include "users/messagewindows.h"
 
@@ -100,10 +100,8 @@ int Application::run()
 void registerAppWindows(AppContext &context)
 {
     WindowHub &windows = context.windows;
-    windows.addMenu<MainMenu>(WindowHub::Menu::Main, QStringLiteral("frmMain"),
-                              [&context] { return new MainMenu(context); });
-    windows.addMenu<AdminWindow>(WindowHub::Menu::Admin, QStringLiteral("frmBOSS"),
+    windows.addMenu<MainMenu>(WindowHub::Menu::Main, [&context] { return new MainMenu(context); });
+    windows.addMenu<AdminWindow>(WindowHub::Menu::Admin,
                                  [&context] { return new AdminWindow(context); });
-    windows.add<SplashWindow>(QStringLiteral("frmSplash"),
-                              [&context] { return new SplashWindow(context); });
+    registerWindows<SplashWindow>(context);
 }

@@ -3,6 +3,7 @@
 #include "core/appcontext.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
 #include "ui/cueplayer.h"
 
 #include <memory>
@@ -30,7 +31,8 @@ public:
     SessionState session;
     CuePlayer cues;
     WindowHub windows;
-    AppContext context{session, cues, windows};
+    Classroom classroom;
+    AppContext context{session, cues, windows, classroom};
 
 private:
     // True when the user had an interrupted test: it goes on or starts again.

@@ -26,9 +26,9 @@ struct PupilStatus
 enum class SessionMode { Reading, Learning, Control, CourseTest };
 
 // The one record of session state that every window reads and writes: the user, the chosen
-// test, the classroom. Events between windows go by signals or direct calls, not through these
-// fields. Indexed tables are 0-based here: result slot k and catalogue slot k live at index
-// k - 1, computer i at index i - 1.
+// test, the pupils' states last read (the classroom's computers are a Classroom's). Events between
+// windows go by signals or direct calls, not through these fields. Indexed tables are 0-based here:
+// result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
 struct SessionState
 {
     static constexpr int ResultSlots = 20;
@@ -88,17 +88,12 @@ struct SessionState
     // one line each; empty when everything was.
     QString ResultNotice;
     QString PictureToShow;
-    bool PictureViewerOpen = false;
     // The bank and question order prepared by the introduction window.
     std::shared_ptr<const PreparedTest> LoadedTest;
 
     // Classroom network.
-    qint16 NetCount = 0;
-    std::array<QString, MaxComputers> NetPath;
     qint16 NetWizardIndex = 0;
-    QString NetChosenFile;
     QString NetLastFolder; // where the teacher last chose a pupil's program
-    int NetPage = 1;
     std::array<PupilStatus, MaxComputers> Pupils;
 
     // A path below the data folder, found without regard to letter case.

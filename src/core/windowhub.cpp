@@ -12,14 +12,11 @@ void WindowHub::endProgram()
 
 QWidget *WindowHub::window(const QMetaObject *type) const
 {
-    const auto entry = m_entries.constFind(type);
-    if (entry == m_entries.constEnd())
-        return nullptr;
     // A closed window drops its delete-on-close flag and waits for deletion: it is gone.
-    for (const QPointer<QWidget> &widget : m_loaded) {
-        if (widget && widget->objectName() == entry->name &&
-            widget->testAttribute(Qt::WA_DeleteOnClose))
-            return widget;
+    for (const Loaded &loaded : m_loaded) {
+        if (loaded.type == type && loaded.widget &&
+            loaded.widget->testAttribute(Qt::WA_DeleteOnClose))
+            return loaded.widget;
     }
     return nullptr;
 }
@@ -28,14 +25,13 @@ QWidget *WindowHub::load(const QMetaObject *type)
 {
     if (QWidget *existing = window(type))
         return existing;
-    const auto entry = m_entries.constFind(type);
-    if (entry == m_entries.constEnd())
+    const auto factory = m_factories.constFind(type);
+    if (factory == m_factories.constEnd())
         return nullptr;
-    QWidget *widget = entry->factory();
-    widget->setObjectName(entry->name);
+    QWidget *widget = (*factory)();
     widget->setAttribute(Qt::WA_DeleteOnClose);
-    m_loaded.removeIf([](const QPointer<QWidget> &w) { return w.isNull(); });
-    m_loaded.append(widget);
+    m_loaded.removeIf([](const Loaded &loaded) { return loaded.widget.isNull(); });
+    m_loaded.append({type, widget});
     return widget;
 }
 
@@ -70,9 +66,10 @@ void WindowHub::close(const QMetaObject *type)
 
 void WindowHub::closeAllExcept(QWidget *keep)
 {
-    const QList<QPointer<QWidget>> loaded = m_loaded;
+    const QList<Loaded> loaded = m_loaded;
     for (auto it = loaded.crbegin(); it != loaded.crend(); ++it) {
-        if (*it && *it != keep && (*it)->testAttribute(Qt::WA_DeleteOnClose))
-            (*it)->close();
+        QWidget *widget = it->widget;
+        if (widget && widget != keep && widget->testAttribute(Qt::WA_DeleteOnClose))
+            widget->close();
     }
 }

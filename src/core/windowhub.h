@@ -13,7 +13,7 @@
 
 // Creates windows on first use by type, brings a loaded window back instead of making a second
 // one, and remembers the order in which windows were loaded. Closed windows are destroyed. Each
-// window class is registered once, with the name it carries as its object name.
+// window class is registered once; a loaded window is found by the class it was made for.
 class WindowHub : public QObject
 {
     Q_OBJECT
@@ -24,24 +24,23 @@ public:
 
     explicit WindowHub(QObject *parent = nullptr);
 
-    template <class T, class Make> void add(const QString &name, Make make)
+    template <class T, class Make> void add(Make make)
     {
         static_assert(std::is_base_of_v<QWidget, T>);
-        m_entries.insert(&T::staticMetaObject,
-                         {name, [make] { return static_cast<QWidget *>(make()); }});
+        m_factories.insert(&T::staticMetaObject, [make]() -> QWidget * { return make(); });
     }
-    template <class T, class Make> void addMenu(Menu menu, const QString &name, Make make)
+    template <class T, class Make> void addMenu(Menu menu, Make make)
     {
-        add<T>(name, make);
+        add<T>(make);
         m_menus.insert(menu, &T::staticMetaObject);
     }
 
     // The loaded window of that class, or null.
-    template <class T> T *find() const { return static_cast<T *>(window(&T::staticMetaObject)); }
+    template <class T> T *find() const { return qobject_cast<T *>(window(&T::staticMetaObject)); }
     // Loads the window without showing it; null when the class is not registered.
-    template <class T> T *load() { return static_cast<T *>(load(&T::staticMetaObject)); }
+    template <class T> T *load() { return qobject_cast<T *>(load(&T::staticMetaObject)); }
     // Loads, shows and raises the window.
-    template <class T> T *open() { return static_cast<T *>(open(&T::staticMetaObject)); }
+    template <class T> T *open() { return qobject_cast<T *>(open(&T::staticMetaObject)); }
     template <class T> void hide() { hide(&T::staticMetaObject); }
     template <class T> void close() { close(&T::staticMetaObject); }
 
@@ -65,10 +64,10 @@ public:
     std::function<void()> openItemAnalysis;
 
 private:
-    struct Entry
+    struct Loaded
     {
-        QString name;
-        Factory factory;
+        const QMetaObject *type;
+        QPointer<QWidget> widget;
     };
 
     QWidget *window(const QMetaObject *type) const;
@@ -77,7 +76,7 @@ private:
     void hide(const QMetaObject *type);
     void close(const QMetaObject *type);
 
-    QHash<const QMetaObject *, Entry> m_entries;
+    QHash<const QMetaObject *, Factory> m_factories;
     QHash<Menu, const QMetaObject *> m_menus;
-    QList<QPointer<QWidget>> m_loaded;
+    QList<Loaded> m_loaded;
 };

@@ -1,20 +1,19 @@
 #pragma once
 
-struct SessionState;
+class Classroom;
 
 // The monitor's pages of 15 computers: page 1 shows computers 1-15, page 2 16-30, page 3
-// 31-45, and page 4 computers 46-50 of a classroom that has them. The page lives in the session
-// (NetPage) so that it survives a reload of the window.
+// 31-45, and page 4 computers 46-50 of a classroom that has them.
 class MonitorPages
 {
 public:
     static constexpr int RowsPerPage = 15;
     static constexpr int LastPage = 4;
 
-    explicit MonitorPages(SessionState &session) : m_session(session) {}
+    explicit MonitorPages(const Classroom &classroom) : m_classroom(classroom) {}
 
-    int page() const;
-    void reset();
+    int page() const { return m_page; }
+    void reset() { m_page = 1; }
     void next();
     void previous();
 
@@ -22,25 +21,10 @@ public:
     int computerInRow(int row) const;
     bool nextVisible() const;
     bool previousVisible() const;
-    // Whether row r (0-based) of the current page stands for a computer the classroom can have.
-    bool rowUsed(int row) const;
+    // How many rows of the current page stand for a computer the classroom can have.
+    int rowsUsed() const;
 
 private:
-    SessionState &m_session;
-};
-
-// What a tick of the monitor's poll timer does.
-enum class MonitorTick {
-    Reload, // the setup was asked for: reread the configuration, no poll on this tick
-    Poll,   // start a poll; pollBusy stays set until the page is drawn
-    Skip    // a poll is still in progress
-};
-
-// The monitor's own poll state between ticks.
-struct MonitorTicks
-{
-    bool reloadRequested = false;
-    bool pollBusy = false;
-
-    MonitorTick decide();
+    const Classroom &m_classroom;
+    int m_page = 1;
 };

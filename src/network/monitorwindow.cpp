@@ -3,6 +3,8 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
+#include "network/monitormodel.h"
 #include "network/netconfig.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
@@ -14,15 +16,43 @@
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 
+#include "network/setupwizard.h"
+
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QProgressBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QTimer>
 
 namespace {
-constexpr int Columns = 7;
+// Draws the model's progress range as a bar; a cell without a range stays empty.
+class ProgressDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const QVariant maximum = index.data(MonitorModel::MaximumRole);
+        if (!maximum.isValid())
+            return;
+        QStyleOptionProgressBar bar;
+        bar.rect = option.rect.adjusted(3, 4, -3, -4);
+        bar.state = option.state | QStyle::State_Horizontal;
+        bar.minimum = index.data(MonitorModel::MinimumRole).toInt();
+        bar.maximum = maximum.toInt();
+        bar.progress = index.data(MonitorModel::ValueRole).toInt();
+        bar.textVisible = false;
+        const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ProgressBar, &bar, painter, option.widget);
+    }
+};
 } // namespace
 
 const QString MonitorWindow::NeedSetupText = QStringLiteral(
@@ -32,12 +62,15 @@ const QString MonitorWindow::NeedSetupText = QStringLiteral(
 
 MonitorWindow::MonitorWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNET"), QStringLiteral("Сетевая версия")),
-      m_pages(context.session), m_poller(new PupilPoller(context.session, this))
+      m_poller(new PupilPoller(context.session, context.classroom, this)),
+      m_model(new MonitorModel(context.session, context.classroom, *m_poller, this))
 {
     buildControls();
-    connect(m_poller, &PupilPoller::pollFinished, this, &MonitorWindow::pollFinished);
-    connect(m_poller, &PupilPoller::computerRead, this, &MonitorWindow::computerRead);
-    load();
+    connect(m_poller, &PupilPoller::computerRead, m_model, &MonitorModel::computerRead);
+    connect(m_poller, &PupilPoller::pollFinished, m_model, &MonitorModel::refresh);
+    connect(&context.classroom, &Classroom::changed, this, &MonitorWindow::showClassroom);
+    m_context.windows.hideMenu(WindowHub::Menu::Admin);
+    reloadNetConfig(context.classroom, netIni());
 }
 
 void MonitorWindow::buildControls()
@@ -50,16 +83,13 @@ void MonitorWindow::buildControls()
     big.setBold(true);
     title->setFont(big);
     dragger()->addHandle(title);
-    grid->addWidget(title, 0, 0, 1, Columns);
-    const QStringList headings = {"Компьютер", "Пользователь", "Прогресс",       "Правильных",
-                                  "Текущий",   "Оценка",       "Последний ответ"};
-    for (int c = 0; c < headings.size(); ++c)
-        grid->addWidget(addLabel(QStringLiteral("metHEAD%1").arg(c + 1), headings.at(c)), 1, c);
-    buildRows(grid);
+    grid->addWidget(title, 0, 0);
+    buildTable();
+    grid->addWidget(m_table, 1, 0);
 
     m_needSetup = addLabel(QStringLiteral("metNEEDsetup"), NeedSetupText);
     m_needSetup->setStyleSheet(QStringLiteral("color: #ffd070;"));
-    grid->addWidget(m_needSetup, 17, 0, 1, Columns);
+    grid->addWidget(m_needSetup, 2, 0);
 
     m_admin = addButton(QStringLiteral("btnNETadmin"), QStringLiteral("Достижения"),
                         QStringLiteral("Посмотреть 'Достижения' на сетевом компьютере."));
@@ -82,12 +112,12 @@ void MonitorWindow::buildControls()
     pageButtons->addWidget(m_prev);
     pageButtons->addStretch();
     pageButtons->addWidget(m_next);
-    grid->addLayout(pageButtons, 18, 0, 1, Columns);
+    grid->addLayout(pageButtons, 3, 0);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {m_alone, m_log, m_admin, setup, help, exit})
         buttons->addWidget(b);
-    grid->addLayout(buttons, 19, 0, 1, Columns);
-    grid->addWidget(addStatusBar(), 20, 0, 1, Columns);
+    grid->addLayout(buttons, 4, 0);
+    grid->addWidget(addStatusBar(), 5, 0);
 
     connect(m_next, &QPushButton::clicked, this, [this] { turnPage(true); });
     connect(m_prev, &QPushButton::clicked, this, [this] { turnPage(false); });
@@ -111,46 +141,39 @@ void MonitorWindow::buildControls()
     });
     connect(setup, &QPushButton::clicked, this, &MonitorWindow::openSetup);
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(m_timer1, &QTimer::timeout, this, &MonitorWindow::tick);
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(PollMs);
+    connect(m_pollTimer, &QTimer::timeout, this, &MonitorWindow::poll);
 }
 
-void MonitorWindow::buildRows(QGridLayout *grid)
+void MonitorWindow::buildTable()
 {
-    for (int r = 0; r < MonitorPages::RowsPerPage; ++r) {
-        const QString place = QStringLiteral(", строка ") + QString::number(r + 1);
-        const auto cell = [&](const char *name, const QString &caption) {
-            QLabel *label = addLabel(QString::fromLatin1(name), QString());
-            label->setWordWrap(false);
-            label->setAccessibleDescription(caption + place); // the name is the value shown
-            return label;
-        };
-        Row row{cell("Met_USER", QStringLiteral("Компьютер")),
-                cell("Met_NAME", QStringLiteral("Пользователь")),
-                new QProgressBar(this),
-                cell("Met_Prav", QStringLiteral("Правильных")),
-                cell("Met_CURR", QStringLiteral("Текущий")),
-                cell("Met_OCENKA", QStringLiteral("Оценка")),
-                cell("Met_ANSWERED", QStringLiteral("Последний ответ"))};
-        row.progress->setObjectName(QStringLiteral("ProgreSS1"));
-        row.progress->setAccessibleName(QStringLiteral("Прогресс") + place);
-        row.progress->setTextVisible(false);
-        row.progress->setFixedHeight(14);
-        row.progress->setRange(1, 100);
-        row.progress->setValue(1);
-        row.name->setMinimumWidth(160);
-        const QList<QWidget *> cells = {row.user, row.name,   row.progress, row.prav,
-                                        row.curr, row.ocenka, row.answered};
-        for (int c = 0; c < cells.size(); ++c) {
-            // The last page hides the rows past computer 50 without moving the others.
-            QSizePolicy policy = cells.at(c)->sizePolicy();
-            policy.setRetainSizeWhenHidden(true);
-            cells.at(c)->setSizePolicy(policy);
-            grid->addWidget(cells.at(c), r + 2, c);
-        }
-        m_rows.append(row);
-    }
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("metTABLE"));
+    m_table->setModel(m_model);
+    m_table->setAccessibleName(QStringLiteral("Компьютеры класса"));
+    m_table->setAccessibleDescription(
+        QStringLiteral("Состояние теста на каждом компьютере этой страницы"));
+    m_table->setItemDelegateForColumn(MonitorModel::Progress, new ProgressDelegate(m_table));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setWordWrap(false);
+    m_table->setTextElideMode(Qt::ElideRight);
+    m_table->verticalHeader()->hide();
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QHeaderView *header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(MonitorModel::Name, QHeaderView::Stretch);
+    header->setSectionResizeMode(MonitorModel::Progress, QHeaderView::Fixed);
+    header->resizeSection(MonitorModel::Progress, 120);
+    header->setMinimumSectionSize(60);
+    // A whole page of rows shows without scrolling; rows past computer 50 stay empty space.
+    m_table->setMinimumSize(680, header->sizeHint().height() +
+                                     MonitorPages::RowsPerPage *
+                                         m_table->verticalHeader()->defaultSectionSize() +
+                                     2 * m_table->frameWidth());
 }
 
 QString MonitorWindow::netIni() const
@@ -158,182 +181,55 @@ QString MonitorWindow::netIni() const
     return m_context.session.dataPath(datafiles::NetConfigFile);
 }
 
-void MonitorWindow::load()
+// What was read of another classroom is forgotten: reads under way are dropped and the pupils'
+// last states cleared; the first page shows the computers at once and is filled as they are read.
+void MonitorWindow::showClassroom()
 {
-    m_context.windows.hideMenu(WindowHub::Menu::Admin);
-    if (!netconfig::isConfigured(netIni())) {
-        showUnconfigured();
-        return;
-    }
-    showConfigured();
-    loadConfiguration();
-    m_pages.reset();
-    showPageButtons();
-    // The computer numbers show at once; each pupil's row fills in as his files are read.
-    drawPage();
-    setPollInterval(1000);
-}
-
-void MonitorWindow::showUnconfigured()
-{
-    m_admin->setEnabled(false);
-    m_alone->setEnabled(false);
-    m_log->setEnabled(false);
-    m_prev->hide();
-    m_next->hide();
-    for (const Row &row : std::as_const(m_rows))
-        row.progress->hide();
-    m_needSetup->show();
-    stopPolling();
-    forgetClassroom();
-}
-
-// Nothing of a classroom that is no longer configured may come back: reads under way are
-// dropped and the computers and their last states are forgotten.
-void MonitorWindow::forgetClassroom()
-{
-    SessionState &s = m_context.session;
     m_poller->forget();
-    m_ticks.pollBusy = false;
-    s.NetCount = 0;
-    s.NetPath.fill(QString());
-    s.Pupils.fill(PupilStatus());
-}
-
-void MonitorWindow::loadConfiguration()
-{
-    forgetClassroom();
-    loadNetConfig(m_context.session, netIni());
-}
-
-void MonitorWindow::showConfigured()
-{
-    m_admin->setEnabled(true);
-    m_alone->setEnabled(true);
-    m_log->setEnabled(true);
-    m_needSetup->hide();
-    for (const Row &row : std::as_const(m_rows))
-        row.progress->show();
-}
-
-void MonitorWindow::setPollInterval(int ms)
-{
-    m_timer1->start(ms);
-}
-
-void MonitorWindow::stopPolling()
-{
-    m_timer1->stop();
-}
-
-void MonitorWindow::tick()
-{
-    switch (m_ticks.decide()) {
-    case MonitorTick::Reload:
-        reload();
-        break;
-    case MonitorTick::Poll:
-        m_poller->poll();
-        setPollInterval(PollMs);
-        break;
-    case MonitorTick::Skip:
-        break;
-    }
-}
-
-void MonitorWindow::reload()
-{
-    if (!netconfig::isConfigured(netIni())) {
-        showUnconfigured();
-        drawPage();
+    m_context.session.Pupils.fill(PupilStatus());
+    const bool configured = m_context.classroom.count() > 0;
+    showConfigured(configured);
+    m_model->showFirstPage();
+    showPageButtons();
+    if (!configured) {
+        m_pollTimer->stop();
         return;
     }
-    showConfigured();
-    loadConfiguration();
-    m_pages.reset();
-    showPageButtons();
-    drawPage();
-    setPollInterval(100);
+    m_pollTimer->start();
+    poll();
 }
 
-void MonitorWindow::pollFinished()
+void MonitorWindow::showConfigured(bool configured)
 {
-    showPageButtons();
-    drawPage();
-    m_ticks.pollBusy = false;
+    m_admin->setEnabled(configured);
+    m_alone->setEnabled(configured);
+    m_log->setEnabled(configured);
+    m_needSetup->setVisible(!configured);
 }
 
-void MonitorWindow::computerRead(int computer)
+void MonitorWindow::poll()
 {
-    const int row = computer - m_pages.computerInRow(0);
-    if (row >= 0 && row < MonitorPages::RowsPerPage)
-        drawRow(row);
+    if (!m_poller->isPolling())
+        m_poller->poll();
 }
 
 void MonitorWindow::showPageButtons()
 {
-    m_next->setVisible(m_pages.nextVisible());
-    m_prev->setVisible(m_pages.previousVisible());
-}
-
-void MonitorWindow::drawPage()
-{
-    for (int r = 0; r < MonitorPages::RowsPerPage; ++r)
-        drawRow(r);
-}
-
-void MonitorWindow::drawRow(int r)
-{
-    const SessionState &s = m_context.session;
-    const int computer = m_pages.computerInRow(r);
-    const bool configured = computer <= s.NetCount && !s.NetPath.at(computer - 1).isEmpty();
-    const pupilstatus::Row view =
-        pupilstatus::row(computer, configured ? s.Pupils.at(computer - 1) : PupilStatus());
-    const Row &row = m_rows.at(r);
-    const bool used = m_pages.rowUsed(r);
-    for (QWidget *cell : std::initializer_list<QWidget *>{row.user, row.name, row.prav, row.curr,
-                                                          row.ocenka, row.answered})
-        cell->setVisible(used);
-    // Without a classroom the progress bars stay hidden.
-    row.progress->setVisible(used && m_needSetup->isHidden());
-    row.user->setText(view.user);
-    row.name->setText(view.name);
-    row.progress->setRange(view.minimum, view.maximum);
-    row.progress->setValue(view.value);
-    row.prav->setText(view.prav);
-    row.curr->setText(view.curr);
-    row.ocenka->setText(view.ocenka);
-    row.answered->setText(
-        configured ? m_poller->live(computer).text(s.Pupils.at(computer - 1), m_poller->now())
-                   : QString());
+    m_next->setVisible(m_model->pages().nextVisible());
+    m_prev->setVisible(m_model->pages().previousVisible());
 }
 
 void MonitorWindow::turnPage(bool forward)
 {
     m_context.cues.play(Cue::Pick);
-    if (forward)
-        m_pages.next();
-    else
-        m_pages.previous();
+    m_model->turnPage(forward);
     showPageButtons();
-    setPollInterval(10);
-    drawPage();
-}
-
-void MonitorWindow::configurationWritten()
-{
-    showConfigured();
-    loadConfiguration();
-    m_pages.reset();
-    showPageButtons();
-    setPollInterval(PollMs);
-    tick();
+    poll();
 }
 
 void MonitorWindow::openSetup()
 {
     m_context.cues.play(Cue::Hihihih);
-    m_ticks.reloadRequested = true;
     if (netconfig::isConfigured(netIni()))
         m_context.windows.open<SetupChangeWindow>();
     else
@@ -350,7 +246,7 @@ void MonitorWindow::openHelp()
 
 void MonitorWindow::closeEvent(QCloseEvent *event)
 {
-    stopPolling();
+    m_pollTimer->stop();
     if (QWidget *boss = m_context.windows.menu(WindowHub::Menu::Admin))
         boss->show();
     event->accept();

@@ -1,20 +1,18 @@
 #pragma once
 
-#include "network/monitorpages.h"
 #include "network/netwindow.h"
 
-#include <QList>
-
+class MonitorModel;
 class PupilPoller;
 class QLabel;
-class QProgressBar;
 class QPushButton;
+class QTableView;
 class QTimer;
 
 // The monitor of the classroom: one row per pupil computer, 15 to a page, with how long ago
 // each pupil answered. The pupils' files are looked at twice a second and curr_test.ini read
 // when it changed, off the user-interface thread, so a computer that does not answer never
-// freezes the window.
+// freezes the window. It shows the classroom anew whenever the classroom changes.
 class MonitorWindow : public NetWindow
 {
     Q_OBJECT
@@ -24,58 +22,34 @@ public:
 
     explicit MonitorWindow(AppContext &context);
 
-    // The setup windows drive the poll timer: a new configuration is polled 100 ms later.
-    void setPollInterval(int ms);
-    void stopPolling();
-    QTimer *pollTimer() const { return m_timer1; }
-    bool pollBusy() const { return m_ticks.pollBusy; }
-    // The setup wrote net.ini (or tried to): the monitor shows the file again and polls it.
-    void configurationWritten();
+    // Looks at the pupils' files now unless a look is still under way.
+    void poll();
+    QTimer *pollTimer() const { return m_pollTimer; }
     PupilPoller *poller() const { return m_poller; }
+    MonitorModel *model() const { return m_model; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct Row
-    {
-        QLabel *user;
-        QLabel *name;
-        QProgressBar *progress;
-        QLabel *prav;
-        QLabel *curr;
-        QLabel *ocenka;
-        QLabel *answered;
-    };
-
     void buildControls();
-    void buildRows(class QGridLayout *grid);
-    void load();
-    void showUnconfigured();
-    void showConfigured();
-    void forgetClassroom();
-    void loadConfiguration();
-    void tick();
-    void reload();
-    void pollFinished();
-    void computerRead(int computer);
-    void drawPage();
-    void drawRow(int row);
+    void buildTable();
+    void showClassroom();
+    void showConfigured(bool configured);
     void showPageButtons();
     void turnPage(bool forward);
     void openSetup();
     void openHelp();
     QString netIni() const;
 
-    MonitorPages m_pages;
-    MonitorTicks m_ticks;
     PupilPoller *m_poller = nullptr;
-    QList<Row> m_rows;
+    MonitorModel *m_model = nullptr;
+    QTableView *m_table = nullptr;
     QLabel *m_needSetup = nullptr;
     QPushButton *m_admin = nullptr;
     QPushButton *m_prev = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_alone = nullptr;
     QPushButton *m_log = nullptr;
-    QTimer *m_timer1 = nullptr;
+    QTimer *m_pollTimer = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "network/netconfig.h"
 
-#include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "network/classroom.h"
 
 namespace netconfig {
 
@@ -11,24 +11,23 @@ bool isConfigured(const QString &path)
     return lines && !textfile::isClearMarker(*lines);
 }
 
-QStringList toLines(const SessionState &session)
+QStringList toLines(const Classroom &classroom)
 {
-    const int count = qBound(0, int(session.NetCount), SessionState::MaxComputers);
-    QStringList lines{QStringLiteral("number"), textfile::printNumber(count)};
-    for (int i = 1; i <= count; ++i)
-        lines << textfile::printNumber(i) << textfile::oneLine(session.NetPath.at(i - 1));
+    QStringList lines{QStringLiteral("number"), textfile::printNumber(classroom.count())};
+    for (int i = 1; i <= classroom.count(); ++i)
+        lines << textfile::printNumber(i) << textfile::oneLine(classroom.folder(i));
     return lines;
 }
 
-void applyLines(SessionState &session, const QStringList &lines)
+void applyLines(Classroom &classroom, const QStringList &lines)
 {
-    session.NetCount = qint16(
-        qBound(0, textfile::leadingInt(lines.value(1).trimmed()), SessionState::MaxComputers));
+    Classroom::Folders folders = classroom.folders();
     for (qsizetype at = 2; at + 1 < lines.size(); at += 2) {
         const int index = textfile::leadingInt(lines.at(at).trimmed());
         if (index >= 1 && index <= SessionState::MaxComputers)
-            session.NetPath[index - 1] = lines.at(at + 1);
+            folders[index - 1] = lines.at(at + 1);
     }
+    classroom.assign(textfile::leadingInt(lines.value(1).trimmed()), folders);
 }
 
 QString folderOf(const QString &programFile)
@@ -39,15 +38,15 @@ QString folderOf(const QString &programFile)
 
 } // namespace netconfig
 
-void loadNetConfig(SessionState &session, const QString &path)
+void loadNetConfig(Classroom &classroom, const QString &path)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     if (!lines || textfile::isClearMarker(*lines))
         return;
-    netconfig::applyLines(session, *lines);
+    netconfig::applyLines(classroom, *lines);
 }
 
-bool saveNetConfig(const SessionState &session, const QString &path)
+bool saveNetConfig(const Classroom &classroom, const QString &path)
 {
-    return textfile::writeLines(path, netconfig::toLines(session));
+    return textfile::writeLines(path, netconfig::toLines(classroom));
 }

@@ -1,12 +1,13 @@
 #include "network/pupilpoller.h"
 
 #include "core/sessionstate.h"
+#include "network/classroom.h"
 #include "network/pupilstatus.h"
 
 #include <QDateTime>
 
-PupilPoller::PupilPoller(SessionState &session, QObject *parent)
-    : QObject(parent), m_session(session)
+PupilPoller::PupilPoller(SessionState &session, const Classroom &classroom, QObject *parent)
+    : QObject(parent), m_session(session), m_classroom(classroom)
 {
     m_patience.setSingleShot(true);
     m_patience.setInterval(400);
@@ -17,13 +18,12 @@ void PupilPoller::poll()
 {
     m_polling = true;
     m_pending.clear();
-    const int count = qBound(0, int(m_session.NetCount), SessionState::MaxComputers);
     const qint64 now = m_now();
     QList<std::pair<std::function<PupilLook()>, std::function<void(const PupilLook &)>>> looks;
-    for (int i = 1; i <= count; ++i) {
-        const QString folder = m_session.NetPath.at(i - 1);
-        if (folder.isEmpty() || m_reading.contains(i))
+    for (const int i : m_classroom.configured()) {
+        if (m_reading.contains(i))
             continue;
+        const QString folder = m_classroom.folder(i);
         m_reading.insert(i);
         m_pending.insert(i);
         PupilLive &live = m_live[i - 1];

@@ -16,11 +16,13 @@
 // curr_test.ini only when it changed. Each result is stored in the session's Pupils on the
 // user-interface thread. A computer whose previous look has not returned is not looked at
 // again; its status keeps its last values, and it counts as lost after a while.
+class Classroom;
+
 class PupilPoller : public QObject
 {
     Q_OBJECT
 public:
-    explicit PupilPoller(SessionState &session, QObject *parent = nullptr);
+    PupilPoller(SessionState &session, const Classroom &classroom, QObject *parent = nullptr);
 
     // The steady clock, in milliseconds; tests drive their own.
     void setClock(std::function<qint64()> now) { m_now = std::move(now); }
@@ -52,6 +54,7 @@ private:
     static constexpr int Readers = 4;
 
     SessionState &m_session;
+    const Classroom &m_classroom;
     std::weak_ptr<ReadBatch<PupilLook>> m_looks;
     std::array<PupilLive, SessionState::MaxComputers> m_live;
     std::function<qint64()> m_now = steadyMs;

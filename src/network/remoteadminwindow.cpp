@@ -2,6 +2,7 @@
 
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "network/classroom.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
 #include "ui/cueplayer.h"
@@ -102,7 +103,7 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
         options.resultNames << name;
     options.changedLate = [&context = m_context,
                            window = QPointer<RemoteAdminWindow>(this)](const QString &folder) {
-        const auto &paths = context.session.NetPath;
+        const auto &paths = context.classroom.folders();
         const int computer = int(std::find(paths.begin(), paths.end(), folder) - paths.begin()) + 1;
         if (window && window->isVisible())
             window->hover()->showHint(changedLateText(computer));
@@ -113,6 +114,7 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
     connect(m_panel, &UserAdminPanel::notAnswered, this,
             [this] { hover()->showHint(notAnsweredText(chosenComputer())); });
 
+    // The Latin "C" of "Cетевая" is kept on purpose: the hint has always been written so.
     QPushButton *exit =
         addButton(QStringLiteral("btnRETURN"), QStringLiteral("Выход"),
                   QStringLiteral("Нажми, чтобы вернуться в меню 'Cетевая версия'."));
@@ -142,11 +144,8 @@ int RemoteAdminWindow::computerOf(const QString &item)
 
 void RemoteAdminWindow::fillComputers()
 {
-    const SessionState &s = m_context.session;
-    for (int i = 1; i <= qMin(int(s.NetCount), SessionState::MaxComputers); ++i) {
-        if (!s.NetPath.at(i - 1).isEmpty())
-            m_computers->addItem(QStringLiteral("№ ") + QString::number(i));
-    }
+    for (const int i : m_context.classroom.configured())
+        m_computers->addItem(QStringLiteral("№ ") + QString::number(i));
     if (m_computers->count() > 0)
         m_computers->setCurrentIndex(0);
 }
@@ -163,7 +162,7 @@ void RemoteAdminWindow::chooseComputer()
     const int computer = chosenComputer();
     if (computer < 1 || computer > SessionState::MaxComputers)
         return;
-    m_panel->setBaseFile(m_context.session.NetPath.at(computer - 1));
+    m_panel->setBaseFile(m_context.classroom.folder(computer));
 }
 
 // The pupil named in the computer's curr_test.ini, as the monitor last read it, is testing:

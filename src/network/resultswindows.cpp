@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
 #include "network/monitorwindow.h"
 #include "network/resultslogcsv.h"
 #include "network/resultsprinter.h"
@@ -66,7 +67,7 @@ bool PrintConfirmWindow::ask(AppContext &context)
 
 ClassResultsWindow::ClassResultsWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmLOGnet"), QStringLiteral("Результаты теста ")),
-      m_log(resultslog::build(context.session.Pupils, context.session.NetCount, QLocale::system()))
+      m_log(resultslog::build(context.session.Pupils, context.classroom.count(), QLocale::system()))
 {
     m_context.windows.hide<MonitorWindow>();
     buildControls();
@@ -133,7 +134,7 @@ void ClassResultsWindow::buildControls()
     analysis->setVisible(bool(m_context.windows.openItemAnalysis));
     connect(print, &QPushButton::clicked, this, &ClassResultsWindow::print);
     connect(exportLog, &QPushButton::clicked, this, [this] {
-        exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.session.NetCount,
+        exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.classroom.count(),
                                             QDate::currentDate()),
                    QStringLiteral("Результаты ") +
                        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));

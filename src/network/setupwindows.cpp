@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
 #include "network/monitorwindow.h"
 #include "network/netconfig.h"
 #include "ui/cueplayer.h"
@@ -24,11 +25,6 @@
 #include <QPushButton>
 
 namespace {
-MonitorWindow *monitor(AppContext &context)
-{
-    return context.windows.find<MonitorWindow>();
-}
-
 QString netIni(const AppContext &context)
 {
     return context.session.dataPath(datafiles::NetConfigFile);
@@ -106,10 +102,9 @@ void SetupComputerCountStep::accept()
     case netsetup::CountAnswer::Ignored:
         break;
     case netsetup::CountAnswer::Accepted:
-        m_context.session.NetCount = qint16(check.count);
-        m_context.session.NetWizardIndex = 1;
         m_context.windows.close<SetupComputerListStep>();
-        m_context.windows.open<SetupComputerListStep>();
+        if (auto *list = m_context.windows.open<SetupComputerListStep>())
+            list->start(check.count);
         break;
     }
 }
@@ -123,11 +118,9 @@ void SetupComputerCountStep::cancel()
 
 void SetupComputerCountStep::closeEvent(QCloseEvent *event)
 {
-    // Whether the setup ended or was left, the session holds what net.ini holds.
-    reloadNetConfig(m_context.session, netIni(m_context));
+    // Whether the setup ended or was left, the classroom holds what net.ini holds.
+    reloadNetConfig(m_context.classroom, netIni(m_context));
     showMonitor();
-    if (MonitorWindow *net = monitor(m_context))
-        net->setPollInterval(100);
     event->accept();
 }
 
@@ -136,7 +129,7 @@ void SetupComputerCountStep::closeEvent(QCloseEvent *event)
 SetupComputerListStep::SetupComputerListStep(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETSetuP2"),
                 QStringLiteral("Настройка сетевой версии")),
-      m_wizard(context.session, netIni(context))
+      m_wizard(context.session, context.classroom, netIni(context))
 {
     auto *info =
         wrapped(addLabel(QStringLiteral("Met1"),
@@ -169,12 +162,13 @@ SetupComputerListStep::SetupComputerListStep(AppContext &context)
     grid->addWidget(skip, 3, 1);
     grid->addWidget(cancel, 3, 2);
     grid->addWidget(addStatusBar(), 4, 0, 1, 3);
+}
 
-    m_wizard.start(context.session.NetCount);
+void SetupComputerListStep::start(int count)
+{
+    m_wizard.start(count);
     m_question->setText(m_wizard.question());
     m_context.windows.hide<SetupComputerCountStep>();
-    if (MonitorWindow *net = monitor(m_context))
-        net->stopPolling();
 }
 
 void SetupComputerListStep::locate()
@@ -200,13 +194,7 @@ void SetupComputerListStep::moved(bool finished)
     }
     if (!m_wizard.written())
         InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
-    MonitorWindow *net = monitor(m_context);
-    if (net)
-        net->setPollInterval(100);
     close();
-    // The monitor shows the file again whether or not it was written.
-    if (net)
-        net->configurationWritten();
 }
 
 // Leaving before the last computer changes nothing: the whole setup is left.
@@ -273,7 +261,6 @@ SetupProgramFileStep::SetupProgramFileStep(AppContext &context)
 
 std::optional<QString> SetupProgramFileStep::locate(AppContext &context)
 {
-    context.session.NetChosenFile.clear();
     SetupProgramFileStep window(context);
     window.exec();
     return window.m_chosen;
@@ -284,7 +271,9 @@ void SetupProgramFileStep::choose()
 {
     m_context.cues.play(Cue::Pick);
     SessionState &s = m_context.session;
-    const QString start = m_tried.isEmpty() ? netsetup::startFolder(s, s.NetWizardIndex) : m_tried;
+    const QString start = m_tried.isEmpty()
+                              ? netsetup::startFolder(s, m_context.classroom, s.NetWizardIndex)
+                              : m_tried;
     const QString chosen = chooseFile(start);
     if (chosen.isEmpty())
         return;
@@ -295,7 +284,6 @@ void SetupProgramFileStep::choose()
         return;
     }
     m_chosen = m_path->text();
-    s.NetChosenFile = *m_chosen;
     s.NetLastFolder = netconfig::folderOf(chosen);
     close();
 }
@@ -341,7 +329,7 @@ SetupChangeWindow::SetupChangeWindow(AppContext &context)
     grid->addWidget(back, 2, 1);
     grid->addWidget(addStatusBar(), 3, 0, 1, 2);
 
-    for (int i = 1; i <= m_context.session.NetCount; ++i)
+    for (int i = 1; i <= m_context.classroom.count(); ++i)
         m_computers->addItem(QStringLiteral("№ ") + QString::number(i));
     connect(m_computers, &QComboBox::currentIndexChanged, this, &SetupChangeWindow::showPath);
     connect(change, &QPushButton::clicked, this, &SetupChangeWindow::change);
@@ -365,8 +353,7 @@ int SetupChangeWindow::selectedComputer() const
 void SetupChangeWindow::showPath()
 {
     const int i = selectedComputer();
-    m_way->setText(i >= 1 && i <= SessionState::MaxComputers ? m_context.session.NetPath.at(i - 1)
-                                                             : QString());
+    m_way->setText(m_context.classroom.folder(i));
 }
 
 void SetupChangeWindow::change()
@@ -380,10 +367,8 @@ void SetupChangeWindow::change()
     const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
     if (!self || !chosen)
         return;
-    if (!setOneComputer(m_context.session, netIni(m_context), i, *chosen))
+    if (!setOneComputer(m_context.classroom, netIni(m_context), i, *chosen))
         InfoWindow::tell(m_context, netConfigNotWrittenText(netIni(m_context)));
-    if (MonitorWindow *net = monitor(m_context))
-        net->setPollInterval(100);
     showPath();
 }
 

@@ -33,6 +33,8 @@ class SetupComputerListStep : public NetWindow
     Q_OBJECT
 public:
     explicit SetupComputerListStep(AppContext &context);
+    // Starts the run over `count` computers; step 1 calls it with the count typed there.
+    void start(int count);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -55,7 +57,6 @@ public:
     explicit SetupProgramFileStep(AppContext &context);
 
     // Asks for the program file of computer NetWizardIndex; nothing when the teacher cancelled.
-    // The answer is also left in the session's NetChosenFile.
     static std::optional<QString> locate(AppContext &context);
     // Tests replace the file dialog; an empty answer is a cancelled dialog.
     static std::function<QString(const QString &start)> chooseFile;

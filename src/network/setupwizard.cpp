@@ -2,12 +2,14 @@
 
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "network/classroom.h"
 #include "network/netconfig.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace netsetup {
@@ -38,14 +40,13 @@ bool isProgramFile(const QString &chosen)
             name.compare(QStringLiteral("Тарвел.exe"), Qt::CaseInsensitive) == 0);
 }
 
-QString startFolder(const SessionState &session, int computer)
+QString startFolder(const SessionState &session, const Classroom &classroom, int computer)
 {
     if (!session.NetLastFolder.isEmpty())
         return session.NetLastFolder;
-    if (computer >= 1 && computer <= SessionState::MaxComputers &&
-        !session.NetPath.at(computer - 1).isEmpty())
-        return session.NetPath.at(computer - 1);
-    for (const QString &folder : session.NetPath) {
+    if (!classroom.folder(computer).isEmpty())
+        return classroom.folder(computer);
+    for (const QString &folder : classroom.folders()) {
         if (!folder.isEmpty())
             return folder;
     }
@@ -54,8 +55,8 @@ QString startFolder(const SessionState &session, int computer)
 
 } // namespace netsetup
 
-SetupWizard::SetupWizard(SessionState &session, QString netConfigFile)
-    : m_session(session), m_file(std::move(netConfigFile))
+SetupWizard::SetupWizard(SessionState &session, Classroom &classroom, QString netConfigFile)
+    : m_session(session), m_classroom(classroom), m_file(std::move(netConfigFile))
 {
 }
 
@@ -67,7 +68,6 @@ void SetupWizard::start(int count)
     m_written = false;
     m_paths.fill(QString());
     m_session.NetWizardIndex = 1;
-    m_session.NetChosenFile.clear();
 }
 
 bool SetupWizard::answer(const QString &chosen)
@@ -92,19 +92,18 @@ bool SetupWizard::advance()
         return true;
     }
     m_session.NetWizardIndex = qint16(m_computer);
-    m_session.NetChosenFile.clear();
     return false;
 }
 
 void SetupWizard::finish()
 {
     m_finished = true;
-    m_session.NetCount = qint16(m_count);
-    for (int i = 0; i < m_count; ++i)
-        m_session.NetPath[i] = m_paths.at(i);
-    m_written = saveNetConfig(m_session, m_file);
+    Classroom::Folders folders = m_classroom.folders();
+    std::copy_n(m_paths.cbegin(), m_count, folders.begin());
+    m_classroom.assign(m_count, folders);
+    m_written = saveNetConfig(m_classroom, m_file);
     if (!m_written)
-        reloadNetConfig(m_session, m_file);
+        reloadNetConfig(m_classroom, m_file);
 }
 
 QString SetupWizard::question() const
@@ -113,23 +112,24 @@ QString SetupWizard::question() const
            QStringLiteral(" программа установлена ?");
 }
 
-bool setOneComputer(SessionState &session, const QString &netConfigFile, int computer,
+bool setOneComputer(Classroom &classroom, const QString &netConfigFile, int computer,
                     const QString &chosen)
 {
     if (computer < 1 || computer > SessionState::MaxComputers)
         return false;
-    session.NetPath[computer - 1] =
+    Classroom::Folders folders = classroom.folders();
+    folders[computer - 1] =
         netsetup::isProgramFile(chosen) ? netconfig::folderOf(chosen) : QString();
-    session.NetChosenFile.clear();
-    if (saveNetConfig(session, netConfigFile))
+    classroom.assign(classroom.count(), folders);
+    if (saveNetConfig(classroom, netConfigFile))
         return true;
-    reloadNetConfig(session, netConfigFile);
+    reloadNetConfig(classroom, netConfigFile);
     return false;
 }
 
-void reloadNetConfig(SessionState &session, const QString &netConfigFile)
+void reloadNetConfig(Classroom &classroom, const QString &netConfigFile)
 {
-    session.NetCount = 0;
-    session.NetPath.fill(QString());
-    loadNetConfig(session, netConfigFile);
+    Classroom fresh; // read aside, so that the observers hear of the classroom once
+    loadNetConfig(fresh, netConfigFile);
+    classroom.assign(fresh.count(), fresh.folders());
 }

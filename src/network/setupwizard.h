@@ -5,6 +5,7 @@
 
 #include <array>
 
+class Classroom;
 struct SessionState;
 
 // The setup of the classroom: how many pupil computers there are, and for each one the
@@ -37,23 +38,23 @@ bool isProgramFile(const QString &chosen);
 
 // Where the file dialog opens for computer i: the folder of the program chosen last, else that
 // computer's folder, else the folder of any computer set up, else the home folder.
-QString startFolder(const SessionState &session, int computer);
+QString startFolder(const SessionState &session, const Classroom &classroom, int computer);
 
 } // namespace netsetup
 
 // The wizard's run over computers 1..count. It works on its own copy of the paths: the
-// session and net.ini change only when the last computer has been answered.
+// classroom and net.ini change only when the last computer has been answered.
 class SetupWizard
 {
 public:
-    SetupWizard(SessionState &session, QString netConfigFile);
+    SetupWizard(SessionState &session, Classroom &classroom, QString netConfigFile);
 
     // Starts again at computer 1 for `count` computers.
     void start(int count);
     int computer() const { return m_computer; }
     int count() const { return m_count; }
     bool finished() const { return m_finished; }
-    // net.ini was written at the end; when it was not, the session holds what the file holds.
+    // net.ini was written at the end; when it was not, the classroom holds what the file holds.
     bool written() const { return m_written; }
 
     // "Да" after the locate window returned `chosen`: a program file sets the computer up,
@@ -69,6 +70,7 @@ private:
     void finish();
 
     SessionState &m_session;
+    Classroom &m_classroom;
     QString m_file;
     std::array<QString, 50> m_paths;
     int m_count = 0;
@@ -78,10 +80,10 @@ private:
 };
 
 // SetupChangeWindow: sets one computer from the chosen file (or clears it) and writes net.ini as
-// the paths stand. Returns false when net.ini could not be written; the session then holds what the
-// file holds.
-bool setOneComputer(SessionState &session, const QString &netConfigFile, int computer,
+// the paths stand. Returns false when net.ini could not be written; the classroom then holds what
+// the file holds.
+bool setOneComputer(Classroom &classroom, const QString &netConfigFile, int computer,
                     const QString &chosen);
 
-// Gives the session the computers of net.ini, or none when the classroom is not configured.
-void reloadNetConfig(SessionState &session, const QString &netConfigFile);
+// Gives the classroom the computers of net.ini, or none when it is not configured.
+void reloadNetConfig(Classroom &classroom, const QString &netConfigFile);

@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
 #include "network/monitorwindow.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
@@ -75,11 +76,8 @@ void WatchChoiceWindow::fill()
 {
     m_list->clear();
     const int generation = ++m_generation;
-    const SessionState &s = m_context.session;
-    for (int i = 1; i <= qMin(int(s.NetCount), SessionState::MaxComputers); ++i) {
-        if (s.NetPath.at(i - 1).isEmpty())
-            continue;
-        const QString file = pupilfiles::pathOf(s.NetPath.at(i - 1),
+    for (const int i : m_context.classroom.configured()) {
+        const QString file = pupilfiles::pathOf(m_context.classroom.folder(i),
                                                 QStringLiteral("data/") + datafiles::SessionFile);
         readOffThread<bool>(
             this, [file] { return QFileInfo::exists(file); },
@@ -223,7 +221,7 @@ void WatchWindow::refresh()
     m_readingSince = now;
     readOffThread<WatchLook>(
         this,
-        [folder = m_context.session.NetPath.at(computer - 1), seen = m_files, now] {
+        [folder = m_context.classroom.folder(computer), seen = m_files, now] {
             return WatchLook::take(folder, seen, now);
         },
         [this](const WatchLook &look) { received(look); });
@@ -286,7 +284,6 @@ void WatchWindow::showAnswers(const WatchView &view)
 void WatchWindow::closePicture()
 {
     m_context.windows.close<PictureViewer>();
-    m_context.session.PictureViewerOpen = false;
 }
 
 void WatchWindow::goNext()

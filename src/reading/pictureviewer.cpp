@@ -33,7 +33,6 @@ PictureViewer::PictureViewer(AppContext &context)
 
 void PictureViewer::openPicture()
 {
-    m_context.session.PictureViewerOpen = true;
     m_zoom = PictureZoom();
     loadPicture();
     redisplay();

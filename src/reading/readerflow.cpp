@@ -68,32 +68,20 @@ void ReaderFlow::stepForward()
         Q_EMIT pageTurned();
         return;
     }
-    if (m_session.CurrentParagraph == paragraphs::Last) {
-        m_nextEnabled = false;
-        Q_EMIT buttonsChanged();
-        return;
-    }
-    m_nextEnabled = m_previousEnabled = true;
-    Q_EMIT buttonsChanged();
-    const std::optional<ReadingOrder> order =
-        ReadingOrder::load(m_session.dataPath(datafiles::OutlineFile));
-    if (!order) {
-        Q_EMIT failed(OutlineMissingText);
-        return;
-    }
-    const QString next = order->next(m_session.CurrentParagraph);
-    if (!next.isEmpty()) {
-        m_session.CurrentParagraph = next;
-        showParagraphForMode();
-    }
-    Q_EMIT pageTurned();
+    step(paragraphs::Last, &ReadingOrder::next, m_nextEnabled);
 }
 
 void ReaderFlow::stepBack()
 {
     Q_EMIT pageTurned();
-    if (m_session.CurrentParagraph == paragraphs::First) {
-        m_previousEnabled = false;
+    step(paragraphs::First, &ReadingOrder::previous, m_previousEnabled);
+}
+
+// At the end of the course the button towards it goes out; elsewhere the neighbour shows.
+void ReaderFlow::step(const QString &end, Neighbour neighbour, bool &towardsEnabled)
+{
+    if (m_session.CurrentParagraph == end) {
+        towardsEnabled = false;
         Q_EMIT buttonsChanged();
         return;
     }
@@ -105,9 +93,9 @@ void ReaderFlow::stepBack()
         Q_EMIT failed(OutlineMissingText);
         return;
     }
-    const QString previous = order->previous(m_session.CurrentParagraph);
-    if (!previous.isEmpty()) {
-        m_session.CurrentParagraph = previous;
+    const QString paragraph = ((*order).*neighbour)(m_session.CurrentParagraph);
+    if (!paragraph.isEmpty()) {
+        m_session.CurrentParagraph = paragraph;
         showParagraphForMode();
     }
     Q_EMIT pageTurned();

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class ReadingOrder;
 struct SessionState;
 
 // Where the reader is and what its buttons allow: the paragraph shown (text or questions),
@@ -65,6 +66,8 @@ private:
     void show(const QString &path);
     // Runs the toggle when the check mode shows questions instead of text.
     void showParagraphForMode();
+    using Neighbour = QString (ReadingOrder::*)(const QString &) const;
+    void step(const QString &end, Neighbour neighbour, bool &towardsEnabled);
     void offerTest();
     void updateButtons();
 

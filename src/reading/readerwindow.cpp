@@ -4,7 +4,7 @@
 #include "core/windowhub.h"
 #include "reading/contentswindow.h"
 #include "reading/pageview.h"
-#include "reading/testchoicewindow.h"
+#include "reading/questionsortest.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"

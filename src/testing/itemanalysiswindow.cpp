@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
 #include "network/sharereader.h"
 #include "testing/bankeditorwindow.h"
 #include "testing/catalogue.h"
@@ -248,12 +249,10 @@ void ItemAnalysisWindow::fillBanks()
 
 QList<itemanalysis::Computer> ItemAnalysisWindow::computers() const
 {
-    const SessionState &s = m_context.session;
-    QList<itemanalysis::Computer> list{{QStringLiteral("Этот компьютер"), s.ProgramFolder}};
-    for (int i = 0; i < qBound(0, int(s.NetCount), SessionState::MaxComputers); ++i) {
-        if (!s.NetPath[i].isEmpty())
-            list.append({QStringLiteral("Компьютер %1").arg(i + 1), s.NetPath[i]});
-    }
+    QList<itemanalysis::Computer> list{
+        {QStringLiteral("Этот компьютер"), m_context.session.ProgramFolder}};
+    for (const int i : m_context.classroom.configured())
+        list.append({QStringLiteral("Компьютер %1").arg(i), m_context.classroom.folder(i)});
     return list;
 }
 

@@ -112,6 +112,7 @@ QString TestSession::frameCaption() const
 {
     const bool last = m_session.AskedCount >= m_test->bank.questionCount();
     const QString number = textfile::printNumber(m_session.AskedCount).chopped(1);
+    // Latin and Cyrillic letters mixed, kept on purpose: the frame has always looked like this.
     return (last ? QStringLiteral("  Boпpoc нomep  ") : QStringLiteral("  Boпpoc нomep   ")) +
            number + QStringLiteral("  ");
 }

@@ -3,6 +3,7 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "network/classroom.h"
 #include "network/netconfig.h"
 #include "network/pupilfiles.h"
 #include "network/sharereader.h"
@@ -152,9 +153,10 @@ SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &
     QList<std::pair<std::function<PupilWrite()>, std::function<void(const PupilWrite &)>>> writes;
     const QString netFile = session.dataPath(datafiles::NetConfigFile);
     if (netconfig::isConfigured(netFile)) {
-        loadNetConfig(session, netFile);
-        for (int computer = 1; computer <= session.NetCount; ++computer) {
-            const QString folder = session.NetPath.at(computer - 1);
+        Classroom classroom; // as net.ini holds it now
+        loadNetConfig(classroom, netFile);
+        for (const int computer : classroom.configured()) {
+            const QString folder = classroom.folder(computer);
             if (folder.trimmed().isEmpty())
                 continue;
             m_waiting << computer;

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 const QString LoginWindow::TickText =
     QStringLiteral("Поставь здесь галочку, чтобы не вводить каждый раз ФИО и пароль.");
@@ -128,11 +127,8 @@ void LoginWindow::buildControls()
         cancel();
     });
 
-    m_maskTimer = new QTimer(this);
-    m_maskTimer->setObjectName(QStringLiteral("id_timer"));
-    m_maskTimer->setInterval(100);
-    connect(m_maskTimer, &QTimer::timeout, this, &LoginWindow::maskPassword);
-    m_maskTimer->start();
+    for (QLineEdit *field : {m_first, m_second, m_password})
+        connect(field, &QLineEdit::textChanged, this, &LoginWindow::maskPassword);
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(16, 8, 16, 12);
@@ -207,7 +203,7 @@ void LoginWindow::applyRememberedLogin()
     m_second->setText(login.surname);
     m_password->setText(login.password);
     m_password->setEchoMode(QLineEdit::Password);
-    m_maskTimer->stop();
+    m_maskFollowsName = false; // a remembered password stays hidden whoever it belongs to
 }
 
 bool LoginWindow::saveRememberedLogin()
@@ -238,6 +234,8 @@ void LoginWindow::saveIfRemembered()
 
 void LoginWindow::maskPassword()
 {
+    if (!m_maskFollowsName)
+        return;
     const bool administrator = isAdministratorName(m_first->text(), m_second->text());
     const bool mask = administrator && m_password->text() != LoginFlow::WrongPasswordText;
     m_password->setEchoMode(mask ? QLineEdit::Password : QLineEdit::Normal);

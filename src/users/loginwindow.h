@@ -7,7 +7,6 @@
 
 class QCheckBox;
 class QLabel;
-class QTimer;
 
 // The login window: identifies the user, registers a new one on the second press of OK,
 // remembers the login on request.
@@ -55,8 +54,9 @@ private:
     QLabel *m_message = nullptr;
     QCheckBox *m_remember = nullptr;
     QLabel *m_rememberLabel = nullptr;
-    QTimer *m_maskTimer = nullptr;
     QLineEdit::EchoMode m_echoBeforeMessage = QLineEdit::Normal;
+    // The administrator's password is hidden while his name is typed.
+    bool m_maskFollowsName = true;
     bool m_identified = false;
     bool m_saved = false;
 };

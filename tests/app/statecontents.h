@@ -6,6 +6,7 @@
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "network/classroom.h"
 #include "network/resultslog.h"
 #include "testing/testsettings.h"
 #include "users/userbase.h"
@@ -82,12 +83,13 @@ inline TestSettings testSettings(int variant)
     return settings;
 }
 
-inline void netConfig(SessionState &session, int variant)
+inline void netConfig(Classroom &classroom, int variant)
 {
-    session.NetCount = variant == 0 ? 12 : 3;
-    for (int i = 0; i < SessionState::MaxComputers; ++i)
-        session.NetPath[i] =
-            i < session.NetCount ? QStringLiteral("/mnt/класс/pc%1/Тарвел/").arg(i + 1) : QString();
+    const int count = variant == 0 ? 12 : 3;
+    Classroom::Folders folders;
+    for (int i = 0; i < count; ++i)
+        folders[i] = QStringLiteral("/mnt/класс/pc%1/Тарвел/").arg(i + 1);
+    classroom.assign(count, folders);
 }
 
 inline QString rememberedName(int variant)

@@ -76,13 +76,13 @@ inline int settings(const Say &say, const QString &folder)
 {
     return loop(say, -1, [&](long n) {
         const int variant = int((n + 1) % 2);
-        SessionState session;
-        statecontents::netConfig(session, variant);
+        Classroom classroom;
+        statecontents::netConfig(classroom, variant);
         const QString name = statecontents::rememberedName(variant);
         return statecontents::testSettings(variant).write(folder) &&
                RememberedLogin::write(QDir(folder).filePath(datafiles::RememberedLoginFile),
                                       variant == 1, name, name, name) &&
-               saveNetConfig(session, QDir(folder).filePath(datafiles::NetConfigFile));
+               saveNetConfig(classroom, QDir(folder).filePath(datafiles::NetConfigFile));
     });
 }
 

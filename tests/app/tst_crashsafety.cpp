@@ -270,9 +270,9 @@ private Q_SLOTS:
                  return RememberedLogin::write(f, v == 1, name, name, name);
              }},
             {datafiles::NetConfigFile, [](const QString &f, int v) {
-                 SessionState session;
-                 statecontents::netConfig(session, v);
-                 return saveNetConfig(session, f);
+                 Classroom classroom;
+                 statecontents::netConfig(classroom, v);
+                 return saveNetConfig(classroom, f);
              }}};
         QList<std::array<QByteArray, 2>> contents;
         for (const Kind &kind : kinds) {

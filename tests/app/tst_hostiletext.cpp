@@ -1,7 +1,8 @@
 #include "app/application.h"
 #include "core/sessionfiles.h"
 #include "desk/screencheck.h"
-#include "network/classroom.h"
+#include "network/classroomfolders.h"
+#include "network/monitormodel.h"
 #include "network/monitorwindow.h"
 #include "network/networkharness.h"
 #include "network/pupilpoller.h"
@@ -43,10 +44,11 @@ QStringList shownTexts(QWidget *window)
         for (int i = 0; i < list->count(); ++i)
             texts << list->item(i)->text();
     }
-    for (QTableWidget *table : window->findChildren<QTableWidget *>()) {
-        for (int row = 0; row < table->rowCount(); ++row) {
-            for (int column = 0; column < table->columnCount(); ++column)
-                texts << (table->item(row, column) ? table->item(row, column)->text() : QString());
+    for (QTableView *table : window->findChildren<QTableView *>()) {
+        const QAbstractItemModel *model = table->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            for (int column = 0; column < model->columnCount(); ++column)
+                texts << model->index(row, column).data().toString();
         }
     }
     return texts;
@@ -147,7 +149,7 @@ private Q_SLOTS:
     void classroomWindows()
     {
         QFETCH_GLOBAL(QString, text);
-        Classroom room(2);
+        ClassroomFolders room(2);
         room.progress(1, text, text, 20, 3, 1, 0, text);
         writeSessionFile(room.pupilData(1, datafiles::SessionFile), {text, text, text, 20, 3, 1, 0},
                          hostileRecords(text));
@@ -162,7 +164,7 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         auto *monitor = h.windows.open<MonitorWindow>();
         monitor->poller()->setPatience(500);
-        QTRY_COMPARE(monitor->findChildren<QLabel *>("Met_NAME").at(1)->text(), text);
+        QTRY_COMPARE(monitor->model()->index(1, MonitorModel::Name).data().toString(), text);
         checkShownLiterally(monitor, text);
 
         h.click("frmNET", "btnTestALONE");

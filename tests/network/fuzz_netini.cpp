@@ -1,20 +1,21 @@
 #include "core/sessionstate.h"
 #include "fuzzsupport.h"
+#include "network/classroom.h"
 #include "network/netconfig.h"
 
-// net.ini read into the session, written and read again gives the same configuration.
+// net.ini read into a classroom, written and read again gives the same configuration.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    SessionState session;
-    loadNetConfig(session, fuzzFile(data, size, "net.ini"));
-    if (session.NetCount < 0 || session.NetCount > SessionState::MaxComputers)
+    Classroom classroom;
+    loadNetConfig(classroom, fuzzFile(data, size, "net.ini"));
+    if (classroom.count() < 0 || classroom.count() > SessionState::MaxComputers)
         __builtin_trap();
-    SessionState again;
-    netconfig::applyLines(again, netconfig::toLines(session));
-    if (again.NetCount != session.NetCount)
+    Classroom again;
+    netconfig::applyLines(again, netconfig::toLines(classroom));
+    if (again.count() != classroom.count())
         __builtin_trap();
-    for (int i = 0; i < session.NetCount; ++i) {
-        if (again.NetPath[i] != textfile::oneLine(session.NetPath[i]))
+    for (int i = 1; i <= classroom.count(); ++i) {
+        if (again.folder(i) != textfile::oneLine(classroom.folder(i)))
             __builtin_trap();
     }
     return 0;

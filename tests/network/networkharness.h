@@ -4,6 +4,7 @@
 #include "core/appcontext.h"
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
+#include "network/classroom.h"
 #include "ui/cueplayer.h"
 #include "ui/textcolours.h"
 #include "windowsupport.h"
@@ -50,7 +51,8 @@ struct NetworkHarness
     SessionState session;
     CuePlayer cues{session, false};
     WindowHub windows;
-    AppContext context{session, cues, windows};
+    Classroom classroom;
+    AppContext context{session, cues, windows, classroom};
 };
 
 // Presses a button of the modal window `name` as soon as it shows.

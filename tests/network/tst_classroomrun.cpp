@@ -1,16 +1,16 @@
 #include "app/application.h"
+#include "network/monitormodel.h"
 #include "network/monitorwindow.h"
 #include "network/pupillive.h"
 #include "network/pupilpoller.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
 
-#include "classroom.h"
+#include "classroomfolders.h"
 #include "privatedesk.h"
 
 #include <QLabel>
 #include <QProcess>
-#include <QProgressBar>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -160,24 +160,26 @@ private:
         return true;
     }
 
-    static QString cell(QWidget *monitor, const char *name)
+    static QString cell(MonitorWindow *monitor, MonitorModel::Column column)
     {
-        return monitor->findChildren<QLabel *>(QString::fromLatin1(name)).at(0)->text();
+        return monitor->model()->index(0, column).data().toString();
     }
 
     // The first row of the monitor shows the pupil at question `current` with `right` answers,
     // and what it says of his last answer.
-    static void rowShows(QWidget *monitor, int current, int right, int max, const QString &answered)
+    static void rowShows(MonitorWindow *monitor, int current, int right, int max,
+                         const QString &answered)
     {
-        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_CURR"), QString::number(current), 5000);
-        QCOMPARE(cell(monitor, "Met_USER"), QStringLiteral("№1"));
-        QCOMPARE(cell(monitor, "Met_NAME"), QStringLiteral("Петров"));
-        QCOMPARE(cell(monitor, "Met_Prav"), QStringLiteral("%1/%2").arg(right).arg(max));
-        QCOMPARE(cell(monitor, "Met_OCENKA"), QString());
-        QCOMPARE(cell(monitor, "Met_ANSWERED"), answered);
-        auto *progress = monitor->findChildren<QProgressBar *>(QStringLiteral("ProgreSS1")).at(0);
-        QCOMPARE(progress->maximum(), max);
-        QCOMPARE(progress->value(), current);
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Current), QString::number(current),
+                                  5000);
+        QCOMPARE(cell(monitor, MonitorModel::Computer), QStringLiteral("№1"));
+        QCOMPARE(cell(monitor, MonitorModel::Name), QStringLiteral("Петров"));
+        QCOMPARE(cell(monitor, MonitorModel::Right), QStringLiteral("%1/%2").arg(right).arg(max));
+        QCOMPARE(cell(monitor, MonitorModel::Grade), QString());
+        QCOMPARE(cell(monitor, MonitorModel::Answered), answered);
+        const QModelIndex progress = monitor->model()->index(0, MonitorModel::Progress);
+        QCOMPARE(progress.data(MonitorModel::MaximumRole).toInt(), max);
+        QCOMPARE(progress.data(MonitorModel::ValueRole).toInt(), current);
     }
 
 private Q_SLOTS:
@@ -210,7 +212,7 @@ private Q_SLOTS:
 
     void teacherWatchesPupilTakeATest()
     {
-        Classroom room(1, TestProgramFolder::Content::DemoData);
+        ClassroomFolders room(1, TestProgramFolder::Content::DemoData);
         const QString pupilFolder = room.pupilFolder(1);
         TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA),
                                     pupilFolder + QStringLiteral("data"));
@@ -223,13 +225,14 @@ private Q_SLOTS:
         const QString progressFile = room.pupilData(1, datafiles::ProgressFile);
         QMap<QString, qint64> shownAfterMs;
         connect(monitor->poller(), &PupilPoller::computerRead, monitor, [&] {
-            const QString current = cell(monitor, "Met_CURR");
+            const QString current = cell(monitor, MonitorModel::Current);
             if (!shownAfterMs.contains(current))
                 shownAfterMs[current] = QDateTime::currentMSecsSinceEpoch() -
                                         QFileInfo(progressFile).lastModified().toMSecsSinceEpoch();
         });
-        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_USER"), QStringLiteral("№1"), 5000);
-        QCOMPARE(cell(monitor, "Met_NAME"), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Computer), QStringLiteral("№1"),
+                                  5000);
+        QCOMPARE(cell(monitor, MonitorModel::Name), QString());
 
         // A new pupil starts the program on the pupil's computer and takes the first topic test.
         auto pupil = std::make_unique<PupilProgram>(pupilFolder, QString::fromUtf8(TARVEL_PROGRAM),
@@ -289,12 +292,13 @@ private Q_SLOTS:
         const QString online = QDir::cleanPath(pupilFolder);
         const QString offline = online + QStringLiteral("-off");
         QVERIFY(QDir().rename(online, offline));
-        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, "Met_ANSWERED"), PupilLive::NoConnectionText, 3000);
-        QCOMPARE(cell(monitor, "Met_NAME"), QStringLiteral("Петров"));
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Answered),
+                                  PupilLive::NoConnectionText, 3000);
+        QCOMPARE(cell(monitor, MonitorModel::Name), QStringLiteral("Петров"));
         QVERIFY(QDir().rename(offline, online));
-        QTRY_VERIFY_WITH_TIMEOUT(cell(monitor, "Met_ANSWERED") != PupilLive::NoConnectionText,
-                                 3000);
-        QCOMPARE(cell(monitor, "Met_CURR"), QStringLiteral("5"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            cell(monitor, MonitorModel::Answered) != PupilLive::NoConnectionText, 3000);
+        QCOMPARE(cell(monitor, MonitorModel::Current), QStringLiteral("5"));
     }
 };
 

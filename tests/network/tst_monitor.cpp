@@ -1,4 +1,5 @@
-#include "classroom.h"
+#include "classroomfolders.h"
+#include "network/monitormodel.h"
 #include "network/monitorwindow.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
@@ -10,7 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <QProgressBar>
+#include <QTableView>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -18,9 +19,14 @@
 #include <unistd.h>
 
 namespace {
-QList<QLabel *> cells(QWidget *monitor, const char *name)
+QString cell(MonitorWindow *monitor, int row, MonitorModel::Column column)
 {
-    return monitor->findChildren<QLabel *>(QString::fromLatin1(name));
+    return monitor->model()->index(row, column).data().toString();
+}
+
+QVariant progress(MonitorWindow *monitor, int row, MonitorModel::Role role)
+{
+    return monitor->model()->index(row, MonitorModel::Progress).data(role);
 }
 } // namespace
 
@@ -40,42 +46,47 @@ private Q_SLOTS:
 
     void showsRunningAndFinishedTests()
     {
-        Classroom room(3);
+        ClassroomFolders room(3);
         room.progress(2, "Иван", "Петров", 20, 7, 5);
         NetworkHarness h(room.teacher().path());
         MonitorWindow *monitor = openMonitor(h);
         QVERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
-        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Петров"));
-        QCOMPARE(cells(monitor, "Met_USER").at(1)->text(), QStringLiteral("№2"));
-        QCOMPARE(cells(monitor, "Met_Prav").at(1)->text(), QStringLiteral("5/20"));
-        QCOMPARE(cells(monitor, "Met_CURR").at(1)->text(), QStringLiteral("7"));
-        QCOMPARE(cells(monitor, "Met_OCENKA").at(1)->text(), QString());
-        QCOMPARE(cells(monitor, "Met_ANSWERED").at(1)->text(), QStringLiteral("только что"));
-        QProgressBar *bar = monitor->findChildren<QProgressBar *>("ProgreSS1").at(1);
-        QCOMPARE(bar->maximum(), 20);
-        QCOMPARE(bar->value(), 7);
-        QCOMPARE(cells(monitor, "Met_USER").at(0)->text(), QStringLiteral("№1"));
-        QVERIFY(cells(monitor, "Met_Prav").at(0)->text().isEmpty());
+        QTRY_COMPARE(cell(monitor, 1, MonitorModel::Name), QStringLiteral("Петров"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Computer), QStringLiteral("№2"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Right), QStringLiteral("5/20"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Current), QStringLiteral("7"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Grade), QString());
+        QCOMPARE(cell(monitor, 1, MonitorModel::Answered), QStringLiteral("только что"));
+        QCOMPARE(progress(monitor, 1, MonitorModel::MaximumRole).toInt(), 20);
+        QCOMPARE(progress(monitor, 1, MonitorModel::ValueRole).toInt(), 7);
+        QCOMPARE(cell(monitor, 0, MonitorModel::Computer), QStringLiteral("№1"));
+        QVERIFY(cell(monitor, 0, MonitorModel::Right).isEmpty());
         checkAccessibility(monitor);
+        // Screen readers read the rows as a table's cells.
+        QAccessibleInterface *table =
+            QAccessible::queryAccessibleInterface(monitor->findChild<QTableView *>("metTABLE"));
+        QCOMPARE(table->role(), QAccessible::Table);
+        QCOMPARE(table->tableInterface()->cellAt(1, MonitorModel::Name)->text(QAccessible::Name),
+                 QStringLiteral("Петров"));
 
         // The pupil finishes; a damaged file on computer 3 never gives an invalid range.
         room.progress(2, "Иван", "Петров", 10, 10, 7, 4);
         writeBytes(room.pupilData(3, "curr_test.ini"),
                    textfile::joinLines({"first", "Ф", "second", "Сидоров", "max", "-4", "curr",
                                         "999", "ocenka", "0"}));
-        monitor->setPollInterval(10);
-        QTRY_COMPARE(cells(monitor, "Met_OCENKA").at(1)->text(), QStringLiteral("4"));
-        QCOMPARE(cells(monitor, "Met_ANSWERED").at(1)->text(),
-                 QStringLiteral("закончил, оценка 4"));
-        QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Сидоров"));
-        QProgressBar *damaged = monitor->findChildren<QProgressBar *>("ProgreSS1").at(2);
-        QVERIFY(damaged->minimum() <= damaged->value() && damaged->value() <= damaged->maximum());
+        monitor->poll();
+        QTRY_COMPARE(cell(monitor, 1, MonitorModel::Grade), QStringLiteral("4"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Answered), QStringLiteral("закончил, оценка 4"));
+        QTRY_COMPARE(cell(monitor, 2, MonitorModel::Name), QStringLiteral("Сидоров"));
+        const int value = progress(monitor, 2, MonitorModel::ValueRole).toInt();
+        QVERIFY(progress(monitor, 2, MonitorModel::MinimumRole).toInt() <= value &&
+                value <= progress(monitor, 2, MonitorModel::MaximumRole).toInt());
 
         // A file that is gone after having had data shows the number only.
         QFile::remove(room.pupilData(2, "curr_test.ini"));
-        monitor->setPollInterval(10);
-        QTRY_VERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
-        QCOMPARE(cells(monitor, "Met_USER").at(1)->text(), QStringLiteral("№2"));
+        monitor->poll();
+        QTRY_VERIFY(cell(monitor, 1, MonitorModel::Name).isEmpty());
+        QCOMPARE(cell(monitor, 1, MonitorModel::Computer), QStringLiteral("№2"));
 
         // The classroom is cleared while the setup is open: on its return the monitor says so
         // and hides the progress bars.
@@ -83,21 +94,21 @@ private Q_SLOTS:
         h.click("frmNET", "btnNETSetup");
         loadedWindow("frmNETSetuP1")->close();
         QTRY_VERIFY(monitor->findChild<QLabel *>("metNEEDsetup")->isVisibleTo(monitor));
-        QVERIFY(!bar->isVisibleTo(monitor));
+        QVERIFY(!progress(monitor, 1, MonitorModel::MaximumRole).isValid());
     }
 
     void pageButtonsWithTenAndTwentyComputers()
     {
-        Classroom ten(10);
+        ClassroomFolders ten(10);
         NetworkHarness h10(ten.teacher().path());
         MonitorWindow *small = openMonitor(h10);
         QVERIFY(!small->findChild<QPushButton *>("btnNEXT15")->isVisible());
         QVERIFY(!small->findChild<QPushButton *>("btnPREV15")->isVisible());
-        QTRY_VERIFY(!small->pollBusy() && h10.session.Pupils.size() > 0 &&
-                    cells(small, "Met_USER").at(14)->text() == QStringLiteral("№15"));
+        QTRY_VERIFY(!small->poller()->isPolling() &&
+                    cell(small, 14, MonitorModel::Computer) == QStringLiteral("№15"));
         small->close();
 
-        Classroom twenty(20);
+        ClassroomFolders twenty(20);
         twenty.progress(17, "Анна", "Смирнова", 10, 3, 2);
         NetworkHarness h(twenty.teacher().path());
         MonitorWindow *monitor = openMonitor(h);
@@ -108,45 +119,45 @@ private Q_SLOTS:
         QTRY_COMPARE(h.session.Pupils.at(16).second, QStringLiteral("Смирнова"));
         next->click();
         QVERIFY(next->isVisible() && prev->isVisible());
-        QCOMPARE(cells(monitor, "Met_USER").at(0)->text(), QStringLiteral("№16"));
-        QCOMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Смирнова"));
+        QCOMPARE(cell(monitor, 0, MonitorModel::Computer), QStringLiteral("№16"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Name), QStringLiteral("Смирнова"));
         next->click();
         QVERIFY(!next->isVisible() && prev->isVisible());
-        QCOMPARE(cells(monitor, "Met_USER").at(0)->text(), QStringLiteral("№31"));
-        QCOMPARE(cells(monitor, "Met_USER").at(14)->text(), QStringLiteral("№45"));
-        QVERIFY(cells(monitor, "Met_NAME").at(1)->text().isEmpty());
+        QCOMPARE(cell(monitor, 0, MonitorModel::Computer), QStringLiteral("№31"));
+        QCOMPARE(cell(monitor, 14, MonitorModel::Computer), QStringLiteral("№45"));
+        QVERIFY(cell(monitor, 1, MonitorModel::Name).isEmpty());
         prev->click();
         prev->click();
         QVERIFY(!prev->isVisible() && next->isVisible());
-        QCOMPARE(h.session.NetPage, 1);
+        QCOMPARE(monitor->model()->pages().page(), 1);
     }
 
     // A pipe in place of a pupil's file is damage, shown at once; it never holds the poll.
     void pipeInPlaceOfTheFileIsDamage()
     {
-        Classroom room(3);
+        ClassroomFolders room(3);
         room.progress(1, "А", "Первый", 10, 2, 1);
         room.progress(3, "В", "Третий", 10, 4, 3);
         const QString fifo = room.pupilData(2, "curr_test.ini");
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         NetworkHarness h(room.teacher().path());
         MonitorWindow *monitor = openMonitor(h);
-        QTRY_COMPARE(cells(monitor, "Met_NAME").at(2)->text(), QStringLiteral("Третий"));
-        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), pupilstatus::DamagedText);
-        QTRY_COMPARE(cells(monitor, "Met_NAME").at(0)->text(), QStringLiteral("Первый"));
-        QTRY_VERIFY(!monitor->pollBusy());
+        QTRY_COMPARE(cell(monitor, 2, MonitorModel::Name), QStringLiteral("Третий"));
+        QTRY_COMPARE(cell(monitor, 1, MonitorModel::Name), pupilstatus::DamagedText);
+        QTRY_COMPARE(cell(monitor, 0, MonitorModel::Name), QStringLiteral("Первый"));
+        QTRY_VERIFY(!monitor->poller()->isPolling());
         QVERIFY(!monitor->poller()->isReading(2));
 
         // A regular file again: its row follows.
         QVERIFY(QFile::remove(fifo));
         room.progress(2, "Б", "Второй", 5, 2, 1);
-        monitor->setPollInterval(10);
-        QTRY_COMPARE(cells(monitor, "Met_NAME").at(1)->text(), QStringLiteral("Второй"));
+        monitor->poll();
+        QTRY_COMPARE(cell(monitor, 1, MonitorModel::Name), QStringLiteral("Второй"));
     }
 
     void unconfiguredMonitorAndSetupWizard()
     {
-        Classroom room(2);
+        ClassroomFolders room(2);
         writeBytes(room.netIni(), "clear\r\n");
         QStringList starts;
         QString answer = room.pupilFolder(1) + QStringLiteral("Тарвел");
@@ -197,7 +208,7 @@ private Q_SLOTS:
         QTRY_VERIFY(monitor->isVisible());
         QVERIFY(!loadedWindow("frmNETSetuP1") || !loadedWindow("frmNETSetuP1")->isVisible());
         QCOMPARE(readBytes(room.netIni()), QByteArray("clear\r\n"));
-        QCOMPARE(h.session.NetCount, qint16(0));
+        QCOMPARE(h.classroom.count(), 0);
 
         // Escape leaves step 1 as its cancel button does.
         h.click("frmNET", "btnNETSetup");
@@ -223,7 +234,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QVERIFY(monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
         QVERIFY(monitor->pollTimer()->isActive());
-        QCOMPARE(h.session.NetPath.at(0), room.pupilFolder(1));
+        QCOMPARE(h.classroom.folder(1), room.pupilFolder(1));
 
         // Computer 2 changed through a cancelled dialog, then a wrong file: nothing is stored.
         h.click("frmNET", "btnNETSetup");

@@ -1,4 +1,5 @@
 #include "core/sessionstate.h"
+#include "network/classroom.h"
 #include "network/netconfig.h"
 #include "network/pupilfiles.h"
 #include "network/setupwizard.h"
@@ -6,62 +7,70 @@
 
 #include <QtTest>
 
+namespace {
+// The classroom with `count` computers and these folders of computers 1, 2, ...
+void assign(Classroom &classroom, int count, const QStringList &folders)
+{
+    Classroom::Folders all;
+    std::copy(folders.cbegin(), folders.cend(), all.begin());
+    classroom.assign(count, all);
+}
+} // namespace
+
 class NetConfigTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void threeComputersWithTheSecondSkipped()
     {
-        SessionState session;
-        session.NetCount = 3;
-        session.NetPath[0] = QStringLiteral("\\\\PC1\\Тарвел\\");
-        session.NetPath[2] = QStringLiteral("/mnt/pc3/");
+        Classroom session;
+        assign(session, 3, {QStringLiteral("\\\\PC1\\Тарвел\\"), {}, QStringLiteral("/mnt/pc3/")});
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("net.ini"));
         QVERIFY(saveNetConfig(session, path));
         QCOMPARE(readBytes(path), textfile::joinLines({"number", " 3 ", " 1 ", "\\\\PC1\\Тарвел\\",
                                                        " 2 ", "", " 3 ", "/mnt/pc3/"}));
-        SessionState read;
+        Classroom read;
         loadNetConfig(read, path);
-        QCOMPARE(read.NetCount, qint16(3));
-        QCOMPARE(read.NetPath[0], session.NetPath[0]);
-        QVERIFY(read.NetPath[1].isEmpty());
-        QCOMPARE(read.NetPath[2], QStringLiteral("/mnt/pc3/"));
+        QCOMPARE(read.count(), 3);
+        QCOMPARE(read.folder(1), session.folder(1));
+        QVERIFY(read.folder(2).isEmpty());
+        QCOMPARE(read.folder(3), QStringLiteral("/mnt/pc3/"));
     }
 
     void pairsOutOfOrderAndClearMarker()
     {
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("net.ini"));
-        SessionState session;
-        session.NetPath[4] = QStringLiteral("kept");
+        Classroom session;
+        assign(session, 0, {{}, {}, {}, {}, QStringLiteral("kept")});
         writeBytes(path, textfile::joinLines({"number", "3", " 3 ", "c", "1", "a", " 2 ", "b",
                                               " 77 ", "outside", "0", "zero"}));
         loadNetConfig(session, path);
-        QCOMPARE(session.NetCount, qint16(3));
-        QCOMPARE(session.NetPath[0], QStringLiteral("a"));
-        QCOMPARE(session.NetPath[1], QStringLiteral("b"));
-        QCOMPARE(session.NetPath[2], QStringLiteral("c"));
-        QCOMPARE(session.NetPath[4], QStringLiteral("kept"));
+        QCOMPARE(session.count(), 3);
+        QCOMPARE(session.folder(1), QStringLiteral("a"));
+        QCOMPARE(session.folder(2), QStringLiteral("b"));
+        QCOMPARE(session.folder(3), QStringLiteral("c"));
+        QCOMPARE(session.folder(5), QStringLiteral("kept"));
         QVERIFY(netconfig::isConfigured(path));
 
         writeBytes(path, "clear\r\n");
-        session.NetCount = 9;
+        assign(session, 9, {});
         loadNetConfig(session, path);
-        QCOMPARE(session.NetCount, qint16(9));
+        QCOMPARE(session.count(), 9);
         QVERIFY(!netconfig::isConfigured(path));
         QVERIFY(!netconfig::isConfigured(folder.data(QStringLiteral("missing.ini"))));
     }
 
     void damagedCountStaysInRange()
     {
-        SessionState session;
+        Classroom session;
         netconfig::applyLines(session, {"number", "500"});
-        QCOMPARE(session.NetCount, qint16(SessionState::MaxComputers));
+        QCOMPARE(session.count(), SessionState::MaxComputers);
         netconfig::applyLines(session, {"number", "-4"});
-        QCOMPARE(session.NetCount, qint16(0));
+        QCOMPARE(session.count(), 0);
         netconfig::applyLines(session, {"number"});
-        QCOMPARE(session.NetCount, qint16(0));
+        QCOMPARE(session.count(), 0);
     }
 
     void foldersOfChosenFiles()
@@ -129,13 +138,14 @@ private Q_SLOTS:
     void dialogStartsWhereTheLastProgramWasChosen()
     {
         SessionState session;
-        QCOMPARE(netsetup::startFolder(session, 1), QDir::homePath());
-        session.NetPath[2] = QStringLiteral("/srv/pc3/");
-        QCOMPARE(netsetup::startFolder(session, 1), QStringLiteral("/srv/pc3/"));
-        session.NetPath[0] = QStringLiteral("/srv/pc1/");
-        QCOMPARE(netsetup::startFolder(session, 1), QStringLiteral("/srv/pc1/"));
+        Classroom classroom;
+        QCOMPARE(netsetup::startFolder(session, classroom, 1), QDir::homePath());
+        assign(classroom, 3, {{}, {}, QStringLiteral("/srv/pc3/")});
+        QCOMPARE(netsetup::startFolder(session, classroom, 1), QStringLiteral("/srv/pc3/"));
+        assign(classroom, 3, {QStringLiteral("/srv/pc1/"), {}, QStringLiteral("/srv/pc3/")});
+        QCOMPARE(netsetup::startFolder(session, classroom, 1), QStringLiteral("/srv/pc1/"));
         session.NetLastFolder = QStringLiteral("/srv/pc2/");
-        QCOMPARE(netsetup::startFolder(session, 1), QStringLiteral("/srv/pc2/"));
+        QCOMPARE(netsetup::startFolder(session, classroom, 1), QStringLiteral("/srv/pc2/"));
     }
 
     // A net.ini that cannot be written is reported and the session keeps what the file holds.
@@ -143,9 +153,8 @@ private Q_SLOTS:
     {
         TestProgramFolder folder;
         QString path = folder.data(QStringLiteral("net.ini"));
-        SessionState before;
-        before.NetCount = 1;
-        before.NetPath[0] = QStringLiteral("/mnt/old/");
+        Classroom before;
+        assign(before, 1, {QStringLiteral("/mnt/old/")});
         QVERIFY(saveNetConfig(before, path));
         const QString data = folder.data(QString());
         const auto writable =
@@ -162,16 +171,17 @@ private Q_SLOTS:
         const QByteArray bytes = refused ? readBytes(path) : QByteArray();
 
         SessionState session;
-        loadNetConfig(session, path);
-        SetupWizard wizard(session, path);
+        Classroom classroom;
+        loadNetConfig(classroom, path);
+        SetupWizard wizard(session, classroom, path);
         wizard.start(2);
         wizard.answer(QStringLiteral("/mnt/pc1/Тарвел"));
         QVERIFY(wizard.answer(QStringLiteral("/mnt/pc2/Тарвел")));
         QVERIFY(!wizard.written());
-        QCOMPARE(session.NetCount, qint16(refused ? 1 : 0));
-        QCOMPARE(session.NetPath.at(1), QString());
-        QVERIFY(!setOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
-        QCOMPARE(session.NetPath.at(0), refused ? QStringLiteral("/mnt/old/") : QString());
+        QCOMPARE(classroom.count(), refused ? 1 : 0);
+        QCOMPARE(classroom.folder(2), QString());
+        QVERIFY(!setOneComputer(classroom, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QCOMPARE(classroom.folder(1), refused ? QStringLiteral("/mnt/old/") : QString());
         if (refused)
             QCOMPARE(readBytes(path), bytes);
         else
@@ -184,14 +194,15 @@ private Q_SLOTS:
         const QString path = folder.data(QStringLiteral("net.ini"));
         writeBytes(path, "clear\r\n");
         SessionState session;
-        SetupWizard wizard(session, path);
+        Classroom classroom;
+        SetupWizard wizard(session, classroom, path);
         wizard.start(3);
         QCOMPARE(wizard.question(), QStringLiteral("На компьютере № 1 программа установлена ?"));
         QVERIFY(!wizard.answer(QStringLiteral("C:\\x\\Тарвел.exe")));
         QCOMPARE(session.NetWizardIndex, qint16(2));
         QVERIFY(!wizard.skip());
         QCOMPARE(readBytes(path), QByteArray("clear\r\n"));
-        QCOMPARE(session.NetCount, qint16(0));
+        QCOMPARE(classroom.count(), 0);
         QVERIFY(wizard.answer(QStringLiteral("/mnt/pc3/Тарвел.exe")));
         QVERIFY(wizard.finished());
         QCOMPARE(readBytes(path), textfile::joinLines({"number", " 3 ", " 1 ", "C:\\x\\", " 2 ", "",
@@ -207,12 +218,10 @@ private Q_SLOTS:
     {
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("net.ini"));
-        SessionState session;
-        session.NetCount = 2;
-        session.NetPath[0] = QStringLiteral("/mnt/a/");
-        session.NetPath[1] = QStringLiteral("/mnt/b/");
-        QVERIFY(setOneComputer(session, path, 1, QStringLiteral("/mnt/new/Тарвел")));
-        QVERIFY(setOneComputer(session, path, 2, QStringLiteral("/mnt/b/other")));
+        Classroom classroom;
+        assign(classroom, 2, {QStringLiteral("/mnt/a/"), QStringLiteral("/mnt/b/")});
+        QVERIFY(setOneComputer(classroom, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QVERIFY(setOneComputer(classroom, path, 2, QStringLiteral("/mnt/b/other")));
         QCOMPARE(readBytes(path),
                  textfile::joinLines({"number", " 2 ", " 1 ", "/mnt/new/", " 2 ", ""}));
     }

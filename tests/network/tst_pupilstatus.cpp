@@ -1,4 +1,4 @@
-#include "classroom.h"
+#include "classroomfolders.h"
 #include "core/textfile.h"
 #include "network/monitorpages.h"
 #include "network/pupilpoller.h"
@@ -131,15 +131,16 @@ private Q_SLOTS:
     // Reads under way when the classroom changes are dropped: their computers are gone.
     void forgottenPollBringsNothingBack()
     {
-        Classroom room(2);
+        ClassroomFolders room(2);
         room.progress(1, "А", "Первый", 10, 2, 1);
         SessionState session;
-        loadNetConfig(session, room.netIni());
-        PupilPoller poller(session);
+        Classroom classroom;
+        loadNetConfig(classroom, room.netIni());
+        PupilPoller poller(session, classroom);
         QSignalSpy read(&poller, &PupilPoller::computerRead);
         poller.poll();
         poller.forget();
-        session.NetCount = 0;
+        classroom.clear();
         QTest::qWait(300);
         QCOMPARE(read.count(), 0);
         QVERIFY(session.Pupils.at(0).second.isEmpty());
@@ -206,15 +207,16 @@ private Q_SLOTS:
     // again shortly after a change, which a coarse file clock could hide.
     void pollerReadsWhatChanged()
     {
-        Classroom room(3);
+        ClassroomFolders room(3);
         QVERIFY(QDir(room.pupilFolder(3)).removeRecursively());
         room.progress(1, "А", "Первый", 10, 2, 1);
         const QString file = room.pupilData(1, datafiles::ProgressFile);
         const QDateTime written = QDateTime::currentDateTime().addSecs(-60);
         QVERIFY(setModified(file, written));
         SessionState session;
-        loadNetConfig(session, room.netIni());
-        PupilPoller poller(session);
+        Classroom classroom;
+        loadNetConfig(classroom, room.netIni());
+        PupilPoller poller(session, classroom);
         qint64 now = 1000000;
         poller.setClock([&now] { return now; });
         QSignalSpy read(&poller, &PupilPoller::computerRead);
@@ -411,15 +413,14 @@ private Q_SLOTS:
 
     void pagesWithTenTwentyAndFortyNineComputers()
     {
-        SessionState session;
-        MonitorPages pages(session);
-        session.NetCount = 10;
-        pages.reset();
+        Classroom classroom;
+        MonitorPages pages(classroom);
+        classroom.assign(10, {});
         QVERIFY(!pages.nextVisible());
         QVERIFY(!pages.previousVisible());
         QCOMPARE(pages.computerInRow(14), 15);
 
-        session.NetCount = 20;
+        classroom.assign(20, {});
         QVERIFY(pages.nextVisible());
         pages.next();
         QCOMPARE(pages.page(), 2);
@@ -435,32 +436,19 @@ private Q_SLOTS:
         QCOMPARE(pages.page(), 3);
 
         // Computers 46-50 have a page of their own, whose rows end with computer 50.
-        session.NetCount = 49;
+        classroom.assign(49, {});
         QVERIFY(pages.nextVisible());
         pages.next();
         QCOMPARE(pages.page(), 4);
         QVERIFY(!pages.nextVisible());
         QCOMPARE(pages.computerInRow(0), 46);
-        QVERIFY(pages.rowUsed(4));
-        QVERIFY(!pages.rowUsed(5));
+        QCOMPARE(pages.rowsUsed(), 5);
         pages.next();
         QCOMPARE(pages.page(), 4);
         for (int i = 0; i < 4; ++i)
             pages.previous();
         QCOMPARE(pages.page(), 1);
         QVERIFY(!pages.previousVisible());
-    }
-
-    void ticksFollowTheFlags()
-    {
-        MonitorTicks ticks;
-        QCOMPARE(ticks.decide(), MonitorTick::Poll);
-        QVERIFY(ticks.pollBusy);
-        QCOMPARE(ticks.decide(), MonitorTick::Skip);
-        ticks.reloadRequested = true;
-        QCOMPARE(ticks.decide(), MonitorTick::Reload);
-        QVERIFY(!ticks.reloadRequested);
-        QVERIFY(!ticks.pollBusy);
     }
 };
 

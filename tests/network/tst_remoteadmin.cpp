@@ -1,4 +1,4 @@
-#include "classroom.h"
+#include "classroomfolders.h"
 #include "network/monitorwindow.h"
 #include "network/remoteadminwindow.h"
 #include "networkharness.h"
@@ -29,7 +29,7 @@ void writeBase(const QString &path, const QList<std::pair<QString, QString>> &pu
     QVERIFY(base.save(path));
 }
 
-QString basePath(const Classroom &room, int i)
+QString basePath(const ClassroomFolders &room, int i)
 {
     return room.pupilData(i, QStringLiteral("jpg/2_17.jpg"));
 }
@@ -57,7 +57,7 @@ private Q_SLOTS:
 
     void deletingOnComputerThreeTouchesNoOtherBase()
     {
-        Classroom room(4);
+        ClassroomFolders room(4);
         writeBase(basePath(room, 1), {{"Петров", "Иван"}});
         UserBase graded = *UserBase::load(basePath(room, 1));
         graded.records[1].results[1] = QStringLiteral("4");
@@ -67,10 +67,12 @@ private Q_SLOTS:
         writeBase(basePath(room, 4), {{"Кузнецов", "Пётр"}});
         writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
         // Computer 2 is not set up; computer 4's folder has gone.
-        SessionState config;
+        Classroom config;
         loadNetConfig(config, room.netIni());
-        config.NetPath[1].clear();
-        config.NetPath[3] = room.pupilFolder(4) + QStringLiteral("gone/");
+        Classroom::Folders folders = config.folders();
+        folders[1].clear();
+        folders[3] = room.pupilFolder(4) + QStringLiteral("gone/");
+        config.assign(config.count(), folders);
         QVERIFY(saveNetConfig(config, room.netIni()));
         const QByteArray before1 = readBytes(basePath(room, 1));
         const QByteArray before4 = readBytes(basePath(room, 4));
@@ -149,7 +151,7 @@ private Q_SLOTS:
     // nothing but a message for that computer; the monitor goes on polling meanwhile.
     void oddOrHungShareLeavesTheTeacherWorking()
     {
-        Classroom room(3);
+        ClassroomFolders room(3);
         writeBase(basePath(room, 1), {{"Петров", "Иван"}});
         QCOMPARE(::mkfifo(QFile::encodeName(basePath(room, 2)).constData(), 0600), 0);
         writeBase(basePath(room, 3), {{"Сидоров", "Олег"}});
@@ -184,7 +186,7 @@ private Q_SLOTS:
 
         choose(computers, 2);
         room.progress(1, "Иван", "Петров", 10, 3, 2);
-        monitor->setPollInterval(10);
+        monitor->poll();
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(3));
         QCOMPARE(surnames->count(), 0);
         QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
@@ -203,7 +205,7 @@ private Q_SLOTS:
     // window has closed.
     void lateChangesAreCancelledOrTold()
     {
-        Classroom room(1);
+        ClassroomFolders room(1);
         writeBase(basePath(room, 1), {{"Петров", "Иван"}, {"Сидоров", "Олег"}});
         // Shared with the reader threads, which may outlive this test.
         auto gate = std::make_shared<QSemaphore>();
@@ -285,7 +287,7 @@ private Q_SLOTS:
     // A link in a pupil's folder is never read or written through.
     void linkedBaseIsLeftAlone()
     {
-        Classroom room(1);
+        ClassroomFolders room(1);
         writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
         const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
         QVERIFY(QFile::link(room.teacher().jpg("2_17.jpg"), basePath(room, 1)));
@@ -304,7 +306,7 @@ private Q_SLOTS:
     // The pupil whose curr_test.ini names him is warned about before a rename or a delete.
     void warnsBeforeChangingAPupilUnderTest()
     {
-        Classroom room(1);
+        ClassroomFolders room(1);
         writeBase(basePath(room, 1), {{"Петров", "Иван"}});
         room.progress(1, "Иван", "Петров", 10, 3, 2);
         NetworkHarness h(room.teacher().path());
@@ -334,9 +336,9 @@ private Q_SLOTS:
 
     void noConfiguredComputer()
     {
-        Classroom room(2);
-        SessionState config;
-        config.NetCount = 2;
+        ClassroomFolders room(2);
+        Classroom config;
+        config.assign(2, {});
         QVERIFY(saveNetConfig(config, room.netIni()));
         NetworkHarness h(room.teacher().path());
         h.windows.open<MonitorWindow>();

@@ -1,6 +1,7 @@
 #include "core/datafiles.h"
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
+#include "network/classroom.h"
 #include "network/netconfig.h"
 #include "network/pupillive.h"
 #include "network/pupilstatus.h"
@@ -34,13 +35,13 @@ private Q_SLOTS:
     {
         writeBytes(m_local + QStringLiteral("Тарвел"), "program");
         TestProgramFolder teacher;
-        SessionState session;
-        session.NetCount = 1;
+        Classroom classroom;
+        classroom.assign(1, {});
         const QString netIni = teacher.data(datafiles::NetConfigFile);
-        QVERIFY(setOneComputer(session, netIni, 1, m_mount + QStringLiteral("Тарвел")));
-        SessionState read;
+        QVERIFY(setOneComputer(classroom, netIni, 1, m_mount + QStringLiteral("Тарвел")));
+        Classroom read;
         loadNetConfig(read, netIni);
-        QCOMPARE(read.NetPath.at(0), m_mount);
+        QCOMPARE(read.folder(1), m_mount);
     }
 
     void monitorAndWatchWindowReadThroughTheShare()

@@ -1,4 +1,4 @@
-#include "classroom.h"
+#include "classroomfolders.h"
 #include "network/monitorwindow.h"
 #include "network/pupilpoller.h"
 #include "network/resultswindows.h"
@@ -59,7 +59,7 @@ private Q_SLOTS:
 
     void watchingOnePupil()
     {
-        Classroom room(12);
+        ClassroomFolders room(12);
         room.progress(12, "Иван", "Петров", 20, 8, 5);
         room.session(12, "Иван", "Петров", 20, 7, 5);
         room.progress(5, "Олег", "Сидоров", 10, 1, 0);
@@ -127,7 +127,7 @@ private Q_SLOTS:
 
     void resultsLogPrintingAndHistory()
     {
-        Classroom room(5);
+        ClassroomFolders room(5);
         room.progress(1, "Иван", "Петров", 10, 10, 9, 5);
         room.progress(2, "Олег", "Сидоров", 10, 10, 7, 4);
         room.progress(3, "Анна", "Кузнецова", 10, 4, 2); // still testing
@@ -213,7 +213,7 @@ private Q_SLOTS:
 
     void itemAnalysisOfTheClass()
     {
-        Classroom room(3, TestProgramFolder::Content::DemoData);
+        ClassroomFolders room(3, TestProgramFolder::Content::DemoData);
         const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
         const auto line = [&](const char *who, int question, int chosen, bool right) {
             return QStringLiteral("%1 08:00:00\t%2\tП\tT01_96.jpg\t%3\t%4\t%5\t12\r\n")
@@ -295,7 +295,7 @@ private Q_SLOTS:
 
     void noGradedComputer()
     {
-        Classroom room(2);
+        ClassroomFolders room(2);
         room.progress(1, "Иван", "Петров", 10, 3, 1);
         NetworkHarness h(room.teacher().path());
         monitorAfterPoll(h);

@@ -1,4 +1,4 @@
-#include "testing/testchoice.h"
+#include "testing/topictestchoice.h"
 
 #include "core/sessionstate.h"
 #include "core/windowhub.h"

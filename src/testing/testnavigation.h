@@ -14,7 +14,7 @@ void showTestReturnTarget(AppContext &context);
 // results; the telling outlives the window that started the store.
 void tellWhenNotStored(AppContext &context, QFuture<ResultStore> stored, const QString &testName,
                        const QString &baseFile);
-// Unloads the picture viewer and clears its flag.
+// Unloads the picture viewer.
 void closePictureViewer(AppContext &context);
 // Unloads the test window and the introduction window without their own return handling.
 void closeTestWindows(AppContext &context);

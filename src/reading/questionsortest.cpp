@@ -1,4 +1,4 @@
-#include "reading/testchoicewindow.h"
+#include "reading/questionsortest.h"
 
 #include "core/sessionstate.h"
 #include "ui/cueplayer.h"

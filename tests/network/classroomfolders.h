@@ -3,6 +3,7 @@
 #include "core/datafiles.h"
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
+#include "network/classroom.h"
 #include "network/netconfig.h"
 #include "testsupport.h"
 
@@ -13,20 +14,21 @@
 
 // A classroom on local disk: the teacher's program folder and N pupil program folders, with
 // net.ini pointing at them. Pupil sessions are written by the test session's own writers.
-class Classroom
+class ClassroomFolders
 {
 public:
-    explicit Classroom(int pupils,
-                       TestProgramFolder::Content content = TestProgramFolder::Content::Empty)
+    explicit ClassroomFolders(
+        int pupils, TestProgramFolder::Content content = TestProgramFolder::Content::Empty)
         : m_teacher(content), m_count(pupils)
     {
         for (int i = 1; i <= pupils; ++i)
             QDir().mkpath(pupilFolder(i) + QStringLiteral("data/jpg"));
-        SessionState session;
-        session.NetCount = qint16(pupils);
+        Classroom::Folders folders;
         for (int i = 1; i <= pupils; ++i)
-            session.NetPath[i - 1] = pupilFolder(i);
-        saveNetConfig(session, netIni());
+            folders[i - 1] = pupilFolder(i);
+        Classroom classroom;
+        classroom.assign(pupils, folders);
+        saveNetConfig(classroom, netIni());
     }
 
     const TestProgramFolder &teacher() const { return m_teacher; }

@@ -1,4 +1,4 @@
-#include "testing/testwindows.h"
+#include "testing/testnavigation.h"
 
 #include "core/appcontext.h"
 #include "core/sessionstate.h"
@@ -9,10 +9,10 @@
 #include "testing/achievements.h"
 #include "testing/results.h"
 #include "testing/resume.h"
-#include "testing/testchoice.h"
 #include "testing/testintro.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
+#include "testing/topictestchoice.h"
 #include "users/messagewindows.h"
 
 #include <QCoreApplication>
@@ -54,7 +54,6 @@ void tellWhenNotStored(AppContext &context, QFuture<ResultStore> stored, const Q
 void closePictureViewer(AppContext &context)
 {
     context.windows.close<PictureViewer>();
-    context.session.PictureViewerOpen = false;
 }
 
 void closeTestWindows(AppContext &context)
