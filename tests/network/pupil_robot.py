@@ -88,11 +88,12 @@ def wait_for(what, probe, timeout=WAIT):
 
 
 def control(pid, name, role=None, inside=None):
+    roles = (role,) if isinstance(role, str) else role
     for window in windows(pid):
         if inside is not None and window.name != inside:
             continue
         for node in walk(window):
-            if node.name == name and showing(node) and (role is None or node.getRoleName() == role):
+            if node.name == name and showing(node) and (roles is None or node.getRoleName() in roles):
                 return node
     return None
 
@@ -116,8 +117,9 @@ def checked(node):
     return node.getState().contains(pyatspi.STATE_CHECKED)
 
 
+# The password field is masked as soon as the administrator's names are typed.
 def set_text(pid, name, text):
-    field = wait_for('the field ' + name, lambda: control(pid, name, 'text'))
+    field = wait_for('the field ' + name, lambda: control(pid, name, ('text', 'password text')))
     field.queryEditableText().setTextContents(text)
     wait_for('the text of ' + name, lambda: field.queryText().getText(0, -1) == text)
 
