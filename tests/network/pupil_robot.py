@@ -121,7 +121,11 @@ def checked(node):
 def set_text(pid, name, text):
     field = wait_for('the field ' + name, lambda: control(pid, name, ('text', 'password text')))
     field.queryEditableText().setTextContents(text)
-    wait_for('the text of ' + name, lambda: field.queryText().getText(0, -1) == text)
+    # A masked field reads back as as many bullets.
+    masked = field.getRoleName() == 'password text'
+    wait_for('the text of ' + name,
+             lambda: len(field.queryText().getText(0, -1)) == len(text) if masked
+             else field.queryText().getText(0, -1) == text)
 
 
 def login(pid, first, second, password):
