@@ -121,11 +121,13 @@ def checked(node):
 def set_text(pid, name, text):
     field = wait_for('the field ' + name, lambda: control(pid, name, ('text', 'password text')))
     field.queryEditableText().setTextContents(text)
-    # A masked field reads back as as many bullets.
-    masked = field.getRoleName() == 'password text'
-    wait_for('the text of ' + name,
-             lambda: len(field.queryText().getText(0, -1)) == len(text) if masked
-             else field.queryText().getText(0, -1) == text)
+    wait_for('the text of ' + name, lambda: shows(field, text))
+
+
+# A masked field reads back as as many times one mask character.
+def shows(field, text):
+    got = field.queryText().getText(0, -1)
+    return got == text or (len(got) == len(text) and len(set(got)) == 1 and got[0] not in text)
 
 
 def login(pid, first, second, password):
