@@ -22,13 +22,15 @@ int MonitorModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+namespace {
+const QStringList headings = {QStringLiteral("Компьютер"),      QStringLiteral("Пользователь"),
+                              QStringLiteral("Прогресс"),       QStringLiteral("Правильных"),
+                              QStringLiteral("Текущий"),        QStringLiteral("Оценка"),
+                              QStringLiteral("Последний ответ")};
+} // namespace
+
 QVariant MonitorModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QStringList headings = {
-        QStringLiteral("Компьютер"),      QStringLiteral("Пользователь"),
-        QStringLiteral("Прогресс"),       QStringLiteral("Правильных"),
-        QStringLiteral("Текущий"),        QStringLiteral("Оценка"),
-        QStringLiteral("Последний ответ")};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return headings.value(section);
     return {};
@@ -48,6 +50,10 @@ QVariant MonitorModel::data(const QModelIndex &index, int role) const
                 .arg(progress(computer, ValueRole).toInt())
                 .arg(progress(computer, MaximumRole).toInt());
         return text(computer, index.column());
+    case Qt::AccessibleDescriptionRole: // a cell read alone still says which it is
+        return QStringLiteral("%1, строка %2")
+            .arg(headings.value(index.column()))
+            .arg(index.row() + 1);
     case MinimumRole:
     case MaximumRole:
     case ValueRole:
