@@ -14,15 +14,9 @@
 
 #include <cstdio>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "core/windowsapi.h"
 
+#ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
 #endif

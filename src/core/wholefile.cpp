@@ -19,15 +19,9 @@
 #include <type_traits>
 #include <vector>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#include "core/windowsapi.h"
+
+#ifndef Q_OS_WIN
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>

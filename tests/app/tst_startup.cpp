@@ -8,11 +8,8 @@
 
 #include <QtTest>
 
+#include "core/windowsapi.h"
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace {
 // The console's screen from its top to the cursor, each line without its trailing blanks.

@@ -1,5 +1,6 @@
 #include "core/datafiles.h"
 #include "core/textfile.h"
+#include "core/windowsapi.h"
 #include "testsupport.h"
 
 #include <QOperatingSystemVersion>
@@ -10,12 +11,6 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 #endif
 
 using namespace textfile;

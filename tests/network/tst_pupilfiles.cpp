@@ -3,11 +3,8 @@
 
 #include <QtTest>
 
+#include "core/windowsapi.h"
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 #include <psapi.h>
 #else
