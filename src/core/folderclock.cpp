@@ -6,11 +6,16 @@
 
 std::optional<qint64> folderClockSkew(const QString &probe, const ProbeWrite &write)
 {
+    // The probe is dated at some moment of its write, which may take a while on a busy disk:
+    // only a date outside the write's span tells of another clock.
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
     if (!write(probe, QByteArray()))
         return std::nullopt;
+    const qint64 after = QDateTime::currentMSecsSinceEpoch();
     const QDateTime written = QFileInfo(probe).lastModified();
     QFile::remove(probe);
     if (!written.isValid())
         return std::nullopt;
-    return QDateTime::currentDateTime().msecsTo(written);
+    const qint64 dated = written.toMSecsSinceEpoch();
+    return dated < before ? dated - before : dated > after ? dated - after : 0;
 }
