@@ -29,15 +29,8 @@ namespace {
 // Accepts the save dialog, with the file it proposes, once it is open.
 void saveInFileDialogSoon()
 {
-    QTimer::singleShot(50, [] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && dialog->isVisible()) {
-                QMetaObject::invokeMethod(dialog, "accept");
-                return;
-            }
-        }
-        saveInFileDialogSoon();
-    });
+    answerWhenShown(QStringLiteral("QFileDialog"),
+                    [](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "accept"); });
 }
 } // namespace
 
@@ -153,10 +146,10 @@ private Q_SLOTS:
         checkAccessibility(loadedWindow("frmLOGnet"));
 
         // Refusing prints nothing; accepting prints to a PDF file when there is no printer.
-        pressInModalSoon("frmPrintYorN", "Комманда2");
+        pressWhenShown("frmPrintYorN", "Комманда2");
         h.click("frmLOGnet", "Комманда1");
         QVERIFY(h.text("frmLOGnet", "metPRINT").isEmpty());
-        pressInModalSoon("frmPrintYorN", "Комманда1");
+        pressWhenShown("frmPrintYorN", "Комманда1");
         h.click("frmLOGnet", "Комманда1");
         const QString message = h.text("frmLOGnet", "metPRINT");
         QVERIFY2(message.contains(home.path()), qPrintable(message));

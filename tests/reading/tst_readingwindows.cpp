@@ -45,30 +45,6 @@ QWidget *visibleTopLevel(const QString &name)
     return nullptr;
 }
 
-// Runs `answer` on the first visible top-level widget of that name, as soon as it shows.
-void answerWhenShown(const QString &name, std::function<void(QWidget *)> answer)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, answer] {
-        if (QWidget *w = visibleTopLevel(name)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(w);
-        }
-    });
-    timer->start(20);
-}
-
-void answerLogin(const QString &first, const QString &second, const QString &password)
-{
-    answerWhenShown(QStringLiteral("id_reader"), [=](QWidget *login) {
-        login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText(first);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText(second);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText(password);
-        login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
-    });
-}
-
 void click(QWidget *window, const char *name)
 {
     auto *button = window->findChild<QAbstractButton *>(QString::fromUtf8(name));
@@ -316,16 +292,12 @@ private Q_SLOTS:
     // Answers the next message box and returns its text through `message`.
     void answerMessageBox(QString *message)
     {
-        auto *timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [timer, message] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                *message = box->text();
-                timer->stop();
-                timer->deleteLater();
-                box->accept();
-            }
+        answerWhenShown(QStringLiteral("QMessageBox"), [message](QWidget *shown) {
+            auto *box = qobject_cast<QMessageBox *>(shown);
+            QVERIFY(box && QApplication::activeModalWidget() == box);
+            *message = box->text();
+            box->accept();
         });
-        timer->start(20);
     }
 
     void unusableOutlineReturnsToTheMenu_data()

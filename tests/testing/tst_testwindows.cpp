@@ -26,24 +26,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-// Calls `seen` with every event of the application while it lives.
-class EventWatch : public QObject
-{
-public:
-    explicit EventWatch(std::function<void(QObject *, QEvent *)> seen) : m_seen(std::move(seen))
-    {
-        qApp->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        m_seen(watched, event);
-        return false;
-    }
-
-private:
-    std::function<void(QObject *, QEvent *)> m_seen;
-};
-
 class tst_testwindows : public QObject
 {
     Q_OBJECT
@@ -349,16 +331,9 @@ private Q_SLOTS:
         QVERIFY(answerjournal::append(m_folder->data("answers.txt"), {right}));
         // The journal is read off the window thread: the notice comes a little later.
         QString notice;
-        QTimer answerInfo;
-        answerInfo.setInterval(20);
-        connect(&answerInfo, &QTimer::timeout, [&] {
-            if (QWidget *info = topLevel("frmINFO")) {
-                answerInfo.stop();
-                notice = info->findChild<QLabel *>("lab_info")->text();
-                info->findChild<QAbstractButton *>("cmd_EXIT")->click();
-            }
+        pressWhenShown("frmINFO", "cmd_EXIT", [&notice](QWidget *info) {
+            notice = info->findChild<QLabel *>("lab_info")->text();
         });
-        answerInfo.start();
         click("frmDOSTIG", "btnMISTAKES");
         QTRY_VERIFY2(notice.startsWith("Работать над ошибками пока не над чем"),
                      qPrintable(notice));
@@ -403,14 +378,8 @@ private Q_SLOTS:
         textfile::setRenameStep(
             [](const QString &, const QString &) { return textfile::RenameOutcome::Refused; });
         QString notice;
-        const EventWatch told([&notice](QObject *watched, QEvent *event) {
-            if (event->type() != QEvent::Show || watched->objectName() != "frmINFO")
-                return;
-            auto *info = static_cast<QWidget *>(watched);
-            QTimer::singleShot(0, info, [&notice, info] {
-                notice = info->findChild<QLabel *>("lab_info")->text();
-                info->findChild<QAbstractButton *>("cmd_EXIT")->click();
-            });
+        pressWhenShown("frmINFO", "cmd_EXIT", [&notice](QWidget *info) {
+            notice = info->findChild<QLabel *>("lab_info")->text();
         });
         click("frmFullTest", "cmdRETurn");
         QTRY_VERIFY(shown("frmTestCh"));
@@ -433,13 +402,8 @@ private Q_SLOTS:
         s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
         QString question, focused;
         bool stayed = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget *offer = QApplication::activeModalWidget();
-            if (!offer || offer->objectName() != "frmRESUME") {
-                if (offer)
-                    offer->close();
-                return;
-            }
+        answerWhenShown("frmRESUME", [&](QWidget *offer) {
+            QVERIFY(QApplication::activeModalWidget() == offer);
             question = offer->findChild<QLabel *>("m1")->text();
             focused = offer->focusWidget() ? offer->focusWidget()->objectName() : "";
             QTest::keyClick(offer, Qt::Key_Escape);
