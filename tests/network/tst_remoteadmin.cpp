@@ -1,6 +1,7 @@
 #include "classroomfolders.h"
 #include "network/monitorwindow.h"
 #include "network/remoteadminwindow.h"
+#include "network/sharereader.h"
 #include "networkharness.h"
 #include "users/useradminpanel.h"
 #include "users/userbase.h"
@@ -196,7 +197,8 @@ private Q_SLOTS:
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
         // The late answer of computer 3 does not replace computer 1's lists.
         release->release();
-        QTest::qWait(200);
+        QVERIFY(shareReadersStopped(5000));
+        QCoreApplication::processEvents();
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
     }
 
