@@ -60,14 +60,6 @@ void typeText(QWidget *control, const QString &text)
     }
 }
 
-UserRecord user(const QString &first, const QString &second, const QString &password)
-{
-    UserRecord record;
-    record.firstName = first;
-    record.surname = second;
-    record.password = password;
-    return record;
-}
 } // namespace
 
 class AdminWindowTest : public QObject
