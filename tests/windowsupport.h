@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/application.h"
+#include "testsupport.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
@@ -7,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest>
 
 #include <functional>
 #include <memory>
@@ -20,6 +24,22 @@ inline QWidget *loadedWindow(const QString &name)
             return w;
     }
     return nullptr;
+}
+
+// The program over a test's folder; its last window closing ends nothing, so a test goes on.
+inline std::unique_ptr<Application> startApplication(const TestProgramFolder &folder)
+{
+    auto app = std::make_unique<Application>(folder.path(), false);
+    app->windows.endAction = [] {};
+    return app;
+}
+
+// Deletes every window as a killed program leaves them, none getting to close; a list's popup
+// dies with its window and is not deleted twice.
+inline void deleteAllWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    qDeleteAll(QList<QPointer<QWidget>>(windows.cbegin(), windows.cend()));
 }
 
 // Calls `seen` with every event of the application while it lives.

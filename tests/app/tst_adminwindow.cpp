@@ -84,8 +84,7 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        m_app = startApplication(*m_folder);
         m_base = m_app->session.jpgPath(datafiles::UserBaseFile);
         UserRecord admin = user("vedok", "vedok", "vedok");
         UserRecord ivan = user("Иван", "Петров", "1");
@@ -98,13 +97,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        // Popups of the lists are top-level too but die with their window.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (!w->parentWidget())
-                windows << w;
-        }
-        qDeleteAll(windows);
+        deleteAllWindows();
         m_app.reset();
         m_folder.reset();
     }

@@ -49,8 +49,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        deleteAllWindows();
         m_app.reset();
         m_folder.reset();
     }

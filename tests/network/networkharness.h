@@ -24,11 +24,7 @@ struct NetworkHarness
         session.setProgramFolder(programFolder);
         registerNetworkWindows(context);
     }
-    ~NetworkHarness()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
-    }
+    ~NetworkHarness() { deleteAllWindows(); }
 
     template <class T = QWidget> T *child(const QString &window, const QString &name) const
     {

@@ -70,8 +70,7 @@ private:
 
     void start()
     {
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        m_app = startApplication(*m_folder);
         connect(&m_app->cues, &CuePlayer::cueStarted, this,
                 [this](const QString &cue) { m_cues << cue; });
         answerLogin("vedok", "vedok", "vedok");
@@ -82,8 +81,7 @@ private:
 
     void stop()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        deleteAllWindows();
         m_app.reset();
     }
 

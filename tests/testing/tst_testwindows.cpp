@@ -145,15 +145,13 @@ private Q_SLOTS:
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
         writeBytes(m_folder->jpg("14_16.jpg"), " 9 \r\n");
         writeBytes(m_folder->jpg("sv10.jpg"), " 1 \r\n");
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        m_app = startApplication(*m_folder);
         SessionState &s = m_app->session;
         s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
     }
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        deleteAllWindows();
         m_app.reset();
         m_folder.reset();
     }
@@ -394,10 +392,8 @@ private Q_SLOTS:
         startTopicTest(1);
         answer(true);
         answer(false);
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w; // killed: no window gets to close
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        deleteAllWindows();
+        m_app = startApplication(*m_folder);
         SessionState &s = m_app->session;
         s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
         QString question, focused;
