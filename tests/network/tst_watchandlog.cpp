@@ -94,7 +94,13 @@ private Q_SLOTS:
         QVERIFY(refresh->isVisible());
         QCOMPARE(h.text("frmNetLog", "metINFA"), WatchFlow::BrowsingNotice);
         room.session(12, "Иван", "Петров", 20, 20, 15, 4);
-        QTest::qWait(300);
+        // The next refresh comes now, and what it read is handed over, yet the page stays.
+        auto *refreshTimer = loadedWindow("frmNetLog")->findChild<QTimer *>("Timer1");
+        QSignalSpy refreshed(refreshTimer, &QTimer::timeout);
+        refreshTimer->start(0);
+        QVERIFY(refreshed.wait());
+        QVERIFY(shareReadersStopped(5000));
+        QCoreApplication::processEvents();
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 6"));
         refresh->click();
         QTRY_COMPARE(frame->title(), QStringLiteral("Вопрос № 20"));
