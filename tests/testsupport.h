@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/textfile.h"
+#include "users/userbase.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -136,3 +137,15 @@ private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
 };
+
+// A user base record with names, password and, where given, a bookmark.
+inline UserRecord user(const QString &first, const QString &second, const QString &password,
+                       const QString &bookmark = QString())
+{
+    UserRecord record;
+    record.firstName = first;
+    record.surname = second;
+    record.password = password;
+    record.bookmark = bookmark;
+    return record;
+}

@@ -44,16 +44,10 @@ struct ModalAnswer
 // Presses a button of the modal window `window` once it shows and notes its message.
 void pressInModalSoon(const QString &window, const QString &button, ModalAnswer *answer)
 {
-    QTimer::singleShot(50, [=] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            auto *modal = qobject_cast<ModalMessageWindow *>(w);
-            if (!modal || modal->objectName() != window || !modal->isVisible())
-                continue;
-            answer->seen = modal->isModal();
-            answer->message = modal->message();
-            modal->findChild<SkinButton *>(button)->click();
-            return;
-        }
+    pressWhenShown(window, button, [answer](QWidget *shown) {
+        auto *modal = qobject_cast<ModalMessageWindow *>(shown);
+        answer->seen = modal && modal->isModal();
+        answer->message = modal ? modal->message() : QString();
     });
 }
 
@@ -66,14 +60,6 @@ void typeText(QWidget *control, const QString &text)
     }
 }
 
-UserRecord user(const QString &first, const QString &second, const QString &password)
-{
-    UserRecord record;
-    record.firstName = first;
-    record.surname = second;
-    record.password = password;
-    return record;
-}
 } // namespace
 
 class AdminWindowTest : public QObject
@@ -98,8 +84,7 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        m_app = startApplication(*m_folder);
         m_base = m_app->session.jpgPath(datafiles::UserBaseFile);
         UserRecord admin = user("vedok", "vedok", "vedok");
         UserRecord ivan = user("Иван", "Петров", "1");
@@ -112,13 +97,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        // Popups of the lists are top-level too but die with their window.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (!w->parentWidget())
-                windows << w;
-        }
-        qDeleteAll(windows);
+        deleteAllWindows();
         m_app.reset();
         m_folder.reset();
     }
@@ -420,9 +399,9 @@ private Q_SLOTS:
                  UserBase::Access::Done);
         m_app->session.UserResults[14] = QStringLiteral("5");
         auto *editor = m_app->windows.open<BankEditorWindow>();
-        QTimer::singleShot(50, [] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog && dialog->objectName() == "dlgNewTest");
+        answerWhenShown("dlgNewTest", [](QWidget *shown) {
+            auto *dialog = qobject_cast<QDialog *>(shown);
+            QVERIFY(dialog && dialog->isModal());
             dialog->findChild<QLineEdit *>("txtTestName")->setText("Переезды");
             dialog->findChild<QLineEdit *>("txtTestNote")->setText("Тест училища");
             dialog->accept();
@@ -443,9 +422,9 @@ private Q_SLOTS:
         writeBytes(csv, "Переезды;Первый;а;б;в;г;д;2;\nПереезды;Второй;а;б;в;г;д;3;\n"
                         "Переезды;Без ответов;а;б;2;\n");
         QString preview;
-        QTimer::singleShot(50, [&preview] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog && dialog->objectName() == "dlgImport");
+        answerWhenShown("dlgImport", [&preview](QWidget *shown) {
+            auto *dialog = qobject_cast<QDialog *>(shown);
+            QVERIFY(dialog && dialog->isModal());
             preview = dialog->findChild<QPlainTextEdit *>("txtImportPreview")->toPlainText();
             dialog->accept();
         });

@@ -140,11 +140,7 @@ private Q_SLOTS:
         QTest::addRow("one long word") << QString(150, u'Ж');
     }
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void cleanup()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
-    }
+    void cleanup() { deleteAllWindows(); }
 
     void classroomWindows()
     {

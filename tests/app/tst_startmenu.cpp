@@ -14,25 +14,6 @@
 #include <QtTest>
 
 namespace {
-// Answers the modal login window once it shows.
-void typeLoginSoon(const QString &first, const QString &second, const QString &password)
-{
-    QTimer::singleShot(50, [=] {
-        auto *login = qobject_cast<LoginWindow *>(QApplication::activeModalWidget());
-        if (!login) {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->objectName() == QLatin1String("id_reader") && w->isVisible())
-                    login = qobject_cast<LoginWindow *>(w);
-            }
-        }
-        QVERIFY(login);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText(first);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText(second);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText(password);
-        login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
-    });
-}
-
 void hoverOver(QWidget *widget)
 {
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
@@ -53,7 +34,7 @@ private:
     {
         m_app = std::make_unique<Application>(m_folder->path(), false);
         m_app->windows.endAction = [this] { ++m_ended; };
-        typeLoginSoon(first, second, password);
+        answerLogin(first, second, password);
         if (!m_app->login())
             return nullptr;
         return m_app->startMenu(-1);
@@ -68,8 +49,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        deleteAllWindows();
         m_app.reset();
         m_folder.reset();
     }
@@ -97,21 +77,17 @@ private Q_SLOTS:
         const qsizetype before = UserBase::load(base)->records.size();
         m_app = std::make_unique<Application>(m_folder->path(), false);
         // First press: not found; second press with the same names registers.
-        QTimer::singleShot(50, [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->objectName() != QLatin1String("id_reader") || !w->isVisible())
-                    continue;
-                w->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
-                w->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Сидоров");
-                w->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText("1");
-                auto *ok = w->findChild<SkinButton *>(QStringLiteral("Комманда1"));
-                ok->click();
-                QVERIFY(w->isVisible());
-                QVERIFY(w->findChild<QLabel *>(QStringLiteral("Метка4"))
-                            ->text()
-                            .startsWith(QStringLiteral("Вас   нет")));
-                ok->click();
-            }
+        answerWhenShown(QStringLiteral("id_reader"), [](QWidget *w) {
+            w->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
+            w->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Сидоров");
+            w->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText("1");
+            auto *ok = w->findChild<SkinButton *>(QStringLiteral("Комманда1"));
+            ok->click();
+            QVERIFY(w->isVisible());
+            QVERIFY(w->findChild<QLabel *>(QStringLiteral("Метка4"))
+                        ->text()
+                        .startsWith(QStringLiteral("Вас   нет")));
+            ok->click();
         });
         QVERIFY(m_app->login());
         MainMenu *menu = m_app->startMenu(-1);
@@ -127,9 +103,9 @@ private Q_SLOTS:
         const QByteArray good = readBytes(base);
         writeBytes(base, QByteArray());
         m_app = std::make_unique<Application>(m_folder->path(), false);
-        QTimer::singleShot(50, [] {
-            auto *login = qobject_cast<LoginWindow *>(QApplication::activeModalWidget());
-            QVERIFY(login);
+        answerWhenShown(QStringLiteral("id_reader"), [](QWidget *shown) {
+            auto *login = qobject_cast<LoginWindow *>(shown);
+            QVERIFY(login && QApplication::activeModalWidget() == login);
             auto *message = login->findChild<QLabel *>(QStringLiteral("Метка4"));
             QVERIFY(message->text().contains(QStringLiteral("поврежден")));
             QVERIFY(message->text().contains(QStringLiteral("data/jpg/2_17.jpg")));
@@ -150,9 +126,9 @@ private Q_SLOTS:
         const QString remembered = m_folder->jpg(QStringLiteral("sv11.jpg"));
         writeBytes(remembered, " 1 \r\nvedok\r\nvedok\r\nvedok\r\n");
         m_app = std::make_unique<Application>(m_folder->path(), false);
-        QTimer::singleShot(50, [remembered] {
-            auto *login = qobject_cast<LoginWindow *>(QApplication::activeModalWidget());
-            QVERIFY(login);
+        answerWhenShown(QStringLiteral("id_reader"), [remembered](QWidget *shown) {
+            auto *login = qobject_cast<LoginWindow *>(shown);
+            QVERIFY(login && QApplication::activeModalWidget() == login);
             auto *box = login->findChild<QCheckBox *>(QStringLiteral("FIOremember"));
             auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
             QVERIFY(!box->isChecked());
@@ -192,12 +168,7 @@ private Q_SLOTS:
     {
         m_app = std::make_unique<Application>(m_folder->path(), false);
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
-        QTimer::singleShot(50, [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->objectName() == QLatin1String("id_reader") && w->isVisible())
-                    w->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
-            }
-        });
+        pressWhenShown(QStringLiteral("id_reader"), QStringLiteral("Комманда2"));
         QVERIFY(!m_app->login());
         QCOMPARE(cues.last().first().toString(), QStringLiteral("oou.wav"));
         QVERIFY(!loadedWindow(QStringLiteral("frmSplash")));

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 
 // The network windows on their own, with a silent cue player and the teacher's program folder.
@@ -25,11 +24,7 @@ struct NetworkHarness
         session.setProgramFolder(programFolder);
         registerNetworkWindows(context);
     }
-    ~NetworkHarness()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
-    }
+    ~NetworkHarness() { deleteAllWindows(); }
 
     template <class T = QWidget> T *child(const QString &window, const QString &name) const
     {
@@ -54,27 +49,6 @@ struct NetworkHarness
     Classroom classroom;
     AppContext context{session, cues, windows, classroom};
 };
-
-// Presses a button of the modal window `name` as soon as it shows.
-inline void pressInModalSoon(const QString &name, const QString &button,
-                             std::function<void(QWidget *)> before = {})
-{
-    QTimer::singleShot(50, [=] {
-        QWidget *modal = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == name && w->isVisible())
-                modal = w;
-        }
-        if (!modal) {
-            pressInModalSoon(name, button, before);
-            return;
-        }
-        if (before)
-            before(modal);
-        if (auto *b = modal->findChild<QAbstractButton *>(button))
-            b->click();
-    });
-}
 
 // Every visible control of the window has an accessible name; buttons also a description.
 // A label is named by its text, so an empty one has nothing to say.

@@ -8,6 +8,7 @@
 
 #include "classroomfolders.h"
 #include "privatedesk.h"
+#include "windowsupport.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -120,11 +121,7 @@ private:
 struct Teacher
 {
     explicit Teacher(const QString &programFolder) : app(programFolder, false) {}
-    ~Teacher()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
-    }
+    ~Teacher() { deleteAllWindows(); }
     Application app;
 };
 

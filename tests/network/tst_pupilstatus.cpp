@@ -141,12 +141,15 @@ private Q_SLOTS:
         poller.poll();
         poller.forget();
         classroom.clear();
-        QTest::qWait(300);
+        // The read is over and whatever it handed over has been delivered.
+        QVERIFY(shareReadersStopped(5000));
+        QCoreApplication::processEvents();
         QCOMPARE(read.count(), 0);
         QVERIFY(session.Pupils.at(0).second.isEmpty());
         QVERIFY(!poller.isReading(1) && !poller.isPolling());
         poller.poll(); // nothing configured: nothing read
-        QTest::qWait(100);
+        QVERIFY(shareReadersStopped(5000));
+        QCoreApplication::processEvents();
         QCOMPARE(read.count(), 0);
     }
 

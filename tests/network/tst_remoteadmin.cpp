@@ -1,6 +1,7 @@
 #include "classroomfolders.h"
 #include "network/monitorwindow.h"
 #include "network/remoteadminwindow.h"
+#include "network/sharereader.h"
 #include "networkharness.h"
 #include "users/useradminpanel.h"
 #include "users/userbase.h"
@@ -43,7 +44,7 @@ void choose(QComboBox *computers, int index)
 // Answers the next ConfirmWindow with `button` once it shows `text`.
 void answerSure(const QString &text, const char *button)
 {
-    pressInModalSoon("frmSURE", QString::fromLatin1(button), [text](QWidget *sure) {
+    pressWhenShown("frmSURE", QString::fromLatin1(button), [text](QWidget *sure) {
         QCOMPARE(sure->findChild<QLabel *>("m1")->text(), text);
     });
 }
@@ -117,7 +118,7 @@ private Q_SLOTS:
         surnames->setCurrentIndex(1);
         Q_EMIT surnames->activated(1);
         QCOMPARE(surnames->currentText(), QStringLiteral("Сидоров"));
-        pressInModalSoon("frmSURE", "cmd1");
+        pressWhenShown("frmSURE", "cmd1");
         auto *del = boss->findChild<QAbstractButton *>("DEL_but");
         QVERIFY(del);
         del->click();
@@ -196,7 +197,8 @@ private Q_SLOTS:
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
         // The late answer of computer 3 does not replace computer 1's lists.
         release->release();
-        QTest::qWait(200);
+        QVERIFY(shareReadersStopped(5000));
+        QCoreApplication::processEvents();
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
     }
 
@@ -237,7 +239,7 @@ private Q_SLOTS:
         QTRY_COMPARE(surnames->count(), 3);
         QWidget *boss = loadedWindow("frmNETBOSS");
         choose(surnames, 1);
-        pressInModalSoon("frmSURE", "cmd1");
+        pressWhenShown("frmSURE", "cmd1");
         boss->findChild<QAbstractButton *>("DEL_but")->click();
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(1));
         gate->release();
@@ -258,7 +260,7 @@ private Q_SLOTS:
         choose(computers, 0);
         QTRY_COMPARE(surnames->count(), 2);
         choose(surnames, 1);
-        pressInModalSoon("frmSURE", "cmd1");
+        pressWhenShown("frmSURE", "cmd1");
         boss->findChild<QAbstractButton *>("DEL_but")->click();
         h.click("frmNETBOSS", "btnRETURN");
         QTRY_VERIFY(loadedWindow("frmNET")->isVisible());
@@ -272,12 +274,12 @@ private Q_SLOTS:
         surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
         QTRY_COMPARE(surnames->count(), 2);
         choose(surnames, 1);
-        pressInModalSoon("frmSURE", "cmd1");
+        pressWhenShown("frmSURE", "cmd1");
         loadedWindow("frmNETBOSS")->findChild<QAbstractButton *>("DEL_but")->click();
         QTRY_COMPARE(UserBase::load(basePath(room, 1))->indexOf("Олег", "Сидоров"), -1);
         h.click("frmNETBOSS", "btnRETURN");
         QString told;
-        pressInModalSoon("frmINFO", "cmd_EXIT", [&told](QWidget *info) {
+        pressWhenShown("frmINFO", "cmd_EXIT", [&told](QWidget *info) {
             told = info->findChild<QLabel *>("lab_info")->text();
         });
         gate->release();

@@ -29,15 +29,8 @@ namespace {
 // Accepts the save dialog, with the file it proposes, once it is open.
 void saveInFileDialogSoon()
 {
-    QTimer::singleShot(50, [] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && dialog->isVisible()) {
-                QMetaObject::invokeMethod(dialog, "accept");
-                return;
-            }
-        }
-        saveInFileDialogSoon();
-    });
+    answerWhenShown(QStringLiteral("QFileDialog"),
+                    [](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "accept"); });
 }
 } // namespace
 
@@ -101,7 +94,13 @@ private Q_SLOTS:
         QVERIFY(refresh->isVisible());
         QCOMPARE(h.text("frmNetLog", "metINFA"), WatchFlow::BrowsingNotice);
         room.session(12, "Иван", "Петров", 20, 20, 15, 4);
-        QTest::qWait(300);
+        // The next refresh comes now, and what it read is handed over, yet the page stays.
+        auto *refreshTimer = loadedWindow("frmNetLog")->findChild<QTimer *>("Timer1");
+        QSignalSpy refreshed(refreshTimer, &QTimer::timeout);
+        refreshTimer->start(0);
+        QVERIFY(refreshed.wait());
+        QVERIFY(shareReadersStopped(5000));
+        QCoreApplication::processEvents();
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 6"));
         refresh->click();
         QTRY_COMPARE(frame->title(), QStringLiteral("Вопрос № 20"));
@@ -153,10 +152,10 @@ private Q_SLOTS:
         checkAccessibility(loadedWindow("frmLOGnet"));
 
         // Refusing prints nothing; accepting prints to a PDF file when there is no printer.
-        pressInModalSoon("frmPrintYorN", "Комманда2");
+        pressWhenShown("frmPrintYorN", "Комманда2");
         h.click("frmLOGnet", "Комманда1");
         QVERIFY(h.text("frmLOGnet", "metPRINT").isEmpty());
-        pressInModalSoon("frmPrintYorN", "Комманда1");
+        pressWhenShown("frmPrintYorN", "Комманда1");
         h.click("frmLOGnet", "Комманда1");
         const QString message = h.text("frmLOGnet", "metPRINT");
         QVERIFY2(message.contains(home.path()), qPrintable(message));

@@ -45,30 +45,6 @@ QWidget *visibleTopLevel(const QString &name)
     return nullptr;
 }
 
-// Runs `answer` on the first visible top-level widget of that name, as soon as it shows.
-void answerWhenShown(const QString &name, std::function<void(QWidget *)> answer)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, answer] {
-        if (QWidget *w = visibleTopLevel(name)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(w);
-        }
-    });
-    timer->start(20);
-}
-
-void answerLogin(const QString &first, const QString &second, const QString &password)
-{
-    answerWhenShown(QStringLiteral("id_reader"), [=](QWidget *login) {
-        login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText(first);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText(second);
-        login->findChild<QLineEdit *>(QStringLiteral("Текст3"))->setText(password);
-        login->findChild<SkinButton *>(QStringLiteral("Комманда1"))->click();
-    });
-}
-
 void click(QWidget *window, const char *name)
 {
     auto *button = window->findChild<QAbstractButton *>(QString::fromUtf8(name));
@@ -94,8 +70,7 @@ private:
 
     void start()
     {
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        m_app = startApplication(*m_folder);
         connect(&m_app->cues, &CuePlayer::cueStarted, this,
                 [this](const QString &cue) { m_cues << cue; });
         answerLogin("vedok", "vedok", "vedok");
@@ -106,8 +81,7 @@ private:
 
     void stop()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        deleteAllWindows();
         m_app.reset();
     }
 
@@ -316,16 +290,12 @@ private Q_SLOTS:
     // Answers the next message box and returns its text through `message`.
     void answerMessageBox(QString *message)
     {
-        auto *timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [timer, message] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                *message = box->text();
-                timer->stop();
-                timer->deleteLater();
-                box->accept();
-            }
+        answerWhenShown(QStringLiteral("QMessageBox"), [message](QWidget *shown) {
+            auto *box = qobject_cast<QMessageBox *>(shown);
+            QVERIFY(box && QApplication::activeModalWidget() == box);
+            *message = box->text();
+            box->accept();
         });
-        timer->start(20);
     }
 
     void unusableOutlineReturnsToTheMenu_data()
@@ -561,9 +531,12 @@ private Q_SLOTS:
         QCOMPARE(about->windowTitle(), QStringLiteral("О программе и создателях"));
         QVERIFY(shownFile(about, "brOUser2").endsWith("htm/about/about.htm"));
         QVERIFY(shownFile(about, "brOUser3").endsWith("htm/about/1/about.htm"));
-        QTest::qWait(2500);
+        // The greeting waits about three seconds; running its timer out now stands in for them.
+        auto *greeting = about->findChild<QTimer *>("TIMer");
+        QVERIFY(greeting && greeting->isSingleShot() && greeting->remainingTime() > 2500);
         QVERIFY(!m_cues.contains(QStringLiteral("about.wav")));
-        QTRY_COMPARE_WITH_TIMEOUT(m_cues.count(QStringLiteral("about.wav")), 1, 2000);
+        greeting->start(0);
+        QTRY_COMPARE(m_cues.count(QStringLiteral("about.wav")), 1);
         click(about, "Комманда1");
         QCOMPARE(m_cues.last(), QStringLiteral("close.wav"));
         QTRY_VERIFY(m_menu->isVisible());

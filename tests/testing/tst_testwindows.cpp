@@ -26,24 +26,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-// Calls `seen` with every event of the application while it lives.
-class EventWatch : public QObject
-{
-public:
-    explicit EventWatch(std::function<void(QObject *, QEvent *)> seen) : m_seen(std::move(seen))
-    {
-        qApp->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        m_seen(watched, event);
-        return false;
-    }
-
-private:
-    std::function<void(QObject *, QEvent *)> m_seen;
-};
-
 class tst_testwindows : public QObject
 {
     Q_OBJECT
@@ -163,15 +145,13 @@ private Q_SLOTS:
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
         writeBytes(m_folder->jpg("14_16.jpg"), " 9 \r\n");
         writeBytes(m_folder->jpg("sv10.jpg"), " 1 \r\n");
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        m_app = startApplication(*m_folder);
         SessionState &s = m_app->session;
         s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
     }
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w;
+        deleteAllWindows();
         m_app.reset();
         m_folder.reset();
     }
@@ -349,16 +329,9 @@ private Q_SLOTS:
         QVERIFY(answerjournal::append(m_folder->data("answers.txt"), {right}));
         // The journal is read off the window thread: the notice comes a little later.
         QString notice;
-        QTimer answerInfo;
-        answerInfo.setInterval(20);
-        connect(&answerInfo, &QTimer::timeout, [&] {
-            if (QWidget *info = topLevel("frmINFO")) {
-                answerInfo.stop();
-                notice = info->findChild<QLabel *>("lab_info")->text();
-                info->findChild<QAbstractButton *>("cmd_EXIT")->click();
-            }
+        pressWhenShown("frmINFO", "cmd_EXIT", [&notice](QWidget *info) {
+            notice = info->findChild<QLabel *>("lab_info")->text();
         });
-        answerInfo.start();
         click("frmDOSTIG", "btnMISTAKES");
         QTRY_VERIFY2(notice.startsWith("Работать над ошибками пока не над чем"),
                      qPrintable(notice));
@@ -403,14 +376,8 @@ private Q_SLOTS:
         textfile::setRenameStep(
             [](const QString &, const QString &) { return textfile::RenameOutcome::Refused; });
         QString notice;
-        const EventWatch told([&notice](QObject *watched, QEvent *event) {
-            if (event->type() != QEvent::Show || watched->objectName() != "frmINFO")
-                return;
-            auto *info = static_cast<QWidget *>(watched);
-            QTimer::singleShot(0, info, [&notice, info] {
-                notice = info->findChild<QLabel *>("lab_info")->text();
-                info->findChild<QAbstractButton *>("cmd_EXIT")->click();
-            });
+        pressWhenShown("frmINFO", "cmd_EXIT", [&notice](QWidget *info) {
+            notice = info->findChild<QLabel *>("lab_info")->text();
         });
         click("frmFullTest", "cmdRETurn");
         QTRY_VERIFY(shown("frmTestCh"));
@@ -425,21 +392,14 @@ private Q_SLOTS:
         startTopicTest(1);
         answer(true);
         answer(false);
-        for (QWidget *w : QApplication::topLevelWidgets())
-            delete w; // killed: no window gets to close
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        m_app->windows.endAction = [] {};
+        deleteAllWindows();
+        m_app = startApplication(*m_folder);
         SessionState &s = m_app->session;
         s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
         QString question, focused;
         bool stayed = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget *offer = QApplication::activeModalWidget();
-            if (!offer || offer->objectName() != "frmRESUME") {
-                if (offer)
-                    offer->close();
-                return;
-            }
+        answerWhenShown("frmRESUME", [&](QWidget *offer) {
+            QVERIFY(QApplication::activeModalWidget() == offer);
             question = offer->findChild<QLabel *>("m1")->text();
             focused = offer->focusWidget() ? offer->focusWidget()->objectName() : "";
             QTest::keyClick(offer, Qt::Key_Escape);

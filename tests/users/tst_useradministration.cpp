@@ -6,17 +6,6 @@
 namespace {
 using Admin = UserAdministration;
 
-UserRecord user(const QString &first, const QString &second, const QString &password,
-                const QString &bookmark = QString())
-{
-    UserRecord record;
-    record.firstName = first;
-    record.surname = second;
-    record.password = password;
-    record.bookmark = bookmark;
-    return record;
-}
-
 const QString vedok = QStringLiteral("vedok");
 } // namespace
 

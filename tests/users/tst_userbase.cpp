@@ -7,15 +7,6 @@
 #include <cstdio>
 
 namespace {
-UserRecord user(const QString &first, const QString &second, const QString &password)
-{
-    UserRecord record;
-    record.firstName = first;
-    record.surname = second;
-    record.password = password;
-    return record;
-}
-
 UserBase baseOf(std::initializer_list<UserRecord> records)
 {
     UserBase base;
