@@ -53,7 +53,6 @@ struct SessionState
     bool ChangeUserMode = false;
     bool ContentsFromReader = false;
     bool HelpFromNetwork = false;
-    bool ConfirmAnswer = false;
 
     QString TestBankName;
     std::array<QString, CatalogueSlots> TestCatalogueNames;
