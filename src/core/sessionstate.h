@@ -65,7 +65,6 @@ struct SessionState
     QString CurrentParagraph;
     bool ReaderToContents = false;
     bool QuestionsShown = false;
-    int TestChoice = 0;
     bool HistoryView = false;
 
     // The running test.

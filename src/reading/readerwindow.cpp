@@ -21,7 +21,7 @@ ReaderWindow::ReaderWindow(AppContext &context)
       m_flow(context.session)
 {
     buildControls();
-    m_flow.askTestChoice = [this] { askTestChoice(); };
+    m_flow.askTestChoice = [this] { return QuestionsOrTestWindow::ask(m_context); };
     m_flow.startTest = [this] { return startTest(); };
     connect(&m_flow, &ReaderFlow::pageShown, this, &ReaderWindow::showPage);
     connect(&m_flow, &ReaderFlow::buttonsChanged, this, &ReaderWindow::applyButtons);
@@ -155,12 +155,6 @@ void ReaderWindow::setBookmark()
 {
     if (!m_flow.setBookmark())
         m_status->setText(m_flow.bookmarkProblem());
-}
-
-void ReaderWindow::askTestChoice()
-{
-    QuestionsOrTestWindow choice(m_context);
-    choice.exec();
 }
 
 bool ReaderWindow::startTest()

@@ -36,7 +36,6 @@ private:
     void showPage(const QString &path);
     void chooseAnotherParagraph();
     void setBookmark();
-    void askTestChoice();
     bool startTest();
     void fail(const QString &message);
     void arrange();
