@@ -49,10 +49,6 @@ struct SessionState
     bool SoundOn = true;
 
     SessionMode Mode = SessionMode::Reading;
-    // How a window was entered and where it returns.
-    bool ChangeUserMode = false;
-    bool ContentsFromReader = false;
-    bool HelpFromNetwork = false;
 
     QString TestBankName;
     std::array<QString, CatalogueSlots> TestCatalogueNames;
@@ -63,9 +59,7 @@ struct SessionState
 
     // Reading.
     QString CurrentParagraph;
-    bool ReaderToContents = false;
     bool QuestionsShown = false;
-    bool HistoryView = false;
 
     // The running test.
     QString CurrentTestName;

@@ -144,10 +144,14 @@ void ReaderWindow::showPage(const QString &path)
 
 void ReaderWindow::chooseAnotherParagraph()
 {
-    SessionState &s = m_context.session;
-    s.ContentsFromReader = true;
-    m_context.windows.open<ContentsWindow>();
-    s.ReaderToContents = true;
+    if (auto *contents = m_context.windows.open<ContentsWindow>())
+        contents->openFromReader();
+    closeQuietly();
+}
+
+void ReaderWindow::closeQuietly()
+{
+    m_closingQuietly = true;
     close();
 }
 
@@ -177,7 +181,6 @@ void ReaderWindow::showAgainAfterTest()
 void ReaderWindow::fail(const QString &message)
 {
     warnPlainly(this, QStringLiteral("Учебник"), message);
-    m_context.session.ReaderToContents = false;
     close();
 }
 
@@ -230,6 +233,6 @@ void ReaderWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();
-    if (!m_context.session.ReaderToContents)
+    if (!m_closingQuietly)
         m_context.windows.openMenu(WindowHub::Menu::Main);
 }

@@ -17,6 +17,8 @@ public:
     explicit ReaderWindow(AppContext &context);
 
     ReaderFlow &flow() { return m_flow; }
+    // Closes without bringing up the main menu: another window takes over.
+    void closeQuietly();
 
 public Q_SLOTS:
     // The test started from the reader has ended: the reader is back with its last page.
@@ -42,6 +44,7 @@ private:
 
     ReaderFlow m_flow;
     bool m_opened = false;
+    bool m_closingQuietly = false;
     PageView *m_view = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_status = nullptr;
