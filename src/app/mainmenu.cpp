@@ -144,15 +144,15 @@ void MainMenu::buildControls()
     connect(button("btZAL"), &SkinButton::clicked, this,
             [this] { openMode<AchievementsWindow>(); });
     connect(button("btnBOSS"), &SkinButton::clicked, this, [this] { openMode<AdminWindow>(); });
-    connect(button("btNEW"), &SkinButton::clicked, this, [this, &s] {
+    connect(button("btNEW"), &SkinButton::clicked, this, [this] {
         m_context.cues.play(Cue::Hihihih);
-        s.ChangeUserMode = true;
         m_context.windows.close<LoginWindow>();
-        connect(m_context.windows.open<LoginWindow>(), &LoginWindow::userChanged, this,
-                &MainMenu::showUser);
+        if (auto *login = m_context.windows.open<LoginWindow>()) {
+            login->changeUser();
+            connect(login, &LoginWindow::userChanged, this, &MainMenu::showUser);
+        }
     });
-    connect(button("btHELP"), &SkinButton::clicked, this, [this, &s] {
-        s.HelpFromNetwork = false;
+    connect(button("btHELP"), &SkinButton::clicked, this, [this] {
         m_context.cues.play(Cue::EstProblemi);
         if (m_context.windows.open<HelpWindow>())
             hide();

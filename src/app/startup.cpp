@@ -10,8 +10,6 @@ void startSession(SessionState &session, const QString &programFolder)
 {
     session.SoundOn = true;
     session.setProgramFolder(programFolder);
-    session.ChangeUserMode = false;
-    session.ContentsFromReader = false;
     session.Mode = SessionMode::Reading;
 }
 

@@ -49,11 +49,6 @@ struct SessionState
     bool SoundOn = true;
 
     SessionMode Mode = SessionMode::Reading;
-    // How a window was entered and where it returns.
-    bool ChangeUserMode = false;
-    bool ContentsFromReader = false;
-    bool HelpFromNetwork = false;
-    bool ConfirmAnswer = false;
 
     QString TestBankName;
     std::array<QString, CatalogueSlots> TestCatalogueNames;
@@ -64,10 +59,7 @@ struct SessionState
 
     // Reading.
     QString CurrentParagraph;
-    bool ReaderToContents = false;
     bool QuestionsShown = false;
-    int TestChoice = 0;
-    bool HistoryView = false;
 
     // The running test.
     QString CurrentTestName;

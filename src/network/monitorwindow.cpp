@@ -239,9 +239,8 @@ void MonitorWindow::openSetup()
 void MonitorWindow::openHelp()
 {
     m_context.cues.play(Cue::EstProblemi);
-    m_context.session.HelpFromNetwork = true;
     if (auto *help = m_context.windows.open<HelpWindow>())
-        help->returnTo(this);
+        help->openFrom(this, HelpWindow::Page::NetworkGuide);
 }
 
 void MonitorWindow::closeEvent(QCloseEvent *event)

@@ -250,11 +250,10 @@ void ClassResultsWindow::showHistory()
 {
     m_context.cues.play(Cue::Pick);
     SessionState &s = m_context.session;
-    s.HistoryView = true;
     resultslog::copyHistory(s.jpgPath(datafiles::HistoryFile),
                             s.dataPath(QStringLiteral("htm/history.txt")));
     if (auto *help = m_context.windows.open<HelpWindow>())
-        help->returnTo(this);
+        help->openFrom(this, HelpWindow::Page::History);
 }
 
 void ClassResultsWindow::closeEvent(QCloseEvent *event)

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -177,20 +178,14 @@ void ContentsWindow::openBookmark()
 
 void ContentsWindow::openReader(const QString &paragraph)
 {
-    SessionState &s = m_context.session;
-    s.CurrentParagraph = paragraph;
-    s.ReaderToContents = false;
-    s.ContentsFromReader = false;
+    m_context.session.CurrentParagraph = paragraph;
     m_context.windows.open<ReaderWindow>();
     hide();
 }
 
 void ContentsWindow::cancel()
 {
-    SessionState &s = m_context.session;
-    if (s.ContentsFromReader) {
-        s.ReaderToContents = false;
-        s.ContentsFromReader = false;
+    if (m_fromReader) {
         m_context.windows.open<ReaderWindow>();
         hide();
     } else {
@@ -225,9 +220,21 @@ void ContentsWindow::reportOutlineProblem()
     close();
 }
 
+void ContentsWindow::openFromReader()
+{
+    m_fromReader = true;
+}
+
+// Whoever hides the window ends the reader's visit; a minimised window is still on it.
+void ContentsWindow::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        m_fromReader = false;
+    SkinnedWindow::hideEvent(event);
+}
+
 void ContentsWindow::closeEvent(QCloseEvent *event)
 {
-    m_context.session.ContentsFromReader = false;
     event->accept();
     m_context.windows.openMenu(WindowHub::Menu::Main);
 }

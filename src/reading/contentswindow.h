@@ -18,9 +18,13 @@ public:
 
     explicit ContentsWindow(AppContext &context);
 
+    // Opened by the reader to choose another paragraph: cancelling goes back to the reader.
+    void openFromReader();
+
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -38,6 +42,7 @@ private:
     Outline m_outline;
     QString m_outlineProblem; // why the outline cannot be read from, empty when it can
     QTreeWidget *m_tree = nullptr;
+    bool m_fromReader = false;
     SkinButton *m_open = nullptr;
     SkinButton *m_bookmark = nullptr;
     SkinButton *m_cancel = nullptr;

@@ -33,15 +33,15 @@ HelpWindow::HelpWindow(AppContext &context)
                               m_context.session.dataPath(QString()), this);
     const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1024, 768);
     resize(qMin(860, screen.width()), qMin(680, screen.height()));
-    showOpenersPage();
+    showPage();
 }
 
-void HelpWindow::showOpenersPage()
+void HelpWindow::showPage()
 {
-    SessionState &s = m_context.session;
-    if (s.HelpFromNetwork) {
+    const SessionState &s = m_context.session;
+    if (m_page == Page::NetworkGuide) {
         m_view->showFile(s.dataPath(QStringLiteral("htm/Помощь для сетевой версии.htm")));
-    } else if (s.HistoryView) {
+    } else if (m_page == Page::History) {
         m_view->showTextFile(s.dataPath(HistoryCopy));
         setWindowTitle(HistoryCaption);
         setAccessibleName(HistoryCaption);
@@ -50,10 +50,12 @@ void HelpWindow::showOpenersPage()
     }
 }
 
-void HelpWindow::returnTo(QWidget *opener)
+void HelpWindow::openFrom(QWidget *opener, Page page)
 {
     m_opener = opener;
-    if (m_context.session.HistoryView)
+    m_page = page;
+    showPage();
+    if (page == Page::History)
         setWindowIcon(opener->windowIcon());
     opener->hide();
 }
@@ -86,15 +88,12 @@ void HelpWindow::resizeEvent(QResizeEvent *event)
 
 void HelpWindow::closeEvent(QCloseEvent *event)
 {
-    SessionState &s = m_context.session;
     event->accept();
-    if (s.HelpFromNetwork) {
-        s.HelpFromNetwork = false;
+    if (m_page == Page::NetworkGuide) {
         returnToOpener();
-    } else if (s.HistoryView) {
+    } else if (m_page == Page::History) {
         returnToOpener();
-        QFile::remove(s.dataPath(HistoryCopy));
-        s.HistoryView = false;
+        QFile::remove(m_context.session.dataPath(HistoryCopy));
     } else {
         m_context.windows.openMenu(WindowHub::Menu::Main);
     }

@@ -15,22 +15,26 @@ class HelpWindow : public SkinnedWindow
 public:
     static const QString HistoryCaption;
 
+    // What the window shows and, closed, where it returns.
+    enum class Page { Guide, NetworkGuide, History };
+
     explicit HelpWindow(AppContext &context);
 
-    // Opened from a window other than the main menu: hides that window and brings it back on
-    // close.
-    void returnTo(QWidget *opener);
+    // Opened from a window other than the main menu: shows that window's page, hides the
+    // window and brings it back on close.
+    void openFrom(QWidget *opener, Page page);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void showOpenersPage();
+    void showPage();
     void arrange();
     void returnToOpener();
 
     QPointer<QWidget> m_opener;
+    Page m_page = Page::Guide;
     PageView *m_view = nullptr;
     SkinButton *m_return = nullptr;
 };

@@ -35,8 +35,8 @@ QuestionsOrTestWindow::QuestionsOrTestWindow(AppContext &context, QWidget *paren
                                 QStringLiteral("Остаться на странице контрольных вопросов"));
     m_test = addSkinButton(QStringLiteral("comTEST"), QStringLiteral("VOPorTEST/test"),
                            QStringLiteral("Тест"), QStringLiteral("Пройти тест по этой теме"));
-    connect(m_questions, &SkinButton::clicked, this, [this] { choose(1); });
-    connect(m_test, &SkinButton::clicked, this, [this] { choose(2); });
+    connect(m_questions, &SkinButton::clicked, this, [this] { choose(TestChoice::Questions); });
+    connect(m_test, &SkinButton::clicked, this, [this] { choose(TestChoice::Test); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_questions);
@@ -51,9 +51,11 @@ QuestionsOrTestWindow::QuestionsOrTestWindow(AppContext &context, QWidget *paren
     adjustSize();
 }
 
-void QuestionsOrTestWindow::exec()
+TestChoice QuestionsOrTestWindow::ask(AppContext &context)
 {
-    execModal();
+    QuestionsOrTestWindow window(context);
+    window.execModal();
+    return window.m_choice;
 }
 
 void QuestionsOrTestWindow::loadSkins()
@@ -64,10 +66,10 @@ void QuestionsOrTestWindow::loadSkins()
                     m_context.session.skinPath(QStringLiteral("VOPorTEST/test_move.bmp")));
 }
 
-void QuestionsOrTestWindow::choose(int choice)
+void QuestionsOrTestWindow::choose(TestChoice choice)
 {
     m_context.cues.play(Cue::Pick);
-    m_context.session.TestChoice = choice;
+    m_choice = choice;
     close();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "reading/readerflow.h"
 #include "ui/skinnedwindow.h"
 
 class SkinButton;
 
 // The choice after a paragraph's questions: stay with the questions or take the test.
-// The answer goes to TestChoice (0 nothing, 1 questions, 2 test).
 class QuestionsOrTestWindow : public SkinnedWindow
 {
     Q_OBJECT
@@ -14,17 +14,18 @@ public:
 
     explicit QuestionsOrTestWindow(AppContext &context, QWidget *parent = nullptr);
 
-    // Shows the window modally until it closes.
-    void exec();
+    // Shows the window modally and returns the choice; closed without one, it is None.
+    static TestChoice ask(AppContext &context);
 
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void choose(int choice);
+    void choose(TestChoice choice);
     void loadSkins();
 
     SkinButton *m_questions = nullptr;
     SkinButton *m_test = nullptr;
+    TestChoice m_choice = TestChoice::None;
 };

@@ -157,9 +157,7 @@ void ReaderFlow::offerTest()
     const QString bank = m_session.TestBankName.trimmed();
     if (bank.isEmpty() || bank == QLatin1String("n") || !askTestChoice)
         return;
-    m_session.TestChoice = 0;
-    askTestChoice();
-    if (m_session.TestChoice == 2 && startTest && startTest())
+    if (askTestChoice() == TestChoice::Test && startTest && startTest())
         m_hiddenForTest = true;
 }
 

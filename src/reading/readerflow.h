@@ -8,6 +8,9 @@
 class ReadingOrder;
 struct SessionState;
 
+// What the pupil chose when offered the paragraph's test.
+enum class TestChoice { None, Questions, Test };
+
 // Where the reader is and what its buttons allow: the paragraph shown (text or questions),
 // steps forward and back in course order in the three reading modes, the bookmark, the
 // question toggle with its offer of the paragraph's test. The window shows the pages and
@@ -22,8 +25,8 @@ public:
 
     explicit ReaderFlow(SessionState &session, QObject *parent = nullptr);
 
-    // Shows the choice between questions and test modally; it leaves the answer in TestChoice.
-    std::function<void()> askTestChoice;
+    // Shows the choice between questions and test modally and returns the answer.
+    std::function<TestChoice()> askTestChoice;
     // Starts the test of TestBankName; false when no test window can run it.
     std::function<bool()> startTest;
 

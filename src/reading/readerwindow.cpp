@@ -21,7 +21,7 @@ ReaderWindow::ReaderWindow(AppContext &context)
       m_flow(context.session)
 {
     buildControls();
-    m_flow.askTestChoice = [this] { askTestChoice(); };
+    m_flow.askTestChoice = [this] { return QuestionsOrTestWindow::ask(m_context); };
     m_flow.startTest = [this] { return startTest(); };
     connect(&m_flow, &ReaderFlow::pageShown, this, &ReaderWindow::showPage);
     connect(&m_flow, &ReaderFlow::buttonsChanged, this, &ReaderWindow::applyButtons);
@@ -144,10 +144,14 @@ void ReaderWindow::showPage(const QString &path)
 
 void ReaderWindow::chooseAnotherParagraph()
 {
-    SessionState &s = m_context.session;
-    s.ContentsFromReader = true;
-    m_context.windows.open<ContentsWindow>();
-    s.ReaderToContents = true;
+    if (auto *contents = m_context.windows.open<ContentsWindow>())
+        contents->openFromReader();
+    closeQuietly();
+}
+
+void ReaderWindow::closeQuietly()
+{
+    m_closingQuietly = true;
     close();
 }
 
@@ -155,12 +159,6 @@ void ReaderWindow::setBookmark()
 {
     if (!m_flow.setBookmark())
         m_status->setText(m_flow.bookmarkProblem());
-}
-
-void ReaderWindow::askTestChoice()
-{
-    QuestionsOrTestWindow choice(m_context);
-    choice.exec();
 }
 
 bool ReaderWindow::startTest()
@@ -183,7 +181,6 @@ void ReaderWindow::showAgainAfterTest()
 void ReaderWindow::fail(const QString &message)
 {
     warnPlainly(this, QStringLiteral("Учебник"), message);
-    m_context.session.ReaderToContents = false;
     close();
 }
 
@@ -236,6 +233,6 @@ void ReaderWindow::closeEvent(QCloseEvent *event)
 {
     m_context.cues.play(Cue::Close);
     event->accept();
-    if (!m_context.session.ReaderToContents)
+    if (!m_closingQuietly)
         m_context.windows.openMenu(WindowHub::Menu::Main);
 }

@@ -17,6 +17,8 @@ public:
     explicit ReaderWindow(AppContext &context);
 
     ReaderFlow &flow() { return m_flow; }
+    // Closes without bringing up the main menu: another window takes over.
+    void closeQuietly();
 
 public Q_SLOTS:
     // The test started from the reader has ended: the reader is back with its last page.
@@ -36,13 +38,13 @@ private:
     void showPage(const QString &path);
     void chooseAnotherParagraph();
     void setBookmark();
-    void askTestChoice();
     bool startTest();
     void fail(const QString &message);
     void arrange();
 
     ReaderFlow m_flow;
     bool m_opened = false;
+    bool m_closingQuietly = false;
     PageView *m_view = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_status = nullptr;

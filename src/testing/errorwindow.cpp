@@ -29,10 +29,8 @@ namespace {
 void openReaderAt(AppContext &context, const QString &paragraph)
 {
     SessionState &s = context.session;
-    // An open reader goes quietly: its close would bring up the menu.
-    s.ReaderToContents = true;
-    context.windows.close<ReaderWindow>();
-    s.ReaderToContents = s.ContentsFromReader = false;
+    if (auto *reader = context.windows.find<ReaderWindow>())
+        reader->closeQuietly();
     s.Mode = SessionMode::Reading;
     s.CurrentParagraph = paragraph;
     if (!context.windows.open<ReaderWindow>())

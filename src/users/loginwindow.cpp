@@ -31,11 +31,6 @@ LoginWindow::LoginWindow(AppContext &context)
     m_message->setText(LoginFlow::PromptText);
     m_password->clear();
     applyRememberedLogin();
-    if (m_context.session.ChangeUserMode) {
-        clearFields();
-        if (QWidget *menu = mainWindow())
-            menu->hide();
-    }
     m_message->setText(m_flow.openingMessage());
 }
 
@@ -177,6 +172,14 @@ void LoginWindow::clearFields()
     m_password->clear();
 }
 
+void LoginWindow::changeUser()
+{
+    m_changingUser = true;
+    clearFields();
+    if (QWidget *menu = mainWindow())
+        menu->hide();
+}
+
 void LoginWindow::applyRememberedLogin()
 {
     const RememberedLogin login =
@@ -261,7 +264,7 @@ void LoginWindow::pressOk()
 void LoginWindow::finish()
 {
     m_identified = true;
-    if (m_context.session.ChangeUserMode) {
+    if (m_changingUser) {
         if (QWidget *menu = mainWindow()) {
             menu->show();
             Q_EMIT userChanged();
@@ -273,7 +276,7 @@ void LoginWindow::finish()
 void LoginWindow::cancel()
 {
     m_context.cues.play(Cue::Oou);
-    if (m_context.session.ChangeUserMode) {
+    if (m_changingUser) {
         if (QWidget *menu = mainWindow())
             menu->show();
         hide();
@@ -290,12 +293,12 @@ QWidget *LoginWindow::mainWindow() const
 
 bool LoginWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && m_context.session.ChangeUserMode) {
+    if (event->type() == QEvent::WindowActivate && m_changingUser) {
         if (QWidget *menu = mainWindow())
             menu->hide();
     } else if (event->type() == QEvent::WindowDeactivate) {
         saveIfRemembered();
-        if (m_context.session.ChangeUserMode) {
+        if (m_changingUser) {
             if (QWidget *menu = mainWindow())
                 menu->show();
         }
@@ -346,7 +349,7 @@ void LoginWindow::closeEvent(QCloseEvent *event)
 {
     saveIfRemembered();
     event->accept();
-    if (m_context.session.ChangeUserMode && !isHidden()) {
+    if (m_changingUser && !isHidden()) {
         if (QWidget *menu = mainWindow())
             menu->show();
     }

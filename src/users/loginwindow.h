@@ -23,6 +23,9 @@ public:
     // Shows the window modally until a user is identified (true) or the user gives up (false).
     bool exec();
     void clearFields();
+    // Opened from the main menu for another user: the menu steps aside while this window is
+    // active and comes back when it is done.
+    void changeUser();
 
 Q_SIGNALS:
     // Another user was identified while the program runs.
@@ -58,5 +61,6 @@ private:
     // The administrator's password is hidden while his name is typed.
     bool m_maskFollowsName = true;
     bool m_identified = false;
+    bool m_changingUser = false;
     bool m_saved = false;
 };

@@ -84,18 +84,16 @@ ConfirmWindow::ConfirmWindow(AppContext &context)
 void ConfirmWindow::answer(bool confirmed)
 {
     m_context.cues.play(confirmed ? Cue::Aaa : Cue::Oou);
-    m_context.session.ConfirmAnswer = confirmed;
+    m_confirmed = confirmed;
     close();
 }
 
 bool ConfirmWindow::ask(AppContext &context, const QString &question)
 {
-    // A window closed any other way is a refusal.
-    context.session.ConfirmAnswer = false;
-    const std::unique_ptr<ConfirmWindow> window = std::make_unique<ConfirmWindow>(context);
-    window->setMessage(question);
-    window->exec();
-    return context.session.ConfirmAnswer;
+    ConfirmWindow window(context);
+    window.setMessage(question);
+    window.exec();
+    return window.m_confirmed;
 }
 
 InfoWindow::InfoWindow(AppContext &context)

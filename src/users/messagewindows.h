@@ -26,18 +26,20 @@ private:
     QLabel *m_message;
 };
 
-// The confirmation window: ConfirmAnswer tells the caller what was chosen.
+// The confirmation window: a yes or no question.
 class ConfirmWindow : public ModalMessageWindow
 {
     Q_OBJECT
 public:
     explicit ConfirmWindow(AppContext &context);
 
-    // Asks the question and returns the answer, also left in the session's ConfirmAnswer.
+    // Asks the question and returns the answer; a window closed any other way is a refusal.
     static bool ask(AppContext &context, const QString &question);
 
 private:
     void answer(bool confirmed);
+
+    bool m_confirmed = false;
 };
 
 // The information window: a notice closed by its button.

@@ -22,7 +22,7 @@ private:
     std::unique_ptr<SessionState> m_session;
     std::unique_ptr<ReaderFlow> m_flow;
     int m_choicesAsked = 0;
-    int m_choice = 0;
+    TestChoice m_choice = TestChoice::None;
     bool m_testStarts = true;
 
     QString text(const QString &title) const { return m_flow->textPage(title); }
@@ -61,11 +61,11 @@ private Q_SLOTS:
         m_session->setProgramFolder(m_folder->path());
         m_flow = std::make_unique<ReaderFlow>(*m_session);
         m_choicesAsked = 0;
-        m_choice = 0;
+        m_choice = TestChoice::None;
         m_testStarts = true;
         m_flow->askTestChoice = [this] {
             ++m_choicesAsked;
-            m_session->TestChoice = m_choice;
+            return m_choice;
         };
         m_flow->startTest = [this] { return m_testStarts; };
     }
@@ -91,7 +91,7 @@ private Q_SLOTS:
 
     void learningModeShowsQuestionsBeforeMovingOn()
     {
-        m_choice = 1;
+        m_choice = TestChoice::Questions;
         openOn(P, true, false);
         QVERIFY(m_flow->testVisible());
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
@@ -167,7 +167,7 @@ private Q_SLOTS:
 
     void choosingTheTestHidesTheReader()
     {
-        m_choice = 2;
+        m_choice = TestChoice::Test;
         openOn(P, false, true);
         QCOMPARE(m_choicesAsked, 1);
         QVERIFY(m_flow->hiddenForTest());

@@ -150,7 +150,6 @@ private Q_SLOTS:
         QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
         QVERIFY(!m_menu->isVisible());
         QVERIFY(!contents()->isVisible());
-        QVERIFY(!m_app->session.ContentsFromReader);
 
         click(reader(), "btnExit");
         QTRY_VERIFY(m_menu->isVisible());
@@ -263,7 +262,6 @@ private Q_SLOTS:
         QTRY_VERIFY(introduction->isVisible());
         QVERIFY(!reader()->isVisible());
         QVERIFY(reader()->flow().hiddenForTest());
-        QCOMPARE(m_app->session.TestChoice, 2);
         QCOMPARE(m_app->session.TestBankName, QStringLiteral("T01_P01.jpg"));
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
         // The test windows bring the reader back when the test ends.
@@ -275,9 +273,13 @@ private Q_SLOTS:
 
     void choosingTheQuestionsKeepsThem()
     {
-        answerWhenShown("frmVopORTest", [](QWidget *choice) { click(choice, "comVOPR"); });
+        bool chosen = false;
+        answerWhenShown("frmVopORTest", [&chosen](QWidget *choice) {
+            click(choice, "comVOPR");
+            chosen = true;
+        });
         openParagraph("btCONTROL", paragraphs::First);
-        QTRY_COMPARE(m_app->session.TestChoice, 1);
+        QTRY_VERIFY(chosen);
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
         QVERIFY(reader()->isVisible());
         QVERIFY(!reader()->flow().hiddenForTest());
@@ -348,15 +350,13 @@ private Q_SLOTS:
 
         QWidget monitor;
         monitor.show();
-        m_app->session.HelpFromNetwork = true;
         auto *networkHelp = m_app->windows.open<HelpWindow>();
-        networkHelp->returnTo(&monitor);
+        networkHelp->openFrom(&monitor, HelpWindow::Page::NetworkGuide);
         help = networkHelp;
         QVERIFY(!monitor.isVisible());
         QVERIFY(shownFile(help, "WebBrowser2").endsWith("Помощь для сетевой версии.htm"));
         click(help, "Комманда1");
         QTRY_VERIFY(monitor.isVisible());
-        QVERIFY(!m_app->session.HelpFromNetwork);
     }
 
     void historyViewDeletesItsCopy()
@@ -365,16 +365,14 @@ private Q_SLOTS:
         textfile::writeLines(copy, {"Иванов Петр", "Тест по курсу", " 5 "});
         QWidget log;
         m_menu->hide();
-        m_app->session.HistoryView = true;
         auto *help = m_app->windows.open<HelpWindow>();
-        help->returnTo(&log);
+        help->openFrom(&log, HelpWindow::Page::History);
         QCOMPARE(help->windowTitle(), HelpWindow::HistoryCaption);
         const QString text = help->findChild<PageView *>("WebBrowser2")->visibleText();
         QVERIFY2(text.contains(QStringLiteral("Иванов Петр")), qPrintable(text));
         click(help, "Комманда1");
         QTRY_VERIFY(log.isVisible());
         QVERIFY(!QFile::exists(copy));
-        QVERIFY(!m_app->session.HistoryView);
         QVERIFY(!m_menu->isVisible());
     }
 
