@@ -6,8 +6,10 @@
 
 std::optional<qint64> folderClockSkew(const QString &probe, const ProbeWrite &write)
 {
-    // The probe is dated at some moment of its write, which may take a while on a busy disk:
-    // only a date outside the write's span tells of another clock.
+    // The probe is dated at some moment of its write, which may take a while on a busy disk, and
+    // file times are coarse (two seconds on FAT, a tick of the system's clock elsewhere): only a
+    // date outside the write's span widened by that tells of another clock.
+    constexpr qint64 CoarsestFileTimeMs = 2000;
     const qint64 before = QDateTime::currentMSecsSinceEpoch();
     if (!write(probe, QByteArray()))
         return std::nullopt;
@@ -17,5 +19,7 @@ std::optional<qint64> folderClockSkew(const QString &probe, const ProbeWrite &wr
     if (!written.isValid())
         return std::nullopt;
     const qint64 dated = written.toMSecsSinceEpoch();
-    return dated < before ? dated - before : dated > after ? dated - after : 0;
+    if (dated < before - CoarsestFileTimeMs)
+        return dated - before;
+    return dated > after ? dated - after : 0;
 }
