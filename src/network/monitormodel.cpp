@@ -45,7 +45,8 @@ QVariant MonitorModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return text(computer, index.column());
     case Qt::AccessibleTextRole:
-        if (index.column() == Progress && m_classroom.count() > 0)
+        // An empty bar is no progress to read out: a computer without a pupil says nothing.
+        if (index.column() == Progress && !statusOf(computer).second.isEmpty())
             return QStringLiteral("%1 из %2")
                 .arg(progress(computer, ValueRole).toInt())
                 .arg(progress(computer, MaximumRole).toInt());
