@@ -136,7 +136,7 @@ int main(int argc, char *argv[])
     copyTree(QStringLiteral(TARVEL_DEMO_DATA), teacher + QStringLiteral("/data"));
     Application application(teacher, false);
     SessionState &session = application.session;
-    session.UserFirstName = session.UserSurname = QStringLiteral("vedok");
+    session.user.firstName = session.user.surname = QStringLiteral("vedok");
     Classroom::Folders folders;
     std::vector<std::unique_ptr<Pupil>> pupils;
     for (int i = 1; i <= Pupils; ++i) {

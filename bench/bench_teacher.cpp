@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
 
     Application application(teacher, false);
     SessionState &session = application.session;
-    session.UserFirstName = session.UserSurname = QStringLiteral("vedok");
+    session.user.firstName = session.user.surname = QStringLiteral("vedok");
     buildClassroom(dir, application.classroom, Pupils);
     saveNetConfig(application.classroom,
                   teacher + QStringLiteral("/data/") + datafiles::NetConfigFile);

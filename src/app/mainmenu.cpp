@@ -85,14 +85,14 @@ void MainMenu::buildControls()
     auto *sound = new QCheckBox(this);
     m_sound = sound;
     sound->setObjectName(QStringLiteral("SOUNDchek"));
-    sound->setChecked(m_context.session.SoundOn);
+    sound->setChecked(m_context.session.soundOn);
     sound->setAccessibleName(QStringLiteral("звук"));
     auto *soundLabel = addLabel(QStringLiteral("Метка1"), QStringLiteral("звук"));
     soundLabel->setBuddy(sound);
     hover()->addHint(sound, QStringLiteral("Включение/отключение звука"));
     hover()->addHint(soundLabel, QStringLiteral("Включение/отключение звука"));
     // Toggled, not clicked: a screen reader's toggle action switches the sound as a click does.
-    connect(sound, &QCheckBox::toggled, this, [this](bool on) { m_context.session.SoundOn = on; });
+    connect(sound, &QCheckBox::toggled, this, [this](bool on) { m_context.session.soundOn = on; });
 
     QPushButton *minimise =
         addTitleButton(QStringLiteral("btnSVER"), QStringLiteral("_"), QStringLiteral("Свернуть"));
@@ -123,22 +123,22 @@ void MainMenu::buildControls()
     };
     setFirstFocus(button("btREAD"));
     connect(button("btREAD"), &SkinButton::clicked, this, [this, &s] {
-        s.Mode = SessionMode::Reading;
+        s.mode = SessionMode::Reading;
         openMode<ContentsWindow>();
     });
     connect(button("btLEARN"), &SkinButton::clicked, this, [this, &s] {
-        s.Mode = SessionMode::Learning;
+        s.mode = SessionMode::Learning;
         openMode<ContentsWindow>();
     });
     connect(button("btCONTROL"), &SkinButton::clicked, this, [this, &s] {
-        s.Mode = SessionMode::Control;
+        s.mode = SessionMode::Control;
         openMode<ContentsWindow>();
     });
     connect(button("btTESTS"), &SkinButton::clicked, this,
             [this] { openMode<TopicTestChoiceWindow>(); });
     connect(button("btKURS"), &SkinButton::clicked, this, [this, &s] {
         s.TestBankName = datafiles::CourseBankFile;
-        s.Mode = SessionMode::CourseTest;
+        s.mode = SessionMode::CourseTest;
         openMode<TestIntroWindow>();
     });
     connect(button("btZAL"), &SkinButton::clicked, this,
@@ -226,8 +226,8 @@ void MainMenu::showNotice(const QString &notice)
 void MainMenu::showUser()
 {
     const SessionState &s = m_context.session;
-    m_user->setText(QStringLiteral("Пользователь: ") + s.UserSurname + u' ' + s.UserFirstName);
-    m_boss->setVisible(administrator::hasNames(s.UserFirstName, s.UserSurname));
+    m_user->setText(QStringLiteral("Пользователь: ") + s.user.surname + u' ' + s.user.firstName);
+    m_boss->setVisible(administrator::hasNames(s.user.firstName, s.user.surname));
 }
 
 template <class Window> void MainMenu::openMode()

@@ -8,9 +8,9 @@
 
 void startSession(SessionState &session, const QString &programFolder)
 {
-    session.SoundOn = true;
+    session.soundOn = true;
     session.setProgramFolder(programFolder);
-    session.Mode = SessionMode::Reading;
+    session.mode = SessionMode::Reading;
 }
 
 void deleteStaleTestFiles(const SessionState &session)

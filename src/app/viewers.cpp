@@ -124,7 +124,7 @@ bool firstReport(QSettings &settings, const QString &notice)
 QString installViewers(const SessionState &session)
 {
     const QString notice =
-        viewers::install(viewers::defaultFolder(), session.ProgramFolder + QStringLiteral("/data"));
+        viewers::install(viewers::defaultFolder(), session.programFolder + QStringLiteral("/data"));
     QSettings settings;
     return viewers::firstReport(settings, notice) ? notice : QString();
 }

@@ -6,7 +6,7 @@
 
 QString SessionState::dataPath(const QString &relative) const
 {
-    return resolvePath(ProgramFolder, QStringLiteral("data/") + relative);
+    return resolvePath(programFolder, QStringLiteral("data/") + relative);
 }
 
 QString SessionState::jpgPath(const QString &name) const
@@ -16,13 +16,13 @@ QString SessionState::jpgPath(const QString &name) const
 
 QString SessionState::skinPath(const QString &relative) const
 {
-    return resolvePath(SkinFolder, relative);
+    return resolvePath(skinFolder, relative);
 }
 
-void SessionState::setProgramFolder(const QString &programFolder)
+void SessionState::setProgramFolder(const QString &folder)
 {
-    ProgramFolder = QDir::fromNativeSeparators(programFolder);
-    while (ProgramFolder.size() > 1 && ProgramFolder.endsWith(u'/'))
-        ProgramFolder.chop(1);
-    SkinFolder = ProgramFolder + QStringLiteral("/data/jpg/skin/");
+    programFolder = QDir::fromNativeSeparators(folder);
+    while (programFolder.size() > 1 && programFolder.endsWith(u'/'))
+        programFolder.chop(1);
+    skinFolder = programFolder + QStringLiteral("/data/jpg/skin/");
 }

@@ -21,6 +21,29 @@ struct PupilStatus
     bool damaged = false;
 };
 
+inline constexpr int ResultSlots = 20;
+inline constexpr int CatalogueSlots = 20;
+
+// The user who logged in, as his record in the user base holds him.
+struct SignedInUser
+{
+    QString firstName;
+    QString surname;
+    QString password;
+    // The page he last read, as the contents window marks it.
+    QString bookmark;
+    std::array<QString, ResultSlots> results;
+};
+
+// The topic tests of the catalogue, one entry per slot (slot k at index k - 1).
+struct TestCatalogue
+{
+    std::array<QString, CatalogueSlots> names;
+    std::array<QString, CatalogueSlots> files;
+    // The first line of each record: the description of a school's own test.
+    std::array<QString, CatalogueSlots> notes;
+};
+
 // What the user chose in the main menu: reading, learning with questions, self-control, or the
 // test over the whole course.
 enum class SessionMode { Reading, Learning, Control, CourseTest };
@@ -31,30 +54,23 @@ enum class SessionMode { Reading, Learning, Control, CourseTest };
 // result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
 struct SessionState
 {
-    static constexpr int ResultSlots = 20;
-    static constexpr int CatalogueSlots = 20;
+    static constexpr int ResultSlots = ::ResultSlots;
+    static constexpr int CatalogueSlots = ::CatalogueSlots;
     static constexpr int MaxComputers = 50;
 
     // Program and skin folders, without and with a trailing separator.
-    QString ProgramFolder;
-    QString SkinFolder;
+    QString programFolder;
+    QString skinFolder;
 
     // The identified user.
-    QString UserFirstName;
-    QString UserSurname;
-    QString UserPassword;
-    QString UserBookmark;
-    std::array<QString, ResultSlots> UserResults;
+    SignedInUser user;
 
-    bool SoundOn = true;
+    bool soundOn = true;
 
-    SessionMode Mode = SessionMode::Reading;
+    SessionMode mode = SessionMode::Reading;
 
     QString TestBankName;
-    std::array<QString, CatalogueSlots> TestCatalogueNames;
-    std::array<QString, CatalogueSlots> TestCatalogueFiles;
-    // The first line of each catalogue record: the description of a school's own test.
-    std::array<QString, CatalogueSlots> TestCatalogueNotes;
+    TestCatalogue catalogue;
     qint16 ShowErrorsSetting = 1;
 
     // Reading.
@@ -95,6 +111,6 @@ struct SessionState
     // A skin bitmap below data/jpg/skin.
     QString skinPath(const QString &relative) const;
 
-    // Sets the folders for a program that lives in programFolder.
-    void setProgramFolder(const QString &programFolder);
+    // Sets the folders for a program that lives in folder.
+    void setProgramFolder(const QString &folder);
 };

@@ -99,7 +99,7 @@ RemoteAdminWindow::RemoteAdminWindow(AppContext &context)
     options.runAway = runOnShare;
     options.confirmChange = [this](const UserRecord &record) { return confirmChange(record); };
     // The pupil's program stores a grade in the slot of its test in the catalogue.
-    for (const QString &name : m_context.session.TestCatalogueNames)
+    for (const QString &name : m_context.session.catalogue.names)
         options.resultNames << name;
     options.changedLate = [&context = m_context,
                            window = QPointer<RemoteAdminWindow>(this)](const QString &folder) {

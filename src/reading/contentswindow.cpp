@@ -156,7 +156,7 @@ void ContentsWindow::loadSkins()
 
 void ContentsWindow::updateBookmarkButton()
 {
-    m_bookmark->setVisible(!m_context.session.UserBookmark.isEmpty());
+    m_bookmark->setVisible(!m_context.session.user.bookmark.isEmpty());
 }
 
 void ContentsWindow::openSelected()
@@ -173,7 +173,7 @@ void ContentsWindow::openSelected()
 void ContentsWindow::openBookmark()
 {
     m_context.cues.play(Cue::Pick);
-    openReader(m_context.session.UserBookmark);
+    openReader(m_context.session.user.bookmark);
 }
 
 void ContentsWindow::openReader(const QString &paragraph)

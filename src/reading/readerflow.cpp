@@ -48,7 +48,7 @@ void ReaderFlow::openParagraph()
 void ReaderFlow::showParagraphForMode()
 {
     if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) &&
-        m_session.Mode == SessionMode::Control) {
+        m_session.mode == SessionMode::Control) {
         m_session.QuestionsShown = false;
         toggleQuestions();
     } else {
@@ -62,7 +62,7 @@ void ReaderFlow::stepForward()
     // The learning mode shows every paragraph's questions before it moves on, the last
     // paragraph's too.
     if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
-        m_session.Mode == SessionMode::Learning) {
+        m_session.mode == SessionMode::Learning) {
         m_nextEnabled = m_previousEnabled = true;
         toggleQuestions();
         Q_EMIT pageTurned();
@@ -104,12 +104,12 @@ void ReaderFlow::step(const QString &end, Neighbour neighbour, bool &towardsEnab
 bool ReaderFlow::setBookmark()
 {
     const QString baseFile = m_session.jpgPath(datafiles::UserBaseFile);
-    const QString previous = m_session.UserBookmark;
-    m_session.UserBookmark = m_session.CurrentParagraph;
+    const QString previous = m_session.user.bookmark;
+    m_session.user.bookmark = m_session.CurrentParagraph;
     const UserBase::Access access = renewUser(m_session, baseFile);
     if (access != UserBase::Access::Done) {
         // The bookmark stays where the base has it.
-        m_session.UserBookmark = previous;
+        m_session.user.bookmark = previous;
         m_bookmarkProblem =
             QStringLiteral("Закладка не положена. ") +
             (access == UserBase::Access::Declined
@@ -118,16 +118,16 @@ bool ReaderFlow::setBookmark()
                  : UserBase::messageFor(access, baseFile));
         return false;
     }
-    m_goToBookmarkEnabled = !m_session.UserBookmark.isEmpty();
+    m_goToBookmarkEnabled = !m_session.user.bookmark.isEmpty();
     Q_EMIT buttonsChanged();
     return true;
 }
 
 void ReaderFlow::goToBookmark()
 {
-    if (m_session.UserBookmark.isEmpty())
+    if (m_session.user.bookmark.isEmpty())
         return;
-    m_session.CurrentParagraph = m_session.UserBookmark;
+    m_session.CurrentParagraph = m_session.user.bookmark;
     showText();
 }
 
@@ -185,7 +185,7 @@ void ReaderFlow::updateButtons()
 {
     const bool withQuestions = !paragraphs::hasNoQuestions(m_session.CurrentParagraph);
     m_testEnabled = withQuestions;
-    m_testVisible = m_session.Mode == SessionMode::Learning && withQuestions;
-    m_goToBookmarkEnabled = !m_session.UserBookmark.isEmpty();
+    m_testVisible = m_session.mode == SessionMode::Learning && withQuestions;
+    m_goToBookmarkEnabled = !m_session.user.bookmark.isEmpty();
     Q_EMIT buttonsChanged();
 }

@@ -27,7 +27,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmDOSTIG"), QString())
 {
     const SessionState &s = m_context.session;
-    const QString who = s.UserSurname + QStringLiteral("  ") + s.UserFirstName;
+    const QString who = s.user.surname + QStringLiteral("  ") + s.user.firstName;
     setWindowTitle(QStringLiteral("Доска почета пользователя: ") + who);
     setAccessibleName(windowTitle());
     auto *heading =
@@ -71,7 +71,7 @@ AchievementsWindow::AchievementsWindow(AppContext &context)
     grid->addWidget(m_attempts, 4, 0, 1, 3);
     grid->addWidget(m_chart, 5, 0, 1, 3);
 
-    const QString first = s.UserResults.at(0).trimmed();
+    const QString first = s.user.results.at(0).trimmed();
     if (first.isEmpty() || first == QLatin1String("0"))
         m10->clear();
     fillAchievements();
@@ -117,7 +117,7 @@ void AchievementsWindow::fillAchievements()
     }
     const SessionState &s = m_context.session;
     const QList<journal::Attempt> mine = journal::ofUser(
-        journal::read(s.dataPath(datafiles::JournalFile)), s.UserFirstName, s.UserSurname);
+        journal::read(s.dataPath(datafiles::JournalFile)), s.user.firstName, s.user.surname);
     attemptviews::fillTable(m_attempts, mine);
     attemptviews::fillChart(m_chart, mine);
 }
@@ -127,9 +127,9 @@ void AchievementsWindow::practiseMistakes()
     const SessionState &s = m_context.session;
     m_mistakes->setEnabled(false);
     const QString answers = s.dataPath(datafiles::AnswerJournalFile);
-    const QString program = s.ProgramFolder;
-    const QString first = s.UserFirstName;
-    const QString second = s.UserSurname;
+    const QString program = s.programFolder;
+    const QString first = s.user.firstName;
+    const QString second = s.user.surname;
     // The journal may hold a few megabytes: it and the banks are read off the window thread.
     readOffThread<std::shared_ptr<const PreparedTest>>(
         this,

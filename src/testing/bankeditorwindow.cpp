@@ -411,8 +411,8 @@ void BankEditorWindow::fillBankList()
         files << file;
     };
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (!session.TestCatalogueFiles.at(k).isEmpty())
-            list(session.TestCatalogueFiles.at(k), session.TestCatalogueNames.at(k), k);
+        if (!session.catalogue.files.at(k).isEmpty())
+            list(session.catalogue.files.at(k), session.catalogue.names.at(k), k);
     }
     list(datafiles::CourseBankFile, QStringLiteral("тест по всему курсу"), -1);
     const std::optional<QStringList> paragraphs =

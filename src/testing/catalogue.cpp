@@ -9,17 +9,17 @@
 
 void parseTestCatalogue(SessionState &session, const QStringList &lines)
 {
-    session.TestCatalogueNames.fill(QString());
-    session.TestCatalogueFiles.fill(QString());
-    session.TestCatalogueNotes.fill(QString());
+    session.catalogue.names.fill(QString());
+    session.catalogue.files.fill(QString());
+    session.catalogue.notes.fill(QString());
     const qsizetype start = textfile::indexAfterStart(lines);
     if (start < 0)
         return;
     for (int slot = 0; slot < SessionState::CatalogueSlots; ++slot) {
         const qsizetype at = start + 3 * slot;
-        session.TestCatalogueNotes[slot] = lines.value(at).trimmed();
-        session.TestCatalogueNames[slot] = lines.value(at + 1).trimmed();
-        session.TestCatalogueFiles[slot] = lines.value(at + 2).trimmed();
+        session.catalogue.notes[slot] = lines.value(at).trimmed();
+        session.catalogue.names[slot] = lines.value(at + 1).trimmed();
+        session.catalogue.files[slot] = lines.value(at + 2).trimmed();
     }
 }
 
@@ -33,8 +33,8 @@ bool readTestCatalogue(SessionState &session, const QString &path)
 int freeCatalogueSlot(const SessionState &session)
 {
     for (int slot = FirstFreeCatalogueSlot; slot < SessionState::CatalogueSlots; ++slot) {
-        if (session.TestCatalogueNames.at(slot).isEmpty() &&
-            session.TestCatalogueFiles.at(slot).isEmpty())
+        if (session.catalogue.names.at(slot).isEmpty() &&
+            session.catalogue.files.at(slot).isEmpty())
             return slot;
     }
     return -1;
@@ -59,8 +59,8 @@ bool writeCatalogueSlot(const QString &path, int slot, const QString &note, cons
 QString catalogueBankFor(const SessionState &session, const QString &testName)
 {
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (session.TestCatalogueNames.at(k) == testName)
-            return session.TestCatalogueFiles.at(k);
+        if (session.catalogue.names.at(k) == testName)
+            return session.catalogue.files.at(k);
     }
     return {};
 }
@@ -71,10 +71,10 @@ QString catalogueDescription(const SessionState &session, const QString &testNam
     if (!description.isEmpty())
         return description;
     for (int k = FirstFreeCatalogueSlot; k < SessionState::CatalogueSlots; ++k) {
-        if (session.TestCatalogueNames.at(k) != testName)
+        if (session.catalogue.names.at(k) != testName)
             continue;
         // The pause sentence follows it.
-        const QString note = session.TestCatalogueNotes.at(k);
+        const QString note = session.catalogue.notes.at(k);
         const bool ends =
             note.isEmpty() || note.endsWith(u'.') || note.endsWith(u'!') || note.endsWith(u'?');
         return ends ? note : note + u'.';
@@ -85,7 +85,7 @@ QString catalogueDescription(const SessionState &session, const QString &testNam
 QString testCatalogueProblem(const SessionState &session)
 {
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (!session.TestCatalogueNames.at(k).isEmpty())
+        if (!session.catalogue.names.at(k).isEmpty())
             return {};
     }
     if (!QFileInfo::exists(session.jpgPath(datafiles::TestCatalogueFile)))

@@ -57,9 +57,9 @@ QString sectionToRepeat(const SessionState &session, const Outline &outline)
 {
     const QString bank = session.TestBankName.trimmed();
     for (int k = 0; k < TopicTestRecords && !bank.isEmpty(); ++k) {
-        if (session.TestCatalogueFiles.at(k).trimmed().compare(bank, Qt::CaseInsensitive) != 0)
+        if (session.catalogue.files.at(k).trimmed().compare(bank, Qt::CaseInsensitive) != 0)
             continue;
-        const QString name = session.TestCatalogueNames.at(k).trimmed();
+        const QString name = session.catalogue.names.at(k).trimmed();
         for (int section = 1; section <= outline.sections.size(); ++section) {
             if (sectionName(outline.sections.at(section - 1).title)
                     .compare(name, Qt::CaseInsensitive) == 0)

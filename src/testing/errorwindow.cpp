@@ -31,7 +31,7 @@ void openReaderAt(AppContext &context, const QString &paragraph)
     SessionState &s = context.session;
     if (auto *reader = context.windows.find<ReaderWindow>())
         reader->closeQuietly();
-    s.Mode = SessionMode::Reading;
+    s.mode = SessionMode::Reading;
     s.CurrentParagraph = paragraph;
     if (!context.windows.open<ReaderWindow>())
         return;

@@ -240,9 +240,9 @@ void ItemAnalysisWindow::fillBanks()
     SessionState &s = m_context.session;
     readTestCatalogue(s, s.jpgPath(datafiles::TestCatalogueFile));
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        const QString &file = s.TestCatalogueFiles[k];
+        const QString &file = s.catalogue.files[k];
         if (!file.trimmed().isEmpty())
-            m_bank->addItem(QStringLiteral("%1 (%2)").arg(s.TestCatalogueNames[k], file),
+            m_bank->addItem(QStringLiteral("%1 (%2)").arg(s.catalogue.names[k], file),
                             file.trimmed());
     }
 }
@@ -250,7 +250,7 @@ void ItemAnalysisWindow::fillBanks()
 QList<itemanalysis::Computer> ItemAnalysisWindow::computers() const
 {
     QList<itemanalysis::Computer> list{
-        {QStringLiteral("Этот компьютер"), m_context.session.ProgramFolder}};
+        {QStringLiteral("Этот компьютер"), m_context.session.programFolder}};
     for (const int i : m_context.classroom.configured())
         list.append({QStringLiteral("Компьютер %1").arg(i), m_context.classroom.folder(i)});
     return list;

@@ -102,8 +102,8 @@ QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseF
 {
     bool slotFound = false;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (session.TestCatalogueNames.at(k) == session.CurrentTestName) {
-            session.UserResults[k] = QString::number(session.Grade);
+        if (session.catalogue.names.at(k) == session.CurrentTestName) {
+            session.user.results[k] = QString::number(session.Grade);
             slotFound = true;
         }
     }
@@ -152,7 +152,7 @@ QList<int> schoolTestSlots(const SessionState &session)
 {
     QList<int> slots;
     for (int k = AchievementRows; k < SessionState::CatalogueSlots; ++k) {
-        if (!session.TestCatalogueNames.at(k).isEmpty())
+        if (!session.catalogue.names.at(k).isEmpty())
             slots << k;
     }
     return slots;
@@ -166,7 +166,7 @@ QStringList achievementTopics(const SessionState &session)
         topics << QString::fromUtf8(descriptions[k].name);
     topics << QStringLiteral("Тест по курсу");
     for (int k : schoolTestSlots(session))
-        topics << session.TestCatalogueNames.at(k);
+        topics << session.catalogue.names.at(k);
     return topics;
 }
 
@@ -190,9 +190,9 @@ QStringList achievementGrades(const SessionState &session)
 {
     QStringList grades;
     for (int k = 0; k < AchievementRows; ++k)
-        grades << gradeWord(textfile::leadingInt(session.UserResults.at(k)));
+        grades << gradeWord(textfile::leadingInt(session.user.results.at(k)));
     for (int k : schoolTestSlots(session))
-        grades << gradeWord(textfile::leadingInt(session.UserResults.at(k)));
+        grades << gradeWord(textfile::leadingInt(session.user.results.at(k)));
     return grades;
 }
 
@@ -253,7 +253,7 @@ TestReturn testReturnTarget(const SessionState &session)
         return TestReturn::Results;
     if (session.TestFromChoice)
         return TestReturn::TopicChoice;
-    if (session.Mode == SessionMode::CourseTest)
+    if (session.mode == SessionMode::CourseTest)
         return TestReturn::MainMenu;
     return TestReturn::Reader;
 }

@@ -72,7 +72,7 @@ int correctCount(const SessionRecords &records, int answered)
 
 bool sameUser(const SessionState &session, const QString &first, const QString &second)
 {
-    return first == session.UserFirstName.trimmed() && second == session.UserSurname.trimmed();
+    return first == session.user.firstName.trimmed() && second == session.user.surname.trimmed();
 }
 
 QString ownLostTestNotice(const QString &name)
@@ -137,7 +137,7 @@ bool storeOthersLostGrade(const SessionState &session, const LostTest &lost)
         if (index < 0)
             return false;
         for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-            if (session.TestCatalogueNames.at(k) == lost.name)
+            if (session.catalogue.names.at(k) == lost.name)
                 users.records[index].results[k] = QStringLiteral("0");
         }
         return true;
@@ -247,7 +247,7 @@ QString interruptedTestQuestion(const InterruptedTest &test)
 void selectInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
     session.TestBankName = test.resume.bank;
-    session.Mode = test.resume.bank.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0
+    session.mode = test.resume.bank.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0
                        ? SessionMode::CourseTest
                        : SessionMode::Reading;
     session.TestFromChoice = false;

@@ -64,11 +64,11 @@ void TestIntroWindow::load()
 {
     SessionState &s = m_context.session;
     m_started = false;
-    if (s.Mode == SessionMode::CourseTest)
+    if (s.mode == SessionMode::CourseTest)
         m_context.windows.hideMenu(WindowHub::Menu::Main);
     else
         m_context.windows.hide<ReaderWindow>();
-    if (s.Mode == SessionMode::CourseTest)
+    if (s.mode == SessionMode::CourseTest)
         m_title->setText(QStringLiteral("Тест по всему курсу"));
     m_return->hide();
     m_notFinished->hide();
@@ -94,7 +94,7 @@ void TestIntroWindow::load()
     }
     setWindowTitle(s.CurrentTestName);
     setAccessibleName(s.CurrentTestName);
-    if (s.Mode != SessionMode::CourseTest)
+    if (s.mode != SessionMode::CourseTest)
         m_title->setText(s.CurrentTestName);
     adjustSize();
 }

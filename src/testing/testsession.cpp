@@ -173,7 +173,7 @@ void TestSession::takeAnswer(bool timeUp)
     if (asked.correct == m_selected)
         ++s.CorrectCount;
     const QuestionSource source = sourceAt(s.AskedCount - 1);
-    m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, source.bank, source.record,
+    m_answers.append({QDateTime(), s.user.firstName, s.user.surname, source.bank, source.record,
                       timeUp && !m_chosenByPupil ? 0 : asked.filePlace(m_selected),
                       asked.correct == m_selected, int(qMax<qint64>(0, spentMs) / 1000)});
     SessionRecord &record = m_records[qBound(1, int(s.RecordedCount), SessionSlots) - 1];
@@ -206,7 +206,7 @@ void TestSession::recallRecordedAnswers()
         const int place =
             at == asked.answers.end() ? 0 : asked.places[std::distance(asked.answers.begin(), at)];
         const QuestionSource source = sourceAt(p);
-        m_answers.append({QDateTime(), s.UserFirstName, s.UserSurname, source.bank, source.record,
+        m_answers.append({QDateTime(), s.user.firstName, s.user.surname, source.bank, source.record,
                           place, shown >= 1 && recorded.otv_user == recorded.otv_ver, 0});
     }
 }
@@ -242,8 +242,8 @@ void TestSession::endTest()
 SessionProgress TestSession::progress() const
 {
     const SessionState &s = m_session;
-    return {s.UserFirstName,
-            s.UserSurname,
+    return {s.user.firstName,
+            s.user.surname,
             s.CurrentTestName,
             m_test->bank.questionCount(),
             s.AskedCount,
@@ -257,7 +257,7 @@ void TestSession::saveResume()
         return;
     const SessionState &s = m_session;
     noteWrite(m_files.resume,
-              writeResumeFile(m_files.resume, {s.UserFirstName, s.UserSurname, s.TestBankName,
+              writeResumeFile(m_files.resume, {s.user.firstName, s.user.surname, s.TestBankName,
                                                m_test->order, s.PausesUsed, s.ElapsedSeconds}),
               QStringLiteral("если программа закроется, тест нельзя будет продолжить"), true);
 }
@@ -286,7 +286,7 @@ void TestSession::writeJournal()
     // The journal keeps every earlier attempt: it is never removed.
     noteWrite(m_files.journal,
               journal::append(m_files.journal,
-                              {QDateTime::currentDateTime(), s.UserFirstName, s.UserSurname,
+                              {QDateTime::currentDateTime(), s.user.firstName, s.user.surname,
                                s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent,
                                s.Grade, s.ElapsedSeconds}),
               QStringLiteral("попытка не записана в журнал попыток"), false);

@@ -69,7 +69,7 @@ TopicTestChoiceWindow::TopicTestChoiceWindow(AppContext &context)
     });
 
     SessionState &s = m_context.session;
-    for (const QString &name : s.TestCatalogueNames) {
+    for (const QString &name : s.catalogue.names) {
         if (!name.isEmpty())
             m_list->addItem(name);
     }
@@ -107,8 +107,8 @@ void TopicTestChoiceWindow::startTest()
         return;
     m_context.cues.play(Cue::Hihihih);
     s.TestBankName = bank;
-    if (s.Mode == SessionMode::CourseTest)
-        s.Mode = SessionMode::Reading;
+    if (s.mode == SessionMode::CourseTest)
+        s.mode = SessionMode::Reading;
     s.TestFromChoice = true;
     m_context.windows.close<TestIntroWindow>();
     m_context.windows.open<TestIntroWindow>();

@@ -70,7 +70,7 @@ QString CuePlayer::fileName(Cue cue)
 
 void CuePlayer::play(Cue cue)
 {
-    if (!m_session.SoundOn && cue != Cue::Thenx)
+    if (!m_session.soundOn && cue != Cue::Thenx)
         return;
     const QString path = m_session.dataPath(QStringLiteral("wav/") + fileName(cue));
     start(path, entry(cue).looped);

@@ -612,14 +612,14 @@ void UserBase::ensureTrailingEmptyRecord()
 
 void fillSessionUser(SessionState &session, const UserRecord &record)
 {
-    session.UserFirstName = record.firstName;
-    session.UserSurname = record.surname;
-    session.UserPassword = record.password;
-    session.UserBookmark = record.bookmark;
+    session.user.firstName = record.firstName;
+    session.user.surname = record.surname;
+    session.user.password = record.password;
+    session.user.bookmark = record.bookmark;
     for (int k = 0; k < UserRecord::ResultCount; ++k) {
-        session.UserResults[k] = record.results.at(k).trimmed().isEmpty()
-                                     ? QString()
-                                     : QString::number(record.resultNumber(k));
+        session.user.results[k] = record.results.at(k).trimmed().isEmpty()
+                                      ? QString()
+                                      : QString::number(record.resultNumber(k));
     }
 }
 
@@ -700,13 +700,13 @@ UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
                            UserBase::LockWait wait)
 {
     const auto store = [&session](UserBase &base) {
-        const qsizetype index = base.indexOf(session.UserFirstName, session.UserSurname);
+        const qsizetype index = base.indexOf(session.user.firstName, session.user.surname);
         if (index < 0)
             return false;
         UserRecord &record = base.records[index];
-        record.bookmark = session.UserBookmark;
+        record.bookmark = session.user.bookmark;
         for (int k = 0; k < UserRecord::ResultCount; ++k)
-            record.results[k] = session.UserResults.at(k);
+            record.results[k] = session.user.results.at(k);
         return true;
     };
     return UserBase::update(baseFile, store, {}, wait);
@@ -714,7 +714,7 @@ UserBase::Access renewUser(const SessionState &session, const QString &baseFile,
 
 UserBase::Access clearResultSlot(SessionState &session, const QString &baseFile, int slot)
 {
-    session.UserResults[slot].clear();
+    session.user.results[slot].clear();
     return UserBase::update(baseFile, [slot](UserBase &base) {
         bool cleared = false;
         for (UserRecord &record : base.records) {

@@ -395,7 +395,7 @@ private Q_SLOTS:
                                       return true;
                                   }),
                  UserBase::Access::Done);
-        m_app->session.UserResults[14] = QStringLiteral("5");
+        m_app->session.user.results[14] = QStringLiteral("5");
         auto *editor = m_app->windows.open<BankEditorWindow>();
         answerWhenShown("dlgNewTest", [](QWidget *shown) {
             auto *dialog = qobject_cast<QDialog *>(shown);
@@ -407,14 +407,14 @@ private Q_SLOTS:
         child<QPushButton>(editor, "cmdNewTest")->click();
         SessionState &session = m_app->session;
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
-        QCOMPARE(session.TestCatalogueNames[14], QStringLiteral("Переезды"));
-        QCOMPARE(session.TestCatalogueFiles[14], QStringLiteral("T01_N1.jpg"));
+        QCOMPARE(session.catalogue.names[14], QStringLiteral("Переезды"));
+        QCOMPARE(session.catalogue.files[14], QStringLiteral("T01_N1.jpg"));
         QCOMPARE(catalogueDescription(session, "Переезды"), QStringLiteral("Тест училища."));
         QCOMPARE(catalogueDescription(session, "Светофоры"), testDescriptionForName("Светофоры"));
         QCOMPARE(editor->document().name, QStringLiteral("Переезды"));
         QVERIFY(readBase().records[1].results[14].isEmpty());
         QCOMPARE(readBase().records[1].resultNumber(5), 5);
-        QVERIFY(session.UserResults[14].isEmpty());
+        QVERIFY(session.user.results[14].isEmpty());
 
         const QString csv = session.jpgPath("q.csv");
         writeBytes(csv, "Переезды;Первый;а;б;в;г;д;2;\nПереезды;Второй;а;б;в;г;д;3;\n"
@@ -442,7 +442,7 @@ private Q_SLOTS:
         child<QPushButton>(editor, "cmdRemoveTest")->click();
         QVERIFY(yes.seen);
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
-        QVERIFY(session.TestCatalogueFiles[14].isEmpty());
+        QVERIFY(session.catalogue.files[14].isEmpty());
         QVERIFY(banks->findItems("T01_N1.jpg", Qt::MatchExactly).isEmpty());
     }
 

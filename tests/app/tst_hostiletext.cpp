@@ -196,8 +196,8 @@ private Q_SLOTS:
         QVERIFY(base->save(folder.jpg("2_17.jpg")));
         Application app(folder.path(), false);
         app.windows.endAction = [] {};
-        app.session.UserFirstName = app.session.UserSurname = text;
-        app.session.UserPassword = QStringLiteral("111");
+        app.session.user.firstName = app.session.user.surname = text;
+        app.session.user.password = QStringLiteral("111");
 
         QVERIFY(app.startMenu(-1));
         click("frmMain", "btTESTS");

@@ -68,7 +68,7 @@ private Q_SLOTS:
         QVERIFY(menu->findChild<QLabel *>(QStringLiteral("lblUser"))->text().contains("vedok"));
         QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
                  MainMenu::DefaultStatus);
-        QCOMPARE(m_app->session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));
+        QCOMPARE(m_app->session.catalogue.names[13], QStringLiteral("Тест по всему курсу"));
     }
 
     void newPupilRegistersAndSeesNoBossButton()
@@ -207,10 +207,10 @@ private Q_SLOTS:
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         auto *sound = menu->findChild<QCheckBox *>(QStringLiteral("SOUNDchek"));
         sound->click();
-        QVERIFY(!m_app->session.SoundOn);
+        QVERIFY(!m_app->session.soundOn);
         menu->findChild<SkinButton *>(QStringLiteral("btTESTS"))->click();
         sound->click();
-        QVERIFY(m_app->session.SoundOn);
+        QVERIFY(m_app->session.soundOn);
         QCOMPARE(cues.count(), 0);
     }
 
@@ -223,16 +223,16 @@ private Q_SLOTS:
             menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
         };
         click("btREAD");
-        QCOMPARE(s.Mode, SessionMode::Reading);
+        QCOMPARE(s.mode, SessionMode::Reading);
         click("btLEARN");
-        QCOMPARE(s.Mode, SessionMode::Learning);
+        QCOMPARE(s.mode, SessionMode::Learning);
         click("btCONTROL");
-        QCOMPARE(s.Mode, SessionMode::Control);
+        QCOMPARE(s.mode, SessionMode::Control);
         click("btKURS");
-        QCOMPARE(s.Mode, SessionMode::CourseTest);
+        QCOMPARE(s.mode, SessionMode::CourseTest);
         QCOMPARE(s.TestBankName, QStringLiteral("sv9.jpg"));
         click("btREAD");
-        QCOMPARE(s.Mode, SessionMode::Reading);
+        QCOMPARE(s.mode, SessionMode::Reading);
         QVERIFY(cues.count() >= 5);
         QCOMPARE(cues.first().first().toString(), QStringLiteral("hihihih.wav"));
         click("btEXIT");
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(menu->isVisible());
         QVERIFY(m_app->windows.find<LoginWindow>() == login && !login->isVisible());
         QVERIFY(password->text().isEmpty());
-        QCOMPARE(m_app->session.UserFirstName, QStringLiteral("vedok"));
+        QCOMPARE(m_app->session.user.firstName, QStringLiteral("vedok"));
         QCOMPARE(m_ended, 0);
     }
 
@@ -264,7 +264,7 @@ private Q_SLOTS:
     {
         m_app = std::make_unique<Application>(m_folder->path(), false);
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
-        m_app->session.SoundOn = false;
+        m_app->session.soundOn = false;
         MainMenu *menu = m_app->startMenu(100);
         auto *splash = m_app->windows.find<SplashWindow>();
         QVERIFY(splash && splash->isVisible());

@@ -89,13 +89,13 @@ private Q_SLOTS:
     void sessionStartsWithFoldersAndFlags()
     {
         SessionState session;
-        session.SoundOn = false;
-        session.Mode = SessionMode::CourseTest;
+        session.soundOn = false;
+        session.mode = SessionMode::CourseTest;
         startSession(session, QStringLiteral("/opt/tarvel/"));
-        QCOMPARE(session.ProgramFolder, QStringLiteral("/opt/tarvel"));
-        QCOMPARE(session.SkinFolder, QStringLiteral("/opt/tarvel/data/jpg/skin/"));
-        QVERIFY(session.SoundOn);
-        QCOMPARE(session.Mode, SessionMode::Reading);
+        QCOMPARE(session.programFolder, QStringLiteral("/opt/tarvel"));
+        QCOMPARE(session.skinFolder, QStringLiteral("/opt/tarvel/data/jpg/skin/"));
+        QVERIFY(session.soundOn);
+        QCOMPARE(session.mode, SessionMode::Reading);
         QCOMPARE(session.ShowErrorsSetting, qint16(1));
     }
 
@@ -128,27 +128,27 @@ private Q_SLOTS:
                   << (k <= 14 ? QStringLiteral(" T01_%1.jpg").arg(95 + k) : QString());
         SessionState session;
         parseTestCatalogue(session, lines);
-        QCOMPARE(session.TestCatalogueNames[0], QStringLiteral("Тест 1"));
-        QCOMPARE(session.TestCatalogueFiles[0], QStringLiteral("T01_96.jpg"));
-        QCOMPARE(session.TestCatalogueNames[13], QStringLiteral("Тест 14"));
-        QVERIFY(session.TestCatalogueNames[14].isEmpty());
-        QVERIFY(session.TestCatalogueFiles[19].isEmpty());
+        QCOMPARE(session.catalogue.names[0], QStringLiteral("Тест 1"));
+        QCOMPARE(session.catalogue.files[0], QStringLiteral("T01_96.jpg"));
+        QCOMPARE(session.catalogue.names[13], QStringLiteral("Тест 14"));
+        QVERIFY(session.catalogue.names[14].isEmpty());
+        QVERIFY(session.catalogue.files[19].isEmpty());
     }
 
     void shortOrMissingCatalogueFillsWhatIsThere()
     {
         SessionState session;
-        session.TestCatalogueNames[5] = QStringLiteral("old");
+        session.catalogue.names[5] = QStringLiteral("old");
         parseTestCatalogue(session, {"start", "1", "Светофоры", "T01_97.jpg", "2", "Стрелки"});
-        QCOMPARE(session.TestCatalogueNames[0], QStringLiteral("Светофоры"));
-        QCOMPARE(session.TestCatalogueNames[1], QStringLiteral("Стрелки"));
-        QVERIFY(session.TestCatalogueFiles[1].isEmpty());
-        QVERIFY(session.TestCatalogueNames[5].isEmpty());
+        QCOMPARE(session.catalogue.names[0], QStringLiteral("Светофоры"));
+        QCOMPARE(session.catalogue.names[1], QStringLiteral("Стрелки"));
+        QVERIFY(session.catalogue.files[1].isEmpty());
+        QVERIFY(session.catalogue.names[5].isEmpty());
 
         QVERIFY(!readTestCatalogue(session, QStringLiteral("/nonexistent/14_15.jpg")));
-        QVERIFY(session.TestCatalogueNames[0].isEmpty());
+        QVERIFY(session.catalogue.names[0].isEmpty());
         parseTestCatalogue(session, {"no start line", "x", "y"});
-        QVERIFY(session.TestCatalogueNames[0].isEmpty());
+        QVERIFY(session.catalogue.names[0].isEmpty());
     }
 
     void demoCatalogueListsTheCourseTestInSlot14()
@@ -156,11 +156,11 @@ private Q_SLOTS:
         SessionState session;
         QVERIFY(readTestCatalogue(session, QStringLiteral(TARVEL_DEMO_DATA "/jpg/") +
                                                datafiles::TestCatalogueFile));
-        QCOMPARE(session.TestCatalogueNames[0], QStringLiteral("Проверка зависимостей"));
-        QCOMPARE(session.TestCatalogueFiles[12], QStringLiteral("T01_108.jpg"));
-        QCOMPARE(session.TestCatalogueNames[13], QStringLiteral("Тест по всему курсу"));
-        QCOMPARE(session.TestCatalogueFiles[13], QStringLiteral("sv9.jpg"));
-        QVERIFY(session.TestCatalogueNames[14].isEmpty());
+        QCOMPARE(session.catalogue.names[0], QStringLiteral("Проверка зависимостей"));
+        QCOMPARE(session.catalogue.files[12], QStringLiteral("T01_108.jpg"));
+        QCOMPARE(session.catalogue.names[13], QStringLiteral("Тест по всему курсу"));
+        QCOMPARE(session.catalogue.files[13], QStringLiteral("sv9.jpg"));
+        QVERIFY(session.catalogue.names[14].isEmpty());
     }
 
 #ifdef Q_OS_WIN

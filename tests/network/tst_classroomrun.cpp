@@ -243,7 +243,7 @@ private Q_SLOTS:
         SessionState files;
         files.setProgramFolder(pupilFolder);
         QVERIFY(readTestCatalogue(files, files.jpgPath(datafiles::TestCatalogueFile)));
-        const AnswerKey key(files.jpgPath(files.TestCatalogueFiles.at(0)));
+        const AnswerKey key(files.jpgPath(files.catalogue.files.at(0)));
         const int max = key.questionCount();
         QVERIFY(max > 3);
         rowShows(monitor, 1, 0, max, PupilLive::NoAnswerText);

@@ -80,8 +80,8 @@ private Q_SLOTS:
         const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
 
         NetworkHarness h(room.teacher().path());
-        h.session.TestCatalogueNames[1] = QStringLiteral("Светофоры");
-        h.session.TestCatalogueNames[13] = QStringLiteral("Тест по всему курсу");
+        h.session.catalogue.names[1] = QStringLiteral("Светофоры");
+        h.session.catalogue.names[13] = QStringLiteral("Тест по всему курсу");
         h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
         QWidget *boss = loadedWindow("frmNETBOSS");

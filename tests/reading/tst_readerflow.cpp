@@ -31,7 +31,7 @@ private:
     void openOn(const QString &paragraph, bool learn, bool control)
     {
         m_session->CurrentParagraph = paragraph;
-        m_session->Mode = learn     ? SessionMode::Learning
+        m_session->mode = learn     ? SessionMode::Learning
                           : control ? SessionMode::Control
                                     : SessionMode::Reading;
         m_flow->load();
@@ -258,8 +258,8 @@ private Q_SLOTS:
         UserBase base = UserBase::fromLines({});
         base.registerUser(QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("1"), 0);
         QVERIFY(base.save(m_folder->jpg(datafiles::UserBaseFile)));
-        m_session->UserFirstName = QStringLiteral("Иван");
-        m_session->UserSurname = QStringLiteral("Петров");
+        m_session->user.firstName = QStringLiteral("Иван");
+        m_session->user.surname = QStringLiteral("Петров");
         openOn(Q, false, false);
         QVERIFY(!m_flow->goToBookmarkEnabled());
         QVERIFY(m_flow->setBookmark());
@@ -277,7 +277,7 @@ private Q_SLOTS:
         m_flow->stepBack();
         QFile::remove(m_folder->jpg(datafiles::UserBaseFile));
         QVERIFY(!m_flow->setBookmark());
-        QCOMPARE(m_session->UserBookmark, Q);
+        QCOMPARE(m_session->user.bookmark, Q);
         QVERIFY(m_flow->bookmarkProblem().contains(QStringLiteral("data/jpg/2_17.jpg")));
     }
 };

@@ -212,7 +212,7 @@ private Q_SLOTS:
 
         stop();
         start();
-        QCOMPARE(m_app->session.UserBookmark, Marshrut);
+        QCOMPARE(m_app->session.user.bookmark, Marshrut);
         click(m_menu, "btLEARN");
         click(contents(), "btnZaklad");
         QVERIFY(reader()->isVisible());
@@ -244,7 +244,7 @@ private Q_SLOTS:
         QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
         QCOMPARE(reader()->findChild<SkinButton *>("btnTest")->accessibleName(), "Вопросы");
 
-        m_app->session.UserBookmark = paragraphs::SingleLinePlan;
+        m_app->session.user.bookmark = paragraphs::SingleLinePlan;
         reader()->flow().goToBookmark();
         QVERIFY(!reader()->findChild<SkinButton *>("btnTest")->isVisible());
     }

@@ -30,10 +30,10 @@ private Q_SLOTS:
         QRandomGenerator random(7);
         int tests = 0;
         for (int slot = 0; slot < SessionState::CatalogueSlots; ++slot) {
-            const QString name = session.TestCatalogueNames[slot];
+            const QString name = session.catalogue.names[slot];
             if (name.isEmpty())
                 continue;
-            const PreparedTest test = prepareTest(jpg(session.TestCatalogueFiles[slot]), random);
+            const PreparedTest test = prepareTest(jpg(session.catalogue.files[slot]), random);
             QVERIFY2(test.ok(), qPrintable(test.error));
             QCOMPARE(test.bank.name, name); // the grade is stored by this name
             QVERIFY(test.bank.questionCount() >= 20);
@@ -139,8 +139,8 @@ private Q_SLOTS:
         for (const char *file : {"T01_P01.jpg", "T01_P02.jpg", "T01_P03.jpg"}) {
             const PreparedTest test = prepareTest(jpg(QString::fromLatin1(file)), random);
             QVERIFY2(test.ok(), qPrintable(test.error));
-            QVERIFY(!std::count(session.TestCatalogueNames.begin(),
-                                session.TestCatalogueNames.end(), test.bank.name));
+            QVERIFY(!std::count(session.catalogue.names.begin(), session.catalogue.names.end(),
+                                test.bank.name));
         }
         session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
         session.CurrentParagraph =

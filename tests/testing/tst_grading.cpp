@@ -56,7 +56,7 @@ private Q_SLOTS:
         session.setProgramFolder(folder.path());
         QVERIFY(readTestCatalogue(session, folder.jpg("14_15.jpg")));
         if (!renamed.isEmpty())
-            session.TestCatalogueNames[3] = renamed;
+            session.catalogue.names[3] = renamed;
         session.TestBankName = bank;
         const std::optional<Outline> outline = Outline::load(folder.data("soderjanie.txt"));
         QVERIFY(outline);

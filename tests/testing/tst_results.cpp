@@ -290,14 +290,14 @@ private Q_SLOTS:
 
         SessionState s;
         parseTestCatalogue(s, catalogue());
-        s.UserFirstName = "Иван";
-        s.UserSurname = "Петров";
+        s.user.firstName = "Иван";
+        s.user.surname = "Петров";
         s.CurrentTestName = "Светофоры";
         s.Grade = 5;
         QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
         s.Grade = 3;
         QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
-        QCOMPARE(s.UserResults[1], QStringLiteral("3"));
+        QCOMPARE(s.user.results[1], QStringLiteral("3"));
         s.CurrentTestName = "Тест по всему курсу";
         s.Grade = 5;
         QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
@@ -324,7 +324,7 @@ private Q_SLOTS:
         s.CurrentTestName = "Светофоры";
         s.Grade = 0;
         QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
-        QCOMPARE(s.UserResults[1], QStringLiteral("0"));
+        QCOMPARE(s.user.results[1], QStringLiteral("0"));
         QVERIFY(achievementGrades(s)[1].isEmpty());
 
         // A base another program holds: the caller goes on at once, the grades land in the
@@ -361,9 +361,9 @@ private Q_SLOTS:
         QCOMPARE(achievementGrades(s), QStringList(14, QString()));
         QCOMPARE(gradeWord(7), QString());
 
-        s.TestCatalogueNames[16] = QStringLiteral("Переезды");
-        s.UserResults[16] = QStringLiteral("4");
-        s.UserResults[15] = QStringLiteral("5");
+        s.catalogue.names[16] = QStringLiteral("Переезды");
+        s.user.results[16] = QStringLiteral("4");
+        s.user.results[15] = QStringLiteral("5");
         QCOMPARE(achievementTopics(s).mid(14), QStringList{"Переезды"});
         QCOMPARE(achievementGrades(s).mid(14), QStringList{"хорошо"});
     }
@@ -389,7 +389,7 @@ private Q_SLOTS:
 
         SessionState s;
         QCOMPARE(testReturnTarget(s), TestReturn::Reader);
-        s.Mode = SessionMode::CourseTest;
+        s.mode = SessionMode::CourseTest;
         QCOMPARE(testReturnTarget(s), TestReturn::MainMenu);
         s.TestFromChoice = true;
         QCOMPARE(testReturnTarget(s), TestReturn::TopicChoice);

@@ -57,8 +57,8 @@ private:
         Run(int questions, const QByteArray &answerTime = QByteArray())
         {
             state.setProgramFolder(folder.path());
-            state.UserFirstName = "Иван";
-            state.UserSurname = "Петров";
+            state.user.firstName = "Иван";
+            state.user.surname = "Петров";
             state.CurrentTestName = "Светофоры";
             state.TestBankName = "b.jpg";
             state.ElapsedSeconds = 30;
@@ -296,15 +296,15 @@ private Q_SLOTS:
 
         SessionState other;
         other.setProgramFolder(run.folder.path());
-        other.UserFirstName = "Пётр";
-        other.UserSurname = "Петров";
+        other.user.firstName = "Пётр";
+        other.user.surname = "Петров";
         QRandomGenerator random(7);
         QVERIFY(!findInterruptedTest(other, random));
 
         SessionState state;
         state.setProgramFolder(run.folder.path());
-        state.UserFirstName = "Иван";
-        state.UserSurname = "Петров";
+        state.user.firstName = "Иван";
+        state.user.surname = "Петров";
         const std::optional<InterruptedTest> test = findInterruptedTest(state, random);
         QVERIFY(test);
         QCOMPARE(test->answered, 3);
@@ -371,8 +371,8 @@ private Q_SLOTS:
 
         SessionState other;
         other.setProgramFolder(run.folder.path());
-        other.UserFirstName = "Пётр";
-        other.UserSurname = "Петров";
+        other.user.firstName = "Пётр";
+        other.user.surname = "Петров";
         QRandomGenerator random(7);
         QVERIFY(!findInterruptedTest(other, random));
         const std::optional<LostTest> lost = findLostTest(other);
@@ -387,7 +387,7 @@ private Q_SLOTS:
         QVERIFY(takeLostTestNotices(run.state).isEmpty());
 
         // A damaged temp1.ini: the owner is told at once, the grade follows the same rule.
-        run.state.UserResults[1] = "4";
+        run.state.user.results[1] = "4";
         QVERIFY(textfile::writeLines(run.folder.data("temp1.ini"), {"first"}));
         QVERIFY(!findInterruptedTest(run.state, random));
         const std::optional<LostTest> damaged = findLostTest(run.state);
@@ -395,7 +395,7 @@ private Q_SLOTS:
         const QStringList own = settleLostTest(run.state, *damaged).result();
         QCOMPARE(own.size(), 1);
         QVERIFY(own.first().contains("«Светофоры»") && own.first().contains("нельзя"));
-        QCOMPARE(run.state.UserResults[1], QStringLiteral("0"));
+        QCOMPARE(run.state.user.results[1], QStringLiteral("0"));
         QCOMPARE(storedFor("Иван"), QStringLiteral("0"));
         QVERIFY(takeLostTestNotices(run.state).isEmpty());
 
@@ -464,7 +464,7 @@ private Q_SLOTS:
         UserBase users = UserBase::fromLines({});
         users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
         QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
-        run.state.TestCatalogueNames[1] = "Светофоры";
+        run.state.catalogue.names[1] = "Светофоры";
         run.session->begin();
         run.answer(true);
         QVERIFY(run.session->writeProblems().isEmpty());
@@ -502,7 +502,7 @@ private Q_SLOTS:
         UserBase users = UserBase::fromLines({});
         users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
         QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
-        run.state.TestCatalogueNames[1] = "Светофоры";
+        run.state.catalogue.names[1] = "Светофоры";
         run.session->begin();
         for (int i = 0; i < 3; ++i)
             run.answer(i == 0);

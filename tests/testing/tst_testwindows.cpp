@@ -147,7 +147,7 @@ private Q_SLOTS:
         writeBytes(m_folder->jpg("sv10.jpg"), " 1 \r\n");
         m_app = startApplication(*m_folder);
         SessionState &s = m_app->session;
-        s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
+        s.user.firstName = s.user.surname = s.user.password = "vedok";
     }
     void cleanup()
     {
@@ -245,7 +245,7 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmTestCh"));
         QVERIFY(!loadedWindow("frmFullTest"));
         QVERIFY(!loadedWindow("fullTST"));
-        QCOMPARE(s.UserResults[1], QString::number(grade));
+        QCOMPARE(s.user.results[1], QString::number(grade));
         QCOMPARE(storedResult(2), QString::number(grade));
 
         click("frmTestCh", "btnEXIT");
@@ -288,7 +288,7 @@ private Q_SLOTS:
         // Every line is read back, that of the first question too, for which the clock of
         // hurry() counts weeks.
         QCOMPARE(before.size(), count);
-        QVERIFY(wrong != before.end() && wrong->bank == s.TestCatalogueFiles[1]);
+        QVERIFY(wrong != before.end() && wrong->bank == s.catalogue.files[1]);
         const QByteArray attempts = readBytes(m_folder->data("attempts.txt"));
         const QByteArray progress = readBytes(m_folder->data("curr_test.ini"));
         writeBytes(m_folder->jpg("sv10.jpg"), " 2 \r\n");
@@ -342,7 +342,7 @@ private Q_SLOTS:
 
     void interruptedTestStoresZero()
     {
-        m_app->session.UserResults[0] = "4";
+        m_app->session.user.results[0] = "4";
         startTopicTest(0);
         answer(true);
         QVERIFY(QFile::exists(m_folder->data("resume.ini")));
@@ -357,7 +357,7 @@ private Q_SLOTS:
         // Enter presses the focused button: here "Вернуться".
         QTest::keyClick(loadedWindow("frmFullTest")->focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(shown("frmTestCh"));
-        QCOMPARE(m_app->session.UserResults[0], QStringLiteral("0"));
+        QCOMPARE(m_app->session.user.results[0], QStringLiteral("0"));
         QTRY_COMPARE(storedResult(1), QStringLiteral("0"));
         // A test left on purpose is not offered again after a restart.
         QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
@@ -395,7 +395,7 @@ private Q_SLOTS:
         deleteAllWindows();
         m_app = startApplication(*m_folder);
         SessionState &s = m_app->session;
-        s.UserFirstName = s.UserSurname = s.UserPassword = "vedok";
+        s.user.firstName = s.user.surname = s.user.password = "vedok";
         QString question, focused;
         bool stayed = false;
         answerWhenShown("frmRESUME", [&](QWidget *offer) {
@@ -426,8 +426,8 @@ private Q_SLOTS:
         answer(true);
         Application beside(m_folder->path(), false);
         beside.windows.endAction = [] {};
-        beside.session.UserFirstName = QStringLiteral("Анна");
-        beside.session.UserSurname = QStringLiteral("Сидорова");
+        beside.session.user.firstName = QStringLiteral("Анна");
+        beside.session.user.surname = QStringLiteral("Сидорова");
         QVERIFY(beside.startMenu(-1));
         QVERIFY(QFile::exists(m_folder->data("resume.ini")));
         QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
@@ -507,7 +507,7 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmFullTest"));
         click("frmFullTest", "cmdEXIT");
         QTRY_VERIFY(shown("frmTestCh"));
-        QVERIFY(m_app->session.UserResults[0].isEmpty());
+        QVERIFY(m_app->session.user.results[0].isEmpty());
     }
 
     void courseTestReturnsToTheMainMenu()

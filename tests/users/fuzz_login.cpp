@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (result != LoginFlow::Result::Identified && result != LoginFlow::Result::Registered)
         return 0;
 
-    session.UserBookmark = QStringLiteral("Закладка");
-    session.UserResults[0] = QStringLiteral("5");
+    session.user.bookmark = QStringLiteral("Закладка");
+    session.user.results[0] = QStringLiteral("5");
     if (!renewCurrentUser(session, baseFile))
         __builtin_trap(); // the user just let in cannot keep his results
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i + 1 < before.records.size(); ++i) {
         const UserRecord &record = before.records.at(i);
         if (record.firstName.isEmpty() ||
-            record.hasNames(session.UserFirstName, session.UserSurname))
+            record.hasNames(session.user.firstName, session.user.surname))
             continue;
         const qsizetype found = after->indexOf(record.firstName, record.surname);
         if (found < 0 || after->records.at(found).password != record.password)
@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LoginFlow second(again, baseFile, newUserFile);
     if (second.pressOk(typed.at(0), typed.at(1), typed.at(2)) != LoginFlow::Result::Identified)
         __builtin_trap();
-    if (again.UserBookmark != session.UserBookmark || again.UserResults[0] != QStringLiteral("5"))
+    if (again.user.bookmark != session.user.bookmark ||
+        again.user.results[0] != QStringLiteral("5"))
         __builtin_trap();
     return 0;
 }

@@ -44,7 +44,7 @@ private Q_SLOTS:
         SessionState session;
         LoginFlow flow(session, base(), copy());
         QCOMPARE(flow.pressOk(" vedok ", "vedok", " vedok"), LoginFlow::Result::Identified);
-        QCOMPARE(session.UserFirstName, vedok);
+        QCOMPARE(session.user.firstName, vedok);
 
         // Blanks a hand edit left around his values lock him out of nothing.
         QByteArray edited = readBytes(base());
@@ -55,8 +55,8 @@ private Q_SLOTS:
         SessionState again;
         QCOMPARE(LoginFlow(again, base(), copy()).pressOk(vedok, vedok, vedok),
                  LoginFlow::Result::Identified);
-        QCOMPARE(again.UserFirstName, vedok);
-        QCOMPARE(again.UserSurname, vedok);
+        QCOMPARE(again.user.firstName, vedok);
+        QCOMPARE(again.user.surname, vedok);
     }
 
     void emptyFieldsAreReported()
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QCOMPARE(flow.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::Registered);
         QVERIFY(!flow.registrationPending());
         QCOMPARE(flow.message(), LoginFlow::PromptText);
-        QCOMPARE(session.UserSurname, QStringLiteral("Петрова"));
+        QCOMPARE(session.user.surname, QStringLiteral("Петрова"));
         const UserBase written = *UserBase::load(base());
         QCOMPARE(written.records.size(), 3);
         QCOMPARE(written.records.at(1).firstName, QStringLiteral("Иван"));
@@ -161,7 +161,7 @@ private Q_SLOTS:
             QCOMPARE(flow.message(), damaged);
         }
         QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::BaseDamaged);
-        QVERIFY(session.UserFirstName.isEmpty());
+        QVERIFY(session.user.firstName.isEmpty());
         QCOMPARE(readBytes(base()), bytes);
         QVERIFY(!QFile::exists(copy()));
     }
@@ -244,7 +244,7 @@ private Q_SLOTS:
         QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::Refused);
         QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::NotWritten, path));
         QVERIFY(flow.message().startsWith(QStringLiteral("Не удалось записать")));
-        QVERIFY(session.UserFirstName.isEmpty());
+        QVERIFY(session.user.firstName.isEmpty());
         QCOMPARE(readBytes(path), before);
         QCOMPARE(flow.pressOk(vedok, vedok, vedok), LoginFlow::Result::Identified);
     }
@@ -259,7 +259,7 @@ private Q_SLOTS:
         SessionState session;
         LoginFlow flow(session, base(), copy());
         QCOMPARE(flow.pressOk("  анна   МАРИЯ ", "сидорова", "1"), LoginFlow::Result::Identified);
-        QCOMPARE(session.UserFirstName, QStringLiteral("Анна Мария"));
+        QCOMPARE(session.user.firstName, QStringLiteral("Анна Мария"));
         QCOMPARE(flow.pressOk("Анна мария", "Сидорова", "2"), LoginFlow::Result::WrongPassword);
         QCOMPARE(flow.pressOk("Vedok", "VEDOK", "vedok"), LoginFlow::Result::Identified);
         QCOMPARE(readBytes(base()), before);

@@ -62,8 +62,8 @@ private Q_SLOTS:
         QCOMPARE(base.records.at(0).results[2], QStringLiteral(" 0 "));
         SessionState session;
         fillSessionUser(session, base.records.at(0));
-        QCOMPARE(session.UserResults[0], QStringLiteral("4"));
-        QVERIFY(session.UserResults[1].isEmpty());
+        QCOMPARE(session.user.results[0], QStringLiteral("4"));
+        QVERIFY(session.user.results[1].isEmpty());
     }
 
     void administratorAndEmptyRecord()
@@ -146,10 +146,10 @@ private Q_SLOTS:
         other.results[3] = textfile::printNumber(3);
         QVERIFY(baseOf({other, user("Иван", "Петров", "2"), UserRecord()}).save(path));
         SessionState session;
-        session.UserFirstName = QStringLiteral("Иван");
-        session.UserSurname = QStringLiteral("Петров");
-        session.UserBookmark = QStringLiteral("2.1.Сигнал");
-        session.UserResults[0] = QStringLiteral("5");
+        session.user.firstName = QStringLiteral("Иван");
+        session.user.surname = QStringLiteral("Петров");
+        session.user.bookmark = QStringLiteral("2.1.Сигнал");
+        session.user.results[0] = QStringLiteral("5");
         QVERIFY(renewCurrentUser(session, path));
         const QStringList lines = readLinesOrEmpty(path);
         QCOMPARE(lines.at(1), QStringLiteral(" 3 "));
@@ -185,9 +185,9 @@ private Q_SLOTS:
         writeBytes(UserBase::lockFile(path), "4242\nТарвел\npupil-computer\n"); // its program's
         QVERIFY(stamp(UserBase::lockFile(path), shareNow));
         SessionState session;
-        session.UserFirstName = QStringLiteral("a");
-        session.UserSurname = QStringLiteral("b");
-        session.UserBookmark = QStringLiteral("1.1");
+        session.user.firstName = QStringLiteral("a");
+        session.user.surname = QStringLiteral("b");
+        session.user.bookmark = QStringLiteral("1.1");
         QCOMPARE(renewUser(session, path), UserBase::Access::Locked);
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QString());
         QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
@@ -212,8 +212,8 @@ private Q_SLOTS:
         QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
         const QByteArray before = readBytes(path);
         SessionState session;
-        session.UserFirstName = QStringLiteral("gone");
-        session.UserSurname = QStringLiteral("user");
+        session.user.firstName = QStringLiteral("gone");
+        session.user.surname = QStringLiteral("user");
         QVERIFY(!renewCurrentUser(session, path));
         QCOMPARE(readBytes(path), before);
         QVERIFY(!renewCurrentUser(session, folder.jpg(QStringLiteral("missing.jpg"))));
