@@ -63,37 +63,17 @@ void PictureViewer::attachTo(QWidget *owner)
     const QScreen *screen = owner->screen();
     if (!screen)
         return;
-    const QRect area = screen->availableGeometry();
-    QRect question = owner->frameGeometry();
-    const int width = this->width();
-    // Beside the question on the side with room; when neither side has it, the question's
-    // window moves over to make room.
-    int left = question.right() + 1;
-    int top = question.top();
-    if (left + width > area.right() + 1 && question.left() - width >= area.left()) {
-        left = question.left() - width;
-    } else if (left + width > area.right() + 1 && question.width() + width <= area.width()) {
-        question.moveLeft(area.left() + (area.width() - question.width() - width) / 2);
-        owner->move(question.topLeft());
-        left = question.right() + 1;
-    } else if (left + width > area.right() + 1 && m_keepInSight) {
-        top = placeBelowKeptPart(owner, question, area);
-        left = area.right() + 1 - width;
-    }
-    left = qBound(area.left(), left, qMax(area.left(), area.right() + 1 - width));
-    top = qBound(area.top(), top, qMax(area.top(), area.bottom() + 1 - height()));
-    move(left, top);
-}
-
-int PictureViewer::placeBelowKeptPart(QWidget *owner, QRect &question, const QRect &area)
-{
+    const QRect question = owner->frameGeometry();
+    std::optional<int> keptHeight;
     // Measured from the top of the window's frame, which is where the window is moved to.
-    const int keptHeight =
-        m_keepInSight->mapToGlobal(QPoint(0, m_keepInSight->height())).y() - question.top();
-    const int overflow = question.top() + keptHeight + height() - (area.bottom() + 1);
-    question.moveTo(area.left(), question.top() - qBound(0, overflow, question.top() - area.top()));
-    owner->move(question.topLeft());
-    return question.top() + keptHeight;
+    if (m_keepInSight)
+        keptHeight =
+            m_keepInSight->mapToGlobal(QPoint(0, m_keepInSight->height())).y() - question.top();
+    const ViewerPlacement place =
+        ViewerPlacement::compute(question, size(), screen->availableGeometry(), keptHeight);
+    if (place.question.topLeft() != question.topLeft())
+        owner->move(place.question.topLeft());
+    move(place.viewer);
 }
 
 bool PictureViewer::hidesKeptPart(const QRect &frame) const

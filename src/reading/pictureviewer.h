@@ -45,9 +45,6 @@ private:
     void tick();
     // Keeps the viewer above that window and places it beside the question.
     void attachTo(QWidget *owner);
-    // Without room beside the question: the question at the left edge, the viewer at the right
-    // one below the part kept in sight, the question moved up as far as that needs.
-    int placeBelowKeptPart(QWidget *owner, QRect &question, const QRect &area);
     bool hidesKeptPart(const QRect &frame) const;
 
     PictureZoom m_zoom;

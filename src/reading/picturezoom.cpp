@@ -20,6 +20,29 @@ PictureLayout PictureLayout::compute(int zoomPercent, int naturalWidth, int natu
     return layout;
 }
 
+ViewerPlacement ViewerPlacement::compute(QRect question, QSize viewer, const QRect &area,
+                                         std::optional<int> keptHeight)
+{
+    int left = question.right() + 1;
+    int top = question.top();
+    const bool noRoomRight = left + viewer.width() > area.right() + 1;
+    if (noRoomRight && question.left() - viewer.width() >= area.left()) {
+        left = question.left() - viewer.width();
+    } else if (noRoomRight && question.width() + viewer.width() <= area.width()) {
+        question.moveLeft(area.left() + (area.width() - question.width() - viewer.width()) / 2);
+        left = question.right() + 1;
+    } else if (noRoomRight && keptHeight) {
+        const int overflow = question.top() + *keptHeight + viewer.height() - (area.bottom() + 1);
+        question.moveTo(area.left(),
+                        question.top() - qBound(0, overflow, question.top() - area.top()));
+        top = question.top() + *keptHeight;
+        left = area.right() + 1 - viewer.width();
+    }
+    left = qBound(area.left(), left, qMax(area.left(), area.right() + 1 - viewer.width()));
+    top = qBound(area.top(), top, qMax(area.top(), area.bottom() + 1 - viewer.height()));
+    return {question, QPoint(left, top)};
+}
+
 void PictureZoom::zoomOut()
 {
     if (m_percent != Smallest)

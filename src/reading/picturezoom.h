@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 // Sizes of the picture viewer in twips for one zoom step. The buttons lie above the picture: a
 // viewer that keeps its top left corner keeps them under the mouse from one step to the next.
@@ -26,6 +29,21 @@ struct PictureLayout
     // beyond picture and buttons.
     static PictureLayout compute(int zoomPercent, int naturalWidth, int naturalHeight,
                                  int frameAllowance);
+};
+
+// Where the picture viewer stands beside the question's window, and where that window moves to
+// make room for it.
+struct ViewerPlacement
+{
+    QRect question;
+    QPoint viewer;
+
+    // Beside the question on the side with room; when neither side has it, the question's
+    // window moves over to make room. When even that is too narrow and a part of the question,
+    // keptHeight from the window's top, must stay in sight: the question at the left edge, the
+    // viewer at the right one below that part, the question moved up as far as that needs.
+    static ViewerPlacement compute(QRect question, QSize viewer, const QRect &area,
+                                   std::optional<int> keptHeight);
 };
 
 // The zoom of the picture viewer and the state of its two buttons.

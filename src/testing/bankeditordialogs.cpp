@@ -112,44 +112,4 @@ bool confirmImport(QWidget *parent, const QString &file, const bankimport::Resul
     return dialog.exec() == QDialog::Accepted;
 }
 
-void showAsPupil(QWidget *parent, int number, const BankQuestion &question, const QImage &picture)
-{
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("dlgPreview"));
-    dialog.setWindowTitle(QStringLiteral("Вопрос %1 глазами ученика").arg(number));
-    auto *column = new QVBoxLayout(&dialog);
-    const auto text = [&](const QString &value, const QString &name) {
-        auto *label = new QLabel(value, &dialog);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAccessibleName(name);
-        column->addWidget(label);
-        return label;
-    };
-    text(question.topic, QStringLiteral("Тема"));
-    QLabel *asked = text(question.question, QStringLiteral("Вопрос"));
-    QFont bold = asked->font();
-    bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
-    asked->setFont(bold);
-    auto *shown = text(QString(), QStringLiteral("Рисунок"));
-    if (!question.picture.isEmpty() && !picture.isNull())
-        shown->setPixmap(QPixmap::fromImage(
-            picture.scaled(480, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    auto *answers = new AnswerGroup(AnswerGroup::Use::Choosing, &dialog);
-    std::array<QString, 5> texts;
-    for (int k = 0; k < 5; ++k)
-        texts[k] = question.answerText(k);
-    answers->setAnswers(texts);
-    column->addWidget(answers, 1);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
-    buttons->button(QDialogButtonBox::Close)
-        ->setAccessibleDescription(QStringLiteral("Вернуться в редактор"));
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    column->addWidget(buttons);
-    dialog.resize(800, 600);
-    dialog.exec();
-}
-
 } // namespace bankeditor

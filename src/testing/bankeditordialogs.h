@@ -24,8 +24,6 @@ struct NewTest
 std::optional<NewTest> askNewTest(QWidget *parent, int slot);
 // Shows what an import would take and refuse; true when the administrator takes it.
 bool confirmImport(QWidget *parent, const QString &file, const bankimport::Result &result);
-// Shows question `number` with the test's answer buttons.
-void showAsPupil(QWidget *parent, int number, const BankQuestion &question, const QImage &picture);
 // The start of a long text, for a list.
 QString startOf(const QString &text);
 // A picture read with the bounds of every data file; a null picture when it is none.

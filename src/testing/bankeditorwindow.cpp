@@ -5,10 +5,12 @@
 #include "core/textfile.h"
 #include "core/windowhub.h"
 #include "reading/paragraphrecord.h"
+#include "testing/answerclock.h"
 #include "testing/bankeditordialogs.h"
 #include "testing/bankimport.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/questionpreview.h"
 #include "testing/resume.h"
 #include "testing/testwindow.h"
 #include "ui/cueplayer.h"
@@ -694,10 +696,11 @@ void BankEditorWindow::previewAsPupil()
 {
     if (m_row < 0)
         return;
-    const BankQuestion &question = m_document.questions.at(m_row);
-    bankeditor::showAsPupil(
-        this, m_row + 1, question,
-        bankeditor::boundedImage(m_context.session.jpgPath(question.picture + ".jpg")));
+    const std::optional<QString> answerTime =
+        AnswerClock::readSetting(m_context.session.jpgPath(datafiles::AnswerTimeFile));
+    QuestionPreview preview(m_context, m_document.questions.at(m_row), m_row + 1,
+                            int(m_document.questions.size()), answerTime, this);
+    preview.exec();
 }
 
 void BankEditorWindow::addTest()

@@ -68,7 +68,8 @@ const BankRecord &TestSession::question() const
 
 bool TestSession::pauseAvailable() const
 {
-    return m_state == State::Answering && m_session.PausesUsed < 3 && !m_session.PauseRequested;
+    return m_state == State::Answering && m_session.PausesUsed < PausesAllowed &&
+           !m_session.PauseRequested;
 }
 
 void TestSession::newQuestion()
@@ -110,8 +111,13 @@ void TestSession::showQuestion()
 
 QString TestSession::frameCaption() const
 {
-    const bool last = m_session.AskedCount >= m_test->bank.questionCount();
-    const QString number = textfile::printNumber(m_session.AskedCount).chopped(1);
+    return frameCaption(m_session.AskedCount, m_test->bank.questionCount());
+}
+
+QString TestSession::frameCaption(int asked, int count)
+{
+    const bool last = asked >= count;
+    const QString number = textfile::printNumber(asked).chopped(1);
     // Latin and Cyrillic letters mixed, kept on purpose: the frame has always looked like this.
     return (last ? QStringLiteral("  Boпpoc нomep  ") : QStringLiteral("  Boпpoc нomep   ")) +
            number + QStringLiteral("  ");

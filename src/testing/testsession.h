@@ -26,6 +26,7 @@ class TestSession : public QObject
     Q_OBJECT
 public:
     enum class State { Ready, Answering, Paused, Finished };
+    static constexpr int PausesAllowed = 3;
 
     struct Files
     {
@@ -69,6 +70,8 @@ public:
     bool pauseAvailable() const;
     // "  Boпpoc нomep   7  ", with one blank less on the last question.
     QString frameCaption() const;
+    // The caption of question `asked` of `count`.
+    static QString frameCaption(int asked, int count);
     // "  Вопрос № 7", or the pause notice while a pause is pending.
     QString windowCaption() const;
     const SessionRecords &records() const { return m_records; }

@@ -7,6 +7,7 @@
 #include "testing/pausewindow.h"
 #include "testing/resultwindow.h"
 #include "testing/resume.h"
+#include "testing/testface.h"
 #include "testing/testintro.h"
 #include "testing/testnavigation.h"
 #include "testing/testsession.h"
@@ -26,8 +27,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QColor SelectedColour(128, 0, 0);
-
 // The practice of missed questions keeps only its answers: no grade, no attempt, nothing to go
 // on with after a restart, and no state files, whose grade the teacher's results would take for
 // a test's.
@@ -55,8 +54,8 @@ TestWindow::TestWindow(AppContext &context)
     m_clock->setInterval(1000);
     buildControls();
     connectSession();
-    m_time->setText(
-        m_session->clock().startText().replace(QStringLiteral(":60"), QStringLiteral(":00")));
+    m_face->showClock(
+        true, m_session->clock().startText().replace(QStringLiteral(":60"), QStringLiteral(":00")));
     showClock();
     resize(640, 520);
     QTimer::singleShot(0, this, [this] { m_session->begin(); });
@@ -64,97 +63,33 @@ TestWindow::TestWindow(AppContext &context)
 
 void TestWindow::buildControls()
 {
-    m_instructions = new QGroupBox(QStringLiteral("Выберите ответ"), this);
-    m_instructions->setObjectName(QStringLiteral("Frame1"));
-    auto *instructionText = addLabel(
-        QStringLiteral("lblInstruction"),
-        QStringLiteral("Выберите ответ и нажмите кнопку 'Ответить' (или дважды щёлкните ответ),"));
-    m_timeNote = addLabel(QStringLiteral("Метка1"),
-                          QStringLiteral("или у Вас просто кончится время для ответа на вопрос"));
-    m_time = addTickingLabel(QStringLiteral("lblTime"), QStringLiteral("Оставшееся время"));
-    QFont big = m_time->font();
-    big.setPointSize(big.pointSize() + 6);
-    big.setBold(true);
-    m_time->setFont(big);
-    auto *instructionsLayout = new QGridLayout(m_instructions);
-    instructionsLayout->addWidget(instructionText, 0, 0);
-    instructionsLayout->addWidget(m_timeNote, 1, 0);
-    instructionsLayout->addWidget(m_time, 0, 1, 2, 1);
-
-    m_topic = addLabel(QStringLiteral("lblTitle1"), QString());
-    m_number = addLabel(QStringLiteral("lblNumber"), QString());
-    m_number->setWordWrap(false);
-    m_pausesLeft = addLabel(QStringLiteral("lblPausesLeft"), QString());
-    m_pausesLeft->setWordWrap(false);
-    m_writeProblems = addLabel(QStringLiteral("labWriteProblem"), QString());
-    m_writeProblems->setAccessibleName(QStringLiteral("Запись файлов теста"));
-    m_writeProblems->setTextFormat(Qt::PlainText);
-    m_writeProblems->setStyleSheet(QStringLiteral("color: #ffc860;"));
-    m_writeProblems->hide();
-    m_questionFrame = new QGroupBox(this);
-    m_questionFrame->setObjectName(QStringLiteral("Frame2"));
-    m_question = addLabel(QStringLiteral("QESTION"), QString());
-    m_question->setAccessibleName(QStringLiteral("Вопрос"));
-    // A new question takes the focus, so that a screen reader reads it before the answers.
-    m_question->setFocusPolicy(Qt::StrongFocus);
-    auto *questionLayout = new QVBoxLayout(m_questionFrame);
-    questionLayout->addWidget(m_question);
-
-    m_answers = new AnswerGroup(AnswerGroup::Use::Choosing, this);
-    for (int k = 1; k <= 5; ++k)
-        hover()->addHint(m_answers->button(k),
-                         QStringLiteral("Двойной щелчок отвечает этим ответом"));
-    connect(m_answers, &AnswerGroup::chosen, m_session, &TestSession::select);
-    connect(m_answers, &AnswerGroup::doubleClicked, this, [this](int k) {
-        m_session->select(k);
-        m_session->submit();
-    });
-    m_submit = new QPushButton(QStringLiteral("Ответить"), this);
-    m_submit->setObjectName(QStringLiteral("OKKEY"));
-    m_submit->setAccessibleName(m_submit->text());
-    hover()->addHint(m_submit, QStringLiteral("Ответить выбранным ответом"));
-    m_pause = new QPushButton(QStringLiteral("Пауза"), this);
-    m_pause->setObjectName(QStringLiteral("btnPAUSE"));
-    m_pause->setAccessibleName(m_pause->text());
-    hover()->addHint(m_pause, QStringLiteral("Пауза начнётся после ответа на вопрос"));
     // Closing leaves the test unfinished; the introduction window then says so.
     QPushButton *close = addTitleButton(QStringLiteral("btnUNLOAD"), QStringLiteral("X"),
                                         QStringLiteral("Прервать тест"));
     setEscapeButton(close);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    for (QWidget *handle : {static_cast<QWidget *>(m_topic), static_cast<QWidget *>(m_question)})
+    m_face = new TestFace(hover(), close, this);
+    for (QWidget *handle : m_face->dragHandles())
         dragger()->addHandle(handle);
-
-    setFirstFocus(m_question);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_submit);
-    buttons->addStretch();
-    buttons->addWidget(m_pause);
+    setFirstFocus(m_face->firstFocus());
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_instructions);
-    auto *progress = new QHBoxLayout;
-    progress->addWidget(m_topic, 1);
-    progress->addWidget(m_number);
-    progress->addSpacing(16);
-    progress->addWidget(m_pausesLeft);
-    progress->addSpacing(16);
-    progress->addWidget(close);
-    layout->addLayout(progress);
-    layout->addWidget(m_writeProblems);
-    layout->addWidget(m_questionFrame);
-    layout->addWidget(m_answers, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(m_face);
 
-    connect(m_submit, &QPushButton::clicked, m_session, &TestSession::submit);
-    connect(m_pause, &QPushButton::clicked, m_session, &TestSession::requestPause);
+    AnswerGroup *answers = m_face->answers();
+    connect(answers, &AnswerGroup::chosen, m_session, &TestSession::select);
+    connect(answers, &AnswerGroup::doubleClicked, this, [this](int k) {
+        m_session->select(k);
+        m_session->submit();
+    });
+    connect(m_face->submitButton(), &QPushButton::clicked, m_session, &TestSession::submit);
+    connect(m_face->pauseButton(), &QPushButton::clicked, m_session, &TestSession::requestPause);
     connect(m_clock, &QTimer::timeout, m_session, &TestSession::tick);
 }
 
 void TestWindow::connectSession()
 {
     connect(m_session, &TestSession::questionShown, this, &TestWindow::showQuestion);
-    connect(m_session, &TestSession::selectionChanged, this,
-            [this](int answer) { m_answers->mark(answer, SelectedColour); });
+    connect(m_session, &TestSession::selectionChanged, m_face, &TestFace::markChosen);
     connect(m_session, &TestSession::clockChanged, this, &TestWindow::showClock);
     connect(m_session, &TestSession::pauseStateChanged, this, &TestWindow::showPauseState);
     connect(m_session, &TestSession::pauseStarted, this, &TestWindow::takePause);
@@ -169,35 +104,29 @@ void TestWindow::connectSession()
 void TestWindow::showQuestion()
 {
     const BankRecord &record = m_session->question();
-    m_question->setText(record.question);
-    m_answers->setAnswers(record.answers);
-    m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
-    m_questionFrame->setTitle(m_session->frameCaption());
+    m_face->showQuestion(record.topic, record.question, record.answers, m_session->frameCaption());
     showProgress();
-    m_question->setFocus(Qt::OtherFocusReason);
+    m_face->focusQuestion();
     show();
     fitContents();
     m_clock->start();
     if (!record.picture.isEmpty()) {
         m_context.session.PictureToShow = record.picture;
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(this, m_questionFrame);
+            viewer->showFor(this, m_face->questionFrame());
     }
 }
 
 void TestWindow::showClock()
 {
     const AnswerClock &clock = m_session->clock();
-    m_time->setVisible(clock.visible());
-    m_timeNote->setVisible(clock.visible());
-    if (m_session->state() == TestSession::State::Answering)
-        m_time->setText(clock.text());
-    m_time->setAccessibleDescription(m_time->text());
+    const bool answering = m_session->state() == TestSession::State::Answering;
+    m_face->showClock(clock.visible(), answering ? clock.text() : QString());
 }
 
 void TestWindow::showPauseState()
 {
-    m_pause->setEnabled(m_session->pauseAvailable());
+    m_face->pauseButton()->setEnabled(m_session->pauseAvailable());
     setWindowTitle(m_session->windowCaption());
     setAccessibleName(windowTitle());
     showProgress();
@@ -207,8 +136,7 @@ void TestWindow::showProgress()
 {
     const SessionState &s = m_context.session;
     const int count = s.LoadedTest ? s.LoadedTest->bank.questionCount() : 0;
-    m_number->setText(QStringLiteral("Вопрос %1 из %2").arg(s.AskedCount).arg(count));
-    m_pausesLeft->setText(QStringLiteral("Осталось пауз: %1").arg(qMax(0, 3 - s.PausesUsed)));
+    m_face->showProgress(s.AskedCount, count, TestSession::PausesAllowed - s.PausesUsed);
 }
 
 void TestWindow::takePause()
@@ -235,19 +163,18 @@ void TestWindow::finish()
 
 void TestWindow::showWriteProblems()
 {
-    const QStringList problems = m_session->writeProblems();
-    m_writeProblems->setText(problems.join(u'\n'));
-    m_writeProblems->setVisible(!problems.isEmpty());
+    m_face->showWriteProblems(m_session->writeProblems());
     fitContents();
 }
 
 void TestWindow::keyPressEvent(QKeyEvent *event)
 {
     const int answer = event->key() - Qt::Key_0;
-    if (answer >= 1 && answer <= 5 && m_answers->button(answer)->isEnabled() &&
-        !m_answers->button(answer)->text().isEmpty()) {
-        m_answers->button(answer)->setFocus(Qt::ShortcutFocusReason);
-        m_answers->button(answer)->click();
+    AnswerGroup *answers = m_face->answers();
+    if (answer >= 1 && answer <= 5 && answers->button(answer)->isEnabled() &&
+        !answers->button(answer)->text().isEmpty()) {
+        answers->button(answer)->setFocus(Qt::ShortcutFocusReason);
+        answers->button(answer)->click();
         return;
     }
     // Enter answers, unless it presses "Пауза" or the close button; a key held down answers

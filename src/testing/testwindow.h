@@ -6,9 +6,8 @@
 
 #include <memory>
 
-class AnswerGroup;
-class QGroupBox;
 class QTimer;
+class TestFace;
 class TestSession;
 
 // The test window: shows the question of the running test, forwards answers, clock ticks and
@@ -43,17 +42,6 @@ private:
     TestSession *m_session = nullptr;
     std::unique_ptr<QLockFile> m_running;
     QTimer *m_clock = nullptr;
-    QLabel *m_question = nullptr;
-    QLabel *m_topic = nullptr;
-    QLabel *m_time = nullptr;
-    QLabel *m_timeNote = nullptr;
-    QLabel *m_number = nullptr;
-    QLabel *m_pausesLeft = nullptr;
-    QLabel *m_writeProblems = nullptr;
-    QGroupBox *m_instructions = nullptr;
-    QGroupBox *m_questionFrame = nullptr;
-    AnswerGroup *m_answers = nullptr;
-    QPushButton *m_submit = nullptr;
-    QPushButton *m_pause = nullptr;
+    TestFace *m_face = nullptr;
     bool m_quiet = false;
 };

@@ -76,11 +76,7 @@ SkinnedWindow::SkinnedWindow(AppContext &context, const QString &objectName, con
     setObjectName(objectName);
     setWindowTitle(caption);
     setAccessibleName(caption);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(58, 74, 96));
-    colours.setColor(QPalette::WindowText, QColor(240, 240, 232));
-    setPalette(colours);
+    useSkinColours(this);
     m_hover->addBackground(this);
     m_dragger->addHandle(this);
 }
@@ -145,17 +141,9 @@ void SkinnedWindow::keyPressEvent(QKeyEvent *event)
 
 void SkinnedWindow::fitContents()
 {
-    QLayout *layout = this->layout();
-    const QRect area = availableArea(this);
-    if (!layout || !area.isValid())
-        return;
-    layout->activate();
-    const int width = qMin(qMax(this->width(), minimumSizeHint().width()), area.width());
-    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
-                                                   : layout->totalSizeHint().height();
-    const int height = qMin(qMax(this->height(), needed), area.height());
-    if (QSize(width, height) != size())
-        resize(width, height);
+    const QSize fitted = fittedSize(this, availableArea(this));
+    if (fitted.isValid() && fitted != size())
+        resize(fitted);
 }
 
 void SkinnedWindow::hideEvent(QHideEvent *event)
@@ -202,12 +190,8 @@ SkinButton *SkinnedWindow::addSkinButton(const QString &objectName, const QStrin
 QPushButton *SkinnedWindow::addTitleButton(const QString &objectName, const QString &text,
                                            const QString &accessibleName)
 {
-    auto *button = new QPushButton(text, this);
+    QPushButton *button = titleButton(text, accessibleName, this);
     button->setObjectName(objectName);
-    button->setAccessibleName(accessibleName);
-    button->setAccessibleDescription(accessibleName);
-    button->setToolTip(accessibleName);
-    button->setFixedSize(26, 22);
     return button;
 }
 
@@ -220,9 +204,8 @@ QLabel *SkinnedWindow::addLabel(const QString &objectName, const QString &text)
 
 QLabel *SkinnedWindow::addTickingLabel(const QString &objectName, const QString &accessibleName)
 {
-    QLabel *label = addLabel(objectName, QString());
-    label->setAccessibleName(accessibleName);
-    label->setProperty(FixedNameProperty, true);
+    QLabel *label = tickingLabel(accessibleName, this);
+    label->setObjectName(objectName);
     return label;
 }
 
@@ -232,6 +215,45 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setText(text);
+    return label;
+}
+
+QPushButton *titleButton(const QString &text, const QString &accessibleName, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setAccessibleName(accessibleName);
+    button->setAccessibleDescription(accessibleName);
+    button->setToolTip(accessibleName);
+    button->setFixedSize(26, 22);
+    return button;
+}
+
+QSize fittedSize(QWidget *window, const QRect &area)
+{
+    QLayout *layout = window->layout();
+    if (!layout || !area.isValid())
+        return QSize();
+    layout->activate();
+    const int width = qMin(qMax(window->width(), window->minimumSizeHint().width()), area.width());
+    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                   : layout->totalSizeHint().height();
+    return QSize(width, qMin(qMax(window->height(), needed), area.height()));
+}
+
+void useSkinColours(QWidget *window)
+{
+    window->setAutoFillBackground(true);
+    QPalette colours = window->palette();
+    colours.setColor(QPalette::Window, QColor(58, 74, 96));
+    colours.setColor(QPalette::WindowText, QColor(240, 240, 232));
+    window->setPalette(colours);
+}
+
+QLabel *tickingLabel(const QString &accessibleName, QWidget *parent)
+{
+    QLabel *label = plainLabel(QString(), parent);
+    label->setAccessibleName(accessibleName);
+    label->setProperty(FixedNameProperty, true);
     return label;
 }
 

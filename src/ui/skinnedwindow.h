@@ -74,6 +74,16 @@ private:
 
 // A label for text that may come from a file: shown as it is, never as HTML, wrapped.
 QLabel *plainLabel(const QString &text, QWidget *parent);
+// A small button of the kind that stands in a skinned window's title bar.
+QPushButton *titleButton(const QString &text, const QString &accessibleName, QWidget *parent);
+// The size that shows a window's wrapped texts in full, as far as the area allows; it never
+// shrinks the window. Invalid for a window without layout.
+QSize fittedSize(QWidget *window, const QRect &area);
+// The background and text colours of every skinned window.
+void useSkinColours(QWidget *window);
+// A plain label whose text changes by itself, such as a clock: a screen reader knows it by its
+// fixed accessible name instead of a new name every moment.
+QLabel *tickingLabel(const QString &accessibleName, QWidget *parent);
 // A warning box whose message, which may name files or quote them, is shown as plain text.
 void warnPlainly(QWidget *parent, const QString &title, const QString &message);
 

@@ -6,6 +6,7 @@
 #include "testing/bankeditorwindow.h"
 #include "testing/catalogue.h"
 #include "testing/questionbank.h"
+#include "testing/questionpreview.h"
 #include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testsettingswindow.h"
@@ -16,6 +17,7 @@
 #include "users/useradministration.h"
 #include "windowsupport.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -380,6 +382,30 @@ private Q_SLOTS:
         QVERIFY2(saved.ok(), qPrintable(saved.error));
         QCOMPARE(saved.bank.records[0].topic, first.topic + " и ещё");
         QCOMPARE(saved.bank.records[0].correct, qint16(5));
+
+        // The preview draws the question as the test window does on a pupil's screen of
+        // 1024×768, its picture where the viewer opens beside it.
+        QVERIFY(editor->openBank("T01_98.jpg"));
+        const BankQuestion pictured = editor->document().questions.first();
+        QVERIFY(!pictured.picture.isEmpty());
+        bool previewed = false;
+        answerWhenShown("dlgPreview", [&](QWidget *shown) {
+            auto *preview = qobject_cast<QuestionPreview *>(shown);
+            QVERIFY(preview && preview->isModal());
+            QWidget *window = preview->testWindow();
+            QCOMPARE(window->findChild<QLabel *>("QESTION")->text(), pictured.question);
+            QCOMPARE(window->findChild<QAbstractButton *>("OTVET3")->text(),
+                     pictured.answerText(2));
+            const QRect screen(QPoint(), QuestionPreview::PupilScreen);
+            QVERIFY(window->width() >= 640 && screen.contains(window->geometry()));
+            QWidget *viewer = preview->pictureViewer();
+            QVERIFY(viewer && viewer->isVisible() && screen.contains(viewer->geometry()));
+            QVERIFY(!viewer->geometry().intersects(window->geometry()));
+            previewed = true;
+            preview->reject();
+        });
+        child<QPushButton>(editor, "cmdPreview")->click();
+        QVERIFY(previewed);
         editor->close();
         QVERIFY(!editor->isVisible());
     }

@@ -1,6 +1,7 @@
 #include "screencheck.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QScreen>
 #include <QSet>
@@ -36,6 +37,15 @@ QRect visiblePart(const QAbstractButton *button, const QWidget *window)
     return visible & window->rect();
 }
 
+// A button that scrolls into sight is reached by scrolling, not cut off.
+bool scrolls(const QAbstractButton *button, const QWidget *window)
+{
+    for (const QWidget *a = button->parentWidget(); a && a != window; a = a->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea *>(a))
+            return true;
+    return false;
+}
+
 bool checked(const QWidget *w)
 {
     return w->isWindow() && w->isVisible() && !(w->windowType() == Qt::ToolTip) &&
@@ -51,7 +61,7 @@ void addFaults(const QWidget *window, QStringList &faults)
                           .arg(nameOf(window), text(frame), text(area)));
     const QList<QAbstractButton *> buttons = window->findChildren<QAbstractButton *>();
     for (const QAbstractButton *button : buttons) {
-        if (!button->isVisibleTo(window))
+        if (!button->isVisibleTo(window) || scrolls(button, window))
             continue;
         const QRect visible = visiblePart(button, window);
         // From the geometry the window has after the events so far, not from a round trip to
