@@ -27,32 +27,32 @@ PictureViewer::PictureViewer(AppContext &context)
     setKeepsCentre(false);
     buildControls();
     m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
-    openPicture();
     m_timer->start(200);
 }
 
-void PictureViewer::openPicture()
+void PictureViewer::openPicture(const QString &name)
 {
     m_zoom = PictureZoom();
-    loadPicture();
+    loadPicture(name);
     redisplay();
 }
 
 void PictureViewer::showEvent(QShowEvent *event)
 {
-    followPictureToShow();
     if (m_questionWindow && m_questionWindow->isVisible())
         attachTo(m_questionWindow);
     SkinnedWindow::showEvent(event);
 }
 
 // A caller that opens the viewer again for another question finds it loaded, often still
-// shown: the new picture is taken here, not only when the window shows.
-void PictureViewer::showFor(QWidget *questionWindow, const QWidget *keepInSight)
+// shown: the picture and its zoom stay when the question has the same one.
+void PictureViewer::showFor(const QString &picture, QWidget *questionWindow,
+                            const QWidget *keepInSight)
 {
     m_questionWindow = questionWindow;
     m_keepInSight = keepInSight;
-    followPictureToShow();
+    if (m_shownName != picture)
+        openPicture(picture);
     WindowHub::present(this);
 }
 
@@ -102,12 +102,6 @@ bool PictureViewer::hidesKeptPart(const QRect &frame) const
            frame.intersects(QRect(m_keepInSight->mapToGlobal(QPoint()), m_keepInSight->size()));
 }
 
-void PictureViewer::followPictureToShow()
-{
-    if (m_context.session.PictureToShow != m_shownName)
-        openPicture();
-}
-
 void PictureViewer::buildControls()
 {
     m_caption = addTickingLabel(QStringLiteral("labCaption"), CaptionTicker::Notice.trimmed());
@@ -139,17 +133,17 @@ void PictureViewer::buildControls()
     connect(m_timer, &QTimer::timeout, this, &PictureViewer::tick);
 }
 
-void PictureViewer::loadPicture()
+void PictureViewer::loadPicture(const QString &name)
 {
-    m_shownName = m_context.session.PictureToShow;
-    const QString name = m_shownName + QStringLiteral(".jpg");
+    m_shownName = name;
+    const QString file = name + QStringLiteral(".jpg");
     const SessionState &s = m_context.session;
-    m_picture = QPixmap::fromImage(pictures::load(s.dataPath(QString()), s.jpgPath(name)));
+    m_picture = QPixmap::fromImage(pictures::load(s.dataPath(QString()), s.jpgPath(file)));
     if (m_picture.isNull()) {
         // A test may be running behind the viewer: tell and carry on.
         m_image->setScaledContents(false);
         m_image->setWordWrap(true);
-        m_image->setText(MissingPictureText.arg(name));
+        m_image->setText(MissingPictureText.arg(file));
         m_naturalWidth = 8000;
         m_naturalHeight = 3000;
         return;
