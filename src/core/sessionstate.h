@@ -73,10 +73,6 @@ struct SessionState
     TestCatalogue catalogue;
     qint16 ShowErrorsSetting = 1;
 
-    // Reading.
-    QString CurrentParagraph;
-    bool QuestionsShown = false;
-
     // The running test.
     QString CurrentTestName;
     bool TestFromChoice = false;
@@ -95,7 +91,6 @@ struct SessionState
     // What of the finished test could not be written (its grade into the user base, its files),
     // one line each; empty when everything was.
     QString ResultNotice;
-    QString PictureToShow;
     // The bank and question order prepared by the introduction window.
     std::shared_ptr<const PreparedTest> LoadedTest;
 

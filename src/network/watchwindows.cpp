@@ -172,9 +172,8 @@ void WatchWindow::buildControls()
     connect(m_refresh, &QPushButton::clicked, this, &WatchWindow::followAgain);
     connect(m_picture, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
-        m_context.session.PictureToShow = m_flow.view().picture;
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(this);
+            viewer->showFor(m_flow.view().picture, this);
     });
     connect(exit, &QPushButton::clicked, this, &WatchWindow::close);
     setEscapeButton(exit);

@@ -178,19 +178,18 @@ void ContentsWindow::openBookmark()
 
 void ContentsWindow::openReader(const QString &paragraph)
 {
-    m_context.session.CurrentParagraph = paragraph;
-    m_context.windows.open<ReaderWindow>();
+    if (auto *reader = m_context.windows.load<ReaderWindow>())
+        reader->openAt(paragraph);
     hide();
 }
 
 void ContentsWindow::cancel()
 {
-    if (m_fromReader) {
-        m_context.windows.open<ReaderWindow>();
-        hide();
-    } else {
+    // A copy: the reader hides this window as it opens, and the hiding forgets the paragraph.
+    if (const std::optional<QString> paragraph = m_readerParagraph)
+        openReader(*paragraph);
+    else
         close();
-    }
     m_context.cues.play(Cue::Oou);
 }
 
@@ -220,16 +219,16 @@ void ContentsWindow::reportOutlineProblem()
     close();
 }
 
-void ContentsWindow::openFromReader()
+void ContentsWindow::openFromReader(const QString &paragraph)
 {
-    m_fromReader = true;
+    m_readerParagraph = paragraph;
 }
 
 // Whoever hides the window ends the reader's visit; a minimised window is still on it.
 void ContentsWindow::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous())
-        m_fromReader = false;
+        m_readerParagraph.reset();
     SkinnedWindow::hideEvent(event);
 }
 

@@ -3,6 +3,8 @@
 #include "reading/outline.h"
 #include "ui/skinnedwindow.h"
 
+#include <optional>
+
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -18,8 +20,8 @@ public:
 
     explicit ContentsWindow(AppContext &context);
 
-    // Opened by the reader to choose another paragraph: cancelling goes back to the reader.
-    void openFromReader();
+    // Opened by the reader on that paragraph to choose another: cancelling goes back to it.
+    void openFromReader(const QString &paragraph);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -42,7 +44,7 @@ private:
     Outline m_outline;
     QString m_outlineProblem; // why the outline cannot be read from, empty when it can
     QTreeWidget *m_tree = nullptr;
-    bool m_fromReader = false;
+    std::optional<QString> m_readerParagraph;
     SkinButton *m_open = nullptr;
     SkinButton *m_bookmark = nullptr;
     SkinButton *m_cancel = nullptr;

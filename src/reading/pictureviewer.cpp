@@ -27,33 +27,38 @@ PictureViewer::PictureViewer(AppContext &context)
     setKeepsCentre(false);
     buildControls();
     m_frameAllowance = pixelsToTwips(m_caption->sizeHint().height(), this);
-    openPicture();
     m_timer->start(200);
 }
 
-void PictureViewer::openPicture()
+void PictureViewer::openPicture(const QString &name)
 {
     m_zoom = PictureZoom();
-    loadPicture();
+    loadPicture(name);
     redisplay();
 }
 
 void PictureViewer::showEvent(QShowEvent *event)
 {
-    followPictureToShow();
     if (m_questionWindow && m_questionWindow->isVisible())
         attachTo(m_questionWindow);
     SkinnedWindow::showEvent(event);
 }
 
 // A caller that opens the viewer again for another question finds it loaded, often still
-// shown: the new picture is taken here, not only when the window shows.
-void PictureViewer::showFor(QWidget *questionWindow, const QWidget *keepInSight)
+// shown: the picture and its zoom stay when the question has the same one.
+void PictureViewer::showFor(const QString &picture, QWidget *questionWindow,
+                            const QWidget *keepInSight)
 {
     m_questionWindow = questionWindow;
     m_keepInSight = keepInSight;
-    followPictureToShow();
+    showPicture(picture);
     WindowHub::present(this);
+}
+
+void PictureViewer::showPicture(const QString &picture)
+{
+    if (m_shownName != picture)
+        openPicture(picture);
 }
 
 void PictureViewer::attachTo(QWidget *owner)
@@ -80,12 +85,6 @@ bool PictureViewer::hidesKeptPart(const QRect &frame) const
 {
     return m_keepInSight && m_keepInSight->isVisible() &&
            frame.intersects(QRect(m_keepInSight->mapToGlobal(QPoint()), m_keepInSight->size()));
-}
-
-void PictureViewer::followPictureToShow()
-{
-    if (m_context.session.PictureToShow != m_shownName)
-        openPicture();
 }
 
 void PictureViewer::buildControls()
@@ -119,17 +118,17 @@ void PictureViewer::buildControls()
     connect(m_timer, &QTimer::timeout, this, &PictureViewer::tick);
 }
 
-void PictureViewer::loadPicture()
+void PictureViewer::loadPicture(const QString &name)
 {
-    m_shownName = m_context.session.PictureToShow;
-    const QString name = m_shownName + QStringLiteral(".jpg");
+    m_shownName = name;
+    const QString file = name + QStringLiteral(".jpg");
     const SessionState &s = m_context.session;
-    m_picture = QPixmap::fromImage(pictures::load(s.dataPath(QString()), s.jpgPath(name)));
+    m_picture = QPixmap::fromImage(pictures::load(s.dataPath(QString()), s.jpgPath(file)));
     if (m_picture.isNull()) {
         // A test may be running behind the viewer: tell and carry on.
         m_image->setScaledContents(false);
         m_image->setWordWrap(true);
-        m_image->setText(MissingPictureText.arg(name));
+        m_image->setText(MissingPictureText.arg(file));
         m_naturalWidth = 8000;
         m_naturalHeight = 3000;
         return;

@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -18,9 +20,14 @@ public:
 
     explicit PictureViewer(AppContext &context);
 
-    // Shows the viewer for the picture of the question in that window. When the two cannot
-    // stand side by side, the viewer stays below `keepInSight`, a part of the question window.
-    void showFor(QWidget *questionWindow, const QWidget *keepInSight = nullptr);
+    // Shows the picture (a name in data/jpg without ".jpg") of the question in that window.
+    // When the two cannot stand side by side, the viewer stays below `keepInSight`, a part of
+    // the question window.
+    void showFor(const QString &picture, QWidget *questionWindow,
+                 const QWidget *keepInSight = nullptr);
+    // Takes that picture, at the first zoom unless it is the one shown; the caller places the
+    // viewer and shows it.
+    void showPicture(const QString &picture);
 
     const PictureZoom &zoom() const { return m_zoom; }
     // The layout in twips as last applied.
@@ -33,9 +40,8 @@ protected:
 
 private:
     void buildControls();
-    void openPicture();
-    void followPictureToShow();
-    void loadPicture();
+    void openPicture(const QString &name);
+    void loadPicture(const QString &name);
     void zoomOut();
     void zoomIn();
     void toggleFull();
@@ -51,7 +57,7 @@ private:
     PictureLayout m_layout;
     CaptionTicker m_ticker;
     QPixmap m_picture;
-    QString m_shownName;
+    std::optional<QString> m_shownName;
     int m_naturalWidth = 0;
     int m_naturalHeight = 0;
     int m_frameAllowance = 0;

@@ -32,11 +32,12 @@ QString ReaderFlow::questionPage(const QString &title) const
                               QStringLiteral(".htm"));
 }
 
-void ReaderFlow::load()
+void ReaderFlow::load(const QString &paragraph)
 {
+    m_paragraph = paragraph;
     m_previousEnabled = m_nextEnabled = true;
     m_hiddenForTest = false;
-    m_session.QuestionsShown = false;
+    m_questionsShown = false;
     updateButtons();
 }
 
@@ -47,9 +48,8 @@ void ReaderFlow::openParagraph()
 
 void ReaderFlow::showParagraphForMode()
 {
-    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) &&
-        m_session.mode == SessionMode::Control) {
-        m_session.QuestionsShown = false;
+    if (!paragraphs::hasNoQuestions(m_paragraph) && m_session.mode == SessionMode::Control) {
+        m_questionsShown = false;
         toggleQuestions();
     } else {
         showText();
@@ -61,7 +61,7 @@ void ReaderFlow::stepForward()
     Q_EMIT pageTurned();
     // The learning mode shows every paragraph's questions before it moves on, the last
     // paragraph's too.
-    if (!paragraphs::hasNoQuestions(m_session.CurrentParagraph) && !m_session.QuestionsShown &&
+    if (!paragraphs::hasNoQuestions(m_paragraph) && !m_questionsShown &&
         m_session.mode == SessionMode::Learning) {
         m_nextEnabled = m_previousEnabled = true;
         toggleQuestions();
@@ -80,7 +80,7 @@ void ReaderFlow::stepBack()
 // At the end of the course the button towards it goes out; elsewhere the neighbour shows.
 void ReaderFlow::step(const QString &end, Neighbour neighbour, bool &towardsEnabled)
 {
-    if (m_session.CurrentParagraph == end) {
+    if (m_paragraph == end) {
         towardsEnabled = false;
         Q_EMIT buttonsChanged();
         return;
@@ -93,9 +93,9 @@ void ReaderFlow::step(const QString &end, Neighbour neighbour, bool &towardsEnab
         Q_EMIT failed(OutlineMissingText);
         return;
     }
-    const QString paragraph = ((*order).*neighbour)(m_session.CurrentParagraph);
+    const QString paragraph = ((*order).*neighbour)(m_paragraph);
     if (!paragraph.isEmpty()) {
-        m_session.CurrentParagraph = paragraph;
+        m_paragraph = paragraph;
         showParagraphForMode();
     }
     Q_EMIT pageTurned();
@@ -105,7 +105,7 @@ bool ReaderFlow::setBookmark()
 {
     const QString baseFile = m_session.jpgPath(datafiles::UserBaseFile);
     const QString previous = m_session.user.bookmark;
-    m_session.user.bookmark = m_session.CurrentParagraph;
+    m_session.user.bookmark = m_paragraph;
     const UserBase::Access access = renewUser(m_session, baseFile);
     if (access != UserBase::Access::Done) {
         // The bookmark stays where the base has it.
@@ -127,21 +127,21 @@ void ReaderFlow::goToBookmark()
 {
     if (m_session.user.bookmark.isEmpty())
         return;
-    m_session.CurrentParagraph = m_session.user.bookmark;
+    m_paragraph = m_session.user.bookmark;
     showText();
 }
 
 void ReaderFlow::toggleQuestions()
 {
-    if (paragraphs::hasNoQuestions(m_session.CurrentParagraph)) {
+    if (paragraphs::hasNoQuestions(m_paragraph)) {
         updateButtons();
         return;
     }
-    if (m_session.QuestionsShown) {
+    if (m_questionsShown) {
         showText();
         return;
     }
-    const ParagraphRecord record = readParagraphRecord(m_session);
+    const ParagraphRecord record = readParagraphRecord(m_session, m_paragraph);
     if (record.lookup == ParagraphRecord::Lookup::Unusable) {
         Q_EMIT failed(DescriptionUnusableText);
         return;
@@ -164,14 +164,14 @@ void ReaderFlow::offerTest()
 // The question flag always tells which of the paragraph's two pages is on screen.
 void ReaderFlow::showText()
 {
-    m_session.QuestionsShown = false;
-    show(textPage(m_session.CurrentParagraph));
+    m_questionsShown = false;
+    show(textPage(m_paragraph));
 }
 
 void ReaderFlow::showQuestions()
 {
-    m_session.QuestionsShown = true;
-    show(questionPage(m_session.CurrentParagraph));
+    m_questionsShown = true;
+    show(questionPage(m_paragraph));
 }
 
 void ReaderFlow::show(const QString &path)
@@ -183,7 +183,7 @@ void ReaderFlow::show(const QString &path)
 
 void ReaderFlow::updateButtons()
 {
-    const bool withQuestions = !paragraphs::hasNoQuestions(m_session.CurrentParagraph);
+    const bool withQuestions = !paragraphs::hasNoQuestions(m_paragraph);
     m_testEnabled = withQuestions;
     m_testVisible = m_session.mode == SessionMode::Learning && withQuestions;
     m_goToBookmarkEnabled = !m_session.user.bookmark.isEmpty();

@@ -30,8 +30,8 @@ public:
     // Starts the test of TestBankName; false when no test window can run it.
     std::function<bool()> startTest;
 
-    // The state of a freshly opened reader on CurrentParagraph.
-    void load();
+    // The state of a freshly opened reader on that paragraph.
+    void load(const QString &paragraph);
     // The first page of a freshly opened reader: the text, or the questions in the check mode.
     void openParagraph();
     void stepForward();
@@ -51,6 +51,9 @@ public:
     bool testEnabled() const { return m_testEnabled; }
     bool hiddenForTest() const { return m_hiddenForTest; }
     QString shownPage() const { return m_shownPage; }
+    QString paragraph() const { return m_paragraph; }
+    // Whether the paragraph's questions, not its text, are on screen.
+    bool questionsShown() const { return m_questionsShown; }
 
     QString textPage(const QString &title) const;
     QString questionPage(const QString &title) const;
@@ -75,6 +78,8 @@ private:
     void updateButtons();
 
     SessionState &m_session;
+    QString m_paragraph;
+    bool m_questionsShown = false;
     bool m_previousEnabled = true;
     bool m_nextEnabled = true;
     bool m_goToBookmarkEnabled = false;

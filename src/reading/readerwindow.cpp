@@ -17,8 +17,7 @@
 #include <QTimer>
 
 ReaderWindow::ReaderWindow(AppContext &context)
-    : SkinnedWindow(context, QStringLiteral("frmReadLearn"), context.session.CurrentParagraph),
-      m_flow(context.session)
+    : SkinnedWindow(context, QStringLiteral("frmReadLearn"), QString()), m_flow(context.session)
 {
     buildControls();
     m_flow.askTestChoice = [this] { return QuestionsOrTestWindow::ask(m_context); };
@@ -30,11 +29,19 @@ ReaderWindow::ReaderWindow(AppContext &context)
 
     if (QWidget *menu = m_context.windows.menu(WindowHub::Menu::Main))
         setWindowIcon(menu->windowIcon());
-    m_flow.load();
-    setWindowTitle(m_context.session.CurrentParagraph);
     m_context.windows.hide<ContentsWindow>();
     const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1024, 768);
     resize(qMin(1000, screen.width()), qMin(740, screen.height()));
+}
+
+void ReaderWindow::openAt(const QString &paragraph)
+{
+    m_flow.load(paragraph);
+    setWindowTitle(paragraph);
+    // A reader already on screen turns to the paragraph now; a new one does on its first show.
+    if (m_opened)
+        m_flow.openParagraph();
+    WindowHub::present(this);
 }
 
 SkinButton *ReaderWindow::addReaderButton(const char *name, const char *skin, const char *caption,
@@ -125,7 +132,7 @@ void ReaderWindow::applyButtons()
 // While the questions are shown, the button brings the text back and says so.
 void ReaderWindow::showQuestionsButton()
 {
-    const bool questions = m_context.session.QuestionsShown;
+    const bool questions = m_flow.questionsShown();
     const QString caption = questions ? QStringLiteral("Текст") : QStringLiteral("Вопросы");
     if (m_test->text() == caption)
         return;
@@ -139,13 +146,13 @@ void ReaderWindow::showQuestionsButton()
 void ReaderWindow::showPage(const QString &path)
 {
     m_view->showFile(path);
-    setWindowTitle(m_context.session.CurrentParagraph);
+    setWindowTitle(m_flow.paragraph());
 }
 
 void ReaderWindow::chooseAnotherParagraph()
 {
     if (auto *contents = m_context.windows.open<ContentsWindow>())
-        contents->openFromReader();
+        contents->openFromReader(m_flow.paragraph());
     closeQuietly();
 }
 

@@ -17,6 +17,8 @@ public:
     explicit ReaderWindow(AppContext &context);
 
     ReaderFlow &flow() { return m_flow; }
+    // Shows the reader on that paragraph: its text, or its questions in the check mode.
+    void openAt(const QString &paragraph);
     // Closes without bringing up the main menu: another window takes over.
     void closeQuietly();
 

@@ -32,9 +32,10 @@ void openReaderAt(AppContext &context, const QString &paragraph)
     if (auto *reader = context.windows.find<ReaderWindow>())
         reader->closeQuietly();
     s.mode = SessionMode::Reading;
-    s.CurrentParagraph = paragraph;
-    if (!context.windows.open<ReaderWindow>())
+    auto *reader = context.windows.load<ReaderWindow>();
+    if (!reader)
         return;
+    reader->openAt(paragraph);
     context.windows.hideMenu(WindowHub::Menu::Main);
     context.windows.hide<TopicTestChoiceWindow>();
     context.windows.hide<ContentsWindow>();
@@ -92,9 +93,8 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     connect(m_previous, &QPushButton::clicked, this, [this] { step(-1); });
     connect(m_picture, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
-        m_context.session.PictureToShow = m_records[m_position - 1].ris;
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(this);
+            viewer->showFor(m_records[m_position - 1].ris, this);
     });
     connect(section, &QPushButton::clicked, this, &ErrorReviewWindow::repeatSection);
     connect(exit, &QPushButton::clicked, this, [this] {

@@ -27,7 +27,7 @@ constexpr QSize TestWindowStart(640, 520);
 QuestionPreview::QuestionPreview(AppContext &context, const BankQuestion &question, int number,
                                  int count, const std::optional<QString> &answerTime,
                                  QWidget *parent)
-    : QDialog(parent), m_context(context)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("dlgPreview"));
     setWindowTitle(QStringLiteral("Вопрос %1 глазами ученика").arg(number));
@@ -55,9 +55,10 @@ QuestionPreview::QuestionPreview(AppContext &context, const BankQuestion &questi
     showQuestion(question, number, count, answerTime);
 
     if (!question.picture.isEmpty()) {
-        m_context.session.PictureToShow = question.picture;
-        auto *viewer = new PictureViewer(m_context);
+        auto *viewer = new PictureViewer(context);
         viewer->setParent(m_screen, Qt::Widget);
+        viewer->showPicture(question.picture);
+        viewer->show();
         m_viewer = viewer;
     }
     placeOnScreen();

@@ -32,7 +32,6 @@ private:
                       const std::optional<QString> &answerTime);
     void placeOnScreen();
 
-    AppContext &m_context;
     QWidget *m_screen = nullptr;
     QWidget *m_window = nullptr;
     TestFace *m_face = nullptr;

@@ -111,9 +111,8 @@ void TestWindow::showQuestion()
     fitContents();
     m_clock->start();
     if (!record.picture.isEmpty()) {
-        m_context.session.PictureToShow = record.picture;
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(this, m_face->questionFrame());
+            viewer->showFor(record.picture, this, m_face->questionFrame());
     }
 }
 

@@ -30,11 +30,10 @@ private:
 
     void openOn(const QString &paragraph, bool learn, bool control)
     {
-        m_session->CurrentParagraph = paragraph;
         m_session->mode = learn     ? SessionMode::Learning
                           : control ? SessionMode::Control
                                     : SessionMode::Reading;
-        m_flow->load();
+        m_flow->load(paragraph);
         m_flow->openParagraph();
     }
 
@@ -76,16 +75,16 @@ private Q_SLOTS:
         QCOMPARE(m_flow->shownPage(), text(paragraphs::First));
         QVERIFY(!m_flow->testVisible());
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
-        QCOMPARE(m_session->CurrentParagraph, P);
+        QCOMPARE(m_flow->paragraph(), P);
         QCOMPARE(m_flow->shownPage(), text(P));
         QVERIFY(m_flow->shownPage().endsWith(QStringLiteral("/data/htm/1.2.Паспорт.htm")));
         m_flow->stepForward();
         m_flow->stepForward(); // over the section heading
-        QCOMPARE(m_session->CurrentParagraph, paragraphs::SingleLinePlan);
+        QCOMPARE(m_flow->paragraph(), paragraphs::SingleLinePlan);
         m_flow->stepForward(); // a title with blanks is trimmed
-        QCOMPARE(m_session->CurrentParagraph, Q + "x");
+        QCOMPARE(m_flow->paragraph(), Q + "x");
         QCOMPARE(stepCues(&ReaderFlow::stepBack), 2);
-        QCOMPARE(m_session->CurrentParagraph, paragraphs::SingleLinePlan);
+        QCOMPARE(m_flow->paragraph(), paragraphs::SingleLinePlan);
         QCOMPARE(m_choicesAsked, 0);
     }
 
@@ -95,16 +94,16 @@ private Q_SLOTS:
         openOn(P, true, false);
         QVERIFY(m_flow->testVisible());
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
-        QCOMPARE(m_session->CurrentParagraph, P);
+        QCOMPARE(m_flow->paragraph(), P);
         QCOMPARE(m_flow->shownPage(), questions(P));
-        QVERIFY(m_session->QuestionsShown);
+        QVERIFY(m_flow->questionsShown());
         QCOMPARE(m_session->TestBankName, QStringLiteral("T01_P01.jpg"));
         QCOMPARE(m_choicesAsked, 1);
         QVERIFY(!m_flow->hiddenForTest());
         m_flow->stepForward();
-        QCOMPARE(m_session->CurrentParagraph, Q);
+        QCOMPARE(m_flow->paragraph(), Q);
         QCOMPARE(m_flow->shownPage(), text(Q));
-        QVERIFY(!m_session->QuestionsShown);
+        QVERIFY(!m_flow->questionsShown());
         // Q's record has an empty test: its questions come without the choice, and P's test
         // is not offered again.
         m_flow->stepForward();
@@ -112,10 +111,10 @@ private Q_SLOTS:
         QCOMPARE(m_choicesAsked, 1);
         // The plan page has no questions: the next press moves straight on.
         m_flow->stepForward();
-        QCOMPARE(m_session->CurrentParagraph, paragraphs::SingleLinePlan);
+        QCOMPARE(m_flow->paragraph(), paragraphs::SingleLinePlan);
         QVERIFY(!m_flow->testVisible());
         m_flow->stepForward();
-        QCOMPARE(m_session->CurrentParagraph, Q + "x");
+        QCOMPARE(m_flow->paragraph(), Q + "x");
         QCOMPARE(m_flow->shownPage(), text(Q + "x"));
         QVERIFY(m_flow->testVisible());
     }
@@ -127,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(m_flow->shownPage(), questions(Q));
         m_flow->toggleQuestions();
         QCOMPARE(m_flow->shownPage(), text(Q));
-        QVERIFY(!m_session->QuestionsShown);
+        QVERIFY(!m_flow->questionsShown());
         QCOMPARE(m_choicesAsked, 0);
         // On a plan page the toggle changes nothing but the button.
         openOn(paragraphs::DoubleLinePlan, true, false);
@@ -144,7 +143,7 @@ private Q_SLOTS:
         m_flow->toggleQuestions();
         m_flow->stepBack();
         QCOMPARE(m_flow->shownPage(), text(P));
-        QVERIFY(!m_session->QuestionsShown);
+        QVERIFY(!m_flow->questionsShown());
         // So the next press shows P's questions rather than skipping them.
         m_flow->stepForward();
         QCOMPARE(m_flow->shownPage(), questions(P));
@@ -194,7 +193,7 @@ private Q_SLOTS:
         openOn(paragraphs::Last, false, false);
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 1);
         QVERIFY(!m_flow->nextEnabled());
-        QCOMPARE(m_session->CurrentParagraph, paragraphs::Last);
+        QCOMPARE(m_flow->paragraph(), paragraphs::Last);
         m_flow->stepBack();
         QVERIFY(m_flow->nextEnabled());
         // Learning: the last paragraph's questions come before the reader stops.
@@ -210,7 +209,7 @@ private Q_SLOTS:
         QVERIFY(!m_flow->previousEnabled());
         m_flow->stepForward();
         QVERIFY(m_flow->previousEnabled());
-        m_flow->load();
+        m_flow->load(m_flow->paragraph());
         QVERIFY(m_flow->previousEnabled());
     }
 
@@ -219,7 +218,7 @@ private Q_SLOTS:
         openOn(Tail, false, false);
         QSignalSpy pages(m_flow.get(), &ReaderFlow::pageShown);
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
-        QCOMPARE(m_session->CurrentParagraph, Tail);
+        QCOMPARE(m_flow->paragraph(), Tail);
         QCOMPARE(pages.count(), 0);
         QVERIFY(m_flow->nextEnabled());
     }
@@ -228,11 +227,11 @@ private Q_SLOTS:
     {
         openOn(QStringLiteral("Глава 1"), false, false);
         m_flow->stepForward();
-        QCOMPARE(m_session->CurrentParagraph, paragraphs::First);
+        QCOMPARE(m_flow->paragraph(), paragraphs::First);
         openOn(QStringLiteral("9.9.Убран из курса"), false, false);
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
         QCOMPARE(stepCues(&ReaderFlow::stepBack), 2);
-        QCOMPARE(m_session->CurrentParagraph, QStringLiteral("9.9.Убран из курса"));
+        QCOMPARE(m_flow->paragraph(), QStringLiteral("9.9.Убран из курса"));
     }
 
     void missingFilesAreReported()
@@ -244,7 +243,7 @@ private Q_SLOTS:
         m_flow->stepBack();
         QCOMPARE(failures.count(), 2);
         QCOMPARE(failures.first().first().toString(), ReaderFlow::OutlineMissingText);
-        QCOMPARE(m_session->CurrentParagraph, P);
+        QCOMPARE(m_flow->paragraph(), P);
 
         textfile::writeLines(m_folder->jpg(datafiles::TestDescriptionFile), {"name", P});
         m_flow->toggleQuestions();
@@ -270,7 +269,7 @@ private Q_SLOTS:
         m_flow->stepBack();
         m_flow->toggleQuestions();
         m_flow->goToBookmark();
-        QCOMPARE(m_session->CurrentParagraph, Q);
+        QCOMPARE(m_flow->paragraph(), Q);
         QCOMPARE(m_flow->shownPage(), text(Q));
 
         // A base that cannot be written keeps the bookmark where it was, and says why.

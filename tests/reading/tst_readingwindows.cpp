@@ -229,7 +229,7 @@ private Q_SLOTS:
         QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Strelka));
         click(reader(), "btnNext");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Strelka));
-        QCOMPARE(m_app->session.CurrentParagraph, Strelka);
+        QCOMPARE(reader()->flow().paragraph(), Strelka);
         QVERIFY(reader()
                     ->findChild<PageView *>("WebBrowser1")
                     ->visibleText()
@@ -463,8 +463,8 @@ private Q_SLOTS:
 
     void pictureViewerZoomsAndSurvivesAMissingPicture()
     {
-        m_app->session.PictureToShow = "k_saut";
-        auto *viewer = m_app->windows.open<PictureViewer>();
+        auto *viewer = m_app->windows.load<PictureViewer>();
+        viewer->showFor("k_saut", nullptr);
         QCOMPARE(viewer->zoom().percent(), 50);
         auto *zoomOut = viewer->findChild<QPushButton *>("comm1");
         auto *zoomIn = viewer->findChild<QPushButton *>("comm2");
@@ -481,9 +481,8 @@ private Q_SLOTS:
         QCOMPARE(image->width(), twipsToPixels(viewer->layout().pictureWidth, viewer));
         QTRY_VERIFY(viewer->windowTitle() != CaptionTicker::Notice);
         // Opened again for the next question: its picture, from the start size.
-        m_app->session.PictureToShow = "k_rc";
         QCOMPARE(m_app->windows.load<PictureViewer>(), viewer);
-        viewer->showFor(nullptr);
+        viewer->showFor("k_rc", nullptr);
         QCOMPARE(viewer->zoom().percent(), 50);
         const QPixmap next(m_app->session.jpgPath("k_rc.jpg"));
         QCOMPARE(viewer->layout().pictureWidth, pixelsToTwips(next.width(), viewer) / 2);
@@ -498,7 +497,7 @@ private Q_SLOTS:
         questionText->setGeometry(0, 0, 640, 330);
         question.show();
         viewer = m_app->windows.load<PictureViewer>();
-        viewer->showFor(&question, questionText);
+        viewer->showFor("k_rc", &question, questionText);
         QTest::mouseDClick(viewer->findChild<QWidget *>("Image1"), Qt::LeftButton);
         QCOMPARE(viewer->zoom().percent(), 100);
         QVERIFY(!viewer->geometry().intersects(
@@ -510,13 +509,13 @@ private Q_SLOTS:
 
         // A picture that is a device is not read: the viewer says it is missing.
         QVERIFY(QFile::link("/dev/zero", m_folder->jpg("zero.jpg")));
-        m_app->session.PictureToShow = "zero";
-        viewer = m_app->windows.open<PictureViewer>();
+        viewer = m_app->windows.load<PictureViewer>();
+        viewer->showFor("zero", nullptr);
         QVERIFY(viewer->findChild<QLabel *>("Image1")->text().contains(QStringLiteral("zero.jpg")));
         m_app->windows.close<PictureViewer>();
 
-        m_app->session.PictureToShow = "нет_рисунка";
-        viewer = m_app->windows.open<PictureViewer>();
+        viewer = m_app->windows.load<PictureViewer>();
+        viewer->showFor("нет_рисунка", nullptr);
         QVERIFY(viewer->isVisible());
         auto *notice = viewer->findChild<QLabel *>("Image1");
         QVERIFY(notice->text().contains(QStringLiteral("нет_рисунка.jpg")));
@@ -552,8 +551,7 @@ private Q_SLOTS:
             QCOMPARE(reader()->findChild<QWidget *>(it.key())->accessibleDescription(), it.value());
         QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(),
                  QStringLiteral("Предыдущий параграф"));
-        m_app->session.PictureToShow = "k_saut";
-        m_app->windows.open<PictureViewer>();
+        m_app->windows.load<PictureViewer>()->showFor("k_saut", nullptr);
         QuestionsOrTestWindow choice(m_app->context);
         QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
         for (QWidget *w : windows) {

@@ -143,9 +143,8 @@ private Q_SLOTS:
                                 test.bank.name));
         }
         session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
-        session.CurrentParagraph =
-            QStringLiteral("1.1.Светофор (проверка зависимостей на станции)");
-        readParagraphRecord(session);
+        readParagraphRecord(session,
+                            QStringLiteral("1.1.Светофор (проверка зависимостей на станции)"));
         QCOMPARE(session.TestBankName, QStringLiteral("T01_P01.jpg"));
     }
 };
