@@ -2,11 +2,14 @@
 
 #include "app/application.h"
 #include "testsupport.h"
+#include "ui/skinbutton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -40,6 +43,27 @@ inline void deleteAllWindows()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     qDeleteAll(QList<QPointer<QWidget>>(windows.cbegin(), windows.cend()));
+}
+
+// The mouse moves onto the widget: a skinned window shows its hint in the status line.
+inline void hoverOver(QWidget *widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Under the mouse, each shown skinned button of the window shows in the status line the
+// description a screen reader reads, and none is without one.
+inline void checkHoverHints(const QWidget *window, const QLabel *status)
+{
+    for (SkinButton *button : window->findChildren<SkinButton *>()) {
+        if (!button->isVisibleTo(window))
+            continue;
+        hoverOver(button);
+        QVERIFY2(!button->accessibleDescription().isEmpty(), qPrintable(button->objectName()));
+        QCOMPARE(status->text(), button->accessibleDescription());
+    }
 }
 
 // Calls `seen` with every event of the application while it lives.

@@ -543,13 +543,7 @@ private Q_SLOTS:
     void everyControlIsNamedAndHinted()
     {
         openParagraph("btLEARN", Strelka);
-        const QHash<QString, QString> readerHints{
-            {"btnChGlava", "Нажми эту кнопку чтобы выбрать другой параграф из 'оглавления'."},
-            {"btnExit", "Нажми эту кнопку чтобы вернуться в главное меню."},
-            {"btnTest", "Показать/убрать вопросы по текущему материалу."},
-            {"btnZaklad2", "Перейти к параграфу на котором лежит закладка."}};
-        for (auto it = readerHints.cbegin(); it != readerHints.cend(); ++it)
-            QCOMPARE(reader()->findChild<QWidget *>(it.key())->accessibleDescription(), it.value());
+        checkHoverHints(reader(), reader()->findChild<QLabel *>("labStatus"));
         QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(),
                  QStringLiteral("Предыдущий параграф"));
         m_app->session.PictureToShow = "k_saut";
