@@ -16,8 +16,10 @@
 using namespace textfile;
 
 namespace {
-// Opens the file, lets `opened` go, holds the file for `ms` and reads it through the same handle.
-QByteArray readHeldFor(const QString &path, bool sharesDeletion, int ms, QSemaphore &opened)
+// Opens the file, lets `opened` go, holds the file until `replaced` is released or for `ms` at
+// most, and reads it through the same handle.
+QByteArray readHeldFor(const QString &path, bool sharesDeletion, int ms, QSemaphore &opened,
+                       QSemaphore &replaced)
 {
 #ifdef Q_OS_WIN
     if (sharesDeletion) {
@@ -26,7 +28,7 @@ QByteArray readHeldFor(const QString &path, bool sharesDeletion, int ms, QSemaph
                         GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         opened.release();
-        QThread::msleep(ms);
+        replaced.tryAcquire(1, ms);
         QByteArray bytes(1 << 20, Qt::Uninitialized);
         DWORD got = 0;
         if (handle == INVALID_HANDLE_VALUE ||
@@ -41,7 +43,7 @@ QByteArray readHeldFor(const QString &path, bool sharesDeletion, int ms, QSemaph
     QFile file(path);
     const bool open = file.open(QIODevice::ReadOnly);
     opened.release();
-    QThread::msleep(ms);
+    replaced.tryAcquire(1, ms);
     return open ? file.readAll() : QByteArray();
 }
 } // namespace
@@ -394,12 +396,14 @@ private Q_SLOTS:
         const QByteArray written(300000, 'n');
         QVERIFY(replaceFile(path, old));
         QSemaphore opened;
+        QSemaphore replaced;
         QByteArray seen;
-        std::unique_ptr<QThread> reader(
-            QThread::create([&] { seen = readHeldFor(path, sharesDeletion, 100, opened); }));
+        std::unique_ptr<QThread> reader(QThread::create(
+            [&] { seen = readHeldFor(path, sharesDeletion, 100, opened, replaced); }));
         reader->start();
         QVERIFY(opened.tryAcquire(1, 5000));
         QVERIFY(replaceFile(path, written));
+        replaced.release();
         QVERIFY(reader->wait(5000));
         QCOMPARE(seen, old);
         QCOMPARE(readBytes(path), written);
@@ -418,8 +422,9 @@ private Q_SLOTS:
         for (int i = 0; i < kills; ++i) {
             QProcess writer;
             writer.start(QStringLiteral(TARVEL_REWRITER), {path});
-            QVERIFY(writer.waitForStarted());
-            QTest::qWait(5 + QRandomGenerator::global()->bounded(40));
+            // Killed at a random moment after its first whole write, so inside a later one.
+            QVERIFY(writer.waitForReadyRead(5000));
+            QThread::usleep(QRandomGenerator::global()->bounded(20000));
             writer.kill();
             writer.waitForFinished();
             const QByteArray content = readBytes(path);
