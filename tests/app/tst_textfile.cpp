@@ -68,10 +68,7 @@ private Q_SLOTS:
         QCOMPARE(MultiByteToWideChar(1251, 0, all.constData(), 256, system.data(), 256), 256);
         QCOMPARE(text, QString::fromStdWString(system));
 #endif
-    }
-
-    void characterWithoutFormBecomesQuestionMark()
-    {
+        // A character without a form becomes a question mark.
         QCOMPARE(encode1251(QStringLiteral("a→b")), QByteArray("a?b"));
         QCOMPARE(encode1251(QStringLiteral("я😀я")), QByteArray("\xFF?\xFF"));
         QCOMPARE(charactersWithout1251Form(u"Renée Әлиева😀 é Ёж"), QStringLiteral("éӘ😀"));
@@ -102,21 +99,6 @@ private Q_SLOTS:
                  QByteArray("first\r\n\r\n\xDF\r\n"));
     }
 
-    void printNumber_data()
-    {
-        QTest::addColumn<qint64>("value");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("12") << qint64(12) << " 12 ";
-        QTest::addRow("0") << qint64(0) << " 0 ";
-        QTest::addRow("-3") << qint64(-3) << "-3 ";
-    }
-    void printNumber()
-    {
-        QFETCH(qint64, value);
-        QFETCH(QString, text);
-        QCOMPARE(textfile::printNumber(value), text);
-    }
-
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");
@@ -145,8 +127,13 @@ private Q_SLOTS:
         QCOMPARE(leadingInt(text), whole);
     }
 
-    void sixteenBitConversionRoundsAndClamps()
+    // Numbers are written with a blank for the plus sign and one after, and read back rounded
+    // and clamped where they must fit sixteen bits.
+    void printedNumbersAndSixteenBits()
     {
+        QCOMPARE(printNumber(12), QStringLiteral(" 12 "));
+        QCOMPARE(printNumber(0), QStringLiteral(" 0 "));
+        QCOMPARE(printNumber(-3), QStringLiteral("-3 "));
         QCOMPARE(leadingInt16(u" 3 "), qint16(3));
         QCOMPARE(leadingInt16(u"2.5"), qint16(2));
         QCOMPARE(leadingInt16(u"3.5"), qint16(4));
@@ -213,15 +200,11 @@ private Q_SLOTS:
                  dir.filePath(QStringLiteral("nothing/here")));
     }
 
-    void readingAMissingFileGivesNothing()
-    {
-        QVERIFY(!readLines(QStringLiteral("/nonexistent/file.txt")));
-    }
-
     void readTellsMissingFromUnreadable()
     {
         QTemporaryDir dir;
         QCOMPARE(readFile(dir.filePath(QStringLiteral("none"))).status, FileRead::Status::Missing);
+        QVERIFY(!readLines(dir.filePath(QStringLiteral("none"))));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("folder"))).status,
                  FileRead::Status::Unreadable);
