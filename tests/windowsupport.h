@@ -29,6 +29,32 @@ inline QWidget *loadedWindow(const QString &name)
     return nullptr;
 }
 
+// The loaded window of that name while it is shown.
+inline QWidget *shown(const QString &name)
+{
+    QWidget *w = loadedWindow(name);
+    return w && w->isVisible() ? w : nullptr;
+}
+
+// A shown window of that name, loaded through the hub or not, such as the pause window.
+inline QWidget *topLevel(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+// Clicks a shown button of a loaded window with the mouse.
+inline void click(const QString &window, const QString &name)
+{
+    QWidget *w = loadedWindow(window);
+    auto *button = w ? w->findChild<QAbstractButton *>(name) : nullptr;
+    QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 // The program over a test's folder; its last window closing ends nothing, so a test goes on.
 inline std::unique_ptr<Application> startApplication(const TestProgramFolder &folder)
 {

@@ -36,15 +36,6 @@ namespace {
 const QString Strelka = QStringLiteral("1.2.Стрелка (проверка зависимостей на станции)");
 const QString Marshrut = QStringLiteral("1.3.Маршрут (проверка взаимозависимостей)");
 
-QWidget *visibleTopLevel(const QString &name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name && w->isVisible())
-            return w;
-    }
-    return nullptr;
-}
-
 void click(QWidget *window, const char *name)
 {
     auto *button = window->findChild<QAbstractButton *>(QString::fromUtf8(name));
@@ -286,7 +277,7 @@ private Q_SLOTS:
         // Forward in the check mode: the next paragraph's questions, without a test to offer.
         click(reader(), "btnNext");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Strelka));
-        QVERIFY(!visibleTopLevel("frmVopORTest"));
+        QVERIFY(!topLevel("frmVopORTest"));
     }
 
     // Answers the next message box and returns its text through `message`.
