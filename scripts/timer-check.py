@@ -110,7 +110,8 @@ def sites(text):
         found.append((None, arguments(text, m.end() - 1)[-1], True))
     for m in re.finditer(r'\bconnect\s*\(', text):
         args = arguments(text, m.end() - 1)
-        if len(args) >= 3 and re.fullmatch(r'&\s*QTimer::timeout', args[1]):
+        timeout = r'&\s*QTimer::timeout|SIGNAL\s*\(\s*timeout\s*\(\s*\)\s*\)'
+        if len(args) >= 3 and re.fullmatch(timeout, args[1]):
             found.append((args[0], args[-1], None))
     for m in re.finditer(r'([\w.>-]+?)\s*(?:->|\.)\s*callOnTimeout\s*\(', text):
         found.append((m.group(1), arguments(text, m.end() - 1)[-1], None))
@@ -127,9 +128,17 @@ def body_of(slot, texts):
         start = slot.find('{', closing(slot, 0))
         return 'lambda', slot[start + 1:closing(slot, start) - 1]
     name = re.sub(r'\s+', '', slot).lstrip('&')
-    definition = re.compile(re.escape(name) + r'\s*\([^;{}]*\)\s*(?:const\s*)?(?:noexcept\s*)?\{')
+    qualifiers = r'\)\s*(?:const\s*)?(?:noexcept\s*)?(?:override\s*)?\{'
+    outside = re.compile(re.escape(name) + r'\s*\([^;{}]*' + qualifiers)
+    owner, _, method = name.rpartition('::')
+    # Without parentheses among the parameters, so that a call such as `if (tick()) {` is not
+    # taken for the definition.
+    inside = re.compile(r'\b' + re.escape(method) + r'\s*\([^;{}()]*' + qualifiers)
     for text in texts.values():
-        m = definition.search(text)
+        # Defined outside its class, or inline in the file that declares the class.
+        m = outside.search(text)
+        if not m and owner and re.search(r'\bclass\s+' + re.escape(owner) + r'\b[^;]*\{', text):
+            m = inside.search(text)
         if m:
             return name, text[m.end():closing(text, m.end() - 1) - 1]
     return name, None
@@ -259,6 +268,9 @@ PLANTED = {
     'reset': ('void W::W() { connect(m_t, &QTimer::timeout, this, &W::tick); }\n'
               'void W::tick() { if (!m_reload) return; m_reload = false; reload(); }', 'W::tick',
               'clock', 'only tests'),
+    'inline, old connect': ('class W : public QObject {\n  W() { connect(m_t, SIGNAL(timeout()), this,'
+                            ' &W::tick); }\n  void tick() { if (m_dirty) save(); }\n};', 'W::tick',
+                            'clock', 'only tests'),
     'self-arming': ('void W::tick() { if (m_ready) go(); QTimer::singleShot(100, this, &W::tick); }',
                     'W::tick', 'delay', 'repeats'),
     'undeclared': ('void W::W() { QTimer::singleShot(0, this, &W::show); }', 'W::show', None,
