@@ -25,24 +25,24 @@ SINGLE = {
     'deferred': 'runs once the current event has returned',
 }
 
-# file under src, slot (Class::method, or "lambda"), kind
+# file under src, slot (Class::method, or "lambda of" the timer or singleShot), kind
 DECLARED = [
-    ('app/mainmenu.cpp', 'lambda', 'deferred'),
+    ('app/mainmenu.cpp', 'lambda of singleShot', 'deferred'),
     ('app/splash.cpp', 'QWidget::close', 'delay'),
     ('network/monitorwindow.cpp', 'MonitorWindow::poll', 'poll-files'),
     ('network/pupilpoller.cpp', 'PupilPoller::finish', 'watchdog'),
-    ('network/remoteadminwindow.cpp', 'lambda', 'watchdog'),
+    ('network/remoteadminwindow.cpp', 'lambda of singleShot', 'watchdog'),
     ('network/watchwindows.cpp', 'WatchWindow::blink', 'animation'),
     ('network/watchwindows.cpp', 'WatchWindow::refresh', 'poll-files'),
     ('reading/contentswindow.cpp', 'ContentsWindow::reportOutlineProblem', 'deferred'),
-    ('reading/helpwindow.cpp', 'lambda', 'delay'),
+    ('reading/helpwindow.cpp', 'lambda of timer', 'delay'),
     ('reading/pictureviewer.cpp', 'PictureViewer::tick', 'animation'),
     ('reading/readerwindow.cpp', 'ReaderFlow::openParagraph', 'deferred'),
     ('reading/readerwindow.cpp', 'ReaderWindow::hide', 'deferred'),
-    ('testing/achievements.cpp', 'lambda', 'delay'),
+    ('testing/achievements.cpp', 'lambda of timer', 'delay'),
     ('testing/testsettings.cpp', 'SettingsPush::finish', 'watchdog'),
     ('testing/testwindow.cpp', 'TestSession::tick', 'clock'),
-    ('testing/testwindow.cpp', 'lambda', 'deferred'),
+    ('testing/testwindow.cpp', 'lambda of singleShot', 'deferred'),
     ('ui/cueplayer.cpp', 'QEventLoop::quit', 'watchdog'),
 ]
 
@@ -238,6 +238,8 @@ def problems(texts, declared):
             faults.append(f'{path}: {word}: use a QTimer with a slot, which this check reads')
         for timer, slot, single_shot in sites(text):
             name, body = body_of(slot, texts)
+            if name == 'lambda':
+                name = f'lambda of {timer.lstrip("&").strip() if timer else "singleShot"}'
             repeating = repeats(timer, slot, single_shot, body, text)
             found.add((path, name))
             kind = next((k for p, s, k in declared if (p, s) == (path, name)), None)
@@ -263,7 +265,7 @@ PLANTED = {
     'flag': ('void W::W() { connect(m_t, &QTimer::timeout, this, &W::tick); }\n'
              'void W::tick() { if (m_reload) reload(m_path); }', 'W::tick', 'clock', 'only tests'),
     'guard': ('void W::W() { connect(m_t, &QTimer::timeout, this, [this] {\n'
-              '  if (!m_data.isDirty()) { return; }\n  save(m_data); }); }', 'lambda', 'clock',
+              '  if (!m_data.isDirty()) { return; }\n  save(m_data); }); }', 'lambda of m_t', 'clock',
               'only tests'),
     'reset': ('void W::W() { connect(m_t, &QTimer::timeout, this, &W::tick); }\n'
               'void W::tick() { if (!m_reload) return; m_reload = false; reload(); }', 'W::tick',
@@ -284,7 +286,8 @@ SOUND = {
               '// if (m_x) return;\nvoid W::tick() { ++m_seconds; show(m_seconds); }', 'W::tick',
               'clock'),
     'watchdog': ('void W::W() { QTimer::singleShot(10, this, [answered] {\n'
-                 '  if (!*answered) done(false); }); }', 'lambda', 'watchdog'),
+                 '  if (!*answered) done(false); }); }', 'lambda of singleShot',
+                 'watchdog'),
     'clock under a test': ('void W::W() { connect(m_t, &QTimer::timeout, this, &W::tick); }\n'
                            'void W::tick() { if (m_state != Answering) return; count();\n'
                            '  Q_EMIT changed(); }', 'W::tick', 'clock'),
