@@ -2,11 +2,14 @@
 
 #include "app/application.h"
 #include "testsupport.h"
+#include "ui/skinbutton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +29,32 @@ inline QWidget *loadedWindow(const QString &name)
     return nullptr;
 }
 
+// The loaded window of that name while it is shown.
+inline QWidget *shown(const QString &name)
+{
+    QWidget *w = loadedWindow(name);
+    return w && w->isVisible() ? w : nullptr;
+}
+
+// A shown window of that name, loaded through the hub or not, such as the pause window.
+inline QWidget *topLevel(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+// Clicks a shown button of a loaded window with the mouse.
+inline void click(const QString &window, const QString &name)
+{
+    QWidget *w = loadedWindow(window);
+    auto *button = w ? w->findChild<QAbstractButton *>(name) : nullptr;
+    QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 // The program over a test's folder; its last window closing ends nothing, so a test goes on.
 inline std::unique_ptr<Application> startApplication(const TestProgramFolder &folder)
 {
@@ -40,6 +69,27 @@ inline void deleteAllWindows()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     qDeleteAll(QList<QPointer<QWidget>>(windows.cbegin(), windows.cend()));
+}
+
+// The mouse moves onto the widget: a skinned window shows its hint in the status line.
+inline void hoverOver(QWidget *widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Under the mouse, each shown skinned button of the window shows in the status line the
+// description a screen reader reads, and none is without one.
+inline void checkHoverHints(const QWidget *window, const QLabel *status)
+{
+    for (SkinButton *button : window->findChildren<SkinButton *>()) {
+        if (!button->isVisibleTo(window))
+            continue;
+        hoverOver(button);
+        QVERIFY2(!button->accessibleDescription().isEmpty(), qPrintable(button->objectName()));
+        QCOMPARE(status->text(), button->accessibleDescription());
+    }
 }
 
 // Calls `seen` with every event of the application while it lives.

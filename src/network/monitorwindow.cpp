@@ -209,8 +209,7 @@ void MonitorWindow::showConfigured(bool configured)
 
 void MonitorWindow::poll()
 {
-    if (!m_poller->isPolling())
-        m_poller->poll();
+    m_poller->poll();
 }
 
 void MonitorWindow::showPageButtons()

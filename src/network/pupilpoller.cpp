@@ -16,6 +16,8 @@ PupilPoller::PupilPoller(SessionState &session, const Classroom &classroom, QObj
 
 void PupilPoller::poll()
 {
+    if (m_polling)
+        return;
     m_polling = true;
     m_pending.clear();
     const qint64 now = m_now();

@@ -29,7 +29,8 @@ public:
     qint64 now() const { return m_now(); }
     const PupilLive &live(int computer) const { return m_live.at(computer - 1); }
 
-    // Starts reading every configured computer that is not still being read.
+    // Starts reading every configured computer that is not still being read; while a poll
+    // waits for its computers, the next one is not started.
     void poll();
     bool isPolling() const { return m_polling; }
     bool isReading(int computer) const { return m_reading.contains(computer); }

@@ -116,10 +116,9 @@ private Q_SLOTS:
             QVERIFY2(!control->accessibleName().isEmpty(), name);
             QVERIFY2(!control->accessibleDescription().isEmpty(), name);
         }
-        QCOMPARE(child(boss, "DEL_but")->accessibleDescription(),
-                 QStringLiteral("Так можно удалить выбранного пользователя из базы."));
         QCOMPARE(child<QLabel>(boss, "Метка1")->buddy(), child(boss, "cOmBo1"));
         QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), AdminWindow::DefaultStatus);
+        checkHoverHints(boss, child<QLabel>(boss, "sbStatusBar"));
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
         QCOMPARE(surnames->count(), 3);
         QCOMPARE(surnames->currentText(), QStringLiteral("vedok"));

@@ -113,19 +113,6 @@ class HostileTextTest : public QObject
 private:
     QTemporaryDir m_fifoFolder;
 
-    QWidget *shown(const QString &name) const
-    {
-        QWidget *w = loadedWindow(name);
-        return w && w->isVisible() ? w : nullptr;
-    }
-    void click(const QString &window, const QString &name)
-    {
-        QWidget *w = loadedWindow(window);
-        auto *button = w ? w->findChild<QAbstractButton *>(name) : nullptr;
-        QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
-        button->click();
-    }
-
 private Q_SLOTS:
     void initTestCase_data()
     {

@@ -23,9 +23,14 @@ private Q_SLOTS:
         const QString dataPath = QDir::toNativeSeparators(program.data(QString()).chopped(1));
         QCOMPARE(readBytes(folder + QStringLiteral("/qvx.ini")),
                  textfile::joinLines({QStringLiteral("[T01]"), dataPath}));
+        // A viewer already there is never replaced.
+        writeBytes(program.data(QStringLiteral("qvx_view2.exe")), "MZ newer");
+        viewers::install(folder, program.data(QString()).chopped(1));
+        QCOMPARE(readBytes(folder + QStringLiteral("/qvx_view2.exe")),
+                 QByteArray("MZ picture viewer"));
     }
 
-    void movedProgramRewritesOnlyItsOwnPair()
+    void movedOrDamagedRegistryKeepsOtherPairs()
     {
         const QStringList registry{"[K02]", "/other/data", "[T01]", "/old/data", "[Z9]", "/z"};
         const auto updated = viewers::updatedRegistry(registry, QStringLiteral("/new/data"));
@@ -34,6 +39,13 @@ private Q_SLOTS:
                  (QStringList{"[K02]", "/other/data", "[T01]", "/new/data", "[Z9]", "/z"}));
         const auto appended = viewers::updatedRegistry({"[K02]", "/k"}, QStringLiteral("/d"));
         QCOMPARE(*appended, (QStringList{"[K02]", "/k", "[T01]", "/d"}));
+        // A key without its value line must not shift our pair out of step.
+        QCOMPARE(*viewers::updatedRegistry({"[K02]"}, QStringLiteral("/d")),
+                 (QStringList{"[K02]", "", "[T01]", "/d"}));
+        // A second, stale entry of ours is dropped with the first one rewritten.
+        const auto twice =
+            viewers::updatedRegistry({"[T01]", "/a", "[K02]", "/k", "[T01]", "/b"}, "/d");
+        QCOMPARE(*twice, (QStringList{"[T01]", "/d", "[K02]", "/k"}));
     }
 
     void secondStartLeavesRegistryUntouched()
@@ -59,15 +71,6 @@ private Q_SLOTS:
                                           QDir::toNativeSeparators(data)));
     }
 
-    void existingViewersAreNeverReplaced()
-    {
-        TestProgramFolder program;
-        writeBytes(program.data(QStringLiteral("htm_view.exe")), "MZ new");
-        QTemporaryDir shared;
-        writeBytes(shared.filePath(QStringLiteral("htm_view.exe")), "old");
-        viewers::install(shared.path(), program.data(QString()).chopped(1));
-        QCOMPARE(readBytes(shared.filePath(QStringLiteral("htm_view.exe"))), QByteArray("old"));
-    }
     void movedProgramIsRewrittenInPlace()
     {
         TestProgramFolder program;
@@ -82,17 +85,6 @@ private Q_SLOTS:
                               "[Z9]", "/z"}));
         QCOMPARE(QDir(shared.path()).entryList({QStringLiteral("*.ini")}, QDir::Files),
                  QStringList{QStringLiteral("qvx.ini")});
-    }
-
-    void damagedRegistriesKeepTheirPairs()
-    {
-        // A key without its value line must not shift our pair out of step.
-        const auto updated = viewers::updatedRegistry({"[K02]"}, QStringLiteral("/d"));
-        QCOMPARE(*updated, (QStringList{"[K02]", "", "[T01]", "/d"}));
-        // A second, stale entry of ours is dropped with the first one rewritten.
-        const auto twice =
-            viewers::updatedRegistry({"[T01]", "/a", "[K02]", "/k", "[T01]", "/b"}, "/d");
-        QCOMPARE(*twice, (QStringList{"[T01]", "/d", "[K02]", "/k"}));
     }
 
     // A folder that cannot be made is told at once, without waiting on a write.

@@ -36,15 +36,6 @@ namespace {
 const QString Strelka = QStringLiteral("1.2.Стрелка (проверка зависимостей на станции)");
 const QString Marshrut = QStringLiteral("1.3.Маршрут (проверка взаимозависимостей)");
 
-QWidget *visibleTopLevel(const QString &name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name && w->isVisible())
-            return w;
-    }
-    return nullptr;
-}
-
 void click(QWidget *window, const char *name)
 {
     auto *button = window->findChild<QAbstractButton *>(QString::fromUtf8(name));
@@ -286,7 +277,7 @@ private Q_SLOTS:
         // Forward in the check mode: the next paragraph's questions, without a test to offer.
         click(reader(), "btnNext");
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(Strelka));
-        QVERIFY(!visibleTopLevel("frmVopORTest"));
+        QVERIFY(!topLevel("frmVopORTest"));
     }
 
     // Answers the next message box and returns its text through `message`.
@@ -542,13 +533,7 @@ private Q_SLOTS:
     void everyControlIsNamedAndHinted()
     {
         openParagraph("btLEARN", Strelka);
-        const QHash<QString, QString> readerHints{
-            {"btnChGlava", "Нажми эту кнопку чтобы выбрать другой параграф из 'оглавления'."},
-            {"btnExit", "Нажми эту кнопку чтобы вернуться в главное меню."},
-            {"btnTest", "Показать/убрать вопросы по текущему материалу."},
-            {"btnZaklad2", "Перейти к параграфу на котором лежит закладка."}};
-        for (auto it = readerHints.cbegin(); it != readerHints.cend(); ++it)
-            QCOMPARE(reader()->findChild<QWidget *>(it.key())->accessibleDescription(), it.value());
+        checkHoverHints(reader(), reader()->findChild<QLabel *>("labStatus"));
         QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(),
                  QStringLiteral("Предыдущий параграф"));
         m_app->windows.load<PictureViewer>()->showFor("k_saut", nullptr);

@@ -181,7 +181,8 @@ private Q_SLOTS:
         push.start(session, five);
         QVERIFY(hung->tryAcquire(1, 5000));
         push.start(session, four);
-        QTest::qWait(100);
+        // The newer push waits for the hung write instead of landing before it.
+        QVERIFY(!finished.wait(100));
         comeBack->release();
         QTRY_VERIFY(*landed);
         QTRY_COMPARE(finished.size(), 1);

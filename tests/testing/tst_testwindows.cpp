@@ -34,30 +34,10 @@ private:
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<Application> m_app;
 
-    QWidget *shown(const QString &name) const
-    {
-        QWidget *w = loadedWindow(name);
-        return w && w->isVisible() ? w : nullptr;
-    }
-    // A window not loaded through the hub, such as the pause window.
-    static QWidget *topLevel(const QString &name)
-    {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == name && w->isVisible())
-                return w;
-        }
-        return nullptr;
-    }
     template <class T = QAbstractButton> T *control(const QString &window, const QString &name)
     {
         QWidget *w = loadedWindow(window);
         return w ? w->findChild<T *>(name) : nullptr;
-    }
-    void click(const QString &window, const QString &name)
-    {
-        QAbstractButton *button = control(window, name);
-        QVERIFY2(button && button->isVisible(), qPrintable(window + "/" + name));
-        QTest::mouseClick(button, Qt::LeftButton);
     }
     // Screen readers announce a window or dialog when it appears, and read the label that names
     // a field with that field.
