@@ -23,6 +23,6 @@ struct ParagraphRecord
 // The bank files the paragraph tests name, each once, in file order.
 QStringList paragraphTestBanks(const QStringList &lines);
 
-// Looks the session's current paragraph up and takes its test, if it has one, into
-// TestBankName. Unusable when the file is missing or has no "start" line.
-ParagraphRecord readParagraphRecord(SessionState &session);
+// Looks the session's current paragraph up. Unusable when the file is missing or has no "start"
+// line.
+ParagraphRecord readParagraphRecord(const SessionState &session);

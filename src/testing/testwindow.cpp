@@ -9,6 +9,7 @@
 #include "testing/resume.h"
 #include "testing/testintro.h"
 #include "testing/testnavigation.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "ui/answerbutton.h"
 #include "ui/answergroup.h"
@@ -31,14 +32,14 @@ const QColor SelectedColour(128, 0, 0);
 // The practice of missed questions keeps only its answers: no grade, no attempt, nothing to go
 // on with after a restart, and no state files, whose grade the teacher's results would take for
 // a test's.
-TestSession::Files testFiles(const SessionState &s)
+TestSession::Files testFiles(const SessionState &s, const TestRun &run)
 {
     TestSession::Files files{
         s.dataPath(datafiles::ProgressFile),     s.dataPath(datafiles::SessionFile),
         s.jpgPath(datafiles::AnswerTimeFile),    s.jpgPath(datafiles::UserBaseFile),
         s.dataPath(datafiles::ResumeFile),       s.dataPath(datafiles::JournalFile),
         s.dataPath(datafiles::AnswerJournalFile)};
-    if (s.PracticeFromResults)
+    if (run.isPractice())
         files.progress = files.session = files.userBase = files.resume = files.journal = QString();
     return files;
 }
@@ -47,18 +48,24 @@ TestSession::Files testFiles(const SessionState &s)
 TestWindow::TestWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
 {
-    SessionState &s = m_context.session;
-    m_running = lockRunningTest(s);
-    m_session = new TestSession(s, s.LoadedTest, testFiles(s), this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));
     m_clock->setInterval(1000);
     buildControls();
+    resize(640, 520);
+}
+
+void TestWindow::start(std::shared_ptr<TestRun> run)
+{
+    SessionState &s = m_context.session;
+    m_run = std::move(run);
+    m_running = lockRunningTest(s);
+    m_session = new TestSession(s, m_run, testFiles(s, *m_run), this);
     connectSession();
     m_time->setText(
         m_session->clock().startText().replace(QStringLiteral(":60"), QStringLiteral(":00")));
     showClock();
-    resize(640, 520);
+    WindowHub::present(this);
     QTimer::singleShot(0, this, [this] { m_session->begin(); });
 }
 
@@ -104,11 +111,6 @@ void TestWindow::buildControls()
     for (int k = 1; k <= 5; ++k)
         hover()->addHint(m_answers->button(k),
                          QStringLiteral("Двойной щелчок отвечает этим ответом"));
-    connect(m_answers, &AnswerGroup::chosen, m_session, &TestSession::select);
-    connect(m_answers, &AnswerGroup::doubleClicked, this, [this](int k) {
-        m_session->select(k);
-        m_session->submit();
-    });
     m_submit = new QPushButton(QStringLiteral("Ответить"), this);
     m_submit->setObjectName(QStringLiteral("OKKEY"));
     m_submit->setAccessibleName(m_submit->text());
@@ -144,14 +146,20 @@ void TestWindow::buildControls()
     layout->addWidget(m_questionFrame);
     layout->addWidget(m_answers, 1);
     layout->addLayout(buttons);
-
-    connect(m_submit, &QPushButton::clicked, m_session, &TestSession::submit);
-    connect(m_pause, &QPushButton::clicked, m_session, &TestSession::requestPause);
-    connect(m_clock, &QTimer::timeout, m_session, &TestSession::tick);
 }
 
 void TestWindow::connectSession()
 {
+    connect(m_answers, &AnswerGroup::chosen, m_session, &TestSession::select);
+    connect(m_answers, &AnswerGroup::doubleClicked, m_session, [this](int k) {
+        m_session->select(k);
+        m_session->submit();
+    });
+    connect(m_submit, &QPushButton::clicked, m_session, &TestSession::submit);
+    connect(m_pause, &QPushButton::clicked, m_session, &TestSession::requestPause);
+    connect(m_clock, &QTimer::timeout, m_session, &TestSession::tick);
+    connect(m_run.get(), &TestRun::questionAsked, this, &TestWindow::showProgress);
+    connect(m_run.get(), &TestRun::pauseChanged, this, &TestWindow::showProgress);
     connect(m_session, &TestSession::questionShown, this, &TestWindow::showQuestion);
     connect(m_session, &TestSession::selectionChanged, this,
             [this](int answer) { m_answers->mark(answer, SelectedColour); });
@@ -173,7 +181,6 @@ void TestWindow::showQuestion()
     m_answers->setAnswers(record.answers);
     m_topic->setText(QStringLiteral(" Тема: ") + record.topic);
     m_questionFrame->setTitle(m_session->frameCaption());
-    showProgress();
     m_question->setFocus(Qt::OtherFocusReason);
     show();
     fitContents();
@@ -200,22 +207,20 @@ void TestWindow::showPauseState()
     m_pause->setEnabled(m_session->pauseAvailable());
     setWindowTitle(m_session->windowCaption());
     setAccessibleName(windowTitle());
-    showProgress();
 }
 
 void TestWindow::showProgress()
 {
-    const SessionState &s = m_context.session;
-    const int count = s.LoadedTest ? s.LoadedTest->bank.questionCount() : 0;
-    m_number->setText(QStringLiteral("Вопрос %1 из %2").arg(s.AskedCount).arg(count));
-    m_pausesLeft->setText(QStringLiteral("Осталось пауз: %1").arg(qMax(0, 3 - s.PausesUsed)));
+    m_number->setText(
+        QStringLiteral("Вопрос %1 из %2").arg(m_run->asked()).arg(m_run->questionCount()));
+    m_pausesLeft->setText(QStringLiteral("Осталось пауз: %1").arg(m_run->pausesLeft()));
 }
 
 void TestWindow::takePause()
 {
     hide();
     m_clock->stop();
-    auto *pause = new PauseWindow(m_context, m_context.session.PausesUsed);
+    auto *pause = new PauseWindow(m_context, m_run->pausesUsed());
     connect(pause, &PauseWindow::finished, m_session, &TestSession::endPause);
     pause->show();
 }
@@ -230,7 +235,8 @@ void TestWindow::finish()
 {
     hide();
     m_clock->stop();
-    m_context.windows.open<ResultWindow>();
+    if (auto *result = m_context.windows.load<ResultWindow>())
+        result->showResult(m_run);
 }
 
 void TestWindow::showWriteProblems()
@@ -254,7 +260,7 @@ void TestWindow::keyPressEvent(QKeyEvent *event)
     // once, never the question that follows.
     const bool onPushButton = qobject_cast<QPushButton *>(focusWidget());
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !onPushButton) {
-        if (!event->isAutoRepeat())
+        if (!event->isAutoRepeat() && m_session)
             m_session->submit();
         return;
     }
@@ -270,7 +276,7 @@ void TestWindow::closeQuietly()
 void TestWindow::closeEvent(QCloseEvent *event)
 {
     m_clock->stop();
-    if (!m_quiet && m_session->state() != TestSession::State::Finished) {
+    if (!m_quiet && m_session && m_session->state() != TestSession::State::Finished) {
         closePictureViewer(m_context);
         if (auto *intro = m_context.windows.find<TestIntroWindow>())
             intro->showNotFinished();

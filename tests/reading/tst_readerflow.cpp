@@ -24,6 +24,7 @@ private:
     int m_choicesAsked = 0;
     TestChoice m_choice = TestChoice::None;
     bool m_testStarts = true;
+    QString m_testBank; // of the test last started
 
     QString text(const QString &title) const { return m_flow->textPage(title); }
     QString questions(const QString &title) const { return m_flow->questionPage(title); }
@@ -63,11 +64,15 @@ private Q_SLOTS:
         m_choicesAsked = 0;
         m_choice = TestChoice::None;
         m_testStarts = true;
+        m_testBank.clear();
         m_flow->askTestChoice = [this] {
             ++m_choicesAsked;
             return m_choice;
         };
-        m_flow->startTest = [this] { return m_testStarts; };
+        m_flow->startTest = [this](const QString &bank) {
+            m_testBank = bank;
+            return m_testStarts;
+        };
     }
 
     void readingModeWalksTextPages()
@@ -98,7 +103,6 @@ private Q_SLOTS:
         QCOMPARE(m_session->CurrentParagraph, P);
         QCOMPARE(m_flow->shownPage(), questions(P));
         QVERIFY(m_session->QuestionsShown);
-        QCOMPARE(m_session->TestBankName, QStringLiteral("T01_P01.jpg"));
         QCOMPARE(m_choicesAsked, 1);
         QVERIFY(!m_flow->hiddenForTest());
         m_flow->stepForward();
@@ -170,6 +174,7 @@ private Q_SLOTS:
         m_choice = TestChoice::Test;
         openOn(P, false, true);
         QCOMPARE(m_choicesAsked, 1);
+        QCOMPARE(m_testBank, QStringLiteral("T01_P01.jpg"));
         QVERIFY(m_flow->hiddenForTest());
         QCOMPARE(m_flow->shownPage(), questions(P));
         m_flow->showAgainAfterTest();
@@ -182,11 +187,9 @@ private Q_SLOTS:
 
     void paragraphWithoutRecordOffersNoTest()
     {
-        m_session->TestBankName = QStringLiteral("T01_96.jpg");
         openOn(Tail, false, true);
         QCOMPARE(m_flow->shownPage(), questions(Tail));
         QCOMPARE(m_choicesAsked, 0);
-        QCOMPARE(m_session->TestBankName, QStringLiteral("T01_96.jpg"));
     }
 
     void fixedFirstAndLastPages()

@@ -145,8 +145,7 @@ private Q_SLOTS:
         session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
         session.CurrentParagraph =
             QStringLiteral("1.1.Светофор (проверка зависимостей на станции)");
-        readParagraphRecord(session);
-        QCOMPARE(session.TestBankName, QStringLiteral("T01_P01.jpg"));
+        QCOMPARE(readParagraphRecord(session).test, QStringLiteral("T01_P01.jpg"));
     }
 };
 
