@@ -66,17 +66,17 @@ ResultWindow::ResultWindow(AppContext &context)
     });
 }
 
-void ResultWindow::showResult(std::shared_ptr<const TestRun> run)
+void ResultWindow::showResult(std::shared_ptr<const TestRun> finished)
 {
-    m_run = std::move(run);
-    const TestRun &r = *m_run;
-    m_gradeCaption->setText(r.isPractice() ? QStringLiteral("Верных ответов :")
-                                           : QStringLiteral("Оценка за тест :"));
-    setWindowTitle(QStringLiteral("Тест: ") + r.name());
+    m_run = std::move(finished);
+    const TestRun &run = *m_run;
+    m_gradeCaption->setText(run.isPractice() ? QStringLiteral("Верных ответов :")
+                                             : QStringLiteral("Оценка за тест :"));
+    setWindowTitle(QStringLiteral("Тест: ") + run.name());
     setAccessibleName(windowTitle());
-    m_percent->setText(percentText(r.correct(), r.asked()));
+    m_percent->setText(percentText(run.correct(), run.asked()));
     const GradeLook look =
-        r.isPractice() ? practiceLook(r.correct(), r.asked()) : gradeLookFor(r.grade());
+        run.isPractice() ? practiceLook(run.correct(), run.asked()) : gradeLookFor(run.grade());
     m_grade->setText(look.word);
     textcolours::setTextColour(m_grade, look.colour < 0
                                             ? palette().color(QPalette::ButtonText)
@@ -87,16 +87,16 @@ void ResultWindow::showResult(std::shared_ptr<const TestRun> run)
         m_context.cues.play(Cue::Smeh);
     else if (look.cue == QLatin1String("applaud.wav"))
         m_context.cues.play(Cue::Applaud);
-    m_time->setText(r.elapsedText());
-    m_notice->setText(r.notice());
-    m_notice->setVisible(!r.notice().isEmpty());
+    m_time->setText(run.elapsedText());
+    m_notice->setText(run.notice());
+    m_notice->setVisible(!run.notice().isEmpty());
 
     // Read now, so a setting the teacher pushed during the lesson applies to this result.
     // The practice of missed questions is there to see the right answers.
-    const int setting = r.isPractice() ? int(TestSettings::ShowAlways)
-                                       : loadTestSettings(m_context.session).showErrors;
+    const int setting = run.isPractice() ? int(TestSettings::ShowAlways)
+                                         : loadTestSettings(m_context.session).showErrors;
     m_wrong->setVisible(
-        showErrorsAllowed(r.asked(), answeredRecords(m_context), setting, r.isCourseTest()));
+        showErrorsAllowed(run.asked(), answeredRecords(m_context), setting, run.isCourseTest()));
     adjustSize();
     WindowHub::present(this);
 }

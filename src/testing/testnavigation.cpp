@@ -99,7 +99,7 @@ void startTestAnew(AppContext &context, const InterruptedTest &test)
 
 SessionRecords answeredRecords(AppContext &context)
 {
-    if (auto *test = context.windows.find<TestWindow>())
+    if (auto *test = context.windows.find<TestWindow>(); test && test->session())
         return test->session()->records();
     SessionRecords records;
     clearSessionRecords(records);
