@@ -10,7 +10,6 @@
 #include "testing/resume.h"
 #include "testing/resumeoffer.h"
 #include "testing/testnavigation.h"
-#include "testing/testsettings.h"
 #include "users/loginwindow.h"
 #include "users/messagewindows.h"
 
@@ -33,7 +32,6 @@ bool Application::login()
 
 MainMenu *Application::startMenu(int splashMs)
 {
-    session.ShowErrorsSetting = readShowErrorsSetting(session.jpgPath(datafiles::ShowErrorsFile));
     // A test running in another program on this computer is neither offered, nor lost, nor
     // cleared away.
     if (!testRunsNow(session)) {
@@ -68,7 +66,7 @@ bool Application::continueInterruptedTest()
         goOnWithTest(context, *test);
         return true;
     }
-    tellWhenNotStored(context, endInterruptedTest(session, *test), session.CurrentTestName,
+    tellWhenNotStored(context, endInterruptedTest(session, *test), test->test->bank.name,
                       session.jpgPath(datafiles::UserBaseFile));
     deleteStaleTestFiles(session);
     startTestAnew(context, *test);

@@ -11,7 +11,7 @@
 #include "reading/helpwindow.h"
 #include "testing/achievements.h"
 #include "testing/catalogue.h"
-#include "testing/testintro.h"
+#include "testing/testnavigation.h"
 #include "testing/topictestchoice.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -137,9 +137,10 @@ void MainMenu::buildControls()
     connect(button("btTESTS"), &SkinButton::clicked, this,
             [this] { openMode<TopicTestChoiceWindow>(); });
     connect(button("btKURS"), &SkinButton::clicked, this, [this, &s] {
-        s.TestBankName = datafiles::CourseBankFile;
         s.mode = SessionMode::CourseTest;
-        openMode<TestIntroWindow>();
+        m_context.cues.play(Cue::Hihihih);
+        introduceTest(m_context, {datafiles::CourseBankFile});
+        hide();
     });
     connect(button("btZAL"), &SkinButton::clicked, this,
             [this] { openMode<AchievementsWindow>(); });

@@ -3,9 +3,6 @@
 #include <QString>
 
 #include <array>
-#include <memory>
-
-struct PreparedTest;
 
 // The state of a pupil computer as last read from its curr_test.ini.
 struct PupilStatus
@@ -48,8 +45,8 @@ struct TestCatalogue
 // test over the whole course.
 enum class SessionMode { Reading, Learning, Control, CourseTest };
 
-// The one record of session state that every window reads and writes: the user, the chosen
-// test, the pupils' states last read (the classroom's computers are a Classroom's). Events between
+// The one record of session state that every window reads and writes: the user, the pupils'
+// states last read (the classroom's computers are a Classroom's). Events between
 // windows go by signals or direct calls, not through these fields. Indexed tables are 0-based here:
 // result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
 struct SessionState
@@ -69,30 +66,8 @@ struct SessionState
 
     SessionMode mode = SessionMode::Reading;
 
-    QString TestBankName;
     TestCatalogue catalogue;
-    qint16 ShowErrorsSetting = 1;
 
-    // The running test.
-    QString CurrentTestName;
-    bool TestFromChoice = false;
-    // The test is the practice of the user's missed questions, started from his results: it
-    // stores no grade and returns there.
-    bool PracticeFromResults = false;
-    qint16 AskedCount = 0;
-    qint16 CorrectCount = 0;
-    qint16 RecordedCount = 0;
-    qint16 Grade = 0;
-    qint16 ElapsedSeconds = 0;
-    qint16 PausesUsed = 0;
-    bool PauseRequested = false;
-    float ResultPercent = 0;
-    QString ElapsedText;
-    // What of the finished test could not be written (its grade into the user base, its files),
-    // one line each; empty when everything was.
-    QString ResultNotice;
-    // The bank and question order prepared by the introduction window.
-    std::shared_ptr<const PreparedTest> LoadedTest;
 
     // Classroom network.
     qint16 NetWizardIndex = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/testrequest.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -59,7 +61,7 @@ public:
     std::function<void()> endAction;
 
     // Set by the test windows: opens the introduction of the test chosen in the reader.
-    std::function<void()> openTestIntro;
+    std::function<void(const TestRequest &)> openTestIntro;
     // Set by the test windows: opens the item analysis of the class's journals of answers.
     std::function<void()> openItemAnalysis;
 

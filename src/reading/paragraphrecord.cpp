@@ -46,14 +46,11 @@ QStringList paragraphTestBanks(const QStringList &lines)
     return banks;
 }
 
-ParagraphRecord readParagraphRecord(SessionState &session, const QString &paragraph)
+ParagraphRecord readParagraphRecord(const SessionState &session, const QString &paragraph)
 {
     const std::optional<QStringList> lines =
         textfile::readLines(session.jpgPath(datafiles::TestDescriptionFile));
     if (!lines)
         return {ParagraphRecord::Lookup::Unusable, {}};
-    const ParagraphRecord record = ParagraphRecord::find(*lines, paragraph);
-    if (record.hasTest())
-        session.TestBankName = record.test;
-    return record;
+    return ParagraphRecord::find(*lines, paragraph);
 }

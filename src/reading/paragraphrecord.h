@@ -23,6 +23,5 @@ struct ParagraphRecord
 // The bank files the paragraph tests name, each once, in file order.
 QStringList paragraphTestBanks(const QStringList &lines);
 
-// Looks the paragraph up and takes its test, if it has one, into TestBankName. Unusable when
-// the file is missing or has no "start" line.
-ParagraphRecord readParagraphRecord(SessionState &session, const QString &paragraph);
+// Looks the paragraph up. Unusable when the file is missing or has no "start" line.
+ParagraphRecord readParagraphRecord(const SessionState &session, const QString &paragraph);

@@ -149,15 +149,14 @@ void ReaderFlow::toggleQuestions()
     showQuestions();
     // Only the paragraph's own test: an empty "test" value never offers an earlier one.
     if (record.hasTest())
-        offerTest();
+        offerTest(record.test);
 }
 
-void ReaderFlow::offerTest()
+void ReaderFlow::offerTest(const QString &bank)
 {
-    const QString bank = m_session.TestBankName.trimmed();
-    if (bank.isEmpty() || bank == QLatin1String("n") || !askTestChoice)
+    if (!askTestChoice)
         return;
-    if (askTestChoice() == TestChoice::Test && startTest && startTest())
+    if (askTestChoice() == TestChoice::Test && startTest && startTest(bank))
         m_hiddenForTest = true;
 }
 

@@ -27,8 +27,8 @@ public:
 
     // Shows the choice between questions and test modally and returns the answer.
     std::function<TestChoice()> askTestChoice;
-    // Starts the test of TestBankName; false when no test window can run it.
-    std::function<bool()> startTest;
+    // Starts the test of the bank; false when no test window can run it.
+    std::function<bool(const QString &bank)> startTest;
 
     // The state of a freshly opened reader on that paragraph.
     void load(const QString &paragraph);
@@ -74,7 +74,7 @@ private:
     void showParagraphForMode();
     using Neighbour = QString (ReadingOrder::*)(const QString &) const;
     void step(const QString &end, Neighbour neighbour, bool &towardsEnabled);
-    void offerTest();
+    void offerTest(const QString &bank);
     void updateButtons();
 
     SessionState &m_session;

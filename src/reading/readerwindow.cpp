@@ -21,7 +21,7 @@ ReaderWindow::ReaderWindow(AppContext &context)
 {
     buildControls();
     m_flow.askTestChoice = [this] { return QuestionsOrTestWindow::ask(m_context); };
-    m_flow.startTest = [this] { return startTest(); };
+    m_flow.startTest = [this](const QString &bank) { return startTest(bank); };
     connect(&m_flow, &ReaderFlow::pageShown, this, &ReaderWindow::showPage);
     connect(&m_flow, &ReaderFlow::buttonsChanged, this, &ReaderWindow::applyButtons);
     connect(&m_flow, &ReaderFlow::pageTurned, this, [this] { m_context.cues.play(Cue::Book); });
@@ -168,12 +168,12 @@ void ReaderWindow::setBookmark()
         m_status->setText(m_flow.bookmarkProblem());
 }
 
-bool ReaderWindow::startTest()
+bool ReaderWindow::startTest(const QString &bank)
 {
     if (!m_context.windows.openTestIntro)
         return false;
     hide();
-    m_context.windows.openTestIntro();
+    m_context.windows.openTestIntro({bank});
     return true;
 }
 

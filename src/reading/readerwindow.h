@@ -40,7 +40,7 @@ private:
     void showPage(const QString &path);
     void chooseAnotherParagraph();
     void setBookmark();
-    bool startTest();
+    bool startTest(const QString &bank);
     void fail(const QString &message);
     void arrange();
 

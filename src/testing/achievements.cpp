@@ -7,7 +7,7 @@
 #include "testing/attemptviews.h"
 #include "testing/mistakepractice.h"
 #include "testing/results.h"
-#include "testing/testintro.h"
+#include "testing/testnavigation.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
@@ -151,15 +151,10 @@ void AchievementsWindow::startPractice(const std::shared_ptr<const PreparedTest>
         InfoWindow::tell(m_context, practice->error);
         return;
     }
-    SessionState &s = m_context.session;
     m_context.cues.play(Cue::Pick);
-    s.LoadedTest = practice;
-    s.PracticeFromResults = true;
-    s.TestFromChoice = false;
-    s.TestBankName.clear();
     // Hidden, not closed: closing would bring up the main menu; the practice returns here.
     hide();
-    m_context.windows.open<TestIntroWindow>();
+    introducePractice(m_context, practice);
 }
 
 void AchievementsWindow::leave()

@@ -12,6 +12,7 @@
 #include "testing/questionbank.h"
 #include "testing/questionpreview.h"
 #include "testing/resume.h"
+#include "testing/testrun.h"
 #include "testing/testwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -836,9 +837,10 @@ void BankEditorWindow::moveQuestion(int step)
 bool BankEditorWindow::bankInUse() const
 {
     const SessionState &session = m_context.session;
+    const TestWindow *test = m_context.windows.find<TestWindow>();
     const bool takenHere =
-        m_context.windows.find<TestWindow>() &&
-        session.TestBankName.trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
+        test && test->run() &&
+        test->run()->bank().trimmed().compare(m_fileName, Qt::CaseInsensitive) == 0;
     // A pupil's program beside this one keeps its running test in the same data folder.
     return takenHere || runningTestBank(session).compare(m_fileName, Qt::CaseInsensitive) == 0;
 }

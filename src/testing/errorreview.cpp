@@ -53,9 +53,10 @@ WrongQuestionView showWrongQuestion(const SessionRecords &records, int position)
     return view;
 }
 
-QString sectionToRepeat(const SessionState &session, const Outline &outline)
+QString sectionToRepeat(const SessionState &session, const QString &testBank,
+                        const Outline &outline)
 {
-    const QString bank = session.TestBankName.trimmed();
+    const QString bank = testBank.trimmed();
     for (int k = 0; k < TopicTestRecords && !bank.isEmpty(); ++k) {
         if (session.catalogue.files.at(k).trimmed().compare(bank, Qt::CaseInsensitive) != 0)
             continue;

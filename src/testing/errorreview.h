@@ -27,8 +27,8 @@ struct WrongQuestionView
 WrongQuestionView showWrongQuestion(const SessionRecords &records, int position);
 
 // The paragraph "Повторить раздел" opens after a topic test: the first paragraph of the course
-// section the test covers. The topic tests are catalogue records 1..13, one per section; the
-// section is the one whose title (after "Раздел N.") is the test's catalogue name, or, when no
-// title matches, the section numbered as the record. Empty for any other test (the course test,
-// a paragraph's test) and when the outline has no such section.
-QString sectionToRepeat(const SessionState &session, const Outline &outline);
+// section the test of the bank covers. The topic tests are catalogue records 1..13, one per
+// section; the section is the one whose title (after "Раздел N.") is the test's catalogue name, or,
+// when no title matches, the section numbered as the record. Empty for any other test (the course
+// test, a paragraph's test) and when the outline has no such section.
+QString sectionToRepeat(const SessionState &session, const QString &bank, const Outline &outline);

@@ -10,6 +10,7 @@
 #include "testing/errorreview.h"
 #include "testing/resultwindow.h"
 #include "testing/testnavigation.h"
+#include "testing/testrun.h"
 #include "testing/topictestchoice.h"
 #include "ui/answerbutton.h"
 #include "ui/answergroup.h"
@@ -70,7 +71,7 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     m_next = button("btnNEXT", QStringLiteral("Следующая"), QStringLiteral("Следующая ошибка"));
     m_picture =
         button("btnRIS", QStringLiteral("Рисунок"), QStringLiteral("Показать рисунок к вопросу"));
-    QPushButton *section =
+    m_repeatSection =
         button("btnSECTION", QStringLiteral("Повторить раздел"),
                QStringLiteral("Открыть учебник в начале раздела, который проверял этот тест"));
     QPushButton *exit = button("picEXit", QStringLiteral("Закрыть"),
@@ -80,7 +81,7 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
         dragger()->addHandle(handle);
 
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {m_previous, m_next, m_picture, section, exit})
+    for (QPushButton *b : {m_previous, m_next, m_picture, m_repeatSection, exit})
         buttons->addWidget(b);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(note);
@@ -96,20 +97,25 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
         if (auto *viewer = m_context.windows.load<PictureViewer>())
             viewer->showFor(m_records[m_position - 1].ris, this);
     });
-    connect(section, &QPushButton::clicked, this, &ErrorReviewWindow::repeatSection);
+    connect(m_repeatSection, &QPushButton::clicked, this, &ErrorReviewWindow::repeatSection);
     connect(exit, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         close();
     });
+    resize(600, 460);
+}
 
+void ErrorReviewWindow::review(const TestRun &run)
+{
     m_records = answeredRecords(m_context);
     compactWrongAnswers(m_records);
+    m_position = 1;
     if (const std::optional<Outline> outline =
             Outline::load(m_context.session.dataPath(datafiles::OutlineFile)))
-        m_section = sectionToRepeat(m_context.session, *outline);
-    section->setVisible(!m_section.isEmpty());
+        m_section = sectionToRepeat(m_context.session, run.bank(), *outline);
+    m_repeatSection->setVisible(!m_section.isEmpty());
     showWrongQuestion();
-    resize(600, 460);
+    WindowHub::present(this);
 }
 
 void ErrorReviewWindow::showWrongQuestion()

@@ -5,6 +5,7 @@
 
 class AnswerGroup;
 class QGroupBox;
+class TestRun;
 
 // The review of the wrongly answered questions of the finished test, read from temp1.ini.
 class ErrorReviewWindow : public SkinnedWindow
@@ -13,6 +14,8 @@ class ErrorReviewWindow : public SkinnedWindow
 public:
     explicit ErrorReviewWindow(AppContext &context);
 
+    // Shows the first wrong answer of the finished run.
+    void review(const TestRun &run);
     void showWrongQuestion();
 
 protected:
@@ -32,6 +35,7 @@ private:
     QPushButton *m_previous = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_picture = nullptr;
+    QPushButton *m_repeatSection = nullptr;
     QString m_section; // the paragraph "Повторить раздел" opens; empty when there is none
     bool m_leaving = false;
 };

@@ -6,6 +6,7 @@
 #include "testing/answerclock.h"
 #include "testing/bankdocument.h"
 #include "testing/testface.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "ui/answergroup.h"
 #include "ui/hovergroup.h"
@@ -99,7 +100,7 @@ void QuestionPreview::showQuestion(const BankQuestion &question, int number, int
         answers[k] = question.answerText(k);
     m_face->showQuestion(question.topic, question.question, answers,
                          TestSession::frameCaption(number, count));
-    m_face->showProgress(number, count, TestSession::PausesAllowed);
+    m_face->showProgress(number, count, TestRun::Pauses);
     AnswerClock clock;
     clock.reset(answerTime);
     m_face->showClock(clock.visible(), clock.text());

@@ -7,6 +7,7 @@
 #include "testing/itemanalysiswindow.h"
 #include "testing/resultwindow.h"
 #include "testing/testintro.h"
+#include "testing/testnavigation.h"
 #include "testing/testsettingswindow.h"
 #include "testing/testwindow.h"
 #include "testing/topictestchoice.h"
@@ -17,6 +18,8 @@ void registerTestingWindows(AppContext &context)
                     ErrorReviewWindow, AchievementsWindow, TestSettingsWindow, BankEditorWindow,
                     ItemAnalysisWindow>(context);
     WindowHub &windows = context.windows;
-    windows.openTestIntro = [&windows] { windows.open<TestIntroWindow>(); };
+    windows.openTestIntro = [&context](const TestRequest &request) {
+        introduceTest(context, request);
+    };
     windows.openItemAnalysis = [&windows] { windows.open<ItemAnalysisWindow>(); };
 }

@@ -3,6 +3,7 @@
 #include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "core/textfile.h"
+#include "testing/testrun.h"
 #include "users/userbase.h"
 
 #include <QDir>
@@ -98,12 +99,18 @@ private:
 };
 } // namespace
 
-QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseFile)
+TestGrade gradeOf(const SessionState &session, const TestRun &run)
+{
+    return {run.name(), run.grade(), testReturnTarget(session, run) == TestReturn::Reader};
+}
+
+QFuture<ResultStore> storeTestResult(SessionState &session, const TestGrade &grade,
+                                     const QString &baseFile)
 {
     bool slotFound = false;
     for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-        if (session.catalogue.names.at(k) == session.CurrentTestName) {
-            session.user.results[k] = QString::number(session.Grade);
+        if (session.catalogue.names.at(k) == grade.testName) {
+            session.user.results[k] = QString::number(grade.grade);
             slotFound = true;
         }
     }
@@ -111,9 +118,8 @@ QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseF
     promise->start();
     QFuture<ResultStore> stored = promise->future();
     // The application waits for the global pool when it ends: a grade being stored still lands.
-    const ResultStore unslotted = testReturnTarget(session) == TestReturn::Reader
-                                      ? ResultStore::ParagraphTest
-                                      : ResultStore::NoCatalogueSlot;
+    const ResultStore unslotted =
+        grade.paragraphTest ? ResultStore::ParagraphTest : ResultStore::NoCatalogueSlot;
     QThreadPool::globalInstance()->start([promise, snapshot = session, baseFile, slotFound,
                                           unslotted, turn = StoreQueue::instance().take()] {
         StoreQueue::Turn inTurn(turn);
@@ -247,11 +253,11 @@ QString practiceIntroduction(int questionCount)
            testIntroduction(QString(), questionCount);
 }
 
-TestReturn testReturnTarget(const SessionState &session)
+TestReturn testReturnTarget(const SessionState &session, const TestRun &run)
 {
-    if (session.PracticeFromResults)
+    if (run.isPractice())
         return TestReturn::Results;
-    if (session.TestFromChoice)
+    if (run.fromChoice())
         return TestReturn::TopicChoice;
     if (session.mode == SessionMode::CourseTest)
         return TestReturn::MainMenu;

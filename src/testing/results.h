@@ -5,15 +5,28 @@
 #include <QStringList>
 
 struct SessionState;
+class TestRun;
 
 // ParagraphTest: a test started from the reader, whose grade no result slot keeps.
 enum class ResultStore { Stored, ParagraphTest, NoCatalogueSlot, BaseNotWritten };
 
-// Writes the session's Grade into every result slot whose catalogue name equals
-// CurrentTestName, then renews the user in the base file on a worker thread: a grade cannot be
-// given again, so the store waits the full time for a base another program holds, and the
-// window thread must not wait with it. Continue with then(context, ...).
-QFuture<ResultStore> storeTestResult(SessionState &session, const QString &baseFile);
+// A grade for the user's results, under the catalogue name of its test.
+struct TestGrade
+{
+    QString testName;
+    int grade = 0;
+    // A test started from the reader: no result slot keeps its grade.
+    bool paragraphTest = false;
+};
+// The grade the run has earned so far: 0 until it is finished.
+TestGrade gradeOf(const SessionState &session, const TestRun &run);
+
+// Writes the grade into every result slot whose catalogue name is the test's, then renews the
+// user in the base file on a worker thread: a grade cannot be given again, so the store waits
+// the full time for a base another program holds, and the window thread must not wait with it.
+// Continue with then(context, ...).
+QFuture<ResultStore> storeTestResult(SessionState &session, const TestGrade &grade,
+                                     const QString &baseFile);
 // Why the grade of the test did not reach the user's results, naming the base file, or that a
 // paragraph test's grade is not kept; empty when it was stored.
 QString resultStoreNotice(ResultStore outcome, const QString &testName, const QString &baseFile);
@@ -47,4 +60,4 @@ PauseText pauseTexts(int pausesUsed);
 
 // Where a test returns: the topic-test choice, the main menu, the reader or the user's results.
 enum class TestReturn { TopicChoice, MainMenu, Reader, Results };
-TestReturn testReturnTarget(const SessionState &session);
+TestReturn testReturnTarget(const SessionState &session, const TestRun &run);

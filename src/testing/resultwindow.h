@@ -2,7 +2,10 @@
 
 #include "ui/skinnedwindow.h"
 
+#include <memory>
+
 class SkinButton;
+class TestRun;
 
 // The result of a finished test: grade, share of right answers, time, verdict; the way to the
 // error review; says so when the grade could not be stored.
@@ -12,13 +15,18 @@ class ResultWindow : public SkinnedWindow
 public:
     explicit ResultWindow(AppContext &context);
 
+    void showResult(std::shared_ptr<const TestRun> run);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void load(QLabel *grade, QLabel *verdict, QLabel *time, QLabel *percent);
-    void leave();
-
+    std::shared_ptr<const TestRun> m_run;
+    QLabel *m_gradeCaption = nullptr;
+    QLabel *m_grade = nullptr;
+    QLabel *m_percent = nullptr;
+    QLabel *m_time = nullptr;
+    QLabel *m_verdict = nullptr;
     SkinButton *m_wrong = nullptr;
     QLabel *m_notice = nullptr;
 };

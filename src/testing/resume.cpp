@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 #include "testing/catalogue.h"
 #include "testing/results.h"
+#include "testing/testrun.h"
 #include "users/userbase.h"
 
 #include <QDir>
@@ -244,34 +245,26 @@ QString interruptedTestQuestion(const InterruptedTest &test)
         .arg(test.test->bank.questionCount());
 }
 
-void selectInterruptedTest(SessionState &session, const InterruptedTest &test)
+TestRequest selectInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
-    session.TestBankName = test.resume.bank;
     session.mode = test.resume.bank.compare(datafiles::CourseBankFile, Qt::CaseInsensitive) == 0
                        ? SessionMode::CourseTest
                        : SessionMode::Reading;
-    session.TestFromChoice = false;
-    session.CurrentTestName = test.test->bank.name;
+    return {test.resume.bank, test.test->bank.name, false};
 }
 
-void continueInterruptedTest(SessionState &session, const InterruptedTest &test)
+void continueInterruptedTest(TestRun &run, const InterruptedTest &test)
 {
-    selectInterruptedTest(session, test);
-    session.LoadedTest = test.test;
-    session.AskedCount = session.RecordedCount = static_cast<qint16>(test.answered);
-    session.CorrectCount = static_cast<qint16>(test.correct);
-    session.Grade = 0;
-    session.PausesUsed = static_cast<qint16>(test.resume.pausesUsed);
-    session.PauseRequested = false;
-    session.ElapsedSeconds = static_cast<qint16>(test.resume.elapsedSeconds);
+    run.prepare(test.test);
+    run.goOn(test.answered, test.correct, test.resume.pausesUsed, test.resume.elapsedSeconds);
 }
 
 QFuture<ResultStore> endInterruptedTest(SessionState &session, const InterruptedTest &test)
 {
     readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
-    selectInterruptedTest(session, test);
-    session.Grade = 0;
-    return storeTestResult(session, session.jpgPath(datafiles::UserBaseFile));
+    const TestRun ended(selectInterruptedTest(session, test));
+    return storeTestResult(session, gradeOf(session, ended),
+                           session.jpgPath(datafiles::UserBaseFile));
 }
 
 std::optional<LostTest> findLostTest(const SessionState &session)
@@ -320,14 +313,13 @@ QFuture<QStringList> settleLostTest(SessionState &session, const LostTest &lost)
     const QString base = session.jpgPath(datafiles::UserBaseFile);
     readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
     if (sameUser(session, lost.first, lost.second)) {
-        session.CurrentTestName = lost.name;
-        session.Grade = 0;
-        return storeTestResult(session, base).then([lost, base](ResultStore outcome) {
-            QStringList notices{ownLostTestNotice(lost.name)};
-            if (outcome == ResultStore::BaseNotWritten)
-                notices << resultStoreNotice(outcome, lost.name, base);
-            return notices;
-        });
+        return storeTestResult(session, {lost.name, 0}, base)
+            .then([lost, base](ResultStore outcome) {
+                QStringList notices{ownLostTestNotice(lost.name)};
+                if (outcome == ResultStore::BaseNotWritten)
+                    notices << resultStoreNotice(outcome, lost.name, base);
+                return notices;
+            });
     }
     QStringList notices;
     if (!storeOthersLostGrade(session, lost))

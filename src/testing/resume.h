@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/sessionfiles.h"
+#include "core/testrequest.h"
 #include "testing/questionbank.h"
 #include "testing/results.h"
 
@@ -14,6 +15,7 @@
 class QLockFile;
 class QRandomGenerator;
 struct SessionState;
+class TestRun;
 
 // resume.ini: what curr_test.ini and temp1.ini do not hold about the running test and a test
 // killed with the program needs to go on: the bank, the drawn order, pauses and time used.
@@ -53,12 +55,12 @@ std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
 // again throws away.
 QString interruptedTestQuestion(const InterruptedTest &test);
 
-// Chooses the test's bank and mode, as the menu or the reader does before the introduction.
-void selectInterruptedTest(SessionState &session, const InterruptedTest &test);
-// Once the introduction has prepared the test: sets the session to go on at the question after the
-// last one answered: the test, counters, pauses and time as recorded. The test session then reads
-// the recorded answers back.
-void continueInterruptedTest(SessionState &session, const InterruptedTest &test);
+// Sets the session's mode for the test and returns what the introduction is asked, as the menu
+// or the reader asks it.
+TestRequest selectInterruptedTest(SessionState &session, const InterruptedTest &test);
+// Sets the run to go on at the question after the last one answered: the test, counters, pauses
+// and time as recorded. The test session then reads the recorded answers back.
+void continueInterruptedTest(TestRun &run, const InterruptedTest &test);
 
 // Starting again ends the test as an interrupted test ends: its grade 0 is stored in the
 // user's result slots (the catalogue is read for that).

@@ -6,7 +6,9 @@
 #include "reading/readerwindow.h"
 #include "testing/questionbank.h"
 #include "testing/results.h"
+#include "testing/resume.h"
 #include "testing/testnavigation.h"
+#include "testing/testrun.h"
 #include "testing/testwindow.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
@@ -25,7 +27,6 @@ TestIntroWindow::TestIntroWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("frmFullTest"), QString())
 {
     buildControls();
-    load();
 }
 
 void TestIntroWindow::buildControls()
@@ -60,43 +61,52 @@ void TestIntroWindow::buildControls()
     connect(m_return, &SkinButton::clicked, this, &TestIntroWindow::returnFromUnfinished);
 }
 
-void TestIntroWindow::load()
+void TestIntroWindow::introduce(const TestRequest &request)
 {
-    SessionState &s = m_context.session;
+    auto run = std::make_shared<TestRun>(request);
+    run->prepare(std::make_shared<PreparedTest>(
+        prepareTest(m_context.session.jpgPath(request.bank), *QRandomGenerator::global())));
+    introduce(std::move(run));
+}
+
+// The practice of missed questions was drawn by the results window, which had to know whether
+// there was anything to practise.
+void TestIntroWindow::introducePractice(std::shared_ptr<const PreparedTest> practice)
+{
+    introduce(TestRun::practice(std::move(practice)));
+}
+
+void TestIntroWindow::introduce(std::shared_ptr<TestRun> run)
+{
+    m_run = std::move(run);
     m_started = false;
-    if (s.mode == SessionMode::CourseTest)
+    if (m_context.session.mode == SessionMode::CourseTest)
         m_context.windows.hideMenu(WindowHub::Menu::Main);
     else
         m_context.windows.hide<ReaderWindow>();
-    if (s.mode == SessionMode::CourseTest)
-        m_title->setText(QStringLiteral("Тест по всему курсу"));
     m_return->hide();
     m_notFinished->hide();
-    s.ElapsedSeconds = s.AskedCount = s.CorrectCount = s.Grade = s.RecordedCount = 0;
-    s.PausesUsed = 0;
-    s.PauseRequested = false;
-
-    // The practice of missed questions was drawn by the results window, which had to know
-    // whether there was anything to practise.
-    if (!s.PracticeFromResults || !s.LoadedTest)
-        s.LoadedTest = std::make_shared<PreparedTest>(
-            prepareTest(s.jpgPath(s.TestBankName), *QRandomGenerator::global()));
-    const std::shared_ptr<const PreparedTest> test = s.LoadedTest;
-    if (test->ok()) {
-        s.CurrentTestName = test->bank.name;
-        s.ElapsedSeconds = test->bank.time;
-        const int count = test->bank.questionCount();
-        m_intro->setText(s.PracticeFromResults ? practiceIntroduction(count)
-                                               : testIntroduction(s.TestBankName, count));
+    const PreparedTest &test = *m_run->test();
+    if (test.ok()) {
+        const int count = test.bank.questionCount();
+        m_intro->setText(m_run->isPractice() ? practiceIntroduction(count)
+                                             : testIntroduction(m_run->bank(), count));
     } else {
-        m_intro->setText(test->error);
+        m_intro->setText(test.error);
         m_start->hide();
     }
-    setWindowTitle(s.CurrentTestName);
-    setAccessibleName(s.CurrentTestName);
-    if (s.mode != SessionMode::CourseTest)
-        m_title->setText(s.CurrentTestName);
+    showTitle();
     adjustSize();
+    WindowHub::present(this);
+}
+
+void TestIntroWindow::showTitle()
+{
+    setWindowTitle(m_run->name());
+    setAccessibleName(m_run->name());
+    m_title->setText(m_context.session.mode == SessionMode::CourseTest
+                         ? QStringLiteral("Тест по всему курсу")
+                         : m_run->name());
 }
 
 void TestIntroWindow::start()
@@ -106,13 +116,15 @@ void TestIntroWindow::start()
     hide();
     m_start->hide();
     m_context.windows.close<TestWindow>();
-    m_context.windows.open<TestWindow>();
+    if (auto *test = m_context.windows.load<TestWindow>())
+        test->start(m_run);
 }
 
-void TestIntroWindow::goOn()
+void TestIntroWindow::goOn(const InterruptedTest &test)
 {
-    setWindowTitle(m_context.session.CurrentTestName);
-    setAccessibleName(windowTitle());
+    m_run = std::make_shared<TestRun>(selectInterruptedTest(m_context.session, test));
+    continueInterruptedTest(*m_run, test);
+    showTitle();
     start();
 }
 
@@ -132,10 +144,10 @@ void TestIntroWindow::showNotFinished()
 bool TestIntroWindow::storeAbandonedGrade()
 {
     SessionState &s = m_context.session;
-    if (s.PracticeFromResults)
+    if (m_run->isPractice())
         return true;
     const QString base = s.jpgPath(datafiles::UserBaseFile);
-    tellWhenNotStored(m_context, storeTestResult(s, base), s.CurrentTestName, base);
+    tellWhenNotStored(m_context, storeTestResult(s, gradeOf(s, *m_run), base), m_run->name(), base);
     // A test left on purpose is not offered for continuing after a restart.
     const QString resume = s.dataPath(datafiles::ResumeFile);
     if (QFile::remove(resume) || !QFile::exists(resume))
@@ -167,7 +179,8 @@ void TestIntroWindow::cancel()
 
 void TestIntroWindow::leave()
 {
-    showTestReturnTarget(m_context);
+    if (m_run)
+        showTestReturnTarget(m_context, *m_run);
     closeTestWindows(m_context);
 }
 

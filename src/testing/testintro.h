@@ -2,7 +2,13 @@
 
 #include "ui/skinnedwindow.h"
 
+#include <memory>
+
 class SkinButton;
+class TestRun;
+struct InterruptedTest;
+struct PreparedTest;
+struct TestRequest;
 
 // The introduction of every test: prepares the test while it loads, starts it, and after an
 // early end of the test offers only the way back.
@@ -12,10 +18,16 @@ class TestIntroWindow : public SkinnedWindow
 public:
     explicit TestIntroWindow(AppContext &context);
 
+    // Prepares the test asked for and shows its introduction.
+    void introduce(const TestRequest &request);
+    // The practice of the user's missed questions, drawn by his results window.
+    void introducePractice(std::shared_ptr<const PreparedTest> practice);
+    // Goes on at once with the test the program was killed in, after its last recorded answer.
+    void goOn(const InterruptedTest &test);
+    const std::shared_ptr<TestRun> &run() const { return m_run; }
+
     // The test window was closed before the end.
     void showNotFinished();
-    // Starts the test the session was set to go on with (an interrupted one).
-    void goOn();
     // Unloads without showing the return target.
     void closeQuietly();
 
@@ -24,7 +36,8 @@ protected:
 
 private:
     void buildControls();
-    void load();
+    void introduce(std::shared_ptr<TestRun> run);
+    void showTitle();
     void start();
     void returnFromUnfinished();
     void cancel();
@@ -34,6 +47,7 @@ private:
     bool storeAbandonedGrade();
     void leave();
 
+    std::shared_ptr<TestRun> m_run;
     QLabel *m_intro = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_notFinished = nullptr;

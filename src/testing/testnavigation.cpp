@@ -10,6 +10,7 @@
 #include "testing/results.h"
 #include "testing/resume.h"
 #include "testing/testintro.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testing/topictestchoice.h"
@@ -17,9 +18,19 @@
 
 #include <QCoreApplication>
 
-void showTestReturnTarget(AppContext &context)
+namespace {
+// A new introduction: one left loaded goes without showing where it returns to.
+TestIntroWindow *newIntroduction(AppContext &context)
 {
-    switch (testReturnTarget(context.session)) {
+    if (auto *intro = context.windows.find<TestIntroWindow>())
+        intro->closeQuietly();
+    return context.windows.load<TestIntroWindow>();
+}
+} // namespace
+
+void showTestReturnTarget(AppContext &context, const TestRun &run)
+{
+    switch (testReturnTarget(context.session, run)) {
     case TestReturn::TopicChoice:
         context.windows.open<TopicTestChoiceWindow>();
         return;
@@ -35,7 +46,6 @@ void showTestReturnTarget(AppContext &context)
         context.windows.openMenu(WindowHub::Menu::Main);
         return;
     case TestReturn::Results:
-        context.session.PracticeFromResults = false;
         context.windows.open<AchievementsWindow>();
         return;
     }
@@ -64,23 +74,32 @@ void closeTestWindows(AppContext &context)
         intro->closeQuietly();
 }
 
+void introduceTest(AppContext &context, const TestRequest &request)
+{
+    if (auto *intro = newIntroduction(context))
+        intro->introduce(request);
+}
+
+void introducePractice(AppContext &context, std::shared_ptr<const PreparedTest> practice)
+{
+    if (auto *intro = newIntroduction(context))
+        intro->introducePractice(std::move(practice));
+}
+
 void goOnWithTest(AppContext &context, const InterruptedTest &test)
 {
-    selectInterruptedTest(context.session, test);
-    auto *intro = context.windows.load<TestIntroWindow>();
-    continueInterruptedTest(context.session, test);
-    intro->goOn();
+    if (auto *intro = newIntroduction(context))
+        intro->goOn(test);
 }
 
 void startTestAnew(AppContext &context, const InterruptedTest &test)
 {
-    selectInterruptedTest(context.session, test);
-    context.windows.open<TestIntroWindow>();
+    introduceTest(context, selectInterruptedTest(context.session, test));
 }
 
 SessionRecords answeredRecords(AppContext &context)
 {
-    if (auto *test = context.windows.find<TestWindow>())
+    if (auto *test = context.windows.find<TestWindow>(); test && test->session())
         return test->session()->records();
     SessionRecords records;
     clearSessionRecords(records);

@@ -4,12 +4,22 @@
 
 #include <QFuture>
 
+#include <memory>
+
 struct AppContext;
 struct InterruptedTest;
+struct PreparedTest;
+struct TestRequest;
+class TestRun;
 enum class ResultStore;
 
-// Shows the window a test returns to: the topic-test choice, the main menu or the reader.
-void showTestReturnTarget(AppContext &context);
+// Shows the window a test returns to: the topic-test choice, the main menu, the reader or the
+// user's results.
+void showTestReturnTarget(AppContext &context, const TestRun &run);
+// Opens a new introduction of the test asked for.
+void introduceTest(AppContext &context, const TestRequest &request);
+// Opens a new introduction of the practice of the user's missed questions.
+void introducePractice(AppContext &context, std::shared_ptr<const PreparedTest> practice);
 // Tells the pupil, once the grade of the test has been stored, when it did not reach his
 // results; the telling outlives the window that started the store.
 void tellWhenNotStored(AppContext &context, QFuture<ResultStore> stored, const QString &testName,

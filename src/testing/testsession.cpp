@@ -3,10 +3,10 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/whenfinished.h"
-#include "testing/grading.h"
 #include "testing/journal.h"
 #include "testing/results.h"
 #include "testing/resume.h"
+#include "testing/testrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +14,13 @@
 #include <algorithm>
 #include <limits>
 
-TestSession::TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test,
-                         Files files, QObject *parent)
-    : QObject(parent), m_session(session), m_test(std::move(test)), m_files(std::move(files))
+TestSession::TestSession(SessionState &session, std::shared_ptr<TestRun> run, Files files,
+                         QObject *parent)
+    : QObject(parent), m_session(session), m_run(std::move(run)), m_test(m_run->test()),
+      m_files(std::move(files))
 {
     clearSessionRecords(m_records);
-    if (m_session.RecordedCount > 0) {
+    if (m_run->recorded() > 0) {
         SessionHeader header;
         readSessionFile(m_files.session, header, m_records);
         recallRecordedAnswers();
@@ -33,9 +34,9 @@ void TestSession::begin()
 {
     if (m_state != State::Ready || !m_test || !m_test->ok())
         return;
-    m_startSeconds = m_session.ElapsedSeconds;
+    m_startSeconds = m_run->elapsedSeconds();
     m_attemptStart = QDateTime::currentDateTime();
-    m_session.ResultNotice.clear();
+    m_run->setNotice(QString());
     select(1);
     newQuestion();
 }
@@ -57,27 +58,24 @@ const BankRecord &TestSession::recordAt(int position) const
 
 QuestionSource TestSession::sourceAt(int position) const
 {
-    return m_test->sources.value(position,
-                                 {m_session.TestBankName, m_test->order.value(position) + 1});
+    return m_test->sources.value(position, {m_run->bank(), m_test->order.value(position) + 1});
 }
 
 const BankRecord &TestSession::question() const
 {
-    return recordAt(m_session.AskedCount - 1);
+    return recordAt(m_run->asked() - 1);
 }
 
 bool TestSession::pauseAvailable() const
 {
-    return m_state == State::Answering && m_session.PausesUsed < PausesAllowed &&
-           !m_session.PauseRequested;
+    return m_state == State::Answering && m_run->pausesUsed() < TestRun::Pauses &&
+           !m_run->pauseRequested();
 }
 
 void TestSession::newQuestion()
 {
     m_clock.reset(AnswerClock::readSetting(m_files.answerTime));
-    SessionState &s = m_session;
-    if (s.PausesUsed >= 1 && s.PausesUsed <= 3 && s.PauseRequested) {
-        s.PauseRequested = false;
+    if (m_run->takeRequestedPause()) {
         m_state = State::Paused;
         Q_EMIT pauseStarted();
         return;
@@ -93,11 +91,7 @@ void TestSession::endPause()
 
 void TestSession::showQuestion()
 {
-    SessionState &s = m_session;
-    if (s.PausesUsed == 3)
-        s.PausesUsed = 4;
-    ++s.RecordedCount;
-    s.AskedCount = static_cast<qint16>(s.AskedCount + 1);
+    m_run->askNext();
     m_state = State::Answering;
     m_chosenByPupil = false;
     writeProgress();
@@ -111,7 +105,7 @@ void TestSession::showQuestion()
 
 QString TestSession::frameCaption() const
 {
-    return frameCaption(m_session.AskedCount, m_test->bank.questionCount());
+    return frameCaption(m_run->asked(), m_test->bank.questionCount());
 }
 
 QString TestSession::frameCaption(int asked, int count)
@@ -125,17 +119,15 @@ QString TestSession::frameCaption(int asked, int count)
 
 QString TestSession::windowCaption() const
 {
-    if (m_session.PauseRequested)
+    if (m_run->pauseRequested())
         return QStringLiteral("Пауза будет активирована после ответа на вопрос");
-    return QStringLiteral("  Вопрос №") + textfile::printNumber(m_session.AskedCount).chopped(1);
+    return QStringLiteral("  Вопрос №") + textfile::printNumber(m_run->asked()).chopped(1);
 }
 
 void TestSession::requestPause()
 {
-    if (!pauseAvailable())
+    if (m_state != State::Answering || !m_run->requestPause())
         return;
-    ++m_session.PausesUsed;
-    m_session.PauseRequested = true;
     saveResume();
     Q_EMIT pauseStateChanged();
 }
@@ -143,8 +135,8 @@ void TestSession::requestPause()
 void TestSession::countAnsweringTime()
 {
     const qint64 seconds = m_startSeconds + (m_answeredMs + m_now() - m_shownAt) / 1000;
-    m_session.ElapsedSeconds =
-        static_cast<qint16>(qMin<qint64>(seconds, std::numeric_limits<qint16>::max()));
+    // resume.ini and the journal keep at most this many.
+    m_run->setElapsedSeconds(int(qMin<qint64>(seconds, std::numeric_limits<qint16>::max())));
 }
 
 void TestSession::tick()
@@ -170,19 +162,18 @@ void TestSession::submit()
 
 void TestSession::takeAnswer(bool timeUp)
 {
-    SessionState &s = m_session;
+    const SessionState &s = m_session;
     countAnsweringTime();
     const qint64 spentMs = m_now() - m_shownAt;
     m_answeredMs += spentMs;
     Q_EMIT answerTaken();
     const BankRecord &asked = question();
-    if (asked.correct == m_selected)
-        ++s.CorrectCount;
-    const QuestionSource source = sourceAt(s.AskedCount - 1);
+    m_run->answer(asked.correct == m_selected);
+    const QuestionSource source = sourceAt(m_run->asked() - 1);
     m_answers.append({QDateTime(), s.user.firstName, s.user.surname, source.bank, source.record,
                       timeUp && !m_chosenByPupil ? 0 : asked.filePlace(m_selected),
                       asked.correct == m_selected, int(qMax<qint64>(0, spentMs) / 1000)});
-    SessionRecord &record = m_records[qBound(1, int(s.RecordedCount), SessionSlots) - 1];
+    SessionRecord &record = m_records[qBound(1, m_run->recorded(), SessionSlots) - 1];
     record.tema = asked.topic;
     record.vop = asked.question;
     for (int k = 1; k <= 5; ++k)
@@ -191,7 +182,7 @@ void TestSession::takeAnswer(bool timeUp)
     record.otv_user = QString::number(m_selected);
     record.otv_ver = QString::number(asked.correct);
     writeSession();
-    if (s.AskedCount >= m_test->bank.questionCount()) {
+    if (m_run->asked() >= m_test->bank.questionCount()) {
         endTest();
         return;
     }
@@ -202,7 +193,7 @@ void TestSession::takeAnswer(bool timeUp)
 void TestSession::recallRecordedAnswers()
 {
     const SessionState &s = m_session;
-    for (int p = 0; p < qMin(int(s.RecordedCount), SessionSlots); ++p) {
+    for (int p = 0; p < qMin(m_run->recorded(), SessionSlots); ++p) {
         const SessionRecord &recorded = m_records[p];
         const BankRecord &asked = recordAt(p);
         const int shown = recorded.otv_user.toInt();
@@ -219,19 +210,17 @@ void TestSession::recallRecordedAnswers()
 
 void TestSession::endTest()
 {
-    SessionState &s = m_session;
-    s.Grade = gradeFor(s.CorrectCount, s.AskedCount);
-    s.ResultPercent = resultPercent(s.CorrectCount, s.AskedCount);
-    s.ElapsedText = elapsedText(s.ElapsedSeconds);
     m_state = State::Finished;
+    m_run->finish();
     writeProgress();
     writeSession();
     // Stored now, not when the result window closes: the grade survives a killed program.
-    const QString testName = s.CurrentTestName;
+    const QString testName = m_run->name();
     // A practice stores no grade: there is nothing to tell of it.
-    QFuture<ResultStore> stored = m_files.userBase.isEmpty()
-                                      ? QtFuture::makeReadyFuture(ResultStore::Stored)
-                                      : storeTestResult(s, m_files.userBase);
+    QFuture<ResultStore> stored =
+        m_files.userBase.isEmpty()
+            ? QtFuture::makeReadyFuture(ResultStore::Stored)
+            : storeTestResult(m_session, gradeOf(m_session, *m_run), m_files.userBase);
     writeJournal();
     writeAnswers();
     Q_EMIT pauseStateChanged();
@@ -240,7 +229,7 @@ void TestSession::endTest()
         const QString notStored = resultStoreNotice(outcome, testName, m_files.userBase);
         if (!notStored.isEmpty())
             notices.prepend(notStored);
-        m_session.ResultNotice = notices.join(u'\n');
+        m_run->setNotice(notices.join(u'\n'));
         Q_EMIT finished();
     });
 }
@@ -248,13 +237,8 @@ void TestSession::endTest()
 SessionProgress TestSession::progress() const
 {
     const SessionState &s = m_session;
-    return {s.user.firstName,
-            s.user.surname,
-            s.CurrentTestName,
-            m_test->bank.questionCount(),
-            s.AskedCount,
-            s.CorrectCount,
-            s.Grade};
+    return {s.user.firstName, s.user.surname,   m_run->name(), m_test->bank.questionCount(),
+            m_run->asked(),   m_run->correct(), m_run->grade()};
 }
 
 void TestSession::saveResume()
@@ -263,8 +247,9 @@ void TestSession::saveResume()
         return;
     const SessionState &s = m_session;
     noteWrite(m_files.resume,
-              writeResumeFile(m_files.resume, {s.user.firstName, s.user.surname, s.TestBankName,
-                                               m_test->order, s.PausesUsed, s.ElapsedSeconds}),
+              writeResumeFile(m_files.resume,
+                              {s.user.firstName, s.user.surname, m_run->bank(), m_test->order,
+                               m_run->pausesUsed(), m_run->elapsedSeconds()}),
               QStringLiteral("если программа закроется, тест нельзя будет продолжить"), true);
 }
 
@@ -293,8 +278,8 @@ void TestSession::writeJournal()
     noteWrite(m_files.journal,
               journal::append(m_files.journal,
                               {QDateTime::currentDateTime(), s.user.firstName, s.user.surname,
-                               s.CurrentTestName, s.CorrectCount, s.AskedCount, s.ResultPercent,
-                               s.Grade, s.ElapsedSeconds}),
+                               m_run->name(), m_run->correct(), m_run->asked(), m_run->percent(),
+                               m_run->grade(), m_run->elapsedSeconds()}),
               QStringLiteral("попытка не записана в журнал попыток"), false);
 }
 

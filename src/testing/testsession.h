@@ -12,6 +12,7 @@
 #include <memory>
 
 struct SessionState;
+class TestRun;
 
 // One run of a prepared test: questions in the drawn order, the selected answer, the answer
 // clock, pauses, the session files and the grade at the end, stored in the user base at once.
@@ -26,7 +27,6 @@ class TestSession : public QObject
     Q_OBJECT
 public:
     enum class State { Ready, Answering, Paused, Finished };
-    static constexpr int PausesAllowed = 3;
 
     struct Files
     {
@@ -44,9 +44,9 @@ public:
     using MonotonicClock = std::function<qint64()>;
     static constexpr qint64 SightMs = 500;
 
-    // A session whose RecordedCount is above 0 goes on with a test that was interrupted: the
-    // answers recorded so far are read back from its temp1.ini.
-    TestSession(SessionState &session, std::shared_ptr<const PreparedTest> test, Files files,
+    // A run with answers recorded goes on with a test that was interrupted: they are read back
+    // from its temp1.ini.
+    TestSession(SessionState &session, std::shared_ptr<TestRun> run, Files files,
                 QObject *parent = nullptr);
 
     void setClock(MonotonicClock clock) { m_now = std::move(clock); }
@@ -115,6 +115,7 @@ private:
     QuestionSource sourceAt(int position) const;
 
     SessionState &m_session;
+    std::shared_ptr<TestRun> m_run;
     std::shared_ptr<const PreparedTest> m_test;
     Files m_files;
     SessionRecords m_records;
@@ -125,7 +126,7 @@ private:
     MonotonicClock m_now;
     qint64 m_shownAt = 0;
     qint64 m_answeredMs = 0; // questions answered so far
-    qint16 m_startSeconds = 0;
+    int m_startSeconds = 0;
     QDateTime m_attemptStart;
     bool m_chosenByPupil = false; // on the question shown
     QList<answerjournal::Answer> m_answers;

@@ -121,11 +121,9 @@ QString SettingsDelivery::summary() const
     return text + u'.';
 }
 
-TestSettings loadTestSettings(SessionState &session)
+TestSettings loadTestSettings(const SessionState &session)
 {
-    const TestSettings settings = TestSettings::read(session.dataPath(QStringLiteral("jpg")));
-    session.ShowErrorsSetting = settings.showErrors;
-    return settings;
+    return TestSettings::read(session.dataPath(QStringLiteral("jpg")));
 }
 
 SettingsPush::SettingsPush(QObject *parent)
@@ -141,15 +139,13 @@ SettingsPush::~SettingsPush()
     *m_dropped = true;
 }
 
-SettingsDelivery SettingsPush::start(SessionState &session, const TestSettings &settings)
+SettingsDelivery SettingsPush::start(const SessionState &session, const TestSettings &settings)
 {
     ++m_generation;
     m_waiting.clear();
     m_delivery = SettingsDelivery();
     m_delivery.local =
         settings.write(session.dataPath(QStringLiteral("jpg")), &m_delivery.localFailedFile);
-    if (m_delivery.local)
-        session.ShowErrorsSetting = settings.showErrors;
     QList<std::pair<std::function<PupilWrite()>, std::function<void(const PupilWrite &)>>> writes;
     const QString netFile = session.dataPath(datafiles::NetConfigFile);
     if (netconfig::isConfigured(netFile)) {

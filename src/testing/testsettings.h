@@ -45,15 +45,14 @@ struct SettingsDelivery
     QString summary() const;
 };
 
-// Reads this computer's settings and takes the error-review rule into the session.
-TestSettings loadTestSettings(SessionState &session);
+// Reads this computer's settings.
+TestSettings loadTestSettings(const SessionState &session);
 
 // Writes the settings here at once, then under every configured pupil computer's data/jpg off
 // the user-interface thread, so that a computer that is off holds up no window. A file that
 // cannot be written counts as a miss of its computer and every other file is still written; a
 // computer that has not answered within the patience counts as a miss too, and is told as
-// reached should its write land later. The session takes the error-review rule only when this
-// computer's files were written.
+// reached should its write land later.
 //
 // Pushes to one computer take turns: a write a hung share held up lands before any newer
 // push's write there, and one that has not begun once a newer push started, or once its push
@@ -68,7 +67,7 @@ public:
     ~SettingsPush() override;
 
     // Starts a push; one still under way is dropped. Returns what was done on this computer.
-    SettingsDelivery start(SessionState &session, const TestSettings &settings);
+    SettingsDelivery start(const SessionState &session, const TestSettings &settings);
     // Pupil computers not yet heard from.
     qsizetype waiting() const { return m_waiting.size(); }
     void setPatience(int ms) { m_patience.setInterval(ms); }

@@ -10,6 +10,7 @@
 #include "testing/testface.h"
 #include "testing/testintro.h"
 #include "testing/testnavigation.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "ui/answerbutton.h"
 #include "ui/answergroup.h"
@@ -18,10 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,14 +28,14 @@ namespace {
 // The practice of missed questions keeps only its answers: no grade, no attempt, nothing to go
 // on with after a restart, and no state files, whose grade the teacher's results would take for
 // a test's.
-TestSession::Files testFiles(const SessionState &s)
+TestSession::Files testFiles(const SessionState &s, const TestRun &run)
 {
     TestSession::Files files{
         s.dataPath(datafiles::ProgressFile),     s.dataPath(datafiles::SessionFile),
         s.jpgPath(datafiles::AnswerTimeFile),    s.jpgPath(datafiles::UserBaseFile),
         s.dataPath(datafiles::ResumeFile),       s.dataPath(datafiles::JournalFile),
         s.dataPath(datafiles::AnswerJournalFile)};
-    if (s.PracticeFromResults)
+    if (run.isPractice())
         files.progress = files.session = files.userBase = files.resume = files.journal = QString();
     return files;
 }
@@ -46,18 +44,24 @@ TestSession::Files testFiles(const SessionState &s)
 TestWindow::TestWindow(AppContext &context)
     : SkinnedWindow(context, QStringLiteral("fullTST"), QString())
 {
-    SessionState &s = m_context.session;
-    m_running = lockRunningTest(s);
-    m_session = new TestSession(s, s.LoadedTest, testFiles(s), this);
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer2"));
     m_clock->setInterval(1000);
     buildControls();
+    resize(640, 520);
+}
+
+void TestWindow::start(std::shared_ptr<TestRun> run)
+{
+    SessionState &s = m_context.session;
+    m_run = std::move(run);
+    m_running = lockRunningTest(s);
+    m_session = new TestSession(s, m_run, testFiles(s, *m_run), this);
     connectSession();
     m_face->showClock(
         true, m_session->clock().startText().replace(QStringLiteral(":60"), QStringLiteral(":00")));
     showClock();
-    resize(640, 520);
+    WindowHub::present(this);
     QTimer::singleShot(0, this, [this] { m_session->begin(); });
 }
 
@@ -74,20 +78,21 @@ void TestWindow::buildControls()
     setFirstFocus(m_face->firstFocus());
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_face);
+}
 
+void TestWindow::connectSession()
+{
     AnswerGroup *answers = m_face->answers();
     connect(answers, &AnswerGroup::chosen, m_session, &TestSession::select);
-    connect(answers, &AnswerGroup::doubleClicked, this, [this](int k) {
+    connect(answers, &AnswerGroup::doubleClicked, m_session, [this](int k) {
         m_session->select(k);
         m_session->submit();
     });
     connect(m_face->submitButton(), &QPushButton::clicked, m_session, &TestSession::submit);
     connect(m_face->pauseButton(), &QPushButton::clicked, m_session, &TestSession::requestPause);
     connect(m_clock, &QTimer::timeout, m_session, &TestSession::tick);
-}
-
-void TestWindow::connectSession()
-{
+    connect(m_run.get(), &TestRun::questionAsked, this, &TestWindow::showProgress);
+    connect(m_run.get(), &TestRun::pauseChanged, this, &TestWindow::showProgress);
     connect(m_session, &TestSession::questionShown, this, &TestWindow::showQuestion);
     connect(m_session, &TestSession::selectionChanged, m_face, &TestFace::markChosen);
     connect(m_session, &TestSession::clockChanged, this, &TestWindow::showClock);
@@ -105,7 +110,6 @@ void TestWindow::showQuestion()
 {
     const BankRecord &record = m_session->question();
     m_face->showQuestion(record.topic, record.question, record.answers, m_session->frameCaption());
-    showProgress();
     m_face->focusQuestion();
     show();
     fitContents();
@@ -128,21 +132,18 @@ void TestWindow::showPauseState()
     m_face->pauseButton()->setEnabled(m_session->pauseAvailable());
     setWindowTitle(m_session->windowCaption());
     setAccessibleName(windowTitle());
-    showProgress();
 }
 
 void TestWindow::showProgress()
 {
-    const SessionState &s = m_context.session;
-    const int count = s.LoadedTest ? s.LoadedTest->bank.questionCount() : 0;
-    m_face->showProgress(s.AskedCount, count, TestSession::PausesAllowed - s.PausesUsed);
+    m_face->showProgress(m_run->asked(), m_run->questionCount(), m_run->pausesLeft());
 }
 
 void TestWindow::takePause()
 {
     hide();
     m_clock->stop();
-    auto *pause = new PauseWindow(m_context, m_context.session.PausesUsed);
+    auto *pause = new PauseWindow(m_context, m_run->pausesUsed());
     connect(pause, &PauseWindow::finished, m_session, &TestSession::endPause);
     pause->show();
 }
@@ -157,7 +158,8 @@ void TestWindow::finish()
 {
     hide();
     m_clock->stop();
-    m_context.windows.open<ResultWindow>();
+    if (auto *result = m_context.windows.load<ResultWindow>())
+        result->showResult(m_run);
 }
 
 void TestWindow::showWriteProblems()
@@ -180,7 +182,7 @@ void TestWindow::keyPressEvent(QKeyEvent *event)
     // once, never the question that follows.
     const bool onPushButton = qobject_cast<QPushButton *>(focusWidget());
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !onPushButton) {
-        if (!event->isAutoRepeat())
+        if (!event->isAutoRepeat() && m_session)
             m_session->submit();
         return;
     }
@@ -196,7 +198,7 @@ void TestWindow::closeQuietly()
 void TestWindow::closeEvent(QCloseEvent *event)
 {
     m_clock->stop();
-    if (!m_quiet && m_session->state() != TestSession::State::Finished) {
+    if (!m_quiet && m_session && m_session->state() != TestSession::State::Finished) {
         closePictureViewer(m_context);
         if (auto *intro = m_context.windows.find<TestIntroWindow>())
             intro->showNotFinished();

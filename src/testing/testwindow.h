@@ -8,6 +8,7 @@
 
 class QTimer;
 class TestFace;
+class TestRun;
 class TestSession;
 
 // The test window: shows the question of the running test, forwards answers, clock ticks and
@@ -18,6 +19,9 @@ class TestWindow : public SkinnedWindow
 public:
     explicit TestWindow(AppContext &context);
 
+    // Shows the run's next question and takes its answers until it is finished.
+    void start(std::shared_ptr<TestRun> run);
+    const std::shared_ptr<TestRun> &run() const { return m_run; }
     TestSession *session() const { return m_session; }
     // Unloads without making the introduction window visible again.
     void closeQuietly();
@@ -39,6 +43,7 @@ private:
     void finish();
     void showWriteProblems();
 
+    std::shared_ptr<TestRun> m_run;
     TestSession *m_session = nullptr;
     std::unique_ptr<QLockFile> m_running;
     QTimer *m_clock = nullptr;

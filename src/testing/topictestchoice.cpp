@@ -4,7 +4,7 @@
 #include "core/windowhub.h"
 #include "testing/catalogue.h"
 #include "testing/results.h"
-#include "testing/testintro.h"
+#include "testing/testnavigation.h"
 #include "ui/cueplayer.h"
 #include "ui/hovergroup.h"
 #include "ui/skinbutton.h"
@@ -68,16 +68,13 @@ TopicTestChoiceWindow::TopicTestChoiceWindow(AppContext &context)
         showMinimized();
     });
 
-    SessionState &s = m_context.session;
-    for (const QString &name : s.catalogue.names) {
+    for (const QString &name : m_context.session.catalogue.names) {
         if (!name.isEmpty())
             m_list->addItem(name);
     }
-    s.CurrentTestName = m_list->currentText();
     showTestDescription();
     connect(m_list, &QComboBox::activated, this, [this] {
         m_context.cues.play(Cue::Pick);
-        m_context.session.CurrentTestName = m_list->currentText();
         showTestDescription();
     });
     adjustSize();
@@ -102,16 +99,14 @@ void TopicTestChoiceWindow::showTestDescription()
 void TopicTestChoiceWindow::startTest()
 {
     SessionState &s = m_context.session;
-    const QString bank = catalogueBankFor(s, s.CurrentTestName);
+    const QString name = m_list->currentText();
+    const QString bank = catalogueBankFor(s, name);
     if (bank.isEmpty())
         return;
     m_context.cues.play(Cue::Hihihih);
-    s.TestBankName = bank;
     if (s.mode == SessionMode::CourseTest)
         s.mode = SessionMode::Reading;
-    s.TestFromChoice = true;
-    m_context.windows.close<TestIntroWindow>();
-    m_context.windows.open<TestIntroWindow>();
+    introduceTest(m_context, {bank, name, true});
     hide();
 }
 
@@ -124,6 +119,5 @@ void TopicTestChoiceWindow::leave()
 void TopicTestChoiceWindow::closeEvent(QCloseEvent *event)
 {
     m_context.windows.openMenu(WindowHub::Menu::Main);
-    m_context.session.TestFromChoice = false;
     event->accept();
 }

@@ -502,7 +502,7 @@ private Q_SLOTS:
         qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
         QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
                  QByteArray(" 9 \r\n"));
-        QCOMPARE(m_app->session.ShowErrorsSetting, 3);
+        QCOMPARE(loadTestSettings(m_app->session).showErrors, 3);
         QVERIFY(child<QLabel>(setup, "labDELIVERY")
                     ->text()
                     .startsWith(QStringLiteral("Настройки записаны на этом компьютере.")));

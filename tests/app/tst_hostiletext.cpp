@@ -6,6 +6,7 @@
 #include "network/monitorwindow.h"
 #include "network/networkharness.h"
 #include "network/pupilpoller.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -199,7 +200,7 @@ private Q_SLOTS:
             return ms += TestSession::SightMs;
         });
         for (int q = 1; q <= 5; ++q) {
-            QTRY_VERIFY(shown("fullTST") && app.session.AskedCount == q);
+            QTRY_VERIFY(shown("fullTST") && app.windows.find<TestWindow>()->run()->asked() == q);
             loadedWindow("fullTST")->findChild<QAbstractButton *>("OTVET2")->click();
             click("fullTST", "OKKEY");
         }

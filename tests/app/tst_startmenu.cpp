@@ -1,6 +1,8 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splash.h"
+#include "testing/testintro.h"
+#include "testing/testrun.h"
 #include "testsupport.h"
 #include "ui/skinbutton.h"
 #include "users/loginwindow.h"
@@ -233,7 +235,7 @@ private Q_SLOTS:
         QCOMPARE(s.mode, SessionMode::Control);
         click("btKURS");
         QCOMPARE(s.mode, SessionMode::CourseTest);
-        QCOMPARE(s.TestBankName, QStringLiteral("sv9.jpg"));
+        QCOMPARE(m_app->windows.find<TestIntroWindow>()->run()->bank(), QStringLiteral("sv9.jpg"));
         click("btREAD");
         QCOMPARE(s.mode, SessionMode::Reading);
         QVERIFY(cues.count() >= 5);

@@ -96,7 +96,6 @@ private Q_SLOTS:
         QCOMPARE(session.skinFolder, QStringLiteral("/opt/tarvel/data/jpg/skin/"));
         QVERIFY(session.soundOn);
         QCOMPARE(session.mode, SessionMode::Reading);
-        QCOMPARE(session.ShowErrorsSetting, qint16(1));
     }
 
     void staleTestFilesAreDeleted()

@@ -243,7 +243,10 @@ private Q_SLOTS:
     void testChosenFromTheQuestionsHidesTheReader()
     {
         auto *introduction = new QWidget;
-        m_app->windows.openTestIntro = [introduction] { introduction->show(); };
+        m_app->windows.openTestIntro = [introduction](const TestRequest &request) {
+            introduction->setWindowTitle(request.bank);
+            introduction->show();
+        };
         answerWhenShown("frmVopORTest", [](QWidget *choice) {
             QCOMPARE(choice->windowTitle(), QuestionsOrTestWindow::Caption);
             QVERIFY(choice->isModal());
@@ -253,7 +256,7 @@ private Q_SLOTS:
         QTRY_VERIFY(introduction->isVisible());
         QVERIFY(!reader()->isVisible());
         QVERIFY(reader()->flow().hiddenForTest());
-        QCOMPARE(m_app->session.TestBankName, QStringLiteral("T01_P01.jpg"));
+        QCOMPARE(introduction->windowTitle(), QStringLiteral("T01_P01.jpg"));
         QCOMPARE(shownFile(reader(), "WebBrowser1"), questionPage(paragraphs::First));
         // The test windows bring the reader back when the test ends.
         reader()->showAgainAfterTest();

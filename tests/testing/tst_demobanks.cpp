@@ -143,9 +143,10 @@ private Q_SLOTS:
                                 test.bank.name));
         }
         session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
-        readParagraphRecord(session,
-                            QStringLiteral("1.1.Светофор (проверка зависимостей на станции)"));
-        QCOMPARE(session.TestBankName, QStringLiteral("T01_P01.jpg"));
+        QCOMPARE(readParagraphRecord(
+                     session, QStringLiteral("1.1.Светофор (проверка зависимостей на станции)"))
+                     .test,
+                 QStringLiteral("T01_P01.jpg"));
     }
 };
 

@@ -59,10 +59,9 @@ private Q_SLOTS:
         QVERIFY(readTestCatalogue(session, folder.jpg("14_15.jpg")));
         if (!renamed.isEmpty())
             session.catalogue.names[3] = renamed;
-        session.TestBankName = bank;
         const std::optional<Outline> outline = Outline::load(folder.data("soderjanie.txt"));
         QVERIFY(outline);
-        QCOMPARE(sectionToRepeat(session, *outline), paragraph);
+        QCOMPARE(sectionToRepeat(session, bank, *outline), paragraph);
     }
 
     void gradeBoundaries_data()

@@ -6,6 +6,7 @@
 #include "testing/journal.h"
 #include "testing/mistakepractice.h"
 #include "testing/results.h"
+#include "testing/testrun.h"
 #include "testsupport.h"
 #include "users/userbase.h"
 
@@ -292,15 +293,11 @@ private Q_SLOTS:
         parseTestCatalogue(s, catalogue());
         s.user.firstName = "Иван";
         s.user.surname = "Петров";
-        s.CurrentTestName = "Светофоры";
-        s.Grade = 5;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
-        s.Grade = 3;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, {"Светофоры", 5}, base).result(), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, {"Светофоры", 3}, base).result(), ResultStore::Stored);
         QCOMPARE(s.user.results[1], QStringLiteral("3"));
-        s.CurrentTestName = "Тест по всему курсу";
-        s.Grade = 5;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, {"Тест по всему курсу", 5}, base).result(),
+                 ResultStore::Stored);
         const UserRecord stored = UserBase::load(base)->records.at(users.indexOf("Иван", "Петров"));
         QCOMPARE(stored.resultNumber(1), 3);
         QCOMPARE(stored.resultNumber(13), 5);
@@ -312,18 +309,16 @@ private Q_SLOTS:
 
         // A paragraph test is in no slot: nothing changes, the base is still written, and the
         // pupil is told so in plain words rather than as a missing catalogue entry.
-        s.CurrentTestName = "Параграф 1.1";
-        s.Grade = 2;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::ParagraphTest);
+        const TestRun paragraph({"par_1.jpg", "Параграф 1.1"});
+        QCOMPARE(storeTestResult(s, gradeOf(s, paragraph), base).result(),
+                 ResultStore::ParagraphTest);
         QCOMPARE(achievementGrades(s), grades);
-        s.TestFromChoice = true;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::NoCatalogueSlot);
-        s.TestFromChoice = false;
+        const TestRun chosen({"par_1.jpg", "Параграф 1.1", true});
+        QCOMPARE(storeTestResult(s, gradeOf(s, chosen), base).result(),
+                 ResultStore::NoCatalogueSlot);
 
         // An interrupted test stores 0 and shows an empty row.
-        s.CurrentTestName = "Светофоры";
-        s.Grade = 0;
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::Stored);
+        QCOMPARE(storeTestResult(s, {"Светофоры", 0}, base).result(), ResultStore::Stored);
         QCOMPARE(s.user.results[1], QStringLiteral("0"));
         QVERIFY(achievementGrades(s)[1].isEmpty());
 
@@ -332,10 +327,8 @@ private Q_SLOTS:
         {
             QLockFile held(UserBase::lockFile(base));
             QVERIFY(held.tryLock(0));
-            s.Grade = 5;
-            QFuture<ResultStore> first = storeTestResult(s, base);
-            s.Grade = 4;
-            QFuture<ResultStore> second = storeTestResult(s, base);
+            QFuture<ResultStore> first = storeTestResult(s, {"Светофоры", 5}, base);
+            QFuture<ResultStore> second = storeTestResult(s, {"Светофоры", 4}, base);
             QVERIFY(!second.isFinished());
             held.unlock();
             QCOMPARE(first.result(), ResultStore::Stored);
@@ -346,7 +339,7 @@ private Q_SLOTS:
 
         QFile::remove(base);
         QVERIFY(QDir().mkpath(base));
-        QCOMPARE(storeTestResult(s, base).result(), ResultStore::BaseNotWritten);
+        QCOMPARE(storeTestResult(s, {"Светофоры", 4}, base).result(), ResultStore::BaseNotWritten);
     }
 
     // The 14 rows of the course, then the school's own tests of slots 15-20 with their grades.
@@ -388,11 +381,11 @@ private Q_SLOTS:
         QCOMPARE(testIntroduction("sv9.jpg", 100), testDescriptionForBank("sv9.jpg") + ready);
 
         SessionState s;
-        QCOMPARE(testReturnTarget(s), TestReturn::Reader);
+        QCOMPARE(testReturnTarget(s, TestRun({"par_1.jpg"})), TestReturn::Reader);
         s.mode = SessionMode::CourseTest;
-        QCOMPARE(testReturnTarget(s), TestReturn::MainMenu);
-        s.TestFromChoice = true;
-        QCOMPARE(testReturnTarget(s), TestReturn::TopicChoice);
+        QCOMPARE(testReturnTarget(s, TestRun({"sv9.jpg"})), TestReturn::MainMenu);
+        QCOMPARE(testReturnTarget(s, TestRun({"t01_97.jpg", "Светофоры", true})),
+                 TestReturn::TopicChoice);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "testing/journal.h"
 #include "testing/results.h"
 #include "testing/resume.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "testsupport.h"
 #include "users/userbase.h"
@@ -50,22 +51,22 @@ private:
     {
         TestProgramFolder folder;
         SessionState state;
+        std::shared_ptr<TestRun> test;
         std::unique_ptr<TestSession> session;
         qint64 now = 0;          // the monotonic clock, in milliseconds
         QList<int> chosenPlaces; // the answer texts of the bank are their places in the file
 
-        Run(int questions, const QByteArray &answerTime = QByteArray())
+        Run(int questions, const QByteArray &answerTime = QByteArray(), bool fromChoice = false)
+            : test(std::make_shared<TestRun>(TestRequest{"b.jpg", {}, fromChoice}))
         {
             state.setProgramFolder(folder.path());
             state.user.firstName = "Иван";
             state.user.surname = "Петров";
-            state.CurrentTestName = "Светофоры";
-            state.TestBankName = "b.jpg";
-            state.ElapsedSeconds = 30;
+            test->prepare(bankOf(questions)); // "Светофоры", 30 seconds
             if (!answerTime.isNull())
                 writeBytes(folder.jpg("14_16.jpg"), answerTime);
             session = std::make_unique<TestSession>(
-                state, bankOf(questions),
+                state, test,
                 TestSession::Files{folder.data("curr_test.ini"), folder.data("temp1.ini"),
                                    folder.jpg("14_16.jpg"), folder.jpg("2_17.jpg"),
                                    folder.data("resume.ini"), folder.data("attempts.txt"),
@@ -133,13 +134,13 @@ private Q_SLOTS:
         QCOMPARE(shown.last(), QStringLiteral("0:00"));
         QCOMPARE(shown.at(shown.size() - 5), QStringLiteral("0:04"));
         QCOMPARE(warnings.count(), 1);
-        QCOMPARE(run.state.AskedCount, qint16(1));
+        QCOMPARE(run.test->asked(), 1);
         run.tick();
         QCOMPARE(timeUps.count(), 1);
         // Answer 1 was selected and submitted; the next question has a fresh clock.
-        QCOMPARE(run.state.AskedCount, qint16(2));
+        QCOMPARE(run.test->asked(), 2);
         QCOMPARE(run.session->clock().text(), start);
-        QCOMPARE(run.state.ElapsedSeconds, qint16(30 + seconds));
+        QCOMPARE(run.test->elapsedSeconds(), 30 + seconds);
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.at(12 + 17), QStringLiteral("1"));
         run.answer(true);
@@ -159,8 +160,8 @@ private Q_SLOTS:
         QVERIFY(!run.session->clock().visible());
         for (int i = 0; i < 1000; ++i)
             run.tick();
-        QCOMPARE(run.state.AskedCount, qint16(1));
-        QCOMPARE(run.state.ElapsedSeconds, qint16(1030));
+        QCOMPARE(run.test->asked(), 1);
+        QCOMPARE(run.test->elapsedSeconds(), 1030);
     }
 
     void filesFollowEveryStep()
@@ -184,8 +185,8 @@ private Q_SLOTS:
         QCOMPARE(run.session->state(), TestSession::State::Finished);
         QCOMPARE(run.progress().mid(8),
                  (QStringList{"curr", " 10 ", "ok", " 7 ", "ocenka", " 4 "}));
-        QCOMPARE(run.state.Grade, qint16(4));
-        QCOMPARE(run.state.ElapsedText, QStringLiteral("0 мин"));
+        QCOMPARE(run.test->grade(), 4);
+        QCOMPARE(run.test->elapsedText(), QStringLiteral("0 мин"));
         const QList<journal::Attempt> attempts = journal::read(run.folder.data("attempts.txt"));
         QCOMPARE(attempts.size(), 1);
         QCOMPARE(journal::line(attempts[0]).section(u'\t', 1),
@@ -210,7 +211,7 @@ private Q_SLOTS:
             QVERIFY(!session.at(12 + 20 * i + 3).isEmpty());
         // No more questions after the end.
         run.session->submit();
-        QCOMPARE(run.state.AskedCount, qint16(10));
+        QCOMPARE(run.test->asked(), 10);
     }
 
     void lastCaptionOfAHundred()
@@ -232,7 +233,7 @@ private Q_SLOTS:
         for (int i = 1; i < 4; ++i)
             run.answer(true);
         run.session->requestPause();
-        QCOMPARE(run.state.PausesUsed, qint16(1));
+        QCOMPARE(run.test->pausesUsed(), 1);
         QVERIFY(!run.session->pauseAvailable());
         QCOMPARE(run.session->windowCaption(),
                  QStringLiteral("Пауза будет активирована после ответа на вопрос"));
@@ -242,13 +243,13 @@ private Q_SLOTS:
         run.answer(true);
         QCOMPARE(pauses.count(), 1);
         QCOMPARE(run.session->state(), TestSession::State::Paused);
-        QVERIFY(!run.state.PauseRequested);
-        QCOMPARE(run.state.AskedCount, qint16(4));
-        const qint16 elapsed = run.state.ElapsedSeconds;
+        QVERIFY(!run.test->pauseRequested());
+        QCOMPARE(run.test->asked(), 4);
+        const int elapsed = run.test->elapsedSeconds();
         run.tick();
-        QCOMPARE(run.state.ElapsedSeconds, elapsed);
+        QCOMPARE(run.test->elapsedSeconds(), elapsed);
         run.session->endPause();
-        QCOMPARE(run.state.AskedCount, qint16(5));
+        QCOMPARE(run.test->asked(), 5);
         QCOMPARE(run.session->clock().text(), QStringLiteral("0:60"));
         QVERIFY(run.session->pauseAvailable());
         QCOMPARE(run.session->windowCaption(), QStringLiteral("  Вопрос № 5"));
@@ -265,10 +266,10 @@ private Q_SLOTS:
             run.session->requestPause();
             run.answer(true);
             QCOMPARE(run.session->state(), TestSession::State::Paused);
-            QCOMPARE(pauseTexts(run.state.PausesUsed).count, counts.at(p - 1));
+            QCOMPARE(pauseTexts(run.test->pausesUsed()).count, counts.at(p - 1));
             run.session->endPause();
         }
-        QCOMPARE(run.state.PausesUsed, qint16(4));
+        QCOMPARE(run.test->pausesUsed(), 4);
         for (int i = 0; i < 4; ++i) {
             QVERIFY(!run.session->pauseAvailable());
             run.session->requestPause();
@@ -281,7 +282,6 @@ private Q_SLOTS:
     {
         Run run(6);
         QVERIFY(textfile::writeLines(run.folder.jpg("b.jpg"), bankLines(6)));
-        run.state.TestBankName = "b.jpg";
         run.session->begin();
         run.answer(true);
         run.answer(false);
@@ -310,10 +310,11 @@ private Q_SLOTS:
         QCOMPARE(test->answered, 3);
         QCOMPARE(test->correct, 2);
         QCOMPARE(test->test->order, order);
-        continueInterruptedTest(state, *test);
-        QCOMPARE(state.PausesUsed, qint16(1));
-        QCOMPARE(state.CurrentTestName, QStringLiteral("Светофоры"));
-        TestSession again(state, state.LoadedTest,
+        auto goingOn = std::make_shared<TestRun>(selectInterruptedTest(state, *test));
+        continueInterruptedTest(*goingOn, *test);
+        QCOMPARE(goingOn->pausesUsed(), 1);
+        QCOMPARE(goingOn->name(), QStringLiteral("Светофоры"));
+        TestSession again(state, goingOn,
                           {run.folder.data("curr_test.ini"), run.folder.data("temp1.ini"),
                            run.folder.jpg("14_16.jpg"), run.folder.jpg("2_17.jpg"),
                            run.folder.data("resume.ini"), run.folder.data("attempts.txt"),
@@ -329,8 +330,8 @@ private Q_SLOTS:
             again.select(again.question().correct);
             again.submit();
         }
-        QCOMPARE(state.CorrectCount, qint16(5));
-        QCOMPARE(state.Grade, gradeFor(5, 6));
+        QCOMPARE(goingOn->correct(), 5);
+        QCOMPARE(goingOn->grade(), int(gradeFor(5, 6)));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(again.records()[i].vop, asked.at(i));
         QSet<QString> questions;
@@ -406,8 +407,7 @@ private Q_SLOTS:
 
     void noPauseAfterTheLastQuestion()
     {
-        Run run(3);
-        run.state.TestFromChoice = true; // a topic test, though missing from the catalogue
+        Run run(3, {}, true); // a topic test, though missing from the catalogue
         QSignalSpy pauses(run.session.get(), &TestSession::pauseStarted);
         run.session->begin();
         run.answer(true);
@@ -416,8 +416,8 @@ private Q_SLOTS:
         run.answer(true);
         QCOMPARE(pauses.count(), 0);
         QCOMPARE(run.session->state(), TestSession::State::Finished);
-        QCOMPARE(run.state.Grade, qint16(5));
-        QCOMPARE(run.state.ResultNotice,
+        QCOMPARE(run.test->grade(), 5);
+        QCOMPARE(run.test->notice(),
                  QStringLiteral("Оценка не записана в ваши результаты: теста «Светофоры» нет в "
                                 "каталоге тестов."));
     }
@@ -427,17 +427,17 @@ private Q_SLOTS:
         Run run(5);
         run.session->begin();
         run.answer(true);
-        QCOMPARE(run.state.AskedCount, qint16(2));
+        QCOMPARE(run.test->asked(), 2);
         // The second click of a double-click, a repeated key, a click queued while the
         // question was being shown: all too soon to be meant for question 2.
         run.session->submit();
         run.now += TestSession::SightMs - 1;
         run.session->submit();
-        QCOMPARE(run.state.AskedCount, qint16(2));
+        QCOMPARE(run.test->asked(), 2);
         QCOMPARE(readLinesOrEmpty(run.folder.data("temp1.ini")).at(12 + 20 + 3), QString());
         run.now += 1;
         run.session->submit();
-        QCOMPARE(run.state.AskedCount, qint16(3));
+        QCOMPARE(run.test->asked(), 3);
     }
 
     void answeringTimeIsRealTimeWithoutPauses()
@@ -454,8 +454,8 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(run.session->state(), TestSession::State::Finished);
-        QCOMPARE(run.state.ElapsedSeconds, qint16(30 + 130));
-        QCOMPARE(run.state.ElapsedText, QStringLiteral("2 мин"));
+        QCOMPARE(run.test->elapsedSeconds(), 30 + 130);
+        QCOMPARE(run.test->elapsedText(), QStringLiteral("2 мин"));
     }
 
     void failedWritesAreNamedAndLeaveNoStaleState()
@@ -484,7 +484,7 @@ private Q_SLOTS:
         }
         run.answer(true);
         QCOMPARE(run.session->state(), TestSession::State::Finished);
-        const QString notice = run.state.ResultNotice;
+        const QString notice = run.test->notice();
         QVERIFY2(notice.contains(QDir::toNativeSeparators(run.folder.jpg("2_17.jpg"))),
                  qPrintable(notice));
         QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("attempts.txt"))));
@@ -506,8 +506,8 @@ private Q_SLOTS:
         run.session->begin();
         for (int i = 0; i < 3; ++i)
             run.answer(i == 0);
-        QCOMPARE(run.state.Grade, qint16(2));
-        QVERIFY(run.state.ResultNotice.isEmpty());
+        QCOMPARE(run.test->grade(), 2);
+        QVERIFY(run.test->notice().isEmpty());
         const std::optional<UserBase> stored = UserBase::load(run.folder.jpg("2_17.jpg"));
         QVERIFY(stored);
         QCOMPARE(stored->records.at(stored->indexOf("Иван", "Петров")).resultNumber(1), 2);

@@ -3,6 +3,7 @@
 #include "core/textfile.h"
 #include "testing/answerjournal.h"
 #include "testing/journal.h"
+#include "testing/testrun.h"
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
@@ -72,6 +73,7 @@ private:
         }
     }
     TestSession *running() { return m_app->windows.find<TestWindow>()->session(); }
+    const TestRun &run() { return *m_app->windows.find<TestWindow>()->run(); }
     // Every reading of this clock is long enough after the one before for a question to be
     // seen: clicks come as fast as the test sends them.
     void hurry()
@@ -105,7 +107,7 @@ private:
         QVERIFY(!shown("frmTestCh"));
         click("frmFullTest", "cmdSTART");
         QTRY_VERIFY(shown("fullTST"));
-        QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
+        QTRY_COMPARE(run().asked(), 1);
         hurry();
     }
     QList<answerjournal::Answer> answers() const
@@ -140,12 +142,12 @@ private Q_SLOTS:
     {
         startTopicTest(1);
         SessionState &s = m_app->session;
-        QCOMPARE(s.CurrentTestName, QStringLiteral("Светофоры"));
+        QCOMPARE(run().name(), QStringLiteral("Светофоры"));
         QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(), QStringLiteral("Светофоры"));
         checkAccessible("frmFullTest");
         checkAccessible("fullTST");
         QVERIFY(!QTest::currentTestFailed());
-        const int count = s.LoadedTest->bank.questionCount();
+        const int count = run().questionCount();
         QVERIFY(count >= 20);
         QVERIFY(!control<QLabel>("fullTST", "lblTime")->isVisible());
         // The clock is known by what it is, not by a name that changes every second.
@@ -175,7 +177,7 @@ private Q_SLOTS:
                  QStringLiteral("У Вас есть еще 2 паузы"));
         pause->findChild<SkinButton *>("Комманда1")->click();
         QTRY_VERIFY(shown("fullTST"));
-        QCOMPARE(s.AskedCount, qint16(3));
+        QCOMPARE(run().asked(), 3);
         QVERIFY(control("fullTST", "btnPAUSE")->isEnabled());
         QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(8, 4),
                  (QStringList{"curr", " 3 ", "ok", " 1 "}));
@@ -190,13 +192,13 @@ private Q_SLOTS:
         QTest::keyClick(focused, Qt::Key(Qt::Key_0 + correct));
         QCOMPARE(running()->selected(), correct);
         QTest::keyClick(focused, Qt::Key_Return);
-        QTRY_COMPARE(s.AskedCount, qint16(4));
+        QTRY_COMPARE(run().asked(), 4);
         for (int i = 4; i <= count; ++i)
             answer(true);
         QTRY_VERIFY(shown("frmFULLtestEND"));
         QVERIFY(!shown("fullTST"));
         checkAccessible("frmFULLtestEND");
-        const int grade = s.Grade;
+        const int grade = run().grade();
         // Stored the moment the test ended, while the result is still on screen.
         QCOMPARE(storedResult(2), QString::number(grade));
         QVERIFY(!control<QLabel>("frmFULLtestEND", "labNotStored")->isVisible());
@@ -230,7 +232,6 @@ private Q_SLOTS:
 
         click("frmTestCh", "btnEXIT");
         QTRY_VERIFY(shown("frmMain"));
-        QVERIFY(!s.TestFromChoice);
         // An earlier attempt the same day: the chart's dates tell the two apart by their time.
         journal::Attempt earlier = journal::read(m_folder->data("attempts.txt")).value(0);
         earlier.when = earlier.when.addSecs(-60);
@@ -278,7 +279,7 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(), "Работа над ошибками");
         click("frmFullTest", "cmdSTART");
         QTRY_VERIFY(shown("fullTST"));
-        QTRY_COMPARE(s.AskedCount, qint16(1));
+        QTRY_COMPARE(run().asked(), 1);
         QCOMPARE(running()->question().question, missed);
         hurry();
         answer(false);
@@ -414,7 +415,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
         QVERIFY(storedResult(2).isEmpty());
         answer(true);
-        QCOMPARE(m_app->session.AskedCount, qint16(3));
+        QCOMPARE(run().asked(), 3);
     }
 
     void answerTickedWithoutAClickCounts()
@@ -425,7 +426,7 @@ private Q_SLOTS:
         control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(correct))->setChecked(true);
         QCOMPARE(running()->selected(), correct);
         click("fullTST", "OKKEY");
-        QTRY_COMPARE(m_app->session.CorrectCount, qint16(1));
+        QTRY_COMPARE(run().correct(), 1);
     }
 
     void oneAnswerPerQuestionShown()
@@ -438,15 +439,15 @@ private Q_SLOTS:
         // A double-click on the button: its second press comes before question 2 was seen.
         click("fullTST", "OKKEY");
         click("fullTST", "OKKEY");
-        QCOMPARE(m_app->session.AskedCount, qint16(2));
+        QCOMPARE(run().asked(), 2);
         // Enter answers; held down, its repeats never answer question 3.
         now += TestSession::SightMs;
         QTest::keyPress(test, Qt::Key_Return);
-        QCOMPARE(m_app->session.AskedCount, qint16(3));
+        QCOMPARE(run().asked(), 3);
         now += TestSession::SightMs;
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
         QApplication::sendEvent(test, &repeat);
-        QCOMPARE(m_app->session.AskedCount, qint16(3));
+        QCOMPARE(run().asked(), 3);
         QCOMPARE(readLinesOrEmpty(m_folder->data("temp1.ini")).at(12 + 2 * 20 + 3), QString());
     }
 
@@ -503,7 +504,7 @@ private Q_SLOTS:
                     .startsWith("Тест содержит 100 вопросов по всем темам предмета."));
         click("frmFullTest", "cmdSTART");
         QTRY_VERIFY(shown("fullTST"));
-        QTRY_COMPARE(m_app->session.AskedCount, qint16(1));
+        QTRY_COMPARE(run().asked(), 1);
         hurry();
         for (int i = 1; i <= 100; ++i) {
             // The teacher's "not after the course test" reaches the running program.
