@@ -62,8 +62,8 @@ const QString MonitorWindow::NeedSetupText = QStringLiteral(
 
 MonitorWindow::MonitorWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNET"), QStringLiteral("Сетевая версия")),
-      m_poller(new PupilPoller(context.session, context.classroom, this)),
-      m_model(new MonitorModel(context.session, context.classroom, *m_poller, this))
+      m_poller(new PupilPoller(context.classroom, this)),
+      m_model(new MonitorModel(context.classroom, *m_poller, this))
 {
     buildControls();
     connect(m_poller, &PupilPoller::computerRead, m_model, &MonitorModel::computerRead);
@@ -181,12 +181,11 @@ QString MonitorWindow::netIni() const
     return m_context.session.dataPath(datafiles::NetConfigFile);
 }
 
-// What was read of another classroom is forgotten: reads under way are dropped and the pupils'
-// last states cleared; the first page shows the computers at once and is filled as they are read.
+// What was read of another classroom is forgotten: reads under way are dropped; the first page
+// shows the computers at once and is filled as they are read.
 void MonitorWindow::showClassroom()
 {
     m_poller->forget();
-    m_context.session.Pupils.fill(PupilStatus());
     const bool configured = m_context.classroom.count() > 0;
     showConfigured(configured);
     m_model->showFirstPage();

@@ -67,7 +67,7 @@ bool PrintConfirmWindow::ask(AppContext &context)
 
 ClassResultsWindow::ClassResultsWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmLOGnet"), QStringLiteral("Результаты теста ")),
-      m_log(resultslog::build(context.session.Pupils, context.classroom.count(), QLocale::system()))
+      m_log(resultslog::build(context.classroom.pupils(), QLocale::system()))
 {
     m_context.windows.hide<MonitorWindow>();
     buildControls();
@@ -134,8 +134,7 @@ void ClassResultsWindow::buildControls()
     analysis->setVisible(bool(m_context.windows.openItemAnalysis));
     connect(print, &QPushButton::clicked, this, &ClassResultsWindow::print);
     connect(exportLog, &QPushButton::clicked, this, [this] {
-        exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.classroom.count(),
-                                            QDate::currentDate()),
+        exportRows(resultslog::csv::logRows(m_context.classroom.pupils(), QDate::currentDate()),
                    QStringLiteral("Результаты ") +
                        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     });

@@ -91,9 +91,9 @@ void WatchChoiceWindow::fill()
 // Items come back in any order; they are kept in computer order.
 void WatchChoiceWindow::addComputer(int computer)
 {
-    const PupilStatus &p = m_context.session.Pupils.at(computer - 1);
-    const QString item =
-        QStringLiteral("№") + QString::number(computer) + u' ' + p.second + u' ' + p.first;
+    const PupilStatus pupil = m_context.classroom.pupil(computer);
+    const QString item = QStringLiteral("№") + QString::number(computer) + u' ' + pupil.surname +
+                         u' ' + pupil.firstName;
     int at = 0;
     while (at < m_list->count() && computerOf(m_list->itemText(at)) < computer)
         ++at;
@@ -107,10 +107,12 @@ void WatchChoiceWindow::accept()
     m_context.cues.play(Cue::Pick);
     if (m_list->currentIndex() < 0)
         return;
-    m_context.session.NetWizardIndex = qint16(computerOf(m_list->currentText()));
+    const int computer = computerOf(m_list->currentText());
     m_context.windows.close<WatchWindow>();
-    if (m_context.windows.open<WatchWindow>())
+    if (auto *watch = m_context.windows.open<WatchWindow>()) {
+        watch->watch(computer);
         hide();
+    }
 }
 
 void WatchChoiceWindow::closeEvent(QCloseEvent *event)
@@ -125,11 +127,17 @@ void WatchChoiceWindow::closeEvent(QCloseEvent *event)
 WatchWindow::WatchWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNetLog"),
                 QStringLiteral("Наблюдение за пользователем")),
-      m_flow(context.session.NetWizardIndex)
+      m_flow(0)
 {
     buildControls();
     m_refresh->hide();
     m_notice->setText(WatchFlow::AnswerNotice);
+}
+
+void WatchWindow::watch(int computer)
+{
+    m_flow = WatchFlow(computer);
+    m_files = WatchedFiles();
     m_timer1->start(100);
 }
 
@@ -206,7 +214,7 @@ void WatchWindow::refresh()
 {
     m_timer1->setInterval(RefreshMs);
     const int computer = m_flow.computer();
-    if (computer < 1 || computer > SessionState::MaxComputers)
+    if (computer < 1 || computer > Classroom::MaxComputers)
         return;
     const qint64 now = steadyMs();
     if (m_reading) {

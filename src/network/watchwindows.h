@@ -45,6 +45,8 @@ public:
 
     explicit WatchWindow(AppContext &context);
 
+    // Starts following the pupil at that computer.
+    void watch(int computer);
     const WatchFlow &flow() const { return m_flow; }
 
 Q_SIGNALS:

@@ -116,7 +116,7 @@ private Q_SLOTS:
         auto *prev = monitor->findChild<QPushButton *>("btnPREV15");
         QVERIFY(next->isVisible());
         QVERIFY(!prev->isVisible());
-        QTRY_COMPARE(h.session.Pupils.at(16).second, QStringLiteral("Смирнова"));
+        QTRY_COMPARE(h.classroom.pupil(17).surname, QStringLiteral("Смирнова"));
         next->click();
         QVERIFY(next->isVisible() && prev->isVisible());
         QCOMPARE(cell(monitor, 0, MonitorModel::Computer), QStringLiteral("№16"));

@@ -190,7 +190,7 @@ private Q_SLOTS:
         monitor->poll();
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(3));
         QCOMPARE(surnames->count(), 0);
-        QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
+        QTRY_COMPARE(h.classroom.pupil(1).surname, QStringLiteral("Петров"));
 
         choose(computers, 0);
         QTRY_COMPARE(surnames->count(), 2);
@@ -313,7 +313,7 @@ private Q_SLOTS:
         room.progress(1, "Иван", "Петров", 10, 3, 2);
         NetworkHarness h(room.teacher().path());
         h.windows.open<MonitorWindow>();
-        QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
+        QTRY_COMPARE(h.classroom.pupil(1).surname, QStringLiteral("Петров"));
         h.click("frmNET", "btnNETadmin");
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
         QTRY_COMPARE(surnames->count(), 2);

@@ -49,8 +49,8 @@ private Q_SLOTS:
         writeProgressFile(m_local + QStringLiteral("data/curr_test.ini"),
                           {"Иван", "Петров", "Реле", 20, 7, 5, 0});
         const PupilStatus status = pupilstatus::read(m_mount, PupilStatus());
-        QCOMPARE(status.second, QStringLiteral("Петров"));
-        QCOMPARE(status.curr, QStringLiteral("7"));
+        QCOMPARE(status.surname, QStringLiteral("Петров"));
+        QCOMPARE(status.currentQuestion, 7);
         // The next question's file is seen at once, past the client's cache of attributes.
         const QString progress = m_mount + QStringLiteral("data/curr_test.ini");
         const FileStamp before = stampOf(progress);

@@ -70,7 +70,7 @@ private Q_SLOTS:
         checkAccessibility(loadedWindow("frmUSERchange"));
         list->setCurrentIndex(1);
         h.click("frmUSERchange", "Комманда1");
-        QCOMPARE(h.session.NetWizardIndex, qint16(12));
+        QCOMPARE(h.windows.find<WatchWindow>()->flow().computer(), 12);
 
         auto *frame = h.child<QGroupBox>("frmNetLog", "Frame2");
         QTRY_COMPARE(frame->title(), QStringLiteral("Вопрос № 7"));

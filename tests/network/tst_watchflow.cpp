@@ -55,10 +55,10 @@ private Q_SLOTS:
         QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:4"));
         // The pupil starts a new test: nothing of the finished one stays on screen.
         PupilStatus next;
-        next.first = QStringLiteral("Иван");
-        next.second = QStringLiteral("Петров");
-        next.name = QStringLiteral("Сигналы");
-        next.max = next.curr = QStringLiteral("1");
+        next.firstName = QStringLiteral("Иван");
+        next.surname = QStringLiteral("Петров");
+        next.testName = QStringLiteral("Сигналы");
+        next.questionCount = next.currentQuestion = 1;
         flow.refreshed(WatchedSession::firstQuestionOf(next));
         const WatchView fresh = flow.view();
         QCOMPARE(fresh.test, QStringLiteral("Тест: Сигналы"));
