@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <atomic>
+
 namespace {
 QStringList progressLines(const QString &max, const QString &curr, const QString &ok,
                           const QString &ocenka)
@@ -169,14 +171,17 @@ private Q_SLOTS:
         constexpr int Readers = 2;
         constexpr int Reads = 8;
         QSemaphore hung;
+        std::atomic<int> readersHung = 0;
         QList<int> done;
         bool offThread = false;
         auto *context = new QObject;
         QList<std::pair<std::function<int()>, std::function<void(const int &)>>> reads;
         for (int i = 0; i < Reads; ++i) {
-            reads.append({[i, &hung, hangs = hanging.contains(i)] {
-                              if (hangs)
+            reads.append({[i, &hung, &readersHung, hangs = hanging.contains(i)] {
+                              if (hangs) {
+                                  ++readersHung;
                                   hung.acquire();
+                              }
                               return i;
                           },
                           [&](const int &result) {
@@ -185,7 +190,9 @@ private Q_SLOTS:
                           }});
         }
         const auto batch = ReadBatch<int>::start(context, reads, Readers);
-        QTest::qWait(100);
+        // Every reader hangs: what the others read before waits for the hurry.
+        QTRY_COMPARE(readersHung.load(), Readers);
+        QCoreApplication::processEvents();
         QVERIFY(done.isEmpty());
         batch->hurry();
         QTRY_COMPARE(done.size(), Reads - hanging.size());

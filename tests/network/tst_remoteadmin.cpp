@@ -296,7 +296,8 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
-        QTest::qWait(100); // the window has settled its focus and hints
+        // The focus hint comes with the activation, before the status line says the base.
+        QVERIFY(QTest::qWaitForWindowActive(loadedWindow("frmNETBOSS")));
         choose(h.child<QComboBox>("frmNETBOSS", "cOmBo4"), 0);
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QVERIFY(!h.child<QComboBox>("frmNETBOSS", "cOmBo1")->isEnabled());
