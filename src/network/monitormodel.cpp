@@ -1,5 +1,6 @@
 #include "network/monitormodel.h"
 
+#include "network/classresultsmodel.h"
 #include "network/classroom.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
@@ -49,9 +50,7 @@ QVariant MonitorModel::data(const QModelIndex &index, int role) const
                 .arg(progress(computer, MaximumRole).toInt());
         return text(computer, index.column());
     case Qt::AccessibleDescriptionRole: // a cell read alone still says which it is
-        return QStringLiteral("%1, строка %2")
-            .arg(headings.value(index.column()))
-            .arg(index.row() + 1);
+        return cellDescription(headings.value(index.column()), index.row());
     case MinimumRole:
     case MaximumRole:
     case ValueRole:

@@ -148,23 +148,12 @@ void MonitorWindow::buildControls()
 
 void MonitorWindow::buildTable()
 {
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("metTABLE"));
-    m_table->setModel(m_model);
-    m_table->setAccessibleName(QStringLiteral("Компьютеры класса"));
-    m_table->setAccessibleDescription(
-        QStringLiteral("Состояние теста на каждом компьютере этой страницы"));
+    m_table = addTable(QStringLiteral("metTABLE"), m_model, QStringLiteral("Компьютеры класса"),
+                       QStringLiteral("Состояние теста на каждом компьютере этой страницы"));
     m_table->setItemDelegateForColumn(MonitorModel::Progress, new ProgressDelegate(m_table));
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setWordWrap(false);
-    m_table->setTextElideMode(Qt::ElideRight);
-    m_table->verticalHeader()->hide();
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QHeaderView *header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(MonitorModel::Name, QHeaderView::Stretch);
     header->setSectionResizeMode(MonitorModel::Progress, QHeaderView::Fixed);
     header->resizeSection(MonitorModel::Progress, 120);

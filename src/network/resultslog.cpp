@@ -36,15 +36,6 @@ QString line(int n, const PupilStatus &status)
     return prefix + nameColumn(status) + grade + correct + u' ' + status.testName;
 }
 
-QString columnHeader()
-{
-    // The grade stands three places into its column; the caption, being longer, starts it.
-    return QStringLiteral("  №").leftJustified(6) +
-           QStringLiteral("Фамилия Имя").leftJustified(24) +
-           QStringLiteral("Оценка").leftJustified(8) +
-           QStringLiteral(" Правильных").leftJustified(13) + QStringLiteral(" Название теста");
-}
-
 QString formatAverage(double value, const QLocale &locale)
 {
     const double whole = std::round(value);

@@ -17,9 +17,6 @@ inline const QString BlockEnd = QString(60, u'=');
 
 // The results line of a graded computer, numbered n in the list.
 QString line(int n, const PupilStatus &status);
-// The heading of the results window: each caption starts over its column of line(). The stored
-// history keeps HeaderLine, whose captions stand one or two places left of their columns.
-QString columnHeader();
 
 struct Log
 {
