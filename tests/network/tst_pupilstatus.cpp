@@ -82,6 +82,8 @@ private Q_SLOTS:
         QTest::addRow("truncated after max")
             << QStringList{"first", "A", "second", "B", "max"} << 100 << 1 << "/100"
             << "";
+        QTest::addRow("no pupil") << QStringList{"max", "20", "ok", "3"} << 20 << 1 << ""
+                                  << "";
         QTest::addRow("garbage") << QStringList{QString::fromLatin1("\x01\x02\xff"), "ok"} << 100
                                  << 1 << ""
                                  << "";
@@ -99,6 +101,8 @@ private Q_SLOTS:
         QVERIFY(row.minimum <= row.value && row.value <= row.maximum);
         QCOMPARE(row.value, value);
         QCOMPARE(row.right, prav);
+        // Without a pupil the row shows only its computer's number.
+        QCOMPARE(row.current.isEmpty(), prav.isEmpty());
         QCOMPARE(row.grade, ocenka);
     }
 
@@ -406,17 +410,6 @@ private Q_SLOTS:
                 QCOMPARE(watched(shifted).text(look.status, now), text);
             }
         }
-    }
-
-    void rowWithoutPupilShowsNumberOnly()
-    {
-        PupilStatus s;
-        s.questionCount = 20;
-        s.rightAnswers = 3;
-        const pupilstatus::Row row = pupilstatus::row(12, s);
-        QCOMPARE(row.computer, QStringLiteral("№12"));
-        QVERIFY(row.right.isEmpty());
-        QVERIFY(row.current.isEmpty());
     }
 
     void pagesWithTenTwentyAndFortyNineComputers()
