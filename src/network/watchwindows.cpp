@@ -159,10 +159,10 @@ void WatchWindow::buildControls()
     m_answers->setAnswers(placeholders);
     m_test = addLabel(QStringLiteral("metTEST"), QString());
     m_test->setTextFormat(Qt::PlainText);
-    m_tema = addLabel(QStringLiteral("lbTema"), QString());
-    m_slejka = addLabel(QStringLiteral("metSLEJKA"), QString());
-    m_good = addLabel(QStringLiteral("metGOOD"), QString());
-    m_ocenka = addLabel(QStringLiteral("metOcenka"), QStringLiteral("Оценка:"));
+    m_topic = addLabel(QStringLiteral("lbTema"), QString());
+    m_watching = addLabel(QStringLiteral("metSLEJKA"), QString());
+    m_rightAnswers = addLabel(QStringLiteral("metGOOD"), QString());
+    m_grade = addLabel(QStringLiteral("metOcenka"), QStringLiteral("Оценка:"));
     m_notice = addLabel(QStringLiteral("metINFA"), QString());
     m_notice->setAccessibleDescription(QStringLiteral("Сообщение"));
     m_prev = addButton(QStringLiteral("btnPREV"), QStringLiteral("Предыдущий"),
@@ -188,13 +188,13 @@ void WatchWindow::buildControls()
     setEscapeButton(exit);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(m_slejka, 0, 0, 1, 5);
+    grid->addWidget(m_watching, 0, 0, 1, 5);
     grid->addWidget(m_test, 1, 0, 1, 5);
-    grid->addWidget(m_tema, 2, 0, 1, 5);
+    grid->addWidget(m_topic, 2, 0, 1, 5);
     grid->addWidget(m_frame2, 3, 0, 1, 5);
     grid->addWidget(m_answers, 4, 0, 1, 5);
-    grid->addWidget(m_good, 5, 0, 1, 2);
-    grid->addWidget(m_ocenka, 5, 2, 1, 3);
+    grid->addWidget(m_rightAnswers, 5, 0, 1, 2);
+    grid->addWidget(m_grade, 5, 2, 1, 3);
     grid->addWidget(m_notice, 6, 0, 1, 5);
     const QList<QPushButton *> buttons = {m_prev, m_next, m_picture, m_refresh, exit};
     for (int c = 0; c < buttons.size(); ++c)
@@ -274,11 +274,11 @@ void WatchWindow::showSlot()
     }
     m_prev->setVisible(v.previousVisible);
     m_next->setVisible(v.nextVisible);
-    m_tema->setText(v.tema);
-    m_slejka->setText(v.slejka);
+    m_topic->setText(v.topic);
+    m_watching->setText(v.watching);
     showAnswers(v);
-    m_good->setText(v.good);
-    m_ocenka->setText(v.ocenka);
+    m_rightAnswers->setText(v.rightAnswers);
+    m_grade->setText(v.grade);
     m_picture->setVisible(v.pictureVisible);
     fitContents();
 }
