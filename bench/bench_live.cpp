@@ -153,17 +153,17 @@ int main(int argc, char *argv[])
     application.startMenu(-1);
     application.windows.open<AdminWindow>();
     auto *monitor = application.windows.open<MonitorWindow>();
-    session.NetWizardIndex = 1;
     auto *watch = application.windows.open<WatchWindow>();
     if (!monitor || !watch)
         return 1;
+    watch->watch(1);
 
     static AnswerTimes monitorTimes{};
     static AnswerTimes watchTimes{};
     QList<double> monitorLatency;
     QList<double> watchLatency;
     QObject::connect(monitor->poller(), &PupilPoller::computerRead, [&](int computer) {
-        const int curr = textfile::leadingInt(session.Pupils.at(size_t(computer - 1)).curr);
+        const int curr = application.classroom.pupil(computer).currentQuestion.value_or(0);
         if (curr < 1 || curr > Questions)
             return;
         const qint64 at = monitorTimes[size_t(computer)][size_t(curr)].exchange(0);

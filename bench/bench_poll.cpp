@@ -28,10 +28,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    SessionState session;
     Classroom classroom;
     buildClassroom(dir, classroom, Pupils);
-    PupilPoller poller(session, classroom);
+    PupilPoller poller(classroom);
 
     QList<double> totals;
     QList<double> blocked;
@@ -60,5 +59,5 @@ int main(int argc, char *argv[])
     std::printf("monitor poll of %d pupil folders: median %.2f ms in all, user-interface thread "
                 "blocked at most %.2f ms at a time (median over %d polls)\n",
                 Pupils, median(totals), median(blocked), Rounds);
-    return session.Pupils[Pupils - 1].second.isEmpty() ? 1 : 0;
+    return classroom.pupil(Pupils).hasPupil() ? 0 : 1;
 }

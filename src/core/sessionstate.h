@@ -4,20 +4,6 @@
 
 #include <array>
 
-// The state of a pupil computer as last read from its curr_test.ini.
-struct PupilStatus
-{
-    QString first;
-    QString second;
-    QString name;
-    QString max;
-    QString curr;
-    QString ok;
-    QString ocenka;
-    // The file was too big, or not a regular file: the row says so instead of showing data.
-    bool damaged = false;
-};
-
 inline constexpr int ResultSlots = 20;
 inline constexpr int CatalogueSlots = 20;
 
@@ -45,15 +31,14 @@ struct TestCatalogue
 // test over the whole course.
 enum class SessionMode { Reading, Learning, Control, CourseTest };
 
-// The one record of session state that every window reads and writes: the user, the pupils'
-// states last read (the classroom's computers are a Classroom's). Events between
-// windows go by signals or direct calls, not through these fields. Indexed tables are 0-based here:
-// result slot k and catalogue slot k live at index k - 1, computer i at index i - 1.
+// What the whole session shares: the program's folders, the user who logged in, the sound
+// switch, the mode chosen in the main menu and the test catalogue. Everything else belongs to
+// the object that owns it (a TestRun, the Classroom, a window). Indexed tables are 0-based here:
+// result slot k and catalogue slot k live at index k - 1.
 struct SessionState
 {
     static constexpr int ResultSlots = ::ResultSlots;
     static constexpr int CatalogueSlots = ::CatalogueSlots;
-    static constexpr int MaxComputers = 50;
 
     // Program and skin folders, without and with a trailing separator.
     QString programFolder;
@@ -67,12 +52,6 @@ struct SessionState
     SessionMode mode = SessionMode::Reading;
 
     TestCatalogue catalogue;
-
-
-    // Classroom network.
-    qint16 NetWizardIndex = 0;
-    QString NetLastFolder; // where the teacher last chose a pupil's program
-    std::array<PupilStatus, MaxComputers> Pupils;
 
     // A path below the data folder, found without regard to letter case.
     QString dataPath(const QString &relative) const;

@@ -2,8 +2,7 @@
 
 QString Classroom::folder(int computer) const
 {
-    return computer >= 1 && computer <= SessionState::MaxComputers ? m_folders.at(computer - 1)
-                                                                   : QString();
+    return isComputer(computer) ? m_folders.at(computer - 1) : QString();
 }
 
 QList<int> Classroom::configured() const
@@ -18,7 +17,24 @@ QList<int> Classroom::configured() const
 
 void Classroom::assign(int count, const Folders &folders)
 {
-    m_count = qBound(0, count, SessionState::MaxComputers);
+    m_count = qBound(0, count, MaxComputers);
     m_folders = folders;
+    m_pupils.fill(PupilStatus());
     Q_EMIT changed();
+}
+
+PupilStatus Classroom::pupil(int computer) const
+{
+    return isComputer(computer) ? m_pupils.at(computer - 1) : PupilStatus();
+}
+
+QList<PupilStatus> Classroom::pupils() const
+{
+    return QList<PupilStatus>(m_pupils.cbegin(), m_pupils.cbegin() + m_count);
+}
+
+void Classroom::setPupil(int computer, const PupilStatus &status)
+{
+    if (isComputer(computer))
+        m_pupils[computer - 1] = status;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/sessionstate.h"
+#include "network/pupilstatus.h"
 
 #include <QList>
 #include <QObject>
@@ -8,14 +8,16 @@
 
 #include <array>
 
-// The pupil computers of net.ini: how many there are and the program folder of each, empty
-// when that computer is not set up. The setup writes it; the monitor redraws on `changed`, and
-// the watch, the class results, the item analysis and the remote administration read it.
+// The pupil computers of net.ini: how many there are, the program folder of each (empty when
+// that computer is not set up) and what its curr_test.ini said when the monitor last read it.
+// The setup writes the computers; the monitor redraws on `changed`, and the watch, the class
+// results, the item analysis and the remote administration read it.
 class Classroom : public QObject
 {
     Q_OBJECT
 public:
-    using Folders = std::array<QString, SessionState::MaxComputers>;
+    static constexpr int MaxComputers = 50;
+    using Folders = std::array<QString, MaxComputers>;
 
     explicit Classroom(QObject *parent = nullptr) : QObject(parent) {}
 
@@ -26,14 +28,29 @@ public:
     // The computers 1..count that have a folder, in order.
     QList<int> configured() const;
 
-    // Replaces the computers (the count kept within 0..50) and tells the observers.
+    // Replaces the computers (the count kept within 0..50), forgets what was read of the old
+    // ones and tells the observers.
     void assign(int count, const Folders &folders);
     void clear() { assign(0, {}); }
+
+    // What was last read of computer i (1-based); nothing before its first reading.
+    PupilStatus pupil(int computer) const;
+    // Those of computers 1..count, in order.
+    QList<PupilStatus> pupils() const;
+    void setPupil(int computer, const PupilStatus &status);
+
+    // Where the teacher last found a pupil's program: the setup's file dialog starts there.
+    const QString &programFolderChosenLast() const { return m_programFolderChosenLast; }
+    void setProgramFolderChosenLast(const QString &folder) { m_programFolderChosenLast = folder; }
 
 Q_SIGNALS:
     void changed();
 
 private:
+    static bool isComputer(int computer) { return computer >= 1 && computer <= MaxComputers; }
+
     int m_count = 0;
     Folders m_folders;
+    std::array<PupilStatus, MaxComputers> m_pupils;
+    QString m_programFolderChosenLast;
 };

@@ -1,14 +1,12 @@
 #include "network/monitormodel.h"
 
-#include "core/sessionstate.h"
+#include "network/classresultsmodel.h"
 #include "network/classroom.h"
 #include "network/pupilpoller.h"
 #include "network/pupilstatus.h"
 
-MonitorModel::MonitorModel(const SessionState &session, const Classroom &classroom,
-                           const PupilPoller &poller, QObject *parent)
-    : QAbstractTableModel(parent), m_session(session), m_classroom(classroom), m_poller(poller),
-      m_pages(classroom)
+MonitorModel::MonitorModel(const Classroom &classroom, const PupilPoller &poller, QObject *parent)
+    : QAbstractTableModel(parent), m_classroom(classroom), m_poller(poller), m_pages(classroom)
 {
 }
 
@@ -46,15 +44,13 @@ QVariant MonitorModel::data(const QModelIndex &index, int role) const
         return text(computer, index.column());
     case Qt::AccessibleTextRole:
         // An empty bar is no progress to read out: a computer without a pupil says nothing.
-        if (index.column() == Progress && !statusOf(computer).second.isEmpty())
+        if (index.column() == Progress && statusOf(computer).hasPupil())
             return QStringLiteral("%1 из %2")
                 .arg(progress(computer, ValueRole).toInt())
                 .arg(progress(computer, MaximumRole).toInt());
         return text(computer, index.column());
     case Qt::AccessibleDescriptionRole: // a cell read alone still says which it is
-        return QStringLiteral("%1, строка %2")
-            .arg(headings.value(index.column()))
-            .arg(index.row() + 1);
+        return cellDescription(headings.value(index.column()), index.row());
     case MinimumRole:
     case MaximumRole:
     case ValueRole:
@@ -71,7 +67,7 @@ bool MonitorModel::isConfigured(int computer) const
 
 PupilStatus MonitorModel::statusOf(int computer) const
 {
-    return isConfigured(computer) ? m_session.Pupils.at(computer - 1) : PupilStatus();
+    return isConfigured(computer) ? m_classroom.pupil(computer) : PupilStatus();
 }
 
 QString MonitorModel::text(int computer, int column) const
@@ -80,15 +76,15 @@ QString MonitorModel::text(int computer, int column) const
     const pupilstatus::Row row = pupilstatus::row(computer, status);
     switch (column) {
     case Computer:
-        return row.user;
+        return row.computer;
     case Name:
-        return row.name;
+        return row.pupil;
     case Right:
-        return row.prav;
+        return row.right;
     case Current:
-        return row.curr;
+        return row.current;
     case Grade:
-        return row.ocenka;
+        return row.grade;
     case Answered:
         return isConfigured(computer) ? m_poller.live(computer).text(status, m_poller.now())
                                       : QString();

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "network/monitorpages.h"
-
-#include "core/sessionstate.h"
+#include "network/pupilstatus.h"
 
 #include <QAbstractTableModel>
 
@@ -19,8 +18,7 @@ public:
     // The progress column's bar; absent while the classroom is not configured.
     enum Role { MinimumRole = Qt::UserRole, MaximumRole, ValueRole };
 
-    MonitorModel(const SessionState &session, const Classroom &classroom, const PupilPoller &poller,
-                 QObject *parent = nullptr);
+    MonitorModel(const Classroom &classroom, const PupilPoller &poller, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -43,7 +41,6 @@ private:
     QString text(int computer, int column) const;
     QVariant progress(int computer, int role) const;
 
-    const SessionState &m_session;
     const Classroom &m_classroom;
     const PupilPoller &m_poller;
     MonitorPages m_pages;

@@ -41,5 +41,5 @@ bool MonitorPages::previousVisible() const
 
 int MonitorPages::rowsUsed() const
 {
-    return qBound(0, SessionState::MaxComputers - computerInRow(0) + 1, RowsPerPage);
+    return qBound(0, Classroom::MaxComputers - computerInRow(0) + 1, RowsPerPage);
 }

@@ -62,8 +62,8 @@ const QString MonitorWindow::NeedSetupText = QStringLiteral(
 
 MonitorWindow::MonitorWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNET"), QStringLiteral("Сетевая версия")),
-      m_poller(new PupilPoller(context.session, context.classroom, this)),
-      m_model(new MonitorModel(context.session, context.classroom, *m_poller, this))
+      m_poller(new PupilPoller(context.classroom, this)),
+      m_model(new MonitorModel(context.classroom, *m_poller, this))
 {
     buildControls();
     connect(m_poller, &PupilPoller::computerRead, m_model, &MonitorModel::computerRead);
@@ -148,23 +148,12 @@ void MonitorWindow::buildControls()
 
 void MonitorWindow::buildTable()
 {
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("metTABLE"));
-    m_table->setModel(m_model);
-    m_table->setAccessibleName(QStringLiteral("Компьютеры класса"));
-    m_table->setAccessibleDescription(
-        QStringLiteral("Состояние теста на каждом компьютере этой страницы"));
+    m_table = addTable(QStringLiteral("metTABLE"), m_model, QStringLiteral("Компьютеры класса"),
+                       QStringLiteral("Состояние теста на каждом компьютере этой страницы"));
     m_table->setItemDelegateForColumn(MonitorModel::Progress, new ProgressDelegate(m_table));
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setWordWrap(false);
-    m_table->setTextElideMode(Qt::ElideRight);
-    m_table->verticalHeader()->hide();
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QHeaderView *header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(MonitorModel::Name, QHeaderView::Stretch);
     header->setSectionResizeMode(MonitorModel::Progress, QHeaderView::Fixed);
     header->resizeSection(MonitorModel::Progress, 120);
@@ -181,12 +170,11 @@ QString MonitorWindow::netIni() const
     return m_context.session.dataPath(datafiles::NetConfigFile);
 }
 
-// What was read of another classroom is forgotten: reads under way are dropped and the pupils'
-// last states cleared; the first page shows the computers at once and is filled as they are read.
+// What was read of another classroom is forgotten: reads under way are dropped; the first page
+// shows the computers at once and is filled as they are read.
 void MonitorWindow::showClassroom()
 {
     m_poller->forget();
-    m_context.session.Pupils.fill(PupilStatus());
     const bool configured = m_context.classroom.count() > 0;
     showConfigured(configured);
     m_model->showFirstPage();

@@ -24,7 +24,7 @@ void applyLines(Classroom &classroom, const QStringList &lines)
     Classroom::Folders folders = classroom.folders();
     for (qsizetype at = 2; at + 1 < lines.size(); at += 2) {
         const int index = textfile::leadingInt(lines.at(at).trimmed());
-        if (index >= 1 && index <= SessionState::MaxComputers)
+        if (index >= 1 && index <= Classroom::MaxComputers)
             folders[index - 1] = lines.at(at + 1);
     }
     classroom.assign(textfile::leadingInt(lines.value(1).trimmed()), folders);

@@ -4,8 +4,10 @@
 #include "network/monitorwindow.h"
 #include "ui/hovergroup.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 
 NetWindow::NetWindow(AppContext &context, const QString &objectName, const QString &caption)
     : SkinnedWindow(context, objectName, caption)
@@ -21,6 +23,24 @@ QPushButton *NetWindow::addButton(const QString &objectName, const QString &capt
     button->setAutoDefault(false);
     hover()->addHint(button, hint);
     return button;
+}
+
+QTableView *NetWindow::addTable(const QString &objectName, QAbstractItemModel *model,
+                                const QString &accessibleName, const QString &hint)
+{
+    auto *table = new QTableView(this);
+    table->setObjectName(objectName);
+    table->setModel(model);
+    table->setAccessibleName(accessibleName);
+    hover()->addHint(table, hint);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return table;
 }
 
 QLabel *NetWindow::addStatusBar()

@@ -197,15 +197,15 @@ bool PupilLive::stalled(qint64 now) const
 QString PupilLive::text(const PupilStatus &status, qint64 now) const
 {
     // Before a lesson too: a computer that cannot be reached must not pass for an idle one.
-    if (status.second.isEmpty())
+    if (!status.hasPupil())
         return lost(now) ? NoConnectionText : QString();
-    if (!status.ocenka.isEmpty())
-        return QStringLiteral("закончил, оценка ") + status.ocenka;
+    if (status.graded())
+        return QStringLiteral("закончил, оценка ") + QString::number(status.grade);
     if (lost(now) || stalled(now))
         return NoConnectionText;
     if (paused())
         return PauseText;
-    if (textfile::leadingInt(status.curr) <= 1)
+    if (status.currentQuestion.value_or(1) <= 1)
         return NoAnswerText;
     return agoText(now - m_progress.changedMs());
 }

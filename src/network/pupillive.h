@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/sessionstate.h"
+#include "network/pupilstatus.h"
 
 #include <QString>
 

@@ -1,13 +1,11 @@
 #include "network/pupilpoller.h"
 
-#include "core/sessionstate.h"
-#include "network/classroom.h"
 #include "network/pupilstatus.h"
 
 #include <QDateTime>
 
-PupilPoller::PupilPoller(SessionState &session, const Classroom &classroom, QObject *parent)
-    : QObject(parent), m_session(session), m_classroom(classroom)
+PupilPoller::PupilPoller(Classroom &classroom, QObject *parent)
+    : QObject(parent), m_classroom(classroom)
 {
     m_patience.setSingleShot(true);
     m_patience.setInterval(400);
@@ -32,7 +30,7 @@ void PupilPoller::poll()
         live.lookStarted(now);
         looks.append(
             {[folder, progress = live.progress(), dataFolder = live.dataFolder(), now,
-              previous = m_session.Pupils.at(i - 1), withSession = live.wantsSession(now)] {
+              previous = m_classroom.pupil(i), withSession = live.wantsSession(now)] {
                  return PupilLook::take(folder, progress, dataFolder, now, previous, withSession);
              },
              [this, i, generation = m_generation](const PupilLook &look) {
@@ -41,7 +39,7 @@ void PupilPoller::poll()
                  const bool changed =
                      m_live[i - 1].looked(look, m_now(), QDateTime::currentMSecsSinceEpoch());
                  if (look.read)
-                     m_session.Pupils[i - 1] = look.status;
+                     m_classroom.setPupil(i, look.status);
                  received(i, changed);
              }});
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/sessionstate.h"
+#include "network/classroom.h"
 #include "network/pupillive.h"
 #include "network/sharereader.h"
 
@@ -13,16 +13,14 @@
 #include <memory>
 
 // Looks at the pupils' files off the user-interface thread: their stamps every poll, and
-// curr_test.ini only when it changed. Each result is stored in the session's Pupils on the
+// curr_test.ini only when it changed. Each result is stored in the classroom on the
 // user-interface thread. A computer whose previous look has not returned is not looked at
 // again; its status keeps its last values, and it counts as lost after a while.
-class Classroom;
-
 class PupilPoller : public QObject
 {
     Q_OBJECT
 public:
-    PupilPoller(SessionState &session, const Classroom &classroom, QObject *parent = nullptr);
+    explicit PupilPoller(Classroom &classroom, QObject *parent = nullptr);
 
     // The steady clock, in milliseconds; tests drive their own.
     void setClock(std::function<qint64()> now) { m_now = std::move(now); }
@@ -54,10 +52,9 @@ private:
     // Readers a poll starts with: enough for a classroom on a share, few threads to wake.
     static constexpr int Readers = 4;
 
-    SessionState &m_session;
-    const Classroom &m_classroom;
+    Classroom &m_classroom;
     std::weak_ptr<ReadBatch<PupilLook>> m_looks;
-    std::array<PupilLive, SessionState::MaxComputers> m_live;
+    std::array<PupilLive, Classroom::MaxComputers> m_live;
     std::function<qint64()> m_now = steadyMs;
     QSet<int> m_reading;
     QSet<int> m_pending;

@@ -6,34 +6,35 @@
 namespace pupilstatus {
 
 namespace {
-QString *field(PupilStatus &status, const QString &key)
+// The file holds 16-bit numbers: anything beyond is damage, never shown or counted as it stands.
+int numberOf(const QString &value)
 {
-    if (key == QLatin1String("first"))
-        return &status.first;
-    if (key == QLatin1String("second"))
-        return &status.second;
-    if (key == QLatin1String("name"))
-        return &status.name;
-    if (key == QLatin1String("max"))
-        return &status.max;
-    if (key == QLatin1String("curr"))
-        return &status.curr;
-    if (key == QLatin1String("ok"))
-        return &status.ok;
-    if (key == QLatin1String("ocenka"))
-        return &status.ocenka;
-    return nullptr;
+    return textfile::leadingInt16(value);
 }
 
-// The file holds 16-bit numbers: anything beyond is damage, never shown or counted as it stands.
-QString valueOf(const QString &key, const QString &value)
+void apply(PupilStatus &status, const QString &key, const QString &value)
 {
-    const bool number = key == u"max" || key == u"curr" || key == u"ok" || key == u"ocenka";
-    if (value.isEmpty() || !number)
-        return value;
-    return QString::number(textfile::leadingInt16(value));
+    if (key == u"first")
+        status.firstName = value;
+    else if (key == u"second")
+        status.surname = value;
+    else if (key == u"name")
+        status.testName = value;
+    else if (key == u"max")
+        status.questionCount = value.isEmpty() ? std::nullopt : std::optional(numberOf(value));
+    else if (key == u"curr")
+        status.currentQuestion = value.isEmpty() ? std::nullopt : std::optional(numberOf(value));
+    else if (key == u"ok")
+        status.rightAnswers = value.isEmpty() ? std::nullopt : std::optional(numberOf(value));
+    else if (key == u"ocenka")
+        status.grade = numberOf(value);
 }
 } // namespace
+
+QString countText(std::optional<int> count)
+{
+    return count ? QString::number(*count) : QString();
+}
 
 PupilStatus applyLines(const QStringList &lines, PupilStatus status)
 {
@@ -41,11 +42,7 @@ PupilStatus applyLines(const QStringList &lines, PupilStatus status)
     for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
         if (!pair.hasValue)
             break;
-        const QString key = pair.key.trimmed();
-        if (QString *target = field(status, key))
-            *target = valueOf(key, pair.value.trimmed());
-        if (textfile::leadingNumber(status.ocenka) == 0)
-            status.ocenka.clear();
+        apply(status, pair.key.trimmed(), pair.value.trimmed());
     }
     return status;
 }
@@ -82,20 +79,16 @@ PupilStatus read(const QString &programFolder, const PupilStatus &previous)
 Row row(int computer, const PupilStatus &status)
 {
     Row r;
-    r.user = QStringLiteral("№") + QString::number(computer);
-    r.name = status.second;
-    const QString max = status.max.isEmpty() ? QStringLiteral("100") : status.max;
-    const QString curr = status.curr.isEmpty() ? QStringLiteral("1") : status.curr;
-    r.maximum = qMax(1, textfile::leadingInt(max));
-    r.value = qBound(r.minimum, textfile::leadingInt(curr), r.maximum);
-    r.prav = status.ok + QLatin1Char('/') + max;
-    r.curr = curr;
-    r.ocenka = status.ocenka.trimmed() == QLatin1String("0") ? QString() : status.ocenka;
-    if (status.damaged)
-        r.name = DamagedText;
-    if (status.second.isEmpty()) {
-        r.prav.clear();
-        r.curr.clear();
+    r.computer = QStringLiteral("№") + QString::number(computer);
+    r.pupil = status.damaged ? DamagedText : status.surname;
+    const int max = status.questionCount.value_or(100);
+    const int current = status.currentQuestion.value_or(1);
+    r.maximum = qMax(1, max);
+    r.value = qBound(r.minimum, current, r.maximum);
+    r.grade = status.graded() ? QString::number(status.grade) : QString();
+    if (status.hasPupil()) {
+        r.right = countText(status.rightAnswers) + QLatin1Char('/') + QString::number(max);
+        r.current = QString::number(current);
     }
     return r;
 }

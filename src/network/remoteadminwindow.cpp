@@ -160,7 +160,7 @@ int RemoteAdminWindow::chosenComputer() const
 void RemoteAdminWindow::chooseComputer()
 {
     const int computer = chosenComputer();
-    if (computer < 1 || computer > SessionState::MaxComputers)
+    if (computer < 1 || computer > Classroom::MaxComputers)
         return;
     m_panel->setBaseFile(m_context.classroom.folder(computer));
 }
@@ -170,10 +170,10 @@ void RemoteAdminWindow::chooseComputer()
 bool RemoteAdminWindow::confirmChange(const UserRecord &record)
 {
     const int computer = chosenComputer();
-    if (computer < 1 || computer > SessionState::MaxComputers)
+    if (computer < 1 || computer > Classroom::MaxComputers)
         return true;
-    const PupilStatus &status = m_context.session.Pupils.at(computer - 1);
-    if (status.damaged || !record.hasNames(status.first, status.second))
+    const PupilStatus status = m_context.classroom.pupil(computer);
+    if (status.damaged || !record.hasNames(status.firstName, status.surname))
         return true;
     return ConfirmWindow::ask(m_context, testingText(computer, record));
 }

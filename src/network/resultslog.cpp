@@ -13,9 +13,9 @@ namespace resultslog {
 namespace {
 QString nameColumn(const PupilStatus &status)
 {
-    QString name = status.second + u' ' + status.first;
+    QString name = status.surname + u' ' + status.firstName;
     if (name.size() > 24)
-        name = status.second;
+        name = status.surname;
     if (name.size() > 24)
         name = name.left(23) + u'.';
     return name.leftJustified(24);
@@ -27,19 +27,13 @@ const QString noData = QStringLiteral("нет оценённых тестов");
 QString line(int n, const PupilStatus &status)
 {
     const QString prefix = (QStringLiteral("  ") + QString::number(n)).leftJustified(6);
-    const QString grade = QStringLiteral("   ") + status.ocenka + QStringLiteral("    ");
+    const QString grade =
+        QStringLiteral("   ") + QString::number(status.grade) + QStringLiteral("    ");
     const QString correct =
-        u' ' + (status.ok + QStringLiteral(" / ") + status.max).leftJustified(12);
-    return prefix + nameColumn(status) + grade + correct + u' ' + status.name;
-}
-
-QString columnHeader()
-{
-    // The grade stands three places into its column; the caption, being longer, starts it.
-    return QStringLiteral("  №").leftJustified(6) +
-           QStringLiteral("Фамилия Имя").leftJustified(24) +
-           QStringLiteral("Оценка").leftJustified(8) +
-           QStringLiteral(" Правильных").leftJustified(13) + QStringLiteral(" Название теста");
+        u' ' + (pupilstatus::countText(status.rightAnswers) + QStringLiteral(" / ") +
+                pupilstatus::countText(status.questionCount))
+                   .leftJustified(12);
+    return prefix + nameColumn(status) + grade + correct + u' ' + status.testName;
 }
 
 QString formatAverage(double value, const QLocale &locale)
@@ -65,16 +59,13 @@ QString formatPercent(double value, const QLocale &locale)
 
 bool countsInStatistics(const PupilStatus &status)
 {
-    const double grade = textfile::leadingNumber(status.ocenka);
-    const double max = textfile::leadingNumber(status.max);
-    const double ok = textfile::leadingNumber(status.ok);
-    const auto whole = [](double value) { return std::floor(value) == value; };
-    return grade >= 2 && grade <= 5 && whole(grade) && max >= 1 && max <= MaxQuestions &&
-           whole(max) && ok >= 0 && ok <= max && whole(ok);
+    const int max = status.questionCount.value_or(0);
+    const int right = status.rightAnswers.value_or(0);
+    return status.grade >= 2 && status.grade <= 5 && max >= 1 && max <= MaxQuestions &&
+           right >= 0 && right <= max;
 }
 
-Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
-          const QLocale &locale)
+Log build(const QList<PupilStatus> &pupils, const QLocale &locale)
 {
     Log log;
     int counted = 0;
@@ -82,9 +73,8 @@ Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int
     int count3 = 0;
     int count4 = 0;
     QStringList excluded;
-    for (int i = 1; i <= qBound(0, count, SessionState::MaxComputers); ++i) {
-        const PupilStatus &status = pupils.at(i - 1);
-        if (status.ocenka.isEmpty())
+    for (const PupilStatus &status : pupils) {
+        if (!status.graded())
             continue;
         const int n = int(log.lines.size()) + 1;
         log.lines << line(n, status);
@@ -92,11 +82,10 @@ Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int
             excluded << QString::number(n);
             continue;
         }
-        const int g = int(textfile::leadingNumber(status.ocenka));
         ++counted;
-        sum += g;
-        count3 += g > 2 ? 1 : 0;
-        count4 += g > 3 ? 1 : 0;
+        sum += status.grade;
+        count3 += status.grade > 2 ? 1 : 0;
+        count4 += status.grade > 3 ? 1 : 0;
     }
     if (!excluded.isEmpty())
         log.excluded = QStringLiteral("Не учтены в статистике (неверная оценка или число "

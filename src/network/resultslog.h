@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/sessionstate.h"
+#include "network/pupilstatus.h"
 
 #include <QDate>
 #include <QLocale>
@@ -17,9 +17,6 @@ inline const QString BlockEnd = QString(60, u'=');
 
 // The results line of a graded computer, numbered n in the list.
 QString line(int n, const PupilStatus &status);
-// The heading of the results window: each caption starts over its column of line(). The stored
-// history keeps HeaderLine, whose captions stand one or two places left of their columns.
-QString columnHeader();
 
 struct Log
 {
@@ -43,9 +40,8 @@ constexpr int MaxQuestions = 150;
 // out of the statistics.
 bool countsInStatistics(const PupilStatus &status);
 
-// Lines of every computer 1..count with a grade, and the statistics over them.
-Log build(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
-          const QLocale &locale);
+// Lines of every graded pupil of the computers in order, and the statistics over them.
+Log build(const QList<PupilStatus> &pupils, const QLocale &locale);
 
 // "#,###": a whole number with group separators, nothing for a value below 0.5.
 QString formatAverage(double value, const QLocale &locale);

@@ -52,22 +52,20 @@ QString dateField(const Row &row)
 }
 } // namespace
 
-QList<Row> logRows(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
-                   const QDate &date)
+QList<Row> logRows(const QList<PupilStatus> &pupils, const QDate &date)
 {
     QList<Row> rows;
-    for (int i = 1; i <= qBound(0, count, SessionState::MaxComputers); ++i) {
-        const PupilStatus &status = pupils.at(i - 1);
-        if (status.ocenka.isEmpty())
+    for (const PupilStatus &status : pupils) {
+        if (!status.graded())
             continue;
         rows << Row{date,
                     QString(),
                     int(rows.size()) + 1,
-                    (status.second + u' ' + status.first).trimmed(),
-                    status.ocenka,
-                    status.ok,
-                    status.max,
-                    status.name};
+                    (status.surname + u' ' + status.firstName).trimmed(),
+                    QString::number(status.grade),
+                    pupilstatus::countText(status.rightAnswers),
+                    pupilstatus::countText(status.questionCount),
+                    status.testName};
     }
     return rows;
 }

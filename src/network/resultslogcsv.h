@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/sessionstate.h"
+#include "network/pupilstatus.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -26,9 +26,8 @@ struct Row
     QString test;
 };
 
-// The graded computers 1..count as the results log numbers them.
-QList<Row> logRows(const std::array<PupilStatus, SessionState::MaxComputers> &pupils, int count,
-                   const QDate &date);
+// The graded pupils of the computers in order, as the results log numbers them.
+QList<Row> logRows(const QList<PupilStatus> &pupils, const QDate &date);
 // Every results line of every lesson stored in the history, dated by its block's title.
 QList<Row> historyRows(const QStringList &history, const QLocale &locale);
 

@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "core/windowhub.h"
+#include "network/classresultsmodel.h"
 #include "network/classroom.h"
 #include "network/monitorwindow.h"
 #include "network/resultslogcsv.h"
@@ -16,14 +17,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QStyle>
+#include <QTableView>
 
 // The print confirmation.
 
@@ -67,13 +67,13 @@ bool PrintConfirmWindow::ask(AppContext &context)
 
 ClassResultsWindow::ClassResultsWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmLOGnet"), QStringLiteral("Результаты теста ")),
-      m_log(resultslog::build(context.session.Pupils, context.classroom.count(), QLocale::system()))
+      m_log(resultslog::build(context.classroom.pupils(), QLocale::system())),
+      m_model(new ClassResultsModel(
+          resultslog::csv::logRows(context.classroom.pupils(), QDate::currentDate()), this))
 {
     m_context.windows.hide<MonitorWindow>();
     buildControls();
-    m_list->addItems(m_log.lines);
-    if (m_list->count() > 0)
-        m_list->setCurrentRow(0);
+    showFirstRow();
 }
 
 QString ClassResultsWindow::pdfFolder()
@@ -82,25 +82,25 @@ QString ClassResultsWindow::pdfFolder()
     return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
+void ClassResultsWindow::buildTable()
+{
+    m_table = addTable(QStringLiteral("list1"), m_model, QStringLiteral("Результаты теста"),
+                       QStringLiteral("Результаты законченных тестов"));
+    m_table->setMinimumSize(640, 260);
+    QHeaderView *header = m_table->horizontalHeader();
+    header->setSectionResizeMode(ClassResultsModel::Name, QHeaderView::Stretch);
+    header->setSectionResizeMode(ClassResultsModel::Test, QHeaderView::Stretch);
+}
+
+void ClassResultsWindow::showFirstRow()
+{
+    if (m_model->rowCount() > 0)
+        m_table->setCurrentIndex(m_model->index(0, 0));
+}
+
 void ClassResultsWindow::buildControls()
 {
-    // The columns are made of spaces: the system's fixed-width font, which has Cyrillic.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    auto *heading = addLabel(QStringLiteral("metHEAD"), resultslog::columnHeader());
-    heading->setFont(fixed);
-    heading->setWordWrap(false);
-    heading->setAccessibleName(QStringLiteral("Фамилия и имя, Оценка, Правильных, Название теста"));
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("list1"));
-    m_list->setAccessibleName(QStringLiteral("Результаты теста"));
-    heading->setBuddy(m_list);
-    m_list->setFont(fixed);
-    m_list->setMinimumSize(640, 260);
-    // The heading starts where the list's item text does.
-    heading->setIndent(m_list->frameWidth() +
-                       m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) +
-                       1);
-    hover()->addHint(m_list, QStringLiteral("Результаты законченных тестов"));
+    buildTable();
     QLabel *average = addLabel(QStringLiteral("metAVER"), m_log.average);
     QLabel *quality = addLabel(QStringLiteral("metCACH"), m_log.quality);
     QLabel *absolute = addLabel(QStringLiteral("metABSOL"), m_log.absolute);
@@ -134,8 +134,7 @@ void ClassResultsWindow::buildControls()
     analysis->setVisible(bool(m_context.windows.openItemAnalysis));
     connect(print, &QPushButton::clicked, this, &ClassResultsWindow::print);
     connect(exportLog, &QPushButton::clicked, this, [this] {
-        exportRows(resultslog::csv::logRows(m_context.session.Pupils, m_context.classroom.count(),
-                                            QDate::currentDate()),
+        exportRows(resultslog::csv::logRows(m_context.classroom.pupils(), QDate::currentDate()),
                    QStringLiteral("Результаты ") +
                        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     });
@@ -155,20 +154,19 @@ void ClassResultsWindow::buildControls()
     connect(history, &QPushButton::clicked, this, &ClassResultsWindow::showHistory);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(heading, 0, 0, 1, 4);
-    grid->addWidget(m_list, 1, 0, 1, 4);
-    grid->addWidget(average, 2, 0, 1, 4);
-    grid->addWidget(quality, 3, 0, 1, 4);
-    grid->addWidget(absolute, 4, 0, 1, 4);
-    grid->addWidget(print, 5, 0);
-    grid->addWidget(m_remember, 5, 1);
-    grid->addWidget(history, 5, 2);
-    grid->addWidget(back, 5, 3);
-    grid->addWidget(exportLog, 6, 0);
-    grid->addWidget(exportHistory, 6, 2);
-    grid->addWidget(analysis, 6, 3);
-    grid->addWidget(m_printed, 7, 0, 1, 4);
-    grid->addWidget(addStatusBar(), 8, 0, 1, 4);
+    grid->addWidget(m_table, 0, 0, 1, 4);
+    grid->addWidget(average, 1, 0, 1, 4);
+    grid->addWidget(quality, 2, 0, 1, 4);
+    grid->addWidget(absolute, 3, 0, 1, 4);
+    grid->addWidget(print, 4, 0);
+    grid->addWidget(m_remember, 4, 1);
+    grid->addWidget(history, 4, 2);
+    grid->addWidget(back, 4, 3);
+    grid->addWidget(exportLog, 5, 0);
+    grid->addWidget(exportHistory, 5, 2);
+    grid->addWidget(analysis, 5, 3);
+    grid->addWidget(m_printed, 6, 0, 1, 4);
+    grid->addWidget(addStatusBar(), 7, 0, 1, 4);
 }
 
 void ClassResultsWindow::print()
@@ -227,8 +225,7 @@ void ClassResultsWindow::remember()
     const resultslog::HistorySave saved =
         resultslog::appendHistory(history, s.jpgPath(datafiles::HistoryTemporaryFile),
                                   resultslog::historyBlock(m_log, QDate::currentDate()));
-    if (m_list->count() > 0)
-        m_list->setCurrentRow(0);
+    showFirstRow();
     switch (saved) {
     case resultslog::HistorySave::Saved:
         m_printed->setText(QStringLiteral("Результаты теста запомнены."));

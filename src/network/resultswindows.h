@@ -4,9 +4,10 @@
 #include "network/resultslog.h"
 #include "network/resultslogcsv.h"
 
+class ClassResultsModel;
 class QLabel;
-class QListWidget;
 class QPushButton;
+class QTableView;
 
 // The print confirmation.
 class PrintConfirmWindow : public NetWindow
@@ -21,7 +22,7 @@ private:
     bool m_yes = false;
 };
 
-// The class results as the monitor last read them: list, statistics, printing, export to CSV
+// The class results as the monitor last read them: a table, statistics, printing, export to CSV
 // and history.
 class ClassResultsWindow : public NetWindow
 {
@@ -38,6 +39,8 @@ protected:
 
 private:
     void buildControls();
+    void buildTable();
+    void showFirstRow();
     void print();
     void remember();
     void showHistory();
@@ -45,7 +48,8 @@ private:
     void exportRows(const QList<resultslog::csv::Row> &rows, const QString &name);
 
     resultslog::Log m_log;
-    QListWidget *m_list = nullptr;
+    ClassResultsModel *m_model = nullptr;
+    QTableView *m_table = nullptr;
     QLabel *m_printed = nullptr;
     QPushButton *m_remember = nullptr;
 };

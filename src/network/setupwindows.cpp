@@ -129,7 +129,7 @@ void SetupComputerCountStep::closeEvent(QCloseEvent *event)
 SetupComputerListStep::SetupComputerListStep(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNETSetuP2"),
                 QStringLiteral("Настройка сетевой версии")),
-      m_wizard(context.session, context.classroom, netIni(context))
+      m_wizard(context.classroom, netIni(context))
 {
     auto *info =
         wrapped(addLabel(QStringLiteral("Met1"),
@@ -175,7 +175,8 @@ void SetupComputerListStep::locate()
 {
     m_context.cues.play(Cue::Pick);
     const QPointer<SetupComputerListStep> self(this);
-    const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
+    const std::optional<QString> chosen =
+        SetupProgramFileStep::locate(m_context, m_wizard.computer());
     if (self && chosen)
         moved(m_wizard.answer(*chosen));
 }
@@ -215,10 +216,12 @@ std::function<QString(const QString &)> SetupProgramFileStep::chooseFile =
         return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Открыть"), start);
     };
 
-SetupProgramFileStep::SetupProgramFileStep(AppContext &context)
-    : NetWindow(context, QStringLiteral("frmNETSetuP3"), QStringLiteral("Настройка сетевой версии"))
+SetupProgramFileStep::SetupProgramFileStep(AppContext &context, int computer)
+    : NetWindow(context, QStringLiteral("frmNETSetuP3"),
+                QStringLiteral("Настройка сетевой версии")),
+      m_computer(computer)
 {
-    const QString n = QString::number(context.session.NetWizardIndex);
+    const QString n = QString::number(computer);
     const QString program = programName();
     auto *heading = addLabel(QStringLiteral("Met3"), QStringLiteral("Установка компьютера № ") + n);
     auto *how = wrapped(
@@ -259,9 +262,9 @@ SetupProgramFileStep::SetupProgramFileStep(AppContext &context)
     grid->addWidget(addStatusBar(), 5, 0);
 }
 
-std::optional<QString> SetupProgramFileStep::locate(AppContext &context)
+std::optional<QString> SetupProgramFileStep::locate(AppContext &context, int computer)
 {
-    SetupProgramFileStep window(context);
+    SetupProgramFileStep window(context, computer);
     window.exec();
     return window.m_chosen;
 }
@@ -270,10 +273,8 @@ std::optional<QString> SetupProgramFileStep::locate(AppContext &context)
 void SetupProgramFileStep::choose()
 {
     m_context.cues.play(Cue::Pick);
-    SessionState &s = m_context.session;
-    const QString start = m_tried.isEmpty()
-                              ? netsetup::startFolder(s, m_context.classroom, s.NetWizardIndex)
-                              : m_tried;
+    const QString start =
+        m_tried.isEmpty() ? netsetup::startFolder(m_context.classroom, m_computer) : m_tried;
     const QString chosen = chooseFile(start);
     if (chosen.isEmpty())
         return;
@@ -284,7 +285,7 @@ void SetupProgramFileStep::choose()
         return;
     }
     m_chosen = m_path->text();
-    s.NetLastFolder = netconfig::folderOf(chosen);
+    m_context.classroom.setProgramFolderChosenLast(netconfig::folderOf(chosen));
     close();
 }
 
@@ -362,9 +363,8 @@ void SetupChangeWindow::change()
     if (i < 1)
         return;
     m_context.cues.play(Cue::Pick);
-    m_context.session.NetWizardIndex = qint16(i);
     const QPointer<SetupChangeWindow> self(this);
-    const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context);
+    const std::optional<QString> chosen = SetupProgramFileStep::locate(m_context, i);
     if (!self || !chosen)
         return;
     if (!setOneComputer(m_context.classroom, netIni(m_context), i, *chosen))

@@ -54,16 +54,17 @@ class SetupProgramFileStep : public NetWindow
 {
     Q_OBJECT
 public:
-    explicit SetupProgramFileStep(AppContext &context);
+    SetupProgramFileStep(AppContext &context, int computer);
 
-    // Asks for the program file of computer NetWizardIndex; nothing when the teacher cancelled.
-    static std::optional<QString> locate(AppContext &context);
+    // Asks for the program file of the computer; nothing when the teacher cancelled.
+    static std::optional<QString> locate(AppContext &context, int computer);
     // Tests replace the file dialog; an empty answer is a cancelled dialog.
     static std::function<QString(const QString &start)> chooseFile;
 
 private:
     void choose();
 
+    int m_computer;
     QLineEdit *m_path = nullptr;
     QLabel *m_message = nullptr;
     QString m_tried; // the folder of a wrong file chosen in this window

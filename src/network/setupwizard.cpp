@@ -1,6 +1,5 @@
 #include "network/setupwizard.h"
 
-#include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "network/classroom.h"
 #include "network/netconfig.h"
@@ -22,7 +21,7 @@ CountCheck checkCount(const QString &text)
     const double whole = std::floor(value);
     if (whole < 1)
         return {CountAnswer::Zero, 0};
-    if (whole >= SessionState::MaxComputers)
+    if (whole >= Classroom::MaxComputers)
         return {CountAnswer::TooMany, 0};
     return {CountAnswer::Accepted, int(whole)};
 }
@@ -40,10 +39,10 @@ bool isProgramFile(const QString &chosen)
             name.compare(QStringLiteral("Тарвел.exe"), Qt::CaseInsensitive) == 0);
 }
 
-QString startFolder(const SessionState &session, const Classroom &classroom, int computer)
+QString startFolder(const Classroom &classroom, int computer)
 {
-    if (!session.NetLastFolder.isEmpty())
-        return session.NetLastFolder;
+    if (!classroom.programFolderChosenLast().isEmpty())
+        return classroom.programFolderChosenLast();
     if (!classroom.folder(computer).isEmpty())
         return classroom.folder(computer);
     for (const QString &folder : classroom.folders()) {
@@ -55,19 +54,18 @@ QString startFolder(const SessionState &session, const Classroom &classroom, int
 
 } // namespace netsetup
 
-SetupWizard::SetupWizard(SessionState &session, Classroom &classroom, QString netConfigFile)
-    : m_session(session), m_classroom(classroom), m_file(std::move(netConfigFile))
+SetupWizard::SetupWizard(Classroom &classroom, QString netConfigFile)
+    : m_classroom(classroom), m_file(std::move(netConfigFile))
 {
 }
 
 void SetupWizard::start(int count)
 {
-    m_count = qBound(0, count, SessionState::MaxComputers - 1);
+    m_count = qBound(0, count, Classroom::MaxComputers - 1);
     m_computer = 1;
     m_finished = false;
     m_written = false;
     m_paths.fill(QString());
-    m_session.NetWizardIndex = 1;
 }
 
 bool SetupWizard::answer(const QString &chosen)
@@ -91,7 +89,6 @@ bool SetupWizard::advance()
         finish();
         return true;
     }
-    m_session.NetWizardIndex = qint16(m_computer);
     return false;
 }
 
@@ -115,7 +112,7 @@ QString SetupWizard::question() const
 bool setOneComputer(Classroom &classroom, const QString &netConfigFile, int computer,
                     const QString &chosen)
 {
-    if (computer < 1 || computer > SessionState::MaxComputers)
+    if (computer < 1 || computer > Classroom::MaxComputers)
         return false;
     Classroom::Folders folders = classroom.folders();
     folders[computer - 1] =

@@ -1,12 +1,9 @@
 #pragma once
 
+#include "network/classroom.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <array>
-
-class Classroom;
-struct SessionState;
 
 // The setup of the classroom: how many pupil computers there are, and for each one the
 // program file chosen in its shared folder.
@@ -38,7 +35,7 @@ bool isProgramFile(const QString &chosen);
 
 // Where the file dialog opens for computer i: the folder of the program chosen last, else that
 // computer's folder, else the folder of any computer set up, else the home folder.
-QString startFolder(const SessionState &session, const Classroom &classroom, int computer);
+QString startFolder(const Classroom &classroom, int computer);
 
 } // namespace netsetup
 
@@ -47,7 +44,7 @@ QString startFolder(const SessionState &session, const Classroom &classroom, int
 class SetupWizard
 {
 public:
-    SetupWizard(SessionState &session, Classroom &classroom, QString netConfigFile);
+    SetupWizard(Classroom &classroom, QString netConfigFile);
 
     // Starts again at computer 1 for `count` computers.
     void start(int count);
@@ -69,10 +66,9 @@ private:
     bool advance();
     void finish();
 
-    SessionState &m_session;
     Classroom &m_classroom;
     QString m_file;
-    std::array<QString, 50> m_paths;
+    Classroom::Folders m_paths;
     int m_count = 0;
     int m_computer = 1;
     bool m_finished = false;

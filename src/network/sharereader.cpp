@@ -1,6 +1,6 @@
 #include "network/sharereader.h"
 
-#include "core/sessionstate.h"
+#include "network/classroom.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>
@@ -37,7 +37,7 @@ QThreadPool *shareReaders()
     // went off may wait for minutes.
     static QThreadPool *pool = [] {
         auto *threads = new QThreadPool;
-        threads->setMaxThreadCount(SessionState::MaxComputers + 4);
+        threads->setMaxThreadCount(Classroom::MaxComputers + 4);
         qAddPostRoutine(closeGate); // run by the application's destructor
         return threads;
     }();

@@ -20,8 +20,8 @@ int lastRecordedOf(const WatchedSession &session)
 bool beginsNewTest(const PupilStatus &progress, const FileStamp &progressStamp,
                    const FileStamp &sessionStamp)
 {
-    return !progress.second.isEmpty() && progress.ocenka.isEmpty() &&
-           textfile::leadingInt(progress.curr) <= 1 && progressStamp.exists &&
+    return progress.hasPupil() && !progress.graded() && progress.currentQuestion.value_or(1) <= 1 &&
+           progressStamp.exists &&
            (!sessionStamp.exists || progressStamp.modifiedMs > sessionStamp.modifiedMs);
 }
 } // namespace
@@ -42,10 +42,10 @@ WatchedSession WatchedSession::firstQuestionOf(const PupilStatus &progress)
 {
     WatchedSession session;
     session.awaitingFirstAnswer = true;
-    session.header.first = progress.first;
-    session.header.second = progress.second;
-    session.header.name = progress.name;
-    session.header.max = sessionNumberText(progress.max);
+    session.header.first = progress.firstName;
+    session.header.second = progress.surname;
+    session.header.name = progress.testName;
+    session.header.max = sessionNumberText(pupilstatus::countText(progress.questionCount));
     return session;
 }
 

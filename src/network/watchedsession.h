@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/sessionfiles.h"
-#include "core/sessionstate.h"
 #include "network/pupilfiles.h"
 #include "network/pupillive.h"
+#include "network/pupilstatus.h"
 
 #include <QString>
 #include <QStringList>

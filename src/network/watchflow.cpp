@@ -107,20 +107,20 @@ WatchView WatchFlow::view() const
     v.previousVisible = m_shown != 1;
     v.nextVisible = m_shown != m_session.lastRecorded;
     v.frameCaption = QStringLiteral("Вопрос № ") + QString::number(m_shown);
-    v.tema = QStringLiteral("Тема: ") + q.tema;
-    v.slejka = QStringLiteral("Слежение за №") + QString::number(m_computer) + u' ' +
-               m_session.header.second + u' ' + m_session.header.first;
+    v.topic = QStringLiteral("Тема: ") + q.tema;
+    v.watching = QStringLiteral("Слежение за №") + QString::number(m_computer) + u' ' +
+                 m_session.header.second + u' ' + m_session.header.first;
     v.question = q.vop;
     for (int k = 1; k <= 5; ++k)
         v.answers[k - 1] = q.otv(k);
     const int answer = textfile::leadingInt(q.otv_user);
     v.checked = answer >= 1 && answer <= 5 ? answer : 0;
-    v.good = QStringLiteral("Правильных: ") + QString::number(m_session.header.ok);
+    v.rightAnswers = QStringLiteral("Правильных: ") + QString::number(m_session.header.ok);
     // A new test on the pupil's computer has no grade yet: the old one must not linger. A
     // number other than a grade is damage, not a grade.
-    v.ocenka = QStringLiteral("Оценка:");
+    v.grade = QStringLiteral("Оценка:");
     if (m_session.header.grade >= 2 && m_session.header.grade <= 5)
-        v.ocenka += QString::number(m_session.header.grade);
+        v.grade += QString::number(m_session.header.grade);
     v.picture = q.ris;
     v.pictureVisible = !q.ris.isEmpty();
     return v;

@@ -14,13 +14,13 @@ struct WatchView
     bool answersShown = true;
     QString test; // "Тест: " and the test's name
     QString frameCaption;
-    QString tema;
-    QString slejka;
+    QString topic;
+    QString watching; // whom the teacher watches
     QString question;
     std::array<QString, 5> answers;
     int checked = 0; // 1..5, 0 for none
-    QString good;
-    QString ocenka; // "Оценка:" with the grade once the test is over
+    QString rightAnswers;
+    QString grade; // "Оценка:" with the grade once the test is over
     bool previousVisible = false;
     bool nextVisible = false;
     bool pictureVisible = false;

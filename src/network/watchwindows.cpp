@@ -91,9 +91,9 @@ void WatchChoiceWindow::fill()
 // Items come back in any order; they are kept in computer order.
 void WatchChoiceWindow::addComputer(int computer)
 {
-    const PupilStatus &p = m_context.session.Pupils.at(computer - 1);
-    const QString item =
-        QStringLiteral("№") + QString::number(computer) + u' ' + p.second + u' ' + p.first;
+    const PupilStatus pupil = m_context.classroom.pupil(computer);
+    const QString item = QStringLiteral("№") + QString::number(computer) + u' ' + pupil.surname +
+                         u' ' + pupil.firstName;
     int at = 0;
     while (at < m_list->count() && computerOf(m_list->itemText(at)) < computer)
         ++at;
@@ -107,10 +107,12 @@ void WatchChoiceWindow::accept()
     m_context.cues.play(Cue::Pick);
     if (m_list->currentIndex() < 0)
         return;
-    m_context.session.NetWizardIndex = qint16(computerOf(m_list->currentText()));
+    const int computer = computerOf(m_list->currentText());
     m_context.windows.close<WatchWindow>();
-    if (m_context.windows.open<WatchWindow>())
+    if (auto *watch = m_context.windows.open<WatchWindow>()) {
+        watch->watch(computer);
         hide();
+    }
 }
 
 void WatchChoiceWindow::closeEvent(QCloseEvent *event)
@@ -125,11 +127,17 @@ void WatchChoiceWindow::closeEvent(QCloseEvent *event)
 WatchWindow::WatchWindow(AppContext &context)
     : NetWindow(context, QStringLiteral("frmNetLog"),
                 QStringLiteral("Наблюдение за пользователем")),
-      m_flow(context.session.NetWizardIndex)
+      m_flow(0)
 {
     buildControls();
     m_refresh->hide();
     m_notice->setText(WatchFlow::AnswerNotice);
+}
+
+void WatchWindow::watch(int computer)
+{
+    m_flow = WatchFlow(computer);
+    m_files = WatchedFiles();
     m_timer1->start(100);
 }
 
@@ -151,10 +159,10 @@ void WatchWindow::buildControls()
     m_answers->setAnswers(placeholders);
     m_test = addLabel(QStringLiteral("metTEST"), QString());
     m_test->setTextFormat(Qt::PlainText);
-    m_tema = addLabel(QStringLiteral("lbTema"), QString());
-    m_slejka = addLabel(QStringLiteral("metSLEJKA"), QString());
-    m_good = addLabel(QStringLiteral("metGOOD"), QString());
-    m_ocenka = addLabel(QStringLiteral("metOcenka"), QStringLiteral("Оценка:"));
+    m_topic = addLabel(QStringLiteral("lbTema"), QString());
+    m_watching = addLabel(QStringLiteral("metSLEJKA"), QString());
+    m_rightAnswers = addLabel(QStringLiteral("metGOOD"), QString());
+    m_grade = addLabel(QStringLiteral("metOcenka"), QStringLiteral("Оценка:"));
     m_notice = addLabel(QStringLiteral("metINFA"), QString());
     m_notice->setAccessibleDescription(QStringLiteral("Сообщение"));
     m_prev = addButton(QStringLiteral("btnPREV"), QStringLiteral("Предыдущий"),
@@ -179,13 +187,13 @@ void WatchWindow::buildControls()
     setEscapeButton(exit);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(m_slejka, 0, 0, 1, 5);
+    grid->addWidget(m_watching, 0, 0, 1, 5);
     grid->addWidget(m_test, 1, 0, 1, 5);
-    grid->addWidget(m_tema, 2, 0, 1, 5);
+    grid->addWidget(m_topic, 2, 0, 1, 5);
     grid->addWidget(m_frame2, 3, 0, 1, 5);
     grid->addWidget(m_answers, 4, 0, 1, 5);
-    grid->addWidget(m_good, 5, 0, 1, 2);
-    grid->addWidget(m_ocenka, 5, 2, 1, 3);
+    grid->addWidget(m_rightAnswers, 5, 0, 1, 2);
+    grid->addWidget(m_grade, 5, 2, 1, 3);
     grid->addWidget(m_notice, 6, 0, 1, 5);
     const QList<QPushButton *> buttons = {m_prev, m_next, m_picture, m_refresh, exit};
     for (int c = 0; c < buttons.size(); ++c)
@@ -205,7 +213,7 @@ void WatchWindow::refresh()
 {
     m_timer1->setInterval(RefreshMs);
     const int computer = m_flow.computer();
-    if (computer < 1 || computer > SessionState::MaxComputers)
+    if (computer < 1 || computer > Classroom::MaxComputers)
         return;
     const qint64 now = steadyMs();
     if (m_reading) {
@@ -265,11 +273,11 @@ void WatchWindow::showSlot()
     }
     m_prev->setVisible(v.previousVisible);
     m_next->setVisible(v.nextVisible);
-    m_tema->setText(v.tema);
-    m_slejka->setText(v.slejka);
+    m_topic->setText(v.topic);
+    m_watching->setText(v.watching);
     showAnswers(v);
-    m_good->setText(v.good);
-    m_ocenka->setText(v.ocenka);
+    m_rightAnswers->setText(v.rightAnswers);
+    m_grade->setText(v.grade);
     m_picture->setVisible(v.pictureVisible);
     fitContents();
 }

@@ -45,6 +45,8 @@ public:
 
     explicit WatchWindow(AppContext &context);
 
+    // Starts following the pupil at that computer.
+    void watch(int computer);
     const WatchFlow &flow() const { return m_flow; }
 
 Q_SIGNALS:
@@ -75,10 +77,10 @@ private:
     QLabel *m_question = nullptr;
     AnswerGroup *m_answers = nullptr;
     QLabel *m_test = nullptr;
-    QLabel *m_tema = nullptr;
-    QLabel *m_slejka = nullptr;
-    QLabel *m_good = nullptr;
-    QLabel *m_ocenka = nullptr;
+    QLabel *m_topic = nullptr;
+    QLabel *m_watching = nullptr;
+    QLabel *m_rightAnswers = nullptr;
+    QLabel *m_grade = nullptr;
     QLabel *m_notice = nullptr;
     QPushButton *m_prev = nullptr;
     QPushButton *m_next = nullptr;

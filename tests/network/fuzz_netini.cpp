@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Classroom classroom;
     loadNetConfig(classroom, fuzzFile(data, size, "net.ini"));
-    if (classroom.count() < 0 || classroom.count() > SessionState::MaxComputers)
+    if (classroom.count() < 0 || classroom.count() > Classroom::MaxComputers)
         __builtin_trap();
     Classroom again;
     netconfig::applyLines(again, netconfig::toLines(classroom));

@@ -6,14 +6,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     PupilStatus previous;
-    previous.second = QStringLiteral("Иванов");
-    previous.max = QStringLiteral("10");
+    previous.surname = QStringLiteral("Иванов");
+    previous.questionCount = 10;
     fuzzFile(data, size, QStringLiteral("data/curr_test.ini"));
     const PupilStatus status = pupilstatus::read(fuzzFolder(), previous);
     if (qint64(size) > pupilfiles::StateFileLimit && !status.damaged)
         __builtin_trap();
     const QStringList lines = fuzzLines(data, size);
-    if (textfile::isClearMarker(lines) && !status.damaged && status.second != previous.second)
+    if (textfile::isClearMarker(lines) && !status.damaged && status.surname != previous.surname)
         __builtin_trap();
     for (const PupilStatus &shown : {status, pupilstatus::applyLines(lines, PupilStatus())}) {
         const pupilstatus::Row row = pupilstatus::row(7, shown);

@@ -66,7 +66,7 @@ private Q_SLOTS:
     {
         Classroom session;
         netconfig::applyLines(session, {"number", "500"});
-        QCOMPARE(session.count(), SessionState::MaxComputers);
+        QCOMPARE(session.count(), Classroom::MaxComputers);
         netconfig::applyLines(session, {"number", "-4"});
         QCOMPARE(session.count(), 0);
         netconfig::applyLines(session, {"number"});
@@ -137,15 +137,14 @@ private Q_SLOTS:
 
     void dialogStartsWhereTheLastProgramWasChosen()
     {
-        SessionState session;
         Classroom classroom;
-        QCOMPARE(netsetup::startFolder(session, classroom, 1), QDir::homePath());
+        QCOMPARE(netsetup::startFolder(classroom, 1), QDir::homePath());
         assign(classroom, 3, {{}, {}, QStringLiteral("/srv/pc3/")});
-        QCOMPARE(netsetup::startFolder(session, classroom, 1), QStringLiteral("/srv/pc3/"));
+        QCOMPARE(netsetup::startFolder(classroom, 1), QStringLiteral("/srv/pc3/"));
         assign(classroom, 3, {QStringLiteral("/srv/pc1/"), {}, QStringLiteral("/srv/pc3/")});
-        QCOMPARE(netsetup::startFolder(session, classroom, 1), QStringLiteral("/srv/pc1/"));
-        session.NetLastFolder = QStringLiteral("/srv/pc2/");
-        QCOMPARE(netsetup::startFolder(session, classroom, 1), QStringLiteral("/srv/pc2/"));
+        QCOMPARE(netsetup::startFolder(classroom, 1), QStringLiteral("/srv/pc1/"));
+        classroom.setProgramFolderChosenLast(QStringLiteral("/srv/pc2/"));
+        QCOMPARE(netsetup::startFolder(classroom, 1), QStringLiteral("/srv/pc2/"));
     }
 
     // A net.ini that cannot be written is reported and the session keeps what the file holds.
@@ -170,10 +169,9 @@ private Q_SLOTS:
         }
         const QByteArray bytes = refused ? readBytes(path) : QByteArray();
 
-        SessionState session;
         Classroom classroom;
         loadNetConfig(classroom, path);
-        SetupWizard wizard(session, classroom, path);
+        SetupWizard wizard(classroom, path);
         wizard.start(2);
         wizard.answer(QStringLiteral("/mnt/pc1/Тарвел"));
         QVERIFY(wizard.answer(QStringLiteral("/mnt/pc2/Тарвел")));
@@ -193,13 +191,12 @@ private Q_SLOTS:
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("net.ini"));
         writeBytes(path, "clear\r\n");
-        SessionState session;
         Classroom classroom;
-        SetupWizard wizard(session, classroom, path);
+        SetupWizard wizard(classroom, path);
         wizard.start(3);
         QCOMPARE(wizard.question(), QStringLiteral("На компьютере № 1 программа установлена ?"));
         QVERIFY(!wizard.answer(QStringLiteral("C:\\x\\Тарвел.exe")));
-        QCOMPARE(session.NetWizardIndex, qint16(2));
+        QCOMPARE(wizard.computer(), 2);
         QVERIFY(!wizard.skip());
         QCOMPARE(readBytes(path), QByteArray("clear\r\n"));
         QCOMPARE(classroom.count(), 0);

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <atomic>
+
 namespace {
 QStringList progressLines(const QString &max, const QString &curr, const QString &ok,
                           const QString &ocenka)
@@ -32,15 +34,15 @@ private Q_SLOTS:
     {
         const PupilStatus s =
             pupilstatus::applyLines(progressLines(" 20 ", " 7 ", " 5 ", " 0 "), PupilStatus());
-        QCOMPARE(s.second, QStringLiteral("Петров"));
-        QCOMPARE(s.max, QStringLiteral("20"));
-        QVERIFY(s.ocenka.isEmpty());
+        QCOMPARE(s.surname, QStringLiteral("Петров"));
+        QCOMPARE(s.questionCount, 20);
+        QVERIFY(!s.graded());
         const pupilstatus::Row row = pupilstatus::row(4, s);
-        QCOMPARE(row.user, QStringLiteral("№4"));
-        QCOMPARE(row.name, QStringLiteral("Петров"));
-        QCOMPARE(row.prav, QStringLiteral("5/20"));
-        QCOMPARE(row.curr, QStringLiteral("7"));
-        QVERIFY(row.ocenka.isEmpty());
+        QCOMPARE(row.computer, QStringLiteral("№4"));
+        QCOMPARE(row.pupil, QStringLiteral("Петров"));
+        QCOMPARE(row.right, QStringLiteral("5/20"));
+        QCOMPARE(row.current, QStringLiteral("7"));
+        QVERIFY(row.grade.isEmpty());
         QCOMPARE(row.minimum, 1);
         QCOMPARE(row.maximum, 20);
         QCOMPARE(row.value, 7);
@@ -50,8 +52,8 @@ private Q_SLOTS:
     {
         const PupilStatus s =
             pupilstatus::applyLines(progressLines(" 10 ", " 10 ", " 7 ", " 4 "), PupilStatus());
-        QCOMPARE(s.ocenka, QStringLiteral("4"));
-        QCOMPARE(pupilstatus::row(1, s).ocenka, QStringLiteral("4"));
+        QCOMPARE(s.grade, 4);
+        QCOMPARE(pupilstatus::row(1, s).grade, QStringLiteral("4"));
     }
 
     // Numbers are those of the file's 16-bit range, whatever the file holds.
@@ -80,6 +82,8 @@ private Q_SLOTS:
         QTest::addRow("truncated after max")
             << QStringList{"first", "A", "second", "B", "max"} << 100 << 1 << "/100"
             << "";
+        QTest::addRow("no pupil") << QStringList{"max", "20", "ok", "3"} << 20 << 1 << ""
+                                  << "";
         QTest::addRow("garbage") << QStringList{QString::fromLatin1("\x01\x02\xff"), "ok"} << 100
                                  << 1 << ""
                                  << "";
@@ -96,8 +100,10 @@ private Q_SLOTS:
         QCOMPARE(row.maximum, maximum);
         QVERIFY(row.minimum <= row.value && row.value <= row.maximum);
         QCOMPARE(row.value, value);
-        QCOMPARE(row.prav, prav);
-        QCOMPARE(row.ocenka, ocenka);
+        QCOMPARE(row.right, prav);
+        // Without a pupil the row shows only its computer's number.
+        QCOMPARE(row.current.isEmpty(), prav.isEmpty());
+        QCOMPARE(row.grade, ocenka);
     }
 
     void filesOnDisk()
@@ -105,27 +111,27 @@ private Q_SLOTS:
         TestProgramFolder folder;
         const QString file = folder.data(QStringLiteral("curr_test.ini"));
         PupilStatus before;
-        before.second = QStringLiteral("Старый");
-        before.ocenka = QStringLiteral("3");
+        before.surname = QStringLiteral("Старый");
+        before.grade = 3;
         // A missing file empties the row: no test since the pupil's program started.
-        QCOMPARE(pupilstatus::read(folder.path(), before).second, QString());
+        QCOMPARE(pupilstatus::read(folder.path(), before).surname, QString());
         writeBytes(file, "clear\r\n");
-        QCOMPARE(pupilstatus::read(folder.path(), before).second, QStringLiteral("Старый"));
+        QCOMPARE(pupilstatus::read(folder.path(), before).surname, QStringLiteral("Старый"));
         writeBytes(file, textfile::joinLines(progressLines(" 20 ", " 7 ", " 5 ", " 0 ")));
         const PupilStatus read = pupilstatus::read(folder.path(), before);
-        QCOMPARE(read.second, QStringLiteral("Петров"));
-        QVERIFY(read.ocenka.isEmpty());
+        QCOMPARE(read.surname, QStringLiteral("Петров"));
+        QVERIFY(!read.graded());
         // A half-written file keeps what it could not say yet.
         writeBytes(file, textfile::joinLines({"first", "Олег", "second"}));
         const PupilStatus half = pupilstatus::read(folder.path(), read);
-        QCOMPARE(half.first, QStringLiteral("Олег"));
-        QCOMPARE(half.second, QStringLiteral("Петров"));
+        QCOMPARE(half.firstName, QStringLiteral("Олег"));
+        QCOMPARE(half.surname, QStringLiteral("Петров"));
         // A folder in place of the file is damage, shown in the row instead of a name.
         QFile::remove(file);
         QDir().mkpath(file);
         const PupilStatus odd = pupilstatus::read(folder.path(), before);
         QVERIFY(odd.damaged);
-        QCOMPARE(pupilstatus::row(1, odd).name, pupilstatus::DamagedText);
+        QCOMPARE(pupilstatus::row(1, odd).pupil, pupilstatus::DamagedText);
     }
 
     // Reads under way when the classroom changes are dropped: their computers are gone.
@@ -133,10 +139,9 @@ private Q_SLOTS:
     {
         ClassroomFolders room(2);
         room.progress(1, "А", "Первый", 10, 2, 1);
-        SessionState session;
         Classroom classroom;
         loadNetConfig(classroom, room.netIni());
-        PupilPoller poller(session, classroom);
+        PupilPoller poller(classroom);
         QSignalSpy read(&poller, &PupilPoller::computerRead);
         poller.poll();
         poller.forget();
@@ -145,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(shareReadersStopped(5000));
         QCoreApplication::processEvents();
         QCOMPARE(read.count(), 0);
-        QVERIFY(session.Pupils.at(0).second.isEmpty());
+        QVERIFY(classroom.pupil(1).surname.isEmpty());
         QVERIFY(!poller.isReading(1) && !poller.isPolling());
         poller.poll(); // nothing configured: nothing read
         QVERIFY(shareReadersStopped(5000));
@@ -170,14 +175,17 @@ private Q_SLOTS:
         constexpr int Readers = 2;
         constexpr int Reads = 8;
         QSemaphore hung;
+        std::atomic<int> readersHung = 0;
         QList<int> done;
         bool offThread = false;
         auto *context = new QObject;
         QList<std::pair<std::function<int()>, std::function<void(const int &)>>> reads;
         for (int i = 0; i < Reads; ++i) {
-            reads.append({[i, &hung, hangs = hanging.contains(i)] {
-                              if (hangs)
+            reads.append({[i, &hung, &readersHung, hangs = hanging.contains(i)] {
+                              if (hangs) {
+                                  ++readersHung;
                                   hung.acquire();
+                              }
                               return i;
                           },
                           [&](const int &result) {
@@ -186,7 +194,9 @@ private Q_SLOTS:
                           }});
         }
         const auto batch = ReadBatch<int>::start(context, reads, Readers);
-        QTest::qWait(100);
+        // Every reader hangs: what the others read before waits for the hurry.
+        QTRY_COMPARE(readersHung.load(), Readers);
+        QCoreApplication::processEvents();
         QVERIFY(done.isEmpty());
         batch->hurry();
         QTRY_COMPARE(done.size(), Reads - hanging.size());
@@ -216,19 +226,18 @@ private Q_SLOTS:
         const QString file = room.pupilData(1, datafiles::ProgressFile);
         const QDateTime written = QDateTime::currentDateTime().addSecs(-60);
         QVERIFY(setModified(file, written));
-        SessionState session;
         Classroom classroom;
         loadNetConfig(classroom, room.netIni());
-        PupilPoller poller(session, classroom);
+        PupilPoller poller(classroom);
         qint64 now = 1000000;
         poller.setClock([&now] { return now; });
         QSignalSpy read(&poller, &PupilPoller::computerRead);
         QVERIFY(pollOnce(poller));
-        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("2"));
+        QCOMPARE(classroom.pupil(1).currentQuestion, 2);
         // The first sight of a file dates the answer by the file's time.
-        QCOMPARE(poller.live(1).text(session.Pupils.at(0), now), QStringLiteral("1 мин назад"));
+        QCOMPARE(poller.live(1).text(classroom.pupil(1), now), QStringLiteral("1 мин назад"));
         // No pupil yet, and no program folder to look at.
-        QCOMPARE(poller.live(3).text(session.Pupils.at(2), now), PupilLive::NoConnectionText);
+        QCOMPARE(poller.live(3).text(classroom.pupil(3), now), PupilLive::NoConnectionText);
 
         // Read once more a while later, then no more while nothing changes.
         now += StampWatch::RecheckMs;
@@ -244,8 +253,8 @@ private Q_SLOTS:
         now += 500;
         QVERIFY(pollOnce(poller));
         QCOMPARE(read.count(), 1);
-        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("3"));
-        QCOMPARE(poller.live(1).text(session.Pupils.at(0), now + 12000),
+        QCOMPARE(classroom.pupil(1).currentQuestion, 3);
+        QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000),
                  QStringLiteral("12 с назад"));
 
         // Rewritten within the same tick of the file clock: the same stamp, read once more a
@@ -254,30 +263,30 @@ private Q_SLOTS:
         QVERIFY(setModified(file, written.addSecs(30)));
         now += 500;
         QVERIFY(pollOnce(poller));
-        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("3"));
+        QCOMPARE(classroom.pupil(1).currentQuestion, 3);
         now += StampWatch::RecheckMs;
         QVERIFY(pollOnce(poller));
-        QCOMPARE(session.Pupils.at(0).curr, QStringLiteral("4"));
+        QCOMPARE(classroom.pupil(1).currentQuestion, 4);
         read.clear();
         now += StampWatch::RecheckMs;
         QVERIFY(pollOnce(poller));
         QCOMPARE(read.count(), 0);
 
         // A file in another letter case is found once its folder changes.
-        QVERIFY(session.Pupils.at(1).second.isEmpty());
+        QVERIFY(classroom.pupil(2).surname.isEmpty());
         room.progress(2, "Б", "Второй", 10, 5, 3);
         QVERIFY(QFile::rename(room.pupilData(2, datafiles::ProgressFile),
                               room.pupilData(2, QStringLiteral("Curr_Test.ini"))));
         now += 500;
         QVERIFY(pollOnce(poller));
-        QCOMPARE(session.Pupils.at(1).second, QStringLiteral("Второй"));
+        QCOMPARE(classroom.pupil(2).surname, QStringLiteral("Второй"));
 
         // The program folder gone: the share stopped answering, the row keeps the pupil.
         QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
         now += 500;
         QVERIFY(pollOnce(poller));
-        QCOMPARE(session.Pupils.at(0).second, QStringLiteral("Первый"));
-        QCOMPARE(poller.live(1).text(session.Pupils.at(0), now), PupilLive::NoConnectionText);
+        QCOMPARE(classroom.pupil(1).surname, QStringLiteral("Первый"));
+        QCOMPARE(poller.live(1).text(classroom.pupil(1), now), PupilLive::NoConnectionText);
     }
 
     // The cell of the last answer on the steady clock, a minute after the pupil's files were
@@ -401,17 +410,6 @@ private Q_SLOTS:
                 QCOMPARE(watched(shifted).text(look.status, now), text);
             }
         }
-    }
-
-    void rowWithoutPupilShowsNumberOnly()
-    {
-        PupilStatus s;
-        s.max = QStringLiteral("20");
-        s.ok = QStringLiteral("3");
-        const pupilstatus::Row row = pupilstatus::row(12, s);
-        QCOMPARE(row.user, QStringLiteral("№12"));
-        QVERIFY(row.prav.isEmpty());
-        QVERIFY(row.curr.isEmpty());
     }
 
     void pagesWithTenTwentyAndFortyNineComputers()

@@ -190,7 +190,7 @@ private Q_SLOTS:
         monitor->poll();
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(3));
         QCOMPARE(surnames->count(), 0);
-        QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
+        QTRY_COMPARE(h.classroom.pupil(1).surname, QStringLiteral("Петров"));
 
         choose(computers, 0);
         QTRY_COMPARE(surnames->count(), 2);
@@ -296,7 +296,8 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         h.windows.open<MonitorWindow>();
         h.click("frmNET", "btnNETadmin");
-        QTest::qWait(100); // the window has settled its focus and hints
+        // The focus hint comes with the activation, before the status line says the base.
+        QVERIFY(QTest::qWaitForWindowActive(loadedWindow("frmNETBOSS")));
         choose(h.child<QComboBox>("frmNETBOSS", "cOmBo4"), 0);
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QVERIFY(!h.child<QComboBox>("frmNETBOSS", "cOmBo1")->isEnabled());
@@ -313,7 +314,7 @@ private Q_SLOTS:
         room.progress(1, "Иван", "Петров", 10, 3, 2);
         NetworkHarness h(room.teacher().path());
         h.windows.open<MonitorWindow>();
-        QTRY_COMPARE(h.session.Pupils.at(0).second, QStringLiteral("Петров"));
+        QTRY_COMPARE(h.classroom.pupil(1).surname, QStringLiteral("Петров"));
         h.click("frmNET", "btnNETadmin");
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
         QTRY_COMPARE(surnames->count(), 2);

@@ -1,4 +1,5 @@
 #include "classroomfolders.h"
+#include "network/classresultsmodel.h"
 #include "network/monitorwindow.h"
 #include "network/pupilpoller.h"
 #include "network/resultswindows.h"
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -70,7 +70,7 @@ private Q_SLOTS:
         checkAccessibility(loadedWindow("frmUSERchange"));
         list->setCurrentIndex(1);
         h.click("frmUSERchange", "Комманда1");
-        QCOMPARE(h.session.NetWizardIndex, qint16(12));
+        QCOMPARE(h.windows.find<WatchWindow>()->flow().computer(), 12);
 
         auto *frame = h.child<QGroupBox>("frmNetLog", "Frame2");
         QTRY_COMPARE(frame->title(), QStringLiteral("Вопрос № 7"));
@@ -139,10 +139,16 @@ private Q_SLOTS:
         MonitorWindow *monitor = monitorAfterPoll(h);
         h.click("frmNET", "btnLOG");
         QVERIFY(!monitor->isVisible());
-        auto *list = h.child<QListWidget>("frmLOGnet", "list1");
-        QCOMPARE(list->count(), 4);
-        QCOMPARE(list->currentRow(), 0);
-        QVERIFY(list->item(2)->text().startsWith(QStringLiteral("  3   Смирнов Пётр")));
+        auto *table = h.child<QTableView>("frmLOGnet", "list1");
+        const QAbstractItemModel *shown = table->model();
+        const QStringList &lines = h.windows.find<ClassResultsWindow>()->log().lines;
+        QCOMPARE(shown->rowCount(), 4);
+        QCOMPARE(table->currentIndex().row(), 0);
+        QCOMPARE(shown->index(2, ClassResultsModel::Number).data().toString(), QStringLiteral("3"));
+        QCOMPARE(shown->index(2, ClassResultsModel::Name).data().toString(),
+                 QStringLiteral("Смирнов Пётр"));
+        QCOMPARE(shown->index(2, ClassResultsModel::Right).data().toString(),
+                 QStringLiteral("5 / 10"));
         const QLocale locale = QLocale::system();
         QCOMPARE(h.text("frmLOGnet", "metAVER"), QStringLiteral("Средний балл: 4"));
         QCOMPARE(h.text("frmLOGnet", "metCACH"), QStringLiteral("Качественная успеваемость: ") +
@@ -174,9 +180,8 @@ private Q_SLOTS:
             const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
             QVERIFY2(printed.contains(QStringLiteral("Результаты теста проведенного")),
                      qPrintable(printed));
-            for (int row = 0; row < list->count(); ++row)
-                QVERIFY2(printed.contains(list->item(row)->text().simplified()),
-                         qPrintable(printed));
+            for (const QString &line : lines)
+                QVERIFY2(printed.contains(line.simplified()), qPrintable(printed));
             QVERIFY(printed.contains(h.text("frmLOGnet", "metABSOL")));
         }
 
@@ -186,7 +191,7 @@ private Q_SLOTS:
         const QStringList history = readLinesOrEmpty(room.teacher().jpg("7_12.jpg"));
         QCOMPARE(history.count(resultslog::BlockEnd), 2);
         QCOMPARE(history.size(), 2 * (4 + 4 + 1 + 3 + 4));
-        QCOMPARE(history.at(4), list->item(0)->text());
+        QCOMPARE(history.at(4), lines.at(0));
         QVERIFY(!QFile::exists(room.teacher().jpg("7_13.jpg")));
         QVERIFY(h.child<QPushButton>("frmLOGnet", "btnHISTORYmemo")->isEnabled());
 
@@ -197,7 +202,7 @@ private Q_SLOTS:
         h.click("frmLOGnet", "btnHISTORYcsv");
         const QStringList rows =
             QString::fromUtf8(readBytes(csv)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        QCOMPARE(rows.size(), 1 + 2 * list->count());
+        QCOMPARE(rows.size(), 1 + 2 * shown->rowCount());
         QVERIFY(rows.at(3).contains(QStringLiteral(";Смирнов Пётр;")));
         QVERIFY(h.text("frmLOGnet", "metPRINT").contains(QDir::toNativeSeparators(csv)));
 
@@ -298,7 +303,7 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         monitorAfterPoll(h);
         h.click("frmNET", "btnLOG");
-        QCOMPARE(h.child<QListWidget>("frmLOGnet", "list1")->count(), 0);
+        QCOMPARE(h.child<QTableView>("frmLOGnet", "list1")->model()->rowCount(), 0);
         QVERIFY(h.text("frmLOGnet", "metCACH").endsWith(QStringLiteral("нет оценённых тестов")));
     }
 };

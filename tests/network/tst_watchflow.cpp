@@ -42,33 +42,33 @@ private Q_SLOTS:
         QVERIFY(!v.nextVisible);
         QVERIFY(v.previousVisible);
         QCOMPARE(v.frameCaption, QStringLiteral("Вопрос № 7"));
-        QCOMPARE(v.tema, QStringLiteral("Тема: Тема 7"));
-        QCOMPARE(v.slejka, QStringLiteral("Слежение за №12 Петров Иван"));
+        QCOMPARE(v.topic, QStringLiteral("Тема: Тема 7"));
+        QCOMPARE(v.watching, QStringLiteral("Слежение за №12 Петров Иван"));
         QCOMPARE(v.checked, 1);
-        QCOMPARE(v.good, QStringLiteral("Правильных: 5"));
-        QCOMPARE(v.ocenka, QStringLiteral("Оценка:"));
+        QCOMPARE(v.rightAnswers, QStringLiteral("Правильных: 5"));
+        QCOMPARE(v.grade, QStringLiteral("Оценка:"));
         QCOMPARE(v.test, QStringLiteral("Тест: Реле"));
         QCOMPARE(flow.notice(), WatchFlow::AnswerNotice);
 
         flow.refreshed(WatchedSession::fromLines(sessionLines(20, 4)));
         QCOMPARE(flow.shown(), 20);
-        QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:4"));
+        QCOMPARE(flow.view().grade, QStringLiteral("Оценка:4"));
         // The pupil starts a new test: nothing of the finished one stays on screen.
         PupilStatus next;
-        next.first = QStringLiteral("Иван");
-        next.second = QStringLiteral("Петров");
-        next.name = QStringLiteral("Сигналы");
-        next.max = next.curr = QStringLiteral("1");
+        next.firstName = QStringLiteral("Иван");
+        next.surname = QStringLiteral("Петров");
+        next.testName = QStringLiteral("Сигналы");
+        next.questionCount = next.currentQuestion = 1;
         flow.refreshed(WatchedSession::firstQuestionOf(next));
         const WatchView fresh = flow.view();
         QCOMPARE(fresh.test, QStringLiteral("Тест: Сигналы"));
         QVERIFY(fresh.question.isEmpty() && !fresh.answersShown);
-        QCOMPARE(fresh.ocenka, QStringLiteral("Оценка:"));
-        QCOMPARE(fresh.good, QStringLiteral("Правильных: 0"));
+        QCOMPARE(fresh.grade, QStringLiteral("Оценка:"));
+        QCOMPARE(fresh.rightAnswers, QStringLiteral("Правильных: 0"));
         QVERIFY(!fresh.previousVisible && !fresh.nextVisible && !fresh.pictureVisible);
         QCOMPARE(flow.notice(), WatchFlow::FirstAnswerNotice);
         flow.refreshed(WatchedSession::fromLines(sessionLines(1)));
-        QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:"));
+        QCOMPARE(flow.view().grade, QStringLiteral("Оценка:"));
         QVERIFY(flow.view().answersShown);
     }
 
@@ -138,8 +138,8 @@ private Q_SLOTS:
         // Numbers beyond the file's 16 bits are clamped; a number that is no grade is not shown.
         flow.refreshed(WatchedSession::fromLines(
             {"ok", "99999999999", "ocenka", "-5", "max", "1", "tema", "Т", "vop", "В"}));
-        QCOMPARE(flow.view().good, QStringLiteral("Правильных: 32767"));
-        QCOMPARE(flow.view().ocenka, QStringLiteral("Оценка:"));
+        QCOMPARE(flow.view().rightAnswers, QStringLiteral("Правильных: 32767"));
+        QCOMPARE(flow.view().grade, QStringLiteral("Оценка:"));
 
         // A file that cannot be read: said, and the last question read stays.
         flow.readFailed(pupilfiles::Status::Failed);
