@@ -131,7 +131,8 @@ QLayout *AdminWindow::buildJournal()
     m_attempts = journal::read(m_context.session.dataPath(datafiles::JournalFile));
     const QList<journal::Attempt> people = journal::users(m_attempts);
     for (const journal::Attempt &person : people)
-        m_journalUser->addItem(journal::userName(person), QStringList{person.first, person.second});
+        m_journalUser->addItem(journal::userName(person),
+                               QStringList{person.firstName, person.surname});
     if (people.isEmpty())
         m_journalUser->addItem(QStringLiteral("(журнал пуст)"));
     connect(m_journalUser, &QComboBox::currentIndexChanged, this, &AdminWindow::showJournal);

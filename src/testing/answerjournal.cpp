@@ -14,8 +14,8 @@ const QString DateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 QString line(const Answer &answer)
 {
     return QStringList{answer.start.toString(DateFormat),
-                       journal::field(answer.first),
-                       journal::field(answer.second),
+                       journal::field(answer.firstName),
+                       journal::field(answer.surname),
                        journal::field(answer.bank),
                        QString::number(answer.record),
                        QString::number(answer.chosen),
@@ -100,8 +100,8 @@ QList<Answer> parse(QByteArrayView bytes, const QString &bank)
             lastHead = text.first(end);
             const QStringList fields = textfile::decode1251(lastHead).split(u'\t');
             head.start = QDateTime::fromString(fields[0], DateFormat);
-            head.first = fields[1];
-            head.second = fields[2];
+            head.firstName = fields[1];
+            head.surname = fields[2];
             head.bank = fields[3];
             headValid = head.start.isValid() && !head.bank.isEmpty();
         }

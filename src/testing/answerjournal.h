@@ -25,8 +25,8 @@ constexpr int MaxSeconds = 1'000'000;
 struct Answer
 {
     QDateTime start;
-    QString first;
-    QString second;
+    QString firstName;
+    QString surname;
     QString bank;
     int record = 0;
     int chosen = 0;

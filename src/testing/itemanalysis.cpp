@@ -23,15 +23,15 @@ struct AttemptKey
 {
     int journal;
     QDateTime start;
-    QString first;
-    QString second;
+    QString firstName;
+    QString surname;
 
     bool operator==(const AttemptKey &) const = default;
 };
 
 size_t qHash(const AttemptKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.journal, key.start, key.first, key.second);
+    return qHashMulti(seed, key.journal, key.start, key.firstName, key.surname);
 }
 
 struct Score
@@ -128,7 +128,7 @@ QList<Item> analyse(const QList<QList<answerjournal::Answer>> &journals, const Q
             if (answer.bank != bank || answer.record > questionCount ||
                 !inRange(answer.start, from, to))
                 continue;
-            const AttemptKey key{j, answer.start, answer.first, answer.second};
+            const AttemptKey key{j, answer.start, answer.firstName, answer.surname};
             auto found = attemptOf.constFind(key);
             if (found == attemptOf.cend()) {
                 found = attemptOf.insert(key, int(attempts.size()));

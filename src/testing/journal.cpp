@@ -32,8 +32,8 @@ QString field(const QString &text)
 QString line(const Attempt &attempt)
 {
     return QStringList{attempt.when.toString(DateFormat),
-                       field(attempt.first),
-                       field(attempt.second),
+                       field(attempt.firstName),
+                       field(attempt.surname),
                        field(attempt.test),
                        QString::number(attempt.correct),
                        QString::number(attempt.asked),
@@ -50,8 +50,8 @@ std::optional<Attempt> parseLine(const QString &text)
         return std::nullopt;
     Attempt attempt;
     attempt.when = QDateTime::fromString(fields[0], DateFormat);
-    attempt.first = fields[1];
-    attempt.second = fields[2];
+    attempt.firstName = fields[1];
+    attempt.surname = fields[2];
     attempt.test = fields[3];
     const auto correct = number(fields[4], 0, 1000);
     const auto asked = number(fields[5], 1, 1000);
@@ -104,7 +104,7 @@ QList<Attempt> ofUser(const QList<Attempt> &attempts, const QString &first, cons
 {
     QList<Attempt> mine;
     for (const Attempt &attempt : attempts) {
-        if (attempt.first == field(first) && attempt.second == field(second))
+        if (attempt.firstName == field(first) && attempt.surname == field(second))
             mine << attempt;
     }
     return mine;
@@ -112,7 +112,7 @@ QList<Attempt> ofUser(const QList<Attempt> &attempts, const QString &first, cons
 
 QString userName(const Attempt &attempt)
 {
-    return attempt.second + u' ' + attempt.first;
+    return attempt.surname + u' ' + attempt.firstName;
 }
 
 QList<Attempt> users(const QList<Attempt> &attempts)
@@ -120,8 +120,8 @@ QList<Attempt> users(const QList<Attempt> &attempts)
     QSet<std::pair<QString, QString>> seen;
     QList<Attempt> people;
     for (const Attempt &attempt : attempts) {
-        if (!seen.contains({attempt.first, attempt.second})) {
-            seen.insert({attempt.first, attempt.second});
+        if (!seen.contains({attempt.firstName, attempt.surname})) {
+            seen.insert({attempt.firstName, attempt.surname});
             people << attempt;
         }
     }

@@ -18,8 +18,8 @@ namespace journal {
 struct Attempt
 {
     QDateTime when;
-    QString first;
-    QString second;
+    QString firstName;
+    QString surname;
     QString test;
     int correct = 0;
     int asked = 0;

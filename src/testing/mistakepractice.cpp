@@ -11,7 +11,7 @@ MistakePractice::MistakePractice(const QList<answerjournal::Answer> &journal, co
 {
     QList<answerjournal::Answer> mine;
     for (const answerjournal::Answer &answer : journal) {
-        if (answer.first == first && answer.second == second)
+        if (answer.firstName == first && answer.surname == second)
             mine << answer;
     }
     // The journal grows in the order of the attempts, unless the computer's clock was set back.

@@ -108,9 +108,9 @@ QList<LostTest> readLostTests(const QString &path)
         if (key == QLatin1String("first"))
             tests.append({value, {}, {}});
         else if (!tests.isEmpty() && key == QLatin1String("second"))
-            tests.last().second = value;
+            tests.last().surname = value;
         else if (!tests.isEmpty() && key == QLatin1String("test"))
-            tests.last().name = value;
+            tests.last().testName = value;
     }
     return tests;
 }
@@ -122,8 +122,8 @@ bool writeLostTests(const QString &path, const QList<LostTest> &tests)
     QStringList lines;
     for (const LostTest &test : tests) {
         using textfile::oneLine;
-        lines << QStringLiteral("first") << oneLine(test.first) << QStringLiteral("second")
-              << oneLine(test.second) << QStringLiteral("test") << oneLine(test.name);
+        lines << QStringLiteral("first") << oneLine(test.firstName) << QStringLiteral("second")
+              << oneLine(test.surname) << QStringLiteral("test") << oneLine(test.testName);
     }
     return textfile::writeLines(path, lines);
 }
@@ -133,11 +133,11 @@ bool storeOthersLostGrade(const SessionState &session, const LostTest &lost)
 {
     const QString base = session.jpgPath(datafiles::UserBaseFile);
     const UserBase::Access access = UserBase::update(base, [&](UserBase &users) {
-        const qsizetype index = users.indexOf(lost.first, lost.second);
+        const qsizetype index = users.indexOf(lost.firstName, lost.surname);
         if (index < 0)
             return false;
         for (int k = 0; k < SessionState::CatalogueSlots; ++k) {
-            if (session.catalogue.names.at(k) == lost.name)
+            if (session.catalogue.names.at(k) == lost.testName)
                 users.records[index].results[k] = QStringLiteral("0");
         }
         return true;
@@ -150,8 +150,8 @@ bool storeOthersLostGrade(const SessionState &session, const LostTest &lost)
 QStringList resumeFileLines(const ResumeRecord &record)
 {
     using textfile::oneLine;
-    return {QStringLiteral("first"),   oneLine(record.first),
-            QStringLiteral("second"),  oneLine(record.second),
+    return {QStringLiteral("first"),   oneLine(record.firstName),
+            QStringLiteral("second"),  oneLine(record.surname),
             QStringLiteral("bank"),    oneLine(record.bank),
             QStringLiteral("order"),   orderLine(record.order),
             QStringLiteral("pauses"),  QString::number(record.pausesUsed),
@@ -168,9 +168,9 @@ std::optional<ResumeRecord> parseResumeFile(const QStringList &lines)
         if (!pair.hasValue)
             return std::nullopt;
         if (key == QLatin1String("first"))
-            record.first = value;
+            record.firstName = value;
         else if (key == QLatin1String("second"))
-            record.second = value;
+            record.surname = value;
         else if (key == QLatin1String("bank"))
             record.bank = value;
         else if (key == QLatin1String("pauses"))
@@ -213,7 +213,7 @@ std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
     SessionRecords records;
     clearSessionRecords(records);
     SessionRecords unused;
-    if (!resume || !sameUser(session, resume->first, resume->second) ||
+    if (!resume || !sameUser(session, resume->firstName, resume->surname) ||
         !readSessionFile(session.dataPath(datafiles::ProgressFile), progress, unused) ||
         !readSessionFile(session.dataPath(datafiles::SessionFile), header, records) ||
         !sameUser(session, header.firstName, header.surname) ||
@@ -311,18 +311,18 @@ QFuture<QStringList> settleLostTest(SessionState &session, const LostTest &lost)
 {
     const QString base = session.jpgPath(datafiles::UserBaseFile);
     readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile));
-    if (sameUser(session, lost.first, lost.second)) {
-        return storeTestResult(session, {lost.name, 0}, base)
+    if (sameUser(session, lost.firstName, lost.surname)) {
+        return storeTestResult(session, {lost.testName, 0}, base)
             .then([lost, base](ResultStore outcome) {
-                QStringList notices{ownLostTestNotice(lost.name)};
+                QStringList notices{ownLostTestNotice(lost.testName)};
                 if (outcome == ResultStore::BaseNotWritten)
-                    notices << resultStoreNotice(outcome, lost.name, base);
+                    notices << resultStoreNotice(outcome, lost.testName, base);
                 return notices;
             });
     }
     QStringList notices;
     if (!storeOthersLostGrade(session, lost))
-        notices << resultStoreNotice(ResultStore::BaseNotWritten, lost.name, base);
+        notices << resultStoreNotice(ResultStore::BaseNotWritten, lost.testName, base);
     const QString notes = session.dataPath(datafiles::LostTestsFile);
     if (!writeLostTests(notes, readLostTests(notes) << lost))
         notices << notWrittenNotice(notes);
@@ -335,8 +335,8 @@ QStringList takeLostTestNotices(const SessionState &session)
     QList<LostTest> others;
     QStringList notices;
     for (const LostTest &test : readLostTests(notes)) {
-        if (sameUser(session, test.first, test.second))
-            notices << othersLostTestNotice(test.name);
+        if (sameUser(session, test.firstName, test.surname))
+            notices << othersLostTestNotice(test.testName);
         else
             others << test;
     }

@@ -22,8 +22,8 @@ class TestRun;
 // Key line / value line pairs like the session files; the order is one line of bank indexes.
 struct ResumeRecord
 {
-    QString first;
-    QString second;
+    QString firstName;
+    QString surname;
     QString bank;
     QList<int> order;
     int pausesUsed = 0;
@@ -70,9 +70,9 @@ QFuture<ResultStore> endInterruptedTest(SessionState &session, const Interrupted
 // and which test. It ends as an interrupted test ends, with grade 0 in its owner's results.
 struct LostTest
 {
-    QString first;
-    QString second;
-    QString name;
+    QString firstName;
+    QString surname;
+    QString testName;
 };
 
 // The test left running in the data folder (resume.ini is there and the test files hold no

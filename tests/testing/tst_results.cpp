@@ -257,7 +257,7 @@ private Q_SLOTS:
                                      4,
                                      95};
         journal::Attempt second = first;
-        second.first = "Пётр";
+        second.firstName = "Пётр";
         second.when = first.when.addDays(1);
         second.grade = 2;
         second.correct = 1;
