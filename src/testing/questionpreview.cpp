@@ -101,6 +101,8 @@ void QuestionPreview::showQuestion(const BankQuestion &question, int number, int
     m_face->showQuestion(question.topic, question.question, answers,
                          TestSession::frameCaption(number, count));
     m_face->showProgress(number, count, TestRun::Pauses);
+    // The test ticks the first answer as each question appears.
+    m_face->markChosen(1);
     AnswerClock clock;
     clock.reset(answerTime);
     m_face->showClock(clock.visible(), clock.text());

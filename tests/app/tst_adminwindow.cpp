@@ -395,6 +395,7 @@ private Q_SLOTS:
             QCOMPARE(window->findChild<QLabel *>("QESTION")->text(), pictured.question);
             QCOMPARE(window->findChild<QAbstractButton *>("OTVET3")->text(),
                      pictured.answerText(2));
+            QVERIFY(window->findChild<QAbstractButton *>("OTVET1")->isChecked());
             const QRect screen(QPoint(), QuestionPreview::PupilScreen);
             QVERIFY(window->width() >= 640 && screen.contains(window->geometry()));
             QWidget *viewer = preview->pictureViewer();
