@@ -17,9 +17,8 @@ QString resolvePath(const QString &base, const QString &relative)
     for (const QString &part : parts) {
         QString next = current + u'/' + part;
         if (exists && !QFileInfo::exists(next)) {
-            const QStringList entries =
-                QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                        QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(current).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
             for (const QString &entry : entries) {
                 if (entry.compare(part, Qt::CaseInsensitive) == 0) {
                     next = current + u'/' + entry;
@@ -53,4 +52,11 @@ int datafiles::answerTimeSetting(const std::optional<QString> &settingLine)
 {
     const int setting = settingLine ? textfile::leadingInt(settingLine->trimmed()) : 1;
     return (setting >= 1 && setting <= 5) || setting == UnlimitedAnswerTime ? setting : 1;
+}
+
+int datafiles::answerKeyIndex(const QString &key)
+{
+    if (key.size() != 4 || !key.startsWith(QLatin1String("otv")) || key[3] < u'1' || key[3] > u'5')
+        return -1;
+    return key[3].unicode() - u'1';
 }

@@ -38,6 +38,10 @@ inline const QString OutlineFile = QStringLiteral("soderjanie.txt");
 constexpr int UnlimitedAnswerTime = 9;
 int answerTimeSetting(const std::optional<QString> &settingLine);
 
+// Banks and session files name a question's answers "otv1" to "otv5": the answer's index 0 to 4
+// for such a key, otherwise -1.
+int answerKeyIndex(const QString &key);
+
 // A file a page or a question names (a picture, a page, a style sheet): read only when it is a
 // regular file whose real path, links resolved, lies inside `folder`, and of at most `limit`
 // bytes. A file outside is refused as unreadable, anything else as textfile::readBounded

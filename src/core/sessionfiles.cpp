@@ -1,5 +1,6 @@
 #include "core/sessionfiles.h"
 
+#include "core/datafiles.h"
 #include "core/textfile.h"
 
 namespace {
@@ -24,14 +25,6 @@ void appendRecord(QStringList &lines, const SessionRecord &record)
           << QString::number(record.rightAnswer);
 }
 
-// "otv1" to "otv5": the answer's index, otherwise -1.
-int answerIndex(const QString &key)
-{
-    if (key.size() != 4 || !key.startsWith(QLatin1String("otv")) || key[3] < u'1' || key[3] > u'5')
-        return -1;
-    return key[3].digitValue() - 1;
-}
-
 void parseRecordLine(SessionRecord &record, const QString &key, const QString &value)
 {
     if (key == QLatin1String("vop"))
@@ -42,7 +35,7 @@ void parseRecordLine(SessionRecord &record, const QString &key, const QString &v
         record.chosenAnswer = textfile::leadingInt(value);
     else if (key == QLatin1String("otv_ver"))
         record.rightAnswer = textfile::leadingInt(value);
-    else if (const int k = answerIndex(key); k >= 0)
+    else if (const int k = datafiles::answerKeyIndex(key); k >= 0)
         record.answers[k] = value;
 }
 

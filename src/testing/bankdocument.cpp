@@ -1,5 +1,6 @@
 #include "testing/bankdocument.h"
 
+#include "core/datafiles.h"
 #include "core/textfile.h"
 
 #include <cmath>
@@ -9,16 +10,11 @@ namespace {
 const QString StartKey = QStringLiteral("start");
 const QString EndKey = QStringLiteral("end");
 
-bool isAnswerKey(const QString &key)
-{
-    return key.size() == 4 && key.startsWith(QLatin1String("otv")) && key[3] >= u'1' &&
-           key[3] <= u'5';
-}
-
 bool isRecordKey(const QString &key)
 {
-    return key == QLatin1String("temaname") || key == QLatin1String("vop") || isAnswerKey(key) ||
-           key == QLatin1String("good") || key == QLatin1String("ris");
+    return key == QLatin1String("temaname") || key == QLatin1String("vop") ||
+           datafiles::answerKeyIndex(key) >= 0 || key == QLatin1String("good") ||
+           key == QLatin1String("ris");
 }
 
 // Reads the key/value pairs into the document, record by record, and notes what it finds wrong.
@@ -58,8 +54,8 @@ public:
             m_record.topic = value;
         else if (key == QLatin1String("vop"))
             m_record.question = value;
-        else if (isAnswerKey(key))
-            m_record.answers[key[3].unicode() - u'1'] = value;
+        else if (const int k = datafiles::answerKeyIndex(key); k >= 0)
+            m_record.answers[k] = value;
         else if (key == QLatin1String("good"))
             storeGood(value, line);
         else
