@@ -60,31 +60,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("quality");
         QTest::addColumn<QString>("absolute");
         QTest::addColumn<QString>("excluded");
-        QTest::addRow("5 4 3 2") << QList<int>{5, 4, 3, 2} << "4"
-                                 << "50.0"
-                                 << "75.0"
-                                 << "";
-        QTest::addRow("5 4 2") << QList<int>{5, 4, 2} << "4"
-                               << "66.667"
-                               << "66.667"
-                               << "";
-        QTest::addRow("all 5") << QList<int>{5, 5} << "5"
-                               << "100.0"
-                               << "100.0"
-                               << "";
-        QTest::addRow("2 and 3") << QList<int>{2, 3} << "3"
-                                 << "0.0"
-                                 << "50.0"
-                                 << "";
+        const auto row = [](const char *name, const QList<int> &grades, const char *average,
+                            const char *quality, const char *absolute, const char *excluded = "") {
+            QTest::newRow(name) << grades << QString::fromUtf8(average)
+                                << QString::fromUtf8(quality) << QString::fromUtf8(absolute)
+                                << QString::fromUtf8(excluded);
+        };
+        row("5 4 3 2", {5, 4, 3, 2}, "4", "50.0", "75.0");
+        row("5 4 2", {5, 4, 2}, "4", "66.667", "66.667");
+        row("all 5", {5, 5}, "5", "100.0", "100.0");
+        row("2 and 3", {2, 3}, "3", "0.0", "50.0");
         // Grades no test can give are listed but kept out of the statistics.
-        QTest::addRow("32767 1 6 -32768 -3 and 2") << QList<int>{32767, 1, 6, -32768, -3, 2} << "2"
-                                                   << "0.0"
-                                                   << "0.0"
-                                                   << "1, 2, 3, 4, 5";
-        QTest::addRow("only nonsense") << QList<int>{32767} << "нет оценённых тестов"
-                                       << "нет оценённых тестов"
-                                       << "нет оценённых тестов"
-                                       << "1";
+        row("32767 1 6 -32768 -3 and 2", {32767, 1, 6, -32768, -3, 2}, "2", "0.0", "0.0",
+            "1, 2, 3, 4, 5");
+        const char *none = "нет оценённых тестов";
+        row("only nonsense", {32767}, none, none, none, "1");
     }
     void statistics()
     {
@@ -166,19 +156,10 @@ private Q_SLOTS:
             resultslog::appendHistory(history, temporary, resultslog::historyBlock(second, day)),
             saved);
         QVERIFY(!QFile::exists(temporary));
-        const QStringList expectedSecond = {resultslog::title(day),
-                                            "",
-                                            resultslog::HeaderLine,
-                                            "",
-                                            second.lines.at(0),
-                                            "",
-                                            second.average,
-                                            second.quality,
-                                            second.absolute,
-                                            "",
-                                            QString(60, u'='),
-                                            "",
-                                            ""};
+        const QStringList expectedSecond =
+            QStringList{resultslog::title(day), "", resultslog::HeaderLine, "",
+                        second.lines.at(0),     ""} +
+            second.statistics() + QStringList{"", QString(60, u'='), "", ""};
         const QStringList lines = readLinesOrEmpty(history);
         QCOMPARE(lines.first(), QStringLiteral("old"));
         QCOMPARE(lines.size(), 1 + 14 + 13);
