@@ -40,8 +40,7 @@ class WatchAndLogTest : public QObject
 private:
     MonitorWindow *monitorAfterPoll(NetworkHarness &h)
     {
-        auto *monitor = h.windows.open<MonitorWindow>();
-        monitor->poller()->setPatience(500);
+        MonitorWindow *monitor = h.openMonitor();
         QSignalSpy polled(monitor->poller(), &PupilPoller::pollFinished);
         [&] { QVERIFY(polled.wait(5000)); }();
         return monitor;
