@@ -14,19 +14,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizers look for memory faults, which a few hundred rounds show as well as a thousand;
+// a thousand instrumented forks outlast the test's time on two cores.
+constexpr int Kills = 250;
+#else
+constexpr int Kills = 1000;
+#endif
+} // namespace
+
 // A writer process is killed at random moments while it rewrites a state file with the
 // program's own writers; whatever it leaves must be one of the complete contents.
 class CrashSafetyTest : public QObject
 {
     Q_OBJECT
-
-#if defined(__SANITIZE_ADDRESS__)
-    // The sanitizers look for memory faults, which a few hundred rounds show as well as a
-    // thousand; a thousand instrumented forks outlast the test's time on two cores.
-    static constexpr int Kills = 250;
-#else
-    static constexpr int Kills = 1000;
-#endif
 
     // tmpfs keeps thousands of rewrites quick; a killed process leaves the page cache to the
     // file system, so what it leaves does not depend on the file system.
@@ -135,12 +137,23 @@ class CrashSafetyTest : public QObject
         QCOMPARE(damagedAfterKills(mode, writer, Kills, maxDelayUs, intact), 0);
     }
 
-    // The bytes a writer produces, taken from a reference file written by it.
-    QByteArray written(const QString &name, const std::function<bool(const QString &)> &write)
+    // The bytes of both contents of a state file, taken from reference files written by `write`.
+    std::array<QByteArray, 2> written(const QString &name,
+                                      const std::function<bool(const QString &, int)> &write)
     {
-        const QString file = path(QStringLiteral("reference/") + name);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        return write(file) ? readBytes(file) : QByteArray();
+        std::array<QByteArray, 2> both;
+        for (int variant = 0; variant < 2; ++variant) {
+            const QString file = path(QStringLiteral("reference/%1%2").arg(name).arg(variant));
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            both[variant] = write(file, variant) ? readBytes(file) : QByteArray();
+        }
+        return both;
+    }
+
+    static bool writeSession(const QString &file, int variant)
+    {
+        return writeSessionFile(file, statecontents::progress(variant),
+                                *statecontents::records(variant));
     }
 
 private Q_SLOTS:
@@ -149,9 +162,8 @@ private Q_SLOTS:
     void killedUserBaseWriterLeavesOldOrNewBase()
     {
         const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
-        const QByteArray contents[] = {
-            written(QStringLiteral("base0"), [&](const QString &f) { return bases[0].save(f); }),
-            written(QStringLiteral("base1"), [&](const QString &f) { return bases[1].save(f); })};
+        const auto contents = written(QStringLiteral("base"),
+                                      [&](const QString &f, int v) { return bases[v].save(f); });
         const QString file = path(datafiles::UserBaseFile);
         QVERIFY(bases[0].save(file));
         killRepeatedly(
@@ -187,16 +199,9 @@ private Q_SLOTS:
     {
         const auto records0 = statecontents::records(0);
         const auto records1 = statecontents::records(1);
-        const QByteArray contents[] = {
-            written(QStringLiteral("temp0"),
-                    [&](const QString &f) {
-                        return writeSessionFile(f, statecontents::progress(0), *records0);
-                    }),
-            written(QStringLiteral("temp1"), [&](const QString &f) {
-                return writeSessionFile(f, statecontents::progress(1), *records1);
-            })};
+        const auto contents = written(QStringLiteral("temp"), writeSession);
         const QString file = path(datafiles::SessionFile);
-        QVERIFY(writeSessionFile(file, statecontents::progress(0), *records0));
+        QVERIFY(writeSession(file, 0));
         auto read = std::make_unique<SessionRecords>();
         killRepeatedly(
             QStringLiteral("temp1.ini"), bind(statewriters::sessionFile, file), 2000,
@@ -275,14 +280,8 @@ private Q_SLOTS:
                  return saveNetConfig(classroom, f);
              }}};
         QList<std::array<QByteArray, 2>> contents;
-        for (const Kind &kind : kinds) {
-            std::array<QByteArray, 2> both;
-            for (int v = 0; v < 2; ++v) {
-                both[v] = written(kind.name + QString::number(v),
-                                  [&](const QString &f) { return kind.write(f, v); });
-            }
-            contents.append(both);
-        }
+        for (const Kind &kind : kinds)
+            contents.append(written(kind.name, kind.write));
         QVERIFY(statecontents::testSettings(0).write(folder));
         QVERIFY(kinds[2].write(QDir(folder).filePath(kinds[2].name), 0));
         QVERIFY(kinds[3].write(QDir(folder).filePath(kinds[3].name), 0));
@@ -310,23 +309,10 @@ private Q_SLOTS:
     {
         const QString folder = path(QStringLiteral("shared"));
         QVERIFY(QDir().mkpath(folder));
-        const auto records0 = statecontents::records(0);
-        const auto records1 = statecontents::records(1);
-        const QByteArray progress[] = {
-            written(
-                QStringLiteral("curr0"),
-                [](const QString &f) { return writeProgressFile(f, statecontents::progress(0)); }),
-            written(QStringLiteral("curr1"), [](const QString &f) {
-                return writeProgressFile(f, statecontents::progress(1));
-            })};
-        const QByteArray session[] = {
-            written(QStringLiteral("temp0"),
-                    [&](const QString &f) {
-                        return writeSessionFile(f, statecontents::progress(0), *records0);
-                    }),
-            written(QStringLiteral("temp1"), [&](const QString &f) {
-                return writeSessionFile(f, statecontents::progress(1), *records1);
-            })};
+        const auto progress = written(QStringLiteral("curr"), [](const QString &f, int v) {
+            return writeProgressFile(f, statecontents::progress(v));
+        });
+        const auto session = written(QStringLiteral("temp"), writeSession);
         const int rewrites = 10000;
         QProcess writer;
         writer.start(QStringLiteral(TARVEL_STATEWRITER), {folder, QString::number(rewrites)});
