@@ -93,12 +93,6 @@ private Q_SLOTS:
         QCOMPARE(textfile::splitLines(text), lines);
     }
 
-    void joinLinesEndsEveryLineWithCrLf()
-    {
-        QCOMPARE(joinLines({QStringLiteral("first"), QString(), QStringLiteral("Я")}),
-                 QByteArray("first\r\n\r\n\xDF\r\n"));
-    }
-
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");
@@ -161,8 +155,11 @@ private Q_SLOTS:
         QVERIFY(!isClearMarker({"number", "clear"}));
     }
 
-    void valueNeverBreaksALine()
+    // Every line written ends with CR LF, and no value breaks its line.
+    void linesEndWithCrLfAndValuesNeverBreakOne()
     {
+        QCOMPARE(joinLines({QStringLiteral("first"), QString(), QStringLiteral("Я")}),
+                 QByteArray("first\r\n\r\n\xDF\r\n"));
         QCOMPARE(oneLine(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.txt"));
@@ -203,19 +200,18 @@ private Q_SLOTS:
     void readTellsMissingFromUnreadable()
     {
         QTemporaryDir dir;
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("none"))).status, FileRead::Status::Missing);
-        QVERIFY(!readLines(dir.filePath(QStringLiteral("none"))));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("folder"))).status,
-                 FileRead::Status::Unreadable);
-        writeBytes(dir.filePath(QStringLiteral("empty")), QByteArray());
-        const FileRead empty = readFile(dir.filePath(QStringLiteral("empty")));
-        QCOMPARE(empty.status, FileRead::Status::Read);
-        QVERIFY(empty.bytes.isEmpty());
-        writeBytes(dir.filePath(QStringLiteral("ten")), "0123456789");
-        QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 10).bytes, "0123456789");
-        QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 9).refusal,
-                 FileRead::Refusal::TooLarge);
+        const QString none = dir.filePath(QStringLiteral("none"));
+        const QString empty = dir.filePath(QStringLiteral("empty"));
+        const QString ten = dir.filePath(QStringLiteral("ten"));
+        QCOMPARE(readFile(none).status, FileRead::Status::Missing);
+        QVERIFY(!readLines(none));
+        QCOMPARE(readFile(dir.path()).status, FileRead::Status::Unreadable);
+        writeBytes(empty, QByteArray());
+        QCOMPARE(readFile(empty).status, FileRead::Status::Read);
+        QVERIFY(readFile(empty).bytes.isEmpty());
+        writeBytes(ten, "0123456789");
+        QCOMPARE(readBounded(ten, 10).bytes, "0123456789");
+        QCOMPARE(readBounded(ten, 9).refusal, FileRead::Refusal::TooLarge);
 #ifdef Q_OS_WIN
         QCOMPARE(readFile(QStringLiteral("NUL")).refusal, FileRead::Refusal::NotAFile);
 #else
