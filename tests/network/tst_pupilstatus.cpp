@@ -206,8 +206,12 @@ private Q_SLOTS:
         PupilPoller poller(classroom);
         qint64 now = 1000000;
         poller.setClock([&now] { return now; });
+        const auto pollLater = [&](qint64 ms) {
+            now += ms;
+            return pollOnce(poller);
+        };
         QSignalSpy read(&poller, &PupilPoller::computerRead);
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(0));
         QCOMPARE(classroom.pupil(1).currentQuestion, 2);
         // The first sight of a file dates the answer by the file's time.
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now), QStringLiteral("1 мин назад"));
@@ -215,18 +219,15 @@ private Q_SLOTS:
         QCOMPARE(poller.live(3).text(classroom.pupil(3), now), PupilLive::NoConnectionText);
 
         // Read once more a while later, then no more while nothing changes.
-        now += StampWatch::RecheckMs;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(StampWatch::RecheckMs));
         read.clear();
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(read.count(), 0);
 
         // The same size, a later time.
         room.progress(1, "А", "Первый", 10, 3, 1);
         QVERIFY(setModified(file, written.addSecs(30)));
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(read.count(), 1);
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000),
@@ -236,15 +237,12 @@ private Q_SLOTS:
         // while after the change, and then no more.
         room.progress(1, "А", "Первый", 10, 4, 2);
         QVERIFY(setModified(file, written.addSecs(30)));
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
-        now += StampWatch::RecheckMs;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(StampWatch::RecheckMs));
         QCOMPARE(classroom.pupil(1).currentQuestion, 4);
         read.clear();
-        now += StampWatch::RecheckMs;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(StampWatch::RecheckMs));
         QCOMPARE(read.count(), 0);
 
         // A file in another letter case is found once its folder changes.
@@ -252,14 +250,12 @@ private Q_SLOTS:
         room.progress(2, "Б", "Второй", 10, 5, 3);
         QVERIFY(QFile::rename(room.pupilData(2, datafiles::ProgressFile),
                               room.pupilData(2, QStringLiteral("Curr_Test.ini"))));
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(2).surname, QStringLiteral("Второй"));
 
         // The program folder gone: the share stopped answering, the row keeps the pupil.
         QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(1).surname, QStringLiteral("Первый"));
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now), PupilLive::NoConnectionText);
     }
