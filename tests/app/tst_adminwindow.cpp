@@ -104,7 +104,7 @@ private Q_SLOTS:
         m_folder.reset();
     }
 
-    void everyControlIsNamedAndDescribed()
+    void controlsAreDescribedAndSelectionShowsGrades()
     {
         AdminWindow *boss = openAdministration();
         QVERIFY(boss);
@@ -124,11 +124,8 @@ private Q_SLOTS:
         QCOMPARE(surnames->currentText(), QStringLiteral("vedok"));
         for (const char *name : {"txt1", "m18", "butACCEPT", "butCANCEL"})
             QVERIFY2(child(boss, name)->isHidden(), name);
-    }
 
-    void selectionShowsGradesInColour()
-    {
-        AdminWindow *boss = openAdministration();
+        // A selection shows the pupil's grades, each in its colour.
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         auto *firstNames = child<QComboBox>(boss, "cOmBo2");
         firstNames->setFocus();
@@ -247,7 +244,6 @@ private Q_SLOTS:
         const UserBase base = readBase();
         QCOMPARE(base.records.size(), 3);
         QCOMPARE(base.indexOf(QStringLiteral("Анна"), QStringLiteral("Сидорова")), -1);
-        QCOMPARE(surnames->count(), 2);
         QCOMPARE(surnames->currentIndex(), 0);
 
         ModalAnswer clear;
