@@ -206,7 +206,7 @@ private Q_SLOTS:
         }
     }
 
-    void soundSwitchTogglesSilently()
+    void soundSwitchIsSilentAndModeButtonsPlayTheirCue()
     {
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
@@ -217,12 +217,8 @@ private Q_SLOTS:
         sound->click();
         QVERIFY(m_app->session.soundOn);
         QCOMPARE(cues.count(), 0);
-    }
 
-    void modeButtonsSetFlagsAndPlayTheirCue()
-    {
-        MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        // Each mode button sets its mode and plays its cue.
         SessionState &s = m_app->session;
         const auto click = [menu](const char *name) {
             menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
