@@ -90,13 +90,14 @@ SessionRecords fullRecords()
     SessionRecords records;
     for (int i = 0; i < SessionSlots; ++i) {
         SessionRecord &r = records[i];
-        r.tema = QStringLiteral("Рельсовые цепи. Тема %1").arg(i);
-        r.vop = QStringLiteral("Какое сопротивление нормативного шунта при проверке %1?").arg(i);
+        r.topic = QStringLiteral("Рельсовые цепи. Тема %1").arg(i);
+        r.question =
+            QStringLiteral("Какое сопротивление нормативного шунта при проверке %1?").arg(i);
         for (int k = 1; k <= 5; ++k)
-            r.otv(k) = QStringLiteral("Вариант ответа %1 к вопросу %2").arg(k).arg(i);
-        r.ris = i % 4 ? QString() : QStringLiteral("q_rc_shunt");
-        r.otv_user = QString::number(1 + i % 5);
-        r.otv_ver = QString::number(1 + i % 3);
+            r.answers[k - 1] = QStringLiteral("Вариант ответа %1 к вопросу %2").arg(k).arg(i);
+        r.picture = i % 4 ? QString() : QStringLiteral("q_rc_shunt");
+        r.chosenAnswer = QString::number(1 + i % 5);
+        r.rightAnswer = QString::number(1 + i % 3);
     }
     return records;
 }

@@ -76,12 +76,12 @@ public:
     void answer(const std::function<void()> &beforeProgress = {})
     {
         SessionRecord &r = m_records[size_t(m_answered)];
-        r.tema = QStringLiteral("Рельсовые цепи");
-        r.vop = QStringLiteral("Вопрос %1 ученика %2").arg(m_answered + 1).arg(m_number);
+        r.topic = QStringLiteral("Рельсовые цепи");
+        r.question = QStringLiteral("Вопрос %1 ученика %2").arg(m_answered + 1).arg(m_number);
         for (int k = 1; k <= 5; ++k)
-            r.otv(k) = QStringLiteral("Ответ %1").arg(k);
-        r.otv_user = QStringLiteral("2");
-        r.otv_ver = QStringLiteral("2");
+            r.answers[k - 1] = QStringLiteral("Ответ %1").arg(k);
+        r.chosenAnswer = QStringLiteral("2");
+        r.rightAnswer = QStringLiteral("2");
         ++m_answered;
         const SessionProgress progress{QStringLiteral("Иван"),
                                        QStringLiteral("Ученик%1").arg(m_number),

@@ -2,72 +2,58 @@
 
 #include "core/textfile.h"
 
-#include <QHash>
-
 namespace {
-
-using Field = QString SessionRecord::*;
-
-const QHash<QString, Field> &recordFields()
-{
-    static const QHash<QString, Field> fields{
-        {QStringLiteral("vop"), &SessionRecord::vop},
-        {QStringLiteral("otv1"), &SessionRecord::otv1},
-        {QStringLiteral("otv2"), &SessionRecord::otv2},
-        {QStringLiteral("otv3"), &SessionRecord::otv3},
-        {QStringLiteral("otv4"), &SessionRecord::otv4},
-        {QStringLiteral("otv5"), &SessionRecord::otv5},
-        {QStringLiteral("ris"), &SessionRecord::ris},
-    };
-    return fields;
-}
 
 QStringList headerLines(const SessionProgress &progress)
 {
-    return {QStringLiteral("first"),  textfile::oneLine(progress.first),
-            QStringLiteral("second"), textfile::oneLine(progress.second),
-            QStringLiteral("name"),   textfile::oneLine(progress.name),
-            QStringLiteral("max"),    textfile::printNumber(progress.max)};
+    return {QStringLiteral("first"),  textfile::oneLine(progress.firstName),
+            QStringLiteral("second"), textfile::oneLine(progress.surname),
+            QStringLiteral("name"),   textfile::oneLine(progress.testName),
+            QStringLiteral("max"),    textfile::printNumber(progress.questionCount)};
 }
 
 void appendRecord(QStringList &lines, const SessionRecord &record)
 {
     using textfile::oneLine;
-    lines << QStringLiteral("tema") << oneLine(record.tema) << QStringLiteral("vop")
-          << oneLine(record.vop);
+    lines << QStringLiteral("tema") << oneLine(record.topic) << QStringLiteral("vop")
+          << oneLine(record.question);
     for (int k = 1; k <= 5; ++k)
-        lines << QStringLiteral("otv%1").arg(k) << oneLine(record.otv(k));
-    lines << QStringLiteral("ris") << oneLine(record.ris) << QStringLiteral("otv_user")
-          << oneLine(record.otv_user) << QStringLiteral("otv_ver") << oneLine(record.otv_ver);
+        lines << QStringLiteral("otv%1").arg(k) << oneLine(record.answers[k - 1]);
+    lines << QStringLiteral("ris") << oneLine(record.picture) << QStringLiteral("otv_user")
+          << QString::number(record.chosenAnswer) << QStringLiteral("otv_ver")
+          << QString::number(record.rightAnswer);
+}
+
+// "otv1" to "otv5": the answer's index, otherwise -1.
+int answerIndex(const QString &key)
+{
+    if (key.size() != 4 || !key.startsWith(QLatin1String("otv")) || key[3] < u'1' || key[3] > u'5')
+        return -1;
+    return key[3].digitValue() - 1;
+}
+
+void parseRecordLine(SessionRecord &record, const QString &key, const QString &value)
+{
+    if (key == QLatin1String("vop"))
+        record.question = value;
+    else if (key == QLatin1String("ris"))
+        record.picture = value;
+    else if (key == QLatin1String("otv_user"))
+        record.chosenAnswer = textfile::leadingInt(value);
+    else if (key == QLatin1String("otv_ver"))
+        record.rightAnswer = textfile::leadingInt(value);
+    else if (const int k = answerIndex(key); k >= 0)
+        record.answers[k] = value;
 }
 
 } // namespace
 
-QString &SessionRecord::otv(int k)
-{
-    switch (k) {
-    case 1:
-        return otv1;
-    case 2:
-        return otv2;
-    case 3:
-        return otv3;
-    case 4:
-        return otv4;
-    default:
-        return otv5;
-    }
-}
-
-const QString &SessionRecord::otv(int k) const
-{
-    return const_cast<SessionRecord *>(this)->otv(k);
-}
-
 QStringList progressFileLines(const SessionProgress &progress)
 {
-    return headerLines(progress) << QStringLiteral("curr") << textfile::printNumber(progress.curr)
-                                 << QStringLiteral("ok") << textfile::printNumber(progress.ok)
+    return headerLines(progress) << QStringLiteral("curr")
+                                 << textfile::printNumber(progress.currentQuestion)
+                                 << QStringLiteral("ok")
+                                 << textfile::printNumber(progress.rightAnswers)
                                  << QStringLiteral("ocenka")
                                  << textfile::printNumber(progress.grade);
 }
@@ -80,9 +66,9 @@ bool writeProgressFile(const QString &path, const SessionProgress &progress)
 QStringList sessionFileLines(const SessionProgress &progress, const SessionRecords &records)
 {
     QStringList lines = headerLines(progress);
-    lines << QStringLiteral("ok") << textfile::printNumber(progress.ok) << QStringLiteral("ocenka")
-          << textfile::printNumber(progress.grade);
-    const int slots = qBound(0, progress.max, SessionSlots);
+    lines << QStringLiteral("ok") << textfile::printNumber(progress.rightAnswers)
+          << QStringLiteral("ocenka") << textfile::printNumber(progress.grade);
+    const int slots = qBound(0, progress.questionCount, SessionSlots);
     for (int i = 0; i < slots; ++i)
         appendRecord(lines, records[i]);
     return lines;
@@ -94,11 +80,6 @@ bool writeSessionFile(const QString &path, const SessionProgress &progress,
     return textfile::writeLines(path, sessionFileLines(progress, records));
 }
 
-QString sessionNumberText(QStringView value)
-{
-    return textfile::printNumber(textfile::leadingInt(value)).chopped(1);
-}
-
 void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRecords &records)
 {
     int slot = 0;
@@ -108,29 +89,24 @@ void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRe
         const QString key = pair.key.trimmed();
         const QString value = pair.value.trimmed();
         if (key == QLatin1String("first"))
-            header.first = value;
+            header.firstName = value;
         else if (key == QLatin1String("second"))
-            header.second = value;
+            header.surname = value;
         else if (key == QLatin1String("name"))
-            header.name = value;
+            header.testName = value;
         else if (key == QLatin1String("max"))
-            header.max = sessionNumberText(value);
+            header.questionCount = textfile::leadingInt(value);
         else if (key == QLatin1String("ok"))
-            header.ok = textfile::leadingInt16(value);
+            header.rightAnswers = textfile::leadingInt16(value);
         else if (key == QLatin1String("ocenka"))
             header.grade = textfile::leadingInt16(value);
         else if (key == QLatin1String("tema")) {
             ++slot;
             if (slot <= SessionSlots)
-                records[slot - 1].tema = value;
-        } else if (slot < 1 || slot > SessionSlots)
-            continue;
-        else if (key == QLatin1String("otv_user"))
-            records[slot - 1].otv_user = sessionNumberText(value);
-        else if (key == QLatin1String("otv_ver"))
-            records[slot - 1].otv_ver = sessionNumberText(value);
-        else if (const auto field = recordFields().constFind(key); field != recordFields().cend())
-            records[slot - 1].*(*field) = value;
+                records[slot - 1].topic = value;
+        } else if (slot >= 1 && slot <= SessionSlots) {
+            parseRecordLine(records[slot - 1], key, value);
+        }
     }
 }
 
@@ -145,9 +121,5 @@ bool readSessionFile(const QString &path, SessionHeader &header, SessionRecords 
 
 void clearSessionRecords(SessionRecords &records)
 {
-    for (SessionRecord &record : records) {
-        record = SessionRecord();
-        record.otv_user = QStringLiteral("0");
-        record.otv_ver = QStringLiteral("0");
-    }
+    records.fill(SessionRecord());
 }

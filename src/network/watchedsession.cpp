@@ -9,9 +9,9 @@ namespace {
 // Never below 1, so that a damaged max still leaves a question to show.
 int lastRecordedOf(const WatchedSession &session)
 {
-    const int max = qBound(0, textfile::leadingInt(session.header.max), SessionSlots);
+    const int max = qBound(0, session.header.questionCount, SessionSlots);
     for (int j = 1; j <= max; ++j) {
-        if (session.records.at(j - 1).vop.isEmpty())
+        if (session.records.at(j - 1).question.isEmpty())
             return qMax(1, j - 1 > 0 ? j - 1 : max);
     }
     return qMax(1, max);
@@ -42,10 +42,10 @@ WatchedSession WatchedSession::firstQuestionOf(const PupilStatus &progress)
 {
     WatchedSession session;
     session.awaitingFirstAnswer = true;
-    session.header.first = progress.firstName;
-    session.header.second = progress.surname;
-    session.header.name = progress.testName;
-    session.header.max = sessionNumberText(pupilstatus::countText(progress.questionCount));
+    session.header.firstName = progress.firstName;
+    session.header.surname = progress.surname;
+    session.header.testName = progress.testName;
+    session.header.questionCount = progress.questionCount.value_or(0);
     return session;
 }
 

@@ -100,28 +100,27 @@ WatchView WatchFlow::view() const
             v.answers[n] = QStringLiteral("Ответ ") + QString::number(n + 1);
         return v;
     }
-    if (!m_session.header.name.isEmpty())
-        v.test = QStringLiteral("Тест: ") + m_session.header.name;
+    if (!m_session.header.testName.isEmpty())
+        v.test = QStringLiteral("Тест: ") + m_session.header.testName;
     v.answersShown = !m_session.awaitingFirstAnswer;
     const SessionRecord &q = m_session.records.at(m_shown - 1);
     v.previousVisible = m_shown != 1;
     v.nextVisible = m_shown != m_session.lastRecorded;
     v.frameCaption = QStringLiteral("Вопрос № ") + QString::number(m_shown);
-    v.topic = QStringLiteral("Тема: ") + q.tema;
+    v.topic = QStringLiteral("Тема: ") + q.topic;
     v.watching = QStringLiteral("Слежение за №") + QString::number(m_computer) + u' ' +
-                 m_session.header.second + u' ' + m_session.header.first;
-    v.question = q.vop;
-    for (int k = 1; k <= 5; ++k)
-        v.answers[k - 1] = q.otv(k);
-    const int answer = textfile::leadingInt(q.otv_user);
-    v.checked = answer >= 1 && answer <= 5 ? answer : 0;
-    v.rightAnswers = QStringLiteral("Правильных: ") + QString::number(m_session.header.ok);
+                 m_session.header.surname + u' ' + m_session.header.firstName;
+    v.question = q.question;
+    v.answers = q.answers;
+    v.checked = q.chosenAnswer >= 1 && q.chosenAnswer <= 5 ? q.chosenAnswer : 0;
+    v.rightAnswers =
+        QStringLiteral("Правильных: ") + QString::number(m_session.header.rightAnswers);
     // A new test on the pupil's computer has no grade yet: the old one must not linger. A
     // number other than a grade is damage, not a grade.
     v.grade = QStringLiteral("Оценка:");
     if (m_session.header.grade >= 2 && m_session.header.grade <= 5)
         v.grade += QString::number(m_session.header.grade);
-    v.picture = q.ris;
-    v.pictureVisible = !q.ris.isEmpty();
+    v.picture = q.picture;
+    v.pictureVisible = !q.picture.isEmpty();
     return v;
 }

@@ -15,9 +15,8 @@ QString sectionName(const QString &title)
     return QString(title).remove(number).trimmed();
 }
 
-int answerNumbered(const QString &number)
+int answerNumbered(int value)
 {
-    const int value = textfile::leadingInt(number);
     return value >= 1 && value <= 5 ? value : 0;
 }
 } // namespace
@@ -26,7 +25,7 @@ int compactWrongAnswers(SessionRecords &records)
 {
     int wrong = 0;
     for (const SessionRecord &record : records) {
-        if (record.otv_user != record.otv_ver)
+        if (record.chosenAnswer != record.rightAnswer)
             records[wrong++] = record;
     }
     SessionRecords emptied;
@@ -41,15 +40,14 @@ WrongQuestionView showWrongQuestion(const SessionRecords &records, int position)
     const int r = qBound(1, position, SessionSlots);
     const SessionRecord &record = records[r - 1];
     view.previousVisible = r != 1;
-    view.nextVisible = r < SessionSlots && !records[r].vop.isEmpty();
+    view.nextVisible = r < SessionSlots && !records[r].question.isEmpty();
     view.caption = QStringLiteral("Ошибка № ") + QString::number(r);
-    view.topic = QStringLiteral("Тема: ") + record.tema;
-    view.question = record.vop;
-    for (int k = 1; k <= 5; ++k)
-        view.answers[k - 1] = record.otv(k);
-    view.userAnswer = answerNumbered(record.otv_user);
-    view.correctAnswer = answerNumbered(record.otv_ver);
-    view.picture = record.ris;
+    view.topic = QStringLiteral("Тема: ") + record.topic;
+    view.question = record.question;
+    view.answers = record.answers;
+    view.userAnswer = answerNumbered(record.chosenAnswer);
+    view.correctAnswer = answerNumbered(record.rightAnswer);
+    view.picture = record.picture;
     return view;
 }
 

@@ -95,7 +95,7 @@ ErrorReviewWindow::ErrorReviewWindow(AppContext &context)
     connect(m_picture, &QPushButton::clicked, this, [this] {
         m_context.cues.play(Cue::Pick);
         if (auto *viewer = m_context.windows.load<PictureViewer>())
-            viewer->showFor(m_records[m_position - 1].ris, this);
+            viewer->showFor(m_records[m_position - 1].picture, this);
     });
     connect(m_repeatSection, &QPushButton::clicked, this, &ErrorReviewWindow::repeatSection);
     connect(exit, &QPushButton::clicked, this, [this] {

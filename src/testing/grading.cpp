@@ -84,7 +84,7 @@ bool showErrorsAllowed(int asked, const SessionRecords &records, int setting, bo
         return false;
     const int slots = qBound(0, asked, SessionSlots);
     for (int i = 0; i < slots; ++i) {
-        if (records[i].otv_user != records[i].otv_ver)
+        if (records[i].chosenAnswer != records[i].rightAnswer)
             return true;
     }
     return false;

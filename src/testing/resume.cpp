@@ -54,7 +54,7 @@ int answeredCount(const SessionRecords &records, int max)
 {
     int answered = 0;
     while (answered < max && answered < SessionSlots) {
-        const int given = textfile::leadingInt(records[answered].otv_user);
+        const int given = records[answered].chosenAnswer;
         if (given < 1 || given > 5)
             break;
         ++answered;
@@ -66,8 +66,7 @@ int correctCount(const SessionRecords &records, int answered)
 {
     int correct = 0;
     for (int i = 0; i < answered; ++i)
-        correct +=
-            textfile::leadingInt(records[i].otv_user) == textfile::leadingInt(records[i].otv_ver);
+        correct += records[i].chosenAnswer == records[i].rightAnswer;
     return correct;
 }
 
@@ -217,16 +216,16 @@ std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
     if (!resume || !sameUser(session, resume->first, resume->second) ||
         !readSessionFile(session.dataPath(datafiles::ProgressFile), progress, unused) ||
         !readSessionFile(session.dataPath(datafiles::SessionFile), header, records) ||
-        !sameUser(session, header.first, header.second) ||
-        !sameUser(session, progress.first, progress.second) || header.grade != 0 ||
+        !sameUser(session, header.firstName, header.surname) ||
+        !sameUser(session, progress.firstName, progress.surname) || header.grade != 0 ||
         progress.grade != 0)
         return std::nullopt;
     auto test =
         std::make_shared<PreparedTest>(loadQuestionBank(session.jpgPath(resume->bank), random));
     // A resume file left behind by an earlier test never takes over another test's records.
     if (!test->ok() || !orderFits(resume->order, test->bank.lastIndex) ||
-        textfile::leadingInt(header.max) != test->bank.questionCount() ||
-        test->bank.name.trimmed() != header.name)
+        header.questionCount != test->bank.questionCount() ||
+        test->bank.name.trimmed() != header.testName)
         return std::nullopt;
     test->order = resume->order;
     const int answered = answeredCount(records, test->bank.questionCount());
@@ -274,12 +273,12 @@ std::optional<LostTest> findLostTest(const SessionState &session)
     for (const QString &file : {datafiles::SessionFile, datafiles::ProgressFile}) {
         SessionHeader header;
         SessionRecords records;
-        if (!readSessionFile(session.dataPath(file), header, records) || header.first.isEmpty() ||
-            header.name.isEmpty())
+        if (!readSessionFile(session.dataPath(file), header, records) ||
+            header.firstName.isEmpty() || header.testName.isEmpty())
             continue;
         if (header.grade != 0)
             return std::nullopt;
-        return LostTest{header.first, header.second, header.name};
+        return LostTest{header.firstName, header.surname, header.testName};
     }
     return std::nullopt;
 }

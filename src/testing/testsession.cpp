@@ -174,13 +174,12 @@ void TestSession::takeAnswer(bool timeUp)
                       timeUp && !m_chosenByPupil ? 0 : asked.filePlace(m_selected),
                       asked.correct == m_selected, int(qMax<qint64>(0, spentMs) / 1000)});
     SessionRecord &record = m_records[qBound(1, m_run->recorded(), SessionSlots) - 1];
-    record.tema = asked.topic;
-    record.vop = asked.question;
-    for (int k = 1; k <= 5; ++k)
-        record.otv(k) = asked.answers[k - 1];
-    record.ris = asked.picture;
-    record.otv_user = QString::number(m_selected);
-    record.otv_ver = QString::number(asked.correct);
+    record.topic = asked.topic;
+    record.question = asked.question;
+    record.answers = asked.answers;
+    record.picture = asked.picture;
+    record.chosenAnswer = m_selected;
+    record.rightAnswer = asked.correct;
     writeSession();
     if (m_run->asked() >= m_test->bank.questionCount()) {
         endTest();
@@ -196,15 +195,16 @@ void TestSession::recallRecordedAnswers()
     for (int p = 0; p < qMin(m_run->recorded(), SessionSlots); ++p) {
         const SessionRecord &recorded = m_records[p];
         const BankRecord &asked = recordAt(p);
-        const int shown = recorded.otv_user.toInt();
-        const QString chosenText = shown >= 1 && shown <= 5 ? recorded.otv(shown) : QString();
+        const int shown = recorded.chosenAnswer;
+        const QString chosenText =
+            shown >= 1 && shown <= 5 ? recorded.answers[shown - 1] : QString();
         // The bank was shuffled anew when it was loaded again: the answer is found by its text.
         const auto at = std::find(asked.answers.begin(), asked.answers.end(), chosenText);
         const int place =
             at == asked.answers.end() ? 0 : asked.places[std::distance(asked.answers.begin(), at)];
         const QuestionSource source = sourceAt(p);
         m_answers.append({QDateTime(), s.user.firstName, s.user.surname, source.bank, source.record,
-                          place, shown >= 1 && recorded.otv_user == recorded.otv_ver, 0});
+                          place, shown >= 1 && recorded.chosenAnswer == recorded.rightAnswer, 0});
     }
 }
 

@@ -37,12 +37,12 @@ inline UserBase userBase(int variant)
 inline SessionProgress progress(int variant)
 {
     SessionProgress p;
-    p.first = variant == 0 ? QStringLiteral("Иван") : QStringLiteral("Пётр");
-    p.second = variant == 0 ? QStringLiteral("Петров") : QStringLiteral("Сидоров");
-    p.name = QStringLiteral("Проверка зависимостей");
-    p.max = variant == 0 ? 40 : 25;
-    p.curr = variant == 0 ? 17 : 24;
-    p.ok = variant == 0 ? 12 : 20;
+    p.firstName = variant == 0 ? QStringLiteral("Иван") : QStringLiteral("Пётр");
+    p.surname = variant == 0 ? QStringLiteral("Петров") : QStringLiteral("Сидоров");
+    p.testName = QStringLiteral("Проверка зависимостей");
+    p.questionCount = variant == 0 ? 40 : 25;
+    p.currentQuestion = variant == 0 ? 17 : 24;
+    p.rightAnswers = variant == 0 ? 12 : 20;
     p.grade = variant == 0 ? 0 : 4;
     return p;
 }
@@ -53,13 +53,13 @@ inline std::unique_ptr<SessionRecords> records(int variant)
     clearSessionRecords(*records);
     for (int i = 0; i < SessionSlots; ++i) {
         SessionRecord &r = (*records)[i];
-        r.tema = QStringLiteral("Тема %1 вариант %2").arg(i + 1).arg(variant);
-        r.vop = QStringLiteral("Вопрос %1: что проверяют при осмотре светофора?").arg(i + 1);
+        r.topic = QStringLiteral("Тема %1 вариант %2").arg(i + 1).arg(variant);
+        r.question = QStringLiteral("Вопрос %1: что проверяют при осмотре светофора?").arg(i + 1);
         for (int k = 1; k <= 5; ++k)
-            r.otv(k) = QStringLiteral("Ответ %1 на вопрос %2").arg(k).arg(i + 1);
-        r.ris = i % 3 == 0 ? QStringLiteral("q_aps_svet.jpg") : QString();
-        r.otv_user = sessionNumberText(textfile::printNumber((i + variant) % 6));
-        r.otv_ver = sessionNumberText(textfile::printNumber(1 + i % 5));
+            r.answers[k - 1] = QStringLiteral("Ответ %1 на вопрос %2").arg(k).arg(i + 1);
+        r.picture = i % 3 == 0 ? QStringLiteral("q_aps_svet.jpg") : QString();
+        r.chosenAnswer = (i + variant) % 6;
+        r.rightAnswer = 1 + i % 5;
     }
     return records;
 }

@@ -41,7 +41,10 @@ class CrashSafetyTest : public QObject
     QTemporaryDir m_dir{scratchParent() + QStringLiteral("/tarvel-crash-XXXXXX")};
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
-    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    QString path(const QString &relative) const
+    {
+        return m_dir.filePath(relative);
+    }
 
     using Writer = std::function<int(const statewriters::Say &)>;
 
@@ -124,7 +127,10 @@ class CrashSafetyTest : public QObject
             found << it.next();
         return found;
     }
-    qsizetype temporaryFiles() const { return temporaryFilesIn().size(); }
+    qsizetype temporaryFiles() const
+    {
+        return temporaryFilesIn().size();
+    }
     void clearTemporaryFiles() const
     {
         for (const QString &file : temporaryFilesIn())
@@ -157,7 +163,10 @@ class CrashSafetyTest : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+    }
 
     void killedUserBaseWriterLeavesOldOrNewBase()
     {
@@ -214,9 +223,9 @@ private Q_SLOTS:
                 if (variant < 0)
                     return false;
                 const SessionProgress expected = statecontents::progress(variant);
-                const int last = expected.max - 1;
-                return header.second == expected.second &&
-                       read->at(last).tema == (variant ? *records1 : *records0).at(last).tema;
+                const int last = expected.questionCount - 1;
+                return header.surname == expected.surname &&
+                       read->at(last).topic == (variant ? *records1 : *records0).at(last).topic;
             });
     }
 

@@ -95,11 +95,11 @@ SessionRecords hostileRecords(const QString &text)
     clearSessionRecords(records);
     for (int j = 0; j < 3; ++j) {
         SessionRecord &r = records[j];
-        r.tema = r.vop = r.ris = text;
+        r.topic = r.question = r.picture = text;
         for (int k = 1; k <= 5; ++k)
-            r.otv(k) = text;
-        r.otv_user = QStringLiteral("2");
-        r.otv_ver = QStringLiteral("1");
+            r.answers[k - 1] = text;
+        r.chosenAnswer = 2;
+        r.rightAnswer = 1;
     }
     return records;
 }

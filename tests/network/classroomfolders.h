@@ -71,13 +71,13 @@ public:
         clearSessionRecords(records);
         for (int j = 1; j <= answered; ++j) {
             SessionRecord &r = records[j - 1];
-            r.tema = QStringLiteral("Тема ") + QString::number(j);
-            r.vop = QStringLiteral("Вопрос ") + QString::number(j);
+            r.topic = QStringLiteral("Тема ") + QString::number(j);
+            r.question = QStringLiteral("Вопрос ") + QString::number(j);
             for (int k = 1; k <= 5; ++k)
-                r.otv(k) = QStringLiteral("Ответ %1.%2").arg(j).arg(k);
-            r.ris = j == 2 ? QStringLiteral("T01_P01.jpg") : QString();
-            r.otv_user = QString::number(j % 5 + 1);
-            r.otv_ver = QStringLiteral("1");
+                r.answers[k - 1] = QStringLiteral("Ответ %1.%2").arg(j).arg(k);
+            r.picture = j == 2 ? QStringLiteral("T01_P01.jpg") : QString();
+            r.chosenAnswer = j % 5 + 1;
+            r.rightAnswer = 1;
         }
         writeSessionFile(
             pupilData(i, datafiles::SessionFile),

@@ -64,16 +64,16 @@ private Q_SLOTS:
         SessionRecords records;
         clearSessionRecords(records);
         for (int j = 0; j < 3; ++j) {
-            records[j].tema = QStringLiteral("Тема");
-            records[j].vop = QStringLiteral("Вопрос %1").arg(j + 1);
-            records[j].otv_user = QStringLiteral("2");
+            records[j].topic = QStringLiteral("Тема");
+            records[j].question = QStringLiteral("Вопрос %1").arg(j + 1);
+            records[j].chosenAnswer = 2;
         }
         writeSessionFile(m_local + QStringLiteral("data/temp1.ini"),
                          {"Иван", "Петров", "Реле", 20, 3, 2, 0}, records);
         const WatchLook look = WatchLook::take(m_mount, WatchedFiles(), 0);
         QCOMPARE(look.status, pupilfiles::Status::Done);
         QCOMPARE(look.watched.lastRecorded, 3);
-        QCOMPARE(look.watched.records.at(2).vop, QStringLiteral("Вопрос 3"));
+        QCOMPARE(look.watched.records.at(2).question, QStringLiteral("Вопрос 3"));
     }
 
     void remoteAdministrationWritesThroughTheShare()

@@ -34,7 +34,7 @@ private Q_SLOTS:
     {
         const WatchedSession session = WatchedSession::fromLines(sessionLines(7));
         QCOMPARE(session.lastRecorded, 7);
-        QCOMPARE(session.header.max, QStringLiteral(" 20"));
+        QCOMPARE(session.header.questionCount, 20);
         WatchFlow flow(12);
         flow.refreshed(session);
         const WatchView v = flow.view();
@@ -184,7 +184,7 @@ private Q_SLOTS:
         QVERIFY(setModified(progress, answered.addSecs(30)));
         look = WatchLook::take(folder.path(), seen, 200);
         QVERIFY(look.watched.awaitingFirstAnswer);
-        QCOMPARE(look.watched.header.name, QStringLiteral("Сигналы"));
+        QCOMPARE(look.watched.header.testName, QStringLiteral("Сигналы"));
         seen.looked(look, 200, wall);
         // The pupil's program started again: no temp1.ini at all.
         QVERIFY(QFile::remove(session));

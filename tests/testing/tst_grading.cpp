@@ -165,11 +165,11 @@ private Q_SLOTS:
         SessionRecords records;
         clearSessionRecords(records);
         for (int i = 0; i < 3; ++i)
-            records[i].otv_user = records[i].otv_ver = QStringLiteral(" 2");
+            records[i].chosenAnswer = records[i].rightAnswer = 2;
         // A wrong answer beyond the questions asked is a leftover and does not count.
-        records[5].otv_user = QStringLiteral(" 1");
+        records[5].chosenAnswer = 1;
         if (oneWrong)
-            records[2].otv_user = QStringLiteral(" 4");
+            records[2].chosenAnswer = 4;
         QCOMPARE(showErrorsAllowed(3, records, setting, course), shown);
     }
 
@@ -179,19 +179,19 @@ private Q_SLOTS:
         clearSessionRecords(records);
         for (int i = 1; i <= 10; ++i) {
             SessionRecord &r = records[i - 1];
-            r.vop = QStringLiteral("Вопрос %1").arg(i);
-            r.tema = QStringLiteral("Тема %1").arg(i);
-            r.otv3 = QStringLiteral("ответ %1").arg(i);
-            r.ris = i == 5 ? QStringLiteral("p5") : QString();
-            r.otv_user = (i == 2 || i == 5 || i == 9) ? QStringLiteral(" 1") : QStringLiteral(" 3");
-            r.otv_ver = QStringLiteral(" 3");
+            r.question = QStringLiteral("Вопрос %1").arg(i);
+            r.topic = QStringLiteral("Тема %1").arg(i);
+            r.answers[2] = QStringLiteral("ответ %1").arg(i);
+            r.picture = i == 5 ? QStringLiteral("p5") : QString();
+            r.chosenAnswer = (i == 2 || i == 5 || i == 9) ? 1 : 3;
+            r.rightAnswer = 3;
         }
         QCOMPARE(compactWrongAnswers(records), 3);
-        QCOMPARE(records[0].vop, QStringLiteral("Вопрос 2"));
-        QCOMPARE(records[1].vop, QStringLiteral("Вопрос 5"));
-        QCOMPARE(records[2].vop, QStringLiteral("Вопрос 9"));
-        QVERIFY(records[3].vop.isEmpty());
-        QCOMPARE(records[3].otv_user, QStringLiteral("0"));
+        QCOMPARE(records[0].question, QStringLiteral("Вопрос 2"));
+        QCOMPARE(records[1].question, QStringLiteral("Вопрос 5"));
+        QCOMPARE(records[2].question, QStringLiteral("Вопрос 9"));
+        QVERIFY(records[3].question.isEmpty());
+        QCOMPARE(records[3].chosenAnswer, 0);
 
         const WrongQuestionView first = showWrongQuestion(records, 1);
         QCOMPARE(first.caption, QStringLiteral("Ошибка № 1"));
@@ -211,16 +211,16 @@ private Q_SLOTS:
 
         // Compacting again keeps the same list.
         QCOMPARE(compactWrongAnswers(records), 3);
-        QCOMPARE(records[2].vop, QStringLiteral("Вопрос 9"));
+        QCOMPARE(records[2].question, QStringLiteral("Вопрос 9"));
     }
 
     void singleWrongAnswerHasNoNavigation()
     {
         SessionRecords records;
         clearSessionRecords(records);
-        records[9].vop = QStringLiteral("Последний");
-        records[9].otv_user = QStringLiteral(" 2");
-        records[9].otv_ver = QStringLiteral(" 5");
+        records[9].question = QStringLiteral("Последний");
+        records[9].chosenAnswer = 2;
+        records[9].rightAnswer = 5;
         QCOMPARE(compactWrongAnswers(records), 1);
         const WrongQuestionView view = showWrongQuestion(records, 1);
         QCOMPARE(view.question, QStringLiteral("Последний"));

@@ -21,17 +21,17 @@ private:
                 grade};
     }
 
-    static SessionRecord answered(const QString &vop, const QString &user, const QString &correct,
+    static SessionRecord answered(const QString &question, int chosen, int right,
                                   const QString &picture = QString())
     {
         SessionRecord record;
-        record.tema = QStringLiteral("Светофоры");
-        record.vop = vop;
+        record.topic = QStringLiteral("Светофоры");
+        record.question = question;
         for (int k = 1; k <= 5; ++k)
-            record.otv(k) = QStringLiteral("ответ %1").arg(k);
-        record.ris = picture;
-        record.otv_user = user;
-        record.otv_ver = correct;
+            record.answers[k - 1] = QStringLiteral("ответ %1").arg(k);
+        record.picture = picture;
+        record.chosenAnswer = chosen;
+        record.rightAnswer = right;
         return record;
     }
 
@@ -66,10 +66,8 @@ private Q_SLOTS:
     {
         SessionRecords records;
         clearSessionRecords(records);
-        records[0] = answered(QStringLiteral("Первый вопрос"), QStringLiteral("3"),
-                              QStringLiteral("3"), QStringLiteral("ris12"));
-        records[1] =
-            answered(QStringLiteral("Второй вопрос"), QStringLiteral("1"), QStringLiteral("4"));
+        records[0] = answered(QStringLiteral("Первый вопрос"), 3, 3, QStringLiteral("ris12"));
+        records[1] = answered(QStringLiteral("Второй вопрос"), 1, 4);
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("temp1.ini"));
         QVERIFY(writeSessionFile(path, tenQuestions(2, 1, 0), records));
@@ -96,8 +94,7 @@ private Q_SLOTS:
     {
         SessionRecords records;
         clearSessionRecords(records);
-        records[0] =
-            answered(QStringLiteral("два\r\nстроки"), QStringLiteral("2"), QStringLiteral("2"));
+        records[0] = answered(QStringLiteral("два\r\nстроки"), 2, 2);
         const QStringList lines = sessionFileLines(tenQuestions(1, 1, 0), records);
         QCOMPARE(lines.size(), 12 + 10 * 20);
         QCOMPARE(lines.at(15), QStringLiteral("два строки"));
@@ -107,11 +104,10 @@ private Q_SLOTS:
     {
         SessionRecords written;
         clearSessionRecords(written);
-        written[0] = answered(QStringLiteral("Первый"), QStringLiteral("3"), QStringLiteral("3"));
-        written[1] = answered(QStringLiteral("Второй"), QStringLiteral("1"), QStringLiteral("4"),
-                              QStringLiteral("p2"));
+        written[0] = answered(QStringLiteral("Первый"), 3, 3);
+        written[1] = answered(QStringLiteral("Второй"), 1, 4, QStringLiteral("p2"));
         SessionProgress progress = tenQuestions(10, 7, 4);
-        progress.max = 100;
+        progress.questionCount = 100;
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("temp1.ini"));
         QVERIFY(writeSessionFile(path, progress, written));
@@ -120,22 +116,22 @@ private Q_SLOTS:
         SessionRecords read;
         clearSessionRecords(read);
         QVERIFY(readSessionFile(path, header, read));
-        QCOMPARE(header.first, QStringLiteral("Иван"));
-        QCOMPARE(header.second, QStringLiteral("Петров"));
-        QCOMPARE(header.name, QStringLiteral("Светофоры"));
-        QCOMPARE(header.max, QStringLiteral(" 100"));
-        QCOMPARE(header.ok, 7);
+        QCOMPARE(header.firstName, QStringLiteral("Иван"));
+        QCOMPARE(header.surname, QStringLiteral("Петров"));
+        QCOMPARE(header.testName, QStringLiteral("Светофоры"));
+        QCOMPARE(header.questionCount, 100);
+        QCOMPARE(header.rightAnswers, 7);
         QCOMPARE(header.grade, 4);
-        QCOMPARE(read[0].otv_user, QStringLiteral(" 3"));
-        QCOMPARE(read[0].otv_ver, QStringLiteral(" 3"));
-        QCOMPARE(read[1].otv_user, QStringLiteral(" 1"));
-        QCOMPARE(read[1].otv_ver, QStringLiteral(" 4"));
-        QCOMPARE(read[1].vop, QStringLiteral("Второй"));
-        QCOMPARE(read[1].otv3, QStringLiteral("ответ 3"));
-        QCOMPARE(read[1].ris, QStringLiteral("p2"));
-        QCOMPARE(read[2].otv_user, QStringLiteral(" 0"));
+        QCOMPARE(read[0].chosenAnswer, 3);
+        QCOMPARE(read[0].rightAnswer, 3);
+        QCOMPARE(read[1].chosenAnswer, 1);
+        QCOMPARE(read[1].rightAnswer, 4);
+        QCOMPARE(read[1].question, QStringLiteral("Второй"));
+        QCOMPARE(read[1].answers[2], QStringLiteral("ответ 3"));
+        QCOMPARE(read[1].picture, QStringLiteral("p2"));
+        QCOMPARE(read[2].chosenAnswer, 0);
         // Only 100 blocks went out; the rest of the table keeps its cleared state.
-        QCOMPARE(read[120].otv_user, QStringLiteral("0"));
+        QCOMPARE(read[120].question, QString());
     }
 
     void damagedFilesAreReadAsFarAsTheyGo()
@@ -144,7 +140,7 @@ private Q_SLOTS:
         SessionRecords records;
         clearSessionRecords(records);
         QVERIFY(!readSessionFile(QStringLiteral("/nonexistent/temp1.ini"), header, records));
-        QCOMPARE(records[0].otv_user, QStringLiteral("0"));
+        QCOMPARE(records[0].chosenAnswer, 0);
 
         // Fields before the first "tema", unknown keys, a cut-off end and more than 150 blocks.
         QStringList lines{"vop", "сирота", "max", "abc", "ocenka", "x", "что-то", "1"};
@@ -153,26 +149,27 @@ private Q_SLOTS:
                   << "2";
         lines << "otv_ver";
         parseSessionFile(lines, header, records);
-        QCOMPARE(header.max, QStringLiteral(" 0"));
+        QCOMPARE(header.questionCount, 0);
         QCOMPARE(header.grade, 0);
-        QCOMPARE(records[0].vop, QString());
-        QCOMPARE(records[0].tema, QStringLiteral("1"));
-        QCOMPARE(records[149].tema, QStringLiteral("150"));
-        QCOMPARE(records[149].otv_user, QStringLiteral(" 2"));
-        QCOMPARE(records[149].otv_ver, QStringLiteral("0"));
+        QCOMPARE(records[0].question, QString());
+        QCOMPARE(records[0].topic, QStringLiteral("1"));
+        QCOMPARE(records[149].topic, QStringLiteral("150"));
+        QCOMPARE(records[149].chosenAnswer, 2);
+        QCOMPARE(records[149].rightAnswer, 0);
     }
 
     void clearingEmptiesEverySlot()
     {
         SessionRecords records;
-        records[149] = answered(QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("2"), "p");
+        records[149] = answered(QStringLiteral("x"), 1, 2, "p");
         clearSessionRecords(records);
         for (const SessionRecord &record : records) {
-            QVERIFY(record.tema.isEmpty() && record.vop.isEmpty() && record.ris.isEmpty());
-            for (int k = 1; k <= 5; ++k)
-                QVERIFY(record.otv(k).isEmpty());
-            QCOMPARE(record.otv_user, QStringLiteral("0"));
-            QCOMPARE(record.otv_ver, QStringLiteral("0"));
+            QVERIFY(record.topic.isEmpty() && record.question.isEmpty() &&
+                    record.picture.isEmpty());
+            for (const QString &answer : record.answers)
+                QVERIFY(answer.isEmpty());
+            QCOMPARE(record.chosenAnswer, 0);
+            QCOMPARE(record.rightAnswer, 0);
         }
     }
 };

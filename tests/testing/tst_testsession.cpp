@@ -290,8 +290,9 @@ private Q_SLOTS:
         run.session->endPause();
         run.session->tick();
         const QList<int> order = bankOf(6)->order;
-        const QStringList asked{run.session->records()[0].vop, run.session->records()[1].vop,
-                                run.session->records()[2].vop};
+        const QStringList asked{run.session->records()[0].question,
+                                run.session->records()[1].question,
+                                run.session->records()[2].question};
         run.session.reset(); // killed while question 4 is shown
 
         SessionState other;
@@ -333,10 +334,10 @@ private Q_SLOTS:
         QCOMPARE(goingOn->correct(), 5);
         QCOMPARE(goingOn->grade(), int(gradeFor(5, 6)));
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(again.records()[i].vop, asked.at(i));
+            QCOMPARE(again.records()[i].question, asked.at(i));
         QSet<QString> questions;
         for (int i = 0; i < 6; ++i)
-            questions << again.records()[i].vop;
+            questions << again.records()[i].question;
         QCOMPARE(questions.size(), 6);
         // The answers given before the kill are in the journal of answers by their file places.
         const QList<answerjournal::Answer> answers = run.answers();
@@ -492,8 +493,9 @@ private Q_SLOTS:
         QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("temp1.ini"))));
         QVERIFY(!notice.contains(QStringLiteral("не найден")));
         // The answers stay in memory for the result and the error review.
-        QCOMPARE(run.session->records()[1].otv_user == run.session->records()[1].otv_ver, false);
-        QCOMPARE(run.session->records()[2].otv_user, run.session->records()[2].otv_ver);
+        QCOMPARE(run.session->records()[1].chosenAnswer == run.session->records()[1].rightAnswer,
+                 false);
+        QCOMPARE(run.session->records()[2].chosenAnswer, run.session->records()[2].rightAnswer);
     }
 
     void gradeIsStoredWhenTheTestEnds()

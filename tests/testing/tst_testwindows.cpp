@@ -216,7 +216,7 @@ private Q_SLOTS:
         QVERIFY(!shown("frmFULLtestEND"));
         checkAccessible("frmWRONG");
         QCOMPARE(control<QGroupBox>("frmWRONG", "Frame2")->title(), QStringLiteral("Ошибка № 1"));
-        const QString missed = running()->records()[1].vop;
+        const QString missed = running()->records()[1].question;
         QCOMPARE(control<QLabel>("frmWRONG", "QESTION")->text(), missed);
         QVERIFY(!control("frmWRONG", "btnPREV")->isVisible());
         QVERIFY(!control("frmWRONG", "btnNEXT")->isVisible());
