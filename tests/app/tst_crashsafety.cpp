@@ -41,10 +41,7 @@ class CrashSafetyTest : public QObject
     QTemporaryDir m_dir{scratchParent() + QStringLiteral("/tarvel-crash-XXXXXX")};
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
-    QString path(const QString &relative) const
-    {
-        return m_dir.filePath(relative);
-    }
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
 
     using Writer = std::function<int(const statewriters::Say &)>;
 
@@ -127,10 +124,7 @@ class CrashSafetyTest : public QObject
             found << it.next();
         return found;
     }
-    qsizetype temporaryFiles() const
-    {
-        return temporaryFilesIn().size();
-    }
+    qsizetype temporaryFiles() const { return temporaryFilesIn().size(); }
     void clearTemporaryFiles() const
     {
         for (const QString &file : temporaryFilesIn())
@@ -163,10 +157,7 @@ class CrashSafetyTest : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void killedUserBaseWriterLeavesOldOrNewBase()
     {
