@@ -253,47 +253,28 @@ private Q_SLOTS:
     {
         const QString folder = path(QStringLiteral("jpg"));
         QVERIFY(QDir().mkpath(folder));
-        struct Kind
-        {
-            QString name;
-            std::function<bool(const QString &, int)> write;
-        };
-        const QList<Kind> kinds{
-            {datafiles::AnswerTimeFile,
-             [](const QString &f, int v) {
-                 return textfile::writeLines(
-                     f, {textfile::printNumber(statecontents::testSettings(v).answerTime)});
-             }},
-            {datafiles::ShowErrorsFile,
-             [](const QString &f, int v) {
-                 return textfile::writeLines(
-                     f, {textfile::printNumber(statecontents::testSettings(v).showErrors)});
-             }},
-            {datafiles::RememberedLoginFile,
-             [](const QString &f, int v) {
-                 const QString name = statecontents::rememberedName(v);
-                 return RememberedLogin::write(f, v == 1, name, name, name);
-             }},
-            {datafiles::NetConfigFile, [](const QString &f, int v) {
-                 Classroom classroom;
-                 statecontents::netConfig(classroom, v);
-                 return saveNetConfig(classroom, f);
-             }}};
+        const QStringList files{datafiles::AnswerTimeFile, datafiles::ShowErrorsFile,
+                                datafiles::RememberedLoginFile, datafiles::NetConfigFile};
+        const QDir references[] = {path(QStringLiteral("reference/settings0")),
+                                   path(QStringLiteral("reference/settings1"))};
         QList<std::array<QByteArray, 2>> contents;
-        for (const Kind &kind : kinds)
-            contents.append(written(kind.name, kind.write));
-        QVERIFY(statecontents::testSettings(0).write(folder));
-        QVERIFY(kinds[2].write(QDir(folder).filePath(kinds[2].name), 0));
-        QVERIFY(kinds[3].write(QDir(folder).filePath(kinds[3].name), 0));
+        for (int v = 0; v < 2; ++v)
+            QVERIFY(QDir().mkpath(references[v].path()) &&
+                    statewriters::writeSettings(references[v].path(), v));
+        for (const QString &file : files)
+            contents.append(
+                {readBytes(references[0].filePath(file)), readBytes(references[1].filePath(file))});
+        QVERIFY(statewriters::writeSettings(folder, 0));
         // The written files are the ones the program reads.
         QCOMPARE(TestSettings::read(folder).answerTime, statecontents::testSettings(0).answerTime);
-        QCOMPARE(readBytes(QDir(folder).filePath(kinds[0].name)), contents[0][0]);
+        QCOMPARE(readBytes(QDir(folder).filePath(files[0])),
+                 textfile::joinLines(
+                     {textfile::printNumber(statecontents::testSettings(0).answerTime)}));
 
         killRepeatedly(QStringLiteral("settings"), bind(statewriters::settings, folder), 2000,
                        [&](const QByteArray &) {
-                           for (qsizetype k = 0; k < kinds.size(); ++k) {
-                               const QByteArray bytes =
-                                   readBytes(QDir(folder).filePath(kinds[k].name));
+                           for (qsizetype k = 0; k < files.size(); ++k) {
+                               const QByteArray bytes = readBytes(QDir(folder).filePath(files[k]));
                                if (bytes != contents[k][0] && bytes != contents[k][1])
                                    return false;
                            }
