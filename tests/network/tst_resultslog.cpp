@@ -75,6 +75,7 @@ private Q_SLOTS:
             "1, 2, 3, 4, 5");
         const char *none = "нет оценённых тестов";
         row("only nonsense", {32767}, none, none, none, "1");
+        row("none graded", {0, 0}, none, none, none);
     }
     void statistics()
     {
@@ -85,7 +86,7 @@ private Q_SLOTS:
         QFETCH(QString, excluded);
         const QLocale c(QLocale::C);
         const resultslog::Log log = resultslog::build(classOf(grades), c);
-        QCOMPARE(log.lines.size(), grades.size());
+        QCOMPARE(log.lines.size(), grades.size() - grades.count(0)); // 0: still testing
         const QString percent = average.startsWith(u'н') ? QString() : QStringLiteral(" %");
         QCOMPARE(log.average, QStringLiteral("Средний балл: ") + average);
         QCOMPARE(log.quality, QStringLiteral("Качественная успеваемость: ") + quality + percent);
@@ -126,16 +127,6 @@ private Q_SLOTS:
                  QStringLiteral("66,667"));
         QCOMPARE(resultslog::formatAverage(0.4, QLocale::c()), QString());
         QCOMPARE(resultslog::formatAverage(1234.6, QLocale::c()), QStringLiteral("1,235"));
-    }
-
-    void noGradedComputerHasAnEmptyState()
-    {
-        const resultslog::Log log = resultslog::build(classOf({0, 0}), QLocale::c());
-        QVERIFY(log.lines.isEmpty());
-        for (const QString &text : log.statistics()) {
-            QVERIFY(text.endsWith(QStringLiteral("нет оценённых тестов")));
-            QVERIFY(!text.contains(QStringLiteral("nan")) && !text.contains(u'%'));
-        }
     }
 
     void historySavedTwiceAppendsTwoBlocks()
