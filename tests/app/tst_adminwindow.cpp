@@ -152,7 +152,7 @@ private Q_SLOTS:
         firstNames->hidePopup();
     }
 
-    void editViewRoundTrip()
+    void editViewRoundTripThenDeleteAsksFirst()
     {
         AdminWindow *boss = openAdministration();
         boss->activateWindow();
@@ -214,11 +214,8 @@ private Q_SLOTS:
         QCOMPARE(readBytes(m_base), renamedBytes);
         QVERIFY(surname->isHidden());
         QVERIFY(surname->isEnabled());
-    }
 
-    void deleteAsksFirst()
-    {
-        AdminWindow *boss = openAdministration();
+        // A delete or a clear asks first.
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
         ModalAnswer refusal;
         pressInModalSoon(QStringLiteral("frmINFO"), QStringLiteral("cmd_EXIT"), &refusal);
