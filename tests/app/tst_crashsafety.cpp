@@ -159,7 +159,7 @@ class CrashSafetyTest : public QObject
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void killedUserBaseWriterLeavesOldOrNewBase()
+    void killedUserBaseWriterLeavesOldOrNewBaseUnlikeAnInPlaceWriter()
     {
         const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
         const auto contents = written(QStringLiteral("base"),
@@ -176,22 +176,18 @@ private Q_SLOTS:
                        base->records.size() == bases[variant].records.size() &&
                        base->records.first().firstName == bases[variant].records.first().firstName;
             });
-    }
 
-    // The kills land inside the writes: a writer that overwrites the base in place is caught.
-    void killsCatchAWriterThatOverwritesInPlace()
-    {
-        const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
-        const QByteArray contents[] = {textfile::joinLines(bases[0].toLines()),
-                                       textfile::joinLines(bases[1].toLines())};
-        const QString file = path(QStringLiteral("inplace.jpg"));
-        QVERIFY(bases[0].save(file));
-        const int damaged = damagedAfterKills(
-            QStringLiteral("in-place writer"), bind(statewriters::userBaseInPlace, file), 100, 2000,
-            [&](const QByteArray &) {
-                const QByteArray bytes = readBytes(file);
-                return bytes == contents[0] || bytes == contents[1];
-            });
+        // The kills land inside the writes: a writer that overwrites the base in place is caught.
+        const QByteArray inPlace[] = {textfile::joinLines(bases[0].toLines()),
+                                      textfile::joinLines(bases[1].toLines())};
+        const QString overwritten = path(QStringLiteral("inplace.jpg"));
+        QVERIFY(bases[0].save(overwritten));
+        const int damaged = damagedAfterKills(QStringLiteral("in-place writer"),
+                                              bind(statewriters::userBaseInPlace, overwritten), 100,
+                                              2000, [&](const QByteArray &) {
+                                                  const QByteArray bytes = readBytes(overwritten);
+                                                  return bytes == inPlace[0] || bytes == inPlace[1];
+                                              });
         QVERIFY(damaged > 0);
     }
 
