@@ -219,7 +219,7 @@ private Q_SLOTS:
 #endif
     }
 
-    void replacementLeavesNoTemporaryFiles()
+    void replacementLeavesNoTemporaryFilesAndRemovesStaleOnes()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("state.ini"));
@@ -232,33 +232,24 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
         QVERIFY(!replaceFile(dir.filePath(QStringLiteral("taken.ini")), "x"));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.ini"))).isDir());
-    }
 
-    // What a killed writer left is removed by the next write once no writer can still use it,
-    // measured on the clock of the folder's computer: here a share whose server runs ten
-    // minutes behind this computer, where a pupil's program is writing a temporary right now.
-    void staleTemporariesAreRemoved()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("state.ini"));
+        // What a killed writer left is removed by the next write once no writer can still use
+        // it, measured on the clock of the folder's computer: here a share whose server runs ten
+        // minutes behind this computer, where a pupil's program is writing a temporary right now.
         const QDateTime shareNow = QDateTime::currentDateTime().addSecs(-10 * 60);
-        const auto stamp = [](const QString &file, const QDateTime &time) {
-            QFile opened(file);
-            return opened.open(QIODevice::ReadWrite) &&
-                   opened.setFileTime(time, QFileDevice::FileModificationTime);
-        };
-        const QString stale = path + QStringLiteral(".old1.tmp");
-        const QString fresh = path + QStringLiteral(".new1.tmp");
+        const QString onShare = dir.filePath(QStringLiteral("share.ini"));
+        const QString stale = onShare + QStringLiteral(".old1.tmp");
+        const QString fresh = onShare + QStringLiteral(".new1.tmp");
         writeBytes(stale, "half");
         writeBytes(fresh, "half");
-        QVERIFY(stamp(stale, shareNow.addSecs(-11 * 60)));
-        QVERIFY(stamp(fresh, shareNow.addSecs(-5)));
+        QVERIFY(setModified(stale, shareNow.addSecs(-11 * 60)));
+        QVERIFY(setModified(fresh, shareNow.addSecs(-5)));
         const auto restore = qScopeGuard([] { setRenameStep({}); });
         setRenameStep([&](const QString &from, const QString &to) {
-            return stamp(from, shareNow) && QFile::rename(from, to) ? RenameOutcome::Done
-                                                                    : RenameOutcome::Refused;
+            return setModified(from, shareNow) && QFile::rename(from, to) ? RenameOutcome::Done
+                                                                          : RenameOutcome::Refused;
         });
-        QVERIFY(replaceFile(path, "new"));
+        QVERIFY(replaceFile(onShare, "new"));
         QVERIFY(!QFile::exists(stale));
         QVERIFY(QFile::exists(fresh));
     }
