@@ -72,18 +72,21 @@ inline int history(const Say &say, const QString &folder)
     }
 }
 
+// Every settings file of the variant, written into the folder by the program's own writers.
+inline bool writeSettings(const QString &folder, int variant)
+{
+    Classroom classroom;
+    statecontents::netConfig(classroom, variant);
+    const QString name = statecontents::rememberedName(variant);
+    return statecontents::testSettings(variant).write(folder) &&
+           RememberedLogin::write(QDir(folder).filePath(datafiles::RememberedLoginFile),
+                                  variant == 1, name, name, name) &&
+           saveNetConfig(classroom, QDir(folder).filePath(datafiles::NetConfigFile));
+}
+
 inline int settings(const Say &say, const QString &folder)
 {
-    return loop(say, -1, [&](long n) {
-        const int variant = int((n + 1) % 2);
-        Classroom classroom;
-        statecontents::netConfig(classroom, variant);
-        const QString name = statecontents::rememberedName(variant);
-        return statecontents::testSettings(variant).write(folder) &&
-               RememberedLogin::write(QDir(folder).filePath(datafiles::RememberedLoginFile),
-                                      variant == 1, name, name, name) &&
-               saveNetConfig(classroom, QDir(folder).filePath(datafiles::NetConfigFile));
-    });
+    return loop(say, -1, [&](long n) { return writeSettings(folder, int((n + 1) % 2)); });
 }
 
 inline int testFiles(const Say &say, const QString &folder, long rounds)

@@ -20,77 +20,59 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("csvLines"); // what out.csv holds after the header
+        const auto row = [](const char *name, const QStringList &arguments, int exitCode,
+                            const QString &output = {}, const QString &csvLines = {}) {
+            QTest::newRow(name) << arguments << exitCode << output << csvLines;
+        };
         const QString demoBank = QStringLiteral(TARVEL_DEMO_DATA "/jpg/T01_96.jpg");
-        QTest::addRow("version") << QStringList{"--version"} << 0
-                                 << QStringLiteral("Тарвел " TARVEL_VERSION "\n") << QString();
-        QTest::addRow("help") << QStringList{"--help"} << 0
-                              << "  --check-bank ФАЙЛ         проверить файл вопросов теста"
-                              << QString();
-        QTest::addRow("playable bank")
-            << QStringList{"--check-bank", demoBank} << 0
-            << "T01_96.jpg: тест «Проверка зависимостей», вопросов: " << QString();
-        QTest::addRow("unplayable bank")
-            << QStringList{"--check-bank", "broken.jpg"} << 1
-            << "broken.jpg: замечание, вопрос 2, строка 20: вопрос не закончен строкой «ris»"
-               " (файл обрезан?) и задаваться не будет\n"
-               "broken.jpg: ошибка, вопрос 1, строка 4: верный ответ не указан"
-            << QString();
-        QTest::addRow("missing bank")
-            << QStringList{"--check-bank", "нет.jpg"} << 1
-            << "нет.jpg: тест по этому файлу провести нельзя." << QString();
+        row("version", {"--version"}, 0, QStringLiteral("Тарвел " TARVEL_VERSION "\n"));
+        row("help", {"--help"}, 0, "  --check-bank ФАЙЛ         проверить файл вопросов теста");
+        row("playable bank", {"--check-bank", demoBank}, 0,
+            "T01_96.jpg: тест «Проверка зависимостей», вопросов: ");
+        row("unplayable bank", {"--check-bank", "broken.jpg"}, 1,
+            "broken.jpg: замечание, вопрос 2, строка 20: вопрос не закончен строкой «ris»"
+            " (файл обрезан?) и задаваться не будет\n"
+            "broken.jpg: ошибка, вопрос 1, строка 4: верный ответ не указан");
+        row("missing bank", {"--check-bank", "нет.jpg"}, 1,
+            "нет.jpg: тест по этому файлу провести нельзя.");
         // Refused at once: a reader of a device or a pipe would wait or read for ever.
-        QTest::addRow("device") << QStringList{"--check-bank", "/dev/zero"} << 1
-                                << "zero: ошибка, это не обычный файл" << QString();
+        row("device", {"--check-bank", "/dev/zero"}, 1, "zero: ошибка, это не обычный файл");
 #ifdef Q_OS_UNIX
-        QTest::addRow("pipe") << QStringList{"--check-bank", "pipe.jpg"} << 1
-                              << "pipe.jpg: ошибка, это не обычный файл" << QString();
+        row("pipe", {"--check-bank", "pipe.jpg"}, 1, "pipe.jpg: ошибка, это не обычный файл");
 #endif
-        QTest::addRow("import into a new bank")
-            << QStringList{"--import", "q.csv", "new.jpg", "--name", "Новый"} << 0
-            << "q.csv, строка 3: вопрос взят в банк под номером 2\n"
-               "new.jpg: взято вопросов 2, не взято 0; в банке «Новый» вопросов: 2."
-            << QString();
-        QTest::addRow("import with a refused question")
-            << QStringList{"--import", "aiken.txt", "new.jpg", "--name", "Н"} << 1
-            << "aiken.txt, строка 9: вопрос не взят: нужно пять ответов, а их 4\n"
-               "new.jpg: взято вопросов 1, не взято 1"
-            << QString();
-        QTest::addRow("import of a missing file")
-            << QStringList{"--import", "нет.csv", "new.jpg", "--name", "Н"} << 2
-            << "нет.csv: файл не найден" << QString();
-        QTest::addRow("import of a file without one question to take")
-            << QStringList{"--import", "broken.jpg", "new.jpg", "--name", "Н"} << 2
-            << "new.jpg: ни один вопрос не взят; банк не изменён" << QString();
-        QTest::addRow("import of an empty file")
-            << QStringList{"--import", "empty.csv", "new.jpg", "--name", "Н"} << 2
-            << "empty.csv: в файле не найдено ни одного вопроса" << QString();
-        QTest::addRow("import into a new bank without its name")
-            << QStringList{"--import", "q.csv", "new.jpg"} << 2 << "укажите название теста"
-            << QString();
+        row("import into a new bank", {"--import", "q.csv", "new.jpg", "--name", "Новый"}, 0,
+            "q.csv, строка 3: вопрос взят в банк под номером 2\n"
+            "new.jpg: взято вопросов 2, не взято 0; в банке «Новый» вопросов: 2.");
+        row("import with a refused question", {"--import", "aiken.txt", "new.jpg", "--name", "Н"},
+            1,
+            "aiken.txt, строка 9: вопрос не взят: нужно пять ответов, а их 4\n"
+            "new.jpg: взято вопросов 1, не взято 1");
+        row("import of a missing file", {"--import", "нет.csv", "new.jpg", "--name", "Н"}, 2,
+            "нет.csv: файл не найден");
+        row("import of a file without one question to take",
+            {"--import", "broken.jpg", "new.jpg", "--name", "Н"}, 2,
+            "new.jpg: ни один вопрос не взят; банк не изменён");
+        row("import of an empty file", {"--import", "empty.csv", "new.jpg", "--name", "Н"}, 2,
+            "empty.csv: в файле не найдено ни одного вопроса");
+        row("import into a new bank without its name", {"--import", "q.csv", "new.jpg"}, 2,
+            "укажите название теста");
         // Saving would drop its cut-off record.
-        QTest::addRow("import into a bank the program would not write back the same")
-            << QStringList{"--import", "q.csv", "broken.jpg"} << 2
-            << "broken.jpg: банк записан не так, как его пишет программа" << QString();
-        QTest::addRow("import without the bank")
-            << QStringList{"--import", "q.csv"} << 2 << QString() << QString();
-        QTest::addRow("export") << QStringList{"--export", demoBank, "out.csv"} << 0
-                                << " записано в out.csv." << QString();
-        QTest::addRow("no bank named")
-            << QStringList{"--check-bank"} << 2 << QString() << QString();
+        row("import into a bank the program would not write back the same",
+            {"--import", "q.csv", "broken.jpg"}, 2,
+            "broken.jpg: банк записан не так, как его пишет программа");
+        row("import without the bank", {"--import", "q.csv"}, 2);
+        row("export", {"--export", demoBank, "out.csv"}, 0, " записано в out.csv.");
+        row("no bank named", {"--check-bank"}, 2);
         const QStringList analysis{"--item-analysis", "T01_96.jpg", "pc1", "pc2",
                                    "--csv",           "out.csv"};
-        QTest::addRow("item analysis")
-            << (analysis + QStringList{"--from", "01.12.2026", "--to", "31.12.2026", "нет"}) << 0
-            << "out.csv: журналов прочитано 2 из 3, вопросов в таблице 2"
-            << "1;2;50,0;;4;50,0;20,0;\r\n2;1;0,0;;3;100,0;20,0;проверьте ключ\r\n";
-        QTest::addRow("item analysis without a range")
-            << analysis << 0 << "вопросов в таблице 2"
-            << "1;2;50,0;;4;50,0;20,0;\r\n2;2;0,0;;3;100,0;25,0;проверьте ключ\r\n";
-        QTest::addRow("no journal read")
-            << QStringList{"--item-analysis", "T01_96.jpg", "нет", "--csv", "out.csv"} << 2
-            << QString() << QString();
-        QTest::addRow("wrong date")
-            << (analysis + QStringList{"--from", "32.12.2026"}) << 2 << QString() << QString();
+        row("item analysis",
+            analysis + QStringList{"--from", "01.12.2026", "--to", "31.12.2026", "нет"}, 0,
+            "out.csv: журналов прочитано 2 из 3, вопросов в таблице 2",
+            "1;2;50,0;;4;50,0;20,0;\r\n2;1;0,0;;3;100,0;20,0;проверьте ключ\r\n");
+        row("item analysis without a range", analysis, 0, "вопросов в таблице 2",
+            "1;2;50,0;;4;50,0;20,0;\r\n2;2;0,0;;3;100,0;25,0;проверьте ключ\r\n");
+        row("no journal read", {"--item-analysis", "T01_96.jpg", "нет", "--csv", "out.csv"}, 2);
+        row("wrong date", analysis + QStringList{"--from", "32.12.2026"}, 2);
     }
     void answersOnTheConsoleWithoutADisplay()
     {
@@ -112,12 +94,7 @@ private Q_SLOTS:
         QStringList bank{"start", "name", "Х", "temaname", "Т", "vop", "Первый"};
         for (int k = 1; k <= 5; ++k)
             bank << QStringLiteral("otv%1").arg(k) << "0ответ";
-        bank << "ris"
-             << ""
-             << "temaname"
-             << "Т"
-             << "vop"
-             << "Обрезан";
+        bank += QStringList{"ris", "", "temaname", "Т", "vop", "Обрезан"};
         writeBytes(folder.filePath("broken.jpg"), textfile::joinLines(bank));
         writeBytes(folder.filePath("q.csv"), "topic;question;a1;a2;a3;a4;a5;right;picture\n"
                                              "Т;Первый;а;б;в;г;д;1;\nТ;Второй;а;б;в;г;д;5;\n");

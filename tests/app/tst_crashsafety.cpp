@@ -14,19 +14,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizers look for memory faults, which a few hundred rounds show as well as a thousand;
+// a thousand instrumented forks outlast the test's time on two cores.
+constexpr int Kills = 250;
+#else
+constexpr int Kills = 1000;
+#endif
+} // namespace
+
 // A writer process is killed at random moments while it rewrites a state file with the
 // program's own writers; whatever it leaves must be one of the complete contents.
 class CrashSafetyTest : public QObject
 {
     Q_OBJECT
-
-#if defined(__SANITIZE_ADDRESS__)
-    // The sanitizers look for memory faults, which a few hundred rounds show as well as a
-    // thousand; a thousand instrumented forks outlast the test's time on two cores.
-    static constexpr int Kills = 250;
-#else
-    static constexpr int Kills = 1000;
-#endif
 
     // tmpfs keeps thousands of rewrites quick; a killed process leaves the page cache to the
     // file system, so what it leaves does not depend on the file system.
@@ -39,10 +41,7 @@ class CrashSafetyTest : public QObject
     QTemporaryDir m_dir{scratchParent() + QStringLiteral("/tarvel-crash-XXXXXX")};
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
-    QString path(const QString &relative) const
-    {
-        return m_dir.filePath(relative);
-    }
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
 
     using Writer = std::function<int(const statewriters::Say &)>;
 
@@ -125,10 +124,7 @@ class CrashSafetyTest : public QObject
             found << it.next();
         return found;
     }
-    qsizetype temporaryFiles() const
-    {
-        return temporaryFilesIn().size();
-    }
+    qsizetype temporaryFiles() const { return temporaryFilesIn().size(); }
     void clearTemporaryFiles() const
     {
         for (const QString &file : temporaryFilesIn())
@@ -141,26 +137,33 @@ class CrashSafetyTest : public QObject
         QCOMPARE(damagedAfterKills(mode, writer, Kills, maxDelayUs, intact), 0);
     }
 
-    // The bytes a writer produces, taken from a reference file written by it.
-    QByteArray written(const QString &name, const std::function<bool(const QString &)> &write)
+    // The bytes of both contents of a state file, taken from reference files written by `write`.
+    std::array<QByteArray, 2> written(const QString &name,
+                                      const std::function<bool(const QString &, int)> &write)
     {
-        const QString file = path(QStringLiteral("reference/") + name);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        return write(file) ? readBytes(file) : QByteArray();
+        std::array<QByteArray, 2> both;
+        for (int variant = 0; variant < 2; ++variant) {
+            const QString file = path(QStringLiteral("reference/%1%2").arg(name).arg(variant));
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            both[variant] = write(file, variant) ? readBytes(file) : QByteArray();
+        }
+        return both;
+    }
+
+    static bool writeSession(const QString &file, int variant)
+    {
+        return writeSessionFile(file, statecontents::progress(variant),
+                                *statecontents::records(variant));
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void killedUserBaseWriterLeavesOldOrNewBase()
+    void killedUserBaseWriterLeavesOldOrNewBaseUnlikeAnInPlaceWriter()
     {
         const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
-        const QByteArray contents[] = {
-            written(QStringLiteral("base0"), [&](const QString &f) { return bases[0].save(f); }),
-            written(QStringLiteral("base1"), [&](const QString &f) { return bases[1].save(f); })};
+        const auto contents = written(QStringLiteral("base"),
+                                      [&](const QString &f, int v) { return bases[v].save(f); });
         const QString file = path(datafiles::UserBaseFile);
         QVERIFY(bases[0].save(file));
         killRepeatedly(
@@ -173,22 +176,18 @@ private Q_SLOTS:
                        base->records.size() == bases[variant].records.size() &&
                        base->records.first().firstName == bases[variant].records.first().firstName;
             });
-    }
 
-    // The kills land inside the writes: a writer that overwrites the base in place is caught.
-    void killsCatchAWriterThatOverwritesInPlace()
-    {
-        const UserBase bases[] = {statecontents::userBase(0), statecontents::userBase(1)};
-        const QByteArray contents[] = {textfile::joinLines(bases[0].toLines()),
-                                       textfile::joinLines(bases[1].toLines())};
-        const QString file = path(QStringLiteral("inplace.jpg"));
-        QVERIFY(bases[0].save(file));
-        const int damaged = damagedAfterKills(
-            QStringLiteral("in-place writer"), bind(statewriters::userBaseInPlace, file), 100, 2000,
-            [&](const QByteArray &) {
-                const QByteArray bytes = readBytes(file);
-                return bytes == contents[0] || bytes == contents[1];
-            });
+        // The kills land inside the writes: a writer that overwrites the base in place is caught.
+        const QByteArray inPlace[] = {textfile::joinLines(bases[0].toLines()),
+                                      textfile::joinLines(bases[1].toLines())};
+        const QString overwritten = path(QStringLiteral("inplace.jpg"));
+        QVERIFY(bases[0].save(overwritten));
+        const int damaged = damagedAfterKills(QStringLiteral("in-place writer"),
+                                              bind(statewriters::userBaseInPlace, overwritten), 100,
+                                              2000, [&](const QByteArray &) {
+                                                  const QByteArray bytes = readBytes(overwritten);
+                                                  return bytes == inPlace[0] || bytes == inPlace[1];
+                                              });
         QVERIFY(damaged > 0);
     }
 
@@ -196,16 +195,9 @@ private Q_SLOTS:
     {
         const auto records0 = statecontents::records(0);
         const auto records1 = statecontents::records(1);
-        const QByteArray contents[] = {
-            written(QStringLiteral("temp0"),
-                    [&](const QString &f) {
-                        return writeSessionFile(f, statecontents::progress(0), *records0);
-                    }),
-            written(QStringLiteral("temp1"), [&](const QString &f) {
-                return writeSessionFile(f, statecontents::progress(1), *records1);
-            })};
+        const auto contents = written(QStringLiteral("temp"), writeSession);
         const QString file = path(datafiles::SessionFile);
-        QVERIFY(writeSessionFile(file, statecontents::progress(0), *records0));
+        QVERIFY(writeSession(file, 0));
         auto read = std::make_unique<SessionRecords>();
         killRepeatedly(
             QStringLiteral("temp1.ini"), bind(statewriters::sessionFile, file), 2000,
@@ -257,53 +249,28 @@ private Q_SLOTS:
     {
         const QString folder = path(QStringLiteral("jpg"));
         QVERIFY(QDir().mkpath(folder));
-        struct Kind
-        {
-            QString name;
-            std::function<bool(const QString &, int)> write;
-        };
-        const QList<Kind> kinds{
-            {datafiles::AnswerTimeFile,
-             [](const QString &f, int v) {
-                 return textfile::writeLines(
-                     f, {textfile::printNumber(statecontents::testSettings(v).answerTime)});
-             }},
-            {datafiles::ShowErrorsFile,
-             [](const QString &f, int v) {
-                 return textfile::writeLines(
-                     f, {textfile::printNumber(statecontents::testSettings(v).showErrors)});
-             }},
-            {datafiles::RememberedLoginFile,
-             [](const QString &f, int v) {
-                 const QString name = statecontents::rememberedName(v);
-                 return RememberedLogin::write(f, v == 1, name, name, name);
-             }},
-            {datafiles::NetConfigFile, [](const QString &f, int v) {
-                 Classroom classroom;
-                 statecontents::netConfig(classroom, v);
-                 return saveNetConfig(classroom, f);
-             }}};
+        const QStringList files{datafiles::AnswerTimeFile, datafiles::ShowErrorsFile,
+                                datafiles::RememberedLoginFile, datafiles::NetConfigFile};
+        const QDir references[] = {path(QStringLiteral("reference/settings0")),
+                                   path(QStringLiteral("reference/settings1"))};
         QList<std::array<QByteArray, 2>> contents;
-        for (const Kind &kind : kinds) {
-            std::array<QByteArray, 2> both;
-            for (int v = 0; v < 2; ++v) {
-                both[v] = written(kind.name + QString::number(v),
-                                  [&](const QString &f) { return kind.write(f, v); });
-            }
-            contents.append(both);
-        }
-        QVERIFY(statecontents::testSettings(0).write(folder));
-        QVERIFY(kinds[2].write(QDir(folder).filePath(kinds[2].name), 0));
-        QVERIFY(kinds[3].write(QDir(folder).filePath(kinds[3].name), 0));
+        for (int v = 0; v < 2; ++v)
+            QVERIFY(QDir().mkpath(references[v].path()) &&
+                    statewriters::writeSettings(references[v].path(), v));
+        for (const QString &file : files)
+            contents.append(
+                {readBytes(references[0].filePath(file)), readBytes(references[1].filePath(file))});
+        QVERIFY(statewriters::writeSettings(folder, 0));
         // The written files are the ones the program reads.
         QCOMPARE(TestSettings::read(folder).answerTime, statecontents::testSettings(0).answerTime);
-        QCOMPARE(readBytes(QDir(folder).filePath(kinds[0].name)), contents[0][0]);
+        QCOMPARE(readBytes(QDir(folder).filePath(files[0])),
+                 textfile::joinLines(
+                     {textfile::printNumber(statecontents::testSettings(0).answerTime)}));
 
         killRepeatedly(QStringLiteral("settings"), bind(statewriters::settings, folder), 2000,
                        [&](const QByteArray &) {
-                           for (qsizetype k = 0; k < kinds.size(); ++k) {
-                               const QByteArray bytes =
-                                   readBytes(QDir(folder).filePath(kinds[k].name));
+                           for (qsizetype k = 0; k < files.size(); ++k) {
+                               const QByteArray bytes = readBytes(QDir(folder).filePath(files[k]));
                                if (bytes != contents[k][0] && bytes != contents[k][1])
                                    return false;
                            }
@@ -319,23 +286,10 @@ private Q_SLOTS:
     {
         const QString folder = path(QStringLiteral("shared"));
         QVERIFY(QDir().mkpath(folder));
-        const auto records0 = statecontents::records(0);
-        const auto records1 = statecontents::records(1);
-        const QByteArray progress[] = {
-            written(
-                QStringLiteral("curr0"),
-                [](const QString &f) { return writeProgressFile(f, statecontents::progress(0)); }),
-            written(QStringLiteral("curr1"), [](const QString &f) {
-                return writeProgressFile(f, statecontents::progress(1));
-            })};
-        const QByteArray session[] = {
-            written(QStringLiteral("temp0"),
-                    [&](const QString &f) {
-                        return writeSessionFile(f, statecontents::progress(0), *records0);
-                    }),
-            written(QStringLiteral("temp1"), [&](const QString &f) {
-                return writeSessionFile(f, statecontents::progress(1), *records1);
-            })};
+        const auto progress = written(QStringLiteral("curr"), [](const QString &f, int v) {
+            return writeProgressFile(f, statecontents::progress(v));
+        });
+        const auto session = written(QStringLiteral("temp"), writeSession);
         const int rewrites = 10000;
         QProcess writer;
         writer.start(QStringLiteral(TARVEL_STATEWRITER), {folder, QString::number(rewrites)});

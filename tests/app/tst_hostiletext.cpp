@@ -138,16 +138,10 @@ private Q_SLOTS:
         writeSessionFile(room.pupilData(1, datafiles::SessionFile), {text, text, text, 20, 3, 1, 0},
                          hostileRecords(text));
         room.progress(2, text, text, 10, 10, 7, 4, text);
-        UserBase base;
-        UserRecord admin;
-        admin.firstName = admin.surname = admin.password = QStringLiteral("vedok");
-        base.records = {admin, UserRecord()};
-        base.registerUser(text, text, QStringLiteral("111"), 1);
-        QVERIFY(base.save(room.pupilData(1, QStringLiteral("jpg/2_17.jpg"))));
+        writeUserBase(room.pupilData(1, QStringLiteral("jpg/2_17.jpg")), {{text, text}});
 
         NetworkHarness h(room.teacher().path());
-        auto *monitor = h.windows.open<MonitorWindow>();
-        monitor->poller()->setPatience(500);
+        MonitorWindow *monitor = h.openMonitor();
         QTRY_COMPARE(monitor->model()->index(1, MonitorModel::Name).data().toString(), text);
         checkShownLiterally(monitor, text);
 

@@ -47,7 +47,7 @@ private Q_SLOTS:
         m_folder.reset();
     }
 
-    void administratorReachesMenuWithBossButton()
+    void administratorReachesMenuAndMayChangeUser()
     {
         writeBytes(m_folder->data(QStringLiteral("curr_test.ini")), "first\r\nold\r\n");
         writeBytes(m_folder->data(QStringLiteral("temp1.ini")), "first\r\nold\r\n");
@@ -62,6 +62,23 @@ private Q_SLOTS:
         QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
                  MainMenu::DefaultStatus);
         QCOMPARE(m_app->session.catalogue.names[13], QStringLiteral("Тест по всему курсу"));
+
+        // A change of user offers an empty login window.
+        menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
+        auto *login = m_app->windows.find<LoginWindow>();
+        QVERIFY(login && login->isVisible());
+        QVERIFY(!menu->isVisible());
+        QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
+        // Cancel returns to the menu with the administrator still current; the login window
+        // stays loaded behind it, holding no typed password for a screen reader to read.
+        auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
+        password->setText(QStringLiteral("тайна"));
+        login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
+        QVERIFY(menu->isVisible());
+        QVERIFY(m_app->windows.find<LoginWindow>() == login && !login->isVisible());
+        QVERIFY(password->text().isEmpty());
+        QCOMPARE(m_app->session.user.firstName, QStringLiteral("vedok"));
+        QCOMPARE(m_ended, 0);
     }
 
     void newPupilRegistersAndSeesNoBossButton()
@@ -157,16 +174,6 @@ private Q_SLOTS:
         QCOMPARE(RememberedLogin::read(remembered).firstName, QStringLiteral("Иван"));
     }
 
-    void givingUpEndsBeforeTheSplash()
-    {
-        m_app = std::make_unique<Application>(m_folder->path(), false);
-        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
-        pressWhenShown(QStringLiteral("id_reader"), QStringLiteral("Комманда2"));
-        QVERIFY(!m_app->login());
-        QCOMPARE(cues.last().first().toString(), QStringLiteral("oou.wav"));
-        QVERIFY(!loadedWindow(QStringLiteral("frmSplash")));
-    }
-
     // Every control is named and described; under the mouse a button shows its description
     // and is the only one lit.
     void controlsAreNamedAndLitOneAtATime()
@@ -206,7 +213,7 @@ private Q_SLOTS:
         }
     }
 
-    void soundSwitchTogglesSilently()
+    void soundSwitchIsSilentAndModeButtonsPlayTheirCue()
     {
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
@@ -217,12 +224,8 @@ private Q_SLOTS:
         sound->click();
         QVERIFY(m_app->session.soundOn);
         QCOMPARE(cues.count(), 0);
-    }
 
-    void modeButtonsSetFlagsAndPlayTheirCue()
-    {
-        MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        // Each mode button sets its mode and plays its cue.
         SessionState &s = m_app->session;
         const auto click = [menu](const char *name) {
             menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
@@ -245,30 +248,17 @@ private Q_SLOTS:
         QCOMPARE(m_ended, 1);
     }
 
-    void changeOfUserFromTheMenu()
-    {
-        MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
-        auto *login = m_app->windows.find<LoginWindow>();
-        QVERIFY(login && login->isVisible());
-        QVERIFY(!menu->isVisible());
-        QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
-        // Cancel returns to the menu with the administrator still current; the login window
-        // stays loaded behind it, holding no typed password for a screen reader to read.
-        auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
-        password->setText(QStringLiteral("тайна"));
-        login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
-        QVERIFY(menu->isVisible());
-        QVERIFY(m_app->windows.find<LoginWindow>() == login && !login->isVisible());
-        QVERIFY(password->text().isEmpty());
-        QCOMPARE(m_app->session.user.firstName, QStringLiteral("vedok"));
-        QCOMPARE(m_ended, 0);
-    }
-
-    void splashShowsTheMenuWhenItCloses()
+    // Giving up the login ends before the splash; the splash shows the menu when it closes.
+    void givingUpEndsBeforeTheSplashWhichLeadsToTheMenu()
     {
         m_app = std::make_unique<Application>(m_folder->path(), false);
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
+        pressWhenShown(QStringLiteral("id_reader"), QStringLiteral("Комманда2"));
+        QVERIFY(!m_app->login());
+        QCOMPARE(cues.last().first().toString(), QStringLiteral("oou.wav"));
+        QVERIFY(!loadedWindow(QStringLiteral("frmSplash")));
+
+        cues.clear();
         m_app->session.soundOn = false;
         MainMenu *menu = m_app->startMenu(100);
         auto *splash = m_app->windows.find<SplashWindow>();

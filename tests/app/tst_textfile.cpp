@@ -93,12 +93,6 @@ private Q_SLOTS:
         QCOMPARE(textfile::splitLines(text), lines);
     }
 
-    void joinLinesEndsEveryLineWithCrLf()
-    {
-        QCOMPARE(joinLines({QStringLiteral("first"), QString(), QStringLiteral("Я")}),
-                 QByteArray("first\r\n\r\n\xDF\r\n"));
-    }
-
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");
@@ -161,8 +155,11 @@ private Q_SLOTS:
         QVERIFY(!isClearMarker({"number", "clear"}));
     }
 
-    void valueNeverBreaksALine()
+    // Every line written ends with CR LF, and no value breaks its line.
+    void linesEndWithCrLfAndValuesNeverBreakOne()
     {
+        QCOMPARE(joinLines({QStringLiteral("first"), QString(), QStringLiteral("Я")}),
+                 QByteArray("first\r\n\r\n\xDF\r\n"));
         QCOMPARE(oneLine(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.txt"));
@@ -203,19 +200,18 @@ private Q_SLOTS:
     void readTellsMissingFromUnreadable()
     {
         QTemporaryDir dir;
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("none"))).status, FileRead::Status::Missing);
-        QVERIFY(!readLines(dir.filePath(QStringLiteral("none"))));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("folder"))).status,
-                 FileRead::Status::Unreadable);
-        writeBytes(dir.filePath(QStringLiteral("empty")), QByteArray());
-        const FileRead empty = readFile(dir.filePath(QStringLiteral("empty")));
-        QCOMPARE(empty.status, FileRead::Status::Read);
-        QVERIFY(empty.bytes.isEmpty());
-        writeBytes(dir.filePath(QStringLiteral("ten")), "0123456789");
-        QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 10).bytes, "0123456789");
-        QCOMPARE(readBounded(dir.filePath(QStringLiteral("ten")), 9).refusal,
-                 FileRead::Refusal::TooLarge);
+        const QString none = dir.filePath(QStringLiteral("none"));
+        const QString empty = dir.filePath(QStringLiteral("empty"));
+        const QString ten = dir.filePath(QStringLiteral("ten"));
+        QCOMPARE(readFile(none).status, FileRead::Status::Missing);
+        QVERIFY(!readLines(none));
+        QCOMPARE(readFile(dir.path()).status, FileRead::Status::Unreadable);
+        writeBytes(empty, QByteArray());
+        QCOMPARE(readFile(empty).status, FileRead::Status::Read);
+        QVERIFY(readFile(empty).bytes.isEmpty());
+        writeBytes(ten, "0123456789");
+        QCOMPARE(readBounded(ten, 10).bytes, "0123456789");
+        QCOMPARE(readBounded(ten, 9).refusal, FileRead::Refusal::TooLarge);
 #ifdef Q_OS_WIN
         QCOMPARE(readFile(QStringLiteral("NUL")).refusal, FileRead::Refusal::NotAFile);
 #else
@@ -223,7 +219,7 @@ private Q_SLOTS:
 #endif
     }
 
-    void replacementLeavesNoTemporaryFiles()
+    void replacementLeavesNoTemporaryFilesAndRemovesStaleOnes()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("state.ini"));
@@ -236,33 +232,24 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
         QVERIFY(!replaceFile(dir.filePath(QStringLiteral("taken.ini")), "x"));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.ini"))).isDir());
-    }
 
-    // What a killed writer left is removed by the next write once no writer can still use it,
-    // measured on the clock of the folder's computer: here a share whose server runs ten
-    // minutes behind this computer, where a pupil's program is writing a temporary right now.
-    void staleTemporariesAreRemoved()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("state.ini"));
+        // What a killed writer left is removed by the next write once no writer can still use
+        // it, measured on the clock of the folder's computer: here a share whose server runs ten
+        // minutes behind this computer, where a pupil's program is writing a temporary right now.
         const QDateTime shareNow = QDateTime::currentDateTime().addSecs(-10 * 60);
-        const auto stamp = [](const QString &file, const QDateTime &time) {
-            QFile opened(file);
-            return opened.open(QIODevice::ReadWrite) &&
-                   opened.setFileTime(time, QFileDevice::FileModificationTime);
-        };
-        const QString stale = path + QStringLiteral(".old1.tmp");
-        const QString fresh = path + QStringLiteral(".new1.tmp");
+        const QString onShare = dir.filePath(QStringLiteral("share.ini"));
+        const QString stale = onShare + QStringLiteral(".old1.tmp");
+        const QString fresh = onShare + QStringLiteral(".new1.tmp");
         writeBytes(stale, "half");
         writeBytes(fresh, "half");
-        QVERIFY(stamp(stale, shareNow.addSecs(-11 * 60)));
-        QVERIFY(stamp(fresh, shareNow.addSecs(-5)));
+        QVERIFY(setModified(stale, shareNow.addSecs(-11 * 60)));
+        QVERIFY(setModified(fresh, shareNow.addSecs(-5)));
         const auto restore = qScopeGuard([] { setRenameStep({}); });
         setRenameStep([&](const QString &from, const QString &to) {
-            return stamp(from, shareNow) && QFile::rename(from, to) ? RenameOutcome::Done
-                                                                    : RenameOutcome::Refused;
+            return setModified(from, shareNow) && QFile::rename(from, to) ? RenameOutcome::Done
+                                                                          : RenameOutcome::Refused;
         });
-        QVERIFY(replaceFile(path, "new"));
+        QVERIFY(replaceFile(onShare, "new"));
         QVERIFY(!QFile::exists(stale));
         QVERIFY(QFile::exists(fresh));
     }

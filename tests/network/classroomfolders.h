@@ -9,8 +9,19 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
+
+// A base with the administrator, the given pupils (surname, first name) and the empty record.
+inline void writeUserBase(const QString &path, const QList<std::pair<QString, QString>> &pupils)
+{
+    UserBase base;
+    base.records = {user("vedok", "vedok", "vedok"), UserRecord()};
+    for (const auto &[surname, first] : pupils)
+        base.registerUser(first, surname, QStringLiteral("111"), base.records.size() - 1);
+    QVERIFY(base.save(path));
+}
 
 // A classroom on local disk: the teacher's program folder and N pupil program folders, with
 // net.ini pointing at them. Pupil sessions are written by the test session's own writers.

@@ -5,6 +5,8 @@
 #include "core/sessionstate.h"
 #include "core/windowhub.h"
 #include "network/classroom.h"
+#include "network/monitorwindow.h"
+#include "network/pupilpoller.h"
 #include "ui/cueplayer.h"
 #include "ui/textcolours.h"
 #include "windowsupport.h"
@@ -35,6 +37,13 @@ struct NetworkHarness
     {
         QLabel *label = child<QLabel>(window, name);
         return label ? label->text() : QStringLiteral("<none>");
+    }
+    // The monitor, whose polls wait half a second at most for slow computers.
+    MonitorWindow *openMonitor()
+    {
+        auto *monitor = windows.open<MonitorWindow>();
+        monitor->poller()->setPatience(500);
+        return monitor;
     }
     void click(const QString &window, const QString &name) const
     {

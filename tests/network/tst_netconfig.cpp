@@ -21,7 +21,7 @@ class NetConfigTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void threeComputersWithTheSecondSkipped()
+    void threeComputersWithTheSecondSkippedThenOneChanged()
     {
         Classroom session;
         assign(session, 3, {QStringLiteral("\\\\PC1\\Тарвел\\"), {}, QStringLiteral("/mnt/pc3/")});
@@ -36,9 +36,15 @@ private Q_SLOTS:
         QCOMPARE(read.folder(1), session.folder(1));
         QVERIFY(read.folder(2).isEmpty());
         QCOMPARE(read.folder(3), QStringLiteral("/mnt/pc3/"));
+
+        // One computer changed: its program's folder, or none when the file is no program.
+        QVERIFY(setOneComputer(read, path, 1, QStringLiteral("/mnt/new/Тарвел")));
+        QVERIFY(setOneComputer(read, path, 3, QStringLiteral("/mnt/pc3/other")));
+        QCOMPARE(readBytes(path),
+                 textfile::joinLines({"number", " 3 ", " 1 ", "/mnt/new/", " 2 ", "", " 3 ", ""}));
     }
 
-    void pairsOutOfOrderAndClearMarker()
+    void pairsOutOfOrderClearMarkerAndDamagedCount()
     {
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("net.ini"));
@@ -60,11 +66,8 @@ private Q_SLOTS:
         QCOMPARE(session.count(), 9);
         QVERIFY(!netconfig::isConfigured(path));
         QVERIFY(!netconfig::isConfigured(folder.data(QStringLiteral("missing.ini"))));
-    }
 
-    void damagedCountStaysInRange()
-    {
-        Classroom session;
+        // A damaged count stays in range.
         netconfig::applyLines(session, {"number", "500"});
         QCOMPARE(session.count(), Classroom::MaxComputers);
         netconfig::applyLines(session, {"number", "-4"});
@@ -209,18 +212,6 @@ private Q_SLOTS:
         wizard.start(1);
         QVERIFY(wizard.answer(QStringLiteral("C:\\x\\Тарвел.txt")));
         QCOMPARE(readBytes(path), textfile::joinLines({"number", " 1 ", " 1 ", ""}));
-    }
-
-    void singleComputerChange()
-    {
-        TestProgramFolder folder;
-        const QString path = folder.data(QStringLiteral("net.ini"));
-        Classroom classroom;
-        assign(classroom, 2, {QStringLiteral("/mnt/a/"), QStringLiteral("/mnt/b/")});
-        QVERIFY(setOneComputer(classroom, path, 1, QStringLiteral("/mnt/new/Тарвел")));
-        QVERIFY(setOneComputer(classroom, path, 2, QStringLiteral("/mnt/b/other")));
-        QCOMPARE(readBytes(path),
-                 textfile::joinLines({"number", " 2 ", " 1 ", "/mnt/new/", " 2 ", ""}));
     }
 };
 

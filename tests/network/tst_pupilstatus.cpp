@@ -30,79 +30,54 @@ class PupilStatusTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void runningTestShowsProgress()
-    {
-        const PupilStatus s =
-            pupilstatus::applyLines(progressLines(" 20 ", " 7 ", " 5 ", " 0 "), PupilStatus());
-        QCOMPARE(s.surname, QStringLiteral("Петров"));
-        QCOMPARE(s.questionCount, 20);
-        QVERIFY(!s.graded());
-        const pupilstatus::Row row = pupilstatus::row(4, s);
-        QCOMPARE(row.computer, QStringLiteral("№4"));
-        QCOMPARE(row.pupil, QStringLiteral("Петров"));
-        QCOMPARE(row.right, QStringLiteral("5/20"));
-        QCOMPARE(row.current, QStringLiteral("7"));
-        QVERIFY(row.grade.isEmpty());
-        QCOMPARE(row.minimum, 1);
-        QCOMPARE(row.maximum, 20);
-        QCOMPARE(row.value, 7);
-    }
-
-    void finishedTestKeepsGrade()
-    {
-        const PupilStatus s =
-            pupilstatus::applyLines(progressLines(" 10 ", " 10 ", " 7 ", " 4 "), PupilStatus());
-        QCOMPARE(s.grade, 4);
-        QCOMPARE(pupilstatus::row(1, s).grade, QStringLiteral("4"));
-    }
-
-    // Numbers are those of the file's 16-bit range, whatever the file holds.
-    void damagedFilesGiveValidRanges_data()
+    // A running and a finished test, and damaged files: the numbers are those of the file's
+    // 16-bit range, whatever the file holds.
+    void rowsKeepValidRanges_data()
     {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("prav");
+        QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("ocenka");
-        QTest::addRow("max 0") << progressLines("0", "3", "1", "0") << 1 << 1 << "1/0"
-                               << "";
-        QTest::addRow("max negative") << progressLines("-5", "3", "1", "0") << 1 << 1 << "1/-5"
-                                      << "";
-        QTest::addRow("curr above max") << progressLines("10", "44", "1", "0") << 10 << 10 << "1/10"
-                                        << "";
-        QTest::addRow("curr 0") << progressLines("10", "0", "1", "0") << 10 << 1 << "1/10"
-                                << "";
-        QTest::addRow("curr negative") << progressLines("10", "-2", "1", "0") << 10 << 1 << "1/10"
-                                       << "";
-        QTest::addRow("letters") << progressLines("abc", "x", "1", "zz") << 1 << 1 << "1/0"
-                                 << "";
-        QTest::addRow("beyond 16 bits") << progressLines("99999999999", "1e300", "-1e300", "1e300")
-                                        << 32767 << 32767 << "-32768/32767"
-                                        << "32767";
-        QTest::addRow("truncated after max")
-            << QStringList{"first", "A", "second", "B", "max"} << 100 << 1 << "/100"
-            << "";
-        QTest::addRow("no pupil") << QStringList{"max", "20", "ok", "3"} << 20 << 1 << ""
-                                  << "";
-        QTest::addRow("garbage") << QStringList{QString::fromLatin1("\x01\x02\xff"), "ok"} << 100
-                                 << 1 << ""
-                                 << "";
+        const auto row = [](const char *name, const QStringList &lines, int maximum, int value,
+                            const char *prav, const char *current, const char *ocenka = "") {
+            QTest::newRow(name) << lines << maximum << value << QString::fromUtf8(prav)
+                                << QString::fromUtf8(current) << QString::fromUtf8(ocenka);
+        };
+        row("running", progressLines(" 20 ", " 7 ", " 5 ", " 0 "), 20, 7, "5/20", "7");
+        row("finished", progressLines(" 10 ", " 10 ", " 7 ", " 4 "), 10, 10, "7/10", "10", "4");
+        row("max 0", progressLines("0", "3", "1", "0"), 1, 1, "1/0", "3");
+        row("max negative", progressLines("-5", "3", "1", "0"), 1, 1, "1/-5", "3");
+        row("curr above max", progressLines("10", "44", "1", "0"), 10, 10, "1/10", "44");
+        row("curr 0", progressLines("10", "0", "1", "0"), 10, 1, "1/10", "0");
+        row("curr negative", progressLines("10", "-2", "1", "0"), 10, 1, "1/10", "-2");
+        row("letters", progressLines("abc", "x", "1", "zz"), 1, 1, "1/0", "0");
+        row("beyond 16 bits", progressLines("99999999999", "1e300", "-1e300", "1e300"), 32767,
+            32767, "-32768/32767", "32767", "32767");
+        row("truncated after max", {"first", "A", "second", "B", "max"}, 100, 1, "/100", "1");
+        // Without a pupil the row shows only its computer's number.
+        row("no pupil", {"max", "20", "ok", "3"}, 20, 1, "", "");
+        row("garbage", {QString::fromLatin1("\x01\x02\xff"), "ok"}, 100, 1, "", "");
     }
-    void damagedFilesGiveValidRanges()
+    void rowsKeepValidRanges()
     {
         QFETCH(QStringList, lines);
         QFETCH(int, maximum);
         QFETCH(int, value);
         QFETCH(QString, prav);
+        QFETCH(QString, current);
         QFETCH(QString, ocenka);
         const PupilStatus s = pupilstatus::applyLines(lines, PupilStatus());
-        const pupilstatus::Row row = pupilstatus::row(1, s);
+        QCOMPARE(s.graded(), !ocenka.isEmpty());
+        const pupilstatus::Row row = pupilstatus::row(4, s);
+        QCOMPARE(row.computer, QStringLiteral("№4"));
+        QCOMPARE(row.pupil, s.surname);
+        QCOMPARE(row.minimum, 1);
         QCOMPARE(row.maximum, maximum);
-        QVERIFY(row.minimum <= row.value && row.value <= row.maximum);
         QCOMPARE(row.value, value);
         QCOMPARE(row.right, prav);
-        // Without a pupil the row shows only its computer's number.
-        QCOMPARE(row.current.isEmpty(), prav.isEmpty());
+        QCOMPARE(row.current, current);
         QCOMPARE(row.grade, ocenka);
     }
 
@@ -231,8 +206,12 @@ private Q_SLOTS:
         PupilPoller poller(classroom);
         qint64 now = 1000000;
         poller.setClock([&now] { return now; });
+        const auto pollLater = [&](qint64 ms) {
+            now += ms;
+            return pollOnce(poller);
+        };
         QSignalSpy read(&poller, &PupilPoller::computerRead);
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(0));
         QCOMPARE(classroom.pupil(1).currentQuestion, 2);
         // The first sight of a file dates the answer by the file's time.
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now), QStringLiteral("1 мин назад"));
@@ -240,18 +219,15 @@ private Q_SLOTS:
         QCOMPARE(poller.live(3).text(classroom.pupil(3), now), PupilLive::NoConnectionText);
 
         // Read once more a while later, then no more while nothing changes.
-        now += StampWatch::RecheckMs;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(StampWatch::RecheckMs));
         read.clear();
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(read.count(), 0);
 
         // The same size, a later time.
         room.progress(1, "А", "Первый", 10, 3, 1);
         QVERIFY(setModified(file, written.addSecs(30)));
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(read.count(), 1);
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000),
@@ -261,15 +237,12 @@ private Q_SLOTS:
         // while after the change, and then no more.
         room.progress(1, "А", "Первый", 10, 4, 2);
         QVERIFY(setModified(file, written.addSecs(30)));
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
-        now += StampWatch::RecheckMs;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(StampWatch::RecheckMs));
         QCOMPARE(classroom.pupil(1).currentQuestion, 4);
         read.clear();
-        now += StampWatch::RecheckMs;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(StampWatch::RecheckMs));
         QCOMPARE(read.count(), 0);
 
         // A file in another letter case is found once its folder changes.
@@ -277,14 +250,12 @@ private Q_SLOTS:
         room.progress(2, "Б", "Второй", 10, 5, 3);
         QVERIFY(QFile::rename(room.pupilData(2, datafiles::ProgressFile),
                               room.pupilData(2, QStringLiteral("Curr_Test.ini"))));
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(2).surname, QStringLiteral("Второй"));
 
         // The program folder gone: the share stopped answering, the row keeps the pupil.
         QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
-        now += 500;
-        QVERIFY(pollOnce(poller));
+        QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(1).surname, QStringLiteral("Первый"));
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now), PupilLive::NoConnectionText);
     }
@@ -301,65 +272,31 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("lookingMs"); // a look under way for so long; -1: none
         QTest::addColumn<qint64>("elapsedMs");
         QTest::addColumn<QString>("text");
+        const auto row = [](const char *name, const char *curr, const char *setting, bool pause,
+                            bool failed, qint64 lookingMs, qint64 elapsedMs, const QString &text,
+                            const char *ocenka = "") {
+            QTest::newRow(name) << QString::fromUtf8(curr) << QString::fromUtf8(ocenka)
+                                << QString::fromUtf8(setting) << pause << failed << lookingMs
+                                << elapsedMs << text;
+        };
         const QString lost = PupilLive::NoConnectionText;
-        QTest::addRow("12 s") << "5"
-                              << ""
-                              << " 1 " << false << false << -1ll << 12000ll << "12 с назад";
-        QTest::addRow("a moment") << "5"
-                                  << ""
-                                  << " 1 " << false << false << -1ll << 2000ll << "только что";
-        QTest::addRow("3 min of 5") << "5"
-                                    << ""
-                                    << " 5 " << false << false << -1ll << 200000ll << "3 мин назад";
-        QTest::addRow("within the grace")
-            << "5"
-            << ""
-            << " 1 " << false << false << -1ll << 90000ll << "1 мин назад";
-        QTest::addRow("clock overdue") << "5"
-                                       << ""
-                                       << " 1 " << false << false << -1ll << 92000ll << lost;
-        QTest::addRow("no file: one minute") << "5"
-                                             << ""
-                                             << "-" << false << false << -1ll << 92000ll << lost;
-        QTest::addRow("odd setting: one minute")
-            << "5"
-            << ""
-            << "7" << false << false << -1ll << 92000ll << lost;
-        QTest::addRow("5 min within")
-            << "5"
-            << ""
-            << " 5 " << false << false << -1ll << 320000ll << "5 мин назад";
-        QTest::addRow("5 min overdue") << "5"
-                                       << ""
-                                       << " 5 " << false << false << -1ll << 332000ll << lost;
-        QTest::addRow("no limit") << "5"
-                                  << ""
-                                  << " 9 " << false << false << -1ll << 7300000ll << "2 ч назад";
-        QTest::addRow("pause") << "5"
-                               << ""
-                               << " 1 " << true << false << -1ll << 400000ll
-                               << PupilLive::PauseText;
-        QTest::addRow("share refused") << "5"
-                                       << ""
-                                       << " 1 " << false << true << -1ll << 1000ll << lost;
-        QTest::addRow("look hangs") << "5"
-                                    << ""
-                                    << " 1 " << false << false << 6000ll << 10000ll << lost;
-        QTest::addRow("look slow") << "5"
-                                   << ""
-                                   << " 1 " << false << false << 3000ll << 10000ll << "10 с назад";
-        QTest::addRow("first question")
-            << "1"
-            << ""
-            << " 1 " << false << false << -1ll << 20000ll << PupilLive::NoAnswerText;
-        QTest::addRow("first question overdue")
-            << "1"
-            << ""
-            << " 1 " << false << false << -1ll << 95000ll << lost;
-        QTest::addRow("finished") << "10"
-                                  << " 4 "
-                                  << " 1 " << false << true << -1ll << 900000ll
-                                  << "закончил, оценка 4";
+        row("12 s", "5", " 1 ", false, false, -1, 12000, "12 с назад");
+        row("a moment", "5", " 1 ", false, false, -1, 2000, "только что");
+        row("3 min of 5", "5", " 5 ", false, false, -1, 200000, "3 мин назад");
+        row("within the grace", "5", " 1 ", false, false, -1, 90000, "1 мин назад");
+        row("clock overdue", "5", " 1 ", false, false, -1, 92000, lost);
+        row("no file: one minute", "5", "-", false, false, -1, 92000, lost);
+        row("odd setting: one minute", "5", "7", false, false, -1, 92000, lost);
+        row("5 min within", "5", " 5 ", false, false, -1, 320000, "5 мин назад");
+        row("5 min overdue", "5", " 5 ", false, false, -1, 332000, lost);
+        row("no limit", "5", " 9 ", false, false, -1, 7300000, "2 ч назад");
+        row("pause", "5", " 1 ", true, false, -1, 400000, PupilLive::PauseText);
+        row("share refused", "5", " 1 ", false, true, -1, 1000, lost);
+        row("look hangs", "5", " 1 ", false, false, 6000, 10000, lost);
+        row("look slow", "5", " 1 ", false, false, 3000, 10000, "10 с назад");
+        row("first question", "1", " 1 ", false, false, -1, 20000, PupilLive::NoAnswerText);
+        row("first question overdue", "1", " 1 ", false, false, -1, 95000, lost);
+        row("finished", "10", " 1 ", false, true, -1, 900000, "закончил, оценка 4", " 4 ");
     }
     void lastAnswerCell()
     {

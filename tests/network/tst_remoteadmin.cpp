@@ -18,28 +18,41 @@
 #include <sys/stat.h>
 
 namespace {
-// A base with the administrator, the given pupils (surname, first name) and the empty record.
-void writeBase(const QString &path, const QList<std::pair<QString, QString>> &pupils)
-{
-    UserBase base;
-    UserRecord admin;
-    admin.firstName = admin.surname = admin.password = QStringLiteral("vedok");
-    base.records = {admin, UserRecord()};
-    for (const auto &[surname, first] : pupils)
-        base.registerUser(first, surname, QStringLiteral("111"), base.records.size() - 1);
-    QVERIFY(base.save(path));
-}
-
 QString basePath(const ClassroomFolders &room, int i)
 {
     return room.pupilData(i, QStringLiteral("jpg/2_17.jpg"));
 }
 
-void choose(QComboBox *computers, int index)
+void choose(QComboBox *list, int index)
 {
-    computers->setCurrentIndex(index);
-    Q_EMIT computers->activated(index);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
 }
+
+// The remote administration, opened from the monitor as the teacher opens it.
+QWidget *openRemoteAdmin(NetworkHarness &h)
+{
+    h.windows.open<MonitorWindow>();
+    h.click("frmNET", "btnNETadmin");
+    return loadedWindow("frmNETBOSS");
+}
+
+// The pupils' bases reached through `pupilStorage` as a test replaces it, answers awaited for
+// 0.3 s; `gate` holds up what the test makes wait. Shared with the reader threads, which may
+// outlive the test.
+struct SlowShare
+{
+    SlowShare() { RemoteAdminWindow::answerLimitMs = 300; }
+    ~SlowShare()
+    {
+        gate->release(10);
+        RemoteAdminWindow::pupilStorage = real;
+        RemoteAdminWindow::answerLimitMs = limit;
+    }
+    const UserAdministration::Storage real = RemoteAdminWindow::pupilStorage;
+    const int limit = RemoteAdminWindow::answerLimitMs;
+    const std::shared_ptr<QSemaphore> gate = std::make_shared<QSemaphore>();
+};
 
 // Answers the next ConfirmWindow with `button` once it shows `text`.
 void answerSure(const QString &text, const char *button)
@@ -58,16 +71,18 @@ private Q_SLOTS:
 
     void deletingOnComputerThreeTouchesNoOtherBase()
     {
-        ClassroomFolders room(4);
-        writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        ClassroomFolders room(5);
+        writeUserBase(basePath(room, 1), {{"Петров", "Иван"}});
         UserBase graded = *UserBase::load(basePath(room, 1));
         graded.records[1].results[1] = QStringLiteral("4");
         graded.records[1].results[13] = QStringLiteral("5");
         QVERIFY(graded.save(basePath(room, 1)));
-        writeBase(basePath(room, 3), {{"Сидоров", "Олег"}, {"Смирнова", "Анна"}});
-        writeBase(basePath(room, 4), {{"Кузнецов", "Пётр"}});
-        writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
-        // Computer 2 is not set up; computer 4's folder has gone.
+        writeUserBase(basePath(room, 3), {{"Сидоров", "Олег"}, {"Смирнова", "Анна"}});
+        writeUserBase(basePath(room, 4), {{"Кузнецов", "Пётр"}});
+        writeUserBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
+        // Computer 2 is not set up; computer 4's folder has gone; computer 5's base is a link to
+        // the teacher's.
+        QVERIFY(QFile::link(room.teacher().jpg("2_17.jpg"), basePath(room, 5)));
         Classroom config;
         loadNetConfig(config, room.netIni());
         Classroom::Folders folders = config.folders();
@@ -82,9 +97,7 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         h.session.catalogue.names[1] = QStringLiteral("Светофоры");
         h.session.catalogue.names[13] = QStringLiteral("Тест по всему курсу");
-        h.windows.open<MonitorWindow>();
-        h.click("frmNET", "btnNETadmin");
-        QWidget *boss = loadedWindow("frmNETBOSS");
+        QWidget *boss = openRemoteAdmin(h);
         QVERIFY(boss && boss->isVisible());
         // Under a window manager the window is activated later; its focus shows a hint in the
         // status line, which must come before the steps below, not in their midst.
@@ -92,7 +105,7 @@ private Q_SLOTS:
         QVERIFY(!loadedWindow("frmNET")->isVisible());
         QVERIFY(boss->windowTitle().startsWith(QString(30, u' ') + u'"'));
         auto *computers = h.child<QComboBox>("frmNETBOSS", "cOmBo4");
-        QCOMPARE(computers->count(), 3);
+        QCOMPARE(computers->count(), 4);
         QCOMPARE(computers->itemText(0), QStringLiteral("№ 1"));
         QCOMPARE(computers->itemText(1), QStringLiteral("№ 3"));
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
@@ -112,11 +125,9 @@ private Q_SLOTS:
         }
         QVERIFY(!h.child<QLabel>("frmNETBOSS", "lblResult1"));
 
-        computers->setCurrentIndex(1);
-        Q_EMIT computers->activated(1);
+        choose(computers, 1);
         QTRY_COMPARE(surnames->count(), 3);
-        surnames->setCurrentIndex(1);
-        Q_EMIT surnames->activated(1);
+        choose(surnames, 1);
         QCOMPARE(surnames->currentText(), QStringLiteral("Сидоров"));
         pressWhenShown("frmSURE", "cmd1");
         auto *del = boss->findChild<QAbstractButton *>("DEL_but");
@@ -132,17 +143,22 @@ private Q_SLOTS:
         QVERIFY(after.indexOf(QStringLiteral("Анна"), QStringLiteral("Смирнова")) > 0);
         QCOMPARE(readBytes(basePath(room, 1)), before1);
         QCOMPARE(readBytes(basePath(room, 4)), before4);
-        QCOMPARE(readBytes(room.teacher().jpg("2_17.jpg")), teacher);
 
         // A computer that cannot be reached says so; choosing another one recovers.
-        computers->setCurrentIndex(2);
-        Q_EMIT computers->activated(2);
+        choose(computers, 2);
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
         QVERIFY(!surnames->isEnabled());
-        computers->setCurrentIndex(0);
-        Q_EMIT computers->activated(0);
+        choose(computers, 0);
         QTRY_VERIFY(surnames->isEnabled());
         QCOMPARE(surnames->count(), 2);
+        // A link in a pupil's folder is never read or written through.
+        choose(surnames, 1);
+        QCOMPARE(h.text("frmNETBOSS", "sbStatusBar"), UserAdministration::SelectText);
+        choose(computers, 3);
+        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
+        QVERIFY(!surnames->isEnabled());
+        QVERIFY(!boss->findChild<QAbstractButton *>("chANge_but")->isEnabled());
+        QCOMPARE(readBytes(room.teacher().jpg("2_17.jpg")), teacher);
 
         h.click("frmNETBOSS", "btnRETURN");
         QTRY_VERIFY(loadedWindow("frmNET")->isVisible());
@@ -153,26 +169,17 @@ private Q_SLOTS:
     void oddOrHungShareLeavesTheTeacherWorking()
     {
         ClassroomFolders room(3);
-        writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        writeUserBase(basePath(room, 1), {{"Петров", "Иван"}});
         QCOMPARE(::mkfifo(QFile::encodeName(basePath(room, 2)).constData(), 0600), 0);
-        writeBase(basePath(room, 3), {{"Сидоров", "Олег"}});
-        // Shared with the reader thread, which may outlive this test.
-        auto release = std::make_shared<QSemaphore>();
-        const UserAdministration::Storage real = RemoteAdminWindow::pupilStorage;
-        const int limit = RemoteAdminWindow::answerLimitMs;
-        const QString hung = room.pupilFolder(3);
-        RemoteAdminWindow::pupilStorage.read = [release, real, hung](const QString &folder,
-                                                                     UserBase &base) {
+        writeUserBase(basePath(room, 3), {{"Сидоров", "Олег"}});
+        const SlowShare share;
+        RemoteAdminWindow::pupilStorage.read = [gate = share.gate, real = share.real,
+                                                hung = room.pupilFolder(3)](const QString &folder,
+                                                                            UserBase &base) {
             if (folder == hung)
-                release->acquire(); // a dead server
+                gate->acquire(); // a dead server
             return real.read(folder, base);
         };
-        RemoteAdminWindow::answerLimitMs = 300;
-        auto restore = qScopeGuard([&] {
-            release->release(10);
-            RemoteAdminWindow::pupilStorage = real;
-            RemoteAdminWindow::answerLimitMs = limit;
-        });
 
         NetworkHarness h(room.teacher().path());
         auto *monitor = h.windows.open<MonitorWindow>();
@@ -196,7 +203,7 @@ private Q_SLOTS:
         QTRY_COMPARE(surnames->count(), 2);
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
         // The late answer of computer 3 does not replace computer 1's lists.
-        release->release();
+        share.gate->release();
         QVERIFY(shareReadersStopped(5000));
         QCoreApplication::processEvents();
         QCOMPARE(surnames->itemText(1), QStringLiteral("Петров"));
@@ -208,15 +215,13 @@ private Q_SLOTS:
     void lateChangesAreCancelledOrTold()
     {
         ClassroomFolders room(1);
-        writeBase(basePath(room, 1), {{"Петров", "Иван"}, {"Сидоров", "Олег"}});
-        // Shared with the reader threads, which may outlive this test.
-        auto gate = std::make_shared<QSemaphore>();
+        writeUserBase(basePath(room, 1), {{"Петров", "Иван"}, {"Сидоров", "Олег"}});
+        const SlowShare share;
         auto hangAfterWriting = std::make_shared<std::atomic<bool>>(true);
         auto landed = std::make_shared<std::atomic<bool>>(false);
-        const UserAdministration::Storage real = RemoteAdminWindow::pupilStorage;
-        const int limit = RemoteAdminWindow::answerLimitMs;
         RemoteAdminWindow::pupilStorage.update =
-            [=](const QString &folder, const std::function<bool(UserBase &)> &change) {
+            [=, gate = share.gate, real = share.real](
+                const QString &folder, const std::function<bool(UserBase &)> &change) {
                 if (!*hangAfterWriting)
                     gate->acquire();
                 const UserBase::Access access = real.update(folder, change);
@@ -225,24 +230,16 @@ private Q_SLOTS:
                 *landed = true;
                 return access;
             };
-        RemoteAdminWindow::answerLimitMs = 300;
-        auto restore = qScopeGuard([&] {
-            gate->release(10);
-            RemoteAdminWindow::pupilStorage = real;
-            RemoteAdminWindow::answerLimitMs = limit;
-        });
 
         NetworkHarness h(room.teacher().path());
-        h.windows.open<MonitorWindow>();
-        h.click("frmNET", "btnNETadmin");
+        QWidget *boss = openRemoteAdmin(h);
         auto *surnames = h.child<QComboBox>("frmNETBOSS", "cOmBo1");
         QTRY_COMPARE(surnames->count(), 3);
-        QWidget *boss = loadedWindow("frmNETBOSS");
         choose(surnames, 1);
         pressWhenShown("frmSURE", "cmd1");
         boss->findChild<QAbstractButton *>("DEL_but")->click();
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::notAnsweredText(1));
-        gate->release();
+        share.gate->release();
         QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::changedLateText(1));
         QCOMPARE(UserBase::load(basePath(room, 1))->indexOf("Иван", "Петров"), -1);
 
@@ -264,7 +261,7 @@ private Q_SLOTS:
         boss->findChild<QAbstractButton *>("DEL_but")->click();
         h.click("frmNETBOSS", "btnRETURN");
         QTRY_VERIFY(loadedWindow("frmNET")->isVisible());
-        gate->release();
+        share.gate->release();
         QTRY_VERIFY(*landed);
         QVERIFY(UserBase::load(basePath(room, 1))->indexOf("Олег", "Сидоров") > 0);
 
@@ -282,35 +279,15 @@ private Q_SLOTS:
         pressWhenShown("frmINFO", "cmd_EXIT", [&told](QWidget *info) {
             told = info->findChild<QLabel *>("lab_info")->text();
         });
-        gate->release();
+        share.gate->release();
         QTRY_COMPARE(told, RemoteAdminWindow::changedLateText(1));
-    }
-
-    // A link in a pupil's folder is never read or written through.
-    void linkedBaseIsLeftAlone()
-    {
-        ClassroomFolders room(1);
-        writeBase(room.teacher().jpg("2_17.jpg"), {{"Учитель", "Мария"}});
-        const QByteArray teacher = readBytes(room.teacher().jpg("2_17.jpg"));
-        QVERIFY(QFile::link(room.teacher().jpg("2_17.jpg"), basePath(room, 1)));
-        NetworkHarness h(room.teacher().path());
-        h.windows.open<MonitorWindow>();
-        h.click("frmNET", "btnNETadmin");
-        // The focus hint comes with the activation, before the status line says the base.
-        QVERIFY(QTest::qWaitForWindowActive(loadedWindow("frmNETBOSS")));
-        choose(h.child<QComboBox>("frmNETBOSS", "cOmBo4"), 0);
-        QTRY_COMPARE(h.text("frmNETBOSS", "sbStatusBar"), RemoteAdminWindow::UnreadableText);
-        QVERIFY(!h.child<QComboBox>("frmNETBOSS", "cOmBo1")->isEnabled());
-        QVERIFY(
-            !loadedWindow("frmNETBOSS")->findChild<QAbstractButton *>("chANge_but")->isEnabled());
-        QCOMPARE(readBytes(room.teacher().jpg("2_17.jpg")), teacher);
     }
 
     // The pupil whose curr_test.ini names him is warned about before a rename or a delete.
     void warnsBeforeChangingAPupilUnderTest()
     {
         ClassroomFolders room(1);
-        writeBase(basePath(room, 1), {{"Петров", "Иван"}});
+        writeUserBase(basePath(room, 1), {{"Петров", "Иван"}});
         room.progress(1, "Иван", "Петров", 10, 3, 2);
         NetworkHarness h(room.teacher().path());
         h.windows.open<MonitorWindow>();
@@ -320,10 +297,7 @@ private Q_SLOTS:
         QTRY_COMPARE(surnames->count(), 2);
         choose(surnames, 1);
         QWidget *boss = loadedWindow("frmNETBOSS");
-        UserRecord pupil;
-        pupil.firstName = QStringLiteral("Иван");
-        pupil.surname = QStringLiteral("Петров");
-        const QString warning = RemoteAdminWindow::testingText(1, pupil);
+        const QString warning = RemoteAdminWindow::testingText(1, user("Иван", "Петров", {}));
 
         answerSure(warning, "cmd2");
         boss->findChild<QAbstractButton *>("DEL_but")->click();
@@ -344,8 +318,7 @@ private Q_SLOTS:
         config.assign(2, {});
         QVERIFY(saveNetConfig(config, room.netIni()));
         NetworkHarness h(room.teacher().path());
-        h.windows.open<MonitorWindow>();
-        h.click("frmNET", "btnNETadmin");
+        openRemoteAdmin(h);
         QCOMPARE(h.child<QComboBox>("frmNETBOSS", "cOmBo4")->count(), 0);
         QCOMPARE(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count(), 0);
     }

@@ -1,3 +1,4 @@
+#include "classroomfolders.h"
 #include "core/datafiles.h"
 #include "core/sessionfiles.h"
 #include "core/sessionstate.h"
@@ -77,15 +78,8 @@ private Q_SLOTS:
 
     void remoteAdministrationWritesThroughTheShare()
     {
-        UserBase base;
-        UserRecord admin;
-        admin.firstName = admin.surname = admin.password = QStringLiteral("vedok");
-        base.records = {admin, UserRecord()};
-        base.registerUser(QStringLiteral("Олег"), QStringLiteral("Сидоров"), QStringLiteral("1"),
-                          1);
-        base.registerUser(QStringLiteral("Анна"), QStringLiteral("Смирнова"), QStringLiteral("2"),
-                          2);
-        QVERIFY(base.save(m_local + QStringLiteral("data/jpg/2_17.jpg")));
+        writeUserBase(m_local + QStringLiteral("data/jpg/2_17.jpg"),
+                      {{"Сидоров", "Олег"}, {"Смирнова", "Анна"}});
 
         UserAdministration remote(m_mount + QStringLiteral("data/jpg/2_17.jpg"));
         QVERIFY(remote.reload());

@@ -72,7 +72,7 @@ private Q_SLOTS:
         QVERIFY(flow.view().answersShown);
     }
 
-    void browsingBackStopsFollowing()
+    void browsingBackStopsFollowingAndShowsAnswersAndPictures()
     {
         WatchFlow flow(1);
         flow.refreshed(WatchedSession::fromLines(sessionLines(2)));
@@ -93,11 +93,8 @@ private Q_SLOTS:
         flow.follow();
         QCOMPARE(flow.state(), WatchFlow::State::Following);
         QVERIFY(flow.blink());
-    }
 
-    void answersAndPictures()
-    {
-        WatchFlow flow(1);
+        // The pupil's answers and the question's picture.
         flow.refreshed(WatchedSession::fromLines(sessionLines(6)));
         QCOMPARE(flow.view().checked, 0); // question 6 was left without an answer (6 % 6)
         flow.previous();
