@@ -25,13 +25,9 @@ private:
         QStringList lines{"Каталог", "start"};
         for (const QString &topic : achievementTopics(SessionState()).mid(0, 13))
             lines << "-" << topic << "T01_x.jpg";
-        lines << "-"
-              << "Тест по всему курсу"
-              << "sv9.jpg";
+        lines << "-" << QString("Тест по всему курсу") << "sv9.jpg";
         for (int k = 15; k <= 20; ++k)
-            lines << "-"
-                  << ""
-                  << "";
+            lines << "-" << QString() << QString();
         return lines;
     }
 
@@ -63,14 +59,11 @@ private:
         for (int i = 0; i < 40; ++i) {
             for (int question = 1; question <= 8; ++question) {
                 const int place = chosen(i, question);
-                journals[i % 2] << answerjournal::Answer{start.addSecs(i / 2 * 60),
-                                                         "Ученик",
-                                                         QString::number(i / 2),
-                                                         "T01_96.jpg",
-                                                         question,
-                                                         place,
-                                                         place == rightPlace[question],
-                                                         3};
+                const bool right = place == rightPlace[question];
+                const QString pupil = QString::number(i / 2);
+                const QDateTime when = start.addSecs(i / 2 * 60);
+                journals[i % 2] << answerjournal::Answer{when,     "Ученик", pupil, "T01_96.jpg",
+                                                         question, place,    right, 3};
             }
         }
         for (int i = 0; i < 10; ++i)
@@ -247,15 +240,8 @@ private Q_SLOTS:
         const QString path = folder.data("attempts.txt");
         const QByteArray damaged = "2026-13-40 25:00:00\tIvan\r\nstray line";
         writeBytes(path, damaged);
-        const journal::Attempt first{QDateTime(QDate(2026, 12, 9), QTime(10, 5, 7)),
-                                     "Иван\tИ.",
-                                     "Петров",
-                                     "Светофоры",
-                                     5,
-                                     6,
-                                     83.3,
-                                     4,
-                                     95};
+        const QDateTime when(QDate(2026, 12, 9), QTime(10, 5, 7));
+        const journal::Attempt first{when, "Иван\tИ.", "Петров", "Светофоры", 5, 6, 83.3, 4, 95};
         journal::Attempt second = first;
         second.first = "Пётр";
         second.when = first.when.addDays(1);
