@@ -11,9 +11,7 @@ const QString vedok = QStringLiteral("vedok");
 UserBase administratorBase()
 {
     UserBase base;
-    UserRecord admin;
-    admin.firstName = admin.surname = admin.password = vedok;
-    base.records = {admin, UserRecord()};
+    base.records = {user(vedok, vedok, vedok), UserRecord()};
     return base;
 }
 

@@ -23,6 +23,13 @@ private:
         base.records = records;
         QVERIFY(base.save(m_path));
     }
+    // The administration over the base, read.
+    Admin loaded() const
+    {
+        Admin admin(m_path);
+        admin.reload();
+        return admin;
+    }
     UserBase readBase() const { return UserBase::load(m_path).value_or(UserBase()); }
     qsizetype indexOf(const Admin &admin, const QString &first, const QString &second) const
     {
@@ -62,8 +69,7 @@ private Q_SLOTS:
 
     void renameOntoAnExistingUserIsRefused()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         admin.select(1);
         QCOMPARE(admin.beginEdit(), Admin::EditStart::Full);
         const QByteArray before = readBytes(m_path);
@@ -80,8 +86,7 @@ private Q_SLOTS:
         UserBase base = readBase();
         base.records.insert(3, user("Иван", "Петров", "x"));
         QVERIFY(base.save(m_path));
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         admin.select(1);
         admin.beginEdit();
         QCOMPARE(admin.acceptEdit("Петров", "Иван", "  new  "), Admin::EditResult::Saved);
@@ -96,8 +101,7 @@ private Q_SLOTS:
 
     void administratorNamesAreReserved()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         admin.select(2);
         admin.beginEdit();
         QCOMPARE(admin.acceptEdit("vedok", " vedok", "1"), Admin::EditResult::AdministratorName);
@@ -116,8 +120,7 @@ private Q_SLOTS:
 
     void typedValuesAreCleaned()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         admin.select(2);
         admin.beginEdit();
         QCOMPARE(admin.acceptEdit("   ", "Анна", "2"), Admin::EditResult::FieldsEmpty);
@@ -144,8 +147,7 @@ private Q_SLOTS:
 
     void deleteRemovesOneUserAndKeepsTheOthers()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         QCOMPARE(admin.checkDelete(), Admin::DeleteCheck::Administrator);
         QVERIFY(!admin.deleteSelected());
         QCOMPARE(readBase().records.size(), 5);
@@ -167,8 +169,7 @@ private Q_SLOTS:
 
     void firstNameVedokIsAnOrdinaryUser()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         admin.select(indexOf(admin, vedok, "Лось"));
         QCOMPARE(admin.checkDelete(), Admin::DeleteCheck::Confirm);
         QVERIFY(admin.deleteSelected());
@@ -177,8 +178,7 @@ private Q_SLOTS:
 
     void clearKeepsTheAdministratorAndOneEmptyRecord()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         admin.select(2);
         QVERIFY(admin.clearAllButAdministrator());
         const QStringList lines = readLinesOrEmpty(m_path);
@@ -196,8 +196,7 @@ private Q_SLOTS:
     void emptySelectionDoesNothing()
     {
         writeBase({UserRecord(), UserRecord()});
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         QCOMPARE(admin.listedCount(), 1);
         QCOMPARE(admin.beginEdit(), Admin::EditStart::Ignored);
         QCOMPARE(admin.view(), Admin::View::List);
@@ -207,8 +206,7 @@ private Q_SLOTS:
 
     void aChangeKeepsUsersRegisteredMeanwhile()
     {
-        Admin admin(m_path);
-        admin.reload();
+        Admin admin = loaded();
         UserBase other = readBase();
         other.registerUser("Новый", "Ученик", "n", other.records.size() - 1);
         QVERIFY(other.save(m_path));
@@ -253,14 +251,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("word");
         QTest::addRow("empty") << QString() << QString();
         QTest::addRow("zero") << " 0 " << QString();
-        QTest::addRow("two") << " 2 "
-                             << "неуд.";
-        QTest::addRow("three") << " 3 "
-                               << "удовл.";
-        QTest::addRow("four") << " 4 "
-                              << "хорошо";
-        QTest::addRow("five") << " 5 "
-                              << "отлично";
+        QTest::addRow("two") << " 2 " << QString("неуд.");
+        QTest::addRow("three") << " 3 " << QString("удовл.");
+        QTest::addRow("four") << " 4 " << QString("хорошо");
+        QTest::addRow("five") << " 5 " << QString("отлично");
         QTest::addRow("out of range") << " 7 " << QString();
     }
     void gradeWords()

@@ -66,48 +66,38 @@ private Q_SLOTS:
         QVERIFY(session.user.results[1].isEmpty());
     }
 
-    void administratorAndEmptyRecord()
+    // A new user takes the first empty record (its old bookmark stays) and the base still ends
+    // with an empty one.
+    void registrationTakesTheFreeSlot()
     {
-        UserBase base = baseOf({user(vedok, vedok, QStringLiteral("pw")), UserRecord()});
-        QCOMPARE(base.find(vedok, vedok, QStringLiteral("pw")).outcome, UserBase::Outcome::Found);
-        const UserBase::Lookup lookup =
-            base.find(QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("1"));
+        UserBase base = baseOf({user(vedok, vedok, "pw"), UserRecord()});
+        QCOMPARE(base.find(vedok, vedok, "pw").outcome, UserBase::Outcome::Found);
+        const UserBase::Lookup lookup = base.find("Иван", "Петров", "1");
         QCOMPARE(lookup.outcome, UserBase::Outcome::NotFound);
         QCOMPARE(lookup.freeSlot, 1);
-        QCOMPARE(base.registerUser(QStringLiteral("Иван"), QStringLiteral("Петров"),
-                                   QStringLiteral("1"), lookup.freeSlot),
-                 1);
+        QCOMPARE(base.registerUser("Иван", "Петров", "1", lookup.freeSlot), 1);
         QCOMPARE(base.records.size(), 3);
         QCOMPARE(base.records.at(1).surname, QStringLiteral("Петров"));
         QVERIFY(base.records.at(2).firstName.isEmpty());
         QCOMPARE(base.toLines().at(1), QStringLiteral(" 3 "));
-    }
 
-    void firstMatchInFileOrderWins()
-    {
-        const UserBase base = baseOf({user("a", "b", "1"), user("a", "b", "2"), UserRecord()});
-        QCOMPARE(base.find("a", "b", "1").index, 0);
-        // The second record's password does not help: the first record answers.
-        QCOMPARE(base.find("a", "b", "2").outcome, UserBase::Outcome::WrongPassword);
-    }
-
-    void lastRecordNeverMatches()
-    {
-        UserBase base;
-        base.records = {user("x", "y", "1"), user("a", "b", "1")};
-        QCOMPARE(base.find("a", "b", "1").outcome, UserBase::Outcome::NotFound);
-    }
-
-    void freeSlotReusedAndBaseStillGrows()
-    {
-        UserBase base =
-            baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"), UserRecord()});
+        base = baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"), UserRecord()});
         base.records[1].bookmark = QStringLiteral("старая закладка");
-        const UserBase::Lookup lookup = base.find("c", "d", "2");
-        QCOMPARE(lookup.freeSlot, 1);
-        base.registerUser("c", "d", "2", lookup.freeSlot);
+        QCOMPARE(base.find("c", "d", "2").freeSlot, 1);
+        base.registerUser("c", "d", "2", 1);
         QCOMPARE(base.records.size(), 5);
         QCOMPARE(base.records.at(1).bookmark, QStringLiteral("старая закладка"));
+    }
+
+    // The first match in file order answers, even where a later record's password would fit;
+    // the last record, the empty one the base ends with, never matches.
+    void lookupFollowsFileOrder()
+    {
+        const UserBase base =
+            baseOf({user("a", "b", "1"), user("a", "b", "2"), user("x", "y", "1")});
+        QCOMPARE(base.find("a", "b", "1").index, 0);
+        QCOMPARE(base.find("a", "b", "2").outcome, UserBase::Outcome::WrongPassword);
+        QCOMPARE(base.find("x", "y", "1").outcome, UserBase::Outcome::NotFound);
     }
 
     void damagedBasesLoseNothing()
@@ -171,19 +161,14 @@ private Q_SLOTS:
         const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
         QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
         const QDateTime shareNow = QDateTime::currentDateTime().addSecs(-40);
-        const auto stamp = [](const QString &file, const QDateTime &time) {
-            QFile opened(file);
-            return opened.open(QIODevice::ReadWrite) &&
-                   opened.setFileTime(time, QFileDevice::FileModificationTime);
-        };
         const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
         textfile::setRenameStep([&](const QString &from, const QString &to) {
-            return stamp(from, shareNow) && textfile::renameOver(from, to)
+            return setModified(from, shareNow) && textfile::renameOver(from, to)
                        ? textfile::RenameOutcome::Done
                        : textfile::RenameOutcome::Refused;
         });
         writeBytes(UserBase::lockFile(path), "4242\nТарвел\npupil-computer\n"); // its program's
-        QVERIFY(stamp(UserBase::lockFile(path), shareNow));
+        QVERIFY(setModified(UserBase::lockFile(path), shareNow));
         SessionState session;
         session.user.firstName = QStringLiteral("a");
         session.user.surname = QStringLiteral("b");
@@ -192,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QString());
         QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
                     .contains(QStringLiteral("другая программа")));
-        QVERIFY(stamp(UserBase::lockFile(path), shareNow.addSecs(-60)));
+        QVERIFY(setModified(UserBase::lockFile(path), shareNow.addSecs(-60)));
         QCOMPARE(renewUser(session, path), UserBase::Access::Done);
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QStringLiteral("1.1"));
 
