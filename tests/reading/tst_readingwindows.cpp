@@ -537,8 +537,7 @@ private Q_SLOTS:
     {
         openParagraph("btLEARN", Strelka);
         checkHoverHints(reader(), reader()->findChild<QLabel *>("labStatus"));
-        QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(),
-                 QStringLiteral("Предыдущий параграф"));
+        QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(), "Предыдущий параграф");
         m_app->windows.load<PictureViewer>()->showFor("k_saut", nullptr);
         QuestionsOrTestWindow choice(m_app->context);
         QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};

@@ -224,8 +224,7 @@ private Q_SLOTS:
             QCOMPARE(answers[i].chosen, run.chosenPlaces[i]);
             QCOMPARE(answers[i].right, answers[i].chosen == 2);
             QCOMPARE(answers[i].seconds, 1);
-            QCOMPARE(answerjournal::line(answers[i]).section(u'\t', 1, 3),
-                     QStringLiteral("Иван\tПетров\tb.jpg"));
+            QCOMPARE(answerjournal::line(answers[i]).section(u'\t', 1, 3), "Иван\tПетров\tb.jpg");
         }
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.size(), 12 + 10 * 20);
@@ -247,8 +246,7 @@ private Q_SLOTS:
         run.session->requestPause();
         QCOMPARE(run.test->pausesUsed(), 1);
         QVERIFY(!run.session->pauseAvailable());
-        QCOMPARE(run.session->windowCaption(),
-                 QStringLiteral("Пауза будет активирована после ответа на вопрос"));
+        QCOMPARE(run.session->windowCaption(), "Пауза будет активирована после ответа на вопрос");
         QCOMPARE(pauses.count(), 0);
         for (int i = 0; i < 5; ++i)
             run.tick();

@@ -151,8 +151,7 @@ private Q_SLOTS:
         QVERIFY(count >= 20);
         QVERIFY(!control<QLabel>("fullTST", "lblTime")->isVisible());
         // The clock is known by what it is, not by a name that changes every second.
-        QCOMPARE(control<QLabel>("fullTST", "lblTime")->accessibleName(),
-                 QStringLiteral("Оставшееся время"));
+        QCOMPARE(control<QLabel>("fullTST", "lblTime")->accessibleName(), "Оставшееся время");
         QCOMPARE(loadedWindow("fullTST")->focusWidget(), control<QLabel>("fullTST", "QESTION"));
 
         answer(true);
@@ -173,8 +172,7 @@ private Q_SLOTS:
         // The window system first sees the window at its own size, not at Qt's default one.
         QCOMPARE(sizeWhenMade, pause->size());
         QCOMPARE(pause->findChild<QLabel *>("Метка1")->text(), QStringLiteral("Вы взяли тайм-аут"));
-        QCOMPARE(pause->findChild<QLabel *>("Метка2")->text(),
-                 QStringLiteral("У Вас есть еще 2 паузы"));
+        QCOMPARE(pause->findChild<QLabel *>("Метка2")->text(), "У Вас есть еще 2 паузы");
         pause->findChild<SkinButton *>("Комманда1")->click();
         QTRY_VERIFY(shown("fullTST"));
         QCOMPARE(run().asked(), 3);
@@ -183,8 +181,7 @@ private Q_SLOTS:
                  (QStringList{"curr", " 3 ", "ok", " 1 "}));
         QCOMPARE(control<QLabel>("fullTST", "lblNumber")->text(),
                  QStringLiteral("Вопрос 3 из %1").arg(count));
-        QCOMPARE(control<QLabel>("fullTST", "lblPausesLeft")->text(),
-                 QStringLiteral("Осталось пауз: 2"));
+        QCOMPARE(control<QLabel>("fullTST", "lblPausesLeft")->text(), "Осталось пауз: 2");
 
         // The number keys choose an answer and Enter answers, wherever the focus is.
         QWidget *focused = control("fullTST", "OTVET1");
@@ -497,8 +494,7 @@ private Q_SLOTS:
         click("frmMain", "btKURS");
         QTRY_VERIFY(shown("frmFullTest"));
         QVERIFY(!shown("frmMain"));
-        QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(),
-                 QStringLiteral("Тест по всему курсу"));
+        QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(), "Тест по всему курсу");
         QVERIFY(control<QLabel>("frmFullTest", "LABEL1")
                     ->text()
                     .startsWith("Тест содержит 100 вопросов по всем темам предмета."));
@@ -512,7 +508,7 @@ private Q_SLOTS:
                 writeBytes(m_folder->jpg("sv10.jpg"), " 3 \r\n");
             if (i == 100)
                 QCOMPARE(control<QGroupBox>("fullTST", "Frame2")->title(),
-                         QStringLiteral("  Boпpoc нomep   100  "));
+                         "  Boпpoc нomep   100  ");
             answer(i % 2 == 0);
         }
         QTRY_VERIFY(shown("frmFULLtestEND"));
