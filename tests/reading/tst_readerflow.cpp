@@ -257,9 +257,8 @@ private Q_SLOTS:
 
     void bookmarkIsStoredAtOnce()
     {
-        UserBase base = UserBase::fromLines({});
-        base.registerUser(QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("1"), 0);
-        QVERIFY(base.save(m_folder->jpg(datafiles::UserBaseFile)));
+        QVERIFY(baseOf({user("Иван", "Петров", "1"), UserRecord()})
+                    .save(m_folder->jpg(datafiles::UserBaseFile)));
         m_session->user.firstName = QStringLiteral("Иван");
         m_session->user.surname = QStringLiteral("Петров");
         openOn(Q, false, false);

@@ -10,9 +10,7 @@ const QString vedok = QStringLiteral("vedok");
 
 UserBase administratorBase()
 {
-    UserBase base;
-    base.records = {user(vedok, vedok, vedok), UserRecord()};
-    return base;
+    return baseOf({user(vedok, vedok, vedok), UserRecord()});
 }
 
 void writeAdministratorBase(const QString &path)

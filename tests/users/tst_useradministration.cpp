@@ -17,12 +17,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_path;
 
-    void writeBase(const QList<UserRecord> &records)
-    {
-        UserBase base;
-        base.records = records;
-        QVERIFY(base.save(m_path));
-    }
     // The administration over the base, read.
     Admin loaded() const
     {
@@ -50,8 +44,8 @@ private Q_SLOTS:
         UserRecord ivan = user("Иван", "Петров", "1", "1.2");
         ivan.results[1] = textfile::printNumber(3);
         ivan.results[19] = textfile::printNumber(4);
-        writeBase(
-            {admin, ivan, user("Анна", "Сидорова", "2"), user(vedok, "Лось", "3"), UserRecord()});
+        const UserRecord anna = user("Анна", "Сидорова", "2");
+        QVERIFY(baseOf({admin, ivan, anna, user(vedok, "Лось", "3"), UserRecord()}).save(m_path));
     }
 
     void listsEveryRecordButTheLast()
@@ -195,7 +189,7 @@ private Q_SLOTS:
 
     void emptySelectionDoesNothing()
     {
-        writeBase({UserRecord(), UserRecord()});
+        QVERIFY(baseOf({UserRecord(), UserRecord()}).save(m_path));
         Admin admin = loaded();
         QCOMPARE(admin.listedCount(), 1);
         QCOMPARE(admin.beginEdit(), Admin::EditStart::Ignored);

@@ -7,13 +7,6 @@
 #include <cstdio>
 
 namespace {
-UserBase baseOf(std::initializer_list<UserRecord> records)
-{
-    UserBase base;
-    base.records = records;
-    return base;
-}
-
 const QString vedok = QStringLiteral("vedok");
 } // namespace
 
