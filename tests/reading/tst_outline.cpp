@@ -26,11 +26,9 @@ private Q_SLOTS:
 
     void selectionResolvesToAParagraph()
     {
-        QStringList lines{"Курс", "Раздел 1", "1.1.а", "1.2.б", "Раздел 2", "Раздел 3", "3.1.в"};
-        lines << "Раздел 4"
-              << "4.1.г"
-              << "4.2.д";
-        const Outline outline = Outline::fromLines(lines);
+        const Outline outline =
+            Outline::fromLines({"Курс", "Раздел 1", "1.1.а", "1.2.б", "Раздел 2", "Раздел 3",
+                                "3.1.в", "Раздел 4", "4.1.г", "4.2.д"});
         QCOMPARE(outline.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
         QCOMPARE(outline.resolve(Outline::sectionKey(1)), QStringLiteral("1.1.а"));
         QCOMPARE(outline.resolve(Outline::sectionKey(4)), QStringLiteral("4.1.г"));
@@ -42,18 +40,16 @@ private Q_SLOTS:
         QVERIFY(outline.resolve(Outline::itemKey(1, 3)).isEmpty());
         QVERIFY(outline.resolve(QStringLiteral("P1")).isEmpty());
         QVERIFY(outline.resolve(QStringLiteral("X")).isEmpty());
-    }
 
-    void headingsOpenTheParagraphThatFollows()
-    {
-        const Outline outline =
+        // Headings open the paragraph that follows them.
+        const Outline headed =
             Outline::fromLines({"Курс", "Раздел 1", "Глава 1", "1.1.а", "Элемент", "1.2.б",
                                 "Раздел 2", "Глава 2", "Раздел 3", "Глава 3", "3.1.в"});
-        QCOMPARE(outline.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
-        QCOMPARE(outline.resolve(Outline::itemKey(1, 1)), QStringLiteral("1.1.а"));
-        QCOMPARE(outline.resolve(Outline::itemKey(1, 3)), QStringLiteral("1.2.б"));
-        QCOMPARE(outline.resolve(Outline::sectionKey(2)), QStringLiteral("3.1.в"));
-        QCOMPARE(outline.resolve(Outline::itemKey(2, 1)), QStringLiteral("3.1.в"));
+        QCOMPARE(headed.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
+        QCOMPARE(headed.resolve(Outline::itemKey(1, 1)), QStringLiteral("1.1.а"));
+        QCOMPARE(headed.resolve(Outline::itemKey(1, 3)), QStringLiteral("1.2.б"));
+        QCOMPARE(headed.resolve(Outline::sectionKey(2)), QStringLiteral("3.1.в"));
+        QCOMPARE(headed.resolve(Outline::itemKey(2, 1)), QStringLiteral("3.1.в"));
         QVERIFY(Outline::fromLines({"Курс", "Раздел 1", "Глава 1"}).resolve("A").isEmpty());
     }
 
@@ -119,15 +115,11 @@ private Q_SLOTS:
 
     void descriptionRecordLookup()
     {
-        const QStringList lines{"# комментарий", "  start ",
-                                "name",          "1.1.а",
-                                "qstn",          "y",
-                                "test",          "n",
-                                "name",          " 1.2.б ",
-                                "qstn",          "y",
-                                "test",          " T01_P01.jpg ",
-                                "name",          "1.3.в",
-                                "qstn",          "n"};
+        // Three records: no test, a test, and one cut short at the end of the file.
+        const QStringList lines =
+            QString("# комментарий|  start |name|1.1.а|qstn|y|test|n|name| 1.2.б |qstn|y|"
+                    "test| T01_P01.jpg |name|1.3.в|qstn|n")
+                .split(u'|');
         ParagraphRecord record = ParagraphRecord::find(lines, QStringLiteral("1.2.б"));
         QCOMPARE(record.lookup, ParagraphRecord::Lookup::Found);
         QCOMPARE(record.test, QStringLiteral("T01_P01.jpg"));
