@@ -12,13 +12,7 @@ class tst_sessionfiles : public QObject
 private:
     static SessionProgress tenQuestions(int curr, int ok, int grade)
     {
-        return {QStringLiteral("Иван"),
-                QStringLiteral("Петров"),
-                QStringLiteral("Светофоры"),
-                10,
-                curr,
-                ok,
-                grade};
+        return {"Иван", "Петров", "Светофоры", 10, curr, ok, grade};
     }
 
     static SessionRecord answered(const QString &vop, const QString &user, const QString &correct,
