@@ -159,10 +159,7 @@ private Q_SLOTS:
             for (int i = 0; i < 100; ++i)
                 QCOMPARE(sorted[i], i);
         }
-    }
-
-    void firstPickNeverLandsOnTheLastIndex()
-    {
+        // The first pick is never the last index.
         QRandomGenerator random(11);
         for (int i = 0; i < 300; ++i)
             QVERIFY(drawQuestionOrder(3, random).first() != 3);
