@@ -51,10 +51,8 @@ private Q_SLOTS:
         QCOMPARE(headed.resolve(Outline::sectionKey(2)), QStringLiteral("3.1.в"));
         QCOMPARE(headed.resolve(Outline::itemKey(2, 1)), QStringLiteral("3.1.в"));
         QVERIFY(Outline::fromLines({"Курс", "Раздел 1", "Глава 1"}).resolve("A").isEmpty());
-    }
 
-    void keysStayUniqueWhereDigitsRunTogether()
-    {
+        // Keys stay unique where their digits run together.
         QCOMPARE_NE(Outline::itemKey(1, 12), Outline::itemKey(11, 2));
         QSet<QString> keys;
         for (int n = 1; n <= 30; ++n) {

@@ -142,7 +142,6 @@ private Q_SLOTS:
     {
         startTopicTest(1);
         SessionState &s = m_app->session;
-        QCOMPARE(run().name(), QStringLiteral("Светофоры"));
         QCOMPARE(control<QLabel>("frmFullTest", "LAB11")->text(), QStringLiteral("Светофоры"));
         checkAccessible("frmFullTest");
         checkAccessible("fullTST");
@@ -203,8 +202,6 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(),
                  grade == 5 ? "отлично" : "хорошо");
         QCOMPARE(loadedWindow("frmFULLtestEND")->windowTitle(), "Тест: Светофоры");
-        QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(12, 2),
-                 (QStringList{"ocenka", QStringLiteral(" %1 ").arg(grade)}));
 
         // The review shows the answers the test holds, not a temp1.ini that may have failed.
         QVERIFY(QFile::remove(m_folder->data("temp1.ini")));
