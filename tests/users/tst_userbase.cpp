@@ -184,8 +184,7 @@ private Q_SLOTS:
         session.user.bookmark = QStringLiteral("1.1");
         QCOMPARE(renewUser(session, path), UserBase::Access::Locked);
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QString());
-        QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
-                    .contains(QStringLiteral("другая программа")));
+        QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path).contains("другая программа"));
         QVERIFY(setModified(UserBase::lockFile(path), shareNow.addSecs(-60)));
         QCOMPARE(renewUser(session, path), UserBase::Access::Done);
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QStringLiteral("1.1"));
@@ -275,8 +274,7 @@ private Q_SLOTS:
         QVERIFY(UserBase::load(path));
         QCOMPARE(UserBase::backupFile(path), folder.jpg(QStringLiteral("2_17.bak")));
         QCOMPARE(readBytes(UserBase::backupFile(path)), installed);
-        QVERIFY(UserBase::messageFor(UserBase::Access::Damaged, path)
-                    .contains(QStringLiteral("2_17.bak")));
+        QVERIFY(UserBase::messageFor(UserBase::Access::Damaged, path).contains("2_17.bak"));
         const auto change = [&path](const std::function<void(UserBase &)> &edit) {
             return UserBase::update(path, [&edit](UserBase &base) {
                 edit(base);
