@@ -349,8 +349,6 @@ private Q_SLOTS:
                  testDescriptionForName("Проверка зависимостей"));
         QCOMPARE(testDescriptionForBank("t01_108.JPG"),
                  testDescriptionForName("Железобетонные конструкции"));
-        QCOMPARE(testDescriptionForBank("sv9.jpg"),
-                 QStringLiteral("Тест содержит 100 вопросов по всем темам предмета."));
         QVERIFY(testDescriptionForBank("par_1.jpg").isEmpty());
         QVERIFY(testDescriptionForName("нет такого").isEmpty());
 
