@@ -290,41 +290,38 @@ private Q_SLOTS:
         });
     }
 
-    void unusableOutlineReturnsToTheMenu_data()
+    // An outline or a description the reader cannot use: it says so and the menu comes back.
+    void unusableFileReturnsToTheMenu_data()
     {
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("missing") << QByteArray() << ReaderFlow::OutlineMissingText;
-        QTest::addRow("empty") << QByteArray("") << ReaderFlow::OutlineEmptyText;
+        const QString outline = datafiles::OutlineFile;
+        QTest::addRow("missing") << outline << QByteArray() << ReaderFlow::OutlineMissingText;
+        QTest::addRow("empty") << outline << QByteArray("") << ReaderFlow::OutlineEmptyText;
         QTest::addRow("title and headings only")
-            << textfile::joinLines({"Курс", "", "Раздел 1", "Глава 1"})
+            << outline << textfile::joinLines({"Курс", "", "Раздел 1", "Глава 1"})
             << ReaderFlow::OutlineEmptyText;
+        QTest::addRow("missing description")
+            << "jpg/" + datafiles::TestDescriptionFile << QByteArray() << "14_13.jpg";
     }
-    void unusableOutlineReturnsToTheMenu()
+    void unusableFileReturnsToTheMenu()
     {
+        QFETCH(QString, file);
         QFETCH(QByteArray, content);
         QFETCH(QString, expected);
-        QFile::remove(m_folder->data(datafiles::OutlineFile));
+        QFile::remove(m_folder->data(file));
         if (!content.isNull())
-            writeBytes(m_folder->data(datafiles::OutlineFile), content);
+            writeBytes(m_folder->data(file), content);
         QString message;
         answerMessageBox(&message);
-        click(m_menu, "btREAD");
+        if (file == datafiles::OutlineFile)
+            click(m_menu, "btREAD");
+        else
+            openParagraph("btCONTROL", Strelka);
         QTRY_VERIFY(!message.isEmpty());
-        QCOMPARE(message, expected);
-        QTRY_VERIFY(!contents());
-        QVERIFY(m_menu->isVisible());
-    }
-
-    void missingDescriptionReturnsToTheMenu()
-    {
-        QFile::remove(m_folder->jpg(datafiles::TestDescriptionFile));
-        QString message;
-        answerMessageBox(&message);
-        openParagraph("btCONTROL", Strelka);
-        QTRY_VERIFY(!message.isEmpty());
-        QVERIFY(message.contains(QStringLiteral("14_13.jpg")));
-        QTRY_VERIFY(!reader());
+        QVERIFY2(message.contains(expected), qPrintable(message));
+        QTRY_VERIFY(file == datafiles::OutlineFile ? !contents() : !reader());
         QVERIFY(m_menu->isVisible());
     }
 

@@ -204,11 +204,8 @@ private Q_SLOTS:
         QCOMPARE(answerjournal::parse(readBytes(path)), attempt);
         QCOMPARE(answerjournal::parse(readBytes(path), "T02_96.jpg").size(), 0);
         // A record number 0, a place above 5, a right mark 2, a missing field: not an answer.
-        for (const char *bad : {"2026-12-09 10:05:07\ta\tb\tT.jpg\t0\t1\t1\t3",
-                                "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t6\t1\t3",
-                                "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t1\t2\t3",
-                                "2026-12-09 10:05:07\ta\tb\tT.jpg\t1\t1\t1"})
-            QVERIFY(!answerjournal::parseLine(QString::fromUtf8(bad)));
+        for (const char *bad : {"0\t1\t1\t3", "1\t6\t1\t3", "1\t1\t2\t3", "1\t1\t1"})
+            QVERIFY(!answerjournal::parseLine("2026-12-09 10:05:07\ta\tb\tT.jpg\t" + QString(bad)));
 
         // The practice of mistakes names a journal it cannot read and looks up only plain bank
         // names, in data/jpg.
@@ -259,10 +256,8 @@ private Q_SLOTS:
         QCOMPARE(journal::users(all).size(), 2);
         QCOMPARE(journal::userName(journal::users(all)[0]), QStringLiteral("Петров Иван И."));
         // More right answers than asked, a grade above 5, a missing field: not an attempt.
-        for (const char *bad : {"2026-12-09 10:05:07\ta\tb\tt\t7\t6\t83.3\t4\t95",
-                                "2026-12-09 10:05:07\ta\tb\tt\t5\t6\t83.3\t6\t95",
-                                "2026-12-09 10:05:07\ta\tb\tt\t5\t6\t83.3\t4"})
-            QVERIFY(!journal::parseLine(QString::fromUtf8(bad)));
+        for (const char *bad : {"7\t6\t83.3\t4\t95", "5\t6\t83.3\t6\t95", "5\t6\t83.3\t4"})
+            QVERIFY(!journal::parseLine("2026-12-09 10:05:07\ta\tb\tt\t" + QString(bad)));
     }
 
     void storesByNameAndRenewsTheBase()

@@ -504,12 +504,9 @@ private Q_SLOTS:
         click("frmFULLtestEND", "cmdEXIT");
         QTRY_VERIFY(shown("frmMain"));
         QCOMPARE(storedResult(14), QStringLiteral("2"));
-    }
 
-    void damagedBankOffersOnlyTheWayBack()
-    {
+        // A damaged bank offers only the way back.
         writeBytes(m_folder->jpg("sv9.jpg"), "start\r\ntime\r\nдолго\r\n");
-        QVERIFY(m_app->startMenu(-1));
         click("frmMain", "btKURS");
         QTRY_VERIFY(shown("frmFullTest"));
         QVERIFY(control<QLabel>("frmFullTest", "LABEL1")

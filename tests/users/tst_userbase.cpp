@@ -60,18 +60,16 @@ private Q_SLOTS:
         const UserBase read = UserBase::fromLines(many.toLines());
         QCOMPARE(read.records.size(), 1201);
         QCOMPARE(read.find("1100", "s", "p").index, 1100);
-    }
 
-    void resultsSurviveOnlyAsNumbers()
-    {
-        const UserBase base =
+        // Results survive only as numbers.
+        const UserBase numbers =
             UserBase::fromLines({"predel", " 2 ", "first", "a", "second", "b", "pass", "c", "test1",
                                  "4хорошо", "test2", "", "test3", "abc", "first", ""});
-        QCOMPARE(base.records.at(0).results[0], QStringLiteral(" 4 "));
-        QVERIFY(base.records.at(0).results[1].isEmpty());
-        QCOMPARE(base.records.at(0).results[2], QStringLiteral(" 0 "));
+        QCOMPARE(numbers.records.at(0).results[0], QStringLiteral(" 4 "));
+        QVERIFY(numbers.records.at(0).results[1].isEmpty());
+        QCOMPARE(numbers.records.at(0).results[2], QStringLiteral(" 0 "));
         SessionState session;
-        fillSessionUser(session, base.records.at(0));
+        fillSessionUser(session, numbers.records.at(0));
         QCOMPARE(session.user.results[0], QStringLiteral("4"));
         QVERIFY(session.user.results[1].isEmpty());
     }
