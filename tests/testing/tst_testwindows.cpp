@@ -419,7 +419,7 @@ private Q_SLOTS:
         QCOMPARE(run().asked(), 3);
     }
 
-    void oneAnswerPerQuestionShown()
+    void oneAnswerPerQuestionShownAndLongAnswersWrap()
     {
         startTopicTest(0);
         QWidget *test = loadedWindow("fullTST");
@@ -444,6 +444,15 @@ private Q_SLOTS:
         QApplication::sendEvent(test, &repeat);
         QCOMPARE(run().asked(), 3);
         QCOMPARE(readLinesOrEmpty(m_folder->data("temp1.ini")).at(12 + 2 * 20 + 3), QString());
+
+        // A long answer wraps instead of widening the window.
+        auto *answer = control<QRadioButton>("fullTST", "OTVET1");
+        answer->setText(QStringLiteral("да"));
+        const int oneLine = answer->heightForWidth(answer->width());
+        answer->setText(QString(146, u'ж').replace(QRegularExpression("(.{9})."), "\\1 "));
+        test->layout()->activate();
+        QVERIFY(test->minimumSizeHint().width() <= 640);
+        QVERIFY(answer->heightForWidth(answer->width()) > oneLine);
     }
 
     void missingCatalogueOffersNoTest()
@@ -458,20 +467,6 @@ private Q_SLOTS:
         QVERIFY(!control("frmTestCh", "btnOK")->isEnabled());
         control("frmTestCh", "btnOK")->click();
         QVERIFY(!loadedWindow("frmFullTest"));
-    }
-
-    void longAnswerWrapsInsteadOfWidening()
-    {
-        startTopicTest(0);
-        QWidget *test = loadedWindow("fullTST");
-        QTRY_VERIFY(test->isVisible());
-        auto *answer = control<QRadioButton>("fullTST", "OTVET1");
-        answer->setText(QStringLiteral("да"));
-        const int oneLine = answer->heightForWidth(answer->width());
-        answer->setText(QString(146, u'ж').replace(QRegularExpression("(.{9})."), "\\1 "));
-        test->layout()->activate();
-        QVERIFY(test->minimumSizeHint().width() <= 640);
-        QVERIFY(answer->heightForWidth(answer->width()) > oneLine);
     }
 
     void courseTestReturnsToTheMainMenu()
