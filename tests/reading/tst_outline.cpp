@@ -10,7 +10,7 @@ class OutlineTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void threeSectionsOfTwoNoneAndFour()
+    void sectionsKeepTheirItems()
     {
         const Outline outline =
             Outline::fromLines({"Курс", "Раздел 1", "1.1.а", "1.2.б", "Раздел 2", "Раздел 3",
@@ -22,6 +22,21 @@ private Q_SLOTS:
         QCOMPARE(outline.sections.at(2).items.size(), 4);
         QCOMPARE(outline.sections.at(2).title, QStringLiteral("Раздел 3"));
         QVERIFY(outline.rootItems.isEmpty());
+
+        // Odd outlines lose nothing: items before the first section, 40 items, 30 sections.
+        QStringList lines{"Курс", "до раздела", "", "Раздел 1"};
+        for (int k = 1; k <= 40; ++k)
+            lines << QStringLiteral("1.%1.п").arg(k);
+        for (int n = 2; n <= 30; ++n)
+            lines << QStringLiteral("Раздел %1").arg(n);
+        const Outline odd = Outline::fromLines(lines);
+        QCOMPARE(odd.rootItems, QStringList{"до раздела"});
+        QCOMPARE(odd.resolve(Outline::itemKey(0, 1)), QStringLiteral("до раздела"));
+        QCOMPARE(odd.sections.size(), 30);
+        QCOMPARE(odd.sections.first().items.size(), 40);
+        QCOMPARE(odd.resolve(Outline::itemKey(1, 40)), QStringLiteral("1.40.п"));
+        QVERIFY(Outline::fromLines({}).sections.isEmpty());
+        QVERIFY(!Outline::load(QStringLiteral("/nonexistent/soderjanie.txt")));
     }
 
     void selectionResolvesToAParagraph()
@@ -61,23 +76,6 @@ private Q_SLOTS:
                 keys.insert(Outline::itemKey(n, k));
         }
         QCOMPARE(keys.size(), 30 * 41);
-    }
-
-    void oddOutlinesLoseNothing()
-    {
-        QStringList lines{"Курс", "до раздела", "", "Раздел 1"};
-        for (int k = 1; k <= 40; ++k)
-            lines << QStringLiteral("1.%1.п").arg(k);
-        for (int n = 2; n <= 30; ++n)
-            lines << QStringLiteral("Раздел %1").arg(n);
-        const Outline outline = Outline::fromLines(lines);
-        QCOMPARE(outline.rootItems, QStringList{"до раздела"});
-        QCOMPARE(outline.resolve(Outline::itemKey(0, 1)), QStringLiteral("до раздела"));
-        QCOMPARE(outline.sections.size(), 30);
-        QCOMPARE(outline.sections.first().items.size(), 40);
-        QCOMPARE(outline.resolve(Outline::itemKey(1, 40)), QStringLiteral("1.40.п"));
-        QVERIFY(Outline::fromLines({}).sections.isEmpty());
-        QVERIFY(!Outline::load(QStringLiteral("/nonexistent/soderjanie.txt")));
     }
 
     void readingOrderFollowsTheOutline()

@@ -213,9 +213,28 @@ private Q_SLOTS:
         QCOMPARE(shownFile(reader(), "WebBrowser1"), textPage(Marshrut));
     }
 
+    // Every control is named and hinted; in learning mode the questions come first.
     void learningModeShowsQuestionsFirst()
     {
         openParagraph("btLEARN", Strelka);
+        checkHoverHints(reader(), reader()->findChild<QLabel *>("labStatus"));
+        QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(), "Предыдущий параграф");
+        m_app->windows.load<PictureViewer>()->showFor("k_saut", nullptr);
+        QuestionsOrTestWindow choice(m_app->context);
+        QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
+        for (QWidget *w : windows) {
+            for (QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
+                QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->objectName()));
+                QVERIFY2(!button->accessibleDescription().isEmpty(),
+                         qPrintable(button->objectName()));
+            }
+        }
+        QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
+        // The running caption is known by its whole text, not by a new name every tick.
+        QCOMPARE(window("PICview")->findChild<QLabel *>("labCaption")->accessibleName(),
+                 CaptionTicker::Notice.trimmed());
+        QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), ContentsWindow::DefaultHint);
+
         QVERIFY(reader()->findChild<SkinButton *>("btnTest")->isVisible());
         QTRY_COMPARE(shownFile(reader(), "WebBrowser1"), textPage(Strelka));
         click(reader(), "btnNext");
@@ -516,28 +535,6 @@ private Q_SLOTS:
         click(about, "Комманда1");
         QCOMPARE(m_cues.last(), QStringLiteral("close.wav"));
         QTRY_VERIFY(m_menu->isVisible());
-    }
-
-    void everyControlIsNamedAndHinted()
-    {
-        openParagraph("btLEARN", Strelka);
-        checkHoverHints(reader(), reader()->findChild<QLabel *>("labStatus"));
-        QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(), "Предыдущий параграф");
-        m_app->windows.load<PictureViewer>()->showFor("k_saut", nullptr);
-        QuestionsOrTestWindow choice(m_app->context);
-        QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
-        for (QWidget *w : windows) {
-            for (QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
-                QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->objectName()));
-                QVERIFY2(!button->accessibleDescription().isEmpty(),
-                         qPrintable(button->objectName()));
-            }
-        }
-        QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
-        // The running caption is known by its whole text, not by a new name every tick.
-        QCOMPARE(window("PICview")->findChild<QLabel *>("labCaption")->accessibleName(),
-                 CaptionTicker::Notice.trimmed());
-        QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), ContentsWindow::DefaultHint);
     }
 };
 
