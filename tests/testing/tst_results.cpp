@@ -270,6 +270,14 @@ private Q_SLOTS:
         parseTestCatalogue(s, catalogue());
         s.user.firstName = "Иван";
         s.user.surname = "Петров";
+        // The 14 rows of the course, without grades yet.
+        const QStringList topics = achievementTopics(s);
+        QCOMPARE(topics.size(), 14);
+        QCOMPARE(topics.first(), QStringLiteral("Проверка зависимостей"));
+        QCOMPARE(topics.at(12), QStringLiteral("Железобетонные конструкции"));
+        QCOMPARE(topics.last(), QStringLiteral("Тест по курсу"));
+        QCOMPARE(achievementGrades(s), QStringList(14, QString()));
+        QCOMPARE(gradeWord(7), QString());
         QCOMPARE(storeTestResult(s, {"Светофоры", 5}, base).result(), ResultStore::Stored);
         QCOMPARE(storeTestResult(s, {"Светофоры", 3}, base).result(), ResultStore::Stored);
         QCOMPARE(s.user.results[1], QStringLiteral("3"));
@@ -317,20 +325,8 @@ private Q_SLOTS:
         QFile::remove(base);
         QVERIFY(QDir().mkpath(base));
         QCOMPARE(storeTestResult(s, {"Светофоры", 4}, base).result(), ResultStore::BaseNotWritten);
-    }
 
-    // The 14 rows of the course, then the school's own tests of slots 15-20 with their grades.
-    void achievementRows()
-    {
-        SessionState s;
-        const QStringList topics = achievementTopics(s);
-        QCOMPARE(topics.size(), 14);
-        QCOMPARE(topics.first(), QStringLiteral("Проверка зависимостей"));
-        QCOMPARE(topics.at(12), QStringLiteral("Железобетонные конструкции"));
-        QCOMPARE(topics.last(), QStringLiteral("Тест по курсу"));
-        QCOMPARE(achievementGrades(s), QStringList(14, QString()));
-        QCOMPARE(gradeWord(7), QString());
-
+        // The school's own tests of slots 15-20 follow with their grades.
         s.catalogue.names[16] = QStringLiteral("Переезды");
         s.user.results[16] = QStringLiteral("4");
         s.user.results[15] = QStringLiteral("5");
