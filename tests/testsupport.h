@@ -149,3 +149,11 @@ inline UserRecord user(const QString &first, const QString &second, const QStrin
     record.bookmark = bookmark;
     return record;
 }
+
+// A user base of exactly these records; a sound base ends with an empty one.
+inline UserBase baseOf(QList<UserRecord> records)
+{
+    UserBase base;
+    base.records = std::move(records);
+    return base;
+}

@@ -10,7 +10,7 @@ class OutlineTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void threeSectionsOfTwoNoneAndFour()
+    void sectionsKeepTheirItems()
     {
         const Outline outline =
             Outline::fromLines({"Курс", "Раздел 1", "1.1.а", "1.2.б", "Раздел 2", "Раздел 3",
@@ -22,15 +22,28 @@ private Q_SLOTS:
         QCOMPARE(outline.sections.at(2).items.size(), 4);
         QCOMPARE(outline.sections.at(2).title, QStringLiteral("Раздел 3"));
         QVERIFY(outline.rootItems.isEmpty());
+
+        // Odd outlines lose nothing: items before the first section, 40 items, 30 sections.
+        QStringList lines{"Курс", "до раздела", "", "Раздел 1"};
+        for (int k = 1; k <= 40; ++k)
+            lines << QStringLiteral("1.%1.п").arg(k);
+        for (int n = 2; n <= 30; ++n)
+            lines << QStringLiteral("Раздел %1").arg(n);
+        const Outline odd = Outline::fromLines(lines);
+        QCOMPARE(odd.rootItems, QStringList{"до раздела"});
+        QCOMPARE(odd.resolve(Outline::itemKey(0, 1)), QStringLiteral("до раздела"));
+        QCOMPARE(odd.sections.size(), 30);
+        QCOMPARE(odd.sections.first().items.size(), 40);
+        QCOMPARE(odd.resolve(Outline::itemKey(1, 40)), QStringLiteral("1.40.п"));
+        QVERIFY(Outline::fromLines({}).sections.isEmpty());
+        QVERIFY(!Outline::load(QStringLiteral("/nonexistent/soderjanie.txt")));
     }
 
     void selectionResolvesToAParagraph()
     {
-        QStringList lines{"Курс", "Раздел 1", "1.1.а", "1.2.б", "Раздел 2", "Раздел 3", "3.1.в"};
-        lines << "Раздел 4"
-              << "4.1.г"
-              << "4.2.д";
-        const Outline outline = Outline::fromLines(lines);
+        const Outline outline =
+            Outline::fromLines({"Курс", "Раздел 1", "1.1.а", "1.2.б", "Раздел 2", "Раздел 3",
+                                "3.1.в", "Раздел 4", "4.1.г", "4.2.д"});
         QCOMPARE(outline.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
         QCOMPARE(outline.resolve(Outline::sectionKey(1)), QStringLiteral("1.1.а"));
         QCOMPARE(outline.resolve(Outline::sectionKey(4)), QStringLiteral("4.1.г"));
@@ -42,23 +55,19 @@ private Q_SLOTS:
         QVERIFY(outline.resolve(Outline::itemKey(1, 3)).isEmpty());
         QVERIFY(outline.resolve(QStringLiteral("P1")).isEmpty());
         QVERIFY(outline.resolve(QStringLiteral("X")).isEmpty());
-    }
 
-    void headingsOpenTheParagraphThatFollows()
-    {
-        const Outline outline =
+        // Headings open the paragraph that follows them.
+        const Outline headed =
             Outline::fromLines({"Курс", "Раздел 1", "Глава 1", "1.1.а", "Элемент", "1.2.б",
                                 "Раздел 2", "Глава 2", "Раздел 3", "Глава 3", "3.1.в"});
-        QCOMPARE(outline.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
-        QCOMPARE(outline.resolve(Outline::itemKey(1, 1)), QStringLiteral("1.1.а"));
-        QCOMPARE(outline.resolve(Outline::itemKey(1, 3)), QStringLiteral("1.2.б"));
-        QCOMPARE(outline.resolve(Outline::sectionKey(2)), QStringLiteral("3.1.в"));
-        QCOMPARE(outline.resolve(Outline::itemKey(2, 1)), QStringLiteral("3.1.в"));
+        QCOMPARE(headed.resolve(Outline::rootKey()), QStringLiteral("1.1.а"));
+        QCOMPARE(headed.resolve(Outline::itemKey(1, 1)), QStringLiteral("1.1.а"));
+        QCOMPARE(headed.resolve(Outline::itemKey(1, 3)), QStringLiteral("1.2.б"));
+        QCOMPARE(headed.resolve(Outline::sectionKey(2)), QStringLiteral("3.1.в"));
+        QCOMPARE(headed.resolve(Outline::itemKey(2, 1)), QStringLiteral("3.1.в"));
         QVERIFY(Outline::fromLines({"Курс", "Раздел 1", "Глава 1"}).resolve("A").isEmpty());
-    }
 
-    void keysStayUniqueWhereDigitsRunTogether()
-    {
+        // Keys stay unique where their digits run together.
         QCOMPARE_NE(Outline::itemKey(1, 12), Outline::itemKey(11, 2));
         QSet<QString> keys;
         for (int n = 1; n <= 30; ++n) {
@@ -67,23 +76,6 @@ private Q_SLOTS:
                 keys.insert(Outline::itemKey(n, k));
         }
         QCOMPARE(keys.size(), 30 * 41);
-    }
-
-    void oddOutlinesLoseNothing()
-    {
-        QStringList lines{"Курс", "до раздела", "", "Раздел 1"};
-        for (int k = 1; k <= 40; ++k)
-            lines << QStringLiteral("1.%1.п").arg(k);
-        for (int n = 2; n <= 30; ++n)
-            lines << QStringLiteral("Раздел %1").arg(n);
-        const Outline outline = Outline::fromLines(lines);
-        QCOMPARE(outline.rootItems, QStringList{"до раздела"});
-        QCOMPARE(outline.resolve(Outline::itemKey(0, 1)), QStringLiteral("до раздела"));
-        QCOMPARE(outline.sections.size(), 30);
-        QCOMPARE(outline.sections.first().items.size(), 40);
-        QCOMPARE(outline.resolve(Outline::itemKey(1, 40)), QStringLiteral("1.40.п"));
-        QVERIFY(Outline::fromLines({}).sections.isEmpty());
-        QVERIFY(!Outline::load(QStringLiteral("/nonexistent/soderjanie.txt")));
     }
 
     void readingOrderFollowsTheOutline()
@@ -106,28 +98,17 @@ private Q_SLOTS:
         // A title that left the outline goes nowhere.
         QVERIFY(order.next(QStringLiteral("9.9.нет")).isEmpty());
         QVERIFY(order.previous(QStringLiteral("9.9.нет")).isEmpty());
-    }
-
-    void fixedPages()
-    {
-        QVERIFY(paragraphs::hasNoQuestions(paragraphs::SingleLinePlan));
-        QVERIFY(paragraphs::hasNoQuestions(paragraphs::DoubleLinePlan));
-        QVERIFY(!paragraphs::hasNoQuestions(paragraphs::First));
-        QVERIFY(!paragraphs::hasNoQuestions(
-            QStringLiteral("15.1.Построение однониточного плана станции")));
+        // Only the plan pages are without questions, not a paragraph about a plan.
+        QVERIFY(!paragraphs::hasNoQuestions("15.1.Построение однониточного плана станции"));
     }
 
     void descriptionRecordLookup()
     {
-        const QStringList lines{"# комментарий", "  start ",
-                                "name",          "1.1.а",
-                                "qstn",          "y",
-                                "test",          "n",
-                                "name",          " 1.2.б ",
-                                "qstn",          "y",
-                                "test",          " T01_P01.jpg ",
-                                "name",          "1.3.в",
-                                "qstn",          "n"};
+        // Three records: no test, a test, and one cut short at the end of the file.
+        const QStringList lines =
+            QString("# комментарий|  start |name|1.1.а|qstn|y|test|n|name| 1.2.б |qstn|y|"
+                    "test| T01_P01.jpg |name|1.3.в|qstn|n")
+                .split(u'|');
         ParagraphRecord record = ParagraphRecord::find(lines, QStringLiteral("1.2.б"));
         QCOMPARE(record.lookup, ParagraphRecord::Lookup::Found);
         QCOMPARE(record.test, QStringLiteral("T01_P01.jpg"));

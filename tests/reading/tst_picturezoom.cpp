@@ -14,14 +14,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("windowWidth");
         QTest::addColumn<QString>("zoomOut");
         QTest::addColumn<QString>("zoomIn");
-        QTest::addRow("opening at 50") << 50 << 1500 << 1000 << 1600 << "-"
-                                       << "+";
-        QTest::addRow("three steps in") << 80 << 2400 << 1600 << 2500 << "-"
-                                        << "+";
-        QTest::addRow("four steps in") << 90 << 2700 << 1800 << 2800 << "-"
-                                       << "+";
-        QTest::addRow("full size") << 100 << 3000 << 2000 << 3100 << "уменьшить"
-                                   << "увеличить";
+        QTest::addRow("opening at 50") << 50 << 1500 << 1000 << 1600 << QString("-") << "+";
+        QTest::addRow("three steps in") << 80 << 2400 << 1600 << 2500 << QString("-") << "+";
+        QTest::addRow("four steps in") << 90 << 2700 << 1800 << 2800 << QString("-") << "+";
+        QTest::addRow("full size")
+            << 100 << 3000 << 2000 << 3100 << QString("уменьшить") << "увеличить";
     }
     void workedExample()
     {
@@ -50,51 +47,38 @@ private Q_SLOTS:
         QCOMPARE(layout.pictureHeight, 99);
     }
 
-    void zoomButtons()
+    // Steps from the opening 50 %: "-" and "+" are the buttons, "f" the double-click between
+    // full size and the smallest; a largest zoom is where the screen ends.
+    void zoomSteps_data()
     {
-        PictureZoom zoom;
-        QCOMPARE(zoom.percent(), 50);
-        zoom.zoomOut();
-        QCOMPARE(zoom.percent(), 40);
-        QVERIFY(zoom.zoomOutEnabled());
-        zoom.zoomOut();
-        QCOMPARE(zoom.percent(), 30);
-        QVERIFY(!zoom.zoomOutEnabled());
-        zoom.zoomOut();
-        QCOMPARE(zoom.percent(), 30);
-        zoom.zoomIn();
-        QCOMPARE(zoom.percent(), 40);
-        QVERIFY(zoom.zoomOutEnabled());
-        QVERIFY(zoom.zoomInEnabled());
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("largest");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<bool>("outEnabled");
+        QTest::addColumn<bool>("inEnabled");
+        QTest::addRow("opening") << "" << 0 << 50 << true << true;
+        QTest::addRow("one out") << "-" << 0 << 40 << true << true;
+        QTest::addRow("out to the smallest") << "--" << 0 << 30 << false << true;
+        QTest::addRow("out past the smallest") << "---" << 0 << 30 << false << true;
+        QTest::addRow("in from the smallest") << "---+" << 0 << 40 << true << true;
+        QTest::addRow("double-click to full") << "f" << 0 << 100 << true << false;
+        QTest::addRow("double-click back") << "ff" << 0 << 30 << false << true;
+        QTest::addRow("out from full") << "fff-" << 0 << 90 << true << true;
+        QTest::addRow("in to the screen") << "++" << 70 << 70 << true << false;
+        QTest::addRow("in past the screen") << "+++" << 70 << 70 << true << false;
     }
-
-    void doubleClickSwitchesFullAndSmallest()
+    void zoomSteps()
     {
+        QFETCH(QString, steps);
+        QFETCH(int, largest);
         PictureZoom zoom;
-        zoom.toggleFull();
-        QCOMPARE(zoom.percent(), 100);
-        QVERIFY(!zoom.zoomInEnabled());
-        QVERIFY(zoom.zoomOutEnabled());
-        zoom.toggleFull();
-        QCOMPARE(zoom.percent(), 30);
-        QVERIFY(!zoom.zoomOutEnabled());
-        QVERIFY(zoom.zoomInEnabled());
-        zoom.toggleFull();
-        zoom.zoomOut();
-        QCOMPARE(zoom.percent(), 90);
-        QVERIFY(zoom.zoomInEnabled());
-    }
-
-    void zoomingInStopsAtTheScreen()
-    {
-        PictureZoom zoom;
-        zoom.setLargest(70);
-        zoom.zoomIn();
-        zoom.zoomIn();
-        QCOMPARE(zoom.percent(), 70);
-        QVERIFY(!zoom.zoomInEnabled());
-        zoom.zoomIn();
-        QCOMPARE(zoom.percent(), 70);
+        if (largest > 0)
+            zoom.setLargest(largest);
+        for (const QChar step : steps)
+            step == u'-' ? zoom.zoomOut() : step == u'+' ? zoom.zoomIn() : zoom.toggleFull();
+        QTEST(zoom.percent(), "percent");
+        QTEST(zoom.zoomOutEnabled(), "outEnabled");
+        QTEST(zoom.zoomInEnabled(), "inEnabled");
     }
 
     void captionCyclesThroughEveryCharacter()

@@ -91,6 +91,14 @@ private Q_SLOTS:
         QCOMPARE(stepCues(&ReaderFlow::stepBack), 2);
         QCOMPARE(m_flow->paragraph(), paragraphs::SingleLinePlan);
         QCOMPARE(m_choicesAsked, 0);
+        // Titles outside the order lead into it or stay put, never loop.
+        openOn(QStringLiteral("Глава 1"), false, false);
+        m_flow->stepForward();
+        QCOMPARE(m_flow->paragraph(), paragraphs::First);
+        openOn(QStringLiteral("9.9.Убран из курса"), false, false);
+        QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
+        QCOMPARE(stepCues(&ReaderFlow::stepBack), 2);
+        QCOMPARE(m_flow->paragraph(), QStringLiteral("9.9.Убран из курса"));
     }
 
     void learningModeShowsQuestionsBeforeMovingOn()
@@ -132,6 +140,14 @@ private Q_SLOTS:
         QCOMPARE(m_flow->shownPage(), text(Q));
         QVERIFY(!m_flow->questionsShown());
         QCOMPARE(m_choicesAsked, 0);
+        // Stepping back from the questions leaves no stale flag: the next press shows P's
+        // questions rather than skipping them.
+        m_flow->toggleQuestions();
+        m_flow->stepBack();
+        QCOMPARE(m_flow->shownPage(), text(P));
+        QVERIFY(!m_flow->questionsShown());
+        m_flow->stepForward();
+        QCOMPARE(m_flow->shownPage(), questions(P));
         // On a plan page the toggle changes nothing but the button.
         openOn(paragraphs::DoubleLinePlan, true, false);
         QSignalSpy pages(m_flow.get(), &ReaderFlow::pageShown);
@@ -139,18 +155,6 @@ private Q_SLOTS:
         QCOMPARE(pages.count(), 0);
         QVERIFY(!m_flow->testVisible());
         QVERIFY(!m_flow->testEnabled());
-    }
-
-    void steppingBackLeavesNoStaleQuestionFlag()
-    {
-        openOn(Q, true, false);
-        m_flow->toggleQuestions();
-        m_flow->stepBack();
-        QCOMPARE(m_flow->shownPage(), text(P));
-        QVERIFY(!m_flow->questionsShown());
-        // So the next press shows P's questions rather than skipping them.
-        m_flow->stepForward();
-        QCOMPARE(m_flow->shownPage(), questions(P));
     }
 
     void checkModeShowsQuestionsInsteadOfText()
@@ -166,6 +170,10 @@ private Q_SLOTS:
         openOn(paragraphs::SingleLinePlan, false, true);
         QCOMPARE(m_flow->shownPage(), text(paragraphs::SingleLinePlan));
         QVERIFY(!m_flow->testVisible());
+        // A paragraph without a record in the description offers no test.
+        openOn(Tail, false, true);
+        QCOMPARE(m_flow->shownPage(), questions(Tail));
+        QCOMPARE(m_choicesAsked, 1);
     }
 
     void choosingTheTestHidesTheReader()
@@ -182,13 +190,6 @@ private Q_SLOTS:
         m_testStarts = false;
         openOn(P, false, true);
         QVERIFY(!m_flow->hiddenForTest());
-    }
-
-    void paragraphWithoutRecordOffersNoTest()
-    {
-        openOn(Tail, false, true);
-        QCOMPARE(m_flow->shownPage(), questions(Tail));
-        QCOMPARE(m_choicesAsked, 0);
     }
 
     void fixedFirstAndLastPages()
@@ -214,27 +215,13 @@ private Q_SLOTS:
         QVERIFY(m_flow->previousEnabled());
         m_flow->load(m_flow->paragraph());
         QVERIFY(m_flow->previousEnabled());
-    }
-
-    void lastEntryThatIsNotTheLastPage()
-    {
+        // Forward from the outline's last entry, which is not the last page, shows no page.
         openOn(Tail, false, false);
         QSignalSpy pages(m_flow.get(), &ReaderFlow::pageShown);
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
         QCOMPARE(m_flow->paragraph(), Tail);
         QCOMPARE(pages.count(), 0);
         QVERIFY(m_flow->nextEnabled());
-    }
-
-    void titlesOutsideTheOrderNeverLoop()
-    {
-        openOn(QStringLiteral("Глава 1"), false, false);
-        m_flow->stepForward();
-        QCOMPARE(m_flow->paragraph(), paragraphs::First);
-        openOn(QStringLiteral("9.9.Убран из курса"), false, false);
-        QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
-        QCOMPARE(stepCues(&ReaderFlow::stepBack), 2);
-        QCOMPARE(m_flow->paragraph(), QStringLiteral("9.9.Убран из курса"));
     }
 
     void missingFilesAreReported()
@@ -257,9 +244,8 @@ private Q_SLOTS:
 
     void bookmarkIsStoredAtOnce()
     {
-        UserBase base = UserBase::fromLines({});
-        base.registerUser(QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("1"), 0);
-        QVERIFY(base.save(m_folder->jpg(datafiles::UserBaseFile)));
+        QVERIFY(baseOf({user("Иван", "Петров", "1"), UserRecord()})
+                    .save(m_folder->jpg(datafiles::UserBaseFile)));
         m_session->user.firstName = QStringLiteral("Иван");
         m_session->user.surname = QStringLiteral("Петров");
         openOn(Q, false, false);

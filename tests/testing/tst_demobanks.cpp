@@ -23,7 +23,7 @@ class tst_demobanks : public QObject
     }
 
 private Q_SLOTS:
-    void catalogueBanksPlayWithTheirCatalogueNames()
+    void banksPlayWithTheirCatalogueNames()
     {
         SessionState session;
         QVERIFY(readTestCatalogue(session, jpg(datafiles::TestCatalogueFile)));
@@ -51,6 +51,16 @@ private Q_SLOTS:
         }
         QCOMPARE(tests, 14);
         QCOMPARE(prepareTest(jpg(datafiles::CourseBankFile), random).bank.questionCount(), 100);
+        // The paragraph banks play and are in no catalogue slot.
+        for (const char *file : {"T01_P01.jpg", "T01_P02.jpg", "T01_P03.jpg"}) {
+            const PreparedTest test = prepareTest(jpg(QString::fromLatin1(file)), random);
+            QVERIFY2(test.ok(), qPrintable(test.error));
+            QVERIFY(!std::count(session.catalogue.names.begin(), session.catalogue.names.end(),
+                                test.bank.name));
+        }
+        session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
+        const QString first = QStringLiteral("1.1.Светофор (проверка зависимостей на станции)");
+        QCOMPARE(readParagraphRecord(session, first).test, "T01_P01.jpg");
     }
 
     void rightAnswerStandsOutNeitherByLengthNorByMarkers_data()
@@ -129,24 +139,6 @@ private Q_SLOTS:
         QVERIFY(writeCatalogueSlot(path, slot, before.at(before.indexOf("start") + 43), "", ""));
         QCOMPARE(*textfile::readLines(path), before);
         QVERIFY(!writeCatalogueSlot(folder.filePath("нет.jpg"), slot, "", "", ""));
-    }
-
-    void paragraphBanksPlayAndAreInNoCatalogueSlot()
-    {
-        SessionState session;
-        QVERIFY(readTestCatalogue(session, jpg(datafiles::TestCatalogueFile)));
-        QRandomGenerator random(11);
-        for (const char *file : {"T01_P01.jpg", "T01_P02.jpg", "T01_P03.jpg"}) {
-            const PreparedTest test = prepareTest(jpg(QString::fromLatin1(file)), random);
-            QVERIFY2(test.ok(), qPrintable(test.error));
-            QVERIFY(!std::count(session.catalogue.names.begin(), session.catalogue.names.end(),
-                                test.bank.name));
-        }
-        session.setProgramFolder(QFileInfo(QStringLiteral(TARVEL_DEMO_DATA)).absolutePath());
-        QCOMPARE(readParagraphRecord(
-                     session, QStringLiteral("1.1.Светофор (проверка зависимостей на станции)"))
-                     .test,
-                 QStringLiteral("T01_P01.jpg"));
     }
 };
 

@@ -19,34 +19,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("bank");
         QTest::addColumn<QString>("renamed");
         QTest::addColumn<QString>("paragraph");
-        QTest::addRow("second topic") << "T01_97.jpg"
-                                      << ""
-                                      << "2.1.Светофор. Устройство и "
-                                         "периодичность обслуживания";
-        QTest::addRow("letter case") << "t01_97.JPG"
-                                     << ""
-                                     << "2.1.Светофор. Устройство и "
-                                        "периодичность обслуживания";
-        QTest::addRow("section of two chapters") << "T01_101.jpg"
-                                                 << ""
-                                                 << "6.1.Пульт-табло и аппараты управления. Осмотр";
+        const QString signal =
+            QStringLiteral("2.1.Светофор. Устройство и периодичность обслуживания");
+        QTest::addRow("second topic") << "T01_97.jpg" << QString() << signal;
+        QTest::addRow("letter case") << "t01_97.JPG" << QString() << signal;
+        QTest::addRow("section of two chapters")
+            << "T01_101.jpg" << QString() << "6.1.Пульт-табло и аппараты управления. Осмотр";
         QTest::addRow("section numbered apart from its chapter")
-            << "T01_102.jpg"
-            << ""
-            << "8.1.Назначение тоннельной и мостовой сигнализации";
-        QTest::addRow("last topic") << "T01_108.jpg"
-                                    << ""
-                                    << "15.1. Построение однониточного плана станции";
+            << "T01_102.jpg" << QString() << "8.1.Назначение тоннельной и мостовой сигнализации";
+        QTest::addRow("last topic")
+            << "T01_108.jpg" << QString() << "15.1. Построение однониточного плана станции";
         QTest::addRow("name matches no section: by number")
-            << "T01_99.jpg"
-            << "Замки"
-            << "4.1.Назначение и устройство контрольного замка";
-        QTest::addRow("course test") << "sv9.jpg"
-                                     << ""
-                                     << "";
-        QTest::addRow("paragraph test") << "T01_P02.jpg"
-                                        << ""
-                                        << "";
+            << "T01_99.jpg" << QString("Замки") << "4.1.Назначение и устройство контрольного замка";
+        QTest::addRow("course test") << "sv9.jpg" << QString() << QString();
+        QTest::addRow("paragraph test") << "T01_P02.jpg" << QString() << QString();
     }
     void repeatedSection()
     {
@@ -96,22 +82,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("asked");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("word");
-        QTest::addRow("50 of 100") << 50 << 100 << "(50%)"
-                                   << "неуд.";
-        QTest::addRow("51 of 100") << 51 << 100 << "(51%)"
-                                   << "удовл.";
-        QTest::addRow("7 of 10") << 7 << 10 << "(70%)"
-                                 << "хорошо";
-        QTest::addRow("2 of 3") << 2 << 3 << "(66.7%)"
-                                << "удовл.";
-        QTest::addRow("1 of 3") << 1 << 3 << "(33.3%)"
-                                << "неуд.";
-        QTest::addRow("all") << 20 << 20 << "(100%)"
-                             << "отлично";
-        QTest::addRow("none") << 0 << 20 << "(0%)"
-                              << "неуд.";
-        QTest::addRow("1 of 8") << 1 << 8 << "(12.5%)"
-                                << "неуд.";
+        QTest::addRow("50 of 100") << 50 << 100 << QString("(50%)") << "неуд.";
+        QTest::addRow("51 of 100") << 51 << 100 << QString("(51%)") << "удовл.";
+        QTest::addRow("7 of 10") << 7 << 10 << QString("(70%)") << "хорошо";
+        QTest::addRow("2 of 3") << 2 << 3 << QString("(66.7%)") << "удовл.";
+        QTest::addRow("1 of 3") << 1 << 3 << QString("(33.3%)") << "неуд.";
+        QTest::addRow("all") << 20 << 20 << QString("(100%)") << "отлично";
+        QTest::addRow("none") << 0 << 20 << QString("(0%)") << "неуд.";
+        QTest::addRow("1 of 8") << 1 << 8 << QString("(12.5%)") << "неуд.";
     }
     void percentTexts()
     {

@@ -59,6 +59,8 @@ private Q_SLOTS:
         QVERIFY(reordered > 30);
     }
 
+    // The first record keeps its answers in file order and its "good", or without one its
+    // marker.
     void firstRecordKeepsFileOrderAndGood()
     {
         QRandomGenerator random(1);
@@ -70,46 +72,31 @@ private Q_SLOTS:
         QCOMPARE(first.correct, qint16(4));
         for (int k = 0; k < 5; ++k)
             QCOMPARE(first.answers[k], QStringLiteral("ответ %1").arg(k + 1));
+        lines.remove(1 + 14, 2); // the first record's "good" and its value
+        const PreparedTest withoutGood = parseQuestionBank(lines, "b.jpg", random);
+        QVERIFY2(withoutGood.ok(), qPrintable(withoutGood.error));
+        QCOMPARE(withoutGood.bank.records[0].correct, qint16(2));
     }
 
-    void laterOfTwoMarkedAnswersWins()
+    // Of two marked answers the later one as shown is right; without a marker "good" follows
+    // its answer through the shuffle.
+    void rightAnswerFollowsTheShuffle()
     {
-        QStringList twice{"0а", "1б", "0в", "1г", "0д"};
+        const QStringList twice{"0а", "1б", "0в", "1г", "0д"};
         for (quint32 seed = 1; seed <= 20; ++seed) {
             QRandomGenerator random(seed);
             QStringList lines{"start"};
-            lines << record("Первый", markedAnswers(1), "1") << record("Два верных", twice, "1");
-            const BankRecord b = parseQuestionBank(lines, "b.jpg", random).bank.records[1];
+            lines << record("Первый", markedAnswers(1), "1") << record("Два верных", twice, "1")
+                  << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
+            const QuestionBank bank = parseQuestionBank(lines, "b.jpg", random).bank;
+            const BankRecord &b = bank.records[1];
             const qsizetype posB =
                 std::find(b.answers.begin(), b.answers.end(), "б") - b.answers.begin();
             const qsizetype posG =
                 std::find(b.answers.begin(), b.answers.end(), "г") - b.answers.begin();
             QCOMPARE(b.correct, qint16(qMax(posB, posG) + 1));
+            QCOMPARE(bank.records[2].answers[bank.records[2].correct - 1], QStringLiteral("б"));
         }
-    }
-
-    void goodFollowsItsAnswerThroughTheShuffle()
-    {
-        for (quint32 seed = 1; seed <= 20; ++seed) {
-            QRandomGenerator random(seed);
-            QStringList lines{"start"};
-            lines << record("Первый", markedAnswers(1), "1")
-                  << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
-            const BankRecord b = parseQuestionBank(lines, "b.jpg", random).bank.records[1];
-            QCOMPARE(b.answers[b.correct - 1], QStringLiteral("б"));
-        }
-    }
-
-    void firstRecordWithoutGoodTakesItsMarker()
-    {
-        QRandomGenerator random(1);
-        QStringList first = record("Первый", markedAnswers(3), "");
-        first.erase(first.end() - 4, first.end() - 2);
-        const PreparedTest test = parseQuestionBank(QStringList{"start"} + first +
-                                                        record("Второй", markedAnswers(1), "1"),
-                                                    "b.jpg", random);
-        QVERIFY2(test.ok(), qPrintable(test.error));
-        QCOMPARE(test.bank.records[0].correct, qint16(3));
     }
 
     // Banks that still play, and what their author is told about them.
@@ -142,6 +129,7 @@ private Q_SLOTS:
         QTest::addRow("empty question ends the test")
             << (QStringList{"start"} + one + record("", markedAnswers(1), "1") + two) << 1
             << "вопрос 2, строка 20: нет текста вопроса";
+        QTest::addRow("exactly 150 questions") << bankOf(150) << 150 << QString();
     }
     void playableBanksReportTheirFlaws()
     {
@@ -171,30 +159,14 @@ private Q_SLOTS:
             for (int i = 0; i < 100; ++i)
                 QCOMPARE(sorted[i], i);
         }
-    }
-
-    void firstPickNeverLandsOnTheLastIndex()
-    {
+        // The first pick is never the last index.
         QRandomGenerator random(11);
         for (int i = 0; i < 300; ++i)
             QVERIFY(drawQuestionOrder(3, random).first() != 3);
         QCOMPARE(drawQuestionOrder(0, random), QList<int>{0});
     }
 
-    void emptyQuestionEndsTheBank()
-    {
-        QRandomGenerator random(5);
-        QStringList lines{"start", "time", "30"};
-        for (int i = 0; i < 12; ++i)
-            lines << record(i == 7 ? QString() : QStringLiteral("В%1").arg(i), markedAnswers(1),
-                            "1");
-        const PreparedTest parsed = parseQuestionBank(lines, "b.jpg", random);
-        QVERIFY(parsed.ok());
-        QCOMPARE(parsed.bank.questionCount(), 7);
-        QCOMPARE(parsed.bank.time, qint16(30));
-    }
-
-    void preparesFromFile()
+    void preparesFromFileOrNamesTheMissingOne()
     {
         TestProgramFolder folder;
         QStringList lines = bankOf(20);
@@ -206,6 +178,9 @@ private Q_SLOTS:
         QVERIFY2(test.ok(), qPrintable(test.error));
         QCOMPARE(test.order.size(), 20);
         QCOMPARE(test.bank.time, qint16(30));
+        const PreparedTest missing = prepareTest(folder.jpg("T01_100.jpg"), random);
+        QVERIFY(!missing.ok());
+        QVERIFY(missing.error.contains("не найден файл вопросов «T01_100.jpg»"));
     }
 
     void damagedBanksNeverStart_data()
@@ -248,14 +223,6 @@ private Q_SLOTS:
         QVERIFY(test.order.isEmpty());
     }
 
-    void missingBankIsReported()
-    {
-        QRandomGenerator random(2);
-        const PreparedTest test = prepareTest("/nonexistent/T01_100.jpg", random);
-        QVERIFY(!test.ok());
-        QVERIFY(test.error.contains("не найден файл вопросов «T01_100.jpg»"));
-    }
-
     // What the editor and the import read and write back: nothing of the file is lost or moved.
     void unchangedBankIsWrittenByteForByte_data()
     {
@@ -284,14 +251,6 @@ private Q_SLOTS:
         QVERIFY(readBankDocument(bytes, document, problems));
         QVERIFY(!document.questions.isEmpty());
         QCOMPARE(bankBytes(document), bytes);
-    }
-
-    void exactly150QuestionsPlay()
-    {
-        QRandomGenerator random(4);
-        const PreparedTest test = parseQuestionBank(bankOf(150), "b.jpg", random);
-        QVERIFY(test.ok());
-        QCOMPARE(test.bank.lastIndex, 149);
     }
 };
 

@@ -12,13 +12,7 @@ class tst_sessionfiles : public QObject
 private:
     static SessionProgress tenQuestions(int curr, int ok, int grade)
     {
-        return {QStringLiteral("Иван"),
-                QStringLiteral("Петров"),
-                QStringLiteral("Светофоры"),
-                10,
-                curr,
-                ok,
-                grade};
+        return {"Иван", "Петров", "Светофоры", 10, curr, ok, grade};
     }
 
     static SessionRecord answered(const QString &question, int chosen, int right,
@@ -68,6 +62,7 @@ private Q_SLOTS:
         clearSessionRecords(records);
         records[0] = answered(QStringLiteral("Первый вопрос"), 3, 3, QStringLiteral("ris12"));
         records[1] = answered(QStringLiteral("Второй вопрос"), 1, 4);
+        records[3] = answered(QStringLiteral("два\r\nстроки"), 2, 2);
         TestProgramFolder folder;
         const QString path = folder.data(QStringLiteral("temp1.ini"));
         QVERIFY(writeSessionFile(path, tenQuestions(2, 1, 0), records));
@@ -88,16 +83,8 @@ private Q_SLOTS:
         // A slot not yet asked is written as the table holds it.
         QCOMPARE(lines.mid(52, 2), (QStringList{"tema", ""}));
         QCOMPARE(lines.mid(52 + 16, 4), (QStringList{"otv_user", "0", "otv_ver", "0"}));
-    }
-
-    void valuesNeverBreakTheLayout()
-    {
-        SessionRecords records;
-        clearSessionRecords(records);
-        records[0] = answered(QStringLiteral("два\r\nстроки"), 2, 2);
-        const QStringList lines = sessionFileLines(tenQuestions(1, 1, 0), records);
-        QCOMPARE(lines.size(), 12 + 10 * 20);
-        QCOMPARE(lines.at(15), QStringLiteral("два строки"));
+        // A line break in a value cannot break the layout.
+        QCOMPARE(lines.at(72 + 3), QStringLiteral("два строки"));
     }
 
     void readingBackGivesComparableNumbers()

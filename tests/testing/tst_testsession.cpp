@@ -40,6 +40,16 @@ std::shared_ptr<const PreparedTest> bankOf(int count)
     test->order = drawQuestionOrder(test->bank.lastIndex, random);
     return test;
 }
+
+// The state of a program over that folder with that user logged in.
+SessionState signedIn(const QString &program, const QString &first)
+{
+    SessionState state;
+    state.setProgramFolder(program);
+    state.user.firstName = first;
+    state.user.surname = "Петров";
+    return state;
+}
 } // namespace
 
 class tst_testsession : public QObject
@@ -57,21 +67,28 @@ private:
         QList<int> chosenPlaces; // the answer texts of the bank are their places in the file
 
         Run(int questions, const QByteArray &answerTime = QByteArray(), bool fromChoice = false)
-            : test(std::make_shared<TestRun>(TestRequest{"b.jpg", {}, fromChoice}))
+            : state(signedIn(folder.path(), "Иван")),
+              test(std::make_shared<TestRun>(TestRequest{"b.jpg", {}, fromChoice}))
         {
-            state.setProgramFolder(folder.path());
-            state.user.firstName = "Иван";
-            state.user.surname = "Петров";
             test->prepare(bankOf(questions)); // "Светофоры", 30 seconds
             if (!answerTime.isNull())
                 writeBytes(folder.jpg("14_16.jpg"), answerTime);
-            session = std::make_unique<TestSession>(
-                state, test,
-                TestSession::Files{folder.data("curr_test.ini"), folder.data("temp1.ini"),
-                                   folder.jpg("14_16.jpg"), folder.jpg("2_17.jpg"),
-                                   folder.data("resume.ini"), folder.data("attempts.txt"),
-                                   folder.data("answers.txt")});
+            session = std::make_unique<TestSession>(state, test, files());
             session->setClock([this] { return now; });
+        }
+        TestSession::Files files() const
+        {
+            return {folder.data("curr_test.ini"), folder.data("temp1.ini"),
+                    folder.jpg("14_16.jpg"),      folder.jpg("2_17.jpg"),
+                    folder.data("resume.ini"),    folder.data("attempts.txt"),
+                    folder.data("answers.txt")};
+        }
+        // Иван in the user base and his test in the catalogue: the grade has its place.
+        void registerOwner()
+        {
+            QVERIFY(
+                baseOf({user("Иван", "Петров", "п"), UserRecord()}).save(folder.jpg("2_17.jpg")));
+            state.catalogue.names[1] = "Светофоры";
         }
         void tick()
         {
@@ -167,6 +184,7 @@ private Q_SLOTS:
     void filesFollowEveryStep()
     {
         Run run(10);
+        run.registerOwner();
         run.session->begin();
         QCOMPARE(run.progress().mid(6),
                  (QStringList{"max", " 10 ", "curr", " 1 ", "ok", " 0 ", "ocenka", " 0 "}));
@@ -187,6 +205,10 @@ private Q_SLOTS:
                  (QStringList{"curr", " 10 ", "ok", " 7 ", "ocenka", " 4 "}));
         QCOMPARE(run.test->grade(), 4);
         QCOMPARE(run.test->elapsedText(), QStringLiteral("0 мин"));
+        // Stored the moment the test ends.
+        QVERIFY(run.test->notice().isEmpty());
+        const std::optional<UserBase> stored = UserBase::load(run.folder.jpg("2_17.jpg"));
+        QCOMPARE(stored->records.at(stored->indexOf("Иван", "Петров")).resultNumber(1), 4);
         const QList<journal::Attempt> attempts = journal::read(run.folder.data("attempts.txt"));
         QCOMPARE(attempts.size(), 1);
         QCOMPARE(journal::line(attempts[0]).section(u'\t', 1),
@@ -201,8 +223,7 @@ private Q_SLOTS:
             QCOMPARE(answers[i].chosen, run.chosenPlaces[i]);
             QCOMPARE(answers[i].right, answers[i].chosen == 2);
             QCOMPARE(answers[i].seconds, 1);
-            QCOMPARE(answerjournal::line(answers[i]).section(u'\t', 1, 3),
-                     QStringLiteral("Иван\tПетров\tb.jpg"));
+            QCOMPARE(answerjournal::line(answers[i]).section(u'\t', 1, 3), "Иван\tПетров\tb.jpg");
         }
         const QStringList session = readLinesOrEmpty(run.folder.data("temp1.ini"));
         QCOMPARE(session.size(), 12 + 10 * 20);
@@ -214,20 +235,10 @@ private Q_SLOTS:
         QCOMPARE(run.test->asked(), 10);
     }
 
-    void lastCaptionOfAHundred()
+    // A pause asked for comes after the answer and stops the clock; the third is the last.
+    void pausesComeAfterTheAnswerThreeTimesAtMost()
     {
-        Run run(100);
-        run.session->begin();
-        for (int i = 1; i < 99; ++i)
-            run.answer(true);
-        QCOMPARE(run.session->frameCaption(), QStringLiteral("  Boпpoc нomep    99  "));
-        run.answer(true);
-        QCOMPARE(run.session->frameCaption(), QStringLiteral("  Boпpoc нomep   100  "));
-    }
-
-    void pauseAfterTheAnswer()
-    {
-        Run run(10);
+        Run run(12);
         QSignalSpy pauses(run.session.get(), &TestSession::pauseStarted);
         run.session->begin();
         for (int i = 1; i < 4; ++i)
@@ -235,14 +246,16 @@ private Q_SLOTS:
         run.session->requestPause();
         QCOMPARE(run.test->pausesUsed(), 1);
         QVERIFY(!run.session->pauseAvailable());
-        QCOMPARE(run.session->windowCaption(),
-                 QStringLiteral("Пауза будет активирована после ответа на вопрос"));
+        QCOMPARE(run.session->windowCaption(), "Пауза будет активирована после ответа на вопрос");
         QCOMPARE(pauses.count(), 0);
         for (int i = 0; i < 5; ++i)
             run.tick();
         run.answer(true);
         QCOMPARE(pauses.count(), 1);
         QCOMPARE(run.session->state(), TestSession::State::Paused);
+        const QStringList counts{"У Вас есть еще 2 паузы", "У вас осталась только 1 пауза",
+                                 "Это ваша последняя пауза"};
+        QCOMPARE(pauseTexts(run.test->pausesUsed()).count, counts.at(0));
         QVERIFY(!run.test->pauseRequested());
         QCOMPARE(run.test->asked(), 4);
         const int elapsed = run.test->elapsedSeconds();
@@ -251,17 +264,8 @@ private Q_SLOTS:
         run.session->endPause();
         QCOMPARE(run.test->asked(), 5);
         QCOMPARE(run.session->clock().text(), QStringLiteral("0:60"));
-        QVERIFY(run.session->pauseAvailable());
         QCOMPARE(run.session->windowCaption(), QStringLiteral("  Вопрос № 5"));
-    }
-
-    void thirdPauseIsTheLast()
-    {
-        Run run(10);
-        run.session->begin();
-        const QStringList counts{"У Вас есть еще 2 паузы", "У вас осталась только 1 пауза",
-                                 "Это ваша последняя пауза"};
-        for (int p = 1; p <= 3; ++p) {
+        for (int p = 2; p <= 3; ++p) {
             QVERIFY(run.session->pauseAvailable());
             run.session->requestPause();
             run.answer(true);
@@ -295,17 +299,11 @@ private Q_SLOTS:
                                 run.session->records()[2].question};
         run.session.reset(); // killed while question 4 is shown
 
-        SessionState other;
-        other.setProgramFolder(run.folder.path());
-        other.user.firstName = "Пётр";
-        other.user.surname = "Петров";
+        SessionState other = signedIn(run.folder.path(), "Пётр");
         QRandomGenerator random(7);
         QVERIFY(!findInterruptedTest(other, random));
 
-        SessionState state;
-        state.setProgramFolder(run.folder.path());
-        state.user.firstName = "Иван";
-        state.user.surname = "Петров";
+        SessionState state = signedIn(run.folder.path(), "Иван");
         const std::optional<InterruptedTest> test = findInterruptedTest(state, random);
         QVERIFY(test);
         QCOMPARE(test->answered, 3);
@@ -315,11 +313,7 @@ private Q_SLOTS:
         continueInterruptedTest(*goingOn, *test);
         QCOMPARE(goingOn->pausesUsed(), 1);
         QCOMPARE(goingOn->name(), QStringLiteral("Светофоры"));
-        TestSession again(state, goingOn,
-                          {run.folder.data("curr_test.ini"), run.folder.data("temp1.ini"),
-                           run.folder.jpg("14_16.jpg"), run.folder.jpg("2_17.jpg"),
-                           run.folder.data("resume.ini"), run.folder.data("attempts.txt"),
-                           run.folder.data("answers.txt")});
+        TestSession again(state, goingOn, run.files());
         qint64 now = 0;
         again.setClock([&now] { return now; });
         again.begin();
@@ -355,11 +349,10 @@ private Q_SLOTS:
     void lostTestEndsWithZeroAndIsToldToItsOwner()
     {
         Run run(4);
-        UserBase users = UserBase::fromLines({});
-        for (const char *first : {"Иван", "Пётр"})
-            users.registerUser(first, "Петров", "п", users.find(first, "Петров", "п").freeSlot);
-        users.records[0].results[1] = "5";
-        QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
+        UserRecord ivan = user("Иван", "Петров", "п");
+        ivan.results[1] = "5";
+        QVERIFY(baseOf({ivan, user("Пётр", "Петров", "п"), UserRecord()})
+                    .save(run.folder.jpg("2_17.jpg")));
         QVERIFY(textfile::writeLines(run.folder.jpg("14_15.jpg"), {"start", "-", "Стрелки", "a.jpg",
                                                                    "-", "Светофоры", "b.jpg"}));
         run.session->begin();
@@ -371,10 +364,7 @@ private Q_SLOTS:
                         : "none";
         };
 
-        SessionState other;
-        other.setProgramFolder(run.folder.path());
-        other.user.firstName = "Пётр";
-        other.user.surname = "Петров";
+        SessionState other = signedIn(run.folder.path(), "Пётр");
         QRandomGenerator random(7);
         QVERIFY(!findInterruptedTest(other, random));
         const std::optional<LostTest> lost = findLostTest(other);
@@ -446,6 +436,9 @@ private Q_SLOTS:
         Run run(100);
         run.session->begin();
         for (int i = 1; i <= 100; ++i) {
+            if (i >= 99)
+                QCOMPARE(run.session->frameCaption(),
+                         QString(i == 99 ? "  Boпpoc нomep    99  " : "  Boпpoc нomep   100  "));
             if (i == 50)
                 run.session->requestPause();
             run.answer(true, 1300);
@@ -462,10 +455,7 @@ private Q_SLOTS:
     void failedWritesAreNamedAndLeaveNoStaleState()
     {
         Run run(3);
-        UserBase users = UserBase::fromLines({});
-        users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
-        QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
-        run.state.catalogue.names[1] = "Светофоры";
+        run.registerOwner();
         run.session->begin();
         run.answer(true);
         QVERIFY(run.session->writeProblems().isEmpty());
@@ -496,23 +486,6 @@ private Q_SLOTS:
         QCOMPARE(run.session->records()[1].chosenAnswer == run.session->records()[1].rightAnswer,
                  false);
         QCOMPARE(run.session->records()[2].chosenAnswer, run.session->records()[2].rightAnswer);
-    }
-
-    void gradeIsStoredWhenTheTestEnds()
-    {
-        Run run(3);
-        UserBase users = UserBase::fromLines({});
-        users.registerUser("Иван", "Петров", "п", users.find("Иван", "Петров", "п").freeSlot);
-        QVERIFY(users.save(run.folder.jpg("2_17.jpg")));
-        run.state.catalogue.names[1] = "Светофоры";
-        run.session->begin();
-        for (int i = 0; i < 3; ++i)
-            run.answer(i == 0);
-        QCOMPARE(run.test->grade(), 2);
-        QVERIFY(run.test->notice().isEmpty());
-        const std::optional<UserBase> stored = UserBase::load(run.folder.jpg("2_17.jpg"));
-        QVERIFY(stored);
-        QCOMPARE(stored->records.at(stored->indexOf("Иван", "Петров")).resultNumber(1), 2);
     }
 };
 

@@ -134,6 +134,12 @@ private Q_SLOTS:
         QCOMPARE(delivery.summary(),
                  QStringLiteral("Настройки записаны на этом компьютере. Сетевые компьютеры: "
                                 "получили 2 из 5; не получили № 2, № 4, № 6."));
+        SettingsDelivery failedHere = delivery;
+        failedHere.local = false;
+        failedHere.missed.clear();
+        QCOMPARE(failedHere.summary(),
+                 QStringLiteral("Не удалось записать настройки на этом компьютере. Сетевые "
+                                "компьютеры: получили 2 из 2."));
     }
 
     // A push that a hung share held up lands before a newer one, never after it (a stale " 5 "
@@ -194,15 +200,6 @@ private Q_SLOTS:
         QTRY_COMPARE(finished.size(), 3);
         QCOMPARE(finished.last().at(0).value<SettingsDelivery>().reached, QList<int>{1});
         QCOMPARE(readBytes(pupilTime), QByteArray(" 5 \r\n"));
-    }
-
-    void summaryWhenThisComputerFails()
-    {
-        SettingsDelivery delivery;
-        delivery.reached = {1, 2};
-        QCOMPARE(delivery.summary(),
-                 QStringLiteral("Не удалось записать настройки на этом компьютере. Сетевые "
-                                "компьютеры: получили 2 из 2."));
     }
 };
 

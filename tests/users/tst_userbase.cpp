@@ -7,13 +7,6 @@
 #include <cstdio>
 
 namespace {
-UserBase baseOf(std::initializer_list<UserRecord> records)
-{
-    UserBase base;
-    base.records = records;
-    return base;
-}
-
 const QString vedok = QStringLiteral("vedok");
 } // namespace
 
@@ -34,6 +27,14 @@ private Q_SLOTS:
         QCOMPARE(lines.at(48), QStringLiteral("test20"));
         QCOMPARE(lines.at(50), QStringLiteral("first"));
         QCOMPARE(lines.at(51), QString());
+
+        // Line breaks in a value cannot break the file.
+        const UserBase broken = baseOf({user("a\nsecond", "b\r\npass", "c\rzak"), UserRecord()});
+        const UserBase read = UserBase::fromLines(
+            textfile::splitLines(textfile::decode1251(textfile::joinLines(broken.toLines()))));
+        QCOMPARE(read.records.size(), 2);
+        QCOMPARE(read.records.at(0).firstName, QStringLiteral("a second"));
+        QCOMPARE(read.records.at(0).password, QStringLiteral("c zak"));
     }
 
     void readsRecordsWithKeysInAnyOrder()
@@ -50,64 +51,61 @@ private Q_SLOTS:
         QCOMPARE(ivan.results[1], QStringLiteral(" 4 "));
         QVERIFY(ivan.results[19].isEmpty());
         QCOMPARE(ivan.resultNumber(1), 4);
-    }
 
-    void resultsSurviveOnlyAsNumbers()
-    {
-        const UserBase base =
+        // A thousand records and more are kept.
+        UserBase many;
+        for (int i = 0; i < 1200; ++i)
+            many.records.append(user(QString::number(i), QStringLiteral("s"), QStringLiteral("p")));
+        many.records.append(UserRecord());
+        const UserBase read = UserBase::fromLines(many.toLines());
+        QCOMPARE(read.records.size(), 1201);
+        QCOMPARE(read.find("1100", "s", "p").index, 1100);
+
+        // Results survive only as numbers.
+        const UserBase numbers =
             UserBase::fromLines({"predel", " 2 ", "first", "a", "second", "b", "pass", "c", "test1",
                                  "4хорошо", "test2", "", "test3", "abc", "first", ""});
-        QCOMPARE(base.records.at(0).results[0], QStringLiteral(" 4 "));
-        QVERIFY(base.records.at(0).results[1].isEmpty());
-        QCOMPARE(base.records.at(0).results[2], QStringLiteral(" 0 "));
+        QCOMPARE(numbers.records.at(0).results[0], QStringLiteral(" 4 "));
+        QVERIFY(numbers.records.at(0).results[1].isEmpty());
+        QCOMPARE(numbers.records.at(0).results[2], QStringLiteral(" 0 "));
         SessionState session;
-        fillSessionUser(session, base.records.at(0));
+        fillSessionUser(session, numbers.records.at(0));
         QCOMPARE(session.user.results[0], QStringLiteral("4"));
         QVERIFY(session.user.results[1].isEmpty());
     }
 
-    void administratorAndEmptyRecord()
+    // A new user takes the first empty record (its old bookmark stays) and the base still ends
+    // with an empty one.
+    void registrationTakesTheFreeSlot()
     {
-        UserBase base = baseOf({user(vedok, vedok, QStringLiteral("pw")), UserRecord()});
-        QCOMPARE(base.find(vedok, vedok, QStringLiteral("pw")).outcome, UserBase::Outcome::Found);
-        const UserBase::Lookup lookup =
-            base.find(QStringLiteral("Иван"), QStringLiteral("Петров"), QStringLiteral("1"));
+        UserBase base = baseOf({user(vedok, vedok, "pw"), UserRecord()});
+        QCOMPARE(base.find(vedok, vedok, "pw").outcome, UserBase::Outcome::Found);
+        const UserBase::Lookup lookup = base.find("Иван", "Петров", "1");
         QCOMPARE(lookup.outcome, UserBase::Outcome::NotFound);
         QCOMPARE(lookup.freeSlot, 1);
-        QCOMPARE(base.registerUser(QStringLiteral("Иван"), QStringLiteral("Петров"),
-                                   QStringLiteral("1"), lookup.freeSlot),
-                 1);
+        QCOMPARE(base.registerUser("Иван", "Петров", "1", lookup.freeSlot), 1);
         QCOMPARE(base.records.size(), 3);
         QCOMPARE(base.records.at(1).surname, QStringLiteral("Петров"));
         QVERIFY(base.records.at(2).firstName.isEmpty());
         QCOMPARE(base.toLines().at(1), QStringLiteral(" 3 "));
-    }
 
-    void firstMatchInFileOrderWins()
-    {
-        const UserBase base = baseOf({user("a", "b", "1"), user("a", "b", "2"), UserRecord()});
-        QCOMPARE(base.find("a", "b", "1").index, 0);
-        // The second record's password does not help: the first record answers.
-        QCOMPARE(base.find("a", "b", "2").outcome, UserBase::Outcome::WrongPassword);
-    }
-
-    void lastRecordNeverMatches()
-    {
-        UserBase base;
-        base.records = {user("x", "y", "1"), user("a", "b", "1")};
-        QCOMPARE(base.find("a", "b", "1").outcome, UserBase::Outcome::NotFound);
-    }
-
-    void freeSlotReusedAndBaseStillGrows()
-    {
-        UserBase base =
-            baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"), UserRecord()});
+        base = baseOf({user(vedok, vedok, "p"), UserRecord(), user("a", "b", "1"), UserRecord()});
         base.records[1].bookmark = QStringLiteral("старая закладка");
-        const UserBase::Lookup lookup = base.find("c", "d", "2");
-        QCOMPARE(lookup.freeSlot, 1);
-        base.registerUser("c", "d", "2", lookup.freeSlot);
+        QCOMPARE(base.find("c", "d", "2").freeSlot, 1);
+        base.registerUser("c", "d", "2", 1);
         QCOMPARE(base.records.size(), 5);
         QCOMPARE(base.records.at(1).bookmark, QStringLiteral("старая закладка"));
+    }
+
+    // The first match in file order answers, even where a later record's password would fit;
+    // the last record, the empty one the base ends with, never matches.
+    void lookupFollowsFileOrder()
+    {
+        const UserBase base =
+            baseOf({user("a", "b", "1"), user("a", "b", "2"), user("x", "y", "1")});
+        QCOMPARE(base.find("a", "b", "1").index, 0);
+        QCOMPARE(base.find("a", "b", "2").outcome, UserBase::Outcome::WrongPassword);
+        QCOMPARE(base.find("x", "y", "1").outcome, UserBase::Outcome::NotFound);
     }
 
     void damagedBasesLoseNothing()
@@ -125,17 +123,6 @@ private Q_SLOTS:
         base = UserBase::fromLines({});
         QCOMPARE(base.records.size(), 1);
         QCOMPARE(base.find("a", "b", "c").outcome, UserBase::Outcome::NotFound);
-    }
-
-    void thousandRecordsAndMoreAreKept()
-    {
-        UserBase base;
-        for (int i = 0; i < 1200; ++i)
-            base.records.append(user(QString::number(i), QStringLiteral("s"), QStringLiteral("p")));
-        base.records.append(UserRecord());
-        const UserBase read = UserBase::fromLines(base.toLines());
-        QCOMPARE(read.records.size(), 1201);
-        QCOMPARE(read.find("1100", "s", "p").index, 1100);
     }
 
     void renewalStoresBookmarkAndResults()
@@ -159,6 +146,14 @@ private Q_SLOTS:
         const UserBase read = *UserBase::load(path);
         QCOMPARE(read.records.at(0).results[3], QStringLiteral(" 3 "));
         QCOMPARE(read.records.at(1).resultNumber(0), 5);
+
+        // A user deleted meanwhile, or a base gone: nothing is written.
+        const QByteArray before = readBytes(path);
+        session.user.firstName = QStringLiteral("gone");
+        QVERIFY(!renewCurrentUser(session, path));
+        QCOMPARE(readBytes(path), before);
+        QVERIFY(!renewCurrentUser(session, folder.jpg(QStringLiteral("missing.jpg"))));
+        QVERIFY(!QFile::exists(folder.jpg(QStringLiteral("missing.jpg"))));
     }
 
     // A base held by another program is not changed; the lock is waited for a few seconds.
@@ -171,28 +166,22 @@ private Q_SLOTS:
         const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
         QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
         const QDateTime shareNow = QDateTime::currentDateTime().addSecs(-40);
-        const auto stamp = [](const QString &file, const QDateTime &time) {
-            QFile opened(file);
-            return opened.open(QIODevice::ReadWrite) &&
-                   opened.setFileTime(time, QFileDevice::FileModificationTime);
-        };
         const auto restore = qScopeGuard([] { textfile::setRenameStep({}); });
         textfile::setRenameStep([&](const QString &from, const QString &to) {
-            return stamp(from, shareNow) && textfile::renameOver(from, to)
+            return setModified(from, shareNow) && textfile::renameOver(from, to)
                        ? textfile::RenameOutcome::Done
                        : textfile::RenameOutcome::Refused;
         });
         writeBytes(UserBase::lockFile(path), "4242\nТарвел\npupil-computer\n"); // its program's
-        QVERIFY(stamp(UserBase::lockFile(path), shareNow));
+        QVERIFY(setModified(UserBase::lockFile(path), shareNow));
         SessionState session;
         session.user.firstName = QStringLiteral("a");
         session.user.surname = QStringLiteral("b");
         session.user.bookmark = QStringLiteral("1.1");
         QCOMPARE(renewUser(session, path), UserBase::Access::Locked);
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QString());
-        QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path)
-                    .contains(QStringLiteral("другая программа")));
-        QVERIFY(stamp(UserBase::lockFile(path), shareNow.addSecs(-60)));
+        QVERIFY(UserBase::messageFor(UserBase::Access::Locked, path).contains("другая программа"));
+        QVERIFY(setModified(UserBase::lockFile(path), shareNow.addSecs(-60)));
         QCOMPARE(renewUser(session, path), UserBase::Access::Done);
         QCOMPARE(UserBase::load(path)->records.at(0).bookmark, QStringLiteral("1.1"));
 
@@ -203,31 +192,6 @@ private Q_SLOTS:
         QVERIFY(clock.elapsed() < 1000);
         QVERIFY(UserBase::messageFor(UserBase::Access::LockDamaged, path)
                     .contains(QStringLiteral("data/jpg/2_17.lock")));
-    }
-
-    void renewalOfADeletedUserLeavesTheBaseIntact()
-    {
-        TestProgramFolder folder;
-        const QString path = folder.jpg(QStringLiteral("2_17.jpg"));
-        QVERIFY(baseOf({user("a", "b", "1"), UserRecord()}).save(path));
-        const QByteArray before = readBytes(path);
-        SessionState session;
-        session.user.firstName = QStringLiteral("gone");
-        session.user.surname = QStringLiteral("user");
-        QVERIFY(!renewCurrentUser(session, path));
-        QCOMPARE(readBytes(path), before);
-        QVERIFY(!renewCurrentUser(session, folder.jpg(QStringLiteral("missing.jpg"))));
-        QVERIFY(!QFile::exists(folder.jpg(QStringLiteral("missing.jpg"))));
-    }
-
-    void lineBreaksCannotBreakTheFile()
-    {
-        UserBase base = baseOf({user("a\nsecond", "b\r\npass", "c\rzak"), UserRecord()});
-        const UserBase read = UserBase::fromLines(
-            textfile::splitLines(textfile::decode1251(textfile::joinLines(base.toLines()))));
-        QCOMPARE(read.records.size(), 2);
-        QCOMPARE(read.records.at(0).firstName, QStringLiteral("a second"));
-        QCOMPARE(read.records.at(0).password, QStringLiteral("c zak"));
     }
 
     // Every damage a base can suffer is found, and such a base is never written over.
@@ -306,8 +270,7 @@ private Q_SLOTS:
         QVERIFY(UserBase::load(path));
         QCOMPARE(UserBase::backupFile(path), folder.jpg(QStringLiteral("2_17.bak")));
         QCOMPARE(readBytes(UserBase::backupFile(path)), installed);
-        QVERIFY(UserBase::messageFor(UserBase::Access::Damaged, path)
-                    .contains(QStringLiteral("2_17.bak")));
+        QVERIFY(UserBase::messageFor(UserBase::Access::Damaged, path).contains("2_17.bak"));
         const auto change = [&path](const std::function<void(UserBase &)> &edit) {
             return UserBase::update(path, [&edit](UserBase &base) {
                 edit(base);
