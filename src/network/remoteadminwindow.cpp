@@ -180,6 +180,7 @@ bool RemoteAdminWindow::confirmChange(const UserRecord &record)
 
 void RemoteAdminWindow::closeEvent(QCloseEvent *event)
 {
+    m_panel->dropUnfinished();
     m_context.cues.play(Cue::Close);
     showMonitor();
     event->accept();

@@ -236,6 +236,11 @@ void UserAdminPanel::buildButtons()
 
 UserAdminPanel::~UserAdminPanel()
 {
+    dropUnfinished();
+}
+
+void UserAdminPanel::dropUnfinished()
+{
     for (const auto &abandoned : std::as_const(m_unfinished))
         *abandoned = true;
 }

@@ -57,6 +57,8 @@ public:
                    QWidget *parent = nullptr);
     // Changes still waiting for their base are dropped with the window.
     ~UserAdminPanel() override;
+    // Drops them now: the window closes, and a change not yet written must not land after it.
+    void dropUnfinished();
 
     void setBaseFile(const QString &baseFile);
     const UserAdministration &administration() const { return m_admin; }
