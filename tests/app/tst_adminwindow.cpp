@@ -37,20 +37,29 @@
 namespace {
 using Admin = UserAdministration;
 
-struct ModalAnswer
+// Clicks `trigger`, presses `button` of the modal window `window` it opens and returns that
+// window's message: empty when no modal window showed.
+QString clickAnswering(QAbstractButton *trigger, const QString &window, const QString &button)
 {
-    QString message;
-    bool seen = false;
-};
-
-// Presses a button of the modal window `window` once it shows and notes its message.
-void pressInModalSoon(const QString &window, const QString &button, ModalAnswer *answer)
-{
-    pressWhenShown(window, button, [answer](QWidget *shown) {
+    auto message = std::make_shared<QString>();
+    pressWhenShown(window, button, [message](QWidget *shown) {
         auto *modal = qobject_cast<ModalMessageWindow *>(shown);
-        answer->seen = modal && modal->isModal();
-        answer->message = modal ? modal->message() : QString();
+        if (modal && modal->isModal())
+            *message = modal->message();
     });
+    trigger->click();
+    return *message;
+}
+
+// Each of the window's named controls has an accessible name and a description.
+void checkDescribed(const QWidget *window, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        auto *control = window->findChild<QWidget *>(QString::fromUtf8(name));
+        QVERIFY2(control && !control->accessibleName().isEmpty() &&
+                     !control->accessibleDescription().isEmpty(),
+                 name);
+    }
 }
 
 // Types text as a keyboard of any layout does: QTest::keyClicks takes only ASCII.
@@ -109,13 +118,9 @@ private Q_SLOTS:
         AdminWindow *boss = openAdministration();
         QVERIFY(boss);
         QCOMPARE(boss->windowTitle(), QStringLiteral("Администрирование"));
-        for (const char *name : {"chANge_but", "DEL_but", "CleAR_but", "butACCEPT", "butCANCEL",
-                                 "btnNET", "btnSETUP", "btnRETURN", "btnSVER", "btnUNLOAD",
-                                 "cOmBo1", "cOmBo2", "cOmBo3", "txt1", "txt2", "txt3"}) {
-            QWidget *control = child(boss, name);
-            QVERIFY2(!control->accessibleName().isEmpty(), name);
-            QVERIFY2(!control->accessibleDescription().isEmpty(), name);
-        }
+        checkDescribed(boss, {"chANge_but", "DEL_but", "CleAR_but", "butACCEPT", "butCANCEL",
+                              "btnNET", "btnSETUP", "btnRETURN", "btnSVER", "btnUNLOAD", "cOmBo1",
+                              "cOmBo2", "cOmBo3", "txt1", "txt2", "txt3"});
         QCOMPARE(child<QLabel>(boss, "Метка1")->buddy(), child(boss, "cOmBo1"));
         QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), AdminWindow::DefaultStatus);
         checkHoverHints(boss, child<QLabel>(boss, "sbStatusBar"));
@@ -217,36 +222,23 @@ private Q_SLOTS:
 
         // A delete or a clear asks first.
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
-        ModalAnswer refusal;
-        pressInModalSoon(QStringLiteral("frmINFO"), QStringLiteral("cmd_EXIT"), &refusal);
-        child<SkinButton>(boss, "DEL_but")->click(); // the administrator is selected
-        QVERIFY(refusal.seen);
-        QCOMPARE(refusal.message, Admin::DeleteAdministratorText);
+        auto *del = child<SkinButton>(boss, "DEL_but");
+        // The administrator is selected.
+        QCOMPARE(clickAnswering(del, "frmINFO", "cmd_EXIT"), Admin::DeleteAdministratorText);
         QCOMPARE(readBase().records.size(), 4);
-
         QTest::keyClick(surnames, Qt::Key_Down);
         QTest::keyClick(surnames, Qt::Key_Down);
-        ModalAnswer no;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &no);
-        child<SkinButton>(boss, "DEL_but")->click();
-        QVERIFY(no.seen);
-        QCOMPARE(no.message, Admin::DeleteConfirmText);
+        QCOMPARE(clickAnswering(del, "frmSURE", "cmd2"), Admin::DeleteConfirmText);
         QCOMPARE(readBase().records.size(), 4);
-
-        ModalAnswer yes;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
-        child<SkinButton>(boss, "DEL_but")->click();
-        QVERIFY(yes.seen);
+        QCOMPARE(clickAnswering(del, "frmSURE", "cmd1"), Admin::DeleteConfirmText);
         QTRY_COMPARE(surnames->count(), 2);
         const UserBase base = readBase();
         QCOMPARE(base.records.size(), 3);
         QCOMPARE(base.indexOf(QStringLiteral("Анна"), QStringLiteral("Сидорова")), -1);
         QCOMPARE(surnames->currentIndex(), 0);
 
-        ModalAnswer clear;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &clear);
-        child<SkinButton>(boss, "CleAR_but")->click();
-        QCOMPARE(clear.message, Admin::ClearConfirmText);
+        QCOMPARE(clickAnswering(child<SkinButton>(boss, "CleAR_but"), "frmSURE", "cmd1"),
+                 Admin::ClearConfirmText);
         QTRY_COMPARE(surnames->count(), 1);
         QCOMPARE(readBase().records.size(), 2);
     }
@@ -297,12 +289,9 @@ private Q_SLOTS:
         child<QPushButton>(boss, "btnEDITOR")->click();
         auto *editor = m_app->windows.find<BankEditorWindow>();
         QVERIFY(editor && editor->isVisible());
-        for (const char *name :
-             {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion", "txtAnswer1", "optRight5",
-              "txtPicture", "cmdAdd", "cmdDelete", "cmdUndo", "cmdSave", "cmdClose"}) {
-            QVERIFY2(!child(editor, name)->accessibleName().isEmpty(), name);
-            QVERIFY2(!child(editor, name)->accessibleDescription().isEmpty(), name);
-        }
+        checkDescribed(editor, {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion", "txtAnswer1",
+                                "optRight5", "txtPicture", "cmdAdd", "cmdDelete", "cmdUndo",
+                                "cmdSave", "cmdClose"});
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         QVERIFY(banks->rowCount() > 5);
         // Tab goes from the bank list's buttons to the questions and the question's fields.
@@ -350,10 +339,8 @@ private Q_SLOTS:
         QCOMPARE(editor->document().questions.first().rightAnswer(), 5);
         QCOMPARE(editor->document().questions.first().good, QStringLiteral("5"));
 
-        ModalAnswer stay;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &stay);
-        editor->close();
-        QVERIFY(stay.seen);
+        QVERIFY(
+            !clickAnswering(child<QPushButton>(editor, "cmdClose"), "frmSURE", "cmd2").isEmpty());
         QVERIFY(editor->isVisible());
         // A pupil's program beside this one is taking the bank: it stays as it is.
         const SessionState &s = m_app->session;
@@ -456,10 +443,8 @@ private Q_SLOTS:
 
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         banks->setCurrentCell(banks->findItems("T01_N1.jpg", Qt::MatchExactly).first()->row(), 0);
-        ModalAnswer yes;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
-        child<QPushButton>(editor, "cmdRemoveTest")->click();
-        QVERIFY(yes.seen);
+        QVERIFY(!clickAnswering(child<QPushButton>(editor, "cmdRemoveTest"), "frmSURE", "cmd1")
+                     .isEmpty());
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
         QVERIFY(session.catalogue.files[14].isEmpty());
         QVERIFY(banks->findItems("T01_N1.jpg", Qt::MatchExactly).isEmpty());
@@ -481,21 +466,19 @@ private Q_SLOTS:
         auto *setup = m_app->windows.find<TestSettingsWindow>();
         QVERIFY(setup && setup->isVisible());
         QVERIFY(boss->isHidden());
-        for (const char *name :
-             {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"}) {
-            QVERIFY2(!child(setup, name)->accessibleName().isEmpty(), name);
-            QVERIFY2(!child(setup, name)->accessibleDescription().isEmpty(), name);
-        }
-        QFile::remove(m_app->session.jpgPath(datafiles::AnswerTimeFile));
+        checkDescribed(setup,
+                       {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"});
+        const QString answerTime = m_app->session.jpgPath(datafiles::AnswerTimeFile);
+        QFile::remove(answerTime);
         setup->close();
         setup = m_app->windows.open<TestSettingsWindow>();
+        auto *apply = child<QAbstractButton>(setup, "Комманда1");
         QVERIFY(child<QRadioButton>(setup, "MIN1")->isChecked());
         QTest::mouseClick(child(setup, "Метка7"), Qt::LeftButton);
         QVERIFY(child<QRadioButton>(setup, "UNLIM")->isChecked());
         child<QRadioButton>(setup, "test3")->click();
-        qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
-        QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
-                 QByteArray(" 9 \r\n"));
+        apply->click();
+        QCOMPARE(readBytes(answerTime), QByteArray(" 9 \r\n"));
         QCOMPARE(loadTestSettings(m_app->session).showErrors, 3);
         QVERIFY(child<QLabel>(setup, "labDELIVERY")
                     ->text()
@@ -504,15 +487,13 @@ private Q_SLOTS:
         QAccessibleInterface *five = QAccessible::queryAccessibleInterface(child(setup, "MIN5"));
         QVERIFY(five && five->actionInterface());
         five->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-        qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
-        QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
-                 QByteArray(" 5 \r\n"));
+        apply->click();
+        QCOMPARE(readBytes(answerTime), QByteArray(" 5 \r\n"));
         // With a classroom the pupil computers are written off the window thread; the button
         // waits for them.
         TestProgramFolder pupil;
         QVERIFY(textfile::writeLines(m_app->session.dataPath(datafiles::NetConfigFile),
                                      {"number", " 1 ", " 1 ", pupil.path() + u'/'}));
-        auto *apply = qobject_cast<QAbstractButton *>(child(setup, "Комманда1"));
         apply->click();
         QVERIFY(!apply->isEnabled());
         QTRY_VERIFY(apply->isEnabled());
