@@ -353,40 +353,35 @@ private Q_SLOTS:
     {
         Classroom classroom;
         MonitorPages pages(classroom);
+        // The page, whether "previous" and "next" show, the computer of the first row.
+        const auto shows = [&pages] {
+            return QList<int>{pages.page(), pages.previousVisible(), pages.nextVisible(),
+                              pages.computerInRow(0)};
+        };
         classroom.assign(10, {});
-        QVERIFY(!pages.nextVisible());
-        QVERIFY(!pages.previousVisible());
+        QCOMPARE(shows(), QList<int>({1, 0, 0, 1}));
         QCOMPARE(pages.computerInRow(14), 15);
-
         classroom.assign(20, {});
-        QVERIFY(pages.nextVisible());
+        QCOMPARE(shows(), QList<int>({1, 0, 1, 1}));
         pages.next();
-        QCOMPARE(pages.page(), 2);
-        QVERIFY(pages.nextVisible());
-        QVERIFY(pages.previousVisible());
-        QCOMPARE(pages.computerInRow(0), 16);
+        QCOMPARE(shows(), QList<int>({2, 1, 1, 16}));
         pages.next();
-        QCOMPARE(pages.page(), 3);
-        QVERIFY(!pages.nextVisible());
-        QCOMPARE(pages.computerInRow(0), 31);
+        QCOMPARE(shows(), QList<int>({3, 1, 0, 31}));
         QCOMPARE(pages.computerInRow(14), 45);
         pages.next();
-        QCOMPARE(pages.page(), 3);
+        QCOMPARE(shows(), QList<int>({3, 1, 0, 31}));
 
         // Computers 46-50 have a page of their own, whose rows end with computer 50.
         classroom.assign(49, {});
-        QVERIFY(pages.nextVisible());
+        QCOMPARE(shows(), QList<int>({3, 1, 1, 31}));
         pages.next();
-        QCOMPARE(pages.page(), 4);
-        QVERIFY(!pages.nextVisible());
-        QCOMPARE(pages.computerInRow(0), 46);
+        QCOMPARE(shows(), QList<int>({4, 1, 0, 46}));
         QCOMPARE(pages.rowsUsed(), 5);
         pages.next();
-        QCOMPARE(pages.page(), 4);
+        QCOMPARE(shows(), QList<int>({4, 1, 0, 46}));
         for (int i = 0; i < 4; ++i)
             pages.previous();
-        QCOMPARE(pages.page(), 1);
-        QVERIFY(!pages.previousVisible());
+        QCOMPARE(shows(), QList<int>({1, 0, 1, 1}));
     }
 };
 
