@@ -5,12 +5,11 @@
 #include "network/pupilstatus.h"
 #include "network/setupwindows.h"
 #include "network/setupwizard.h"
+#include "networkharness.h"
 #include "windowsupport.h"
 
-#include "networkharness.h"
 #include <QComboBox>
 #include <QLineEdit>
-
 #include <QTableView>
 #include <QtTest>
 
@@ -47,11 +46,11 @@ private Q_SLOTS:
         MonitorWindow *monitor = h.openMonitor();
         QVERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QTRY_COMPARE(cell(monitor, 1, MonitorModel::Name), QStringLiteral("Петров"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Computer), QStringLiteral("№2"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Right), QStringLiteral("5/20"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Current), QStringLiteral("7"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Grade), QString());
-        QCOMPARE(cell(monitor, 1, MonitorModel::Answered), QStringLiteral("только что"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Computer), "№2");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Right), "5/20");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Current), "7");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Grade), "");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Answered), "только что");
         QCOMPARE(progress(monitor, 1, MonitorModel::MaximumRole).toInt(), 20);
         QCOMPARE(progress(monitor, 1, MonitorModel::ValueRole).toInt(), 7);
         QCOMPARE(cell(monitor, 0, MonitorModel::Computer), QStringLiteral("№1"));
@@ -61,8 +60,8 @@ private Q_SLOTS:
         QVERIFY(!monitor->poller()->isReading(1));
         // A classroom of less than 16 computers: one page of 15 rows, no page buttons.
         QCOMPARE(cell(monitor, 14, MonitorModel::Computer), QStringLiteral("№15"));
-        QVERIFY(!monitor->findChild<QPushButton *>("btnNEXT15")->isVisible());
-        QVERIFY(!monitor->findChild<QPushButton *>("btnPREV15")->isVisible());
+        for (const char *button : {"btnNEXT15", "btnPREV15"})
+            QVERIFY(!monitor->findChild<QPushButton *>(button)->isVisible());
         checkAccessibility(monitor);
         // Screen readers read the rows as a table's cells.
         QAccessibleInterface *table =
@@ -111,8 +110,7 @@ private Q_SLOTS:
         MonitorWindow *monitor = h.openMonitor();
         auto *next = monitor->findChild<QPushButton *>("btnNEXT15");
         auto *prev = monitor->findChild<QPushButton *>("btnPREV15");
-        QVERIFY(next->isVisible());
-        QVERIFY(!prev->isVisible());
+        QVERIFY(next->isVisible() && !prev->isVisible());
         QTRY_COMPARE(h.classroom.pupil(17).surname, QStringLiteral("Смирнова"));
         next->click();
         QVERIFY(next->isVisible() && prev->isVisible());
@@ -139,8 +137,8 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         MonitorWindow *monitor = h.openMonitor();
         QVERIFY(monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
-        QVERIFY(!monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
-        QVERIFY(!monitor->findChild<QPushButton *>("btnTestALONE")->isEnabled());
+        for (const char *button : {"btnLOG", "btnTestALONE"})
+            QVERIFY(!monitor->findChild<QPushButton *>(button)->isEnabled());
         QVERIFY(!monitor->pollTimer()->isActive());
 
         h.click("frmNET", "btnNETSetup");
