@@ -49,14 +49,14 @@ private Q_SLOTS:
 
     void administratorReachesMenuAndMayChangeUser()
     {
-        writeBytes(m_folder->data(QStringLiteral("curr_test.ini")), "first\r\nold\r\n");
-        writeBytes(m_folder->data(QStringLiteral("temp1.ini")), "first\r\nold\r\n");
+        const QStringList leftFiles{m_folder->data("curr_test.ini"), m_folder->data("temp1.ini")};
+        for (const QString &file : leftFiles)
+            writeBytes(file, "first\r\nold\r\n");
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        QVERIFY(menu);
-        QVERIFY(menu->isVisible());
+        QVERIFY(menu && menu->isVisible());
         QCOMPARE(menu->windowTitle(), QStringLiteral("\"Тарвел\""));
-        QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("curr_test.ini"))));
-        QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("temp1.ini"))));
+        for (const QString &file : leftFiles)
+            QVERIFY2(!QFile::exists(file), qPrintable(file));
         QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
         QVERIFY(menu->findChild<QLabel *>(QStringLiteral("lblUser"))->text().contains("vedok"));
         QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
@@ -200,15 +200,11 @@ private Q_SLOTS:
         m_app->windows.open<LoginWindow>();
         for (QWidget *window :
              {static_cast<QWidget *>(menu), loadedWindow(QStringLiteral("id_reader"))}) {
-            const auto controls = window->findChildren<QWidget *>();
-            for (QWidget *control : controls) {
-                const bool interactive =
-                    qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control);
-                if (!interactive)
-                    continue;
-                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-                QVERIFY2(!control->accessibleDescription().isEmpty(),
-                         qPrintable(control->objectName()));
+            for (QWidget *control : window->findChildren<QWidget *>()) {
+                if (qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control))
+                    QVERIFY2(!control->accessibleName().isEmpty() &&
+                                 !control->accessibleDescription().isEmpty(),
+                             qPrintable(control->objectName()));
             }
         }
     }
@@ -230,14 +226,13 @@ private Q_SLOTS:
         const auto click = [menu](const char *name) {
             menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
         };
-        click("btREAD");
-        QCOMPARE(s.mode, SessionMode::Reading);
-        click("btLEARN");
-        QCOMPARE(s.mode, SessionMode::Learning);
-        click("btCONTROL");
-        QCOMPARE(s.mode, SessionMode::Control);
-        click("btKURS");
-        QCOMPARE(s.mode, SessionMode::CourseTest);
+        for (const auto &[button, mode] : {std::pair{"btREAD", SessionMode::Reading},
+                                           {"btLEARN", SessionMode::Learning},
+                                           {"btCONTROL", SessionMode::Control},
+                                           {"btKURS", SessionMode::CourseTest}}) {
+            click(button);
+            QCOMPARE(s.mode, mode);
+        }
         QCOMPARE(m_app->windows.find<TestIntroWindow>()->run()->bank(), QStringLiteral("sv9.jpg"));
         click("btREAD");
         QCOMPARE(s.mode, SessionMode::Reading);
