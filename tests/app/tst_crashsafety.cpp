@@ -106,16 +106,17 @@ class CrashSafetyTest : public QObject
         }
         // A killed writer may leave the temporary file it was writing, one at most; a completed
         // write never leaves one.
-        const qsizetype leftovers = temporaryFiles();
+        const QStringList leftovers = temporaryFiles();
         qInfo("%s: %d kills, %d damaged files, %lld temporary files left", qPrintable(mode), kills,
-              damaged, qlonglong(leftovers));
-        if (leftovers > kills)
+              damaged, qlonglong(leftovers.size()));
+        if (leftovers.size() > kills)
             return -1;
-        clearTemporaryFiles();
+        for (const QString &file : leftovers)
+            QFile::remove(file);
         return damaged;
     }
 
-    QStringList temporaryFilesIn() const
+    QStringList temporaryFiles() const
     {
         QStringList found;
         QDirIterator it(m_dir.path(), {QStringLiteral("*.tmp")}, QDir::Files,
@@ -123,12 +124,6 @@ class CrashSafetyTest : public QObject
         while (it.hasNext())
             found << it.next();
         return found;
-    }
-    qsizetype temporaryFiles() const { return temporaryFilesIn().size(); }
-    void clearTemporaryFiles() const
-    {
-        for (const QString &file : temporaryFilesIn())
-            QFile::remove(file);
     }
 
     void killRepeatedly(const QString &mode, const Writer &writer, int maxDelayUs,
@@ -193,8 +188,8 @@ private Q_SLOTS:
 
     void killedSessionWriterLeavesOldOrNewRecord()
     {
-        const auto records0 = statecontents::records(0);
-        const auto records1 = statecontents::records(1);
+        const std::unique_ptr<SessionRecords> records[] = {statecontents::records(0),
+                                                           statecontents::records(1)};
         const auto contents = written(QStringLiteral("temp"), writeSession);
         const QString file = path(datafiles::SessionFile);
         QVERIFY(writeSession(file, 0));
@@ -212,7 +207,7 @@ private Q_SLOTS:
                 const SessionProgress expected = statecontents::progress(variant);
                 const int last = expected.questionCount - 1;
                 return header.surname == expected.surname &&
-                       read->at(last).topic == (variant ? *records1 : *records0).at(last).topic;
+                       read->at(last).topic == records[variant]->at(last).topic;
             });
     }
 
