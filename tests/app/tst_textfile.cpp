@@ -174,35 +174,29 @@ private Q_SLOTS:
     void resolvesPathsWithoutRegardToCase()
     {
         QTemporaryDir dir;
-        writeBytes(dir.filePath(QStringLiteral("data/jpg/skin/boss/accept.bmp")), "x");
-        writeBytes(dir.filePath(QStringLiteral("data/htm/Помощь для сетевой версии.htm")), "x");
-        const QString base = dir.path();
+        writeBytes(dir.filePath("data/jpg/skin/boss/accept.bmp"), "x");
+        writeBytes(dir.filePath("data/htm/Помощь для сетевой версии.htm"), "x");
         // Where the file system itself ignores letter case, the name may keep the asked case.
-        const auto sameFile = [](const QString &resolved, const QString &expected) {
-            const Qt::CaseSensitivity fileSystem =
-                QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows
-                    ? Qt::CaseInsensitive
-                    : Qt::CaseSensitive;
-            return resolved.compare(expected, fileSystem) == 0;
+        const Qt::CaseSensitivity fileSystem =
+            QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows
+                ? Qt::CaseInsensitive
+                : Qt::CaseSensitive;
+        const auto resolves = [&](const QString &asked, const QString &expected) {
+            return resolvePath(dir.path(), asked).compare(dir.filePath(expected), fileSystem) == 0;
         };
-        QVERIFY(sameFile(resolvePath(base, QStringLiteral("data\\jpg\\skin\\BOSS\\ACCEPT.bmp")),
-                         dir.filePath(QStringLiteral("data/jpg/skin/boss/accept.bmp"))));
-        QVERIFY(
-            sameFile(resolvePath(base, QStringLiteral("DATA/HTM/ПОМОЩЬ ДЛЯ СЕТЕВОЙ ВЕРСИИ.HTM")),
-                     dir.filePath(QStringLiteral("data/htm/Помощь для сетевой версии.htm"))));
+        QVERIFY(resolves("data\\jpg\\skin\\BOSS\\ACCEPT.bmp", "data/jpg/skin/boss/accept.bmp"));
+        QVERIFY(resolves("DATA/HTM/ПОМОЩЬ ДЛЯ СЕТЕВОЙ ВЕРСИИ.HTM",
+                         "data/htm/Помощь для сетевой версии.htm"));
         // A file that does not exist keeps its name, below the folders that were found.
-        QVERIFY(sameFile(resolvePath(base, QStringLiteral("Data/JPG/new.jpg")),
-                         dir.filePath(QStringLiteral("data/jpg/new.jpg"))));
-        QCOMPARE(resolvePath(base, QStringLiteral("nothing/here")),
-                 dir.filePath(QStringLiteral("nothing/here")));
+        QVERIFY(resolves("Data/JPG/new.jpg", "data/jpg/new.jpg"));
+        QCOMPARE(resolvePath(dir.path(), "nothing/here"), dir.filePath("nothing/here"));
     }
 
     void readTellsMissingFromUnreadable()
     {
         QTemporaryDir dir;
-        const QString none = dir.filePath(QStringLiteral("none"));
-        const QString empty = dir.filePath(QStringLiteral("empty"));
-        const QString ten = dir.filePath(QStringLiteral("ten"));
+        const QString none = dir.filePath("none"), empty = dir.filePath("empty"),
+                      ten = dir.filePath("ten");
         QCOMPARE(readFile(none).status, FileRead::Status::Missing);
         QVERIFY(!readLines(none));
         QCOMPARE(readFile(dir.path()).status, FileRead::Status::Unreadable);
