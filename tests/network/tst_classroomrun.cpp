@@ -117,14 +117,6 @@ private:
     QString m_fault;
 };
 
-// The teacher's program without its login; its windows go with it.
-struct Teacher
-{
-    explicit Teacher(const QString &programFolder) : app(programFolder, false) {}
-    ~Teacher() { deleteAllWindows(); }
-    Application app;
-};
-
 } // namespace
 
 // A pupil takes a test in the real program on a computer of the classroom while the teacher's
@@ -216,8 +208,9 @@ private Q_SLOTS:
 
         // The teacher's program with its monitor, looking at the pupil's folder twice a second.
         // When the row's question changes, the time since the pupil's program wrote it.
-        Teacher teacher(room.teacher().path());
-        auto *monitor = teacher.app.windows.open<MonitorWindow>();
+        const std::unique_ptr<Application> teacher = startApplication(room.teacher());
+        const auto closeWindows = qScopeGuard(deleteAllWindows);
+        auto *monitor = teacher->windows.open<MonitorWindow>();
         QVERIFY(monitor);
         const QString progressFile = room.pupilData(1, datafiles::ProgressFile);
         QMap<QString, qint64> shownAfterMs;
