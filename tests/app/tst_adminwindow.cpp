@@ -97,14 +97,12 @@ private Q_SLOTS:
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
         m_app = startApplication(*m_folder);
         m_base = m_app->session.jpgPath(datafiles::UserBaseFile);
-        UserRecord admin = user("vedok", "vedok", "vedok");
         UserRecord ivan = user("Иван", "Петров", "1");
-        ivan.results[0] = textfile::printNumber(3);
-        ivan.results[5] = textfile::printNumber(5);
-        ivan.results[6] = textfile::printNumber(2);
-        UserBase base;
-        base.records = {admin, ivan, user("Анна", "Сидорова", "2"), UserRecord()};
-        QVERIFY(base.save(m_base));
+        for (const auto &[test, grade] : {std::pair{0, 3}, {5, 5}, {6, 2}})
+            ivan.results[test] = textfile::printNumber(grade);
+        QVERIFY(baseOf({user("vedok", "vedok", "vedok"), ivan, user("Анна", "Сидорова", "2"),
+                        UserRecord()})
+                    .save(m_base));
     }
     void cleanup()
     {
