@@ -47,7 +47,7 @@ private Q_SLOTS:
         m_folder.reset();
     }
 
-    void administratorReachesMenuAndMayChangeUser()
+    void administratorReachesMenuChangesUserAndPointsAtButtons()
     {
         const QStringList leftFiles{m_folder->data("curr_test.ini"), m_folder->data("temp1.ini")};
         for (const QString &file : leftFiles)
@@ -59,8 +59,8 @@ private Q_SLOTS:
             QVERIFY2(!QFile::exists(file), qPrintable(file));
         QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
         QVERIFY(menu->findChild<QLabel *>(QStringLiteral("lblUser"))->text().contains("vedok"));
-        QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
-                 MainMenu::DefaultStatus);
+        auto *status = menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"));
+        QCOMPARE(status->text(), MainMenu::DefaultStatus);
         QCOMPARE(m_app->session.catalogue.names[13], QStringLiteral("Тест по всему курсу"));
 
         // A change of user offers an empty login window.
@@ -79,6 +79,36 @@ private Q_SLOTS:
         QVERIFY(password->text().isEmpty());
         QCOMPARE(m_app->session.user.firstName, QStringLiteral("vedok"));
         QCOMPARE(m_ended, 0);
+
+        // Under the mouse a button shows its description and is the only one lit.
+        auto *tests = menu->findChild<SkinButton *>(QStringLiteral("btTESTS"));
+        checkHoverHints(menu, status);
+        hoverOver(tests);
+        QVERIFY(tests->isLit());
+        int lit = 0;
+        for (SkinButton *button : menu->findChildren<SkinButton *>())
+            lit += button->isLit();
+        QCOMPARE(lit, 1);
+        hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
+        QVERIFY(!tests->isLit());
+        QCOMPARE(status->text(), MainMenu::DefaultStatus);
+        // A window shown again has no button lit from before it was hidden.
+        hoverOver(tests);
+        menu->hide();
+        menu->show();
+        QVERIFY(!tests->isLit());
+
+        // Every control of the menu and the login window is named and described.
+        m_app->windows.open<LoginWindow>();
+        for (QWidget *window :
+             {static_cast<QWidget *>(menu), loadedWindow(QStringLiteral("id_reader"))}) {
+            for (QWidget *control : window->findChildren<QWidget *>()) {
+                if (qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control))
+                    QVERIFY2(!control->accessibleName().isEmpty() &&
+                                 !control->accessibleDescription().isEmpty(),
+                             qPrintable(control->objectName()));
+            }
+        }
     }
 
     void newPupilRegistersAndSeesNoBossButton()
@@ -172,41 +202,6 @@ private Q_SLOTS:
         });
         QVERIFY(!m_app->login());
         QCOMPARE(RememberedLogin::read(remembered).firstName, QStringLiteral("Иван"));
-    }
-
-    // Every control is named and described; under the mouse a button shows its description
-    // and is the only one lit.
-    void controlsAreNamedAndLitOneAtATime()
-    {
-        MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        auto *tests = menu->findChild<SkinButton *>(QStringLiteral("btTESTS"));
-        auto *status = menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"));
-        checkHoverHints(menu, status);
-        hoverOver(tests);
-        QVERIFY(tests->isLit());
-        int lit = 0;
-        for (SkinButton *button : menu->findChildren<SkinButton *>())
-            lit += button->isLit();
-        QCOMPARE(lit, 1);
-        hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
-        QVERIFY(!tests->isLit());
-        QCOMPARE(status->text(), MainMenu::DefaultStatus);
-        // A window shown again has no button lit from before it was hidden.
-        hoverOver(tests);
-        menu->hide();
-        menu->show();
-        QVERIFY(!tests->isLit());
-
-        m_app->windows.open<LoginWindow>();
-        for (QWidget *window :
-             {static_cast<QWidget *>(menu), loadedWindow(QStringLiteral("id_reader"))}) {
-            for (QWidget *control : window->findChildren<QWidget *>()) {
-                if (qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control))
-                    QVERIFY2(!control->accessibleName().isEmpty() &&
-                                 !control->accessibleDescription().isEmpty(),
-                             qPrintable(control->objectName()));
-            }
-        }
     }
 
     void soundSwitchIsSilentAndModeButtonsPlayTheirCue()
