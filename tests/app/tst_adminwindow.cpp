@@ -197,8 +197,7 @@ private Q_SLOTS:
         password->setText(QStringLiteral("7"));
         child<SkinButton>(boss, "butACCEPT")->click();
         QTRY_VERIFY(surname->isHidden());
-        QVERIFY(child(boss, "m18")->isHidden());
-        QVERIFY(child(boss, "btnNET")->isVisible());
+        QVERIFY(child(boss, "m18")->isHidden() && child(boss, "btnNET")->isVisible());
         QVERIFY(child(boss, "cOmBo1")->isEnabled());
         const UserRecord renamed = readBase().records.at(1);
         QCOMPARE(renamed.surname, QStringLiteral("Петрова"));
@@ -215,8 +214,7 @@ private Q_SLOTS:
         const QByteArray renamedBytes = readBytes(m_base);
         child<SkinButton>(boss, "butCANCEL")->click();
         QCOMPARE(readBytes(m_base), renamedBytes);
-        QVERIFY(surname->isHidden());
-        QVERIFY(surname->isEnabled());
+        QVERIFY(surname->isHidden() && surname->isEnabled());
 
         // A delete or a clear asks first.
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
@@ -256,8 +254,7 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         child<SkinButton>(boss, "butACCEPT")->click();
-        QVERIFY(clock.elapsed() < 200);
-        QVERIFY(!prompt->isEnabled());
+        QVERIFY(clock.elapsed() < 200 && !prompt->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(prompt->text(),
                                   UserBase::messageFor(UserBase::Access::Locked, m_base), 6000);
         QVERIFY(prompt->isEnabled());
@@ -275,8 +272,7 @@ private Q_SLOTS:
         textfile::setRenameStep(
             [](const QString &, const QString &) { return textfile::RenameOutcome::Busy; });
         clock.restart();
-        QVERIFY(!textfile::replaceFile(m_base, "x"));
-        QVERIFY(clock.elapsed() < 200);
+        QVERIFY(!textfile::replaceFile(m_base, "x") && clock.elapsed() < 200);
     }
 
     // The editor: a bank saved unchanged keeps its bytes, every edit is undone, text the bank
@@ -305,8 +301,7 @@ private Q_SLOTS:
 
         const QString path = m_app->session.jpgPath("T01_96.jpg");
         const QByteArray original = readBytes(path);
-        QVERIFY(editor->openBank("T01_96.jpg"));
-        QVERIFY(editor->save());
+        QVERIFY(editor->openBank("T01_96.jpg") && editor->save());
         QCOMPARE(readBytes(path), original);
         QCOMPARE(readBytes(path + ".bak"), original);
 
@@ -454,16 +449,14 @@ private Q_SLOTS:
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         child<SkinButton>(boss, "btnNET")->click();
         QWidget *monitor = loadedWindow(QStringLiteral("frmNET"));
-        QVERIFY(monitor && monitor->isVisible());
-        QVERIFY(boss->isHidden());
+        QVERIFY(monitor && monitor->isVisible() && boss->isHidden());
         monitor->close();
         QVERIFY(boss->isVisible());
         cues.clear();
         child<SkinButton>(boss, "btnSETUP")->click();
         QCOMPARE(cues.first().at(0).toString(), QStringLiteral("hihihih.wav"));
         auto *setup = m_app->windows.find<TestSettingsWindow>();
-        QVERIFY(setup && setup->isVisible());
-        QVERIFY(boss->isHidden());
+        QVERIFY(setup && setup->isVisible() && boss->isHidden());
         checkDescribed(setup,
                        {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"});
         const QString answerTime = m_app->session.jpgPath(datafiles::AnswerTimeFile);

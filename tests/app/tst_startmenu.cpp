@@ -66,8 +66,7 @@ private Q_SLOTS:
         // A change of user offers an empty login window.
         menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
         auto *login = m_app->windows.find<LoginWindow>();
-        QVERIFY(login && login->isVisible());
-        QVERIFY(!menu->isVisible());
+        QVERIFY(login && login->isVisible() && !menu->isVisible());
         QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
         // Cancel returns to the menu with the administrator still current; the login window
         // stays loaded behind it, holding no typed password for a screen reader to read.
@@ -155,8 +154,7 @@ private Q_SLOTS:
             auto *ok = login->findChild<SkinButton *>(QStringLiteral("Комманда1"));
             ok->click();
             ok->click();
-            QVERIFY(login->isVisible());
-            QVERIFY(message->text().contains(QStringLiteral("поврежден")));
+            QVERIFY(login->isVisible() && message->text().contains(QStringLiteral("поврежден")));
             login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
         });
         QVERIFY(!m_app->login());
@@ -171,8 +169,7 @@ private Q_SLOTS:
             QVERIFY(login && QApplication::activeModalWidget() == login);
             auto *box = login->findChild<QCheckBox *>(QStringLiteral("FIOremember"));
             auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
-            QVERIFY(!box->isChecked());
-            QVERIFY(password->text().isEmpty());
+            QVERIFY(!box->isChecked() && password->text().isEmpty());
             login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
             login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Vedok ");
             password->setText("wrong");
@@ -252,8 +249,7 @@ private Q_SLOTS:
         m_app->session.soundOn = false;
         MainMenu *menu = m_app->startMenu(100);
         auto *splash = m_app->windows.find<SplashWindow>();
-        QVERIFY(splash && splash->isVisible());
-        QVERIFY(!menu->isVisible());
+        QVERIFY(splash && splash->isVisible() && !menu->isVisible());
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(cues.count(), 1);
         QCOMPARE(cues.first().first().toString(), QStringLiteral("thenx.wav"));

@@ -149,10 +149,8 @@ private Q_SLOTS:
         QCOMPARE(pairs.at(2).key, QStringLiteral("end"));
         QVERIFY(!pairs.at(2).hasValue);
 
-        QVERIFY(isClearMarker({"clear"}));
-        QVERIFY(isClearMarker({" clear ", "x"}));
-        QVERIFY(!isClearMarker({}));
-        QVERIFY(!isClearMarker({"number", "clear"}));
+        QVERIFY(isClearMarker({"clear"}) && isClearMarker({" clear ", "x"}));
+        QVERIFY(!isClearMarker({}) && !isClearMarker({"number", "clear"}));
     }
 
     // Every line written ends with CR LF, and no value breaks its line.
@@ -217,8 +215,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("state.ini"));
-        QVERIFY(replaceFile(path, "old"));
-        QVERIFY(replaceFile(path, "new"));
+        QVERIFY(replaceFile(path, "old") && replaceFile(path, "new"));
         QCOMPARE(readBytes(path), QByteArray("new"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"state.ini"});
         QVERIFY(!replaceFile(dir.filePath(QStringLiteral("missing/state.ini")), "x"));
@@ -243,8 +240,7 @@ private Q_SLOTS:
             return setModified(from, shareNow) && QFile::rename(from, to) ? RenameOutcome::Done
                                                                           : RenameOutcome::Refused;
         });
-        QVERIFY(replaceFile(onShare, "new"));
-        QVERIFY(!QFile::exists(stale));
+        QVERIFY(replaceFile(onShare, "new") && !QFile::exists(stale));
         QVERIFY(QFile::exists(fresh));
     }
 
@@ -337,8 +333,7 @@ private Q_SLOTS:
         answer = RenameOutcome::Busy;
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!replaceFile(path, "held"));
-        QVERIFY(clock.elapsed() < 1500);
+        QVERIFY(!replaceFile(path, "held") && clock.elapsed() < 1500);
         QCOMPARE(readBytes(path), QByteArray("new"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"curr_test.ini"});
     }
@@ -365,8 +360,7 @@ private Q_SLOTS:
         std::unique_ptr<QThread> reader(QThread::create(
             [&] { seen = readHeldFor(path, sharesDeletion, 100, opened, replaced); }));
         reader->start();
-        QVERIFY(opened.tryAcquire(1, 5000));
-        QVERIFY(replaceFile(path, written));
+        QVERIFY(opened.tryAcquire(1, 5000) && replaceFile(path, written));
         replaced.release();
         QVERIFY(reader->wait(5000));
         QCOMPARE(seen, old);

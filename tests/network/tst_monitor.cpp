@@ -142,8 +142,7 @@ private Q_SLOTS:
         QVERIFY(!monitor->pollTimer()->isActive());
 
         h.click("frmNET", "btnNETSetup");
-        QVERIFY(loadedWindow("frmNETSetuP1")->isVisible());
-        QVERIFY(!monitor->isVisible());
+        QVERIFY(loadedWindow("frmNETSetuP1")->isVisible() && !monitor->isVisible());
         auto *count = h.child<QLineEdit>("frmNETSetuP1", "txt1");
         count->setText("abc");
         h.click("frmNETSetuP1", "Комманда1");
@@ -163,8 +162,7 @@ private Q_SLOTS:
             auto *cancel = step2->findChild<QPushButton *>("Комманда3");
             QAccessible::queryAccessibleInterface(cancel)->actionInterface()->doAction(
                 QAccessibleActionInterface::pressAction());
-            QVERIFY(!cancel->isDown());
-            QVERIFY(step2->isVisible());
+            QVERIFY(!cancel->isDown() && step2->isVisible());
         });
         h.click("frmNETSetuP2", "Комманда1");
         QCOMPARE(h.text("frmNETSetuP2", "Met2"),

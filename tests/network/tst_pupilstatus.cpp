@@ -217,8 +217,7 @@ private Q_SLOTS:
 
         // The same size, a later time.
         room.progress(1, "А", "Первый", 10, 3, 1);
-        QVERIFY(setModified(file, written.addSecs(30)));
-        QVERIFY(pollLater(500));
+        QVERIFY(setModified(file, written.addSecs(30)) && pollLater(500));
         QCOMPARE(read.count(), 1);
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000),
@@ -227,8 +226,7 @@ private Q_SLOTS:
         // Rewritten within the same tick of the file clock: the same stamp, read once more a
         // while after the change, and then no more.
         room.progress(1, "А", "Первый", 10, 4, 2);
-        QVERIFY(setModified(file, written.addSecs(30)));
-        QVERIFY(pollLater(500));
+        QVERIFY(setModified(file, written.addSecs(30)) && pollLater(500));
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
         QVERIFY(pollLater(StampWatch::RecheckMs));
         QCOMPARE(classroom.pupil(1).currentQuestion, 4);
@@ -245,8 +243,7 @@ private Q_SLOTS:
         QCOMPARE(classroom.pupil(2).surname, QStringLiteral("Второй"));
 
         // The program folder gone: the share stopped answering, the row keeps the pupil.
-        QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
-        QVERIFY(pollLater(500));
+        QVERIFY(QDir(room.pupilFolder(1)).removeRecursively() && pollLater(500));
         QCOMPARE(classroom.pupil(1).surname, QStringLiteral("Первый"));
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now), PupilLive::NoConnectionText);
     }

@@ -97,8 +97,7 @@ private Q_SLOTS:
         auto *refreshTimer = loadedWindow("frmNetLog")->findChild<QTimer *>("Timer1");
         QSignalSpy refreshed(refreshTimer, &QTimer::timeout);
         refreshTimer->start(0);
-        QVERIFY(refreshed.wait());
-        QVERIFY(shareReadersStopped(5000));
+        QVERIFY(refreshed.wait() && shareReadersStopped(5000));
         QCoreApplication::processEvents();
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 6"));
         refresh->click();
