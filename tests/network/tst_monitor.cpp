@@ -149,8 +149,7 @@ private Q_SLOTS:
         QCOMPARE(h.text("frmNETSetuP1", "Met2"), netsetup::ZeroText);
         count->setText("2 компьютера");
         h.click("frmNETSetuP1", "Комманда1");
-        QCOMPARE(h.text("frmNETSetuP2", "Met2"),
-                 QStringLiteral("На компьютере № 1 программа установлена ?"));
+        QCOMPARE(h.text("frmNETSetuP2", "Met2"), "На компьютере № 1 программа установлена ?");
         checkAccessibility(loadedWindow("frmNETSetuP2"));
         pressWhenShown("frmNETSetuP3", "Command1", [](QWidget *step3) {
             checkAccessibility(step3);
@@ -165,8 +164,7 @@ private Q_SLOTS:
             QVERIFY(!cancel->isDown() && step2->isVisible());
         });
         h.click("frmNETSetuP2", "Комманда1");
-        QCOMPARE(h.text("frmNETSetuP2", "Met2"),
-                 QStringLiteral("На компьютере № 2 программа установлена ?"));
+        QCOMPARE(h.text("frmNETSetuP2", "Met2"), "На компьютере № 2 программа установлена ?");
         QCOMPARE(starts, QStringList{QDir::homePath()});
 
         // "Отмена" in the middle leaves the whole setup; net.ini and the session stay as they were.

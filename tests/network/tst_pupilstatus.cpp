@@ -220,8 +220,7 @@ private Q_SLOTS:
         QVERIFY(setModified(file, written.addSecs(30)) && pollLater(500));
         QCOMPARE(read.count(), 1);
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
-        QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000),
-                 QStringLiteral("12 с назад"));
+        QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000), "12 с назад");
 
         // Rewritten within the same tick of the file clock: the same stamp, read once more a
         // while after the change, and then no more.

@@ -143,10 +143,8 @@ private Q_SLOTS:
         QCOMPARE(shown->rowCount(), 4);
         QCOMPARE(table->currentIndex().row(), 0);
         QCOMPARE(shown->index(2, ClassResultsModel::Number).data().toString(), QStringLiteral("3"));
-        QCOMPARE(shown->index(2, ClassResultsModel::Name).data().toString(),
-                 QStringLiteral("Смирнов Пётр"));
-        QCOMPARE(shown->index(2, ClassResultsModel::Right).data().toString(),
-                 QStringLiteral("5 / 10"));
+        QCOMPARE(shown->index(2, ClassResultsModel::Name).data().toString(), "Смирнов Пётр");
+        QCOMPARE(shown->index(2, ClassResultsModel::Right).data().toString(), "5 / 10");
         const QLocale locale = QLocale::system();
         QCOMPARE(h.text("frmLOGnet", "metAVER"), QStringLiteral("Средний балл: 4"));
         QCOMPARE(h.text("frmLOGnet", "metCACH"), QStringLiteral("Качественная успеваемость: ") +
