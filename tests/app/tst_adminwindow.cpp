@@ -137,17 +137,14 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>(boss, "cOmBo3")->currentText(), QStringLiteral("1"));
         QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), Admin::SelectText);
         // Each grade keeps its hue in a shade that reads well on the window.
-        auto *first = child<QLabel>(boss, "m10");
-        QCOMPARE(first->text(), QStringLiteral("удовл."));
-        const auto hue = [](QLabel *label) {
-            return label->palette().color(QPalette::WindowText).hslHue();
-        };
-        QVERIFY(qAbs(hue(first) - QColor(192, 64, 0).hslHue()) <= 2);
-        auto *sixth = child<QLabel>(boss, "m17");
-        QCOMPARE(sixth->text(), QStringLiteral("отлично"));
-        QVERIFY(qAbs(hue(sixth) - QColor(0, 128, 0).hslHue()) <= 2);
-        for (QLabel *grade : {first, sixth})
+        for (const auto &[name, text, colour] : {std::tuple{"m10", "удовл.", QColor(192, 64, 0)},
+                                                 {"m17", "отлично", QColor(0, 128, 0)}}) {
+            auto *grade = child<QLabel>(boss, name);
+            QCOMPARE(grade->text(), text);
+            const int hue = grade->palette().color(QPalette::WindowText).hslHue();
+            QVERIFY(qAbs(hue - colour.hslHue()) <= 2);
             QVERIFY(textcolours::textContrast(grade) >= textcolours::MinimumContrast);
+        }
         QCOMPARE(child<QLabel>(boss, "m11")->text(), QString());
         firstNames->showPopup();
         QCOMPARE(cues.size(), 1);
@@ -200,9 +197,8 @@ private Q_SLOTS:
         QVERIFY(child(boss, "m18")->isHidden() && child(boss, "btnNET")->isVisible());
         QVERIFY(child(boss, "cOmBo1")->isEnabled());
         const UserRecord renamed = readBase().records.at(1);
-        QCOMPARE(renamed.surname, QStringLiteral("Петрова"));
-        QCOMPARE(renamed.firstName, QStringLiteral("Инна"));
-        QCOMPARE(renamed.password, QStringLiteral("7"));
+        QCOMPARE((QStringList{renamed.surname, renamed.firstName, renamed.password}),
+                 (QStringList{"Петрова", "Инна", "7"}));
         QCOMPARE(renamed.resultNumber(5), 5);
         QCOMPARE(child<QComboBox>(boss, "cOmBo1")->itemText(1), QStringLiteral("Петрова"));
 
@@ -216,10 +212,9 @@ private Q_SLOTS:
         QCOMPARE(readBytes(m_base), renamedBytes);
         QVERIFY(surname->isHidden() && surname->isEnabled());
 
-        // A delete or a clear asks first.
+        // A delete or a clear asks first; the administrator, selected now, is never deleted.
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
         auto *del = child<SkinButton>(boss, "DEL_but");
-        // The administrator is selected.
         QCOMPARE(clickAnswering(del, "frmINFO", "cmd_EXIT"), Admin::DeleteAdministratorText);
         QCOMPARE(readBase().records.size(), 4);
         QTest::keyClick(surnames, Qt::Key_Down);
