@@ -246,15 +246,14 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QStringList files{datafiles::AnswerTimeFile, datafiles::ShowErrorsFile,
                                 datafiles::RememberedLoginFile, datafiles::NetConfigFile};
-        const QDir references[] = {path(QStringLiteral("reference/settings0")),
-                                   path(QStringLiteral("reference/settings1"))};
-        QList<std::array<QByteArray, 2>> contents;
-        for (int v = 0; v < 2; ++v)
-            QVERIFY(QDir().mkpath(references[v].path()) &&
-                    statewriters::writeSettings(references[v].path(), v));
-        for (const QString &file : files)
-            contents.append(
-                {readBytes(references[0].filePath(file)), readBytes(references[1].filePath(file))});
+        QList<std::array<QByteArray, 2>> contents(files.size());
+        for (int v = 0; v < 2; ++v) {
+            const QDir reference(path(QStringLiteral("reference/settings%1").arg(v)));
+            QVERIFY(QDir().mkpath(reference.path()) &&
+                    statewriters::writeSettings(reference.path(), v));
+            for (qsizetype k = 0; k < files.size(); ++k)
+                contents[k][v] = readBytes(reference.filePath(files[k]));
+        }
         QVERIFY(statewriters::writeSettings(folder, 0));
         // The written files are the ones the program reads.
         QCOMPARE(TestSettings::read(folder).answerTime, statecontents::testSettings(0).answerTime);
