@@ -211,8 +211,7 @@ private Q_SLOTS:
 #endif
     }
 
-    // A replacement leaves no temporary file and removes stale ones; only a busy rename is tried
-    // again.
+    // A replacement leaves no temporary file, removes stale ones and retries a busy rename only.
     void replacementIsCleanAndRetriesOnlyABusyRename()
     {
         QTemporaryDir dir;
