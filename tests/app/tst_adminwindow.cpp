@@ -189,7 +189,7 @@ private Q_SLOTS:
         QVERIFY(surname->isVisible());
         QCOMPARE(readBytes(m_base), before);
 
-        surname->setText(QStringLiteral("  Петрова "));
+        surname->setText("  Петрова ");
         firstName->setText(QStringLiteral("Инна"));
         password->setText(QStringLiteral("7"));
         child<SkinButton>(boss, "butACCEPT")->click();
@@ -468,7 +468,7 @@ private Q_SLOTS:
         QCOMPARE(loadTestSettings(m_app->session).showErrors, 3);
         QVERIFY(child<QLabel>(setup, "labDELIVERY")
                     ->text()
-                    .startsWith(QStringLiteral("Настройки записаны на этом компьютере.")));
+                    .startsWith("Настройки записаны на этом компьютере."));
         // A screen reader's toggle chooses an option exactly as a click does.
         QAccessibleInterface *five = QAccessible::queryAccessibleInterface(child(setup, "MIN5"));
         QVERIFY(five && five->actionInterface());

@@ -34,11 +34,10 @@ class CrashSafetyTest : public QObject
     // file system, so what it leaves does not depend on the file system.
     static QString scratchParent()
     {
-        return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                                  : QDir::tempPath();
+        return QFileInfo("/dev/shm").isWritable() ? "/dev/shm" : QDir::tempPath();
     }
 
-    QTemporaryDir m_dir{scratchParent() + QStringLiteral("/tarvel-crash-XXXXXX")};
+    QTemporaryDir m_dir{scratchParent() + "/tarvel-crash-XXXXXX"};
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -119,8 +118,7 @@ class CrashSafetyTest : public QObject
     QStringList temporaryFiles() const
     {
         QStringList found;
-        QDirIterator it(m_dir.path(), {QStringLiteral("*.tmp")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(m_dir.path(), {"*.tmp"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             found << it.next();
         return found;
@@ -162,8 +160,7 @@ private Q_SLOTS:
         const QString file = path(datafiles::UserBaseFile);
         QVERIFY(bases[0].save(file));
         killRepeatedly(
-            QStringLiteral("user base"), bind(statewriters::userBase, file), 2000,
-            [&](const QByteArray &) {
+            "user base", bind(statewriters::userBase, file), 2000, [&](const QByteArray &) {
                 const QByteArray bytes = readBytes(file);
                 const std::optional<UserBase> base = UserBase::load(file);
                 const qsizetype variant = bytes == contents[0] ? 0 : bytes == contents[1] ? 1 : -1;
@@ -177,12 +174,12 @@ private Q_SLOTS:
                                       textfile::joinLines(bases[1].toLines())};
         const QString overwritten = path(QStringLiteral("inplace.jpg"));
         QVERIFY(bases[0].save(overwritten));
-        const int damaged = damagedAfterKills(QStringLiteral("in-place writer"),
-                                              bind(statewriters::userBaseInPlace, overwritten), 100,
-                                              2000, [&](const QByteArray &) {
-                                                  const QByteArray bytes = readBytes(overwritten);
-                                                  return bytes == inPlace[0] || bytes == inPlace[1];
-                                              });
+        const int damaged =
+            damagedAfterKills("in-place writer", bind(statewriters::userBaseInPlace, overwritten),
+                              100, 2000, [&](const QByteArray &) {
+                                  const QByteArray bytes = readBytes(overwritten);
+                                  return bytes == inPlace[0] || bytes == inPlace[1];
+                              });
         QVERIFY(damaged > 0);
     }
 
@@ -195,8 +192,7 @@ private Q_SLOTS:
         QVERIFY(writeSession(file, 0));
         auto read = std::make_unique<SessionRecords>();
         killRepeatedly(
-            QStringLiteral("temp1.ini"), bind(statewriters::sessionFile, file), 2000,
-            [&](const QByteArray &) {
+            "temp1.ini", bind(statewriters::sessionFile, file), 2000, [&](const QByteArray &) {
                 const QByteArray bytes = readBytes(file);
                 SessionHeader header;
                 if (!readSessionFile(file, header, *read))
@@ -218,7 +214,7 @@ private Q_SLOTS:
         const QString store = path(datafiles::HistoryFile);
         const QStringList block = statecontents::historyBlock();
         qsizetype blocks = 0;
-        killRepeatedly(QStringLiteral("history"), bind(statewriters::history, m_dir.path()), 3000,
+        killRepeatedly("history", bind(statewriters::history, m_dir.path()), 3000,
                        [&](const QByteArray &out) {
                            const QStringList lines = readLinesOrEmpty(store);
                            const qsizetype now = lines.size() / block.size();
@@ -261,7 +257,7 @@ private Q_SLOTS:
                  textfile::joinLines(
                      {textfile::printNumber(statecontents::testSettings(0).answerTime)}));
 
-        killRepeatedly(QStringLiteral("settings"), bind(statewriters::settings, folder), 2000,
+        killRepeatedly("settings", bind(statewriters::settings, folder), 2000,
                        [&](const QByteArray &) {
                            for (qsizetype k = 0; k < files.size(); ++k) {
                                const QByteArray bytes = readBytes(QDir(folder).filePath(files[k]));

@@ -99,8 +99,7 @@ private Q_SLOTS:
 
         // Every control of the menu and the login window is named and described.
         m_app->windows.open<LoginWindow>();
-        for (QWidget *window :
-             {static_cast<QWidget *>(menu), loadedWindow(QStringLiteral("id_reader"))}) {
+        for (QWidget *window : {static_cast<QWidget *>(menu), loadedWindow("id_reader")}) {
             for (QWidget *control : window->findChildren<QWidget *>()) {
                 if (qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control))
                     QVERIFY2(!control->accessibleName().isEmpty() &&
@@ -123,9 +122,7 @@ private Q_SLOTS:
             auto *ok = w->findChild<SkinButton *>(QStringLiteral("Комманда1"));
             ok->click();
             QVERIFY(w->isVisible());
-            QVERIFY(w->findChild<QLabel *>(QStringLiteral("Метка4"))
-                        ->text()
-                        .startsWith(QStringLiteral("Вас   нет")));
+            QVERIFY(w->findChild<QLabel *>("Метка4")->text().startsWith("Вас   нет"));
             ok->click();
         });
         QVERIFY(m_app->login());
@@ -175,7 +172,7 @@ private Q_SLOTS:
             password->setText("wrong");
             box->click();
             QVERIFY(!box->isChecked());
-            QCOMPARE(login->findChild<QLabel *>(QStringLiteral("remem_LAB"))->text(),
+            QCOMPARE(login->findChild<QLabel *>("remem_LAB")->text(),
                      RememberedLogin::AdministratorRefusedText);
             QVERIFY(readBytes(remembered).startsWith(" 1 \r\nvedok"));
             QTRY_COMPARE(password->echoMode(), QLineEdit::Password);

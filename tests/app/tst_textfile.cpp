@@ -156,8 +156,7 @@ private Q_SLOTS:
     // Every line written ends with CR LF, and no value breaks its line.
     void linesEndWithCrLfAndValuesNeverBreakOne()
     {
-        QCOMPARE(joinLines({QStringLiteral("first"), QString(), QStringLiteral("Я")}),
-                 QByteArray("first\r\n\r\n\xDF\r\n"));
+        QCOMPARE(joinLines({"first", QString(), "Я"}), QByteArray("first\r\n\r\n\xDF\r\n"));
         QCOMPARE(oneLine(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.txt"));
@@ -205,9 +204,9 @@ private Q_SLOTS:
         QCOMPARE(readBounded(ten, 10).bytes, "0123456789");
         QCOMPARE(readBounded(ten, 9).refusal, FileRead::Refusal::TooLarge);
 #ifdef Q_OS_WIN
-        QCOMPARE(readFile(QStringLiteral("NUL")).refusal, FileRead::Refusal::NotAFile);
+        QCOMPARE(readFile("NUL").refusal, FileRead::Refusal::NotAFile);
 #else
-        QCOMPARE(readFile(QStringLiteral("/dev/zero")).refusal, FileRead::Refusal::NotAFile);
+        QCOMPARE(readFile("/dev/zero").refusal, FileRead::Refusal::NotAFile);
 #endif
     }
 
@@ -328,8 +327,7 @@ private Q_SLOTS:
         QVERIFY(!replaceFile(path, QByteArray(40000, 'n')));
         QVERIFY2(clock.elapsed() < 400, "a failed write must not keep the window waiting");
         QCOMPARE(readBytes(path), old);
-        QCOMPARE(QDir(QFileInfo(path).path()).entryList({QStringLiteral("*.tmp")}, QDir::Files),
-                 QStringList());
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList({"*.tmp"}, QDir::Files), QStringList());
     }
 
     // A teacher's program reads the pupil's file while the pupil's program replaces it: the
@@ -384,8 +382,7 @@ private Q_SLOTS:
                 ++damaged;
         }
         // Each kill may leave the temporary file it was writing, never more.
-        const qsizetype leftovers =
-            QDir(dir.path()).entryList({QStringLiteral("*.tmp")}, QDir::Files).size();
+        const qsizetype leftovers = QDir(dir.path()).entryList({"*.tmp"}, QDir::Files).size();
         qInfo("%d kills, %d damaged files, %lld temporary files left", kills, damaged,
               qlonglong(leftovers));
         QCOMPARE(damaged, 0);

@@ -19,7 +19,7 @@
 
 namespace {
 
-const QString Python = QStringLiteral("/usr/bin/python3");
+const QString Python = "/usr/bin/python3";
 
 // The right answer of every question of a bank, found by the set of its answers.
 class AnswerKey
@@ -80,7 +80,7 @@ public:
         stopWithParent(m_process);
         m_process.start(program, {});
         if (!m_process.waitForStarted(10000))
-            m_fault = program + QStringLiteral(" did not start: ") + m_process.errorString();
+            m_fault = program + " did not start: " + m_process.errorString();
     }
     ~PupilProgram()
     {
@@ -182,7 +182,7 @@ private Q_SLOTS:
         m_desk = std::make_unique<PrivateDesk>(options);
         const QString fault = m_desk->start();
         if (!fault.isEmpty() && m_desk->programMissing())
-            QSKIP(qPrintable(QStringLiteral("no desk for the pupil's program: ") + fault));
+            QSKIP(qPrintable("no desk for the pupil's program: " + fault));
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         QProcess probe;
         probe.start(Python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")});
@@ -203,8 +203,7 @@ private Q_SLOTS:
     {
         ClassroomFolders room(1, TestProgramFolder::Content::DemoData);
         const QString pupilFolder = room.pupilFolder(1);
-        TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA),
-                                    pupilFolder + QStringLiteral("data"));
+        TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA), pupilFolder + "data");
 
         // The teacher's program with its monitor, looking at the pupil's folder twice a second.
         // When the row's question changes, the time since the pupil's program wrote it.
@@ -220,8 +219,7 @@ private Q_SLOTS:
                 shownAfterMs[current] = QDateTime::currentMSecsSinceEpoch() -
                                         QFileInfo(progressFile).lastModified().toMSecsSinceEpoch();
         });
-        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Computer), QStringLiteral("№1"),
-                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Computer), "№1", 5000);
         QCOMPARE(cell(monitor, MonitorModel::Name), QString());
 
         // A new pupil starts the program on the pupil's computer and takes the first topic test.

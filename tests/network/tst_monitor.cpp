@@ -68,7 +68,7 @@ private Q_SLOTS:
             QAccessible::queryAccessibleInterface(monitor->findChild<QTableView *>("metTABLE"));
         QCOMPARE(table->role(), QAccessible::Table);
         QCOMPARE(table->tableInterface()->cellAt(1, MonitorModel::Name)->text(QAccessible::Name),
-                 QStringLiteral("Петров"));
+                 "Петров");
 
         // The pupil finishes; a damaged file on computer 3 never gives an invalid range; a
         // regular file again in place of the pipe is followed.
@@ -205,8 +205,7 @@ private Q_SLOTS:
         QVERIFY(loadedWindow("frmNETSetup5")->isVisible());
         QCOMPARE(h.text("frmNETSetup5", "metWAY"), room.pupilFolder(1));
         h.child<QComboBox>("frmNETSetup5", "cOmBo1")->setCurrentIndex(1);
-        for (const QString &chosen :
-             {QString(), room.pupilFolder(1) + QStringLiteral("data/curr_test.ini")}) {
+        for (const QString &chosen : {QString(), room.pupilFolder(1) + "data/curr_test.ini"}) {
             answer = chosen;
             pressWhenShown("frmNETSetuP3", "Command2", [&](QWidget *step3) {
                 step3->findChild<QPushButton *>("Command1")->click();

@@ -237,7 +237,7 @@ private Q_SLOTS:
         QVERIFY(classroom.pupil(2).surname.isEmpty());
         room.progress(2, "Б", "Второй", 10, 5, 3);
         QVERIFY(QFile::rename(room.pupilData(2, datafiles::ProgressFile),
-                              room.pupilData(2, QStringLiteral("Curr_Test.ini"))));
+                              room.pupilData(2, "Curr_Test.ini")));
         QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(2).surname, QStringLiteral("Второй"));
 
