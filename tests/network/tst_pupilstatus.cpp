@@ -16,14 +16,6 @@ QStringList progressLines(const QString &max, const QString &curr, const QString
     return {"first", "Иван", "second", "Петров", "name", "Реле",   "max",
             max,     "curr", curr,     "ok",     ok,     "ocenka", ocenka};
 }
-
-// A poll of every computer, waited for.
-bool pollOnce(PupilPoller &poller)
-{
-    QSignalSpy finished(&poller, &PupilPoller::pollFinished);
-    poller.poll();
-    return finished.wait(3000);
-}
 } // namespace
 
 class PupilStatusTest : public QObject
@@ -197,9 +189,12 @@ private Q_SLOTS:
         PupilPoller poller(classroom);
         qint64 now = 1000000;
         poller.setClock([&now] { return now; });
+        // A poll of every computer `ms` later, waited for.
         const auto pollLater = [&](qint64 ms) {
             now += ms;
-            return pollOnce(poller);
+            QSignalSpy finished(&poller, &PupilPoller::pollFinished);
+            poller.poll();
+            return finished.wait(3000);
         };
         QSignalSpy read(&poller, &PupilPoller::computerRead);
         QVERIFY(pollLater(0));
