@@ -29,35 +29,32 @@ public:
     {
         QRandomGenerator random(1);
         const PreparedTest test = loadQuestionBank(bankPath, random);
-        for (int i = 0; i <= test.bank.lastIndex; ++i) {
+        m_count = test.bank.lastIndex + 1;
+        for (int i = 0; i < m_count; ++i) {
             const BankRecord &r = test.bank.records[size_t(i)];
-            m_questions.append(
-                {sorted({r.answers.begin(), r.answers.end()}), r.answers[size_t(r.correct - 1)]});
+            m_right[key({r.answers.begin(), r.answers.end()})] << r.answers[size_t(r.correct - 1)];
         }
     }
 
-    int questionCount() const { return int(m_questions.size()); }
+    int questionCount() const { return m_count; }
 
     // The right answer among the answers shown; empty when they fit no question or more than
     // one with different right answers.
     QString rightAnswer(const QStringList &shown) const
     {
-        QStringList right;
-        for (const auto &[answers, correct] : m_questions) {
-            if (answers == sorted(shown) && !right.contains(correct))
-                right.append(correct);
-        }
-        return right.size() == 1 ? right.first() : QString();
+        const QSet<QString> right = m_right.value(key(shown));
+        return right.size() == 1 ? *right.begin() : QString();
     }
 
 private:
-    static QStringList sorted(QStringList list)
+    static QString key(QStringList answers)
     {
-        list.sort();
-        return list;
+        answers.sort();
+        return answers.join(u'\n');
     }
 
-    QList<std::pair<QStringList, QString>> m_questions;
+    QHash<QString, QSet<QString>> m_right;
+    int m_count = 0;
 };
 
 // The pupil's real program, started in its own folder on the desk. It is stopped when this goes,
