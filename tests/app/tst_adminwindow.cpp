@@ -37,20 +37,29 @@
 namespace {
 using Admin = UserAdministration;
 
-struct ModalAnswer
+// Clicks `trigger`, presses `button` of the modal window `window` it opens and returns that
+// window's message: empty when no modal window showed.
+QString clickAnswering(QAbstractButton *trigger, const QString &window, const QString &button)
 {
-    QString message;
-    bool seen = false;
-};
-
-// Presses a button of the modal window `window` once it shows and notes its message.
-void pressInModalSoon(const QString &window, const QString &button, ModalAnswer *answer)
-{
-    pressWhenShown(window, button, [answer](QWidget *shown) {
+    auto message = std::make_shared<QString>();
+    pressWhenShown(window, button, [message](QWidget *shown) {
         auto *modal = qobject_cast<ModalMessageWindow *>(shown);
-        answer->seen = modal && modal->isModal();
-        answer->message = modal ? modal->message() : QString();
+        if (modal && modal->isModal())
+            *message = modal->message();
     });
+    trigger->click();
+    return *message;
+}
+
+// Each of the window's named controls has an accessible name and a description.
+void checkDescribed(const QWidget *window, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        auto *control = window->findChild<QWidget *>(QString::fromUtf8(name));
+        QVERIFY2(control && !control->accessibleName().isEmpty() &&
+                     !control->accessibleDescription().isEmpty(),
+                 name);
+    }
 }
 
 // Types text as a keyboard of any layout does: QTest::keyClicks takes only ASCII.
@@ -88,14 +97,12 @@ private Q_SLOTS:
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
         m_app = startApplication(*m_folder);
         m_base = m_app->session.jpgPath(datafiles::UserBaseFile);
-        UserRecord admin = user("vedok", "vedok", "vedok");
         UserRecord ivan = user("Иван", "Петров", "1");
-        ivan.results[0] = textfile::printNumber(3);
-        ivan.results[5] = textfile::printNumber(5);
-        ivan.results[6] = textfile::printNumber(2);
-        UserBase base;
-        base.records = {admin, ivan, user("Анна", "Сидорова", "2"), UserRecord()};
-        QVERIFY(base.save(m_base));
+        for (const auto &[test, grade] : {std::pair{0, 3}, {5, 5}, {6, 2}})
+            ivan.results[test] = textfile::printNumber(grade);
+        QVERIFY(baseOf({user("vedok", "vedok", "vedok"), ivan, user("Анна", "Сидорова", "2"),
+                        UserRecord()})
+                    .save(m_base));
     }
     void cleanup()
     {
@@ -109,13 +116,9 @@ private Q_SLOTS:
         AdminWindow *boss = openAdministration();
         QVERIFY(boss);
         QCOMPARE(boss->windowTitle(), QStringLiteral("Администрирование"));
-        for (const char *name : {"chANge_but", "DEL_but", "CleAR_but", "butACCEPT", "butCANCEL",
-                                 "btnNET", "btnSETUP", "btnRETURN", "btnSVER", "btnUNLOAD",
-                                 "cOmBo1", "cOmBo2", "cOmBo3", "txt1", "txt2", "txt3"}) {
-            QWidget *control = child(boss, name);
-            QVERIFY2(!control->accessibleName().isEmpty(), name);
-            QVERIFY2(!control->accessibleDescription().isEmpty(), name);
-        }
+        checkDescribed(boss, {"chANge_but", "DEL_but", "CleAR_but", "butACCEPT", "butCANCEL",
+                              "btnNET", "btnSETUP", "btnRETURN", "btnSVER", "btnUNLOAD", "cOmBo1",
+                              "cOmBo2", "cOmBo3", "txt1", "txt2", "txt3"});
         QCOMPARE(child<QLabel>(boss, "Метка1")->buddy(), child(boss, "cOmBo1"));
         QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), AdminWindow::DefaultStatus);
         checkHoverHints(boss, child<QLabel>(boss, "sbStatusBar"));
@@ -134,17 +137,14 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>(boss, "cOmBo3")->currentText(), QStringLiteral("1"));
         QCOMPARE(child<QLabel>(boss, "sbStatusBar")->text(), Admin::SelectText);
         // Each grade keeps its hue in a shade that reads well on the window.
-        auto *first = child<QLabel>(boss, "m10");
-        QCOMPARE(first->text(), QStringLiteral("удовл."));
-        const auto hue = [](QLabel *label) {
-            return label->palette().color(QPalette::WindowText).hslHue();
-        };
-        QVERIFY(qAbs(hue(first) - QColor(192, 64, 0).hslHue()) <= 2);
-        auto *sixth = child<QLabel>(boss, "m17");
-        QCOMPARE(sixth->text(), QStringLiteral("отлично"));
-        QVERIFY(qAbs(hue(sixth) - QColor(0, 128, 0).hslHue()) <= 2);
-        for (QLabel *grade : {first, sixth})
+        for (const auto &[name, text, colour] : {std::tuple{"m10", "удовл.", QColor(192, 64, 0)},
+                                                 {"m17", "отлично", QColor(0, 128, 0)}}) {
+            auto *grade = child<QLabel>(boss, name);
+            QCOMPARE(grade->text(), text);
+            const int hue = grade->palette().color(QPalette::WindowText).hslHue();
+            QVERIFY(qAbs(hue - colour.hslHue()) <= 2);
             QVERIFY(textcolours::textContrast(grade) >= textcolours::MinimumContrast);
+        }
         QCOMPARE(child<QLabel>(boss, "m11")->text(), QString());
         firstNames->showPopup();
         QCOMPARE(cues.size(), 1);
@@ -189,18 +189,16 @@ private Q_SLOTS:
         QVERIFY(surname->isVisible());
         QCOMPARE(readBytes(m_base), before);
 
-        surname->setText(QStringLiteral("  Петрова "));
+        surname->setText("  Петрова ");
         firstName->setText(QStringLiteral("Инна"));
         password->setText(QStringLiteral("7"));
         child<SkinButton>(boss, "butACCEPT")->click();
         QTRY_VERIFY(surname->isHidden());
-        QVERIFY(child(boss, "m18")->isHidden());
-        QVERIFY(child(boss, "btnNET")->isVisible());
+        QVERIFY(child(boss, "m18")->isHidden() && child(boss, "btnNET")->isVisible());
         QVERIFY(child(boss, "cOmBo1")->isEnabled());
         const UserRecord renamed = readBase().records.at(1);
-        QCOMPARE(renamed.surname, QStringLiteral("Петрова"));
-        QCOMPARE(renamed.firstName, QStringLiteral("Инна"));
-        QCOMPARE(renamed.password, QStringLiteral("7"));
+        QCOMPARE((QStringList{renamed.surname, renamed.firstName, renamed.password}),
+                 (QStringList{"Петрова", "Инна", "7"}));
         QCOMPARE(renamed.resultNumber(5), 5);
         QCOMPARE(child<QComboBox>(boss, "cOmBo1")->itemText(1), QStringLiteral("Петрова"));
 
@@ -212,41 +210,26 @@ private Q_SLOTS:
         const QByteArray renamedBytes = readBytes(m_base);
         child<SkinButton>(boss, "butCANCEL")->click();
         QCOMPARE(readBytes(m_base), renamedBytes);
-        QVERIFY(surname->isHidden());
-        QVERIFY(surname->isEnabled());
+        QVERIFY(surname->isHidden() && surname->isEnabled());
 
-        // A delete or a clear asks first.
+        // A delete or a clear asks first; the administrator, selected now, is never deleted.
         auto *surnames = child<QComboBox>(boss, "cOmBo1");
-        ModalAnswer refusal;
-        pressInModalSoon(QStringLiteral("frmINFO"), QStringLiteral("cmd_EXIT"), &refusal);
-        child<SkinButton>(boss, "DEL_but")->click(); // the administrator is selected
-        QVERIFY(refusal.seen);
-        QCOMPARE(refusal.message, Admin::DeleteAdministratorText);
+        auto *del = child<SkinButton>(boss, "DEL_but");
+        QCOMPARE(clickAnswering(del, "frmINFO", "cmd_EXIT"), Admin::DeleteAdministratorText);
         QCOMPARE(readBase().records.size(), 4);
-
         QTest::keyClick(surnames, Qt::Key_Down);
         QTest::keyClick(surnames, Qt::Key_Down);
-        ModalAnswer no;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &no);
-        child<SkinButton>(boss, "DEL_but")->click();
-        QVERIFY(no.seen);
-        QCOMPARE(no.message, Admin::DeleteConfirmText);
+        QCOMPARE(clickAnswering(del, "frmSURE", "cmd2"), Admin::DeleteConfirmText);
         QCOMPARE(readBase().records.size(), 4);
-
-        ModalAnswer yes;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
-        child<SkinButton>(boss, "DEL_but")->click();
-        QVERIFY(yes.seen);
+        QCOMPARE(clickAnswering(del, "frmSURE", "cmd1"), Admin::DeleteConfirmText);
         QTRY_COMPARE(surnames->count(), 2);
         const UserBase base = readBase();
         QCOMPARE(base.records.size(), 3);
         QCOMPARE(base.indexOf(QStringLiteral("Анна"), QStringLiteral("Сидорова")), -1);
         QCOMPARE(surnames->currentIndex(), 0);
 
-        ModalAnswer clear;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &clear);
-        child<SkinButton>(boss, "CleAR_but")->click();
-        QCOMPARE(clear.message, Admin::ClearConfirmText);
+        QCOMPARE(clickAnswering(child<SkinButton>(boss, "CleAR_but"), "frmSURE", "cmd1"),
+                 Admin::ClearConfirmText);
         QTRY_COMPARE(surnames->count(), 1);
         QCOMPARE(readBase().records.size(), 2);
     }
@@ -266,8 +249,7 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         child<SkinButton>(boss, "butACCEPT")->click();
-        QVERIFY(clock.elapsed() < 200);
-        QVERIFY(!prompt->isEnabled());
+        QVERIFY(clock.elapsed() < 200 && !prompt->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(prompt->text(),
                                   UserBase::messageFor(UserBase::Access::Locked, m_base), 6000);
         QVERIFY(prompt->isEnabled());
@@ -285,8 +267,7 @@ private Q_SLOTS:
         textfile::setRenameStep(
             [](const QString &, const QString &) { return textfile::RenameOutcome::Busy; });
         clock.restart();
-        QVERIFY(!textfile::replaceFile(m_base, "x"));
-        QVERIFY(clock.elapsed() < 200);
+        QVERIFY(!textfile::replaceFile(m_base, "x") && clock.elapsed() < 200);
     }
 
     // The editor: a bank saved unchanged keeps its bytes, every edit is undone, text the bank
@@ -297,12 +278,9 @@ private Q_SLOTS:
         child<QPushButton>(boss, "btnEDITOR")->click();
         auto *editor = m_app->windows.find<BankEditorWindow>();
         QVERIFY(editor && editor->isVisible());
-        for (const char *name :
-             {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion", "txtAnswer1", "optRight5",
-              "txtPicture", "cmdAdd", "cmdDelete", "cmdUndo", "cmdSave", "cmdClose"}) {
-            QVERIFY2(!child(editor, name)->accessibleName().isEmpty(), name);
-            QVERIFY2(!child(editor, name)->accessibleDescription().isEmpty(), name);
-        }
+        checkDescribed(editor, {"tblBanks", "tblQuestions", "txtTopic", "txtQuestion", "txtAnswer1",
+                                "optRight5", "txtPicture", "cmdAdd", "cmdDelete", "cmdUndo",
+                                "cmdSave", "cmdClose"});
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         QVERIFY(banks->rowCount() > 5);
         // Tab goes from the bank list's buttons to the questions and the question's fields.
@@ -318,8 +296,7 @@ private Q_SLOTS:
 
         const QString path = m_app->session.jpgPath("T01_96.jpg");
         const QByteArray original = readBytes(path);
-        QVERIFY(editor->openBank("T01_96.jpg"));
-        QVERIFY(editor->save());
+        QVERIFY(editor->openBank("T01_96.jpg") && editor->save());
         QCOMPARE(readBytes(path), original);
         QCOMPARE(readBytes(path + ".bak"), original);
 
@@ -350,10 +327,8 @@ private Q_SLOTS:
         QCOMPARE(editor->document().questions.first().rightAnswer(), 5);
         QCOMPARE(editor->document().questions.first().good, QStringLiteral("5"));
 
-        ModalAnswer stay;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd2"), &stay);
-        editor->close();
-        QVERIFY(stay.seen);
+        QVERIFY(
+            !clickAnswering(child<QPushButton>(editor, "cmdClose"), "frmSURE", "cmd2").isEmpty());
         QVERIFY(editor->isVisible());
         // A pupil's program beside this one is taking the bank: it stays as it is.
         const SessionState &s = m_app->session;
@@ -456,10 +431,8 @@ private Q_SLOTS:
 
         auto *banks = child<QTableWidget>(editor, "tblBanks");
         banks->setCurrentCell(banks->findItems("T01_N1.jpg", Qt::MatchExactly).first()->row(), 0);
-        ModalAnswer yes;
-        pressInModalSoon(QStringLiteral("frmSURE"), QStringLiteral("cmd1"), &yes);
-        child<QPushButton>(editor, "cmdRemoveTest")->click();
-        QVERIFY(yes.seen);
+        QVERIFY(!clickAnswering(child<QPushButton>(editor, "cmdRemoveTest"), "frmSURE", "cmd1")
+                     .isEmpty());
         QVERIFY(readTestCatalogue(session, session.jpgPath(datafiles::TestCatalogueFile)));
         QVERIFY(session.catalogue.files[14].isEmpty());
         QVERIFY(banks->findItems("T01_N1.jpg", Qt::MatchExactly).isEmpty());
@@ -471,48 +444,42 @@ private Q_SLOTS:
         QSignalSpy cues(&m_app->cues, &CuePlayer::cueStarted);
         child<SkinButton>(boss, "btnNET")->click();
         QWidget *monitor = loadedWindow(QStringLiteral("frmNET"));
-        QVERIFY(monitor && monitor->isVisible());
-        QVERIFY(boss->isHidden());
+        QVERIFY(monitor && monitor->isVisible() && boss->isHidden());
         monitor->close();
         QVERIFY(boss->isVisible());
         cues.clear();
         child<SkinButton>(boss, "btnSETUP")->click();
         QCOMPARE(cues.first().at(0).toString(), QStringLiteral("hihihih.wav"));
         auto *setup = m_app->windows.find<TestSettingsWindow>();
-        QVERIFY(setup && setup->isVisible());
-        QVERIFY(boss->isHidden());
-        for (const char *name :
-             {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"}) {
-            QVERIFY2(!child(setup, name)->accessibleName().isEmpty(), name);
-            QVERIFY2(!child(setup, name)->accessibleDescription().isEmpty(), name);
-        }
-        QFile::remove(m_app->session.jpgPath(datafiles::AnswerTimeFile));
+        QVERIFY(setup && setup->isVisible() && boss->isHidden());
+        checkDescribed(setup,
+                       {"MIN1", "MIN5", "UNLIM", "test1", "test3", "Комманда1", "Комманда2"});
+        const QString answerTime = m_app->session.jpgPath(datafiles::AnswerTimeFile);
+        QFile::remove(answerTime);
         setup->close();
         setup = m_app->windows.open<TestSettingsWindow>();
+        auto *apply = child<QAbstractButton>(setup, "Комманда1");
         QVERIFY(child<QRadioButton>(setup, "MIN1")->isChecked());
         QTest::mouseClick(child(setup, "Метка7"), Qt::LeftButton);
         QVERIFY(child<QRadioButton>(setup, "UNLIM")->isChecked());
         child<QRadioButton>(setup, "test3")->click();
-        qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
-        QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
-                 QByteArray(" 9 \r\n"));
+        apply->click();
+        QCOMPARE(readBytes(answerTime), QByteArray(" 9 \r\n"));
         QCOMPARE(loadTestSettings(m_app->session).showErrors, 3);
         QVERIFY(child<QLabel>(setup, "labDELIVERY")
                     ->text()
-                    .startsWith(QStringLiteral("Настройки записаны на этом компьютере.")));
+                    .startsWith("Настройки записаны на этом компьютере."));
         // A screen reader's toggle chooses an option exactly as a click does.
         QAccessibleInterface *five = QAccessible::queryAccessibleInterface(child(setup, "MIN5"));
         QVERIFY(five && five->actionInterface());
         five->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-        qobject_cast<QAbstractButton *>(child(setup, "Комманда1"))->click();
-        QCOMPARE(readBytes(m_app->session.jpgPath(datafiles::AnswerTimeFile)),
-                 QByteArray(" 5 \r\n"));
+        apply->click();
+        QCOMPARE(readBytes(answerTime), QByteArray(" 5 \r\n"));
         // With a classroom the pupil computers are written off the window thread; the button
         // waits for them.
         TestProgramFolder pupil;
         QVERIFY(textfile::writeLines(m_app->session.dataPath(datafiles::NetConfigFile),
                                      {"number", " 1 ", " 1 ", pupil.path() + u'/'}));
-        auto *apply = qobject_cast<QAbstractButton *>(child(setup, "Комманда1"));
         apply->click();
         QVERIFY(!apply->isEnabled());
         QTRY_VERIFY(apply->isEnabled());

@@ -34,11 +34,10 @@ class CrashSafetyTest : public QObject
     // file system, so what it leaves does not depend on the file system.
     static QString scratchParent()
     {
-        return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                                  : QDir::tempPath();
+        return QFileInfo("/dev/shm").isWritable() ? "/dev/shm" : QDir::tempPath();
     }
 
-    QTemporaryDir m_dir{scratchParent() + QStringLiteral("/tarvel-crash-XXXXXX")};
+    QTemporaryDir m_dir{scratchParent() + "/tarvel-crash-XXXXXX"};
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -106,29 +105,23 @@ class CrashSafetyTest : public QObject
         }
         // A killed writer may leave the temporary file it was writing, one at most; a completed
         // write never leaves one.
-        const qsizetype leftovers = temporaryFiles();
+        const QStringList leftovers = temporaryFiles();
         qInfo("%s: %d kills, %d damaged files, %lld temporary files left", qPrintable(mode), kills,
-              damaged, qlonglong(leftovers));
-        if (leftovers > kills)
+              damaged, qlonglong(leftovers.size()));
+        if (leftovers.size() > kills)
             return -1;
-        clearTemporaryFiles();
+        for (const QString &file : leftovers)
+            QFile::remove(file);
         return damaged;
     }
 
-    QStringList temporaryFilesIn() const
+    QStringList temporaryFiles() const
     {
         QStringList found;
-        QDirIterator it(m_dir.path(), {QStringLiteral("*.tmp")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(m_dir.path(), {"*.tmp"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             found << it.next();
         return found;
-    }
-    qsizetype temporaryFiles() const { return temporaryFilesIn().size(); }
-    void clearTemporaryFiles() const
-    {
-        for (const QString &file : temporaryFilesIn())
-            QFile::remove(file);
     }
 
     void killRepeatedly(const QString &mode, const Writer &writer, int maxDelayUs,
@@ -167,8 +160,7 @@ private Q_SLOTS:
         const QString file = path(datafiles::UserBaseFile);
         QVERIFY(bases[0].save(file));
         killRepeatedly(
-            QStringLiteral("user base"), bind(statewriters::userBase, file), 2000,
-            [&](const QByteArray &) {
+            "user base", bind(statewriters::userBase, file), 2000, [&](const QByteArray &) {
                 const QByteArray bytes = readBytes(file);
                 const std::optional<UserBase> base = UserBase::load(file);
                 const qsizetype variant = bytes == contents[0] ? 0 : bytes == contents[1] ? 1 : -1;
@@ -182,26 +174,25 @@ private Q_SLOTS:
                                       textfile::joinLines(bases[1].toLines())};
         const QString overwritten = path(QStringLiteral("inplace.jpg"));
         QVERIFY(bases[0].save(overwritten));
-        const int damaged = damagedAfterKills(QStringLiteral("in-place writer"),
-                                              bind(statewriters::userBaseInPlace, overwritten), 100,
-                                              2000, [&](const QByteArray &) {
-                                                  const QByteArray bytes = readBytes(overwritten);
-                                                  return bytes == inPlace[0] || bytes == inPlace[1];
-                                              });
+        const int damaged =
+            damagedAfterKills("in-place writer", bind(statewriters::userBaseInPlace, overwritten),
+                              100, 2000, [&](const QByteArray &) {
+                                  const QByteArray bytes = readBytes(overwritten);
+                                  return bytes == inPlace[0] || bytes == inPlace[1];
+                              });
         QVERIFY(damaged > 0);
     }
 
     void killedSessionWriterLeavesOldOrNewRecord()
     {
-        const auto records0 = statecontents::records(0);
-        const auto records1 = statecontents::records(1);
+        const std::unique_ptr<SessionRecords> records[] = {statecontents::records(0),
+                                                           statecontents::records(1)};
         const auto contents = written(QStringLiteral("temp"), writeSession);
         const QString file = path(datafiles::SessionFile);
         QVERIFY(writeSession(file, 0));
         auto read = std::make_unique<SessionRecords>();
         killRepeatedly(
-            QStringLiteral("temp1.ini"), bind(statewriters::sessionFile, file), 2000,
-            [&](const QByteArray &) {
+            "temp1.ini", bind(statewriters::sessionFile, file), 2000, [&](const QByteArray &) {
                 const QByteArray bytes = readBytes(file);
                 SessionHeader header;
                 if (!readSessionFile(file, header, *read))
@@ -212,7 +203,7 @@ private Q_SLOTS:
                 const SessionProgress expected = statecontents::progress(variant);
                 const int last = expected.questionCount - 1;
                 return header.surname == expected.surname &&
-                       read->at(last).topic == (variant ? *records1 : *records0).at(last).topic;
+                       read->at(last).topic == records[variant]->at(last).topic;
             });
     }
 
@@ -223,7 +214,7 @@ private Q_SLOTS:
         const QString store = path(datafiles::HistoryFile);
         const QStringList block = statecontents::historyBlock();
         qsizetype blocks = 0;
-        killRepeatedly(QStringLiteral("history"), bind(statewriters::history, m_dir.path()), 3000,
+        killRepeatedly("history", bind(statewriters::history, m_dir.path()), 3000,
                        [&](const QByteArray &out) {
                            const QStringList lines = readLinesOrEmpty(store);
                            const qsizetype now = lines.size() / block.size();
@@ -251,15 +242,14 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QStringList files{datafiles::AnswerTimeFile, datafiles::ShowErrorsFile,
                                 datafiles::RememberedLoginFile, datafiles::NetConfigFile};
-        const QDir references[] = {path(QStringLiteral("reference/settings0")),
-                                   path(QStringLiteral("reference/settings1"))};
-        QList<std::array<QByteArray, 2>> contents;
-        for (int v = 0; v < 2; ++v)
-            QVERIFY(QDir().mkpath(references[v].path()) &&
-                    statewriters::writeSettings(references[v].path(), v));
-        for (const QString &file : files)
-            contents.append(
-                {readBytes(references[0].filePath(file)), readBytes(references[1].filePath(file))});
+        QList<std::array<QByteArray, 2>> contents(files.size());
+        for (int v = 0; v < 2; ++v) {
+            const QDir reference(path(QStringLiteral("reference/settings%1").arg(v)));
+            QVERIFY(QDir().mkpath(reference.path()) &&
+                    statewriters::writeSettings(reference.path(), v));
+            for (qsizetype k = 0; k < files.size(); ++k)
+                contents[k][v] = readBytes(reference.filePath(files[k]));
+        }
         QVERIFY(statewriters::writeSettings(folder, 0));
         // The written files are the ones the program reads.
         QCOMPARE(TestSettings::read(folder).answerTime, statecontents::testSettings(0).answerTime);
@@ -267,7 +257,7 @@ private Q_SLOTS:
                  textfile::joinLines(
                      {textfile::printNumber(statecontents::testSettings(0).answerTime)}));
 
-        killRepeatedly(QStringLiteral("settings"), bind(statewriters::settings, folder), 2000,
+        killRepeatedly("settings", bind(statewriters::settings, folder), 2000,
                        [&](const QByteArray &) {
                            for (qsizetype k = 0; k < files.size(); ++k) {
                                const QByteArray bytes = readBytes(QDir(folder).filePath(files[k]));

@@ -47,27 +47,26 @@ private Q_SLOTS:
         m_folder.reset();
     }
 
-    void administratorReachesMenuAndMayChangeUser()
+    void administratorReachesMenuChangesUserAndPointsAtButtons()
     {
-        writeBytes(m_folder->data(QStringLiteral("curr_test.ini")), "first\r\nold\r\n");
-        writeBytes(m_folder->data(QStringLiteral("temp1.ini")), "first\r\nold\r\n");
+        const QStringList leftFiles{m_folder->data("curr_test.ini"), m_folder->data("temp1.ini")};
+        for (const QString &file : leftFiles)
+            writeBytes(file, "first\r\nold\r\n");
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        QVERIFY(menu);
-        QVERIFY(menu->isVisible());
+        QVERIFY(menu && menu->isVisible());
         QCOMPARE(menu->windowTitle(), QStringLiteral("\"Тарвел\""));
-        QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("curr_test.ini"))));
-        QVERIFY(!QFile::exists(m_folder->data(QStringLiteral("temp1.ini"))));
+        for (const QString &file : leftFiles)
+            QVERIFY2(!QFile::exists(file), qPrintable(file));
         QVERIFY(menu->findChild<SkinButton *>(QStringLiteral("btnBOSS"))->isVisible());
         QVERIFY(menu->findChild<QLabel *>(QStringLiteral("lblUser"))->text().contains("vedok"));
-        QCOMPARE(menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"))->text(),
-                 MainMenu::DefaultStatus);
+        auto *status = menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"));
+        QCOMPARE(status->text(), MainMenu::DefaultStatus);
         QCOMPARE(m_app->session.catalogue.names[13], QStringLiteral("Тест по всему курсу"));
 
         // A change of user offers an empty login window.
         menu->findChild<SkinButton *>(QStringLiteral("btNEW"))->click();
         auto *login = m_app->windows.find<LoginWindow>();
-        QVERIFY(login && login->isVisible());
-        QVERIFY(!menu->isVisible());
+        QVERIFY(login && login->isVisible() && !menu->isVisible());
         QVERIFY(login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->text().isEmpty());
         // Cancel returns to the menu with the administrator still current; the login window
         // stays loaded behind it, holding no typed password for a screen reader to read.
@@ -79,6 +78,35 @@ private Q_SLOTS:
         QVERIFY(password->text().isEmpty());
         QCOMPARE(m_app->session.user.firstName, QStringLiteral("vedok"));
         QCOMPARE(m_ended, 0);
+
+        // Under the mouse a button shows its description and is the only one lit.
+        auto *tests = menu->findChild<SkinButton *>(QStringLiteral("btTESTS"));
+        checkHoverHints(menu, status);
+        hoverOver(tests);
+        QVERIFY(tests->isLit());
+        int lit = 0;
+        for (SkinButton *button : menu->findChildren<SkinButton *>())
+            lit += button->isLit();
+        QCOMPARE(lit, 1);
+        hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
+        QVERIFY(!tests->isLit());
+        QCOMPARE(status->text(), MainMenu::DefaultStatus);
+        // A window shown again has no button lit from before it was hidden.
+        hoverOver(tests);
+        menu->hide();
+        menu->show();
+        QVERIFY(!tests->isLit());
+
+        // Every control of the menu and the login window is named and described.
+        m_app->windows.open<LoginWindow>();
+        for (QWidget *window : {static_cast<QWidget *>(menu), loadedWindow("id_reader")}) {
+            for (QWidget *control : window->findChildren<QWidget *>()) {
+                if (qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control))
+                    QVERIFY2(!control->accessibleName().isEmpty() &&
+                                 !control->accessibleDescription().isEmpty(),
+                             qPrintable(control->objectName()));
+            }
+        }
     }
 
     void newPupilRegistersAndSeesNoBossButton()
@@ -94,9 +122,7 @@ private Q_SLOTS:
             auto *ok = w->findChild<SkinButton *>(QStringLiteral("Комманда1"));
             ok->click();
             QVERIFY(w->isVisible());
-            QVERIFY(w->findChild<QLabel *>(QStringLiteral("Метка4"))
-                        ->text()
-                        .startsWith(QStringLiteral("Вас   нет")));
+            QVERIFY(w->findChild<QLabel *>("Метка4")->text().startsWith("Вас   нет"));
             ok->click();
         });
         QVERIFY(m_app->login());
@@ -125,8 +151,7 @@ private Q_SLOTS:
             auto *ok = login->findChild<SkinButton *>(QStringLiteral("Комманда1"));
             ok->click();
             ok->click();
-            QVERIFY(login->isVisible());
-            QVERIFY(message->text().contains(QStringLiteral("поврежден")));
+            QVERIFY(login->isVisible() && message->text().contains(QStringLiteral("поврежден")));
             login->findChild<SkinButton *>(QStringLiteral("Комманда2"))->click();
         });
         QVERIFY(!m_app->login());
@@ -141,14 +166,13 @@ private Q_SLOTS:
             QVERIFY(login && QApplication::activeModalWidget() == login);
             auto *box = login->findChild<QCheckBox *>(QStringLiteral("FIOremember"));
             auto *password = login->findChild<QLineEdit *>(QStringLiteral("Текст3"));
-            QVERIFY(!box->isChecked());
-            QVERIFY(password->text().isEmpty());
+            QVERIFY(!box->isChecked() && password->text().isEmpty());
             login->findChild<QLineEdit *>(QStringLiteral("Текст1"))->setText("vedok");
             login->findChild<QLineEdit *>(QStringLiteral("Текст2"))->setText("Vedok ");
             password->setText("wrong");
             box->click();
             QVERIFY(!box->isChecked());
-            QCOMPARE(login->findChild<QLabel *>(QStringLiteral("remem_LAB"))->text(),
+            QCOMPARE(login->findChild<QLabel *>("remem_LAB")->text(),
                      RememberedLogin::AdministratorRefusedText);
             QVERIFY(readBytes(remembered).startsWith(" 1 \r\nvedok"));
             QTRY_COMPARE(password->echoMode(), QLineEdit::Password);
@@ -174,45 +198,6 @@ private Q_SLOTS:
         QCOMPARE(RememberedLogin::read(remembered).firstName, QStringLiteral("Иван"));
     }
 
-    // Every control is named and described; under the mouse a button shows its description
-    // and is the only one lit.
-    void controlsAreNamedAndLitOneAtATime()
-    {
-        MainMenu *menu = startAs("vedok", "vedok", "vedok");
-        auto *tests = menu->findChild<SkinButton *>(QStringLiteral("btTESTS"));
-        auto *status = menu->findChild<QLabel *>(QStringLiteral("sbStatusBar"));
-        checkHoverHints(menu, status);
-        hoverOver(tests);
-        QVERIFY(tests->isLit());
-        int lit = 0;
-        for (SkinButton *button : menu->findChildren<SkinButton *>())
-            lit += button->isLit();
-        QCOMPARE(lit, 1);
-        hoverOver(menu->findChild<QLabel *>(QStringLiteral("p_BOX")));
-        QVERIFY(!tests->isLit());
-        QCOMPARE(status->text(), MainMenu::DefaultStatus);
-        // A window shown again has no button lit from before it was hidden.
-        hoverOver(tests);
-        menu->hide();
-        menu->show();
-        QVERIFY(!tests->isLit());
-
-        m_app->windows.open<LoginWindow>();
-        for (QWidget *window :
-             {static_cast<QWidget *>(menu), loadedWindow(QStringLiteral("id_reader"))}) {
-            const auto controls = window->findChildren<QWidget *>();
-            for (QWidget *control : controls) {
-                const bool interactive =
-                    qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control);
-                if (!interactive)
-                    continue;
-                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-                QVERIFY2(!control->accessibleDescription().isEmpty(),
-                         qPrintable(control->objectName()));
-            }
-        }
-    }
-
     void soundSwitchIsSilentAndModeButtonsPlayTheirCue()
     {
         MainMenu *menu = startAs("vedok", "vedok", "vedok");
@@ -230,14 +215,13 @@ private Q_SLOTS:
         const auto click = [menu](const char *name) {
             menu->findChild<SkinButton *>(QString::fromLatin1(name))->click();
         };
-        click("btREAD");
-        QCOMPARE(s.mode, SessionMode::Reading);
-        click("btLEARN");
-        QCOMPARE(s.mode, SessionMode::Learning);
-        click("btCONTROL");
-        QCOMPARE(s.mode, SessionMode::Control);
-        click("btKURS");
-        QCOMPARE(s.mode, SessionMode::CourseTest);
+        for (const auto &[button, mode] : {std::pair{"btREAD", SessionMode::Reading},
+                                           {"btLEARN", SessionMode::Learning},
+                                           {"btCONTROL", SessionMode::Control},
+                                           {"btKURS", SessionMode::CourseTest}}) {
+            click(button);
+            QCOMPARE(s.mode, mode);
+        }
         QCOMPARE(m_app->windows.find<TestIntroWindow>()->run()->bank(), QStringLiteral("sv9.jpg"));
         click("btREAD");
         QCOMPARE(s.mode, SessionMode::Reading);
@@ -262,8 +246,7 @@ private Q_SLOTS:
         m_app->session.soundOn = false;
         MainMenu *menu = m_app->startMenu(100);
         auto *splash = m_app->windows.find<SplashWindow>();
-        QVERIFY(splash && splash->isVisible());
-        QVERIFY(!menu->isVisible());
+        QVERIFY(splash && splash->isVisible() && !menu->isVisible());
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(cues.count(), 1);
         QCOMPARE(cues.first().first().toString(), QStringLiteral("thenx.wav"));

@@ -19,7 +19,7 @@
 
 namespace {
 
-const QString Python = QStringLiteral("/usr/bin/python3");
+const QString Python = "/usr/bin/python3";
 
 // The right answer of every question of a bank, found by the set of its answers.
 class AnswerKey
@@ -29,35 +29,32 @@ public:
     {
         QRandomGenerator random(1);
         const PreparedTest test = loadQuestionBank(bankPath, random);
-        for (int i = 0; i <= test.bank.lastIndex; ++i) {
+        m_count = test.bank.lastIndex + 1;
+        for (int i = 0; i < m_count; ++i) {
             const BankRecord &r = test.bank.records[size_t(i)];
-            m_questions.append(
-                {sorted({r.answers.begin(), r.answers.end()}), r.answers[size_t(r.correct - 1)]});
+            m_right[key({r.answers.begin(), r.answers.end()})] << r.answers[size_t(r.correct - 1)];
         }
     }
 
-    int questionCount() const { return int(m_questions.size()); }
+    int questionCount() const { return m_count; }
 
     // The right answer among the answers shown; empty when they fit no question or more than
     // one with different right answers.
     QString rightAnswer(const QStringList &shown) const
     {
-        QStringList right;
-        for (const auto &[answers, correct] : m_questions) {
-            if (answers == sorted(shown) && !right.contains(correct))
-                right.append(correct);
-        }
-        return right.size() == 1 ? right.first() : QString();
+        const QSet<QString> right = m_right.value(key(shown));
+        return right.size() == 1 ? *right.begin() : QString();
     }
 
 private:
-    static QStringList sorted(QStringList list)
+    static QString key(QStringList answers)
     {
-        list.sort();
-        return list;
+        answers.sort();
+        return answers.join(u'\n');
     }
 
-    QList<std::pair<QStringList, QString>> m_questions;
+    QHash<QString, QSet<QString>> m_right;
+    int m_count = 0;
 };
 
 // The pupil's real program, started in its own folder on the desk. It is stopped when this goes,
@@ -80,7 +77,7 @@ public:
         stopWithParent(m_process);
         m_process.start(program, {});
         if (!m_process.waitForStarted(10000))
-            m_fault = program + QStringLiteral(" did not start: ") + m_process.errorString();
+            m_fault = program + " did not start: " + m_process.errorString();
     }
     ~PupilProgram()
     {
@@ -115,14 +112,6 @@ private:
     QTemporaryDir m_log;
     QProcess m_process;
     QString m_fault;
-};
-
-// The teacher's program without its login; its windows go with it.
-struct Teacher
-{
-    explicit Teacher(const QString &programFolder) : app(programFolder, false) {}
-    ~Teacher() { deleteAllWindows(); }
-    Application app;
 };
 
 } // namespace
@@ -190,7 +179,7 @@ private Q_SLOTS:
         m_desk = std::make_unique<PrivateDesk>(options);
         const QString fault = m_desk->start();
         if (!fault.isEmpty() && m_desk->programMissing())
-            QSKIP(qPrintable(QStringLiteral("no desk for the pupil's program: ") + fault));
+            QSKIP(qPrintable("no desk for the pupil's program: " + fault));
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         QProcess probe;
         probe.start(Python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")});
@@ -211,13 +200,13 @@ private Q_SLOTS:
     {
         ClassroomFolders room(1, TestProgramFolder::Content::DemoData);
         const QString pupilFolder = room.pupilFolder(1);
-        TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA),
-                                    pupilFolder + QStringLiteral("data"));
+        TestProgramFolder::copyTree(QStringLiteral(TARVEL_DEMO_DATA), pupilFolder + "data");
 
         // The teacher's program with its monitor, looking at the pupil's folder twice a second.
         // When the row's question changes, the time since the pupil's program wrote it.
-        Teacher teacher(room.teacher().path());
-        auto *monitor = teacher.app.windows.open<MonitorWindow>();
+        const std::unique_ptr<Application> teacher = startApplication(room.teacher());
+        const auto closeWindows = qScopeGuard(deleteAllWindows);
+        auto *monitor = teacher->windows.open<MonitorWindow>();
         QVERIFY(monitor);
         const QString progressFile = room.pupilData(1, datafiles::ProgressFile);
         QMap<QString, qint64> shownAfterMs;
@@ -227,8 +216,7 @@ private Q_SLOTS:
                 shownAfterMs[current] = QDateTime::currentMSecsSinceEpoch() -
                                         QFileInfo(progressFile).lastModified().toMSecsSinceEpoch();
         });
-        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Computer), QStringLiteral("№1"),
-                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(cell(monitor, MonitorModel::Computer), "№1", 5000);
         QCOMPARE(cell(monitor, MonitorModel::Name), QString());
 
         // A new pupil starts the program on the pupil's computer and takes the first topic test.
@@ -237,8 +225,7 @@ private Q_SLOTS:
         QVERIFY2(pupil->fault().isEmpty(), qPrintable(pupil->fault()));
         QVERIFY(robot(*pupil, {"login", "Иван", "Петров", "12345"}));
         QVERIFY(robot(*pupil, {"press", "Выбрать тест"}));
-        QVERIFY(robot(*pupil, {"press", "Пройти тест"}));
-        QVERIFY(robot(*pupil, {"press", "Начать тест"}));
+        QVERIFY(robot(*pupil, {"press", "Пройти тест"}) && robot(*pupil, {"press", "Начать тест"}));
 
         SessionState files;
         files.setProgramFolder(pupilFolder);

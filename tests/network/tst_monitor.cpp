@@ -5,12 +5,11 @@
 #include "network/pupilstatus.h"
 #include "network/setupwindows.h"
 #include "network/setupwizard.h"
+#include "networkharness.h"
 #include "windowsupport.h"
 
-#include "networkharness.h"
 #include <QComboBox>
 #include <QLineEdit>
-
 #include <QTableView>
 #include <QtTest>
 
@@ -47,11 +46,11 @@ private Q_SLOTS:
         MonitorWindow *monitor = h.openMonitor();
         QVERIFY(!monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
         QTRY_COMPARE(cell(monitor, 1, MonitorModel::Name), QStringLiteral("Петров"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Computer), QStringLiteral("№2"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Right), QStringLiteral("5/20"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Current), QStringLiteral("7"));
-        QCOMPARE(cell(monitor, 1, MonitorModel::Grade), QString());
-        QCOMPARE(cell(monitor, 1, MonitorModel::Answered), QStringLiteral("только что"));
+        QCOMPARE(cell(monitor, 1, MonitorModel::Computer), "№2");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Right), "5/20");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Current), "7");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Grade), "");
+        QCOMPARE(cell(monitor, 1, MonitorModel::Answered), "только что");
         QCOMPARE(progress(monitor, 1, MonitorModel::MaximumRole).toInt(), 20);
         QCOMPARE(progress(monitor, 1, MonitorModel::ValueRole).toInt(), 7);
         QCOMPARE(cell(monitor, 0, MonitorModel::Computer), QStringLiteral("№1"));
@@ -61,15 +60,15 @@ private Q_SLOTS:
         QVERIFY(!monitor->poller()->isReading(1));
         // A classroom of less than 16 computers: one page of 15 rows, no page buttons.
         QCOMPARE(cell(monitor, 14, MonitorModel::Computer), QStringLiteral("№15"));
-        QVERIFY(!monitor->findChild<QPushButton *>("btnNEXT15")->isVisible());
-        QVERIFY(!monitor->findChild<QPushButton *>("btnPREV15")->isVisible());
+        for (const char *button : {"btnNEXT15", "btnPREV15"})
+            QVERIFY(!monitor->findChild<QPushButton *>(button)->isVisible());
         checkAccessibility(monitor);
         // Screen readers read the rows as a table's cells.
         QAccessibleInterface *table =
             QAccessible::queryAccessibleInterface(monitor->findChild<QTableView *>("metTABLE"));
         QCOMPARE(table->role(), QAccessible::Table);
         QCOMPARE(table->tableInterface()->cellAt(1, MonitorModel::Name)->text(QAccessible::Name),
-                 QStringLiteral("Петров"));
+                 "Петров");
 
         // The pupil finishes; a damaged file on computer 3 never gives an invalid range; a
         // regular file again in place of the pipe is followed.
@@ -111,8 +110,7 @@ private Q_SLOTS:
         MonitorWindow *monitor = h.openMonitor();
         auto *next = monitor->findChild<QPushButton *>("btnNEXT15");
         auto *prev = monitor->findChild<QPushButton *>("btnPREV15");
-        QVERIFY(next->isVisible());
-        QVERIFY(!prev->isVisible());
+        QVERIFY(next->isVisible() && !prev->isVisible());
         QTRY_COMPARE(h.classroom.pupil(17).surname, QStringLiteral("Смирнова"));
         next->click();
         QVERIFY(next->isVisible() && prev->isVisible());
@@ -139,21 +137,19 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         MonitorWindow *monitor = h.openMonitor();
         QVERIFY(monitor->findChild<QLabel *>("metNEEDsetup")->isVisible());
-        QVERIFY(!monitor->findChild<QPushButton *>("btnLOG")->isEnabled());
-        QVERIFY(!monitor->findChild<QPushButton *>("btnTestALONE")->isEnabled());
+        for (const char *button : {"btnLOG", "btnTestALONE"})
+            QVERIFY(!monitor->findChild<QPushButton *>(button)->isEnabled());
         QVERIFY(!monitor->pollTimer()->isActive());
 
         h.click("frmNET", "btnNETSetup");
-        QVERIFY(loadedWindow("frmNETSetuP1")->isVisible());
-        QVERIFY(!monitor->isVisible());
+        QVERIFY(loadedWindow("frmNETSetuP1")->isVisible() && !monitor->isVisible());
         auto *count = h.child<QLineEdit>("frmNETSetuP1", "txt1");
         count->setText("abc");
         h.click("frmNETSetuP1", "Комманда1");
         QCOMPARE(h.text("frmNETSetuP1", "Met2"), netsetup::ZeroText);
         count->setText("2 компьютера");
         h.click("frmNETSetuP1", "Комманда1");
-        QCOMPARE(h.text("frmNETSetuP2", "Met2"),
-                 QStringLiteral("На компьютере № 1 программа установлена ?"));
+        QCOMPARE(h.text("frmNETSetuP2", "Met2"), "На компьютере № 1 программа установлена ?");
         checkAccessibility(loadedWindow("frmNETSetuP2"));
         pressWhenShown("frmNETSetuP3", "Command1", [](QWidget *step3) {
             checkAccessibility(step3);
@@ -165,12 +161,10 @@ private Q_SLOTS:
             auto *cancel = step2->findChild<QPushButton *>("Комманда3");
             QAccessible::queryAccessibleInterface(cancel)->actionInterface()->doAction(
                 QAccessibleActionInterface::pressAction());
-            QVERIFY(!cancel->isDown());
-            QVERIFY(step2->isVisible());
+            QVERIFY(!cancel->isDown() && step2->isVisible());
         });
         h.click("frmNETSetuP2", "Комманда1");
-        QCOMPARE(h.text("frmNETSetuP2", "Met2"),
-                 QStringLiteral("На компьютере № 2 программа установлена ?"));
+        QCOMPARE(h.text("frmNETSetuP2", "Met2"), "На компьютере № 2 программа установлена ?");
         QCOMPARE(starts, QStringList{QDir::homePath()});
 
         // "Отмена" in the middle leaves the whole setup; net.ini and the session stay as they were.
@@ -211,8 +205,7 @@ private Q_SLOTS:
         QVERIFY(loadedWindow("frmNETSetup5")->isVisible());
         QCOMPARE(h.text("frmNETSetup5", "metWAY"), room.pupilFolder(1));
         h.child<QComboBox>("frmNETSetup5", "cOmBo1")->setCurrentIndex(1);
-        for (const QString &chosen :
-             {QString(), room.pupilFolder(1) + QStringLiteral("data/curr_test.ini")}) {
+        for (const QString &chosen : {QString(), room.pupilFolder(1) + "data/curr_test.ini"}) {
             answer = chosen;
             pressWhenShown("frmNETSetuP3", "Command2", [&](QWidget *step3) {
                 step3->findChild<QPushButton *>("Command1")->click();

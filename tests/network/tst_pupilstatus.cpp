@@ -16,14 +16,6 @@ QStringList progressLines(const QString &max, const QString &curr, const QString
     return {"first", "Иван", "second", "Петров", "name", "Реле",   "max",
             max,     "curr", curr,     "ok",     ok,     "ocenka", ocenka};
 }
-
-// A poll of every computer, waited for.
-bool pollOnce(PupilPoller &poller)
-{
-    QSignalSpy finished(&poller, &PupilPoller::pollFinished);
-    poller.poll();
-    return finished.wait(3000);
-}
 } // namespace
 
 class PupilStatusTest : public QObject
@@ -35,50 +27,41 @@ private Q_SLOTS:
     void rowsKeepValidRanges_data()
     {
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("prav");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("ocenka");
-        const auto row = [](const char *name, const QStringList &lines, int maximum, int value,
-                            const char *prav, const char *current, const char *ocenka = "") {
-            QTest::newRow(name) << lines << maximum << value << QString::fromUtf8(prav)
-                                << QString::fromUtf8(current) << QString::fromUtf8(ocenka);
+        // The row's maximum, value, right answers, current question and grade.
+        QTest::addColumn<QStringList>("shown");
+        const auto row = [](const char *name, const QStringList &lines, const QStringList &shown) {
+            QTest::newRow(name) << lines << shown;
         };
-        row("running", progressLines(" 20 ", " 7 ", " 5 ", " 0 "), 20, 7, "5/20", "7");
-        row("finished", progressLines(" 10 ", " 10 ", " 7 ", " 4 "), 10, 10, "7/10", "10", "4");
-        row("max 0", progressLines("0", "3", "1", "0"), 1, 1, "1/0", "3");
-        row("max negative", progressLines("-5", "3", "1", "0"), 1, 1, "1/-5", "3");
-        row("curr above max", progressLines("10", "44", "1", "0"), 10, 10, "1/10", "44");
-        row("curr 0", progressLines("10", "0", "1", "0"), 10, 1, "1/10", "0");
-        row("curr negative", progressLines("10", "-2", "1", "0"), 10, 1, "1/10", "-2");
-        row("letters", progressLines("abc", "x", "1", "zz"), 1, 1, "1/0", "0");
-        row("beyond 16 bits", progressLines("99999999999", "1e300", "-1e300", "1e300"), 32767,
-            32767, "-32768/32767", "32767", "32767");
-        row("truncated after max", {"first", "A", "second", "B", "max"}, 100, 1, "/100", "1");
+        row("running", progressLines(" 20 ", " 7 ", " 5 ", " 0 "), {"20", "7", "5/20", "7", ""});
+        row("finished", progressLines(" 10 ", " 10 ", " 7 ", " 4 "),
+            {"10", "10", "7/10", "10", "4"});
+        row("max 0", progressLines("0", "3", "1", "0"), {"1", "1", "1/0", "3", ""});
+        row("max negative", progressLines("-5", "3", "1", "0"), {"1", "1", "1/-5", "3", ""});
+        row("curr above max", progressLines("10", "44", "1", "0"), {"10", "10", "1/10", "44", ""});
+        row("curr 0", progressLines("10", "0", "1", "0"), {"10", "1", "1/10", "0", ""});
+        row("curr negative", progressLines("10", "-2", "1", "0"), {"10", "1", "1/10", "-2", ""});
+        row("letters", progressLines("abc", "x", "1", "zz"), {"1", "1", "1/0", "0", ""});
+        row("beyond 16 bits", progressLines("99999999999", "1e300", "-1e300", "1e300"),
+            {"32767", "32767", "-32768/32767", "32767", "32767"});
+        row("truncated after max", {"first", "A", "second", "B", "max"},
+            {"100", "1", "/100", "1", ""});
         // Without a pupil the row shows only its computer's number.
-        row("no pupil", {"max", "20", "ok", "3"}, 20, 1, "", "");
-        row("garbage", {QString::fromLatin1("\x01\x02\xff"), "ok"}, 100, 1, "", "");
+        row("no pupil", {"max", "20", "ok", "3"}, {"20", "1", "", "", ""});
+        row("garbage", {QString::fromLatin1("\x01\x02\xff"), "ok"}, {"100", "1", "", "", ""});
     }
     void rowsKeepValidRanges()
     {
         QFETCH(QStringList, lines);
-        QFETCH(int, maximum);
-        QFETCH(int, value);
-        QFETCH(QString, prav);
-        QFETCH(QString, current);
-        QFETCH(QString, ocenka);
+        QFETCH(QStringList, shown);
         const PupilStatus s = pupilstatus::applyLines(lines, PupilStatus());
-        QCOMPARE(s.graded(), !ocenka.isEmpty());
+        QCOMPARE(s.graded(), !shown.last().isEmpty());
         const pupilstatus::Row row = pupilstatus::row(4, s);
         QCOMPARE(row.computer, QStringLiteral("№4"));
         QCOMPARE(row.pupil, s.surname);
         QCOMPARE(row.minimum, 1);
-        QCOMPARE(row.maximum, maximum);
-        QCOMPARE(row.value, value);
-        QCOMPARE(row.right, prav);
-        QCOMPARE(row.current, current);
-        QCOMPARE(row.grade, ocenka);
+        QCOMPARE((QStringList{QString::number(row.maximum), QString::number(row.value), row.right,
+                              row.current, row.grade}),
+                 shown);
     }
 
     void filesOnDisk()
@@ -121,16 +104,13 @@ private Q_SLOTS:
         poller.poll();
         poller.forget();
         classroom.clear();
-        // The read is over and whatever it handed over has been delivered.
+        QVERIFY(!poller.isReading(1) && !poller.isPolling());
+        poller.poll(); // nothing configured: nothing read
+        // The reads are over and whatever they handed over has been delivered: nothing.
         QVERIFY(shareReadersStopped(5000));
         QCoreApplication::processEvents();
         QCOMPARE(read.count(), 0);
         QVERIFY(classroom.pupil(1).surname.isEmpty());
-        QVERIFY(!poller.isReading(1) && !poller.isPolling());
-        poller.poll(); // nothing configured: nothing read
-        QVERIFY(shareReadersStopped(5000));
-        QCoreApplication::processEvents();
-        QCOMPARE(read.count(), 0);
     }
 
     // A classroom is read by a few readers in turn; computers that hang hold up only the readers
@@ -206,9 +186,12 @@ private Q_SLOTS:
         PupilPoller poller(classroom);
         qint64 now = 1000000;
         poller.setClock([&now] { return now; });
+        // A poll of every computer `ms` later, waited for.
         const auto pollLater = [&](qint64 ms) {
             now += ms;
-            return pollOnce(poller);
+            QSignalSpy finished(&poller, &PupilPoller::pollFinished);
+            poller.poll();
+            return finished.wait(3000);
         };
         QSignalSpy read(&poller, &PupilPoller::computerRead);
         QVERIFY(pollLater(0));
@@ -226,18 +209,15 @@ private Q_SLOTS:
 
         // The same size, a later time.
         room.progress(1, "А", "Первый", 10, 3, 1);
-        QVERIFY(setModified(file, written.addSecs(30)));
-        QVERIFY(pollLater(500));
+        QVERIFY(setModified(file, written.addSecs(30)) && pollLater(500));
         QCOMPARE(read.count(), 1);
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
-        QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000),
-                 QStringLiteral("12 с назад"));
+        QCOMPARE(poller.live(1).text(classroom.pupil(1), now + 12000), "12 с назад");
 
         // Rewritten within the same tick of the file clock: the same stamp, read once more a
         // while after the change, and then no more.
         room.progress(1, "А", "Первый", 10, 4, 2);
-        QVERIFY(setModified(file, written.addSecs(30)));
-        QVERIFY(pollLater(500));
+        QVERIFY(setModified(file, written.addSecs(30)) && pollLater(500));
         QCOMPARE(classroom.pupil(1).currentQuestion, 3);
         QVERIFY(pollLater(StampWatch::RecheckMs));
         QCOMPARE(classroom.pupil(1).currentQuestion, 4);
@@ -249,13 +229,12 @@ private Q_SLOTS:
         QVERIFY(classroom.pupil(2).surname.isEmpty());
         room.progress(2, "Б", "Второй", 10, 5, 3);
         QVERIFY(QFile::rename(room.pupilData(2, datafiles::ProgressFile),
-                              room.pupilData(2, QStringLiteral("Curr_Test.ini"))));
+                              room.pupilData(2, "Curr_Test.ini")));
         QVERIFY(pollLater(500));
         QCOMPARE(classroom.pupil(2).surname, QStringLiteral("Второй"));
 
         // The program folder gone: the share stopped answering, the row keeps the pupil.
-        QVERIFY(QDir(room.pupilFolder(1)).removeRecursively());
-        QVERIFY(pollLater(500));
+        QVERIFY(QDir(room.pupilFolder(1)).removeRecursively() && pollLater(500));
         QCOMPARE(classroom.pupil(1).surname, QStringLiteral("Первый"));
         QCOMPARE(poller.live(1).text(classroom.pupil(1), now), PupilLive::NoConnectionText);
     }
@@ -353,40 +332,35 @@ private Q_SLOTS:
     {
         Classroom classroom;
         MonitorPages pages(classroom);
+        // The page, whether "previous" and "next" show, the computer of the first row.
+        const auto shows = [&pages] {
+            return QList<int>{pages.page(), pages.previousVisible(), pages.nextVisible(),
+                              pages.computerInRow(0)};
+        };
         classroom.assign(10, {});
-        QVERIFY(!pages.nextVisible());
-        QVERIFY(!pages.previousVisible());
+        QCOMPARE(shows(), QList<int>({1, 0, 0, 1}));
         QCOMPARE(pages.computerInRow(14), 15);
-
         classroom.assign(20, {});
-        QVERIFY(pages.nextVisible());
+        QCOMPARE(shows(), QList<int>({1, 0, 1, 1}));
         pages.next();
-        QCOMPARE(pages.page(), 2);
-        QVERIFY(pages.nextVisible());
-        QVERIFY(pages.previousVisible());
-        QCOMPARE(pages.computerInRow(0), 16);
+        QCOMPARE(shows(), QList<int>({2, 1, 1, 16}));
         pages.next();
-        QCOMPARE(pages.page(), 3);
-        QVERIFY(!pages.nextVisible());
-        QCOMPARE(pages.computerInRow(0), 31);
+        QCOMPARE(shows(), QList<int>({3, 1, 0, 31}));
         QCOMPARE(pages.computerInRow(14), 45);
         pages.next();
-        QCOMPARE(pages.page(), 3);
+        QCOMPARE(shows(), QList<int>({3, 1, 0, 31}));
 
         // Computers 46-50 have a page of their own, whose rows end with computer 50.
         classroom.assign(49, {});
-        QVERIFY(pages.nextVisible());
+        QCOMPARE(shows(), QList<int>({3, 1, 1, 31}));
         pages.next();
-        QCOMPARE(pages.page(), 4);
-        QVERIFY(!pages.nextVisible());
-        QCOMPARE(pages.computerInRow(0), 46);
+        QCOMPARE(shows(), QList<int>({4, 1, 0, 46}));
         QCOMPARE(pages.rowsUsed(), 5);
         pages.next();
-        QCOMPARE(pages.page(), 4);
+        QCOMPARE(shows(), QList<int>({4, 1, 0, 46}));
         for (int i = 0; i < 4; ++i)
             pages.previous();
-        QCOMPARE(pages.page(), 1);
-        QVERIFY(!pages.previousVisible());
+        QCOMPARE(shows(), QList<int>({1, 0, 1, 1}));
     }
 };
 

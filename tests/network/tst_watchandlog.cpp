@@ -29,7 +29,7 @@ namespace {
 // Accepts the save dialog, with the file it proposes, once it is open.
 void saveInFileDialogSoon()
 {
-    answerWhenShown(QStringLiteral("QFileDialog"),
+    answerWhenShown("QFileDialog",
                     [](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "accept"); });
 }
 } // namespace
@@ -97,8 +97,7 @@ private Q_SLOTS:
         auto *refreshTimer = loadedWindow("frmNetLog")->findChild<QTimer *>("Timer1");
         QSignalSpy refreshed(refreshTimer, &QTimer::timeout);
         refreshTimer->start(0);
-        QVERIFY(refreshed.wait());
-        QVERIFY(shareReadersStopped(5000));
+        QVERIFY(refreshed.wait() && shareReadersStopped(5000));
         QCoreApplication::processEvents();
         QCOMPARE(frame->title(), QStringLiteral("Вопрос № 6"));
         refresh->click();
@@ -144,16 +143,14 @@ private Q_SLOTS:
         QCOMPARE(shown->rowCount(), 4);
         QCOMPARE(table->currentIndex().row(), 0);
         QCOMPARE(shown->index(2, ClassResultsModel::Number).data().toString(), QStringLiteral("3"));
-        QCOMPARE(shown->index(2, ClassResultsModel::Name).data().toString(),
-                 QStringLiteral("Смирнов Пётр"));
-        QCOMPARE(shown->index(2, ClassResultsModel::Right).data().toString(),
-                 QStringLiteral("5 / 10"));
+        QCOMPARE(shown->index(2, ClassResultsModel::Name).data().toString(), "Смирнов Пётр");
+        QCOMPARE(shown->index(2, ClassResultsModel::Right).data().toString(), "5 / 10");
         const QLocale locale = QLocale::system();
         QCOMPARE(h.text("frmLOGnet", "metAVER"), QStringLiteral("Средний балл: 4"));
-        QCOMPARE(h.text("frmLOGnet", "metCACH"), QStringLiteral("Качественная успеваемость: ") +
-                                                     resultslog::formatPercent(50, locale) + " %");
-        QCOMPARE(h.text("frmLOGnet", "metABSOL"), QStringLiteral("Абсолютная успеваемость: ") +
-                                                      resultslog::formatPercent(75, locale) + " %");
+        QCOMPARE(h.text("frmLOGnet", "metCACH"),
+                 "Качественная успеваемость: " + resultslog::formatPercent(50, locale) + " %");
+        QCOMPARE(h.text("frmLOGnet", "metABSOL"),
+                 "Абсолютная успеваемость: " + resultslog::formatPercent(75, locale) + " %");
         checkAccessibility(loadedWindow("frmLOGnet"));
 
         // Refusing prints nothing; accepting prints to a PDF file when there is no printer.
@@ -165,7 +162,7 @@ private Q_SLOTS:
         const QString message = h.text("frmLOGnet", "metPRINT");
         QVERIFY2(message.contains(home.path()), qPrintable(message));
         const QStringList pdfs =
-            QDir(ClassResultsWindow::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+            QDir(ClassResultsWindow::pdfFolder()).entryList({"*.pdf"}, QDir::Files);
         QCOMPARE(pdfs.size(), 1);
         const QString pdf = QDir(ClassResultsWindow::pdfFolder()).filePath(pdfs.first());
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
@@ -177,8 +174,7 @@ private Q_SLOTS:
                      qPrintable(QString::fromLocal8Bit(text.readAllStandardError())));
             // pdftotext narrows runs of blanks; the words and their order must match.
             const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-            QVERIFY2(printed.contains(QStringLiteral("Результаты теста проведенного")),
-                     qPrintable(printed));
+            QVERIFY2(printed.contains("Результаты теста проведенного"), qPrintable(printed));
             for (const QString &line : lines)
                 QVERIFY2(printed.contains(line.simplified()), qPrintable(printed));
             QVERIFY(printed.contains(h.text("frmLOGnet", "metABSOL")));
@@ -195,12 +191,12 @@ private Q_SLOTS:
         QVERIFY(h.child<QPushButton>("frmLOGnet", "btnHISTORYmemo")->isEnabled());
 
         // Both lessons of the history as one table.
-        const QString csv = QDir(ClassResultsWindow::pdfFolder())
-                                .filePath(QStringLiteral("История результатов.csv"));
+        const QString csv =
+            QDir(ClassResultsWindow::pdfFolder()).filePath("История результатов.csv");
         saveInFileDialogSoon();
         h.click("frmLOGnet", "btnHISTORYcsv");
         const QStringList rows =
-            QString::fromUtf8(readBytes(csv)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            QString::fromUtf8(readBytes(csv)).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 1 + 2 * shown->rowCount());
         QVERIFY(rows.at(3).contains(QStringLiteral(";Смирнов Пётр;")));
         QVERIFY(h.text("frmLOGnet", "metPRINT").contains(QDir::toNativeSeparators(csv)));
