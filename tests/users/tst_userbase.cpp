@@ -307,26 +307,6 @@ private Q_SLOTS:
                  (QStringList{"перевод строки", "табуляция"}));
         QVERIFY(unstorableCharacters(QStringLiteral("Пётр Ёжиков-№1")).isEmpty());
     }
-
-    void administrationEdits()
-    {
-        UserRecord admin = user(vedok, vedok, "p");
-        admin.bookmark = QStringLiteral("1.1");
-        admin.results[2] = textfile::printNumber(4);
-        UserBase base = baseOf(
-            {admin, user("a", "b", "1"), user("c", "d", "2"), user("a", "b", "3"), UserRecord()});
-        base.renameUser("a", "b", "x", "y", "9");
-        QCOMPARE(base.records.at(3).firstName, QStringLiteral("x"));
-        QCOMPARE(base.records.at(3).password, QStringLiteral("9"));
-        base.removeUser("x", "y");
-        QCOMPARE(base.records.size(), 3);
-        QCOMPARE(base.records.at(1).firstName, QStringLiteral("c"));
-        base.clearAllButAdministrator();
-        QCOMPARE(base.records.size(), 2);
-        QCOMPARE(base.records.at(0).bookmark, QStringLiteral("1.1"));
-        QCOMPARE(base.records.at(0).resultNumber(2), 4);
-        QVERIFY(base.records.at(1).firstName.isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(UserBaseTest)
