@@ -110,6 +110,12 @@ private:
         QTRY_COMPARE(run().asked(), 1);
         hurry();
     }
+    void startAsVedok()
+    {
+        m_app = startApplication(*m_folder);
+        SessionState &s = m_app->session;
+        s.user.firstName = s.user.surname = s.user.password = "vedok";
+    }
     QList<answerjournal::Answer> answers() const
     {
         return answerjournal::parse(readBytes(m_folder->data("answers.txt")));
@@ -127,9 +133,7 @@ private Q_SLOTS:
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
         writeBytes(m_folder->jpg("14_16.jpg"), " 9 \r\n");
         writeBytes(m_folder->jpg("sv10.jpg"), " 1 \r\n");
-        m_app = startApplication(*m_folder);
-        SessionState &s = m_app->session;
-        s.user.firstName = s.user.surname = s.user.password = "vedok";
+        startAsVedok();
     }
     void cleanup()
     {
@@ -367,17 +371,28 @@ private Q_SLOTS:
         QCOMPARE(m_app->session.user.results[0], QStringLiteral("4"));
     }
 
-    // After a crash the pupil is asked in the offer's own words; neither Escape nor closing
-    // the window throws his answers away, and starting again opens the same test anew.
+    // A second program started on this computer while the test runs (another account, the
+    // teacher's) neither offers, nor ends, nor clears that test. After a crash the pupil is
+    // asked in the offer's own words; neither Escape nor closing the window throws his answers
+    // away, and starting again opens the same test anew.
     void killedTestIsOfferedToGoOnOrStartAgain()
     {
         startTopicTest(1);
         answer(true);
+        {
+            Application beside(m_folder->path(), false);
+            beside.windows.endAction = [] {};
+            beside.session.user.firstName = QStringLiteral("Анна");
+            beside.session.user.surname = QStringLiteral("Сидорова");
+            QVERIFY(beside.startMenu(-1));
+            QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
+            QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
+            QVERIFY(storedResult(2).isEmpty());
+        }
         answer(false);
+        QCOMPARE(run().asked(), 3);
         deleteAllWindows();
-        m_app = startApplication(*m_folder);
-        SessionState &s = m_app->session;
-        s.user.firstName = s.user.surname = s.user.password = "vedok";
+        startAsVedok();
         QString question, focused;
         bool stayed = false;
         answerWhenShown("frmRESUME", [&](QWidget *offer) {
@@ -398,25 +413,6 @@ private Q_SLOTS:
         QVERIFY(control("frmFullTest", "cmdSTART")->isVisible());
         QTRY_COMPARE(storedResult(2), QStringLiteral("0"));
         QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
-    }
-
-    // A second program started on this computer while the test runs (another account, the
-    // teacher's) neither offers, nor ends, nor clears that test.
-    void testRunningBesideIsLeftAlone()
-    {
-        startTopicTest(1);
-        answer(true);
-        Application beside(m_folder->path(), false);
-        beside.windows.endAction = [] {};
-        beside.session.user.firstName = QStringLiteral("Анна");
-        beside.session.user.surname = QStringLiteral("Сидорова");
-        QVERIFY(beside.startMenu(-1));
-        QVERIFY(QFile::exists(m_folder->data("resume.ini")));
-        QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
-        QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
-        QVERIFY(storedResult(2).isEmpty());
-        answer(true);
-        QCOMPARE(run().asked(), 3);
     }
 
     void oneAnswerPerQuestionShownAndLongAnswersWrap()
