@@ -20,14 +20,10 @@ QStringList bankLines(int count)
 {
     QStringList lines{"start", "name", "Светофоры", "time", "30"};
     for (int i = 0; i < count; ++i) {
-        lines << "temaname"
-              << "Тема"
-              << "vop" << QStringLiteral("Вопрос %1").arg(i);
+        lines << QStringList{"temaname", "Тема", "vop", QStringLiteral("Вопрос %1").arg(i)};
         for (int k = 1; k <= 5; ++k)
             lines << QStringLiteral("otv%1").arg(k) << (k == 2 ? "1" : "0") + QString::number(k);
-        lines << "good"
-              << "2"
-              << "ris" << (i == 1 ? "ris1" : "");
+        lines << QStringList{"good", "2", "ris", i == 1 ? "ris1" : ""};
     }
     return lines << "end";
 }
@@ -405,7 +401,7 @@ private Q_SLOTS:
         run.answer(true);
         QCOMPARE(pauses.count(), 0);
         QCOMPARE(run.session->state(), TestSession::State::Finished);
-        QCOMPARE(run.test->grade(), 4);
+        QCOMPARE(run.test->grade(), 3);
         QCOMPARE(run.test->notice(),
                  QStringLiteral("Оценка не записана в ваши результаты: теста «Светофоры» нет в "
                                 "каталоге тестов."));
