@@ -239,12 +239,8 @@ private Q_SLOTS:
         writeBytes(path, damaged);
         const QDateTime when(QDate(2026, 12, 9), QTime(10, 5, 7));
         const journal::Attempt first{when, "Иван\tИ.", "Петров", "Светофоры", 5, 6, 83.3, 4, 95};
-        journal::Attempt second = first;
-        second.firstName = "Пётр";
-        second.when = first.when.addDays(1);
-        second.grade = 2;
-        second.correct = 1;
-        second.percent = 16.7;
+        const journal::Attempt second{
+            when.addDays(1), "Пётр", "Петров", "Светофоры", 1, 6, 16.7, 2, 95};
         QVERIFY(journal::append(path, first));
         QVERIFY(journal::append(path, second));
         QVERIFY(textfile::decode1251(readBytes(path))
