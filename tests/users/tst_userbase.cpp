@@ -95,24 +95,17 @@ private Q_SLOTS:
         base.registerUser("c", "d", "2", 1);
         QCOMPARE(base.records.size(), 5);
         QCOMPARE(base.records.at(1).bookmark, QStringLiteral("старая закладка"));
-    }
 
-    // The first match in file order answers, even where a later record's password would fit;
-    // the last record, the empty one the base ends with, never matches.
-    void lookupFollowsFileOrder()
-    {
-        const UserBase base =
-            baseOf({user("a", "b", "1"), user("a", "b", "2"), user("x", "y", "1")});
+        // The first match in file order answers, even where a later record's password would
+        // fit; the last record, the empty one the base ends with, never matches.
+        base = baseOf({user("a", "b", "1"), user("a", "b", "2"), user("x", "y", "1")});
         QCOMPARE(base.find("a", "b", "1").index, 0);
         QCOMPARE(base.find("a", "b", "2").outcome, UserBase::Outcome::WrongPassword);
         QCOMPARE(base.find("x", "y", "1").outcome, UserBase::Outcome::NotFound);
-    }
 
-    void damagedBasesLoseNothing()
-    {
         // Count below 2 and no trailing empty record: the administrator can still log in
         // and a new user gets a new record at the end.
-        UserBase base = UserBase::fromLines(
+        base = UserBase::fromLines(
             {"predel", " 1 ", "first", "vedok", "second", "vedok", "pass", "p"});
         QCOMPARE(base.records.size(), 2);
         QCOMPARE(base.find(vedok, vedok, "p").outcome, UserBase::Outcome::Found);
