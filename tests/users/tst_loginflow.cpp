@@ -148,11 +148,6 @@ private Q_SLOTS:
         SessionState session;
         LoginFlow flow(session, base(), copy());
         const QByteArray before = readBytes(base());
-        // Characters the base cannot hold are named, never stored as "?".
-        QCOMPARE(flow.pressOk("Renée", "Dupont😀", "1"), LoginFlow::Result::Refused);
-        QCOMPARE(flow.message(), QStringLiteral("Эти знаки нельзя сохранить в списке "
-                                                "пользователей: «é», «😀». Замените их."));
-        QVERIFY(!flow.registrationPending());
         // An empty password never makes an account; the registration waits for one.
         QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::NotFound);
         QCOMPARE(flow.pressOk("Иван", "Петров", "  "), LoginFlow::Result::PasswordMissing);
@@ -165,7 +160,8 @@ private Q_SLOTS:
     }
 
     // Nobody becomes the administrator by registering, nor takes names that only look like his:
-    // a base without one stays so.
+    // a base without one stays so. Characters the base cannot hold are named, never stored as
+    // "?".
     void namesLikeTheAdministratorsAreRefused_data()
     {
         QTest::addColumn<QString>("first");
@@ -184,6 +180,10 @@ private Q_SLOTS:
             << QStringLiteral("ve\u00ADdok") << vedok << invisible.arg(QStringLiteral("U+00AD"));
         QTest::addRow("zero-width space")
             << vedok << QStringLiteral("ved\u200Bok") << invisible.arg(QStringLiteral("U+200B"));
+        QTest::addRow("not in the code page")
+            << "Renée"
+            << "Dupont😀"
+            << "Эти знаки нельзя сохранить в списке пользователей: «é», «😀». Замените их.";
     }
     void namesLikeTheAdministratorsAreRefused()
     {
