@@ -76,7 +76,6 @@ private:
         m_app.reset();
     }
 
-    QWidget *window(const QString &name) const { return loadedWindow(name); }
     ContentsWindow *contents() const { return m_app->windows.find<ContentsWindow>(); }
     ReaderWindow *reader() const { return m_app->windows.find<ReaderWindow>(); }
     QString textPage(const QString &title) const
@@ -102,7 +101,7 @@ private:
         click(contents(), "btnOpen");
         QVERIFY(reader() && reader()->isVisible());
         QVERIFY(!contents()->isVisible());
-        QVERIFY(window("frmChGlava"));
+        QVERIFY(loadedWindow("frmChGlava"));
     }
 
 private Q_SLOTS:
@@ -221,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(reader()->findChild<QWidget *>("btnPrev")->toolTip(), "Предыдущий параграф");
         m_app->windows.load<PictureViewer>()->showFor("k_saut", nullptr);
         QuestionsOrTestWindow choice(m_app->context);
-        QList<QWidget *> windows{contents(), reader(), window("PICview"), &choice};
+        QList<QWidget *> windows{contents(), reader(), loadedWindow("PICview"), &choice};
         for (QWidget *w : windows) {
             for (QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
                 QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->objectName()));
@@ -231,7 +230,7 @@ private Q_SLOTS:
         }
         QVERIFY(!contents()->findChild<QWidget *>("tv1")->accessibleName().isEmpty());
         // The running caption is known by its whole text, not by a new name every tick.
-        QCOMPARE(window("PICview")->findChild<QLabel *>("labCaption")->accessibleName(),
+        QCOMPARE(loadedWindow("PICview")->findChild<QLabel *>("labCaption")->accessibleName(),
                  CaptionTicker::Notice.trimmed());
         QCOMPARE(contents()->findChild<QLabel *>("labDown")->text(), ContentsWindow::DefaultHint);
 
