@@ -279,9 +279,6 @@ private Q_SLOTS:
         run.session->endPause();
         run.session->tick();
         const QList<int> order = bankOf(6)->order;
-        const QStringList asked{run.session->records()[0].question,
-                                run.session->records()[1].question,
-                                run.session->records()[2].question};
         run.session.reset(); // killed while question 4 is shown
 
         SessionState other = signedIn(run.folder.path(), "Пётр");
@@ -312,12 +309,9 @@ private Q_SLOTS:
         }
         QCOMPARE(goingOn->correct(), 5);
         QCOMPARE(goingOn->grade(), int(gradeFor(5, 6)));
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(again.records()[i].question, asked.at(i));
-        QSet<QString> questions;
+        // The questions asked before the kill keep their places; each is asked once.
         for (int i = 0; i < 6; ++i)
-            questions << again.records()[i].question;
-        QCOMPARE(questions.size(), 6);
+            QCOMPARE(again.records()[i].question, test->test->bank.records[order[i]].question);
         // The answers given before the kill are in the journal of answers by their file places.
         const QList<answerjournal::Answer> answers = run.answers();
         QCOMPARE(answers.size(), 6);
