@@ -305,18 +305,16 @@ private Q_SLOTS:
 
         // A base another program holds: the caller goes on at once, the grades land in the
         // order given once it is let go.
-        {
-            QLockFile held(UserBase::lockFile(base));
-            QVERIFY(held.tryLock(0));
-            QFuture<ResultStore> first = storeTestResult(s, {"Светофоры", 5}, base);
-            QFuture<ResultStore> second = storeTestResult(s, {"Светофоры", 4}, base);
-            QVERIFY(!second.isFinished());
-            held.unlock();
-            QCOMPARE(first.result(), ResultStore::Stored);
-            QCOMPARE(second.result(), ResultStore::Stored);
-            const UserBase after = *UserBase::load(base);
-            QCOMPARE(after.records.at(after.indexOf("Иван", "Петров")).resultNumber(1), 4);
-        }
+        QLockFile held(UserBase::lockFile(base));
+        QVERIFY(held.tryLock(0));
+        QFuture<ResultStore> first = storeTestResult(s, {"Светофоры", 5}, base);
+        QFuture<ResultStore> second = storeTestResult(s, {"Светофоры", 4}, base);
+        QVERIFY(!second.isFinished());
+        held.unlock();
+        QCOMPARE(first.result(), ResultStore::Stored);
+        QCOMPARE(second.result(), ResultStore::Stored);
+        const UserBase after = *UserBase::load(base);
+        QCOMPARE(after.records.at(after.indexOf("Иван", "Петров")).resultNumber(1), 4);
 
         QFile::remove(base);
         QVERIFY(QDir().mkpath(base));
