@@ -92,12 +92,8 @@ private Q_SLOTS:
         QVERIFY(admin.deleteSelected());
         QCOMPARE(indexOf(admin, "Иван", "Петров"), -1);
         QCOMPARE(readBase().records.size(), 4);
-    }
 
-    // The administrator's names stay his: his own edit changes only the password.
-    void administratorNamesAreReserved()
-    {
-        Admin admin = loaded();
+        // The administrator's names stay his: his own edit changes only the password.
         admin.select(0);
         QCOMPARE(admin.beginEdit(), Admin::EditStart::PasswordOnly);
         QCOMPARE(admin.acceptEdit("Другой", "Человек", "neu"), Admin::EditResult::Saved);
