@@ -34,6 +34,25 @@ private Q_SLOTS:
         QCOMPARE(read.records.size(), 2);
         QCOMPARE(read.records.at(0).firstName, QStringLiteral("a second"));
         QCOMPARE(read.records.at(0).password, QStringLiteral("c zak"));
+
+        // The checker accepts what the program writes and the delivered base.
+        UserRecord odd = user(QStringLiteral("First"), QStringLiteral("x"), QString());
+        odd.results[4] = QStringLiteral("5");
+        QCOMPARE(UserBase::check(baseOf({odd, UserRecord()}).toBytes()), UserBase::Damage::None);
+        const TestProgramFolder demo(TestProgramFolder::Content::DemoData);
+        QCOMPARE(UserBase::check(readBytes(demo.jpg(QStringLiteral("2_17.jpg")))),
+                 UserBase::Damage::None);
+        // An unknown key pair is ignored, as the format allows.
+        QByteArray extra = baseOf({user("a", "b", "c"), UserRecord()}).toBytes();
+        extra.insert(extra.indexOf("second"), "First\r\nignored\r\n");
+        QCOMPARE(UserBase::check(extra), UserBase::Damage::None);
+
+        // What the code page cannot hold is named once each.
+        QCOMPARE(unstorableCharacters(QStringLiteral("Renée 😀 Әлиева é")),
+                 (QStringList{"«é»", "«😀»", "«Ә»"}));
+        QCOMPARE(unstorableCharacters(QStringLiteral("a\r\nb\tc")),
+                 (QStringList{"перевод строки", "табуляция"}));
+        QVERIFY(unstorableCharacters(QStringLiteral("Пётр Ёжиков-№1")).isEmpty());
     }
 
     void readsRecordsWithKeysInAnyOrder()
@@ -226,21 +245,6 @@ private Q_SLOTS:
                     .contains(QStringLiteral("data/jpg/2_17.jpg")));
     }
 
-    // The checker accepts what the program writes and the delivered base.
-    void writtenAndDeliveredBasesAreClean()
-    {
-        UserRecord odd = user(QStringLiteral("First"), QStringLiteral("x"), QString());
-        odd.results[4] = QStringLiteral("5");
-        QCOMPARE(UserBase::check(baseOf({odd, UserRecord()}).toBytes()), UserBase::Damage::None);
-        const TestProgramFolder demo(TestProgramFolder::Content::DemoData);
-        QCOMPARE(UserBase::check(readBytes(demo.jpg(QStringLiteral("2_17.jpg")))),
-                 UserBase::Damage::None);
-        // An unknown key pair is ignored, as the format allows.
-        QByteArray extra = baseOf({user("a", "b", "c"), UserRecord()}).toBytes();
-        extra.insert(extra.indexOf("second"), "First\r\nignored\r\n");
-        QCOMPARE(UserBase::check(extra), UserBase::Damage::None);
-    }
-
     // The first clean read of a fresh install makes the backup the damage message names; every
     // change keeps the base as it was in three generations, and what a deletion started from
     // stays whatever routine saves follow.
@@ -280,15 +284,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder.jpg(QString())).entryList({QStringLiteral("2_17.*")}, QDir::Files),
                  (QStringList{"2_17.bak", "2_17.bak2", "2_17.bak3", "2_17.before-delete.bak",
                               "2_17.jpg"}));
-    }
-
-    void unstorableCharactersAreNamed()
-    {
-        QCOMPARE(unstorableCharacters(QStringLiteral("Renée 😀 Әлиева é")),
-                 (QStringList{"«é»", "«😀»", "«Ә»"}));
-        QCOMPARE(unstorableCharacters(QStringLiteral("a\r\nb\tc")),
-                 (QStringList{"перевод строки", "табуляция"}));
-        QVERIFY(unstorableCharacters(QStringLiteral("Пётр Ёжиков-№1")).isEmpty());
     }
 };
 
