@@ -190,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(chosen, expected);
     }
 
-    void answerJournalKeepsItsLines()
+    void journalsGrowAndKeepWhatTheyCannotRead()
     {
         TestProgramFolder folder;
         const QString path = folder.data("answers.txt");
@@ -229,23 +229,20 @@ private Q_SLOTS:
         QCOMPARE(looked, QStringList{"nothere.jpg"});
         QVERIFY(!nothing.ok());
         QVERIFY(nothing.error.startsWith(QStringLiteral("Работать над ошибками пока не над чем")));
-    }
 
-    void journalGrowsAndKeepsWhatItCannotRead()
-    {
-        TestProgramFolder folder;
-        const QString path = folder.data("attempts.txt");
-        const QByteArray damaged = "2026-13-40 25:00:00\tIvan\r\nstray line";
-        writeBytes(path, damaged);
+        // The journal of attempts, likewise.
+        const QString attempts = folder.data("attempts.txt");
+        const QByteArray damagedAttempts = "2026-13-40 25:00:00\tIvan\r\nstray line";
+        writeBytes(attempts, damagedAttempts);
         const QDateTime when(QDate(2026, 12, 9), QTime(10, 5, 7));
         const journal::Attempt first{when, "Иван\tИ.", "Петров", "Светофоры", 5, 6, 83.3, 4, 95};
         const journal::Attempt second{
             when.addDays(1), "Пётр", "Петров", "Светофоры", 1, 6, 16.7, 2, 95};
-        QVERIFY(journal::append(path, first));
-        QVERIFY(journal::append(path, second));
-        QVERIFY(textfile::decode1251(readBytes(path))
-                    .startsWith(damaged + "\r\n2026-12-09 10:05:07\tИван И.\t"));
-        const QList<journal::Attempt> all = journal::read(path);
+        QVERIFY(journal::append(attempts, first));
+        QVERIFY(journal::append(attempts, second));
+        QVERIFY(textfile::decode1251(readBytes(attempts))
+                    .startsWith(damagedAttempts + "\r\n2026-12-09 10:05:07\tИван И.\t"));
+        const QList<journal::Attempt> all = journal::read(attempts);
         QCOMPARE(all.size(), 2);
         QCOMPARE(all[1], second);
         QCOMPARE(journal::ofUser(all, "Иван\tИ.", "Петров").size(), 1);
