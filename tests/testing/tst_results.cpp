@@ -253,7 +253,7 @@ private Q_SLOTS:
             QVERIFY(!journal::parseLine("2026-12-09 10:05:07\ta\tb\tt\t" + QString(bad)));
     }
 
-    void storesByNameAndRenewsTheBase()
+    void storesDescribesAndReturnsByName()
     {
         TestProgramFolder folder;
         const QString base = folder.jpg("2_17.jpg");
@@ -323,10 +323,8 @@ private Q_SLOTS:
         s.user.results[15] = QStringLiteral("5");
         QCOMPARE(achievementTopics(s).mid(14), QStringList{"Переезды"});
         QCOMPARE(achievementGrades(s).mid(14), QStringList{"хорошо"});
-    }
 
-    void descriptionsAndReturnTargets()
-    {
+        // Each test is described by its bank or name and returns where it was chosen.
         QCOMPARE(testDescriptionForBank("T01_96.jpg"),
                  testDescriptionForName("Проверка зависимостей"));
         QCOMPARE(testDescriptionForBank("t01_108.JPG"),
@@ -342,7 +340,6 @@ private Q_SLOTS:
         QCOMPARE(testIntroduction("par_1.jpg", 111), "Тест содержит 111 вопросов." + ready);
         QCOMPARE(testIntroduction("sv9.jpg", 100), testDescriptionForBank("sv9.jpg") + ready);
 
-        SessionState s;
         QCOMPARE(testReturnTarget(s, TestRun({"par_1.jpg"})), TestReturn::Reader);
         s.mode = SessionMode::CourseTest;
         QCOMPARE(testReturnTarget(s, TestRun({"sv9.jpg"})), TestReturn::MainMenu);
