@@ -55,15 +55,15 @@ private Q_SLOTS:
         QVERIFY(unstorableCharacters(QStringLiteral("Пётр Ёжиков-№1")).isEmpty());
     }
 
-    void readsRecordsWithKeysInAnyOrder()
+    void readsFindsAndGrowsRecords()
     {
         const QStringList lines{"predel", " 3 ",     "first",  "Иван",   "test2", " 4 ",
                                 "zak",    "1.1.x",   "second", "Петров", "pass",  "п",
                                 "First",  "Ignored", "test21", " 5 ",    "test0", " 3 ",
                                 "first",  "",        "second", ""};
-        const UserBase base = UserBase::fromLines(lines);
-        QCOMPARE(base.records.size(), 2);
-        const UserRecord &ivan = base.records.at(0);
+        const UserBase keyed = UserBase::fromLines(lines);
+        QCOMPARE(keyed.records.size(), 2);
+        const UserRecord &ivan = keyed.records.at(0);
         QCOMPARE(ivan.surname, QStringLiteral("Петров"));
         QCOMPARE(ivan.bookmark, QStringLiteral("1.1.x"));
         QCOMPARE(ivan.results[1], QStringLiteral(" 4 "));
@@ -90,12 +90,9 @@ private Q_SLOTS:
         fillSessionUser(session, numbers.records.at(0));
         QCOMPARE(session.user.results[0], QStringLiteral("4"));
         QVERIFY(session.user.results[1].isEmpty());
-    }
 
-    // A new user takes the first empty record (its old bookmark stays) and the base still ends
-    // with an empty one.
-    void registrationTakesTheFreeSlot()
-    {
+        // A new user takes the first empty record (its old bookmark stays) and the base still
+        // ends with an empty one.
         UserBase base = baseOf({user(vedok, vedok, "pw"), UserRecord()});
         QCOMPARE(base.find(vedok, vedok, "pw").outcome, UserBase::Outcome::Found);
         const UserBase::Lookup lookup = base.find("Иван", "Петров", "1");
