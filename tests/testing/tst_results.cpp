@@ -190,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(chosen, expected);
     }
 
-    void answerJournalKeepsItsLines()
+    void journalsGrowAndKeepWhatTheyCannotRead()
     {
         TestProgramFolder folder;
         const QString path = folder.data("answers.txt");
@@ -229,27 +229,20 @@ private Q_SLOTS:
         QCOMPARE(looked, QStringList{"nothere.jpg"});
         QVERIFY(!nothing.ok());
         QVERIFY(nothing.error.startsWith(QStringLiteral("Работать над ошибками пока не над чем")));
-    }
 
-    void journalGrowsAndKeepsWhatItCannotRead()
-    {
-        TestProgramFolder folder;
-        const QString path = folder.data("attempts.txt");
-        const QByteArray damaged = "2026-13-40 25:00:00\tIvan\r\nstray line";
-        writeBytes(path, damaged);
+        // The journal of attempts, likewise.
+        const QString attempts = folder.data("attempts.txt");
+        const QByteArray damagedAttempts = "2026-13-40 25:00:00\tIvan\r\nstray line";
+        writeBytes(attempts, damagedAttempts);
         const QDateTime when(QDate(2026, 12, 9), QTime(10, 5, 7));
         const journal::Attempt first{when, "Иван\tИ.", "Петров", "Светофоры", 5, 6, 83.3, 4, 95};
-        journal::Attempt second = first;
-        second.firstName = "Пётр";
-        second.when = first.when.addDays(1);
-        second.grade = 2;
-        second.correct = 1;
-        second.percent = 16.7;
-        QVERIFY(journal::append(path, first));
-        QVERIFY(journal::append(path, second));
-        QVERIFY(textfile::decode1251(readBytes(path))
-                    .startsWith(damaged + "\r\n2026-12-09 10:05:07\tИван И.\t"));
-        const QList<journal::Attempt> all = journal::read(path);
+        const journal::Attempt second{
+            when.addDays(1), "Пётр", "Петров", "Светофоры", 1, 6, 16.7, 2, 95};
+        QVERIFY(journal::append(attempts, first));
+        QVERIFY(journal::append(attempts, second));
+        QVERIFY(textfile::decode1251(readBytes(attempts))
+                    .startsWith(damagedAttempts + "\r\n2026-12-09 10:05:07\tИван И.\t"));
+        const QList<journal::Attempt> all = journal::read(attempts);
         QCOMPARE(all.size(), 2);
         QCOMPARE(all[1], second);
         QCOMPARE(journal::ofUser(all, "Иван\tИ.", "Петров").size(), 1);
@@ -260,7 +253,7 @@ private Q_SLOTS:
             QVERIFY(!journal::parseLine("2026-12-09 10:05:07\ta\tb\tt\t" + QString(bad)));
     }
 
-    void storesByNameAndRenewsTheBase()
+    void storesDescribesAndReturnsByName()
     {
         TestProgramFolder folder;
         const QString base = folder.jpg("2_17.jpg");
@@ -309,18 +302,16 @@ private Q_SLOTS:
 
         // A base another program holds: the caller goes on at once, the grades land in the
         // order given once it is let go.
-        {
-            QLockFile held(UserBase::lockFile(base));
-            QVERIFY(held.tryLock(0));
-            QFuture<ResultStore> first = storeTestResult(s, {"Светофоры", 5}, base);
-            QFuture<ResultStore> second = storeTestResult(s, {"Светофоры", 4}, base);
-            QVERIFY(!second.isFinished());
-            held.unlock();
-            QCOMPARE(first.result(), ResultStore::Stored);
-            QCOMPARE(second.result(), ResultStore::Stored);
-            const UserBase after = *UserBase::load(base);
-            QCOMPARE(after.records.at(after.indexOf("Иван", "Петров")).resultNumber(1), 4);
-        }
+        QLockFile held(UserBase::lockFile(base));
+        QVERIFY(held.tryLock(0));
+        QFuture<ResultStore> first = storeTestResult(s, {"Светофоры", 5}, base);
+        QFuture<ResultStore> second = storeTestResult(s, {"Светофоры", 4}, base);
+        QVERIFY(!second.isFinished());
+        held.unlock();
+        QCOMPARE(first.result(), ResultStore::Stored);
+        QCOMPARE(second.result(), ResultStore::Stored);
+        const UserBase after = *UserBase::load(base);
+        QCOMPARE(after.records.at(after.indexOf("Иван", "Петров")).resultNumber(1), 4);
 
         QFile::remove(base);
         QVERIFY(QDir().mkpath(base));
@@ -332,10 +323,8 @@ private Q_SLOTS:
         s.user.results[15] = QStringLiteral("5");
         QCOMPARE(achievementTopics(s).mid(14), QStringList{"Переезды"});
         QCOMPARE(achievementGrades(s).mid(14), QStringList{"хорошо"});
-    }
 
-    void descriptionsAndReturnTargets()
-    {
+        // Each test is described by its bank or name and returns where it was chosen.
         QCOMPARE(testDescriptionForBank("T01_96.jpg"),
                  testDescriptionForName("Проверка зависимостей"));
         QCOMPARE(testDescriptionForBank("t01_108.JPG"),
@@ -351,7 +340,6 @@ private Q_SLOTS:
         QCOMPARE(testIntroduction("par_1.jpg", 111), "Тест содержит 111 вопросов." + ready);
         QCOMPARE(testIntroduction("sv9.jpg", 100), testDescriptionForBank("sv9.jpg") + ready);
 
-        SessionState s;
         QCOMPARE(testReturnTarget(s, TestRun({"par_1.jpg"})), TestReturn::Reader);
         s.mode = SessionMode::CourseTest;
         QCOMPARE(testReturnTarget(s, TestRun({"sv9.jpg"})), TestReturn::MainMenu);

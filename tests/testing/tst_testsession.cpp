@@ -20,14 +20,10 @@ QStringList bankLines(int count)
 {
     QStringList lines{"start", "name", "Светофоры", "time", "30"};
     for (int i = 0; i < count; ++i) {
-        lines << "temaname"
-              << "Тема"
-              << "vop" << QStringLiteral("Вопрос %1").arg(i);
+        lines << QStringList{"temaname", "Тема", "vop", QStringLiteral("Вопрос %1").arg(i)};
         for (int k = 1; k <= 5; ++k)
             lines << QStringLiteral("otv%1").arg(k) << (k == 2 ? "1" : "0") + QString::number(k);
-        lines << "good"
-              << "2"
-              << "ris" << (i == 1 ? "ris1" : "");
+        lines << QStringList{"good", "2", "ris", i == 1 ? "ris1" : ""};
     }
     return lines << "end";
 }
@@ -170,17 +166,6 @@ private Q_SLOTS:
         QCOMPARE(answers[1].chosen, 2);
     }
 
-    void unlimitedClockNeverSubmits()
-    {
-        Run run(3, " 9 \r\n");
-        run.session->begin();
-        QVERIFY(!run.session->clock().visible());
-        for (int i = 0; i < 1000; ++i)
-            run.tick();
-        QCOMPARE(run.test->asked(), 1);
-        QCOMPARE(run.test->elapsedSeconds(), 1030);
-    }
-
     void filesFollowEveryStep()
     {
         Run run(10);
@@ -294,15 +279,9 @@ private Q_SLOTS:
         run.session->endPause();
         run.session->tick();
         const QList<int> order = bankOf(6)->order;
-        const QStringList asked{run.session->records()[0].question,
-                                run.session->records()[1].question,
-                                run.session->records()[2].question};
         run.session.reset(); // killed while question 4 is shown
 
-        SessionState other = signedIn(run.folder.path(), "Пётр");
         QRandomGenerator random(7);
-        QVERIFY(!findInterruptedTest(other, random));
-
         SessionState state = signedIn(run.folder.path(), "Иван");
         const std::optional<InterruptedTest> test = findInterruptedTest(state, random);
         QVERIFY(test);
@@ -327,12 +306,9 @@ private Q_SLOTS:
         }
         QCOMPARE(goingOn->correct(), 5);
         QCOMPARE(goingOn->grade(), int(gradeFor(5, 6)));
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(again.records()[i].question, asked.at(i));
-        QSet<QString> questions;
+        // The questions asked before the kill keep their places; each is asked once.
         for (int i = 0; i < 6; ++i)
-            questions << again.records()[i].question;
-        QCOMPARE(questions.size(), 6);
+            QCOMPARE(again.records()[i].question, test->test->bank.records[order[i]].question);
         // The answers given before the kill are in the journal of answers by their file places.
         const QList<answerjournal::Answer> answers = run.answers();
         QCOMPARE(answers.size(), 6);
@@ -402,23 +378,6 @@ private Q_SLOTS:
         QSignalSpy pauses(run.session.get(), &TestSession::pauseStarted);
         run.session->begin();
         run.answer(true);
-        run.answer(true);
-        run.session->requestPause();
-        run.answer(true);
-        QCOMPARE(pauses.count(), 0);
-        QCOMPARE(run.session->state(), TestSession::State::Finished);
-        QCOMPARE(run.test->grade(), 5);
-        QCOMPARE(run.test->notice(),
-                 QStringLiteral("Оценка не записана в ваши результаты: теста «Светофоры» нет в "
-                                "каталоге тестов."));
-    }
-
-    void oneAnswerPerQuestionShown()
-    {
-        Run run(5);
-        run.session->begin();
-        run.answer(true);
-        QCOMPARE(run.test->asked(), 2);
         // The second click of a double-click, a repeated key, a click queued while the
         // question was being shown: all too soon to be meant for question 2.
         run.session->submit();
@@ -429,16 +388,26 @@ private Q_SLOTS:
         run.now += 1;
         run.session->submit();
         QCOMPARE(run.test->asked(), 3);
+        run.session->requestPause();
+        run.answer(true);
+        QCOMPARE(pauses.count(), 0);
+        QCOMPARE(run.session->state(), TestSession::State::Finished);
+        QCOMPARE(run.test->grade(), 3);
+        QCOMPARE(run.test->notice(),
+                 QStringLiteral("Оценка не записана в ваши результаты: теста «Светофоры» нет в "
+                                "каталоге тестов."));
     }
 
+    // Without a time limit no clock is shown and nothing is submitted for the pupil.
     void answeringTimeIsRealTimeWithoutPauses()
     {
-        Run run(100);
+        Run run(100, " 9 \r\n");
         run.session->begin();
+        QVERIFY(!run.session->clock().visible());
+        for (int i = 0; i < 1000; ++i)
+            run.tick();
+        QCOMPARE(run.test->asked(), 1);
         for (int i = 1; i <= 100; ++i) {
-            if (i >= 99)
-                QCOMPARE(run.session->frameCaption(),
-                         QString(i == 99 ? "  Boпpoc нomep    99  " : "  Boпpoc нomep   100  "));
             if (i == 50)
                 run.session->requestPause();
             run.answer(true, 1300);
@@ -448,8 +417,8 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(run.session->state(), TestSession::State::Finished);
-        QCOMPARE(run.test->elapsedSeconds(), 30 + 130);
-        QCOMPARE(run.test->elapsedText(), QStringLiteral("2 мин"));
+        QCOMPARE(run.test->elapsedSeconds(), 30 + 1000 + 130);
+        QCOMPARE(run.test->elapsedText(), QStringLiteral("19 мин"));
     }
 
     void failedWritesAreNamedAndLeaveNoStaleState()
@@ -476,15 +445,12 @@ private Q_SLOTS:
         run.answer(true);
         QCOMPARE(run.session->state(), TestSession::State::Finished);
         const QString notice = run.test->notice();
-        QVERIFY2(notice.contains(QDir::toNativeSeparators(run.folder.jpg("2_17.jpg"))),
-                 qPrintable(notice));
-        QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("attempts.txt"))));
-        QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("answers.txt"))));
-        QVERIFY(notice.contains(QDir::toNativeSeparators(run.folder.data("temp1.ini"))));
+        for (const QString &file : {run.folder.jpg("2_17.jpg"), run.folder.data("attempts.txt"),
+                                    run.folder.data("answers.txt"), run.folder.data("temp1.ini")})
+            QVERIFY2(notice.contains(QDir::toNativeSeparators(file)), qPrintable(notice));
         QVERIFY(!notice.contains(QStringLiteral("не найден")));
         // The answers stay in memory for the result and the error review.
-        QCOMPARE(run.session->records()[1].chosenAnswer == run.session->records()[1].rightAnswer,
-                 false);
+        QVERIFY(run.session->records()[1].chosenAnswer != run.session->records()[1].rightAnswer);
         QCOMPARE(run.session->records()[2].chosenAnswer, run.session->records()[2].rightAnswer);
     }
 };

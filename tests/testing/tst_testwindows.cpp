@@ -110,6 +110,12 @@ private:
         QTRY_COMPARE(run().asked(), 1);
         hurry();
     }
+    void startAsVedok()
+    {
+        m_app = startApplication(*m_folder);
+        SessionState &s = m_app->session;
+        s.user.firstName = s.user.surname = s.user.password = "vedok";
+    }
     QList<answerjournal::Answer> answers() const
     {
         return answerjournal::parse(readBytes(m_folder->data("answers.txt")));
@@ -127,9 +133,7 @@ private Q_SLOTS:
         m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Content::DemoData);
         writeBytes(m_folder->jpg("14_16.jpg"), " 9 \r\n");
         writeBytes(m_folder->jpg("sv10.jpg"), " 1 \r\n");
-        m_app = startApplication(*m_folder);
-        SessionState &s = m_app->session;
-        s.user.firstName = s.user.surname = s.user.password = "vedok";
+        startAsVedok();
     }
     void cleanup()
     {
@@ -176,8 +180,6 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("fullTST"));
         QCOMPARE(run().asked(), 3);
         QVERIFY(control("fullTST", "btnPAUSE")->isEnabled());
-        QCOMPARE(readLinesOrEmpty(m_folder->data("curr_test.ini")).mid(8, 4),
-                 (QStringList{"curr", " 3 ", "ok", " 1 "}));
         QCOMPARE(control<QLabel>("fullTST", "lblNumber")->text(),
                  QStringLiteral("Вопрос 3 из %1").arg(count));
         QCOMPARE(control<QLabel>("fullTST", "lblPausesLeft")->text(), "Осталось пауз: 2");
@@ -198,7 +200,6 @@ private Q_SLOTS:
         // Stored the moment the test ended, while the result is still on screen.
         QCOMPARE(storedResult(2), QString::number(grade));
         QVERIFY(!control<QLabel>("frmFULLtestEND", "labNotStored")->isVisible());
-        QCOMPARE(grade, int(qBound(2.0, std::nearbyint((count - 1) * 5.0 / count), 5.0)));
         QCOMPARE(control<QLabel>("frmFULLtestEND", "Label4")->text(),
                  grade == 5 ? "отлично" : "хорошо");
         QCOMPARE(loadedWindow("frmFULLtestEND")->windowTitle(), "Тест: Светофоры");
@@ -315,11 +316,43 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("frmMain"));
     }
 
+    // One answer per question shown, however the clicks and keys come; a long answer wraps; a
+    // test left halfway stores 0.
     void interruptedTestStoresZero()
     {
         m_app->session.user.results[0] = "4";
         startTopicTest(0);
-        answer(true);
+        QWidget *test = loadedWindow("fullTST");
+        qint64 now = qint64(1) << 40; // far past any reading of the real clock before it
+        running()->setClock([&now] { return now; });
+        now += TestSession::SightMs;
+        // A screen reader ticks an answer; it never sends a mouse click.
+        const int correct = running()->question().correct;
+        control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(correct))->setChecked(true);
+        QCOMPARE(running()->selected(), correct);
+        // A double-click on the button: its second press comes before question 2 was seen.
+        click("fullTST", "OKKEY");
+        click("fullTST", "OKKEY");
+        QCOMPARE(run().asked(), 2);
+        QTRY_COMPARE(run().correct(), 1);
+        // Enter answers; held down, its repeats never answer question 3.
+        now += TestSession::SightMs;
+        QTest::keyPress(test, Qt::Key_Return);
+        QCOMPARE(run().asked(), 3);
+        now += TestSession::SightMs;
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(test, &repeat);
+        QCOMPARE(run().asked(), 3);
+        QCOMPARE(readLinesOrEmpty(m_folder->data("temp1.ini")).at(12 + 2 * 20 + 3), QString());
+
+        // A long answer wraps instead of widening the window.
+        auto *answer = control<QRadioButton>("fullTST", "OTVET1");
+        answer->setText(QStringLiteral("да"));
+        const int oneLine = answer->heightForWidth(answer->width());
+        answer->setText(QString(146, u'ж').replace(QRegularExpression("(.{9})."), "\\1 "));
+        test->layout()->activate();
+        QVERIFY(test->minimumSizeHint().width() <= 640);
+        QVERIFY(answer->heightForWidth(answer->width()) > oneLine);
         QVERIFY(QFile::exists(m_folder->data("resume.ini")));
         // Escape leaves the test as closing its window does.
         QTest::keyClick(control("fullTST", "OTVET1"), Qt::Key_Escape);
@@ -367,17 +400,28 @@ private Q_SLOTS:
         QCOMPARE(m_app->session.user.results[0], QStringLiteral("4"));
     }
 
-    // After a crash the pupil is asked in the offer's own words; neither Escape nor closing
-    // the window throws his answers away, and starting again opens the same test anew.
+    // A second program started on this computer while the test runs (another account, the
+    // teacher's) neither offers, nor ends, nor clears that test. After a crash the pupil is
+    // asked in the offer's own words; neither Escape nor closing the window throws his answers
+    // away, and starting again opens the same test anew.
     void killedTestIsOfferedToGoOnOrStartAgain()
     {
         startTopicTest(1);
         answer(true);
+        {
+            Application beside(m_folder->path(), false);
+            beside.windows.endAction = [] {};
+            beside.session.user.firstName = QStringLiteral("Анна");
+            beside.session.user.surname = QStringLiteral("Сидорова");
+            QVERIFY(beside.startMenu(-1));
+            QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
+            QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
+            QVERIFY(storedResult(2).isEmpty());
+        }
         answer(false);
+        QCOMPARE(run().asked(), 3);
         deleteAllWindows();
-        m_app = startApplication(*m_folder);
-        SessionState &s = m_app->session;
-        s.user.firstName = s.user.surname = s.user.password = "vedok";
+        startAsVedok();
         QString question, focused;
         bool stayed = false;
         answerWhenShown("frmRESUME", [&](QWidget *offer) {
@@ -398,61 +442,6 @@ private Q_SLOTS:
         QVERIFY(control("frmFullTest", "cmdSTART")->isVisible());
         QTRY_COMPARE(storedResult(2), QStringLiteral("0"));
         QVERIFY(!QFile::exists(m_folder->data("resume.ini")));
-    }
-
-    // A second program started on this computer while the test runs (another account, the
-    // teacher's) neither offers, nor ends, nor clears that test.
-    void testRunningBesideIsLeftAlone()
-    {
-        startTopicTest(1);
-        answer(true);
-        Application beside(m_folder->path(), false);
-        beside.windows.endAction = [] {};
-        beside.session.user.firstName = QStringLiteral("Анна");
-        beside.session.user.surname = QStringLiteral("Сидорова");
-        QVERIFY(beside.startMenu(-1));
-        QVERIFY(QFile::exists(m_folder->data("resume.ini")));
-        QVERIFY(QFile::exists(m_folder->data("curr_test.ini")));
-        QVERIFY(!QFile::exists(m_folder->data("lost_tests.ini")));
-        QVERIFY(storedResult(2).isEmpty());
-        answer(true);
-        QCOMPARE(run().asked(), 3);
-    }
-
-    void oneAnswerPerQuestionShownAndLongAnswersWrap()
-    {
-        startTopicTest(0);
-        QWidget *test = loadedWindow("fullTST");
-        qint64 now = qint64(1) << 40; // far past any reading of the real clock before it
-        running()->setClock([&now] { return now; });
-        now += TestSession::SightMs;
-        // A screen reader ticks an answer; it never sends a mouse click.
-        const int correct = running()->question().correct;
-        control<QRadioButton>("fullTST", QStringLiteral("OTVET%1").arg(correct))->setChecked(true);
-        QCOMPARE(running()->selected(), correct);
-        // A double-click on the button: its second press comes before question 2 was seen.
-        click("fullTST", "OKKEY");
-        click("fullTST", "OKKEY");
-        QCOMPARE(run().asked(), 2);
-        QTRY_COMPARE(run().correct(), 1);
-        // Enter answers; held down, its repeats never answer question 3.
-        now += TestSession::SightMs;
-        QTest::keyPress(test, Qt::Key_Return);
-        QCOMPARE(run().asked(), 3);
-        now += TestSession::SightMs;
-        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
-        QApplication::sendEvent(test, &repeat);
-        QCOMPARE(run().asked(), 3);
-        QCOMPARE(readLinesOrEmpty(m_folder->data("temp1.ini")).at(12 + 2 * 20 + 3), QString());
-
-        // A long answer wraps instead of widening the window.
-        auto *answer = control<QRadioButton>("fullTST", "OTVET1");
-        answer->setText(QStringLiteral("да"));
-        const int oneLine = answer->heightForWidth(answer->width());
-        answer->setText(QString(146, u'ж').replace(QRegularExpression("(.{9})."), "\\1 "));
-        test->layout()->activate();
-        QVERIFY(test->minimumSizeHint().width() <= 640);
-        QVERIFY(answer->heightForWidth(answer->width()) > oneLine);
     }
 
     void missingCatalogueOffersNoTest()

@@ -12,11 +12,6 @@ UserBase administratorBase()
 {
     return baseOf({user(vedok, vedok, vedok), UserRecord()});
 }
-
-void writeAdministratorBase(const QString &path)
-{
-    QVERIFY(administratorBase().save(path));
-}
 } // namespace
 
 class LoginFlowTest : public QObject
@@ -31,15 +26,35 @@ private Q_SLOTS:
     void init()
     {
         m_folder = new TestProgramFolder;
-        writeAdministratorBase(base());
+        QVERIFY(administratorBase().save(base()));
     }
     void cleanup() { delete m_folder; }
 
-    void administratorLogsIn()
+    // Letter case and blanks never split one person into two accounts; stored names stay. The
+    // administrator gets in past empty fields, wrong passwords and a hand-edited base.
+    void typedNamesFindTheOneUserTheyMean()
     {
         SessionState session;
         LoginFlow flow(session, base(), copy());
-        // Empty fields are named before the base is asked.
+        UserBase written = *UserBase::load(base());
+        written.registerUser("Анна Мария", "Сидорова", "1", 1);
+        QVERIFY(written.save(base()));
+        const QByteArray before = readBytes(base());
+        QCOMPARE(flow.pressOk("  анна   МАРИЯ ", "сидорова", "1"), LoginFlow::Result::Identified);
+        QCOMPARE(session.user.firstName, QStringLiteral("Анна Мария"));
+        QCOMPARE(flow.pressOk("Анна мария", "Сидорова", "2"), LoginFlow::Result::WrongPassword);
+        QCOMPARE(flow.pressOk("Vedok", "VEDOK", "vedok"), LoginFlow::Result::Identified);
+        QCOMPARE(readBytes(base()), before);
+
+        // Registered meanwhile in another letter case: the registration names that user.
+        QCOMPARE(flow.pressOk("Пётр", "Иванов", "1"), LoginFlow::Result::NotFound);
+        written.registerUser("пётр", "иванов", "9", 2);
+        QVERIFY(written.save(base()));
+        QCOMPARE(flow.pressOk("Пётр", "Иванов", "1"), LoginFlow::Result::Refused);
+        QVERIFY(flow.message().contains(QStringLiteral("«пётр иванов»")));
+        QCOMPARE(UserBase::load(base())->records.size(), written.records.size());
+
+        // The administrator: empty fields are named before the base is asked.
         QCOMPARE(flow.pressOk("  ", "x", "p"), LoginFlow::Result::NamesMissing);
         QCOMPARE(flow.message(), LoginFlow::NamesMissingText);
         QCOMPARE(flow.pressOk("a", "b", "   "), LoginFlow::Result::PasswordMissing);
@@ -63,11 +78,19 @@ private Q_SLOTS:
         QCOMPARE(again.user.firstName, vedok);
         QCOMPARE(again.user.surname, vedok);
         // A user whose password really is that text gets in with it.
-        UserBase written = *UserBase::load(base());
+        written = *UserBase::load(base());
         written.records[0].password = LoginFlow::WrongPasswordText;
         QVERIFY(written.save(base()));
         QCOMPARE(flow.pressOk(vedok, vedok, LoginFlow::WrongPasswordText),
                  LoginFlow::Result::Identified);
+
+        // A missing base is named and nothing is written in its place.
+        QFile::remove(base());
+        QCOMPARE(flow.pressOk("a", "b", "c"), LoginFlow::Result::BaseUnavailable);
+        QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::Missing, base()));
+        QVERIFY(flow.message().contains(QStringLiteral("data/jpg/2_17.jpg")));
+        QVERIFY(!QFile::exists(base()));
+        QVERIFY(!QFile::exists(copy()));
     }
 
     void registrationOnlyOnSecondPressWithSameNames()
@@ -79,8 +102,11 @@ private Q_SLOTS:
         QCOMPARE(flow.message(), LoginFlow::NotFoundText);
         QVERIFY(flow.registrationPending());
         QCOMPARE(readBytes(base()), before);
-        // Another surname on the second press: not found again, nothing registered.
+        // Another surname on the second press: not found again, nothing registered. An empty
+        // password never makes an account; the registration waits for one.
         QCOMPARE(flow.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::NotFound);
+        QCOMPARE(flow.pressOk("Иван", "Петрова", "  "), LoginFlow::Result::PasswordMissing);
+        QVERIFY(flow.registrationPending());
         QCOMPARE(readBytes(base()), before);
         // A list another program holds refuses for now; the next press registers.
         auto other = std::make_unique<QLockFile>(UserBase::lockFile(base()));
@@ -89,30 +115,25 @@ private Q_SLOTS:
         QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::Locked, base()));
         QVERIFY(flow.registrationPending());
         other.reset();
+        // Meanwhile somebody else registered in the free slot: the new user comes after him.
+        UserBase changed = *UserBase::load(base());
+        changed.registerUser("x", "y", "z", 1);
+        QVERIFY(changed.save(base()));
         QCOMPARE(flow.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::Registered);
         QVERIFY(!flow.registrationPending());
         QCOMPARE(flow.message(), LoginFlow::PromptText);
         QCOMPARE(session.user.surname, QStringLiteral("Петрова"));
         const UserBase written = *UserBase::load(base());
-        QCOMPARE(written.records.size(), 3);
-        QCOMPARE(written.records.at(1).firstName, QStringLiteral("Иван"));
-        QVERIFY(QFile::exists(copy()));
+        QCOMPARE(written.records.size(), 4);
+        QCOMPARE(written.indexOf("x", "y"), 1);
+        QCOMPARE(written.indexOf("Иван", "Петрова"), 2);
+        const QStringList single = readLinesOrEmpty(copy());
+        QCOMPARE(single.size(), 48);
+        QCOMPARE(single.at(1), QStringLiteral("Иван"));
         // The new user can now log in.
         SessionState again;
         LoginFlow second(again, base(), copy());
         QCOMPARE(second.pressOk("Иван", "Петрова", "1"), LoginFlow::Result::Identified);
-    }
-
-    void missingBaseWritesNothing()
-    {
-        QFile::remove(base());
-        SessionState session;
-        LoginFlow flow(session, base(), copy());
-        QCOMPARE(flow.pressOk("a", "b", "c"), LoginFlow::Result::BaseUnavailable);
-        QCOMPARE(flow.message(), UserBase::messageFor(UserBase::Access::Missing, base()));
-        QVERIFY(flow.message().contains(QStringLiteral("data/jpg/2_17.jpg")));
-        QVERIFY(!QFile::exists(base()));
-        QVERIFY(!QFile::exists(copy()));
     }
 
     // A damaged base lets nobody in, registers nobody and is never written over: today's
@@ -122,13 +143,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         const QByteArray good = administratorBase().toBytes();
         QTest::addRow("empty file") << QByteArray();
-        QTest::addRow("truncated") << good.left(good.size() - 30);
-        QTest::addRow("stray empty line")
-            << QByteArray(good).insert(good.indexOf("second"), "\r\n");
-        QTest::addRow("binary bytes") << QByteArray(good).replace(20, 2, QByteArray(2, '\x01'));
         QTest::addRow("another encoding")
             << QByteArray(good).replace("pass\r\nvedok", "pass\r\n\xD0\x96\xD0\xB6");
-        QTest::addRow("count disagrees") << QByteArray(good).replace(" 2 ", " 7 ");
     }
     void damagedBaseLetsNobodyRegister()
     {
@@ -152,29 +168,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(copy()));
     }
 
-    void registrationRefusals()
-    {
-        SessionState session;
-        LoginFlow flow(session, base(), copy());
-        const QByteArray before = readBytes(base());
-        // Characters the base cannot hold are named, never stored as "?".
-        QCOMPARE(flow.pressOk("Renée", "Dupont😀", "1"), LoginFlow::Result::Refused);
-        QCOMPARE(flow.message(), QStringLiteral("Эти знаки нельзя сохранить в списке "
-                                                "пользователей: «é», «😀». Замените их."));
-        QVERIFY(!flow.registrationPending());
-        // An empty password never makes an account; the registration waits for one.
-        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::NotFound);
-        QCOMPARE(flow.pressOk("Иван", "Петров", "  "), LoginFlow::Result::PasswordMissing);
-        QVERIFY(flow.registrationPending());
-        QCOMPARE(readBytes(base()), before);
-        QCOMPARE(flow.pressOk("Иван", "Петров", "1"), LoginFlow::Result::Registered);
-        const QStringList single = readLinesOrEmpty(copy());
-        QCOMPARE(single.size(), 48);
-        QCOMPARE(single.at(1), QStringLiteral("Иван"));
-    }
-
     // Nobody becomes the administrator by registering, nor takes names that only look like his:
-    // a base without one stays so.
+    // a base without one stays so. Characters the base cannot hold are named, never stored as
+    // "?".
     void namesLikeTheAdministratorsAreRefused_data()
     {
         QTest::addColumn<QString>("first");
@@ -193,6 +189,10 @@ private Q_SLOTS:
             << QStringLiteral("ve\u00ADdok") << vedok << invisible.arg(QStringLiteral("U+00AD"));
         QTest::addRow("zero-width space")
             << vedok << QStringLiteral("ved\u200Bok") << invisible.arg(QStringLiteral("U+200B"));
+        QTest::addRow("not in the code page")
+            << "Renée"
+            << "Dupont😀"
+            << "Эти знаки нельзя сохранить в списке пользователей: «é», «😀». Замените их.";
     }
     void namesLikeTheAdministratorsAreRefused()
     {
@@ -221,7 +221,7 @@ private Q_SLOTS:
         if (!disk.isMounted())
             QSKIP("mounting a small file system is not permitted here");
         const QString path = disk.file(QStringLiteral("2_17.jpg"));
-        writeAdministratorBase(path);
+        QVERIFY(administratorBase().save(path));
         const QByteArray before = readBytes(path);
         disk.fill();
         SessionState session;
@@ -235,46 +235,6 @@ private Q_SLOTS:
         QCOMPARE(flow.pressOk(vedok, vedok, vedok), LoginFlow::Result::Identified);
     }
 
-    // Letter case and blanks never split one person into two accounts; stored names stay.
-    void typedNamesFindTheOneUserTheyMean()
-    {
-        UserBase written = *UserBase::load(base());
-        written.registerUser("Анна Мария", "Сидорова", "1", 1);
-        QVERIFY(written.save(base()));
-        const QByteArray before = readBytes(base());
-        SessionState session;
-        LoginFlow flow(session, base(), copy());
-        QCOMPARE(flow.pressOk("  анна   МАРИЯ ", "сидорова", "1"), LoginFlow::Result::Identified);
-        QCOMPARE(session.user.firstName, QStringLiteral("Анна Мария"));
-        QCOMPARE(flow.pressOk("Анна мария", "Сидорова", "2"), LoginFlow::Result::WrongPassword);
-        QCOMPARE(flow.pressOk("Vedok", "VEDOK", "vedok"), LoginFlow::Result::Identified);
-        QCOMPARE(readBytes(base()), before);
-
-        // Registered meanwhile in another letter case: the registration names that user.
-        QCOMPARE(flow.pressOk("Пётр", "Иванов", "1"), LoginFlow::Result::NotFound);
-        written.registerUser("пётр", "иванов", "9", 2);
-        QVERIFY(written.save(base()));
-        QCOMPARE(flow.pressOk("Пётр", "Иванов", "1"), LoginFlow::Result::Refused);
-        QVERIFY(flow.message().contains(QStringLiteral("«пётр иванов»")));
-        QCOMPARE(UserBase::load(base())->records.size(), written.records.size());
-    }
-
-    void baseChangedBetweenPressesLosesNothing()
-    {
-        SessionState session;
-        LoginFlow flow(session, base(), copy());
-        QCOMPARE(flow.pressOk("a", "b", "c"), LoginFlow::Result::NotFound);
-        // Meanwhile somebody else registered in the free slot.
-        UserBase changed = *UserBase::load(base());
-        changed.registerUser("x", "y", "z", 1);
-        QVERIFY(changed.save(base()));
-        QCOMPARE(flow.pressOk("a", "b", "c"), LoginFlow::Result::Registered);
-        const UserBase written = *UserBase::load(base());
-        QCOMPARE(written.records.size(), 4);
-        QCOMPARE(written.indexOf("x", "y"), 1);
-        QCOMPARE(written.indexOf("a", "b"), 2);
-    }
-
     // Two programs registering on one base at once: every registration is in the base.
     void concurrentRegistrationsLoseNobody()
     {
@@ -284,7 +244,7 @@ private Q_SLOTS:
                               ? QStringLiteral("/dev/shm/tarvel-users-XXXXXX")
                               : QDir::tempPath() + QStringLiteral("/tarvel-users-XXXXXX"));
         const QString path = dir.filePath(QStringLiteral("2_17.jpg"));
-        writeAdministratorBase(path);
+        QVERIFY(administratorBase().save(path));
         QList<QProcess *> writers;
         for (const QString &surname : {QStringLiteral("Первый"), QStringLiteral("Второй")}) {
             auto *writer = new QProcess(this);
