@@ -4,6 +4,7 @@
 #include "core/sessionstate.h"
 #include "core/textfile.h"
 #include "testing/testrun.h"
+#include "users/useradministration.h"
 #include "users/userbase.h"
 
 #include <QDir>
@@ -178,18 +179,7 @@ QStringList achievementTopics(const SessionState &session)
 
 QString gradeWord(int grade)
 {
-    switch (grade) {
-    case 2:
-        return QStringLiteral("неуд.");
-    case 3:
-        return QStringLiteral("удовл.");
-    case 4:
-        return QStringLiteral("хорошо");
-    case 5:
-        return QStringLiteral("отлично");
-    default:
-        return {};
-    }
+    return UserAdministration::gradeWord(UserAdministration::gradeOfNumber(grade));
 }
 
 QStringList achievementGrades(const SessionState &session)

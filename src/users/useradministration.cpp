@@ -181,7 +181,12 @@ bool UserAdministration::change(const std::function<bool(UserBase &)> &apply)
 
 UserAdministration::Grade UserAdministration::gradeOf(const UserRecord &record, int slot)
 {
-    switch (record.resultNumber(slot)) {
+    return gradeOfNumber(record.resultNumber(slot));
+}
+
+UserAdministration::Grade UserAdministration::gradeOfNumber(int number)
+{
+    switch (number) {
     case 2:
         return Grade::Unsatisfactory;
     case 3:

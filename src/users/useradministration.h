@@ -106,6 +106,8 @@ public:
     bool clearAllButAdministrator();
 
     static Grade gradeOf(const UserRecord &record, int slot);
+    // 2 to 5; any other number is no grade.
+    static Grade gradeOfNumber(int number);
     static QString gradeWord(Grade grade);
 
 private:
