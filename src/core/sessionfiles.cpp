@@ -73,7 +73,7 @@ bool writeSessionFile(const QString &path, const SessionProgress &progress,
     return textfile::writeLines(path, sessionFileLines(progress, records));
 }
 
-void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRecords &records)
+void parseSessionFile(const QStringList &lines, SessionProgress &header, SessionRecords &records)
 {
     int slot = 0;
     for (const textfile::KeyValue &pair : textfile::readPairs(lines)) {
@@ -89,6 +89,8 @@ void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRe
             header.testName = value;
         else if (key == QLatin1String("max"))
             header.questionCount = textfile::leadingInt(value);
+        else if (key == QLatin1String("curr"))
+            header.currentQuestion = textfile::leadingInt16(value);
         else if (key == QLatin1String("ok"))
             header.rightAnswers = textfile::leadingInt16(value);
         else if (key == QLatin1String("ocenka"))
@@ -103,7 +105,7 @@ void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRe
     }
 }
 
-bool readSessionFile(const QString &path, SessionHeader &header, SessionRecords &records)
+bool readSessionFile(const QString &path, SessionProgress &header, SessionRecords &records)
 {
     const std::optional<QStringList> lines = textfile::readLines(path);
     if (!lines)

@@ -25,18 +25,8 @@ struct SessionRecord
 inline constexpr int SessionSlots = 150;
 using SessionRecords = std::array<SessionRecord, SessionSlots>;
 
-// The header of temp1.ini as read back.
-struct SessionHeader
-{
-    QString firstName;
-    QString surname;
-    QString testName;
-    int questionCount = 0;
-    int rightAnswers = 0;
-    int grade = 0;
-};
-
-// What the writers put into the headers of both files.
+// The header of both files: what the writers put in and the reader gives back (temp1.ini has no
+// current question).
 struct SessionProgress
 {
     QString firstName;
@@ -58,7 +48,7 @@ bool writeSessionFile(const QString &path, const SessionProgress &progress,
 
 // Fills header and records from temp1.ini; a line that does not fit is skipped. Returns false
 // when the file could not be read (header and records are then left as they were).
-bool readSessionFile(const QString &path, SessionHeader &header, SessionRecords &records);
-void parseSessionFile(const QStringList &lines, SessionHeader &header, SessionRecords &records);
+bool readSessionFile(const QString &path, SessionProgress &header, SessionRecords &records);
+void parseSessionFile(const QStringList &lines, SessionProgress &header, SessionRecords &records);
 
 void clearSessionRecords(SessionRecords &records);

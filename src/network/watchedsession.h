@@ -15,7 +15,7 @@ struct WatchedSession
     bool noTest = false; // the file starts with "clear"
     // A new test is on its first question: temp1.ini still holds the test before it.
     bool awaitingFirstAnswer = false;
-    SessionHeader header;
+    SessionProgress header;
     SessionRecords records;
     int lastRecorded = 1; // 1..SessionSlots
 

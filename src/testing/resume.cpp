@@ -208,8 +208,8 @@ std::optional<InterruptedTest> findInterruptedTest(const SessionState &session,
 {
     const std::optional<ResumeRecord> resume =
         readResumeFile(session.dataPath(datafiles::ResumeFile));
-    SessionHeader progress;
-    SessionHeader header;
+    SessionProgress progress;
+    SessionProgress header;
     SessionRecords records;
     clearSessionRecords(records);
     SessionRecords unused;
@@ -271,7 +271,7 @@ std::optional<LostTest> findLostTest(const SessionState &session)
     if (!QFile::exists(session.dataPath(datafiles::ResumeFile)))
         return std::nullopt;
     for (const QString &file : {datafiles::SessionFile, datafiles::ProgressFile}) {
-        SessionHeader header;
+        SessionProgress header;
         SessionRecords records;
         if (!readSessionFile(session.dataPath(file), header, records) ||
             header.firstName.isEmpty() || header.testName.isEmpty())

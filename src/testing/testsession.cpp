@@ -21,7 +21,7 @@ TestSession::TestSession(SessionState &session, std::shared_ptr<TestRun> run, Fi
 {
     clearSessionRecords(m_records);
     if (m_run->recorded() > 0) {
-        SessionHeader header;
+        SessionProgress header;
         readSessionFile(m_files.session, header, m_records);
         recallRecordedAnswers();
     }

@@ -194,7 +194,7 @@ private Q_SLOTS:
         killRepeatedly(
             "temp1.ini", bind(statewriters::sessionFile, file), 2000, [&](const QByteArray &) {
                 const QByteArray bytes = readBytes(file);
-                SessionHeader header;
+                SessionProgress header;
                 if (!readSessionFile(file, header, *read))
                     return false;
                 const int variant = bytes == contents[0] ? 0 : bytes == contents[1] ? 1 : -1;

@@ -6,7 +6,7 @@
 namespace {
 struct Parsed
 {
-    SessionHeader header;
+    SessionProgress header;
     SessionRecords records;
 };
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             x.rightAnswer != y.rightAnswer)
             __builtin_trap();
     }
-    SessionHeader header;
+    SessionProgress header;
     auto records = std::make_unique<SessionRecords>();
     readSessionFile(fuzzFile(data, size, QStringLiteral("temp1.ini")), header, *records);
     return 0;

@@ -99,7 +99,7 @@ private Q_SLOTS:
         const QString path = folder.data(QStringLiteral("temp1.ini"));
         QVERIFY(writeSessionFile(path, progress, written));
 
-        SessionHeader header;
+        SessionProgress header;
         SessionRecords read;
         clearSessionRecords(read);
         QVERIFY(readSessionFile(path, header, read));
@@ -123,7 +123,7 @@ private Q_SLOTS:
 
     void damagedFilesAreReadAsFarAsTheyGo()
     {
-        SessionHeader header;
+        SessionProgress header;
         SessionRecords records;
         clearSessionRecords(records);
         QVERIFY(!readSessionFile(QStringLiteral("/nonexistent/temp1.ini"), header, records));
