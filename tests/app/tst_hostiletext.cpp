@@ -74,6 +74,13 @@ void checkShownLiterally(QWidget *window, const QString &text)
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
+// Clicks the button once its window shows.
+void clickWhenShown(const QString &window, const QString &button)
+{
+    QTRY_VERIFY(shown(window));
+    click(window, button);
+}
+
 // Five questions in the style of the demo banks, every text of them the hostile one.
 QStringList hostileBank(const QString &text)
 {
@@ -153,14 +160,12 @@ private Q_SLOTS:
         checkShownLiterally(loadedWindow("frmNetLog"), text);
         loadedWindow("frmNetLog")->close();
 
-        QTRY_VERIFY(shown("frmNET"));
-        h.click("frmNET", "btnLOG");
+        clickWhenShown("frmNET", "btnLOG");
         QTRY_VERIFY(shown("frmLOGnet"));
         checkShownLiterally(loadedWindow("frmLOGnet"), text);
         loadedWindow("frmLOGnet")->close();
 
-        QTRY_VERIFY(shown("frmNET"));
-        h.click("frmNET", "btnNETadmin");
+        clickWhenShown("frmNET", "btnNETadmin");
         QTRY_VERIFY(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count() > 1);
         checkShownLiterally(loadedWindow("frmNETBOSS"), text);
     }
@@ -176,39 +181,33 @@ private Q_SLOTS:
         QVERIFY(base);
         base->registerUser(text, text, QStringLiteral("111"), base->records.size() - 1);
         QVERIFY(base->save(folder.jpg("2_17.jpg")));
-        Application app(folder.path(), false);
-        app.windows.endAction = [] {};
-        app.session.user.firstName = app.session.user.surname = text;
-        app.session.user.password = QStringLiteral("111");
+        const auto app = startApplication(folder);
+        app->session.user.firstName = app->session.user.surname = text;
+        app->session.user.password = QStringLiteral("111");
 
-        QVERIFY(app.startMenu(-1));
-        click("frmMain", "btTESTS");
-        QTRY_VERIFY(shown("frmTestCh"));
-        click("frmTestCh", "btnOK");
-        QTRY_VERIFY(shown("frmFullTest"));
-        click("frmFullTest", "cmdSTART");
+        QVERIFY(app->startMenu(-1));
+        for (const auto &[window, button] :
+             {std::pair{"frmMain", "btTESTS"}, {"frmTestCh", "btnOK"}, {"frmFullTest", "cmdSTART"}})
+            clickWhenShown(window, button);
         QTRY_VERIFY(shown("fullTST"));
         checkShownLiterally(loadedWindow("fullTST"), text);
-        app.windows.find<TestWindow>()->session()->setClock([] {
+        app->windows.find<TestWindow>()->session()->setClock([] {
             static qint64 ms = std::numeric_limits<qint32>::max();
             return ms += TestSession::SightMs;
         });
         for (int q = 1; q <= 5; ++q) {
-            QTRY_VERIFY(shown("fullTST") && app.windows.find<TestWindow>()->run()->asked() == q);
+            QTRY_VERIFY(shown("fullTST") && app->windows.find<TestWindow>()->run()->asked() == q);
             loadedWindow("fullTST")->findChild<QAbstractButton *>("OTVET2")->click();
             click("fullTST", "OKKEY");
         }
-        QTRY_VERIFY(shown("frmFULLtestEND"));
-        click("frmFULLtestEND", "wrong");
+        clickWhenShown("frmFULLtestEND", "wrong");
         QTRY_VERIFY(shown("frmWRONG"));
         checkShownLiterally(loadedWindow("frmWRONG"), text);
-        click("frmWRONG", "picEXit");
-        QTRY_VERIFY(shown("frmFULLtestEND"));
-        click("frmFULLtestEND", "cmdEXIT");
-        QTRY_VERIFY(shown("frmTestCh"));
-        click("frmTestCh", "btnEXIT");
-        QTRY_VERIFY(shown("frmMain"));
-        click("frmMain", "btZAL");
+        for (const auto &[window, button] : {std::pair{"frmWRONG", "picEXit"},
+                                             {"frmFULLtestEND", "cmdEXIT"},
+                                             {"frmTestCh", "btnEXIT"},
+                                             {"frmMain", "btZAL"}})
+            clickWhenShown(window, button);
         QTRY_VERIFY(shown("frmDOSTIG"));
         checkShownLiterally(loadedWindow("frmDOSTIG"), text);
     }
