@@ -139,13 +139,10 @@ private Q_SLOTS:
         const resultslog::Log first = resultslog::build(classOf({5, 3}), c);
         const resultslog::Log second = resultslog::build(classOf({2}), c);
         const QDate day(2024, 5, 17);
-        const auto saved = resultslog::HistorySave::Saved;
-        QCOMPARE(
-            resultslog::appendHistory(history, temporary, resultslog::historyBlock(first, day)),
-            saved);
-        QCOMPARE(
-            resultslog::appendHistory(history, temporary, resultslog::historyBlock(second, day)),
-            saved);
+        for (const resultslog::Log *log : {&first, &second})
+            QCOMPARE(
+                resultslog::appendHistory(history, temporary, resultslog::historyBlock(*log, day)),
+                resultslog::HistorySave::Saved);
         QVERIFY(!QFile::exists(temporary));
         const QStringList expectedSecond =
             QStringList{resultslog::title(day), "", resultslog::HeaderLine, "",
