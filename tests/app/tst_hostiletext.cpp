@@ -13,19 +13,18 @@
 #include "users/userbase.h"
 #include "windowsupport.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLayout>
-#include <QListWidget>
-#include <QTableWidget>
 #include <QtTest>
 
 #include <sys/stat.h>
 
 namespace {
 // Every text the window shows a person: labels as a screen reader reads them (what is drawn,
-// markup rendered), then lists, tables, buttons, frames and the title.
+// markup rendered), then buttons, frames, lists and tables, and the title.
 QStringList shownTexts(QWidget *window)
 {
     QStringList texts{window->windowTitle()};
@@ -37,21 +36,16 @@ QStringList shownTexts(QWidget *window)
         texts << button->text();
     for (QGroupBox *frame : window->findChildren<QGroupBox *>())
         texts << frame->title();
-    for (QComboBox *list : window->findChildren<QComboBox *>()) {
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-    }
-    for (QListWidget *list : window->findChildren<QListWidget *>()) {
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-    }
-    for (QTableView *table : window->findChildren<QTableView *>()) {
-        const QAbstractItemModel *model = table->model();
+    const auto addItems = [&texts](const QAbstractItemModel *model) {
         for (int row = 0; row < model->rowCount(); ++row) {
             for (int column = 0; column < model->columnCount(); ++column)
                 texts << model->index(row, column).data().toString();
         }
-    }
+    };
+    for (QComboBox *list : window->findChildren<QComboBox *>())
+        addItems(list->model());
+    for (QAbstractItemView *view : window->findChildren<QAbstractItemView *>())
+        addItems(view->model());
     return texts;
 }
 
