@@ -10,7 +10,6 @@
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
-#include "users/userbase.h"
 #include "windowsupport.h"
 
 #include <QAbstractItemView>
@@ -171,10 +170,7 @@ private Q_SLOTS:
         QVERIFY(textfile::writeLines(folder.jpg("T01_96.jpg"), hostileBank(text)));
         writeBytes(folder.jpg("14_16.jpg"), " 9 \r\n");
         writeBytes(folder.jpg("sv10.jpg"), " 1 \r\n");
-        auto base = UserBase::load(folder.jpg("2_17.jpg"));
-        QVERIFY(base);
-        base->registerUser(text, text, QStringLiteral("111"), base->records.size() - 1);
-        QVERIFY(base->save(folder.jpg("2_17.jpg")));
+        writeUserBase(folder.jpg("2_17.jpg"), {{text, text}});
         const auto app = startApplication(folder);
         app->session.user.firstName = app->session.user.surname = text;
         app->session.user.password = QStringLiteral("111");
