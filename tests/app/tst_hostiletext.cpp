@@ -48,11 +48,12 @@ QStringList shownTexts(QWidget *window)
     return texts;
 }
 
-// The window shows the text as it was written, no label renders it as markup, and every window
-// lies inside the screen.
-void checkShownLiterally(QWidget *window, const QString &text)
+// The window of that name shows, once it does, the text as it was written, no label renders it as
+// markup, and every window lies inside the screen.
+void checkShownLiterally(const QString &name, const QString &text)
 {
-    QVERIFY(window && window->isVisible());
+    QTRY_VERIFY(shown(name));
+    QWidget *window = loadedWindow(name);
     window->layout()->activate();
     QCoreApplication::processEvents();
     for (QLabel *label : window->findChildren<QLabel *>()) {
@@ -143,24 +144,23 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         MonitorWindow *monitor = h.openMonitor();
         QTRY_COMPARE(monitor->model()->index(1, MonitorModel::Name).data().toString(), text);
-        checkShownLiterally(monitor, text);
+        checkShownLiterally("frmNET", text);
 
         h.click("frmNET", "btnTestALONE");
         QTRY_VERIFY(h.child<QComboBox>("frmUSERchange", "Combo1")->count() > 0);
-        checkShownLiterally(loadedWindow("frmUSERchange"), text);
+        checkShownLiterally("frmUSERchange", text);
         h.click("frmUSERchange", "Комманда1");
         QTRY_COMPARE(h.text("frmNetLog", "QESTION"), text);
-        checkShownLiterally(loadedWindow("frmNetLog"), text);
+        checkShownLiterally("frmNetLog", text);
         loadedWindow("frmNetLog")->close();
 
         clickWhenShown("frmNET", "btnLOG");
-        QTRY_VERIFY(shown("frmLOGnet"));
-        checkShownLiterally(loadedWindow("frmLOGnet"), text);
+        checkShownLiterally("frmLOGnet", text);
         loadedWindow("frmLOGnet")->close();
 
         clickWhenShown("frmNET", "btnNETadmin");
         QTRY_VERIFY(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count() > 1);
-        checkShownLiterally(loadedWindow("frmNETBOSS"), text);
+        checkShownLiterally("frmNETBOSS", text);
     }
 
     void testWindows()
@@ -179,8 +179,7 @@ private Q_SLOTS:
         for (const auto &[window, button] :
              {std::pair{"frmMain", "btTESTS"}, {"frmTestCh", "btnOK"}, {"frmFullTest", "cmdSTART"}})
             clickWhenShown(window, button);
-        QTRY_VERIFY(shown("fullTST"));
-        checkShownLiterally(loadedWindow("fullTST"), text);
+        checkShownLiterally("fullTST", text);
         app->windows.find<TestWindow>()->session()->setClock([] {
             static qint64 ms = std::numeric_limits<qint32>::max();
             return ms += TestSession::SightMs;
@@ -191,15 +190,13 @@ private Q_SLOTS:
             click("fullTST", "OKKEY");
         }
         clickWhenShown("frmFULLtestEND", "wrong");
-        QTRY_VERIFY(shown("frmWRONG"));
-        checkShownLiterally(loadedWindow("frmWRONG"), text);
+        checkShownLiterally("frmWRONG", text);
         for (const auto &[window, button] : {std::pair{"frmWRONG", "picEXit"},
                                              {"frmFULLtestEND", "cmdEXIT"},
                                              {"frmTestCh", "btnEXIT"},
                                              {"frmMain", "btZAL"}})
             clickWhenShown(window, button);
-        QTRY_VERIFY(shown("frmDOSTIG"));
-        checkShownLiterally(loadedWindow("frmDOSTIG"), text);
+        checkShownLiterally("frmDOSTIG", text);
     }
 };
 
