@@ -10,22 +10,20 @@
 #include "testing/testsession.h"
 #include "testing/testwindow.h"
 #include "testsupport.h"
-#include "users/userbase.h"
 #include "windowsupport.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLayout>
-#include <QListWidget>
-#include <QTableWidget>
 #include <QtTest>
 
 #include <sys/stat.h>
 
 namespace {
 // Every text the window shows a person: labels as a screen reader reads them (what is drawn,
-// markup rendered), then lists, tables, buttons, frames and the title.
+// markup rendered), then buttons, frames, lists and tables, and the title.
 QStringList shownTexts(QWidget *window)
 {
     QStringList texts{window->windowTitle()};
@@ -37,29 +35,25 @@ QStringList shownTexts(QWidget *window)
         texts << button->text();
     for (QGroupBox *frame : window->findChildren<QGroupBox *>())
         texts << frame->title();
-    for (QComboBox *list : window->findChildren<QComboBox *>()) {
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-    }
-    for (QListWidget *list : window->findChildren<QListWidget *>()) {
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-    }
-    for (QTableView *table : window->findChildren<QTableView *>()) {
-        const QAbstractItemModel *model = table->model();
+    const auto addItems = [&texts](const QAbstractItemModel *model) {
         for (int row = 0; row < model->rowCount(); ++row) {
             for (int column = 0; column < model->columnCount(); ++column)
                 texts << model->index(row, column).data().toString();
         }
-    }
+    };
+    for (QComboBox *list : window->findChildren<QComboBox *>())
+        addItems(list->model());
+    for (QAbstractItemView *view : window->findChildren<QAbstractItemView *>())
+        addItems(view->model());
     return texts;
 }
 
-// The window shows the text as it was written, no label renders it as markup, and every window
-// lies inside the screen.
-void checkShownLiterally(QWidget *window, const QString &text)
+// The window of that name shows, once it does, the text as it was written, no label renders it as
+// markup, and every window lies inside the screen.
+void checkShownLiterally(const QString &name, const QString &text)
 {
-    QVERIFY(window && window->isVisible());
+    QTRY_VERIFY(shown(name));
+    QWidget *window = loadedWindow(name);
     window->layout()->activate();
     QCoreApplication::processEvents();
     for (QLabel *label : window->findChildren<QLabel *>()) {
@@ -72,6 +66,13 @@ void checkShownLiterally(QWidget *window, const QString &text)
              qPrintable(window->objectName() + ": " + texts.join(" | ")));
     const QStringList faults = screencheck::faults();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+}
+
+// Clicks the button once its window shows.
+void clickWhenShown(const QString &window, const QString &button)
+{
+    QTRY_VERIFY(shown(window));
+    click(window, button);
 }
 
 // Five questions in the style of the demo banks, every text of them the hostile one.
@@ -143,26 +144,23 @@ private Q_SLOTS:
         NetworkHarness h(room.teacher().path());
         MonitorWindow *monitor = h.openMonitor();
         QTRY_COMPARE(monitor->model()->index(1, MonitorModel::Name).data().toString(), text);
-        checkShownLiterally(monitor, text);
+        checkShownLiterally("frmNET", text);
 
         h.click("frmNET", "btnTestALONE");
         QTRY_VERIFY(h.child<QComboBox>("frmUSERchange", "Combo1")->count() > 0);
-        checkShownLiterally(loadedWindow("frmUSERchange"), text);
+        checkShownLiterally("frmUSERchange", text);
         h.click("frmUSERchange", "Комманда1");
         QTRY_COMPARE(h.text("frmNetLog", "QESTION"), text);
-        checkShownLiterally(loadedWindow("frmNetLog"), text);
+        checkShownLiterally("frmNetLog", text);
         loadedWindow("frmNetLog")->close();
 
-        QTRY_VERIFY(shown("frmNET"));
-        h.click("frmNET", "btnLOG");
-        QTRY_VERIFY(shown("frmLOGnet"));
-        checkShownLiterally(loadedWindow("frmLOGnet"), text);
+        clickWhenShown("frmNET", "btnLOG");
+        checkShownLiterally("frmLOGnet", text);
         loadedWindow("frmLOGnet")->close();
 
-        QTRY_VERIFY(shown("frmNET"));
-        h.click("frmNET", "btnNETadmin");
+        clickWhenShown("frmNET", "btnNETadmin");
         QTRY_VERIFY(h.child<QComboBox>("frmNETBOSS", "cOmBo1")->count() > 1);
-        checkShownLiterally(loadedWindow("frmNETBOSS"), text);
+        checkShownLiterally("frmNETBOSS", text);
     }
 
     void testWindows()
@@ -172,45 +170,33 @@ private Q_SLOTS:
         QVERIFY(textfile::writeLines(folder.jpg("T01_96.jpg"), hostileBank(text)));
         writeBytes(folder.jpg("14_16.jpg"), " 9 \r\n");
         writeBytes(folder.jpg("sv10.jpg"), " 1 \r\n");
-        auto base = UserBase::load(folder.jpg("2_17.jpg"));
-        QVERIFY(base);
-        base->registerUser(text, text, QStringLiteral("111"), base->records.size() - 1);
-        QVERIFY(base->save(folder.jpg("2_17.jpg")));
-        Application app(folder.path(), false);
-        app.windows.endAction = [] {};
-        app.session.user.firstName = app.session.user.surname = text;
-        app.session.user.password = QStringLiteral("111");
+        writeUserBase(folder.jpg("2_17.jpg"), {{text, text}});
+        const auto app = startApplication(folder);
+        app->session.user.firstName = app->session.user.surname = text;
+        app->session.user.password = QStringLiteral("111");
 
-        QVERIFY(app.startMenu(-1));
-        click("frmMain", "btTESTS");
-        QTRY_VERIFY(shown("frmTestCh"));
-        click("frmTestCh", "btnOK");
-        QTRY_VERIFY(shown("frmFullTest"));
-        click("frmFullTest", "cmdSTART");
-        QTRY_VERIFY(shown("fullTST"));
-        checkShownLiterally(loadedWindow("fullTST"), text);
-        app.windows.find<TestWindow>()->session()->setClock([] {
+        QVERIFY(app->startMenu(-1));
+        for (const auto &[window, button] :
+             {std::pair{"frmMain", "btTESTS"}, {"frmTestCh", "btnOK"}, {"frmFullTest", "cmdSTART"}})
+            clickWhenShown(window, button);
+        checkShownLiterally("fullTST", text);
+        app->windows.find<TestWindow>()->session()->setClock([] {
             static qint64 ms = std::numeric_limits<qint32>::max();
             return ms += TestSession::SightMs;
         });
         for (int q = 1; q <= 5; ++q) {
-            QTRY_VERIFY(shown("fullTST") && app.windows.find<TestWindow>()->run()->asked() == q);
+            QTRY_VERIFY(shown("fullTST") && app->windows.find<TestWindow>()->run()->asked() == q);
             loadedWindow("fullTST")->findChild<QAbstractButton *>("OTVET2")->click();
             click("fullTST", "OKKEY");
         }
-        QTRY_VERIFY(shown("frmFULLtestEND"));
-        click("frmFULLtestEND", "wrong");
-        QTRY_VERIFY(shown("frmWRONG"));
-        checkShownLiterally(loadedWindow("frmWRONG"), text);
-        click("frmWRONG", "picEXit");
-        QTRY_VERIFY(shown("frmFULLtestEND"));
-        click("frmFULLtestEND", "cmdEXIT");
-        QTRY_VERIFY(shown("frmTestCh"));
-        click("frmTestCh", "btnEXIT");
-        QTRY_VERIFY(shown("frmMain"));
-        click("frmMain", "btZAL");
-        QTRY_VERIFY(shown("frmDOSTIG"));
-        checkShownLiterally(loadedWindow("frmDOSTIG"), text);
+        clickWhenShown("frmFULLtestEND", "wrong");
+        checkShownLiterally("frmWRONG", text);
+        for (const auto &[window, button] : {std::pair{"frmWRONG", "picEXit"},
+                                             {"frmFULLtestEND", "cmdEXIT"},
+                                             {"frmTestCh", "btnEXIT"},
+                                             {"frmMain", "btZAL"}})
+            clickWhenShown(window, button);
+        checkShownLiterally("frmDOSTIG", text);
     }
 };
 

@@ -1,9 +1,7 @@
 #include "app/startup.h"
 #include "core/administrator.h"
-#include "core/datafiles.h"
 #include "core/sessionstate.h"
 #include "testing/catalogue.h"
-#include "testing/testsettings.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -62,27 +60,6 @@ class StartupTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void showErrorsSetting_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("setting");
-        QTest::addRow("print style") << QByteArray(" 3 \r\n") << 3;
-        QTest::addRow("empty first line") << QByteArray("\r\n2\r\n") << 1;
-        QTest::addRow("empty file") << QByteArray("") << 1;
-        QTest::addRow("leading digits") << QByteArray("2abc\r\n") << 2;
-        QTest::addRow("no digits") << QByteArray("abc\r\n") << 0;
-        QTest::addRow("no file") << QByteArray() << 1;
-    }
-    void showErrorsSetting()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(int, setting);
-        TestProgramFolder folder;
-        if (!content.isNull())
-            writeBytes(folder.jpg(datafiles::ShowErrorsFile), content);
-        QCOMPARE(readShowErrorsSetting(folder.jpg(datafiles::ShowErrorsFile)), setting);
-    }
-
     void sessionStartsWithFoldersAndFlags()
     {
         SessionState session;

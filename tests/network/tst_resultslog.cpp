@@ -32,7 +32,7 @@ class ResultsLogTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void lineLayout()
+    void linesAsListedAndPrinted()
     {
         QCOMPARE(resultslog::line(1, graded("Иван", "Петров", 5)),
                  QStringLiteral("  1   ") + QStringLiteral("Петров Иван") + QString(13, u' ') +
@@ -51,6 +51,15 @@ private Q_SLOTS:
         // The correct column is never cut; the title follows one blank after it.
         const QString line = resultslog::line(4, graded("А", "Б", 2, 1234567, 7654321));
         QVERIFY(line.endsWith(QStringLiteral(" 1234567 / 7654321 Реле")));
+
+        // Printed: a title with Russian month names under any system locale (the test runs
+        // under C), the lines and the statistics.
+        const resultslog::Log log = resultslog::build(classOf({4}), QLocale::c());
+        const QStringList printed = resultslog::printLines(log, QDate(2024, 1, 2));
+        QCOMPARE(printed.size(), 7);
+        QCOMPARE(printed.at(0), QStringLiteral("Результаты теста проведенного 2 января 2024"));
+        QCOMPARE(printed.at(2), log.lines.at(0));
+        QCOMPARE(printed.mid(4), log.statistics());
     }
 
     void statistics_data()
@@ -139,13 +148,10 @@ private Q_SLOTS:
         const resultslog::Log first = resultslog::build(classOf({5, 3}), c);
         const resultslog::Log second = resultslog::build(classOf({2}), c);
         const QDate day(2024, 5, 17);
-        const auto saved = resultslog::HistorySave::Saved;
-        QCOMPARE(
-            resultslog::appendHistory(history, temporary, resultslog::historyBlock(first, day)),
-            saved);
-        QCOMPARE(
-            resultslog::appendHistory(history, temporary, resultslog::historyBlock(second, day)),
-            saved);
+        for (const resultslog::Log *log : {&first, &second})
+            QCOMPARE(
+                resultslog::appendHistory(history, temporary, resultslog::historyBlock(*log, day)),
+                resultslog::HistorySave::Saved);
         QVERIFY(!QFile::exists(temporary));
         const QStringList expectedSecond =
             QStringList{resultslog::title(day), "", resultslog::HeaderLine, "",
@@ -228,18 +234,6 @@ private Q_SLOTS:
         QCOMPARE(lines[2], QStringLiteral("03.11.2025;2;'=1+1;3;100;100;Очень длинное название "
                                           "теста по всему курсу"));
         QCOMPARE(lines[3].left(11), QStringLiteral("27.02.2026;"));
-    }
-
-    void printedLines()
-    {
-        const QLocale c(QLocale::C);
-        const resultslog::Log log = resultslog::build(classOf({4}), c);
-        const QStringList lines = resultslog::printLines(log, QDate(2024, 1, 2));
-        QCOMPARE(lines.size(), 7);
-        // Russian month names under any system locale (the test runs under C).
-        QCOMPARE(lines.at(0), QStringLiteral("Результаты теста проведенного 2 января 2024"));
-        QCOMPARE(lines.at(2), log.lines.at(0));
-        QCOMPARE(lines.mid(4), log.statistics());
     }
 };
 

@@ -39,8 +39,7 @@ private Q_SLOTS:
         flow.refreshed(session);
         const WatchView v = flow.view();
         QCOMPARE(flow.shown(), 7);
-        QVERIFY(!v.nextVisible);
-        QVERIFY(v.previousVisible);
+        QVERIFY(!v.nextVisible && v.previousVisible);
         QCOMPARE(v.frameCaption, QStringLiteral("Вопрос № 7"));
         QCOMPARE(v.topic, QStringLiteral("Тема: Тема 7"));
         QCOMPARE(v.watching, QStringLiteral("Слежение за №12 Петров Иван"));
@@ -79,8 +78,7 @@ private Q_SLOTS:
         flow.previous();
         QCOMPARE(flow.shown(), 1);
         QCOMPARE(flow.state(), WatchFlow::State::Browsing);
-        QVERIFY(!flow.view().previousVisible);
-        QVERIFY(flow.view().nextVisible);
+        QVERIFY(!flow.view().previousVisible && flow.view().nextVisible);
         QCOMPARE(flow.notice(), WatchFlow::BrowsingNotice);
         flow.next();
         QCOMPARE(flow.shown(), 2);
@@ -97,9 +95,8 @@ private Q_SLOTS:
         // The pupil's answers and the question's picture.
         flow.refreshed(WatchedSession::fromLines(sessionLines(6)));
         QCOMPARE(flow.view().checked, 0); // question 6 was left without an answer (6 % 6)
-        flow.previous();
-        flow.previous();
-        flow.previous();
+        for (int back = 0; back < 3; ++back)
+            flow.previous();
         const WatchView three = flow.view();
         QCOMPARE(three.checked, 3);
         QVERIFY(three.pictureVisible);

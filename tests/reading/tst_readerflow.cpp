@@ -74,7 +74,7 @@ private Q_SLOTS:
         };
     }
 
-    void readingModeWalksTextPages()
+    void readingModeWalksTextPagesBetweenFixedEnds()
     {
         openOn(paragraphs::First, false, false);
         QCOMPARE(m_flow->shownPage(), text(paragraphs::First));
@@ -99,6 +99,35 @@ private Q_SLOTS:
         QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
         QCOMPARE(stepCues(&ReaderFlow::stepBack), 2);
         QCOMPARE(m_flow->paragraph(), QStringLiteral("9.9.Убран из курса"));
+        // The fixed first and last pages end the steps.
+        openOn(paragraphs::Last, false, false);
+        QCOMPARE(stepCues(&ReaderFlow::stepForward), 1);
+        QVERIFY(!m_flow->nextEnabled());
+        QCOMPARE(m_flow->paragraph(), paragraphs::Last);
+        m_flow->stepBack();
+        QVERIFY(m_flow->nextEnabled());
+        // Learning: the last paragraph's questions come before the reader stops.
+        openOn(paragraphs::Last, true, false);
+        m_flow->stepForward();
+        QCOMPARE(m_flow->shownPage(), questions(paragraphs::Last));
+        QVERIFY(m_flow->nextEnabled());
+        QCOMPARE(stepCues(&ReaderFlow::stepForward), 1);
+        QVERIFY(!m_flow->nextEnabled());
+        QCOMPARE(m_flow->shownPage(), questions(paragraphs::Last));
+        openOn(paragraphs::First, false, false);
+        QCOMPARE(stepCues(&ReaderFlow::stepBack), 1);
+        QVERIFY(!m_flow->previousEnabled());
+        m_flow->stepForward();
+        QVERIFY(m_flow->previousEnabled());
+        m_flow->load(m_flow->paragraph());
+        QVERIFY(m_flow->previousEnabled());
+        // Forward from the outline's last entry, which is not the last page, shows no page.
+        openOn(Tail, false, false);
+        QSignalSpy pages(m_flow.get(), &ReaderFlow::pageShown);
+        QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
+        QCOMPARE(m_flow->paragraph(), Tail);
+        QCOMPARE(pages.count(), 0);
+        QVERIFY(m_flow->nextEnabled());
     }
 
     void learningModeShowsQuestionsBeforeMovingOn()
@@ -190,38 +219,6 @@ private Q_SLOTS:
         m_testStarts = false;
         openOn(P, false, true);
         QVERIFY(!m_flow->hiddenForTest());
-    }
-
-    void fixedFirstAndLastPages()
-    {
-        openOn(paragraphs::Last, false, false);
-        QCOMPARE(stepCues(&ReaderFlow::stepForward), 1);
-        QVERIFY(!m_flow->nextEnabled());
-        QCOMPARE(m_flow->paragraph(), paragraphs::Last);
-        m_flow->stepBack();
-        QVERIFY(m_flow->nextEnabled());
-        // Learning: the last paragraph's questions come before the reader stops.
-        openOn(paragraphs::Last, true, false);
-        m_flow->stepForward();
-        QCOMPARE(m_flow->shownPage(), questions(paragraphs::Last));
-        QVERIFY(m_flow->nextEnabled());
-        QCOMPARE(stepCues(&ReaderFlow::stepForward), 1);
-        QVERIFY(!m_flow->nextEnabled());
-        QCOMPARE(m_flow->shownPage(), questions(paragraphs::Last));
-        openOn(paragraphs::First, false, false);
-        QCOMPARE(stepCues(&ReaderFlow::stepBack), 1);
-        QVERIFY(!m_flow->previousEnabled());
-        m_flow->stepForward();
-        QVERIFY(m_flow->previousEnabled());
-        m_flow->load(m_flow->paragraph());
-        QVERIFY(m_flow->previousEnabled());
-        // Forward from the outline's last entry, which is not the last page, shows no page.
-        openOn(Tail, false, false);
-        QSignalSpy pages(m_flow.get(), &ReaderFlow::pageShown);
-        QCOMPARE(stepCues(&ReaderFlow::stepForward), 2);
-        QCOMPARE(m_flow->paragraph(), Tail);
-        QCOMPARE(pages.count(), 0);
-        QVERIFY(m_flow->nextEnabled());
     }
 
     void missingFilesAreReported()

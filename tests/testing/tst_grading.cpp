@@ -165,17 +165,15 @@ private Q_SLOTS:
             r.rightAnswer = 3;
         }
         QCOMPARE(compactWrongAnswers(records), 3);
-        QCOMPARE(records[0].question, QStringLiteral("Вопрос 2"));
-        QCOMPARE(records[1].question, QStringLiteral("Вопрос 5"));
-        QCOMPARE(records[2].question, QStringLiteral("Вопрос 9"));
+        for (int i : {0, 1, 2})
+            QCOMPARE(records[i].question, QStringLiteral("Вопрос %1").arg(QList{2, 5, 9}[i]));
         QVERIFY(records[3].question.isEmpty());
         QCOMPARE(records[3].chosenAnswer, 0);
 
         const WrongQuestionView first = showWrongQuestion(records, 1);
         QCOMPARE(first.caption, QStringLiteral("Ошибка № 1"));
         QCOMPARE(first.topic, QStringLiteral("Тема: Тема 2"));
-        QVERIFY(!first.previousVisible);
-        QVERIFY(first.nextVisible);
+        QVERIFY(!first.previousVisible && first.nextVisible);
         QCOMPARE(first.userAnswer, 1);
         QCOMPARE(first.correctAnswer, 3);
         QCOMPARE(first.answers[2], QStringLiteral("ответ 2"));
@@ -184,17 +182,13 @@ private Q_SLOTS:
         QCOMPARE(second.picture, QStringLiteral("p5"));
         const WrongQuestionView third = showWrongQuestion(records, 3);
         QCOMPARE(third.caption, QStringLiteral("Ошибка № 3"));
-        QVERIFY(third.previousVisible);
-        QVERIFY(!third.nextVisible);
+        QVERIFY(third.previousVisible && !third.nextVisible);
 
         // Compacting again keeps the same list.
         QCOMPARE(compactWrongAnswers(records), 3);
         QCOMPARE(records[2].question, QStringLiteral("Вопрос 9"));
-    }
 
-    void singleWrongAnswerHasNoNavigation()
-    {
-        SessionRecords records;
+        // A single wrong answer, the last record: no navigation.
         clearSessionRecords(records);
         records[9].question = QStringLiteral("Последний");
         records[9].chosenAnswer = 2;

@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <numeric>
+
 namespace {
 // A bank record: question text, five answers with their markers, the "good" value.
 QStringList record(const QString &question, const QStringList &answers, const QString &good,
@@ -60,35 +62,20 @@ private Q_SLOTS:
     }
 
     // The first record keeps its answers in file order and its "good", or without one its
-    // marker.
-    void firstRecordKeepsFileOrderAndGood()
-    {
-        QRandomGenerator random(1);
-        QStringList lines{"start"};
-        lines << record("Первый", markedAnswers(2), "4") << record("Второй", markedAnswers(3), "5");
-        const PreparedTest test = parseQuestionBank(lines, "b.jpg", random);
-        QVERIFY(test.ok());
-        const BankRecord &first = test.bank.records[0];
-        QCOMPARE(first.correct, qint16(4));
-        for (int k = 0; k < 5; ++k)
-            QCOMPARE(first.answers[k], QStringLiteral("ответ %1").arg(k + 1));
-        lines.remove(1 + 14, 2); // the first record's "good" and its value
-        const PreparedTest withoutGood = parseQuestionBank(lines, "b.jpg", random);
-        QVERIFY2(withoutGood.ok(), qPrintable(withoutGood.error));
-        QCOMPARE(withoutGood.bank.records[0].correct, qint16(2));
-    }
-
-    // Of two marked answers the later one as shown is right; without a marker "good" follows
-    // its answer through the shuffle.
+    // marker. Of two marked answers the later one as shown is right; without a marker "good"
+    // follows its answer through the shuffle.
     void rightAnswerFollowsTheShuffle()
     {
         const QStringList twice{"0а", "1б", "0в", "1г", "0д"};
+        QStringList lines{"start"};
+        lines << record("Первый", markedAnswers(2), "4") << record("Два верных", twice, "1")
+              << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
         for (quint32 seed = 1; seed <= 20; ++seed) {
             QRandomGenerator random(seed);
-            QStringList lines{"start"};
-            lines << record("Первый", markedAnswers(1), "1") << record("Два верных", twice, "1")
-                  << record("Без меток", {"0а", "0б", "", "0г", "0д"}, "2");
             const QuestionBank bank = parseQuestionBank(lines, "b.jpg", random).bank;
+            QCOMPARE(bank.records[0].correct, qint16(4));
+            for (int k = 0; k < 5; ++k)
+                QCOMPARE(bank.records[0].answers[k], QStringLiteral("ответ %1").arg(k + 1));
             const BankRecord &b = bank.records[1];
             const qsizetype posB =
                 std::find(b.answers.begin(), b.answers.end(), "б") - b.answers.begin();
@@ -97,6 +84,11 @@ private Q_SLOTS:
             QCOMPARE(b.correct, qint16(qMax(posB, posG) + 1));
             QCOMPARE(bank.records[2].answers[bank.records[2].correct - 1], QStringLiteral("б"));
         }
+        lines.remove(1 + 14, 2); // the first record's "good" and its value
+        QRandomGenerator random(1);
+        const PreparedTest withoutGood = parseQuestionBank(lines, "b.jpg", random);
+        QVERIFY2(withoutGood.ok(), qPrintable(withoutGood.error));
+        QCOMPARE(withoutGood.bank.records[0].correct, qint16(2));
     }
 
     // Banks that still play, and what their author is told about them.
@@ -153,11 +145,10 @@ private Q_SLOTS:
             const PreparedTest test = parseQuestionBank(bankOf(100), "sv9.jpg", random);
             QCOMPARE(test.bank.lastIndex, 99);
             QList<int> order = drawQuestionOrder(test.bank.lastIndex, random);
-            QCOMPARE(order.size(), 100);
-            QList<int> sorted = order;
-            std::sort(sorted.begin(), sorted.end());
-            for (int i = 0; i < 100; ++i)
-                QCOMPARE(sorted[i], i);
+            std::sort(order.begin(), order.end());
+            QList<int> everyIndex(100);
+            std::iota(everyIndex.begin(), everyIndex.end(), 0);
+            QCOMPARE(order, everyIndex);
         }
         // The first pick is never the last index.
         QRandomGenerator random(11);
@@ -205,8 +196,7 @@ private Q_SLOTS:
         QTest::addRow("time beyond 16 bits")
             << (QStringList{"start", "time", "70000"} + one) << "time";
         QTest::addRow("no question") << QStringList{"start", "name", "x", "end"} << "ни одного";
-        QStringList many = bankOf(202);
-        QTest::addRow("more than the table holds") << many << "больше 200";
+        QTest::addRow("more than the table holds") << bankOf(202) << "больше 200";
         QTest::addRow("more than a test records")
             << bankOf(151) << "вопрос 151, строка 2705: в тесте может быть не больше 150";
         QTest::addRow("201 records") << bankOf(201) << "не больше 150 вопросов, а в файле их 201";

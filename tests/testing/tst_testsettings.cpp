@@ -55,6 +55,11 @@ private Q_SLOTS:
         SessionState session;
         session.setProgramFolder(program.path());
         QCOMPARE(loadTestSettings(session).showErrors, 3);
+        // Only the leading digits of the first line count; an empty file gives 1.
+        for (const auto &[content, setting] : {std::pair{"2abc\r\n", 2}, {"abc\r\n", 0}, {"", 1}}) {
+            writeBytes(program.jpg(errorsFile), content);
+            QCOMPARE(TestSettings::read(jpg).showErrors, setting);
+        }
     }
 
     void onlyThisComputerWithoutAClassroom()
@@ -62,9 +67,7 @@ private Q_SLOTS:
         TestProgramFolder program;
         SessionState session;
         session.setProgramFolder(program.path());
-        TestSettings settings;
-        settings.answerTime = TestSettings::UnlimitedTime;
-        settings.showErrors = TestSettings::ShowNever;
+        TestSettings settings{TestSettings::UnlimitedTime, TestSettings::ShowNever};
 
         SettingsDelivery delivery = pushSettings(session, settings);
         QVERIFY(delivery.local);
@@ -114,9 +117,7 @@ private Q_SLOTS:
         QVERIFY(textfile::writeLines(program.data(datafiles::NetConfigFile), net));
         SessionState session;
         session.setProgramFolder(program.path());
-        TestSettings settings;
-        settings.answerTime = 4;
-        settings.showErrors = TestSettings::ShowExceptCourseTest;
+        const TestSettings settings{4, TestSettings::ShowExceptCourseTest};
 
         const SettingsDelivery delivery = pushSettings(session, settings);
         QVERIFY(delivery.local);
@@ -173,10 +174,8 @@ private Q_SLOTS:
             return textfile::renameOver(from, to) ? textfile::RenameOutcome::Done
                                                   : textfile::RenameOutcome::Refused;
         });
-        TestSettings five;
-        five.answerTime = 5;
-        TestSettings four;
-        four.answerTime = 4;
+        const TestSettings five{5, TestSettings::ShowAlways};
+        const TestSettings four{4, TestSettings::ShowAlways};
 
         SettingsPush push;
         QSignalSpy finished(&push, &SettingsPush::finished);
