@@ -103,6 +103,7 @@ private Q_SLOTS:
 
         QVERIFY(!readTestCatalogue(session, QStringLiteral("/nonexistent/14_15.jpg")));
         QVERIFY(session.catalogue.names[0].isEmpty());
+        session.catalogue.names[0] = QStringLiteral("прежний");
         parseTestCatalogue(session, {"no start line", "x", "y"});
         QVERIFY(session.catalogue.names[0].isEmpty());
     }
